@@ -1,0 +1,107 @@
+#include "cli/cli_common.h"
+
+#include "database/database_reader.h"
+#include "database/file_io.h"
+#include "database/windows1252.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace quillfen::cli {
+
+int usage(std::string_view line) {
+    std::cerr << "usage: quillfen-cli " << line << "\n";
+    return kUsage;
+}
+
+int refuse(std::string_view message) {
+    std::cerr << utf8(message) << "\n";
+    return kRefused;
+}
+
+std::string utf8(std::string_view windows1252) { return windows1252ToUtf8(windows1252); }
+
+std::string jsonString(std::string_view windows1252) {
+    std::string out = "\"";
+    for (char c : utf8(windows1252)) {
+        auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+Status loadFile(EditorState& state, const std::string& path) {
+    // Read a little more than a profile can hold, so that the load itself says it is too long.
+    auto bytes = readWholeFile(path, 64 << 20);
+    if (!bytes)
+        return Error{"ERROR: cannot read the user profile: " + bytes.error()};
+    return loadDatabaseImage(state, *bytes);
+}
+
+namespace {
+
+int depth(const LevelTree::Node* node) {
+    int d = 0;
+    for (; node->parent(); node = node->parent())
+        ++d;
+    return d;
+}
+
+void printLine(const LevelTree& tree, const LevelTree::Node& node) {
+    std::cout << std::string(static_cast<std::size_t>(depth(&node)) * 2, ' ') << node.key() << " "
+              << jsonString(node.text());
+    if (node.kind() == NodeKind::Group)
+        std::cout << " folder " << jsonString(tree.groupFolders(node.index()));
+    else if (node.kind() == NodeKind::Level)
+        std::cout << " file " << jsonString(tree.levelFiles(node.index()));
+    std::cout << "\n";
+}
+
+void printLines(const LevelTree& tree, const std::vector<LevelTree::Node*>& nodes) {
+    for (const LevelTree::Node* node : nodes) {
+        printLine(tree, *node);
+        for (int row = 0; row < node->children(); ++row) {
+            const LevelTree::Node* child = node->child(row);
+            printLine(tree, *child);
+            for (int l = 0; l < child->children(); ++l)
+                printLine(tree, *child->child(l));
+        }
+    }
+}
+
+} // namespace
+
+void printTree(const EditorState& state, bool json) {
+    const LevelTree& tree = state.tree;
+    if (!json) {
+        printLines(tree, tree.topLevel());
+        return;
+    }
+    std::cout << "{\"records\": " << tree.count() << ", \"nodes\": [";
+    for (int i = 1; i <= tree.count(); ++i) {
+        const LevelTree::Node* node = tree.item(i);
+        std::cout << (i > 1 ? ",\n  " : "\n  ") << "{\"index\": " << i
+                  << ", \"key\": " << jsonString(node->key())
+                  << ", \"text\": " << jsonString(node->text())
+                  << ", \"children\": " << node->children();
+        if (node->parent())
+            std::cout << ", \"parent\": " << jsonString(node->parent()->key());
+        if (node->kind() == NodeKind::Group)
+            std::cout << ", \"folder\": " << jsonString(tree.groupFolders(i));
+        if (node->kind() == NodeKind::Level)
+            std::cout << ", \"file\": " << jsonString(tree.levelFiles(i));
+        std::cout << "}";
+    }
+    std::cout << (tree.count() ? "\n]}\n" : "]}\n");
+}
+
+} // namespace quillfen::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "database/level_tree.h"
+#include "database/result.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillfen::cli {
+
+using Args = std::vector<std::string>;
+
+// Exit statuses of every command.
+inline constexpr int kDone = 0;
+inline constexpr int kRefused = 1;
+inline constexpr int kUsage = 2;
+
+// Prints "usage: quillfen-cli <line>" to stderr and gives kUsage.
+int usage(std::string_view line);
+// Prints a core message (Windows-1252) to stderr as UTF-8 and gives kRefused.
+int refuse(std::string_view message);
+
+std::string utf8(std::string_view windows1252);
+std::string jsonString(std::string_view windows1252);
+
+// Reads a UserDatabase file and loads it as Load Profile does.
+Status loadFile(EditorState& state, const std::string& path);
+
+// The tree as `show` prints it: one node a line, or one JSON object.
+void printTree(const EditorState& state, bool json);
+
+} // namespace quillfen::cli

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli/cli_common.h"
+
+namespace quillfen::cli {
+
+// Each command takes the arguments after its name and gives the exit status.
+int showCommand(const Args& args);
+int checkCommand(const Args& args);
+int rewriteCommand(const Args& args);
+int demoCommand(const Args& args);
+
+} // namespace quillfen::cli

@@ -1,0 +1,56 @@
+// show, check, rewrite, demo: the UserDatabase file on its own.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/demo.h"
+
+#include "database/database_check.h"
+#include "database/database_writer.h"
+#include "database/file_io.h"
+
+#include <iostream>
+
+namespace quillfen::cli {
+
+int showCommand(const Args& args) {
+    bool json = args.size() == 2 && args[0] == "--json";
+    if (!(args.size() == 1 || json))
+        return usage("show [--json] FILE");
+    EditorState state;
+    if (auto loaded = loadFile(state, args.back()); !loaded)
+        return refuse(loaded.error());
+    printTree(state, json);
+    return kDone;
+}
+
+int checkCommand(const Args& args) {
+    if (args.size() != 1)
+        return usage("check FILE");
+    auto bytes = readWholeFile(args[0], 64 << 20);
+    if (!bytes)
+        return refuse("ERROR: cannot read the user profile: " + bytes.error());
+    auto problems = checkDatabaseFile(*bytes);
+    for (const std::string& problem : problems)
+        std::cout << problem << "\n";
+    return problems.empty() ? kDone : kRefused;
+}
+
+int rewriteCommand(const Args& args) {
+    if (args.size() != 2)
+        return usage("rewrite IN OUT");
+    EditorState state;
+    if (auto loaded = loadFile(state, args[0]); !loaded)
+        return refuse(loaded.error());
+    if (auto written = writeFileAtomically(args[1], encodeDatabase(state.tree)); !written)
+        return refuse("ERROR: could not write " + args[1] + ": " + written.error());
+    return kDone;
+}
+
+int demoCommand(const Args& args) {
+    if (args.size() != 1)
+        return usage("demo FILE");
+    if (auto written = writeFileAtomically(args[0], encodeDatabase(makeDemoTree())); !written)
+        return refuse("ERROR: could not write " + args[0] + ": " + written.error());
+    return kDone;
+}
+
+} // namespace quillfen::cli

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillfen {
+
+enum class NodeKind { Group, Set, Level };
+
+// A node's kind is told by the start of its key: "root" a group, "level" a level, anything else
+// (the "parent" keys) a set. The comparison is exact, case included.
+NodeKind kindOfKey(std::string_view key);
+
+class LevelTreeNode;
+
+// Told before and after every change of a LevelTree, so that a view can follow the tree in
+// place (rows inserted, removed, texts changed) instead of being rebuilt.
+class LevelTreeObserver {
+public:
+    virtual ~LevelTreeObserver() = default;
+    // `parent` is null for top-level rows (groups).
+    virtual void beforeInsert(const LevelTreeNode* parent, int row) = 0;
+    virtual void afterInsert() = 0;
+    virtual void beforeRemove(const LevelTreeNode* parent, int row) = 0;
+    virtual void afterRemove() = 0;
+    virtual void beforeReset() = 0;
+    virtual void afterReset() = 0;
+    virtual void textChanged(const LevelTreeNode* node) = 0;
+};
+
+// One group, set or level. Nodes live as long as they stand in their tree; a pointer to one
+// stays valid until it is removed.
+class LevelTreeNode {
+public:
+    const std::string& key() const { return key_; }
+    const std::string& text() const { return text_; }
+    NodeKind kind() const { return kindOfKey(key_); }
+    // The node's 1-based place in the tree's node collection, in order of addition.
+    int index() const { return index_; }
+    // Null for a group.
+    const LevelTreeNode* parent() const;
+    int children() const { return static_cast<int>(children_.size()); }
+    const LevelTreeNode* child(int row) const;
+    const LevelTreeNode* firstChild() const { return child(0); }
+    // Null at the end of the sibling chain; siblings never cross a parent.
+    const LevelTreeNode* nextSibling() const;
+    const LevelTreeNode* previousSibling() const;
+    // Place among its siblings, from 0.
+    int row() const { return row_; }
+
+private:
+    friend class LevelTree;
+    std::string key_;
+    std::string text_;
+    // The node tables' entries live with their node, so they follow it when others are removed.
+    std::string groupFolder_;
+    std::string levelFile_;
+    int index_ = 0;
+    int row_ = 0;
+    // Groups hang below the tree's hidden root node.
+    LevelTreeNode* parent_ = nullptr;
+    std::vector<LevelTreeNode*> children_;
+};
+
+// The groups > sets > levels of a profile, with the node-index rules of the tree control the
+// game's editors always used: node indexes are 1-based in order of addition, and removing nodes
+// moves every later node down by the number removed.
+class LevelTree {
+public:
+    using Node = LevelTreeNode;
+    enum class Relationship { Last, Child, Next };
+
+    LevelTree();
+    ~LevelTree();
+    LevelTree(LevelTree&&) noexcept;
+    LevelTree& operator=(LevelTree&&) noexcept;
+    LevelTree(const LevelTree&) = delete;
+    LevelTree& operator=(const LevelTree&) = delete;
+
+    void clear();
+
+    // Adds a node and returns it. Without a relative (null, or Relationship::Last) it becomes the
+    // last top-level node; Child makes it the last child of `relative`, Next the sibling right
+    // after `relative`. Null when the key is already in the tree, the relative is missing, or the
+    // tree holds its maximum of nodes.
+    const Node* add(const Node* relative, Relationship relationship, std::string key,
+                    std::string text);
+    const Node* add(std::string_view relativeKey, Relationship relationship, std::string key,
+                    std::string text);
+
+    int count() const { return static_cast<int>(nodes_.size()); }
+    bool empty() const { return nodes_.empty(); }
+    // The node with node index i (1-based), or null.
+    const Node* item(int index) const;
+    const Node* find(std::string_view key) const;
+    // The groups, in order.
+    const std::vector<Node*>& topLevel() const;
+
+    // Removes a node and all its descendants. A selected node that goes leaves nothing selected.
+    void remove(const Node* node);
+
+    const Node* selected() const { return selected_; }
+    void select(const Node* node) { selected_ = node; }
+
+    void setText(const Node* node, std::string text);
+
+    // The node tables, indexed by node index. An index that names no node reads as empty and
+    // is not written.
+    const std::string& groupFolders(int index) const;
+    void setGroupFolders(int index, std::string folder);
+    const std::string& levelFiles(int index) const;
+    void setLevelFiles(int index, std::string file);
+
+    // The number of a node's descendants (children, grandchildren).
+    static int descendants(const Node* node);
+
+    // At most one observer; null to stop.
+    void setObserver(LevelTreeObserver* observer) { observer_ = observer; }
+
+private:
+    Node* mutableNode(const Node* node) const;
+    const Node* parentForObserver(const Node* parent) const;
+
+    std::unique_ptr<Node> root_; // hidden; its children are the groups
+    std::vector<std::unique_ptr<Node>> nodes_; // node-index order
+    std::unordered_map<std::string, Node*> byKey_;
+    const Node* selected_ = nullptr;
+    LevelTreeObserver* observer_ = nullptr;
+};
+
+} // namespace quillfen

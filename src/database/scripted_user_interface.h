@@ -1,0 +1,48 @@
+#pragma once
+
+#include "database/user_interface.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace quillfen {
+
+// Answers questions from prepared lists and keeps every message shown, in order. Tests script
+// the user with it; the command-line tool answers from its arguments with it.
+class ScriptedUserInterface : public UserInterface {
+public:
+    struct Question {
+        std::string text;
+        std::string caption;
+    };
+
+    std::vector<std::string> messages;
+    std::vector<Question> questions;   // confirmations and input prompts, in order asked
+    std::deque<bool> confirmations;    // answers to confirm(); when empty, `defaultConfirmation`
+    std::deque<TextAnswer> inputs;     // answers to input(); when empty, the empty text
+    bool defaultConfirmation = true;
+
+    void message(const std::string& text) override { messages.push_back(text); }
+
+    bool confirm(const std::string& text, const std::string& caption) override {
+        questions.push_back({text, caption});
+        if (confirmations.empty())
+            return defaultConfirmation;
+        bool answer = confirmations.front();
+        confirmations.pop_front();
+        return answer;
+    }
+
+    TextAnswer input(const std::string& prompt, const std::string& title,
+                     const std::string& /*proposed*/) override {
+        questions.push_back({prompt, title});
+        if (inputs.empty())
+            return {};
+        TextAnswer answer = inputs.front();
+        inputs.pop_front();
+        return answer;
+    }
+};
+
+} // namespace quillfen

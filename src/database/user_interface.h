@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace quillfen {
+
+// What the user typed into an input box, as Windows-1252 bytes. Cancel gives the empty text.
+// `storable` is false when the typed text held a character that has no Windows-1252 byte.
+struct TextAnswer {
+    std::string text;
+    bool storable = true;
+};
+
+inline constexpr char kUnstorableText[] = "WARNING: the text holds characters that cannot be stored";
+
+// The questions and messages a command puts to the user. Every text passed here is in
+// Windows-1252 bytes, as the core keeps it; the window converts at its edge.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A message box with OK only, no icon, the application's title as caption.
+    virtual void message(const std::string& text) = 0;
+    // A Yes/No question with the question icon; true for Yes.
+    virtual bool confirm(const std::string& text, const std::string& caption) = 0;
+    // An input box with OK and Cancel.
+    virtual TextAnswer input(const std::string& prompt, const std::string& title,
+                             const std::string& proposed) = 0;
+};
+
+} // namespace quillfen

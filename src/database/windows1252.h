@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillfen {
+
+// The core keeps every text as the single-byte Windows-1252 string of the files; these convert
+// to and from UTF-8 at the edges (window, command-line tool, registry). The five bytes that
+// Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the code points of the same
+// value, so every byte string survives a round trip.
+
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// nullopt when the text holds a character with no Windows-1252 byte, or is not valid UTF-8.
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
+
+// As the ANSI calls of Windows convert: a character with no byte becomes '?'.
+std::string utf16ToWindows1252Lossy(std::u16string_view text);
+
+// The byte for one code point, or nullopt.
+std::optional<unsigned char> windows1252Byte(char32_t codePoint);
+
+} // namespace quillfen
