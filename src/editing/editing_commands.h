@@ -1,0 +1,50 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "database/user_interface.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace quillfen {
+
+// What the level-file list shows: the folder's level files (names as Windows-1252 bytes), which
+// are selected, and the current entry (the one last clicked; -1 for none).
+struct LevelFileList {
+    std::string folder; // host path of the folder list's folder
+    std::vector<std::string> names;
+    std::vector<bool> selected;
+    int current = -1;
+};
+
+// What the detail panel shows; the window copies it into its boxes. Texts are Windows-1252 bytes.
+struct DetailPanel {
+    std::string text1; // the selected group's folder
+    std::string text2; // the selected level's file name
+    std::array<std::string, 9> counts; // numlemm, action1 .. action8
+};
+
+// A click in the tree: refreshes the panel from the selected node (and its level file, found in
+// `folder`, the folder list's folder).
+void TreeView1_Click(const EditorState& state, const std::string& folder, DetailPanel& panel);
+
+// The commands of the editing buttons. Each tests, asks and tells through `ui` as the game's
+// editor did, changes only the tree, its tables and the key counters, and leaves the tree's
+// selection as the command defines it.
+void addGroup(EditorState& state, UserInterface& ui);
+void addSet(EditorState& state, UserInterface& ui);
+void addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files);
+void deleteGroup(EditorState& state, UserInterface& ui);
+void deleteSet(EditorState& state, UserInterface& ui);
+void deleteLevel(EditorState& state, UserInterface& ui);
+void moveUp(EditorState& state, UserInterface& ui);
+void moveDown(EditorState& state, UserInterface& ui);
+// Text1 / Text2 as typed; `storable` false when the window could not convert them.
+void updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1);
+void updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2);
+// Renames a node in place; refused when the text is longer than its record field or not storable.
+bool renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
+                const TextAnswer& text);
+
+} // namespace quillfen
