@@ -33,4 +33,7 @@ struct EditorState {
     const std::string& levelFiles(int index) const { return tree.levelFiles(index); }
 };
 
+// A profile counts as loaded while the tree holds at least one node, however they came there.
+inline bool profileLoaded(const EditorState& state) { return !state.tree.empty(); }
+
 } // namespace quillfen

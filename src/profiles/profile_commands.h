@@ -20,9 +20,6 @@ std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& us
 std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
                             const std::string& profileText, UserInterface& ui);
 
-// A profile counts as loaded while the tree holds at least one node.
-bool profileLoaded(const EditorState& state);
-
 // Load Profile: reads the database file of the profile named `profileText` and builds the tree.
 // True when the tree was replaced; on a refusal the state is unchanged and the user was told.
 bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,

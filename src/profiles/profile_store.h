@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quillfen {
@@ -20,6 +21,26 @@ public:
     virtual std::string GetRegValue(const std::string& keyPath, const std::string& valueName) = 0;
     // The host path of a Windows path such as "C:\LEMM\USERS\ALICE.DAT" (a host path as it is).
     virtual std::string hostPath(const std::string& windowsPath) = 0;
+};
+
+// The machine registry of a Wine prefix (its system.reg), and its drives (dosdevices/).
+class WinePrefixStore : public ProfileStore {
+public:
+    // `prefix` is the prefix folder; see defaultPrefix().
+    explicit WinePrefixStore(std::string prefix);
+    ~WinePrefixStore() override;
+
+    // $WINEPREFIX, else ~/.wine.
+    static std::string defaultPrefix();
+    const std::string& prefix() const;
+
+    std::string EnumRegKey(const std::string& keyPath, std::int32_t position) override;
+    std::string GetRegValue(const std::string& keyPath, const std::string& valueName) override;
+    std::string hostPath(const std::string& windowsPath) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace quillfen
