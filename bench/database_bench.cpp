@@ -1,9 +1,8 @@
 // Parse and write of the largest profile, against reading and writing as many bytes in one call.
-#include "max_tree.h"
-
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"
+#include "max_tree.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

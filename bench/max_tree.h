@@ -20,12 +20,14 @@ inline LevelTree makeMaxTree() {
         tree.setGroupFolders(group->index(), "CUSTOM" + std::to_string(g));
         for (int si = 0; si < 15 && !full(); ++si) {
             ++s;
-            auto* set = tree.add(group, LevelTree::Relationship::Child, "parent" + std::to_string(s),
-                                 "A SET WITH A RATHER LONG NAME, AS PLAYERS LIKE THEM " + std::to_string(s));
+            auto* set = tree.add(
+                group, LevelTree::Relationship::Child, "parent" + std::to_string(s),
+                "A SET WITH A RATHER LONG NAME, AS PLAYERS LIKE THEM " + std::to_string(s));
             for (int li = 0; li < 14 && !full(); ++li) {
                 ++l;
-                auto* level = tree.add(set, LevelTree::Relationship::Child,
-                                       "level" + std::to_string(l), "Level title number " + std::to_string(l));
+                auto* level =
+                    tree.add(set, LevelTree::Relationship::Child, "level" + std::to_string(l),
+                             "Level title number " + std::to_string(l));
                 tree.setLevelFiles(level->index(), "level" + std::to_string(l) + ".lvl");
             }
         }

@@ -13,7 +13,8 @@ namespace quillfen::testing {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillfen-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillfen-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -39,7 +40,8 @@ inline std::vector<unsigned char> readBytes(const std::string& path) {
 
 inline void writeBytes(const std::string& path, std::span<const unsigned char> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace quillfen::testing

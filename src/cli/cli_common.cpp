@@ -19,7 +19,9 @@ int refuse(std::string_view message) {
     return kRefused;
 }
 
-std::string utf8(std::string_view windows1252) { return windows1252ToUtf8(windows1252); }
+std::string utf8(std::string_view windows1252) {
+    return windows1252ToUtf8(windows1252);
+}
 
 std::string jsonString(std::string_view windows1252) {
     std::string out = "\"";

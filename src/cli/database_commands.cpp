@@ -2,7 +2,6 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/demo.h"
-
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"

@@ -1,17 +1,20 @@
 #include "database/codec.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillfen {
 
 std::string ReadString(std::span<const unsigned char> bytes, std::size_t add, std::size_t width) {
-    std::string text;
     if (add >= bytes.size())
-        return text;
+        return {};
     std::size_t end = std::min(bytes.size(), add + width);
-    for (std::size_t i = add; i < end && bytes[i] != 0; ++i)
-        text += static_cast<char>(bytes[i]);
-    return text;
+    const unsigned char* first = bytes.data() + add;
+    const void* zero = std::memchr(first, 0, end - add);
+    std::size_t length =
+        zero ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - first)
+             : end - add;
+    return std::string(reinterpret_cast<const char*>(first), length);
 }
 
 std::string ReadStringFromFile(std::int64_t pos, std::istream& file, std::size_t limit) {

@@ -10,11 +10,17 @@
 namespace quillfen {
 
 // True exactly when the reference names no node: the end of a sibling chain.
-template <class T> bool IsNothing(const T* node) { return node == nullptr; }
+template <class T> bool IsNothing(const T* node) {
+    return node == nullptr;
+}
 
 // The low and high 8 bits of a 16-bit value; a 16-bit value is written LoByte, then HiByte.
-constexpr unsigned char LoByte(int w) { return static_cast<unsigned char>(w & 0xFF); }
-constexpr unsigned char HiByte(int w) { return static_cast<unsigned char>((w >> 8) & 0xFF); }
+constexpr unsigned char LoByte(int w) {
+    return static_cast<unsigned char>(w & 0xFF);
+}
+constexpr unsigned char HiByte(int w) {
+    return static_cast<unsigned char>((w >> 8) & 0xFF);
+}
 
 // The text that starts at offset `add` of `bytes`: up to its first zero byte, at most `width`
 // bytes, and never past the end of `bytes`.

@@ -31,8 +31,8 @@ public:
         std::size_t count = word(kRecordCountOffset);
         std::size_t expected = fileSize(count);
         if (count >= 0x8000)
-            problem(kRecordCountOffset, "the record count " + std::to_string(count) +
-                                            " reads as negative");
+            problem(kRecordCountOffset,
+                    "the record count " + std::to_string(count) + " reads as negative");
         else if (bytes_.size() != expected)
             problem(0, "the file is " + std::to_string(bytes_.size()) + " bytes long; " +
                            std::to_string(count) + " records make " + std::to_string(expected));
@@ -57,8 +57,8 @@ private:
 
     void expectByte(const char* where, std::size_t offset, unsigned char value) {
         if (bytes_[offset] != value)
-            problem(offset, std::string(where) + " byte is " + hex(bytes_[offset]) + ", not " +
-                                hex(value));
+            problem(offset,
+                    std::string(where) + " byte is " + hex(bytes_[offset]) + ", not " + hex(value));
     }
 
     template <std::size_t N>
@@ -68,7 +68,8 @@ private:
         for (std::size_t i = 0; i < N; ++i) {
             if (at[from + i] != fixed[i])
                 problem(record, from + i,
-                        std::string(i == 0 && from == kKindOffset ? "kind byte of a " : "fixed byte of a ") +
+                        std::string(i == 0 && from == kKindOffset ? "kind byte of a "
+                                                                  : "fixed byte of a ") +
                             kind + " record is " + hex(at[from + i]) + ", not " + hex(fixed[i]));
         }
     }
@@ -92,7 +93,8 @@ private:
         const unsigned char* at = bytes_.data() + recordOffset(record) + from;
         for (std::size_t i = 0; i < width; ++i) {
             if (at[i] != 0) {
-                problem(record, from + i, std::string(field) + " byte is " + hex(at[i]) + ", not 00");
+                problem(record, from + i,
+                        std::string(field) + " byte is " + hex(at[i]) + ", not 00");
                 return;
             }
         }
@@ -121,14 +123,14 @@ private:
                 for (; l < levels && i < records; ++l)
                     checkLevel(i++);
                 if (l < levels)
-                    problem(set, kCountOffset, "the set claims " + std::to_string(levels) +
-                                                   " levels but only " + std::to_string(l) +
-                                                   " records follow");
+                    problem(set, kCountOffset,
+                            "the set claims " + std::to_string(levels) + " levels but only " +
+                                std::to_string(l) + " records follow");
             }
             if (s < sets)
-                problem(group, kCountOffset, "the group claims " + std::to_string(sets) +
-                                                 " sets but only " + std::to_string(s) +
-                                                 " records follow");
+                problem(group, kCountOffset,
+                        "the group claims " + std::to_string(sets) + " sets but only " +
+                            std::to_string(s) + " records follow");
         }
     }
 
@@ -139,8 +141,9 @@ private:
         expectPadding(r, kFolderOffset, kFolderWidth, "folder");
         std::size_t sets = word(recordOffset(r) + kCountOffset);
         if (sets > static_cast<std::size_t>(kMaxSetsInGroup))
-            problem(r, kCountOffset, "the group claims " + std::to_string(sets) +
-                                         " sets; its count holds at most 255");
+            problem(r, kCountOffset,
+                    "the group claims " + std::to_string(sets) +
+                        " sets; its count holds at most 255");
         expectZeros(r, kGroupZerosOffset, kGroupZerosWidth, "zero");
     }
 

@@ -59,7 +59,11 @@ inline constexpr std::array<unsigned char, 8> kLevelFixed = {3, 0, 0, 0, 3, 0, 0
 inline constexpr std::array<unsigned char, 15> kLevelTrailer = {
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x4C, 0xA4, 0x44, 0x1C, 0x34, 0x4C, 0xC8, 0xA4, 0x00};
 
-constexpr std::size_t recordOffset(std::size_t record) { return kHeaderSize + kRecordSize * record; }
-constexpr std::size_t fileSize(std::size_t records) { return recordOffset(records); }
+constexpr std::size_t recordOffset(std::size_t record) {
+    return kHeaderSize + kRecordSize * record;
+}
+constexpr std::size_t fileSize(std::size_t records) {
+    return recordOffset(records);
+}
 
 } // namespace quillfen::format

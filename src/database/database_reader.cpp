@@ -11,7 +11,9 @@ namespace {
 
 using namespace format;
 
-Error corrupt(const std::string& detail) { return Error{std::string(kCorruptProfile) + "\n" + detail}; }
+Error corrupt(const std::string& detail) {
+    return Error{std::string(kCorruptProfile) + "\n" + detail};
+}
 
 std::string at(std::size_t record) {
     return "record " + std::to_string(record) + " (offset " + std::to_string(recordOffset(record)) +
@@ -103,6 +105,7 @@ Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
 
     ParsedDatabase out;
     LevelTree& tree = out.tree;
+    tree.reserve(static_cast<int>(records));
     const LevelTree::Node* group = nullptr;
     const LevelTree::Node* set = nullptr;
     std::size_t i = 0;
@@ -111,7 +114,8 @@ Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
         std::size_t at = recordOffset(i++);
         ++out.groupCount;
         group = tree.add(nullptr, LevelTree::Relationship::Last,
-                         "root" + std::to_string(out.groupCount), in.text(at + kNameOffset, kGroupNameWidth));
+                         "root" + std::to_string(out.groupCount),
+                         in.text(at + kNameOffset, kGroupNameWidth));
         tree.setGroupFolders(group->index(), in.text(at + kFolderOffset, kFolderWidth));
         int sets = in.word(at + kCountOffset);
         for (int s = 0; s < sets; ++s) {
@@ -126,10 +130,9 @@ Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
                 report(progress, i, records);
                 std::size_t levelAt = recordOffset(i++);
                 ++out.levelCount;
-                const LevelTree::Node* level =
-                    tree.add(set, LevelTree::Relationship::Child,
-                             "level" + std::to_string(out.levelCount),
-                             in.text(levelAt + kNameOffset, kLevelNameWidth));
+                const LevelTree::Node* level = tree.add(
+                    set, LevelTree::Relationship::Child, "level" + std::to_string(out.levelCount),
+                    in.text(levelAt + kNameOffset, kLevelNameWidth));
                 tree.setLevelFiles(level->index(), in.levelFile(levelAt));
             }
         }

@@ -9,7 +9,8 @@ namespace {
 using namespace format;
 
 template <std::size_t N>
-void writeBytes(std::vector<unsigned char>& f, std::int32_t& pos, const std::array<unsigned char, N>& bytes) {
+void writeBytes(std::vector<unsigned char>& f, std::int32_t& pos,
+                const std::array<unsigned char, N>& bytes) {
     for (unsigned char b : bytes)
         writebyte(f, pos, b);
 }
@@ -70,8 +71,7 @@ void WriteDatabaseFile(std::vector<unsigned char>& f, const LevelTree& tree,
     writeWord(f, pos, tree.count());
     writeZeros(f, pos, 2);
     const LevelTree::Node* first = tree.empty() ? nullptr : tree.topLevel().front();
-    for (const LevelTree::Node* group = first; !IsNothing(group);
-         group = group->nextSibling()) {
+    for (const LevelTree::Node* group = first; !IsNothing(group); group = group->nextSibling()) {
         beginRecord();
         WriteRootHeader(f, pos, tree, *group);
         const LevelTree::Node* set = group->firstChild();

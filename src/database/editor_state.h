@@ -34,6 +34,8 @@ struct EditorState {
 };
 
 // A profile counts as loaded while the tree holds at least one node, however they came there.
-inline bool profileLoaded(const EditorState& state) { return !state.tree.empty(); }
+inline bool profileLoaded(const EditorState& state) {
+    return !state.tree.empty();
+}
 
 } // namespace quillfen

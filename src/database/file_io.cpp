@@ -19,11 +19,15 @@ struct Descriptor {
     }
 };
 
-Error failure(int error) { return Error{systemReason(error)}; }
+Error failure(int error) {
+    return Error{systemReason(error)};
+}
 
 } // namespace
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
 
 std::string folderOf(const std::string& path) {
     auto slash = path.find_last_of('/');

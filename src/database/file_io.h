@@ -18,8 +18,8 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
 
 // Writes `bytes` complete to a new temporary file in `folder` and, when `sync`, flushes it to
 // the disk. Gives the temporary's path; on failure nothing is left behind.
-Result<std::string> writeTemporaryFile(const std::string& folder, std::span<const unsigned char> bytes,
-                                       bool sync);
+Result<std::string> writeTemporaryFile(const std::string& folder,
+                                       std::span<const unsigned char> bytes, bool sync);
 
 // Renames `from` over `to` and, when `sync`, flushes the folder of `to`.
 Status renameOver(const std::string& from, const std::string& to, bool sync);

@@ -34,13 +34,15 @@ const LevelTreeNode* LevelTreeNode::previousSibling() const {
     return parent_ ? parent_->child(row_ - 1) : nullptr;
 }
 
+namespace {
+constexpr std::size_t kBlockSize = 512;
+}
+
 LevelTree::LevelTree() : root_(std::make_unique<Node>()) {}
 LevelTree::~LevelTree() = default;
-LevelTree::LevelTree(LevelTree&& other) noexcept
-    : root_(std::exchange(other.root_, std::make_unique<Node>())), nodes_(std::move(other.nodes_)),
-      byKey_(std::move(other.byKey_)), selected_(std::exchange(other.selected_, nullptr)) {
-    other.nodes_.clear();
-    other.byKey_.clear();
+
+LevelTree::LevelTree(LevelTree&& other) noexcept : root_(std::make_unique<Node>()) {
+    takeFrom(other);
 }
 
 // Takes the other tree's nodes but keeps its own observer, which is told of the reset.
@@ -49,18 +51,45 @@ LevelTree& LevelTree::operator=(LevelTree&& other) noexcept {
         return *this;
     if (observer_)
         observer_->beforeReset();
-    root_ = std::exchange(other.root_, std::make_unique<Node>());
-    nodes_ = std::move(other.nodes_);
-    byKey_ = std::move(other.byKey_);
-    selected_ = std::exchange(other.selected_, nullptr);
-    other.nodes_.clear();
-    other.byKey_.clear();
+    takeFrom(other);
     if (observer_)
         observer_->afterReset();
     return *this;
 }
 
-const std::vector<LevelTree::Node*>& LevelTree::topLevel() const { return root_->children_; }
+void LevelTree::takeFrom(LevelTree& other) {
+    root_.swap(other.root_);
+    nodes_.swap(other.nodes_);
+    blocks_.swap(other.blocks_);
+    std::swap(usedInLastBlock_, other.usedInLastBlock_);
+    spare_.swap(other.spare_);
+    byKey_.swap(other.byKey_);
+    selected_ = std::exchange(other.selected_, nullptr);
+    // The other tree keeps nothing of what this one held.
+    other.root_->children_.clear();
+    other.nodes_.clear();
+    other.blocks_.clear();
+    other.usedInLastBlock_ = 0;
+    other.spare_.clear();
+    other.byKey_.clear();
+}
+
+LevelTree::Node* LevelTree::newNode() {
+    if (!spare_.empty()) {
+        Node* node = spare_.back();
+        spare_.pop_back();
+        return node;
+    }
+    if (blocks_.empty() || usedInLastBlock_ == kBlockSize) {
+        blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
+        usedInLastBlock_ = 0;
+    }
+    return &blocks_.back()[usedInLastBlock_++];
+}
+
+const std::vector<LevelTree::Node*>& LevelTree::topLevel() const {
+    return root_->children_;
+}
 
 LevelTree::Node* LevelTree::mutableNode(const Node* node) const {
     // Every node handed out is owned by this tree; the const only keeps callers from editing.
@@ -75,6 +104,9 @@ void LevelTree::clear() {
     if (observer_)
         observer_->beforeReset();
     nodes_.clear();
+    blocks_.clear();
+    usedInLastBlock_ = 0;
+    spare_.clear();
     root_->children_.clear();
     byKey_.clear();
     selected_ = nullptr;
@@ -82,9 +114,14 @@ void LevelTree::clear() {
         observer_->afterReset();
 }
 
+void LevelTree::reserve(int nodes) {
+    nodes_.reserve(static_cast<std::size_t>(nodes));
+    byKey_.reserve(static_cast<std::size_t>(nodes));
+}
+
 const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relationship,
                                       std::string key, std::string text) {
-    if (count() >= format::kMaxNodes || byKey_.contains(key))
+    if (count() >= format::kMaxNodes)
         return nullptr;
     if (relationship != Relationship::Last && relative == nullptr)
         return nullptr;
@@ -99,17 +136,20 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
         row = static_cast<std::size_t>(relative->row_) + 1;
     }
 
-    auto node = std::make_unique<Node>();
-    node->key_ = std::move(key);
-    node->text_ = std::move(text);
-    node->parent_ = parent;
-    node->index_ = count() + 1;
-    Node* added = node.get();
+    Node* added = newNode();
+    added->key_ = std::move(key);
+    if (!byKey_.try_emplace(added->key_, added).second) {
+        *added = Node{};
+        spare_.push_back(added);
+        return nullptr;
+    }
+    added->text_ = std::move(text);
+    added->parent_ = parent;
+    added->index_ = count() + 1;
 
     if (observer_)
         observer_->beforeInsert(parentForObserver(parent), static_cast<int>(row));
-    nodes_.push_back(std::move(node));
-    byKey_.emplace(added->key_, added);
+    nodes_.push_back(added);
     auto& siblings = parent->children_;
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(row), added);
     for (std::size_t i = row; i < siblings.size(); ++i)
@@ -130,11 +170,11 @@ const LevelTree::Node* LevelTree::add(std::string_view relativeKey, Relationship
 const LevelTree::Node* LevelTree::item(int index) const {
     if (index < 1 || index > count())
         return nullptr;
-    return nodes_[static_cast<std::size_t>(index - 1)].get();
+    return nodes_[static_cast<std::size_t>(index - 1)];
 }
 
 const LevelTree::Node* LevelTree::find(std::string_view key) const {
-    auto it = byKey_.find(std::string(key));
+    auto it = byKey_.find(key);
     return it == byKey_.end() ? nullptr : it->second;
 }
 
@@ -167,6 +207,8 @@ void LevelTree::remove(const Node* node) {
             selected_ = nullptr;
         n->index_ = 0;
         pending.insert(pending.end(), n->children_.begin(), n->children_.end());
+        n->children_.clear();
+        spare_.push_back(n);
     }
     auto& siblings = parent->children_;
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
@@ -174,8 +216,13 @@ void LevelTree::remove(const Node* node) {
         siblings[i]->row_ = static_cast<int>(i);
 
     auto first = nodes_.begin() + (lowest - 1);
-    nodes_.erase(std::remove_if(first, nodes_.end(), [](const auto& n) { return n->index_ == 0; }),
+    nodes_.erase(std::remove_if(first, nodes_.end(), [](const Node* n) { return n->index_ == 0; }),
                  nodes_.end());
+    // Their texts go now; the nodes themselves wait for reuse.
+    for (Node* n : spare_) {
+        if (!n->key_.empty())
+            *n = Node{};
+    }
     for (std::size_t i = static_cast<std::size_t>(lowest - 1); i < nodes_.size(); ++i)
         nodes_[i]->index_ = static_cast<int>(i) + 1;
 

@@ -81,6 +81,8 @@ public:
     LevelTree& operator=(const LevelTree&) = delete;
 
     void clear();
+    // Room for `nodes` nodes, so that a load of many makes no reallocation on the way.
+    void reserve(int nodes);
 
     // Adds a node and returns it. Without a relative (null, or Relationship::Last) it becomes the
     // last top-level node; Child makes it the last child of `relative`, Next the sibling right
@@ -123,10 +125,17 @@ public:
 private:
     Node* mutableNode(const Node* node) const;
     const Node* parentForObserver(const Node* parent) const;
+    Node* newNode();
+    void takeFrom(LevelTree& other);
 
     std::unique_ptr<Node> root_; // hidden; its children are the groups
-    std::vector<std::unique_ptr<Node>> nodes_; // node-index order
-    std::unordered_map<std::string, Node*> byKey_;
+    std::vector<Node*> nodes_;   // node-index order
+    // Nodes are made in blocks and reused once removed: a load makes thousands at once.
+    std::vector<std::unique_ptr<Node[]>> blocks_;
+    std::size_t usedInLastBlock_ = 0;
+    std::vector<Node*> spare_;
+    // Keys point into their node's own key, which lives and stays put as long as the node.
+    std::unordered_map<std::string_view, Node*> byKey_;
     const Node* selected_ = nullptr;
     LevelTreeObserver* observer_ = nullptr;
 };

@@ -36,6 +36,8 @@ private:
 
 struct Done {};
 using Status = Result<Done>;
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 } // namespace quillfen

@@ -18,9 +18,9 @@ public:
     };
 
     std::vector<std::string> messages;
-    std::vector<Question> questions;   // confirmations and input prompts, in order asked
-    std::deque<bool> confirmations;    // answers to confirm(); when empty, `defaultConfirmation`
-    std::deque<TextAnswer> inputs;     // answers to input(); when empty, the empty text
+    std::vector<Question> questions; // confirmations and input prompts, in order asked
+    std::deque<bool> confirmations;  // answers to confirm(); when empty, `defaultConfirmation`
+    std::deque<TextAnswer> inputs;   // answers to input(); when empty, the empty text
     bool defaultConfirmation = true;
 
     void message(const std::string& text) override { messages.push_back(text); }

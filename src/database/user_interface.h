@@ -11,7 +11,8 @@ struct TextAnswer {
     bool storable = true;
 };
 
-inline constexpr char kUnstorableText[] = "WARNING: the text holds characters that cannot be stored";
+inline constexpr char kUnstorableText[] =
+    "WARNING: the text holds characters that cannot be stored";
 
 // The questions and messages a command puts to the user. Every text passed here is in
 // Windows-1252 bytes, as the core keeps it; the window converts at its edge.

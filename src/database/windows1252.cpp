@@ -55,8 +55,11 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                   : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        int extra = lead < 0x80             ? 0
+                    : (lead & 0xE0) == 0xC0 ? 1
+                    : (lead & 0xF0) == 0xE0 ? 2
+                    : (lead & 0xF8) == 0xF0 ? 3
+                                            : -1;
         if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size())
             return std::nullopt;
         char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);

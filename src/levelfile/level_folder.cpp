@@ -8,7 +8,9 @@
 namespace quillfen::levelfile {
 namespace {
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool endsWithLvl(const std::string& name) {
     static const std::string suffix = ".lvl";

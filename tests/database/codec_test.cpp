@@ -1,1 +1,97 @@
+#include "database/codec.h"
+#include "database/windows1252.h"
+
 #include <gtest/gtest.h>
+#include <sstream>
+
+namespace quillfen {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+TEST(FixedWidthFields, ShortTextsArePaddedAndLongTextsCutWithoutZero) {
+    Bytes file;
+    std::int32_t pos = 1;
+    WriteStringToFile("abc", file, pos, 5);
+    EXPECT_EQ(file, (Bytes{'a', 'b', 'c', 0, 0}));
+    EXPECT_EQ(pos, 6);
+
+    WriteStringToFile("abcdef", file, pos, 4);
+    EXPECT_EQ(Bytes(file.begin() + 5, file.end()), (Bytes{'a', 'b', 'c', 'd'}));
+    EXPECT_EQ(pos, 10);
+
+    WriteStringToFile("", file, pos, 17);
+    EXPECT_EQ(file.size(), 26u);
+    EXPECT_EQ(pos, 27);
+}
+
+TEST(FixedWidthFields, WritebyteWritesAtItsPositionAndAdvances) {
+    Bytes file{9, 9, 9, 9};
+    std::int32_t pos = 1;
+    writebyte(file, pos, 1);
+    writebyte(file, pos, 2);
+    EXPECT_EQ(file, (Bytes{1, 2, 9, 9}));
+    EXPECT_EQ(pos, 3);
+}
+
+TEST(FixedWidthFields, SixteenBitValuesSplitLowByteFirst) {
+    EXPECT_EQ(LoByte(300), 0x2C);
+    EXPECT_EQ(HiByte(300), 0x01);
+    EXPECT_EQ(LoByte(255), 0xFF);
+    EXPECT_EQ(HiByte(256), 0x01);
+}
+
+TEST(ReadingTexts, StopsAtZeroAtTheFieldsEndOrAtTheEndOfTheBytes) {
+    Bytes bytes{'A', 'b', 0, 'x', 'y', 'z'};
+    EXPECT_EQ(ReadString(bytes, 0, 40), "Ab");
+    EXPECT_EQ(ReadString(bytes, 2, 40), "");
+    EXPECT_EQ(ReadString(bytes, 3, 2), "xy");
+    EXPECT_EQ(ReadString(bytes, 3, 40), "xyz");
+    EXPECT_EQ(ReadString(bytes, 6, 40), "");
+    EXPECT_EQ(ReadString(bytes, 600, 40), "");
+}
+
+TEST(ReadingTexts, FromAFileReadsEachByteOnceAndKeepsThePosition) {
+    std::istringstream file(std::string("xxAb\0tail", 9));
+    file.seekg(1);
+    EXPECT_EQ(ReadStringFromFile(3, file, 255), "Ab");
+    EXPECT_EQ(file.tellg(), 1);
+    // A title with no zero byte ends where the file ends.
+    EXPECT_EQ(ReadStringFromFile(6, file, 255), "tail");
+    EXPECT_EQ(ReadStringFromFile(6, file, 2), "ta");
+    EXPECT_EQ(ReadStringFromFile(50, file, 255), "");
+}
+
+TEST(Windows1252, EveryByteSurvivesTheTripThroughUtf8) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    std::string utf8 = windows1252ToUtf8(all);
+    auto back = utf8ToWindows1252(utf8);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, all);
+}
+
+TEST(Windows1252, MapsTheHighControlsAndTheUndefinedBytes) {
+    EXPECT_EQ(windows1252ToUtf8("\x80"), "\u20ac");
+    EXPECT_EQ(windows1252ToUtf8("\xe9t\xe9"), "\u00e9t\u00e9");
+    EXPECT_EQ(windows1252ToUtf8("\x81\x8d\x8f\x90\x9d"), "\u0081\u008d\u008f\u0090\u009d");
+    EXPECT_EQ(utf8ToWindows1252("\u0153uvre"), "\x9cuvre");
+}
+
+TEST(Windows1252, RefusesCharactersWithoutAByteAndBrokenUtf8) {
+    EXPECT_FALSE(utf8ToWindows1252("\u0410").has_value()); // Cyrillic A
+    EXPECT_FALSE(utf8ToWindows1252("\U0001F600").has_value());
+    EXPECT_FALSE(utf8ToWindows1252("\xc3").has_value());
+    EXPECT_FALSE(utf8ToWindows1252("a\xff").has_value());
+    EXPECT_FALSE(utf8ToWindows1252("\xe2\x82").has_value());
+}
+
+TEST(Windows1252, Utf16WithoutABecomesAQuestionMarkAsWindowsDoes) {
+    EXPECT_EQ(utf16ToWindows1252Lossy(u"Andr\u00e9 \u20ac"), "Andr\xe9 \x80");
+    EXPECT_EQ(utf16ToWindows1252Lossy(u"\u0416x"), "?x");
+    EXPECT_EQ(utf16ToWindows1252Lossy(u"\U0001F600!"), "?!");
+}
+
+} // namespace
+} // namespace quillfen

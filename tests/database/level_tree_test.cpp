@@ -1,1 +1,138 @@
+#include "database/database_format.h"
+#include "database/level_tree.h"
+
 #include <gtest/gtest.h>
+
+namespace quillfen {
+namespace {
+
+using R = LevelTree::Relationship;
+
+std::vector<std::string> keysByIndex(const LevelTree& tree) {
+    std::vector<std::string> keys;
+    for (int i = 1; i <= tree.count(); ++i)
+        keys.push_back(tree.item(i)->key());
+    return keys;
+}
+
+std::vector<std::string> childKeys(const LevelTree::Node* node) {
+    std::vector<std::string> keys;
+    for (const LevelTree::Node* c = node->firstChild(); c; c = c->nextSibling())
+        keys.push_back(c->key());
+    return keys;
+}
+
+// root1 > parent1 > level1, level2 ; root2 > parent2 > level3
+LevelTree smallTree() {
+    LevelTree tree;
+    auto* g1 = tree.add(nullptr, R::Last, "root1", "G1");
+    auto* s1 = tree.add(g1, R::Child, "parent1", "S1");
+    tree.add(s1, R::Child, "level1", "L1");
+    tree.add(s1, R::Child, "level2", "L2");
+    auto* g2 = tree.add(nullptr, R::Last, "root2", "G2");
+    auto* s2 = tree.add(g2, R::Child, "parent2", "S2");
+    tree.add(s2, R::Child, "level3", "L3");
+    return tree;
+}
+
+TEST(LevelTreeIndexes, FollowTheOrderOfAdditionWhateverThePlace) {
+    LevelTree tree = smallTree();
+    // A set added to the first group now holds the highest index.
+    tree.add("root1", R::Child, "parent3", "S3");
+    EXPECT_EQ(keysByIndex(tree),
+              (std::vector<std::string>{"root1", "parent1", "level1", "level2", "root2", "parent2",
+                                        "level3", "parent3"}));
+    EXPECT_EQ(childKeys(tree.find("root1")), (std::vector<std::string>{"parent1", "parent3"}));
+    EXPECT_EQ(tree.find("parent3")->index(), 8);
+}
+
+TEST(LevelTreeIndexes, RemovalTakesDescendantsAndMovesLaterNodesDown) {
+    LevelTree tree = smallTree();
+    tree.add("root1", R::Child, "parent3", "S3");
+    tree.add("parent3", R::Child, "level4", "L4");
+    tree.remove(tree.find("root1"));
+    EXPECT_EQ(keysByIndex(tree), (std::vector<std::string>{"root2", "parent2", "level3"}));
+    EXPECT_EQ(tree.find("level3")->index(), 3);
+    EXPECT_EQ(tree.find("level4"), nullptr);
+    EXPECT_EQ(tree.topLevel().size(), 1u);
+}
+
+TEST(LevelTreeIndexes, TableEntriesFollowTheirNode) {
+    LevelTree tree = smallTree();
+    tree.setGroupFolders(tree.find("root2")->index(), "TWO");
+    tree.setLevelFiles(tree.find("level3")->index(), "three.lvl");
+    tree.remove(tree.find("parent1"));
+    EXPECT_EQ(tree.groupFolders(tree.find("root2")->index()), "TWO");
+    EXPECT_EQ(tree.levelFiles(tree.find("level3")->index()), "three.lvl");
+    EXPECT_EQ(tree.levelFiles(99), "");
+}
+
+TEST(LevelTreeSiblings, NextPutsANodeRightAfterItsRelative) {
+    LevelTree tree = smallTree();
+    tree.add("level1", R::Next, "level9", "L9");
+    EXPECT_EQ(childKeys(tree.find("parent1")),
+              (std::vector<std::string>{"level1", "level9", "level2"}));
+    const LevelTree::Node* l9 = tree.find("level9");
+    EXPECT_EQ(l9->previousSibling()->key(), "level1");
+    EXPECT_EQ(l9->nextSibling()->key(), "level2");
+    // Siblings never cross a parent.
+    EXPECT_EQ(tree.find("level2")->nextSibling(), nullptr);
+    EXPECT_EQ(tree.find("level3")->previousSibling(), nullptr);
+    EXPECT_EQ(tree.find("root1")->nextSibling()->key(), "root2");
+    EXPECT_EQ(tree.find("root1")->parent(), nullptr);
+}
+
+TEST(LevelTreeAdd, RefusesTakenKeysMissingRelativesAndAFullTree) {
+    LevelTree tree = smallTree();
+    EXPECT_EQ(tree.add(nullptr, R::Last, "root1", "again"), nullptr);
+    EXPECT_EQ(tree.add("nowhere", R::Child, "parent7", "x"), nullptr);
+    EXPECT_EQ(tree.count(), 7);
+
+    while (tree.count() < format::kMaxNodes)
+        ASSERT_NE(tree.add(nullptr, R::Last, "root" + std::to_string(tree.count() + 10), ""),
+                  nullptr);
+    EXPECT_EQ(tree.add(nullptr, R::Last, "rootfull", ""), nullptr);
+}
+
+TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {
+    LevelTree tree = smallTree();
+    tree.select(tree.find("level2"));
+    tree.remove(tree.find("level1"));
+    EXPECT_EQ(tree.selected()->key(), "level2");
+    tree.remove(tree.find("parent1"));
+    EXPECT_EQ(tree.selected(), nullptr);
+}
+
+// Records what a view would be told, to check a view can follow the tree row by row.
+struct RecordingObserver : LevelTreeObserver {
+    std::vector<std::string> events;
+    std::string name(const LevelTreeNode* n) { return n ? n->key() : "top"; }
+    void beforeInsert(const LevelTreeNode* p, int row) override {
+        events.push_back("insert " + name(p) + " " + std::to_string(row));
+    }
+    void afterInsert() override { events.push_back("inserted"); }
+    void beforeRemove(const LevelTreeNode* p, int row) override {
+        events.push_back("remove " + name(p) + " " + std::to_string(row));
+    }
+    void afterRemove() override { events.push_back("removed"); }
+    void beforeReset() override { events.push_back("reset"); }
+    void afterReset() override { events.push_back("was reset"); }
+    void textChanged(const LevelTreeNode* n) override { events.push_back("text " + n->key()); }
+};
+
+TEST(LevelTreeObserverEvents, NameTheParentAndRowOfEveryChange) {
+    LevelTree tree = smallTree();
+    RecordingObserver observer;
+    tree.setObserver(&observer);
+    tree.add("level1", R::Next, "level9", "L9");
+    tree.remove(tree.find("parent2"));
+    tree.setText(tree.find("root1"), "renamed");
+    tree = smallTree();
+    EXPECT_EQ(observer.events,
+              (std::vector<std::string>{"insert parent1 1", "inserted", "remove root2 0", "removed",
+                                        "text root1", "reset", "was reset"}));
+    EXPECT_EQ(tree.find("root1")->text(), "G1");
+}
+
+} // namespace
+} // namespace quillfen

@@ -1,1 +1,111 @@
+#include "database/database_check.h"
+#include "database/database_reader.h"
+#include "database/database_writer.h"
+
 #include <gtest/gtest.h>
+#include <random>
+
+namespace quillfen {
+namespace {
+
+using R = LevelTree::Relationship;
+
+// Texts of any non-zero byte, of any length up to a little past the field.
+std::string randomText(std::mt19937& rng, std::size_t width) {
+    std::uniform_int_distribution<std::size_t> length(0, width + 3);
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::string text(length(rng), ' ');
+    for (char& c : text)
+        c = static_cast<char>(byte(rng));
+    return text;
+}
+
+LevelTree randomTree(std::mt19937& rng) {
+    LevelTree tree;
+    std::uniform_int_distribution<int> few(0, 4);
+    int groups = 1 + few(rng), s = 0, l = 0;
+    for (int g = 1; g <= groups; ++g) {
+        auto* group = tree.add(nullptr, R::Last, "root" + std::to_string(g), randomText(rng, 40));
+        tree.setGroupFolders(group->index(), randomText(rng, 68));
+        for (int si = few(rng); si > 0; --si) {
+            auto* set =
+                tree.add(group, R::Child, "parent" + std::to_string(++s), randomText(rng, 108));
+            for (int li = few(rng) * few(rng); li > 0; --li) {
+                auto* level =
+                    tree.add(set, R::Child, "level" + std::to_string(++l), randomText(rng, 40));
+                tree.setLevelFiles(level->index(), randomText(rng, 38));
+            }
+        }
+    }
+    return tree;
+}
+
+TEST(RoundTrip, ARandomTreeSavedLoadedAndSavedGivesTheSameBytes) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<unsigned char> first = encodeDatabase(randomTree(rng));
+        ASSERT_TRUE(checkDatabaseFile(first).empty()) << "round " << round;
+        auto parsed = parseDatabase(first);
+        ASSERT_TRUE(parsed) << parsed.error();
+        ASSERT_EQ(encodeDatabase(parsed->tree), first) << "round " << round;
+    }
+}
+
+TEST(RoundTrip, EveryByteValueInANameComesBack) {
+    LevelTree tree;
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    auto* g = tree.add(nullptr, R::Last, "root1", all.substr(0, 40));
+    auto* s = tree.add(g, R::Child, "parent1", all.substr(40, 108));
+    tree.add(s, R::Child, "level1", all.substr(148, 40));
+    auto* l = tree.add(s, R::Child, "level2", all.substr(188, 40));
+    tree.setLevelFiles(l->index(), all.substr(228, 27));
+    tree.setGroupFolders(g->index(), all.substr(200, 55));
+    auto parsed = parseDatabase(encodeDatabase(tree));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->tree.item(1)->text(), all.substr(0, 40));
+    EXPECT_EQ(parsed->tree.item(2)->text(), all.substr(40, 108));
+    EXPECT_EQ(parsed->tree.item(3)->text(), all.substr(148, 40));
+    EXPECT_EQ(parsed->tree.levelFiles(4), all.substr(228, 27));
+    EXPECT_EQ(parsed->tree.groupFolders(1), all.substr(200, 55));
+}
+
+TEST(RoundTrip, TheLargestTreeLoadsAgain) {
+    LevelTree tree;
+    auto* g = tree.add(nullptr, R::Last, "root1", "G");
+    int l = 0;
+    for (int s = 1; tree.count() < format::kMaxNodes; ++s) {
+        auto* set = tree.add(g, R::Child, "parent" + std::to_string(s), "S");
+        for (int k = 0; k < 30 && tree.count() < format::kMaxNodes; ++k)
+            tree.add(set, R::Child, "level" + std::to_string(++l), "L");
+    }
+    auto bytes = encodeDatabase(tree);
+    EXPECT_EQ(bytes.size(), 499921u);
+    auto parsed = parseDatabase(bytes);
+    ASSERT_TRUE(parsed) << parsed.error();
+    EXPECT_EQ(parsed->tree.count(), format::kMaxNodes);
+}
+
+TEST(Progress, ReportsAboutAHundredStepsAndEndsAtZero) {
+    std::mt19937 rng(7);
+    LevelTree tree;
+    auto* g = tree.add(nullptr, R::Last, "root1", "G");
+    for (int s = 1; s <= 200; ++s) {
+        auto* set = tree.add(g, R::Child, "parent" + std::to_string(s), "S");
+        for (int k = 0; k < 9; ++k)
+            tree.add(set, R::Child, "level" + std::to_string(s * 10 + k), "L");
+    }
+    std::vector<double> values;
+    auto parsed = parseDatabase(encodeDatabase(tree), [&](double v, double max) {
+        EXPECT_EQ(max, 2001);
+        values.push_back(v);
+    });
+    ASSERT_TRUE(parsed);
+    EXPECT_GE(values.size(), 50u);
+    EXPECT_LE(values.size(), 150u);
+    EXPECT_EQ(values.back(), 0);
+}
+
+} // namespace
+} // namespace quillfen
