@@ -1,0 +1,90 @@
+#include "cli/run_cli.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace quillfen::testing {
+namespace {
+
+TEST(CliDatabase, DemoShowCheckAndRewriteAgree) {
+    TempDir dir;
+    std::string demo = dir.file("DEMO.DAT");
+    ASSERT_EQ(runCli({"demo", demo}).status, 0);
+
+    CliRun show = runCli({"show", demo});
+    EXPECT_EQ(show.status, 0);
+    EXPECT_NE(show.out.find("root1 \"CUSTOM LEVELS\" folder \"CUST\"\n  parent1 \"CUSTOM SET\"\n"
+                            "    level1 \"Tunnel Vision\" file \"tunnel.lvl\"\n"),
+              std::string::npos)
+        << show.out;
+
+    EXPECT_EQ(runCli({"check", demo}).status, 0);
+    std::string copy = dir.file("COPY.DAT");
+    ASSERT_EQ(runCli({"rewrite", demo, copy}).status, 0);
+    EXPECT_EQ(readBytes(copy), readBytes(demo));
+}
+
+TEST(CliDatabase, JsonListsTheNodesInNodeIndexOrder) {
+    TempDir dir;
+    std::string demo = dir.file("DEMO.DAT");
+    ASSERT_EQ(runCli({"demo", demo}).status, 0);
+    CliRun json = runCli({"show", "--json", demo});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(
+        json.out.rfind("{\"records\": 16, \"nodes\": [\n  {\"index\": 1, \"key\": \"root1\", "
+                       "\"text\": \"CUSTOM LEVELS\", \"children\": 2, \"folder\": \"CUST\"},\n"
+                       "  {\"index\": 2, \"key\": \"parent1\", \"text\": \"CUSTOM SET\", "
+                       "\"children\": 3, \"parent\": \"root1\"},\n",
+                       0),
+        0u)
+        << json.out;
+}
+
+TEST(CliDatabase, NamesArePrintedAsUtf8) {
+    TempDir dir;
+    // One group whose name and folder are Windows-1252 bytes.
+    std::vector<unsigned char> file(8 + 137, 0);
+    file[4] = 1;
+    const unsigned char fixed[] = {1, 1, 2, 1};
+    std::copy(std::begin(fixed), std::end(fixed), file.begin() + 10);
+    const std::string name = "Caf\xe9 \x80";
+    std::copy(name.begin(), name.end(), file.begin() + 18);
+    writeBytes(dir.file("U.DAT"), file);
+    CliRun json = runCli({"show", "--json", dir.file("U.DAT")});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"text\": \"Caf\u00e9 \u20ac\""), std::string::npos) << json.out;
+}
+
+TEST(CliDatabase, ACorruptFileIsRefusedAndNothingIsWritten) {
+    TempDir dir;
+    std::string demo = dir.file("DEMO.DAT");
+    ASSERT_EQ(runCli({"demo", demo}).status, 0);
+    auto bytes = readBytes(demo);
+    bytes[4] = 200;
+    writeBytes(demo, bytes);
+
+    CliRun show = runCli({"show", demo});
+    EXPECT_EQ(show.status, 1);
+    EXPECT_EQ(show.err, "WARNING: the user profile you are trying to load seems to be corrupt\n"
+                        "the file claims 200 records but holds 16\n");
+    CliRun rewrite = runCli({"rewrite", demo, dir.file("OUT.DAT")});
+    EXPECT_EQ(rewrite.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("OUT.DAT")));
+
+    CliRun check = runCli({"check", demo});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("200 records make"), std::string::npos) << check.out;
+}
+
+TEST(CliDatabase, AMissingFileAndWrongUsageAreTold) {
+    TempDir dir;
+    CliRun missing = runCli({"show", dir.file("NONE.DAT")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "ERROR: cannot read the user profile: No such file or directory\n");
+    EXPECT_EQ(runCli({"show"}).status, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    EXPECT_EQ(runCli({}).status, 2);
+}
+
+} // namespace
+} // namespace quillfen::testing

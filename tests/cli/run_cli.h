@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quillfen::testing {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shellQuote(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs build/quillfen-cli (its path comes from the test's environment) with `args`.
+inline CliRun runCli(const std::vector<std::string>& args) {
+    const char* cli = std::getenv("QUILLFEN_CLI");
+    std::string errFile = "/tmp/quillfen-cli-err-XXXXXX";
+    ::close(::mkstemp(errFile.data()));
+    std::string command = shellQuote(cli ? cli : "quillfen-cli");
+    for (const std::string& arg : args)
+        command += " " + shellQuote(arg);
+    command += " 2>" + shellQuote(errFile) + " </dev/null";
+    CliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, n);
+    int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream err(errFile);
+    std::stringstream text;
+    text << err.rdbuf();
+    run.err = text.str();
+    std::remove(errFile.c_str());
+    return run;
+}
+
+} // namespace quillfen::testing
