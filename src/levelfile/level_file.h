@@ -15,7 +15,7 @@ inline constexpr std::size_t kCountsCount = 9;
 // Lemmings, then climbers, floaters, bombers, blockers, builders, bashers, miners, diggers:
 // the low bytes of 16-bit big-endian words.
 inline constexpr std::array<std::size_t, kCountsCount> kCountOffsets = {3,  9,  11, 13, 15,
-                                                                       17, 19, 21, 23};
+                                                                        17, 19, 21, 23};
 inline constexpr std::array<const char*, kCountsCount> kCountNames = {
     "lemmings", "climbers", "floaters", "bombers", "blockers",
     "builders", "bashers",  "miners",   "diggers"};
@@ -41,6 +41,13 @@ Result<Counts> readCounts(const std::string& path);
 // The level's title: from offset 2016 up to the first zero byte or the end of the file, at most
 // 255 bytes, spaces kept. Refused when the file cannot be opened or read.
 Result<std::string> readTitle(const std::string& path);
+
+inline constexpr char kLevelFileNotFound[] =
+    "cannot find level file.. make sure you selected the right folder above";
+inline constexpr char kBadCount[] =
+    "WARNING: each count must be a number from 0 to 255; nothing was written";
+inline constexpr char kCannotWriteLevelFile[] = "ERROR: cannot write the level file: ";
+inline constexpr char kLevelInfoSaved[] = "Level info saved";
 
 // Save Level Info: checks all nine box texts (whole numbers 0 to 255 after rounding half to
 // even), then writes the nine bytes in one write of offsets 3 to 23, keeping the bytes between

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "levelfile/level_file.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace quillfen::testing {
+
+using CountBytes = std::array<unsigned char, levelfile::kCountsCount>;
+
+// A level file laid out as the game's are: 2048 bytes, the counts in the low bytes of
+// big-endian words, the title padded with spaces to 32 bytes at the end, no zero byte after it.
+// Every other byte is filler that differs from its neighbours, so that a write which touches
+// more than the counts shows.
+inline std::vector<unsigned char> makeLevelFile(const CountBytes& counts,
+                                                const std::string& title) {
+    std::vector<unsigned char> bytes(levelfile::kLevelFileSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + 1);
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        bytes[levelfile::kCountOffsets[i]] = counts[i];
+    std::string padded = title;
+    padded.resize(levelfile::kTitleWidth, ' ');
+    std::copy(padded.begin(), padded.end(), bytes.begin() + levelfile::kTitleOffset);
+    return bytes;
+}
+
+// The title as the game's files hold it, and so as it is read: padded with spaces to 32 bytes.
+inline std::string paddedTitle(std::string title) {
+    title.resize(levelfile::kTitleWidth, ' ');
+    return title;
+}
+
+} // namespace quillfen::testing
