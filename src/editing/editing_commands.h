@@ -4,6 +4,7 @@
 #include "database/user_interface.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,21 @@ struct LevelFileList {
 
 // What the detail panel shows; the window copies it into its boxes. Texts are Windows-1252 bytes.
 struct DetailPanel {
-    std::string text1; // the selected group's folder
-    std::string text2; // the selected level's file name
+    std::string text1;                 // the selected group's folder
+    std::string text2;                 // the selected level's file name
     std::array<std::string, 9> counts; // numlemm, action1 .. action8
 };
+
+// The limits of what a profile holds, so that every saved file loads again.
+inline constexpr char kTreeFull[] =
+    "WARNING: the profile cannot hold more than 3649 groups, sets and levels";
+inline constexpr char kGroupFull[] = "WARNING: a group cannot hold more than 255 sets";
+
+// The longest name the record field of a node of `kind` holds: 40 for groups and levels, 108 for
+// sets.
+std::size_t nameLimit(NodeKind kind);
+// "WARNING: the name can be at most N characters long".
+std::string nameTooLong(std::size_t limit);
 
 // A click in the tree: refreshes the panel from the selected node (and its level file, found in
 // `folder`, the folder list's folder).

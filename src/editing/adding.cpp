@@ -1,0 +1,101 @@
+#include "command_checks.h"
+#include "database/database_format.h"
+#include "editing/editing_commands.h"
+#include "levelfile/level_file.h"
+
+namespace quillfen {
+namespace {
+
+constexpr char kApplicationTitle[] = "Quillfen Level Adder";
+constexpr char kFolderPrompt[] =
+    "enter the folder name in which levels in this group can be found (e.g. ORIG, OHNO, CUST, "
+    "etc..)";
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names)
+        out += (out.empty() ? "" : ", ") + name;
+    return out;
+}
+
+} // namespace
+
+void addGroup(EditorState& state, UserInterface& ui) {
+    if (!roomForNode(state, ui))
+        return;
+    ++state.groupCount;
+    const LevelTree::Node* group =
+        state.tree.add(nullptr, LevelTree::Relationship::Last,
+                       "root" + std::to_string(state.groupCount), "CUSTOM LEVELS");
+    // The group already stands in the tree while its folder is asked for; Cancel or a text that
+    // cannot be stored leaves it with the empty folder.
+    TextAnswer folder = ui.input(kFolderPrompt, kApplicationTitle, "");
+    if (!folder.storable) {
+        ui.message(kUnstorableText);
+        return;
+    }
+    state.tree.setGroupFolders(group->index(), std::move(folder.text));
+}
+
+void addSet(EditorState& state, UserInterface& ui) {
+    const LevelTree::Node* group =
+        selectedOfKind(state, ui, NodeKind::Group, "you must first select a group to add a set to");
+    if (group == nullptr)
+        return;
+    // The group record keeps its number of sets in one byte.
+    if (group->children() >= format::kMaxSetsInGroup) {
+        ui.message(kGroupFull);
+        return;
+    }
+    if (!roomForNode(state, ui))
+        return;
+    ++state.setCount;
+    state.tree.add(group, LevelTree::Relationship::Child, "parent" + std::to_string(state.setCount),
+                   "CUSTOM SET");
+}
+
+void addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files) {
+    const LevelTree::Node* set =
+        selectedOfKind(state, ui, NodeKind::Set, "you must first select a set to add levels to");
+    if (set == nullptr)
+        return;
+    auto current = static_cast<std::size_t>(files.current);
+    if (files.current < 0 || current >= files.names.size() || files.names[current].empty()) {
+        ui.message("you must first select the level you wish to add from above");
+        return;
+    }
+
+    int added = 0;
+    int leftOut = 0;
+    std::vector<std::string> unreadable;
+    for (std::size_t i = 0; i < files.names.size(); ++i) {
+        if (i >= files.selected.size() || !files.selected[i])
+            continue;
+        if (state.tree.count() >= format::kMaxNodes) {
+            ++leftOut;
+            continue;
+        }
+        const std::string& name = files.names[i];
+        auto title = levelfile::readTitle(levelfile::levelFilePath(files.folder, name));
+        if (!title) {
+            unreadable.push_back(name);
+            continue;
+        }
+        ++state.levelCount;
+        const LevelTree::Node* level =
+            state.tree.add(set, LevelTree::Relationship::Child,
+                           "level" + std::to_string(state.levelCount), std::move(*title));
+        state.tree.setLevelFiles(level->index(), name);
+        ++added;
+    }
+
+    std::string message = std::to_string(added) + " level(s) added to '" + set->text() + "'";
+    if (!unreadable.empty())
+        message += "\nWARNING: could not read " + joined(unreadable);
+    if (leftOut > 0)
+        message += "\n" + std::string(kTreeFull) + "; " + std::to_string(leftOut) +
+                   " level(s) could not be added";
+    ui.message(message);
+}
+
+} // namespace quillfen

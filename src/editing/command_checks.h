@@ -1,0 +1,19 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "database/user_interface.h"
+
+namespace quillfen {
+
+inline constexpr char kLoadProfileFirst[] = "you have to load up a profile first";
+
+// The tests of a command that works on the selected node, in the game's order: a profile is
+// loaded, then the selected node is of `kind`. Gives the node, or null after telling the user
+// why not (`wrongKind` also when nothing is selected).
+const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
+                                      const char* wrongKind);
+
+// False, after telling the user, when the tree already holds as many nodes as a profile can.
+bool roomForNode(const EditorState& state, UserInterface& ui);
+
+} // namespace quillfen

@@ -1,0 +1,52 @@
+#include "command_checks.h"
+#include "database/database_format.h"
+#include "editing/editing_commands.h"
+#include "levelfile/level_file.h"
+
+namespace quillfen {
+
+const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
+                                      const char* wrongKind) {
+    if (!profileLoaded(state)) {
+        ui.message(kLoadProfileFirst);
+        return nullptr;
+    }
+    const LevelTree::Node* node = state.tree.selected();
+    if (node == nullptr || node->kind() != kind) {
+        ui.message(wrongKind);
+        return nullptr;
+    }
+    return node;
+}
+
+bool roomForNode(const EditorState& state, UserInterface& ui) {
+    static_assert(format::kMaxNodes == 3649, "kTreeFull names the limit");
+    if (state.tree.count() < format::kMaxNodes)
+        return true;
+    ui.message(kTreeFull);
+    return false;
+}
+
+void TreeView1_Click(const EditorState& state, const std::string& folder, DetailPanel& panel) {
+    panel.text1.clear();
+    panel.text2.clear();
+    const LevelTree::Node* node = state.tree.selected();
+    if (node == nullptr)
+        return;
+    if (node->kind() == NodeKind::Group) {
+        panel.text1 = state.groupFolders(node->index());
+        return;
+    }
+    if (node->kind() != NodeKind::Level)
+        return; // a set shows nothing; the counts stay those of the level clicked before
+    panel.text2 = state.levelFiles(node->index());
+    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, panel.text2));
+    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
+        // A count that lies beyond the end of a short file is shown empty, as is every count
+        // of a file that is not there or cannot be read.
+        bool known = counts && (*counts)[i].has_value();
+        panel.counts[i] = known ? std::to_string(*(*counts)[i]) : std::string();
+    }
+}
+
+} // namespace quillfen
