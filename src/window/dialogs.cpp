@@ -1,0 +1,63 @@
+#include "window/dialogs.h"
+
+#include "database/windows1252.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quillfen {
+namespace {
+
+// The messages break their lines with a lone carriage return, as the game's editors did; a Qt
+// label breaks only at line feeds.
+QString messageText(const std::string& bytes) {
+    QString text = toQt(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+bool askYesNo(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+              const std::string& caption) {
+    QMessageBox box(icon, toQt(caption), messageText(text), QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+QString toQt(const std::string& bytes) {
+    return QString::fromStdString(windows1252ToUtf8(bytes));
+}
+
+TextAnswer fromQt(const QString& text) {
+    if (auto bytes = utf8ToWindows1252(text.toStdString()))
+        return {*bytes, true};
+    return {utf16ToWindows1252Lossy(text.toStdU16String()), false};
+}
+
+void QtUserInterface::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), messageText(text),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtUserInterface::confirm(const std::string& text, const std::string& caption) {
+    return askYesNo(parent_, QMessageBox::Question, text, caption);
+}
+
+TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& title,
+                                  const std::string& proposed) {
+    bool ok = false;
+    QString answer = QInputDialog::getText(parent_, toQt(title), toQt(prompt), QLineEdit::Normal,
+                                           toQt(proposed), &ok);
+    if (!ok)
+        return {};
+    return fromQt(answer);
+}
+
+bool QtUserInterface::agree(const std::string& text, const std::string& title) {
+    return askYesNo(nullptr, QMessageBox::Information, text, title);
+}
+
+} // namespace quillfen

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "database/user_interface.h"
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace quillfen {
+
+inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
+
+// The start-up disclaimer: Yes/No with the information icon and its own title. Apart from the
+// other questions because it is asked before the window exists and looks different.
+class DisclaimerBox {
+public:
+    virtual ~DisclaimerBox() = default;
+    // True for Yes.
+    virtual bool agree(const std::string& text, const std::string& title) = 0;
+};
+
+// The core's texts (Windows-1252 bytes) for a widget, and a widget's text for the core.
+QString toQt(const std::string& bytes);
+// `storable` is false when the text holds a character that has no Windows-1252 byte; `text` then
+// holds it with such characters as '?'.
+TextAnswer fromQt(const QString& text);
+
+// The questions and messages of the commands as Qt dialogs over `parent`.
+class QtUserInterface : public UserInterface, public DisclaimerBox {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const std::string& text) override;
+    bool confirm(const std::string& text, const std::string& caption) override;
+    TextAnswer input(const std::string& prompt, const std::string& title,
+                     const std::string& proposed) override;
+    bool agree(const std::string& text, const std::string& title) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace quillfen

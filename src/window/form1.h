@@ -1,0 +1,135 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "window/dialogs.h"
+
+#include <QMainWindow>
+#include <QPersistentModelIndex>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTreeView;
+
+namespace quillfen {
+
+class FolderList;
+class LevelTreeModel;
+class ProfileStore;
+struct LevelFileList;
+
+// The main window. It owns the editor state and every control; each handler gathers what the
+// controls hold, calls one command of the core and shows its result. The controls keep the
+// names of the game's own editor as their objectName.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
+          QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up, before the window is first shown. False when the disclaimer was declined: the
+    // program then ends without having written anything.
+    bool Form_Load();
+
+    const EditorState& state() const { return state_; }
+
+    // The handlers, named after their control and event.
+    void Command4_Click();
+    void Command9_Click();
+    void Dir2_Change();
+    void Command8_Click();
+    void TreeView1_Click();
+    void Command7_Click();
+    void Command2_Click();
+    void Command1_Click();
+    void Command3_Click();
+    void CommandDelG_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command10_Click();
+    void Command11_Click();
+    // The in-place edit of a node's text in the tree; false when the new text was refused.
+    bool TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text);
+    void lemmstartup_Click();
+    void lemmkey_Click();
+    void he_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectControls();
+    void layoutControls();
+
+    void fillProfiles(bool selectFirst);
+    // Points the level-file list at `folder`; gives the number of level files listed.
+    int listLevelFiles(const QString& folder);
+    // What the level-file list shows; `storable` false when a selected name has a character
+    // that a level record cannot hold.
+    LevelFileList levelFileList(bool& storable) const;
+    std::string folderForCore() const;
+    // Runs an editing command and brings the view up to the tree's new state.
+    template <class Command> void runEdit(Command command);
+    void showCoreSelection();
+    void selectionChanged(const QModelIndex& current);
+    void deleteSelected();
+    void setProgress(double value, double maximum);
+
+    ProfileStore& store_;
+    UserInterface& ui_;
+    DisclaimerBox& disclaimer_;
+    EditorState state_;
+
+    QWidget* central_ = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QLabel* Label2 = nullptr;
+    FolderList* Dir2 = nullptr;
+    QListWidget* Dir1 = nullptr;
+    QLabel* countLabel = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QTreeView* TreeView1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* CommandDelG = nullptr;
+    QPushButton* Command12 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QLineEdit* numlemm = nullptr;
+    std::array<QLineEdit*, 8> action{};
+    QPushButton* Command7 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QMenu* op_menu = nullptr;
+    QAction* lemmstartup = nullptr;
+    QAction* lemmkey = nullptr;
+    QAction* he = nullptr;
+
+    LevelTreeModel* model_ = nullptr;
+    // While a core command changes the tree, and while the window moves the view's selection to
+    // the core's, the view's selection changes are no clicks.
+    bool followingCore_ = false;
+    // The current node when a mouse button went down in the tree: a click on it is a click
+    // that did not change the selection, and it reads the panel again.
+    QPersistentModelIndex currentAtPress_;
+};
+
+} // namespace quillfen

@@ -1,0 +1,117 @@
+#include "window/level_tree_model.h"
+
+#include "window/dialogs.h"
+
+namespace quillfen {
+
+LevelTreeModel::LevelTreeModel(LevelTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree) {
+    tree_.setObserver(this);
+}
+
+LevelTreeModel::~LevelTreeModel() {
+    tree_.setObserver(nullptr);
+}
+
+const LevelTreeNode* LevelTreeModel::node(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<const LevelTreeNode*>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex LevelTreeModel::indexOf(const LevelTreeNode* node) const {
+    if (node == nullptr)
+        return {};
+    // Nodes are owned by the tree and stay where they are while they exist.
+    return createIndex(node->row(), 0, const_cast<LevelTreeNode*>(node));
+}
+
+QModelIndex LevelTreeModel::takeLastInserted() {
+    if (!inserted_)
+        return {};
+    inserted_ = false;
+    return index(insertRow_, 0, indexOf(insertParent_));
+}
+
+QModelIndex LevelTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0)
+        return {};
+    const LevelTreeNode* child = nullptr;
+    if (const LevelTreeNode* up = node(parent))
+        child = up->child(row);
+    else if (row < static_cast<int>(tree_.topLevel().size()))
+        child = tree_.topLevel()[static_cast<std::size_t>(row)];
+    return indexOf(child);
+}
+
+QModelIndex LevelTreeModel::parent(const QModelIndex& child) const {
+    const LevelTreeNode* n = node(child);
+    return n ? indexOf(n->parent()) : QModelIndex();
+}
+
+int LevelTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0)
+        return 0;
+    if (const LevelTreeNode* n = node(parent))
+        return n->children();
+    return static_cast<int>(tree_.topLevel().size());
+}
+
+int LevelTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant LevelTreeModel::data(const QModelIndex& index, int role) const {
+    const LevelTreeNode* n = node(index);
+    if (n == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return toQt(n->text());
+}
+
+bool LevelTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const LevelTreeNode* n = node(index);
+    if (n == nullptr || role != Qt::EditRole || !renameRequested_)
+        return false;
+    return renameRequested_(n, value.toString());
+}
+
+Qt::ItemFlags LevelTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void LevelTreeModel::beforeInsert(const LevelTreeNode* parent, int row) {
+    insertParent_ = parent;
+    insertRow_ = row;
+    beginInsertRows(indexOf(parent), row, row);
+}
+
+void LevelTreeModel::afterInsert() {
+    endInsertRows();
+    inserted_ = true;
+}
+
+void LevelTreeModel::beforeRemove(const LevelTreeNode* parent, int row) {
+    // A remembered insertion under a removed node would name a node that is gone.
+    inserted_ = false;
+    beginRemoveRows(indexOf(parent), row, row);
+}
+
+void LevelTreeModel::afterRemove() {
+    endRemoveRows();
+}
+
+void LevelTreeModel::beforeReset() {
+    inserted_ = false;
+    beginResetModel();
+}
+
+void LevelTreeModel::afterReset() {
+    endResetModel();
+}
+
+void LevelTreeModel::textChanged(const LevelTreeNode* node) {
+    QModelIndex changed = indexOf(node);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+} // namespace quillfen

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "database/level_tree.h"
+
+#include <QAbstractItemModel>
+#include <functional>
+
+namespace quillfen {
+
+// Shows a LevelTree to a QTreeView and follows it in place: the tree tells every change through
+// LevelTreeObserver and the model passes exactly that change on (rows inserted, removed, text
+// changed), so the view keeps its expansion, selection and scroll position. The model never
+// changes the tree: an edit typed into the view goes to `renameRequested`, which runs the core's
+// command; the tree then tells the new text like any other change.
+class LevelTreeModel : public QAbstractItemModel, private LevelTreeObserver {
+public:
+    using RenameRequest = std::function<bool(const LevelTreeNode* node, const QString& text)>;
+
+    explicit LevelTreeModel(LevelTree& tree, QObject* parent = nullptr);
+    ~LevelTreeModel() override;
+
+    void setRenameRequest(RenameRequest request) { renameRequested_ = std::move(request); }
+
+    const LevelTreeNode* node(const QModelIndex& index) const;
+    QModelIndex indexOf(const LevelTreeNode* node) const;
+    // The row added last since the previous call, so that the window can show it; invalid when
+    // none was added.
+    QModelIndex takeLastInserted();
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void beforeInsert(const LevelTreeNode* parent, int row) override;
+    void afterInsert() override;
+    void beforeRemove(const LevelTreeNode* parent, int row) override;
+    void afterRemove() override;
+    void beforeReset() override;
+    void afterReset() override;
+    void textChanged(const LevelTreeNode* node) override;
+
+    LevelTree& tree_;
+    RenameRequest renameRequested_;
+    const LevelTreeNode* insertParent_ = nullptr;
+    int insertRow_ = -1;
+    bool inserted_ = false;
+};
+
+} // namespace quillfen

@@ -1,0 +1,69 @@
+// quillfen: the Quillfen Level Adder's window, on the player profiles of the Wine prefix.
+#include "profiles/profile_store.h"
+#include "window/dialogs.h"
+#include "window/form1.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <iostream>
+
+namespace {
+
+using namespace quillfen;
+
+// For tools/screenshot.sh: agrees, answers every question with Yes or nothing, and prints the
+// messages, so that the window can be pictured without a person at it.
+class UnattendedUserInterface : public UserInterface, public DisclaimerBox {
+public:
+    void message(const std::string& text) override {
+        std::cerr << toQt(text).toStdString() << "\n";
+    }
+    bool confirm(const std::string&, const std::string&) override { return true; }
+    TextAnswer input(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    bool agree(const std::string&, const std::string&) override { return true; }
+};
+
+// Loads the profile in the box, clicks the first level of the first set, then saves a picture
+// of the window to `path` and ends the program.
+void pictureWindow(Form1& form, const QString& path) {
+    form.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+    auto* tree = form.findChild<QTreeView*>(QStringLiteral("TreeView1"));
+    QAbstractItemModel* model = tree->model();
+    QModelIndex level = model->index(0, 0, model->index(0, 0, model->index(0, 0)));
+    if (level.isValid()) {
+        tree->setCurrentIndex(level);
+        tree->scrollTo(level);
+    }
+    QTimer::singleShot(300, &form, [&form, path] {
+        form.grab().save(path);
+        QApplication::quit();
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    WinePrefixStore store(WinePrefixStore::defaultPrefix());
+
+    const QString picture = qEnvironmentVariable("QUILLFEN_SCREENSHOT");
+    QtUserInterface dialogs;
+    UnattendedUserInterface unattended;
+    UserInterface& ui = picture.isEmpty() ? static_cast<UserInterface&>(dialogs) : unattended;
+    DisclaimerBox& disclaimer =
+        picture.isEmpty() ? static_cast<DisclaimerBox&>(dialogs) : unattended;
+
+    Form1 form(store, ui, disclaimer);
+    dialogs.setParent(&form);
+    if (!form.Form_Load())
+        return 0;
+    form.show();
+    if (!picture.isEmpty())
+        QTimer::singleShot(0, &form, [&form, picture] { pictureWindow(form, picture); });
+    return app.exec();
+}

@@ -1,0 +1,83 @@
+#include "window/settings_file.h"
+
+#include "database/file_io.h"
+#include "database/windows1252.h"
+#include "profiles/profile_store.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace quillfen::settings {
+namespace {
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return lines;
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        // The tool writes CR LF; a file edited on Linux may end its lines with LF alone.
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+bool isDrivePath(const std::string& line) {
+    return line.size() >= 2 && std::isalpha(static_cast<unsigned char>(line[0])) && line[1] == ':';
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code ignored;
+    return !path.empty() && std::filesystem::is_directory(path, ignored);
+}
+
+std::string hostFolder(const std::string& line, ProfileStore& store) {
+    if (isDrivePath(line))
+        return store.hostPath(line);
+    return windows1252ToUtf8(line);
+}
+
+} // namespace
+
+Settings readSettings(const std::string& path) {
+    Settings settings;
+    std::vector<std::string> lines = readLines(path);
+    if (lines.size() > 0 && !lines[0].empty())
+        settings.startupFolder = lines[0];
+    if (lines.size() > 1 && !lines[1].empty())
+        settings.usersKeyPath = lines[1];
+    return settings;
+}
+
+Status writeSettings(const std::string& path, const Settings& settings) {
+    std::string text = settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n";
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    return writeFileAtomically(path, bytes);
+}
+
+std::string startupFolderPath(const std::string& line, ProfileStore& store) {
+    std::string folder = hostFolder(line, store);
+    if (isFolder(folder))
+        return folder;
+    folder = store.hostPath(kDefaultStartupFolder);
+    if (isFolder(folder))
+        return folder;
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string();
+}
+
+} // namespace quillfen::settings

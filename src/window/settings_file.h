@@ -1,0 +1,40 @@
+#pragma once
+
+#include "database/result.h"
+
+#include <string>
+
+namespace quillfen {
+
+class ProfileStore;
+
+namespace settings {
+
+// The settings file, in the working folder, opened by its bare name.
+inline constexpr char kFileName[] = "profile.txt";
+inline constexpr char kDefaultStartupFolder[] = "c:";
+inline constexpr char kDefaultUsersKeyPath[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
+
+// The two lines of the settings file, as Windows-1252 bytes: the folder the folder list starts
+// in, and the registry key path of the game's profiles.
+struct Settings {
+    std::string startupFolder = kDefaultStartupFolder;
+    std::string usersKeyPath = kDefaultUsersKeyPath;
+};
+
+// Reads the file's two lines, each up to its carriage return or line feed. What the file does
+// not give (no file, fewer than two lines, an empty line) keeps its default.
+Settings readSettings(const std::string& path);
+
+// Creates the file anew with the two lines, each ended by CR LF. The old file stays whole when
+// the new one cannot be written; the error carries the system's reason.
+Status writeSettings(const std::string& path, const Settings& settings);
+
+// The host folder (UTF-8) for a startup folder line: a drive path such as "c:" or "c:\levels" is
+// mapped through the Wine prefix as the profile store maps paths, anything else is a host path
+// used as it is. A line that names no existing folder gives the default's folder, and when even
+// that is missing, the working folder.
+std::string startupFolderPath(const std::string& line, ProfileStore& store);
+
+} // namespace settings
+} // namespace quillfen

@@ -1,0 +1,123 @@
+// The settings file: its two lines, what start-up makes of a damaged one, and drive paths.
+#include "profiles/profile_store.h"
+#include "temp_dir.h"
+#include "window/settings_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace quillfen::settings {
+namespace {
+
+using testing::readBytes;
+using testing::TempDir;
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string textOf(const std::string& path) {
+    auto bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SettingsFile, WritesTwoLinesEndedByCrLfAndReadsThemBack) {
+    TempDir dir;
+    std::string path = dir.file("profile.txt");
+    ASSERT_TRUE(writeSettings(path, {"c:\\levels", "SOFTWARE\\Other\\Users"}).ok());
+    EXPECT_EQ(textOf(path), "c:\\levels\r\nSOFTWARE\\Other\\Users\r\n");
+    Settings read = readSettings(path);
+    EXPECT_EQ(read.startupFolder, "c:\\levels");
+    EXPECT_EQ(read.usersKeyPath, "SOFTWARE\\Other\\Users");
+}
+
+TEST(SettingsFile, TheDefaultsAreThoseOfAMissingFile) {
+    TempDir dir;
+    std::string path = dir.file("profile.txt");
+    ASSERT_TRUE(writeSettings(path, Settings{}).ok());
+    EXPECT_EQ(textOf(path), "c:\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n");
+    Settings missing = readSettings(dir.file("nothing.txt"));
+    EXPECT_EQ(missing.startupFolder, "c:");
+    EXPECT_EQ(missing.usersKeyPath, "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users");
+}
+
+TEST(SettingsFile, WhatADamagedFileDoesNotGiveFallsBackToTheDefault) {
+    TempDir dir;
+    std::string path = dir.file("profile.txt");
+    writeText(path, "/srv/levels\r\n");
+    EXPECT_EQ(readSettings(path).startupFolder, "/srv/levels");
+    EXPECT_EQ(readSettings(path).usersKeyPath, kDefaultUsersKeyPath);
+
+    writeText(path, "\r\nSOFTWARE\\Mine\r\n");
+    EXPECT_EQ(readSettings(path).startupFolder, "c:");
+    EXPECT_EQ(readSettings(path).usersKeyPath, "SOFTWARE\\Mine");
+
+    writeText(path, "");
+    EXPECT_EQ(readSettings(path).startupFolder, "c:");
+    EXPECT_EQ(readSettings(path).usersKeyPath, kDefaultUsersKeyPath);
+}
+
+TEST(SettingsFile, LinesEndedByLineFeedsAloneOrByNothingAreRead) {
+    TempDir dir;
+    std::string path = dir.file("profile.txt");
+    writeText(path, "/srv/levels\nSOFTWARE\\Mine");
+    EXPECT_EQ(readSettings(path).startupFolder, "/srv/levels");
+    EXPECT_EQ(readSettings(path).usersKeyPath, "SOFTWARE\\Mine");
+}
+
+TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedWithTheReason) {
+    TempDir dir;
+    // A folder in the file's place cannot be replaced by a file, not even by root.
+    std::string path = dir.file("profile.txt");
+    std::filesystem::create_directories(std::filesystem::path(path) / "inside");
+    Status written = writeSettings(path, {"d:", "OTHER"});
+    EXPECT_FALSE(written.ok());
+    EXPECT_FALSE(written.error().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+// A prefix with only its drive C: link, as Wine makes one.
+struct Prefix {
+    TempDir dir;
+    Prefix() {
+        std::filesystem::create_directories(dir.path() / "drive_c" / "Levels");
+        std::filesystem::create_directories(dir.path() / "dosdevices");
+        std::filesystem::create_directory_symlink("../drive_c", dir.path() / "dosdevices" / "c:");
+    }
+    std::string driveC() const {
+        return std::filesystem::canonical(dir.path() / "drive_c").string();
+    }
+};
+
+std::string canonical(const std::string& path) {
+    return std::filesystem::canonical(path).string();
+}
+
+TEST(StartupFolder, ADrivePathIsFoundThroughThePrefix) {
+    Prefix prefix;
+    WinePrefixStore store(prefix.dir.path().string());
+    EXPECT_EQ(canonical(startupFolderPath("c:", store)), prefix.driveC());
+    EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), prefix.driveC() + "/Levels");
+}
+
+TEST(StartupFolder, AHostPathIsUsedAsItIs) {
+    Prefix prefix;
+    TempDir elsewhere;
+    WinePrefixStore store(prefix.dir.path().string());
+    EXPECT_EQ(startupFolderPath(elsewhere.path().string(), store), elsewhere.path().string());
+}
+
+TEST(StartupFolder, AFolderThatIsNotThereGivesDriveCAndWithoutItTheWorkingFolder) {
+    Prefix prefix;
+    WinePrefixStore store(prefix.dir.path().string());
+    EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), prefix.driveC());
+    EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), prefix.driveC());
+
+    TempDir empty;
+    WinePrefixStore bare(empty.path().string());
+    EXPECT_EQ(startupFolderPath("/no/such/folder", bare), std::filesystem::current_path().string());
+}
+
+} // namespace
+} // namespace quillfen::settings

@@ -1,0 +1,95 @@
+#include "window_test_support.h"
+
+#include "database/windows1252.h"
+
+#include <QAbstractItemModel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <fstream>
+
+namespace quillfen::testing {
+
+DemoPrefix::DemoPrefix() {
+    const QString cli = qEnvironmentVariable("QUILLFEN_CLI");
+    if (cli.isEmpty())
+        qFatal("QUILLFEN_CLI names no quillfen-cli");
+    if (QProcess::execute(cli, {QStringLiteral("demo-prefix"), QString::fromStdString(prefix())}) !=
+        0)
+        qFatal("quillfen-cli demo-prefix failed");
+}
+
+Session::Session(const std::string* settings) {
+    if (settings) {
+        std::ofstream out(work.file("profile.txt"), std::ios::binary);
+        out << *settings;
+    }
+    form = std::make_unique<Form1>(store, ui, ui);
+    if (!form->Form_Load())
+        qFatal("the disclaimer was declined");
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qFatal("the window was not shown");
+}
+
+void Session::click(const char* button) const {
+    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+}
+
+void Session::type(const char* box, const QString& text) const {
+    auto* edit = find<QLineEdit>(box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+}
+
+QModelIndex Session::row(const std::string& key) const {
+    auto* tree = find<QTreeView>("TreeView1");
+    QAbstractItemModel* model = tree->model();
+    const LevelTreeNode* node = form->state().tree.find(key);
+    // A walk over the rows the view shows, so that a node shown in the wrong place is not found.
+    std::vector<QModelIndex> pending{QModelIndex()};
+    while (!pending.empty()) {
+        QModelIndex parent = pending.back();
+        pending.pop_back();
+        for (int r = 0; r < model->rowCount(parent); ++r) {
+            QModelIndex child = model->index(r, 0, parent);
+            if (node && child.internalPointer() == node) {
+                tree->scrollTo(child);
+                return child;
+            }
+            pending.push_back(child);
+        }
+    }
+    qFatal("no node %s in the tree", key.c_str());
+}
+
+void Session::clickNode(const std::string& key) const {
+    auto* tree = find<QTreeView>("TreeView1");
+    QModelIndex index = row(key);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+}
+
+void Session::selectLevelFiles(const QStringList& names) const {
+    auto* list = find<QListWidget>("Dir1");
+    list->clearSelection();
+    for (const QString& name : names) {
+        QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
+        if (items.size() != 1)
+            qFatal("no level file %s", qPrintable(name));
+        list->scrollToItem(items[0]);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(items[0]).center());
+    }
+}
+
+std::string Session::lastMessage() const {
+    return ui.messages.empty() ? std::string() : windows1252ToUtf8(ui.messages.back());
+}
+
+std::string settingsText(const std::string& line1, const std::string& line2) {
+    return line1 + "\r\n" + line2 + "\r\n";
+}
+
+} // namespace quillfen::testing

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "database/scripted_user_interface.h"
+#include "profiles/profile_store.h"
+#include "temp_dir.h"
+#include "window/dialogs.h"
+#include "window/form1.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeView>
+#include <deque>
+#include <memory>
+#include <string>
+
+// Failed comparisons of the core's texts print them.
+namespace QTest {
+template <> inline char* toString(const std::string& text) {
+    return qstrdup(text.c_str());
+}
+template <> inline char* toString(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "[" : ", [") + text + "]";
+    return qstrdup(joined.c_str());
+}
+} // namespace QTest
+
+namespace quillfen::testing {
+
+// Scripted answers for the commands' questions and for the disclaimer.
+class ScriptedWindowUi : public ScriptedUserInterface, public DisclaimerBox {
+public:
+    std::vector<Question> disclaimers;
+    std::deque<bool> agreements; // when empty, Yes
+
+    bool agree(const std::string& text, const std::string& title) override {
+        disclaimers.push_back({text, title});
+        if (agreements.empty())
+            return true;
+        bool answer = agreements.front();
+        agreements.pop_front();
+        return answer;
+    }
+};
+
+// A Wine-style prefix made by `quillfen-cli demo-prefix`: profiles Alice, Bob and Zoë with their
+// database files under drive_c/LEMM/USERS, and level files in drive_c/LEMM/LEVELS.
+class DemoPrefix {
+public:
+    DemoPrefix();
+    std::string prefix() const { return dir_.file("prefix"); }
+    std::string levels() const { return prefix() + "/drive_c/LEMM/LEVELS"; }
+    std::string database(const std::string& file) const {
+        return prefix() + "/drive_c/LEMM/USERS/" + file;
+    }
+
+private:
+    TempDir dir_;
+};
+
+// A fresh working folder made current for the life of the object.
+class WorkingFolder {
+public:
+    WorkingFolder() : previous_(QDir::currentPath()) {
+        QDir::setCurrent(QString::fromStdString(dir_.path().string()));
+    }
+    ~WorkingFolder() { QDir::setCurrent(previous_); }
+    std::string file(const std::string& name) const { return dir_.file(name); }
+    const std::filesystem::path& path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+    QString previous_;
+};
+
+// A Form1 on a demo prefix, started in a fresh working folder and shown.
+struct Session {
+    DemoPrefix demo;
+    WorkingFolder work;
+    ScriptedWindowUi ui;
+    WinePrefixStore store{demo.prefix()};
+    std::unique_ptr<Form1> form;
+
+    // With `settings`, a profile.txt of those bytes is put in the working folder first.
+    explicit Session(const std::string* settings = nullptr);
+
+    template <class T> T* find(const char* name) const {
+        T* widget = form->findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+    void click(const char* button) const;
+    // Sets the text of a text box as a user's typing would leave it.
+    void type(const char* box, const QString& text) const;
+    // Loads the profile shown in the profile box.
+    void load() const { click("Command4"); }
+    // The tree row of the node with `key`, made visible.
+    QModelIndex row(const std::string& key) const;
+    // A mouse click on the node with `key` in the tree.
+    void clickNode(const std::string& key) const;
+    // Selects the level-file list's entries with these names, the last of them current, as
+    // Ctrl-clicks do.
+    void selectLevelFiles(const QStringList& names) const;
+    // The message shown last, as UTF-8; empty when none.
+    std::string lastMessage() const;
+};
+
+std::string settingsText(const std::string& line1, const std::string& line2);
+
+} // namespace quillfen::testing
