@@ -231,19 +231,11 @@ TEST_F(AddSelectedLevels, AddsWhatFitsIntoTheProfileAndSaysHowManyDidNot) {
 TEST_F(AddSelectedLevels, EntriesFollowTheirNodesAfterASetWasAddedToAnEarlierGroup) {
     load(kProfile);
     FileTitles titles = {{"n.lvl", levelFile("n.lvl", "New")}};
-    select("root1");
-    addSet(state, ui);
-    model.addSet();
-    select("parent5");
-    addSelectedLevels(state, ui, fileList({"n.lvl"}, {"n.lvl"}, "n.lvl"));
-    model.addLevels({"n.lvl"}, "n.lvl", titles);
+    addSetTo("root1");
+    addLevelTo("parent5", "n.lvl", titles);
     // The new set and level hold the highest indexes although they stand in the first group.
-    select("level2");
-    deleteLevel(state, ui);
-    model.deleteNode("level", true);
-    select("root1");
-    deleteGroup(state, ui);
-    model.deleteNode("root", true);
+    deleteNode("level2");
+    deleteNode("root1");
     expectModel();
     expectSaveAndLoadAgree();
 }

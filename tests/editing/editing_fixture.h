@@ -75,6 +75,29 @@ protected:
         return list;
     }
 
+    // Runs a command with the node `key` selected, on the editor and on the model alike.
+    void addSetTo(const std::string& key) {
+        select(key);
+        addSet(state, ui);
+        model.addSet();
+    }
+    void addLevelTo(const std::string& key, const std::string& file, const FileTitles& titles) {
+        select(key);
+        addSelectedLevels(state, ui, fileList({file}, {file}, file));
+        model.addLevels({file}, file, titles);
+    }
+    // The delete command of the node's kind, answered Yes.
+    void deleteNode(const std::string& key) {
+        select(key);
+        std::string kind = key.starts_with("root")    ? "root"
+                           : key.starts_with("level") ? "level"
+                                                      : "parent";
+        kind == "root"    ? deleteGroup(state, ui)
+        : kind == "level" ? deleteLevel(state, ui)
+                          : deleteSet(state, ui);
+        model.deleteNode(kind, true);
+    }
+
     void expectModel() {
         EXPECT_EQ(TreeModel::dump(state), model.dump());
         EXPECT_EQ(ui.messages, model.messages);
