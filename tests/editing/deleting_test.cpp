@@ -29,6 +29,92 @@ TEST_F(DeleteCommands, DeletingASetAsksAboutItsLevels) {
     select("parent2");
     deleteSet(state, ui);
     model.deleteNode("parent", true);
+    select("parent4");
+    deleteSet(state, ui);
+    model.deleteNode("parent", true);
+    expectModel();
+    EXPECT_EQ(ui.questions[0].text,
+              "Are you sure you want to delete 'HARD' and the 1 levels under it?");
+    EXPECT_EQ(ui.questions[1].text,
+              "Are you sure you want to delete 'EMPTY' and the 0 levels under it?");
+    expectSaveAndLoadAgree();
+}
+
+TEST_F(DeleteCommands, AnsweringNoChangesNothing) {
+    load(kProfile);
+    ui.confirmations = {false, false};
+    select("root2");
+    deleteGroup(state, ui);
+    model.deleteNode("root", false);
+    select("parent1");
+    deleteSet(state, ui);
+    model.deleteNode("parent", false);
+    expectModel();
+    EXPECT_EQ(state.tree.count(), 14);
+}
+
+TEST_F(DeleteCommands, DeletingALevelNeitherAsksNorTells) {
+    load(kProfile);
+    select("level2");
+    deleteLevel(state, ui);
+    model.deleteNode("level", true);
+    expectModel();
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DeleteCommands, SelectsTheNodeThatTookThePlaceElseThePreviousElseTheParent) {
+    load(kProfile);
+    const std::vector<std::pair<const char*, const char*>> steps = {
+        {"level2", "level3"},  // the next level took its place
+        {"level4", "level3"},  // the last level: the one before it
+        {"level5", "parent2"}, // the only level: its set
+        {"root3", "root2"},
+    };
+    for (const auto& [deleted, after] : steps) {
+        deleteNode(deleted);
+        EXPECT_EQ(state.tree.selected()->key(), after);
+    }
+    expectModel();
+}
+
+TEST_F(DeleteCommands, DeletingEveryGroupEmptiesTheTreeAndLeavesNothingSelected) {
+    load(kProfile);
+    for (const char* key : {"root2", "root1", "root3"})
+        deleteNode(key);
+    EXPECT_EQ(state.tree.selected(), nullptr);
+    deleteGroup(state, ui);
+    model.deleteNode("root", true);
+    expectModel();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"you have to load up a profile first"});
+}
+
+TEST_F(DeleteCommands, EachRefusesTheWrongKindAndNoSelection) {
+    load(kProfile);
+    for (const char* key : {"parent1", "level1", ""}) {
+        select(key);
+        deleteGroup(state, ui);
+        model.deleteNode("root", true);
+    }
+    for (const char* key : {"root1", "level1", ""}) {
+        select(key);
+        deleteSet(state, ui);
+        model.deleteNode("parent", true);
+    }
+    for (const char* key : {"root1", "parent1", ""}) {
+        select(key);
+        deleteLevel(state, ui);
+        model.deleteNode("level", true);
+    }
+    expectModel();
+    EXPECT_EQ(ui.messages[0], "you must first select a group to delete from the tree");
+    EXPECT_EQ(ui.messages[3], "you must first select a set to delete from the tree");
+    EXPECT_EQ(ui.messages[6], "you must first select a level to delete from the tree");
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST_F(DeleteCommands, AKeyOfADeletedNodeIsNotIssuedAgain) {
+    load(kProfile);
     deleteNode("parent4");
     addSetTo("root2");
     expectModel();
