@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <algorithm>
 #include <fstream>
 
 namespace quillfen::testing {
@@ -39,9 +40,12 @@ void Session::click(const char* button) const {
 void Session::type(const char* box, const QString& text) const {
     auto* edit = find<QLineEdit>(box);
     edit->selectAll();
-    QTest::keyClicks(edit, text);
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
+    else if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }))
+        QTest::keyClicks(edit, text);
+    else // QTest types ASCII only; an input method puts the rest in like this
+        edit->insert(text);
 }
 
 QModelIndex Session::row(const std::string& key) const {
