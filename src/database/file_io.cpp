@@ -99,6 +99,46 @@ Result<std::string> writeTemporaryFile(const std::string& folder,
     return name;
 }
 
+Result<std::string> copyToTemporaryFile(const std::string& source, const std::string& folder,
+                                        bool sync) {
+    Descriptor from{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (from.fd < 0)
+        return failure(errno);
+    std::string name = folder + "/.quillfen-XXXXXX";
+    Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
+    if (file.fd < 0)
+        return failure(errno);
+    auto fail = [&](int error) {
+        ::unlink(name.c_str());
+        return failure(error);
+    };
+    std::vector<unsigned char> piece(1 << 16);
+    for (;;) {
+        ssize_t got = ::read(from.fd, piece.data(), piece.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return fail(errno);
+        if (got == 0)
+            break;
+        for (ssize_t done = 0; done < got;) {
+            ssize_t n = ::write(file.fd, piece.data() + done, static_cast<std::size_t>(got - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(errno);
+            done += n;
+        }
+    }
+    ::fchmod(file.fd, 0644);
+    if (sync && ::fsync(file.fd) != 0)
+        return fail(errno);
+    int fd = std::exchange(file.fd, -1);
+    if (::close(fd) != 0)
+        return fail(errno);
+    return name;
+}
+
 Status renameOver(const std::string& from, const std::string& to, bool sync) {
     if (::rename(from.c_str(), to.c_str()) != 0)
         return failure(errno);

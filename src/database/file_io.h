@@ -21,6 +21,11 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
 Result<std::string> writeTemporaryFile(const std::string& folder,
                                        std::span<const unsigned char> bytes, bool sync);
 
+// Copies the file at `source` complete to a new temporary file in `folder`, in pieces, and when
+// `sync` flushes it to the disk. Gives the temporary's path; on failure nothing is left behind.
+Result<std::string> copyToTemporaryFile(const std::string& source, const std::string& folder,
+                                        bool sync);
+
 // Renames `from` over `to` and, when `sync`, flushes the folder of `to`.
 Status renameOver(const std::string& from, const std::string& to, bool sync);
 

@@ -10,6 +10,24 @@
 
 namespace quillfen {
 
+// Where the game lists its profiles, below HKEY_LOCAL_MACHINE.
+inline constexpr char kDefaultUsersKeyPath[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
+
+inline constexpr char kNoProfiles[] =
+    "WARNING: couldn't find your lemmings profiles in the registry";
+inline constexpr char kProfileNotFound[] =
+    "ERROR: user database not found!  choose a different user profile";
+inline constexpr char kLoadFirst[] = "you have to load up a profile first";
+inline constexpr char kCannotReadProfile[] = "ERROR: cannot read the user profile: ";
+inline constexpr char kDatabaseNameUnreadable[] =
+    "ERROR: the profile's database file name could not be read from the registry";
+inline constexpr char kCannotReplaceBackup[] = "ERROR: cannot replace the backup file: ";
+inline constexpr char kCouldNotSave[] = "ERROR: could not save the profile: ";
+inline constexpr char kSaved[] = "saved";
+
+// The key path of a profile: the users key, a backslash, the name and a closing backslash.
+std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);
+
 // The profile names below `usersKeyPath`, in the registry's order; warns when there is none.
 std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
                                       UserInterface& ui);

@@ -1,0 +1,159 @@
+#include "profiles/profile_commands.h"
+
+#include "database/database_format.h"
+#include "database/database_reader.h"
+#include "database/database_writer.h"
+#include "database/file_io.h"
+#include "profiles/profile_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillfen {
+namespace {
+
+// Read a little more than a profile can hold, so that the load itself says it is too long.
+constexpr std::size_t kReadLimit = std::size_t{64} << 20;
+
+// Passes on about a hundred of the steps of long work, the last one always.
+Progress hundredSteps(const Progress& progress) {
+    if (!progress)
+        return {};
+    return [progress](double value, double maximum) {
+        double step =
+            maximum < 100 ? 1 : static_cast<double>(static_cast<long long>(maximum / 100));
+        if (value >= maximum || value == 0 ||
+            static_cast<long long>(value) % static_cast<long long>(step) == 0)
+            progress(value, maximum);
+    };
+}
+
+void report(const Progress& progress, double value, double maximum) {
+    if (progress)
+        progress(value, maximum);
+}
+
+bool isFolder(const std::string& hostPath) {
+    struct stat info {};
+    return ::stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Writes the new file and, when there is an old one, copies the old bytes over the backup:
+// each file through a temporary that is flushed and then renamed, so that whatever fails or
+// stops the program, each of the two names holds a complete file.
+Status replaceWithBackup(const std::string& file, const std::string& backup,
+                         const std::vector<unsigned char>& bytes) {
+    auto written = writeTemporaryFile(folderOf(file), bytes, true);
+    if (!written)
+        return Error{kCouldNotSave + written.error()};
+    auto fail = [&](const std::string& reason) {
+        ::unlink(written->c_str());
+        return Error{kCouldNotSave + reason};
+    };
+    // A copy rather than a hard link, which FAT and NTFS folders mounted in Linux do not have.
+    if (FileExists(file)) {
+        auto copied = copyToTemporaryFile(file, folderOf(backup), true);
+        if (!copied)
+            return fail(copied.error());
+        if (auto renamed = renameOver(*copied, backup, true); !renamed) {
+            ::unlink(copied->c_str());
+            return fail(renamed.error());
+        }
+    }
+    if (auto renamed = renameOver(*written, file, true); !renamed)
+        return fail(renamed.error());
+    return success();
+}
+
+} // namespace
+
+std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name) {
+    return usersKeyPath + "\\" + name + "\\";
+}
+
+std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
+                                      UserInterface& ui) {
+    std::vector<std::string> names;
+    for (std::int32_t position = 0;; ++position) {
+        std::string name = store.EnumRegKey(usersKeyPath, position);
+        if (name == kNotFound)
+            break;
+        names.push_back(std::move(name));
+    }
+    if (names.empty())
+        ui.message(kNoProfiles);
+    return names;
+}
+
+std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
+                            const std::string& profileText, UserInterface& ui) {
+    for (std::int32_t position = 0;; ++position) {
+        std::string name = store.EnumRegKey(usersKeyPath, position);
+        if (name == kNotFound)
+            break;
+        if (name == profileText)
+            return store.GetRegValue(profileKeyPath(usersKeyPath, name), "DatabaseName");
+    }
+    ui.message(kProfileNotFound);
+    return {};
+}
+
+bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,
+                 UserInterface& ui, const Progress& progress) {
+    std::string path = GetDatabaseFile(store, state.usersKeyPath, profileText, ui);
+    std::string file = path.empty() ? path : store.hostPath(path);
+    double maximum = static_cast<double>(GetFileLength(file, ui)) + 1;
+    report(progress, 0, maximum);
+    if (maximum < 100) {
+        ui.message(kCorruptProfile);
+        return false;
+    }
+    // One read of the whole file; the progress bar shows it done, as after the game's editors'
+    // byte loop, before the parse draws its own steps.
+    auto bytes = readWholeFile(file, kReadLimit);
+    if (!bytes) {
+        report(progress, 0, maximum);
+        ui.message(kCannotReadProfile + bytes.error());
+        return false;
+    }
+    report(progress, maximum, maximum);
+    report(progress, 0, maximum);
+    auto loaded = loadDatabaseImage(state, *bytes, hundredSteps(progress));
+    report(progress, 0, maximum);
+    if (!loaded) {
+        ui.message(loaded.error());
+        return false;
+    }
+    return true;
+}
+
+bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string& profileText,
+                     UserInterface& ui, const Progress& progress) {
+    if (!profileLoaded(state)) {
+        ui.message(kLoadFirst);
+        return false;
+    }
+    auto records = static_cast<double>(state.tree.count());
+    report(progress, 0, records);
+    std::string path = GetDatabaseFile(store, state.usersKeyPath, profileText, ui);
+    if (path.empty())
+        return false;
+    if (path == kNotFound) {
+        ui.message(kDatabaseNameUnreadable);
+        return false;
+    }
+    std::string backupPath = path + "_backup";
+    std::string file = store.hostPath(path);
+    std::string backup = store.hostPath(backupPath);
+    if (isFolder(backup)) {
+        ui.message(kCannotReplaceBackup + backupPath);
+        return false;
+    }
+    auto bytes = encodeDatabase(state.tree, hundredSteps(progress));
+    auto saved = replaceWithBackup(file, backup, bytes);
+    report(progress, 0, records);
+    ui.message(saved ? std::string(kSaved) : saved.error());
+    return saved.ok();
+}
+
+} // namespace quillfen

@@ -1,0 +1,103 @@
+#include "profiles/profile_store.h"
+
+#include "database/windows1252.h"
+#include "profiles/wine_paths.h"
+#include "profiles/wine_registry.h"
+#include "profiles/wine_text.h"
+
+#include <cstdlib>
+
+namespace quillfen {
+namespace {
+
+// The ANSI registry calls read names and values into buffers of this many bytes, the closing
+// zero included; what does not fit is not read.
+constexpr std::size_t kBufferSize = 2048;
+
+// The text of a value as the ANSI call gives it, or nullopt when it is not text.
+std::optional<std::string> ansiText(const RegistryValue& value) {
+    if (value.type != kRegSz && value.type != kRegExpandSz && value.type != kRegMultiSz)
+        return std::nullopt;
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
+        text += static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+    return utf16ToWindows1252Lossy(text);
+}
+
+} // namespace
+
+struct WinePrefixStore::Impl {
+    std::string prefix;
+    WineRegistry machine;
+
+    // The key as a 32-bit program sees it: in a 64-bit prefix, HKLM\Software\X of a 32-bit
+    // program is Software\Wow6432Node\X. The game is such a program; a key found only outside
+    // that view is still taken as given.
+    std::u16string view(const std::string& keyPath) {
+        machine.refresh();
+        std::u16string path = windows1252ToUtf16(keyPath);
+        if (!machine.win64())
+            return path;
+        auto start = path.find_first_not_of(u'\\');
+        if (start == std::u16string::npos)
+            return path;
+        auto end = std::min(path.find(u'\\', start), path.size());
+        if (!equalWithoutCase(std::u16string_view(path).substr(start, end - start), u"software"))
+            return path;
+        std::u16string_view rest = std::u16string_view(path).substr(end);
+        auto next = rest.find_first_not_of(u'\\');
+        std::u16string_view second = next == std::u16string_view::npos
+                                         ? u""
+                                         : rest.substr(next, rest.find(u'\\', next) - next);
+        if (equalWithoutCase(second, u"wow6432node"))
+            return path;
+        std::u16string redirected = path.substr(0, end) + u"\\Wow6432Node" + std::u16string(rest);
+        return machine.exists(redirected) ? redirected : path;
+    }
+};
+
+WinePrefixStore::WinePrefixStore(std::string prefix)
+    : impl_(new Impl{prefix, WineRegistry(prefix + "/system.reg")}) {}
+
+WinePrefixStore::~WinePrefixStore() = default;
+
+std::string WinePrefixStore::defaultPrefix() {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (prefix && *prefix)
+        return prefix;
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.wine";
+}
+
+const std::string& WinePrefixStore::prefix() const {
+    return impl_->prefix;
+}
+
+std::string WinePrefixStore::EnumRegKey(const std::string& keyPath, std::int32_t position) {
+    auto subkeys = impl_->machine.subkeys(impl_->view(keyPath));
+    if (!subkeys || position < 0 || static_cast<std::size_t>(position) >= subkeys->size())
+        return kNotFound;
+    std::string name = utf16ToWindows1252Lossy((*subkeys)[static_cast<std::size_t>(position)]);
+    if (name.size() + 1 > kBufferSize)
+        return kNotFound;
+    return name;
+}
+
+std::string WinePrefixStore::GetRegValue(const std::string& keyPath, const std::string& valueName) {
+    auto value = impl_->machine.value(impl_->view(keyPath), windows1252ToUtf16(valueName));
+    // Only text values are read (the game's profiles hold nothing else); a number or raw bytes
+    // gives the sentinel.
+    auto text = value ? ansiText(*value) : std::nullopt;
+    if (!text || text->size() > kBufferSize)
+        return kNotFound;
+    // The stored text without its terminating zero.
+    if (!text->empty() && text->back() == '\0')
+        text->pop_back();
+    return *text;
+}
+
+std::string WinePrefixStore::hostPath(const std::string& windowsPath) {
+    return hostPathInPrefix(impl_->prefix, windowsPath);
+}
+
+} // namespace quillfen

@@ -1,0 +1,95 @@
+#include "profiles/wine_text.h"
+
+#include "database/windows1252.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <locale.h>
+
+namespace quillfen {
+namespace {
+
+// The host's Unicode case table; without it only ASCII letters fold.
+locale_t unicodeLocale() {
+    static locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return locale;
+}
+
+} // namespace
+
+char16_t foldCase(char16_t unit) {
+    if (unit < 0x80)
+        return unit >= 'A' && unit <= 'Z' ? static_cast<char16_t>(unit + ('a' - 'A')) : unit;
+    // Half of a surrogate pair is not a character; Wine leaves it as it is.
+    if ((unit >= 0xD800 && unit <= 0xDFFF) || !unicodeLocale())
+        return unit;
+    auto lower = ::towlower_l(static_cast<wint_t>(unit), unicodeLocale());
+    return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
+}
+
+std::u16string foldCase(std::u16string_view text) {
+    std::u16string out(text);
+    for (char16_t& unit : out)
+        unit = foldCase(unit);
+    return out;
+}
+
+bool equalWithoutCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
+}
+
+bool lessWithoutCase(std::u16string_view a, std::u16string_view b) {
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](char16_t x, char16_t y) { return foldCase(x) < foldCase(y); });
+}
+
+char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+    auto lead = static_cast<unsigned char>(text[pos]);
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
+    if (extra < 0 || pos + static_cast<std::size_t>(extra) >= text.size()) {
+        ++pos;
+        return extra == 0 ? lead : 0xFFFD;
+    }
+    char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    pos += 1 + static_cast<std::size_t>(extra);
+    return cp;
+}
+
+void appendUtf16(std::u16string& out, char32_t codePoint) {
+    if (codePoint > 0xFFFF) {
+        codePoint -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
+        out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(codePoint);
+    }
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();)
+        appendUtf16(out, decodeUtf8(utf8, pos));
+    return out;
+}
+
+std::u16string windows1252ToUtf16(std::string_view bytes) {
+    return utf8ToUtf16(windows1252ToUtf8(bytes));
+}
+
+} // namespace quillfen

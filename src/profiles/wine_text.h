@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillfen {
+
+// Wine keeps every registry text and file name as UTF-16 and compares them without regard to
+// case by lower-casing each code unit; these helpers do the same on the host's side.
+
+// The lower-case form of one UTF-16 code unit, as Wine's case table gives it.
+char16_t foldCase(char16_t unit);
+std::u16string foldCase(std::u16string_view text);
+
+// Whether two texts are equal without regard to case.
+bool equalWithoutCase(std::u16string_view a, std::u16string_view b);
+// Wine's order of subkeys: lower-cased code units compared one by one, a shorter text first.
+bool lessWithoutCase(std::u16string_view a, std::u16string_view b);
+
+// The code point of the UTF-8 sequence at `pos`, which moves past it; an invalid sequence gives
+// U+FFFD and moves one byte on.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+
+std::u16string utf8ToUtf16(std::string_view utf8);
+std::u16string windows1252ToUtf16(std::string_view bytes);
+
+// Appends a code point as one or two UTF-16 code units.
+void appendUtf16(std::u16string& out, char32_t codePoint);
+
+} // namespace quillfen
