@@ -1,0 +1,252 @@
+// profiles, load, save, demo-prefix: the game's profiles in a Wine prefix.
+#include "profiles/profile_commands.h"
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/demo.h"
+#include "cli/printing_user_interface.h"
+#include "database/database_writer.h"
+#include "database/file_io.h"
+#include "database/windows1252.h"
+#include "levelfile/level_file.h"
+#include "profiles/profile_store.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <span>
+
+namespace quillfen::cli {
+namespace {
+
+// The options the profile commands share, and the words around them.
+struct ProfileArgs {
+    std::string prefix = WinePrefixStore::defaultPrefix();
+    std::string key = kDefaultUsersKeyPath;
+    std::vector<std::string> words;
+    bool json = false;
+};
+
+// Nullopt when an option lacks its value or is not known.
+std::optional<ProfileArgs> parseProfileArgs(const Args& args, bool allowJson) {
+    ProfileArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg == "--prefix" || arg == "--key") && i + 1 < args.size())
+            (arg == "--prefix" ? parsed.prefix : parsed.key) = args[++i];
+        else if (arg == "--json" && allowJson)
+            parsed.json = true;
+        else if (arg.starts_with("--"))
+            return std::nullopt;
+        else
+            parsed.words.push_back(arg);
+    }
+    return parsed;
+}
+
+// A text from the command line as the core keeps it.
+std::optional<std::string> windows1252(const std::string& utf8Text) {
+    auto text = utf8ToWindows1252(utf8Text);
+    if (!text)
+        refuse(kUnstorableText);
+    return text;
+}
+
+} // namespace
+
+int profilesCommand(const Args& args) {
+    constexpr char kUsageLine[] = "profiles [--prefix DIR] [--key PATH]";
+    auto parsed = parseProfileArgs(args, false);
+    if (!parsed || !parsed->words.empty())
+        return usage(kUsageLine);
+    auto key = windows1252(parsed->key);
+    if (!key)
+        return kRefused;
+    WinePrefixStore store(parsed->prefix);
+    PrintingUserInterface ui;
+    auto names = LoadProfiles(store, *key, ui);
+    for (const std::string& name : names)
+        std::cout << utf8(name) << "\t"
+                  << utf8(store.GetRegValue(profileKeyPath(*key, name), "DatabaseName")) << "\n";
+    return names.empty() ? kRefused : kDone;
+}
+
+int loadCommand(const Args& args) {
+    constexpr char kUsageLine[] = "load [--prefix DIR] [--key PATH] PROFILE [--json]";
+    auto parsed = parseProfileArgs(args, true);
+    if (!parsed || parsed->words.size() != 1)
+        return usage(kUsageLine);
+    auto key = windows1252(parsed->key);
+    auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
+    if (!profile)
+        return kRefused;
+    WinePrefixStore store(parsed->prefix);
+    PrintingUserInterface ui;
+    EditorState state;
+    state.usersKeyPath = *key;
+    if (!LoadProfile(state, store, *profile, ui))
+        return kRefused;
+    printTree(state, parsed->json);
+    return kDone;
+}
+
+int saveCommand(const Args& args) {
+    constexpr char kUsageLine[] = "save [--prefix DIR] [--key PATH] PROFILE FROM";
+    auto parsed = parseProfileArgs(args, false);
+    if (!parsed || parsed->words.size() != 2)
+        return usage(kUsageLine);
+    auto key = windows1252(parsed->key);
+    auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
+    if (!profile)
+        return kRefused;
+    EditorState state;
+    if (auto loaded = loadFile(state, parsed->words[1]); !loaded)
+        return refuse(loaded.error());
+    state.usersKeyPath = *key;
+    WinePrefixStore store(parsed->prefix);
+    PrintingUserInterface ui;
+    return SaveProfileData(state, store, *profile, ui) ? kDone : kRefused;
+}
+
+namespace {
+
+struct DemoProfile {
+    const char* name; // as system.reg writes it
+    const char* file; // below drive_c
+    const char* windowsPath;
+};
+
+constexpr std::array<DemoProfile, 3> kDemoProfiles = {{
+    {"Alice", "LEMM/USERS/ALICE.DAT", "C:\\\\LEMM\\\\USERS\\\\ALICE.DAT"},
+    {"Bob", "LEMM/USERS/BOB.DAT", "C:\\\\LEMM\\\\USERS\\\\BOB.DAT"},
+    {"Zo\\xeb", "LEMM/USERS/ZOE.DAT", "C:\\\\LEMM\\\\USERS\\\\ZOE.DAT"},
+}};
+
+struct DemoLevelFile {
+    const char* file;
+    const char* title;
+    std::array<unsigned char, levelfile::kCountsCount> counts;
+};
+
+// The level files the demo profiles name, and two that no profile uses yet.
+constexpr std::array<DemoLevelFile, 10> kDemoLevels = {{
+    {"tunnel.lvl", "Tunnel Vision", {40, 2, 2, 0, 1, 10, 3, 0, 2}},
+    {"gap.lvl", "Mind the Gap", {20, 0, 5, 0, 0, 15, 0, 0, 0}},
+    {"stairs.lvl", "Stairway to Nowhere", {50, 0, 0, 2, 2, 20, 0, 1, 0}},
+    {"bashst.lvl", "Bash Street", {60, 0, 0, 0, 4, 5, 10, 0, 0}},
+    {"cliff.lvl", "Cliffhanger", {10, 10, 10, 0, 0, 2, 0, 0, 0}},
+    {"dig.lvl", "Dig for Victory", {80, 0, 0, 5, 0, 0, 0, 5, 20}},
+    {"float.lvl", "Floating Point", {30, 0, 30, 0, 0, 0, 0, 0, 0}},
+    {"blocker.lvl", "Blocker Bay", {100, 0, 0, 10, 10, 5, 5, 5, 5}},
+    {"spare1.lvl", "Upside Down Town", {25, 5, 5, 5, 5, 5, 5, 5, 5}},
+    {"spare2.lvl", "The Long Walk Home", {70, 1, 1, 1, 1, 40, 1, 1, 1}},
+}};
+
+// A 2048-byte level in the public layout: big-endian words (release rate, lemmings, to rescue,
+// minutes, the eight skills), objects, terrain pieces all unused (0xFF), steel areas, and the
+// title padded with spaces.
+std::vector<unsigned char> demoLevel(const DemoLevelFile& level) {
+    std::vector<unsigned char> bytes(levelfile::kLevelFileSize, 0);
+    bytes[1] = 50;                  // release rate
+    bytes[5] = level.counts[0] / 2; // lemmings to rescue
+    bytes[7] = 5;                   // minutes
+    std::fill(bytes.begin() + 0x120, bytes.begin() + 0x760, 0xFF);
+    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
+        bytes[levelfile::kCountOffsets[i]] = level.counts[i];
+    std::string title = level.title;
+    title.resize(levelfile::kTitleWidth, ' ');
+    std::copy(title.begin(), title.end(), bytes.begin() + levelfile::kTitleOffset);
+    return bytes;
+}
+
+// Each demo profile a little different from the others.
+LevelTree demoTree(std::size_t profile) {
+    LevelTree tree = makeDemoTree();
+    if (profile == 1)
+        tree.remove(tree.topLevel().back());
+    if (profile == 2)
+        tree.setText(tree.topLevel().front()->child(0), "ZO\xCB'S SET");
+    return tree;
+}
+
+// A key line as wineserver writes it, with its modification time in seconds since 1970 and as a
+// FILETIME in hex.
+std::string keyLine(const std::string& path, std::time_t now) {
+    auto filetime = (static_cast<unsigned long long>(now) + 11644473600ULL) * 10000000ULL;
+    char time[32];
+    std::snprintf(time, sizeof time, "%llx", filetime);
+    return "[" + path + "] " + std::to_string(now) + "\n#time=" + time + "\n";
+}
+
+std::string demoRegistry() {
+    std::time_t now = std::time(nullptr);
+    std::string text = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n"
+                       "#arch=win64\n\n";
+    text += keyLine("Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion", now) +
+            "\"CurrentVersion\"=\"6.3\"\n\"ProductName\"=\"Microsoft Windows 10\"\n"
+            "\"SystemRoot\"=\"C:\\\\windows\"\n\n";
+    for (const DemoProfile& profile : kDemoProfiles)
+        text += keyLine(std::string("Software\\\\Wow6432Node\\\\Visual Sciences\\\\Windows "
+                                    "Lemmings\\\\Users\\\\") +
+                            profile.name,
+                        now) +
+                "\"DatabaseName\"=\"" + profile.windowsPath + "\"\n\n";
+    return text;
+}
+
+Status writeDemoFile(const std::filesystem::path& path, std::span<const unsigned char> bytes) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error)
+        return Error{error.message()};
+    return writeFileAtomically(path.string(), bytes);
+}
+
+} // namespace
+
+int demoPrefixCommand(const Args& args) {
+    if (args.size() != 1)
+        return usage("demo-prefix DIR");
+    std::filesystem::path prefix = args[0];
+    std::error_code error;
+    // Host paths are UTF-8 already, so they are printed as they are.
+    auto fail = [](const std::string& what, const std::string& reason) {
+        std::cerr << "ERROR: could not write " << what << ": " << reason << "\n";
+        return kRefused;
+    };
+    // Never write over a real prefix's registry.
+    if (std::filesystem::exists(prefix / "system.reg", error)) {
+        std::cerr << "ERROR: " << args[0] << " already holds a system.reg; choose a new folder\n";
+        return kRefused;
+    }
+
+    for (std::size_t i = 0; i < kDemoProfiles.size(); ++i) {
+        auto path = prefix / "drive_c" / kDemoProfiles[i].file;
+        if (auto written = writeDemoFile(path, encodeDatabase(demoTree(i))); !written)
+            return fail(path.string(), written.error());
+    }
+    for (const DemoLevelFile& level : kDemoLevels) {
+        auto path = prefix / "drive_c" / "LEMM" / "LEVELS" / level.file;
+        if (auto written = writeDemoFile(path, demoLevel(level)); !written)
+            return fail(path.string(), written.error());
+    }
+    std::filesystem::create_directories(prefix / "dosdevices", error);
+    for (auto [drive, target] : {std::pair{"c:", "../drive_c"}, std::pair{"z:", "/"}}) {
+        std::filesystem::create_directory_symlink(target, prefix / "dosdevices" / drive, error);
+        if (error)
+            return fail((prefix / "dosdevices" / drive).string(), error.message());
+    }
+    std::string registry = demoRegistry();
+    auto path = prefix / "system.reg";
+    if (auto written =
+            writeDemoFile(path, std::span(reinterpret_cast<const unsigned char*>(registry.data()),
+                                          registry.size()));
+        !written)
+        return fail(path.string(), written.error());
+    return kDone;
+}
+
+} // namespace quillfen::cli
