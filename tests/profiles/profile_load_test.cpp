@@ -1,0 +1,142 @@
+// Listing the profiles, finding a profile's database file and Load Profile, through the store
+// over a hand-written prefix with real files.
+#include "database/database_reader.h"
+#include "database/database_writer.h"
+#include "database/scripted_user_interface.h"
+#include "hand_prefix.h"
+#include "profiles/profile_commands.h"
+#include "profiles/profile_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillfen {
+namespace {
+
+using testing::HandPrefix;
+using testing::profileKey;
+using testing::sampleTree;
+
+class LoadProfileTest : public ::testing::Test {
+protected:
+    LoadProfileTest() {
+        prefix.writeRegistry(profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
+                             profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)"));
+        state.usersKeyPath = kDefaultUsersKeyPath;
+        alice = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
+    }
+
+    bool load(const std::string& profile) { return LoadProfile(state, store, profile, ui); }
+
+    // The tree as the saved file would hold it, to compare whole trees.
+    std::vector<unsigned char> saved() const { return encodeDatabase(state.tree); }
+
+    HandPrefix prefix;
+    WinePrefixStore store{prefix.path()};
+    EditorState state;
+    ScriptedUserInterface ui;
+    std::vector<unsigned char> alice;
+};
+
+TEST_F(LoadProfileTest, ProfilesAreListedAndFoundByTheirExactName) {
+    EXPECT_EQ(LoadProfiles(store, state.usersKeyPath, ui),
+              (std::vector<std::string>{"Alice", "Bob"}));
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Bob", ui), "C:\\LEMM\\USERS\\BOB.DAT");
+    EXPECT_TRUE(ui.messages.empty());
+    // The key path matches without regard to case, the profile name does not.
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "bob", ui), "");
+    EXPECT_EQ(ui.messages, std::vector<std::string>{kProfileNotFound});
+
+    EXPECT_TRUE(LoadProfiles(store, "SOFTWARE\\Nobody", ui).empty());
+    EXPECT_EQ(ui.messages.back(), kNoProfiles);
+}
+
+TEST_F(LoadProfileTest, ALoadReplacesTheTreeWithTheProfilesFile) {
+    std::vector<std::pair<double, double>> steps;
+    ASSERT_TRUE(LoadProfile(state, store, "Alice", ui, [&](double value, double maximum) {
+        steps.push_back({value, maximum});
+    }));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(profileLoaded(state));
+    EXPECT_EQ(saved(), alice);
+    EXPECT_EQ(state.dbLength, alice.size());
+    EXPECT_TRUE(std::equal(alice.begin(), alice.end(), state.dbBytes.begin()));
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(alice.size() + 1)));
+    EXPECT_EQ(steps.back().first, 0.0);
+    EXPECT_LE(steps.size(), 110u);
+}
+
+TEST_F(LoadProfileTest, ARefusedLoadKeepsTheTreeAndTheImage) {
+    ASSERT_TRUE(load("Alice"));
+    auto image = state.dbBytes;
+    auto tree = saved();
+    auto expectUnchanged = [&](const std::vector<std::string>& messages) {
+        EXPECT_EQ(ui.messages, messages);
+        EXPECT_EQ(saved(), tree);
+        EXPECT_EQ(state.dbBytes, image);
+        ui.messages.clear();
+    };
+
+    // Bob's file does not exist yet.
+    EXPECT_FALSE(load("Bob"));
+    expectUnchanged({kCorruptProfile});
+    EXPECT_FALSE(load("Carol"));
+    expectUnchanged({kProfileNotFound, kCorruptProfile});
+
+    std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
+    testing::writeBytes(bob, std::vector<unsigned char>(98));
+    EXPECT_FALSE(load("Bob"));
+    expectUnchanged({kCorruptProfile});
+
+    std::filesystem::remove(bob);
+    std::filesystem::create_directory(bob);
+    EXPECT_FALSE(load("Bob"));
+    expectUnchanged({kFoundDirectory, kCorruptProfile});
+    std::filesystem::remove(bob);
+
+    // Long enough to be read, but its count claims records it does not hold.
+    std::vector<unsigned char> claims(200);
+    claims[4] = 9;
+    testing::writeBytes(bob, claims);
+    EXPECT_FALSE(load("Bob"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind(std::string(kCorruptProfile) + "\n", 0), 0u) << ui.messages[0];
+    expectUnchanged(ui.messages);
+}
+
+TEST_F(LoadProfileTest, A99ByteFileIsReadAndAShorterFileLeavesTheLongerOnesBytesBehind) {
+    ASSERT_TRUE(load("Alice"));
+    std::vector<unsigned char> empty(99); // a header that counts no record, and zero bytes
+    testing::writeBytes(prefix.onDriveC("LEMM/USERS/BOB.DAT"), empty);
+    ASSERT_TRUE(load("Bob"));
+    EXPECT_FALSE(profileLoaded(state));
+    EXPECT_EQ(state.dbLength, 99u);
+    EXPECT_TRUE(std::equal(alice.begin() + 100, alice.end(), state.dbBytes.begin() + 100));
+}
+
+TEST_F(LoadProfileTest, AFileThatCannotBeOpenedIsReportedWithTheSystemsReason) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    std::string file = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
+    ::chmod(file.c_str(), 0);
+    EXPECT_FALSE(load("Alice"));
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{std::string(kCannotReadProfile) + "Permission denied"});
+    EXPECT_FALSE(profileLoaded(state));
+}
+
+TEST_F(LoadProfileTest, AProfileWithoutDatabaseNameIsRefusedAsCorrupt) {
+    prefix.writeRegistry(
+        R"([Software\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users\\Nameless] 1
+@=""
+
+)");
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Nameless", ui), kNotFound);
+    EXPECT_FALSE(load("Nameless"));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{kCorruptProfile});
+}
+
+} // namespace
+} // namespace quillfen
