@@ -13,5 +13,7 @@ int profilesCommand(const Args& args);
 int loadCommand(const Args& args);
 int saveCommand(const Args& args);
 int demoPrefixCommand(const Args& args);
+int levelCommand(const Args& args);
+int editCommand(const Args& args);
 
 } // namespace quillfen::cli

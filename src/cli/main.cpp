@@ -21,6 +21,8 @@ constexpr Command kCommands[] = {
     {"load", quillfen::cli::loadCommand, "load [--prefix DIR] [--key PATH] PROFILE [--json]"},
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
+    {"level", quillfen::cli::levelCommand, "level FILE [--set NAME=N]..."},
+    {"edit", quillfen::cli::editCommand, "edit FILE OUT COMMAND..."},
 };
 
 int printUsage() {
