@@ -98,8 +98,7 @@ void BrowserTest::theFolderListOpensFoldersOnDoubleClickAndEnter() {
     QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
                       folders->visualItemRect(levels).center());
     QCOMPARE(count(s), QStringLiteral("0 levels found"));
-    QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {},
-                       folders->visualItemRect(levels).center());
+    doubleClick(folders->viewport(), folders->visualItemRect(levels).center());
     QCOMPARE(folders->path(),
              QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string()));
     QCOMPARE(count(s), QStringLiteral("10 levels found"));

@@ -92,6 +92,12 @@ std::string Session::lastMessage() const {
     return ui.messages.empty() ? std::string() : windows1252ToUtf8(ui.messages.back());
 }
 
+void doubleClick(QWidget* widget, QPoint position) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, position);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, position);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
+}
+
 std::string settingsText(const std::string& line1, const std::string& line2) {
     return line1 + "\r\n" + line2 + "\r\n";
 }

@@ -108,6 +108,9 @@ struct Session {
     std::string lastMessage() const;
 };
 
+// A double click as the platform delivers one: press, release, double click, release.
+void doubleClick(QWidget* widget, QPoint position);
+
 std::string settingsText(const std::string& line1, const std::string& line2);
 
 } // namespace quillfen::testing
