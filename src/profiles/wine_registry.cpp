@@ -3,7 +3,7 @@
 #include "database/file_io.h"
 #include "profiles/wine_text.h"
 
-#include <algorithm>
+#include <cstring>
 #include <sys/stat.h>
 #include <utility>
 
@@ -48,6 +48,11 @@ public:
             return std::nullopt;
         }
         if (c == '\\' && pos_ + 1 < text_.size() && text_[pos_ + 1] != '\n') {
+            // A doubled backslash is every separator of a key path: the common case first.
+            if (text_[pos_ + 1] == '\\') {
+                pos_ += 2;
+                return u'\\';
+            }
             ++pos_;
             return escape();
         }
@@ -139,6 +144,64 @@ std::u16string normalPath(std::u16string_view keyPath) {
         out += foldCase(unit);
     }
     return out;
+}
+
+// The form in which wineserver writes a case-folded path that is plain ASCII (each separator
+// doubled); empty for a path with other characters, whose escapes may be written in more ways.
+std::string plainForm(std::u16string_view path) {
+    std::string out;
+    for (char16_t unit : path) {
+        if (unit >= 0x80 || unit < 0x20 || unit == u'"' || unit == u'[' || unit == u']')
+            return {};
+        if (unit == u'\\')
+            out += '\\';
+        out += static_cast<char>(unit);
+    }
+    return out;
+}
+
+// How many bytes from `pos` show that the key line there names neither the path of `plain` nor
+// a key below it: at the first difference both sides are plain characters. 0 when its bytes
+// alone cannot tell.
+std::size_t differsWithin(std::string_view text, std::size_t pos, std::string_view plain) {
+    for (std::size_t k = 0; k < plain.size(); ++k) {
+        if (pos + k >= text.size())
+            return k;
+        auto c = static_cast<unsigned char>(text[pos + k]);
+        if (c == static_cast<unsigned char>(plain[k]) ||
+            (c >= 'A' && c <= 'Z' && c + ('a' - 'A') == plain[k]))
+            continue;
+        return c != '\\' && c < 0x80 ? k + 1 : 0;
+    }
+    return 0;
+}
+
+// Whether the `n` bytes at `a` and at `b` are equal; eight at a time, as this runs once for
+// nearly every key line.
+bool sameBytes(const char* a, const char* b, std::size_t n) {
+    for (; n >= 8; n -= 8, a += 8, b += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y)
+            return false;
+    }
+    for (; n; --n) {
+        if (*a++ != *b++)
+            return false;
+    }
+    return true;
+}
+
+// The offset of the first key line at or after `pos`, or the text's size. Every key line, and
+// only a key line, begins with '[': names and texts stay on one line, and the continuation lines
+// of long hex values begin with blanks.
+std::size_t nextKeyLine(std::string_view text, std::size_t pos) {
+    for (pos = text.find('[', pos); pos != std::string_view::npos; pos = text.find('[', pos + 1)) {
+        if (pos == 0 || text[pos - 1] == '\n')
+            return pos;
+    }
+    return text.size();
 }
 
 // The line that starts at `pos`, without its end.
@@ -275,29 +338,20 @@ void WineRegistry::refresh() {
     size_ = size;
     mtime_ = mtime;
     inode_ = inode;
-    text_.clear();
+    bytes_.clear();
     if (size >= 0) {
         auto bytes = readWholeFile(path_, kMaxRegistryFile);
         if (bytes)
-            text_.assign(bytes->begin(), bytes->end());
+            bytes_ = std::move(*bytes);
     }
     index();
 }
 
 void WineRegistry::index() {
     found_.clear();
-    keyLines_.clear();
     win64_ = false;
-    std::string_view text = text_;
-    // Every key line, and only a key line, begins with '[': names and texts are on one line,
-    // and the continuation lines of long hex values begin with blanks.
-    for (std::size_t pos = text.find('['); pos != std::string_view::npos;
-         pos = text.find('[', pos + 1)) {
-        if (pos == 0 || text[pos - 1] == '\n')
-            keyLines_.push_back(pos);
-    }
-    std::size_t header = keyLines_.empty() ? text.size() : keyLines_.front();
-    for (std::size_t pos = 0; pos < header; pos = nextLine(text, pos)) {
+    std::string_view text = this->text();
+    for (std::size_t pos = 0; pos < text.size() && text[pos] != '['; pos = nextLine(text, pos)) {
         if (lineAt(text, pos) == "#arch=win64")
             win64_ = true;
     }
@@ -309,10 +363,35 @@ const WineRegistry::Key* WineRegistry::find(std::u16string_view keyPath) {
     if (known != found_.end())
         return known->second ? &*known->second : nullptr;
 
+    // One pass over the key lines gives the key and each of its subkeys, as a listing of the
+    // profiles is followed by a look into each of them. Maps by case-folded name keep Wine's
+    // order of subkeys, and the first spelling met.
+    struct Child {
+        std::u16string name;
+        std::vector<std::size_t> lines;
+        std::map<std::u16string, std::u16string> subkeys;
+    };
+    std::map<std::u16string, Child> children;
     Key key;
     bool exists = wanted.empty(); // the hive's root
-    for (std::size_t i = 0; i < keyLines_.size(); ++i) {
-        EscapedText path(text_, keyLines_[i] + 1, ']');
+    std::string_view text = this->text();
+    // Most key lines differ from the wanted path within a few plain bytes; those are passed over
+    // without decoding them. A line that begins with the same bytes as the line before, as far
+    // as these told that one apart, is passed over at once: Wine writes neighbouring keys, which
+    // share most of their path, one after the other.
+    std::string plain = plainForm(wanted);
+    std::size_t before = 0, told = 0;
+    for (std::size_t line = nextKeyLine(text, 0); line < text.size();
+         line = nextKeyLine(text, line + 1)) {
+        std::size_t start = line + 1;
+        if (told && start + told <= text.size() &&
+            sameBytes(text.data() + start, text.data() + before, told))
+            continue;
+        told = plain.empty() ? 0 : differsWithin(text, start, plain);
+        before = start;
+        if (told)
+            continue;
+        EscapedText path(text, start, ']');
         std::size_t matched = 0;
         std::optional<char16_t> unit;
         while (matched < wanted.size() && (unit = path.next()) &&
@@ -324,29 +403,40 @@ const WineRegistry::Key* WineRegistry::find(std::u16string_view keyPath) {
         unit = path.next();
         if (!unit) {
             if (path.closed()) {
-                key.lines.push_back(i);
+                key.lines.push_back(line);
                 exists = true;
             }
             continue;
         }
-        std::u16string child;
-        if (wanted.empty())
-            child += *unit;
-        else if (*unit != u'\\')
+        if (!wanted.empty() && *unit != u'\\')
             continue; // a sibling whose name goes on, such as "Users2"
+        std::u16string name, grandchild;
+        if (wanted.empty())
+            name += *unit;
         while ((unit = path.next()) && *unit != u'\\')
-            child += *unit;
-        if (!child.empty()) {
-            key.subkeys.push_back(std::move(child));
-            exists = true;
-        }
+            name += *unit;
+        bool below = unit.has_value();
+        while (below && (unit = path.next()) && *unit != u'\\')
+            grandchild += *unit;
+        if (name.empty() || (!unit && !path.closed()))
+            continue;
+        Child& child = children[foldCase(name)];
+        if (child.name.empty())
+            child.name = name;
+        if (!below)
+            child.lines.push_back(line);
+        else if (!grandchild.empty())
+            child.subkeys.emplace(foldCase(grandchild), grandchild);
+        exists = true;
     }
 
-    // Wine enumerates subkeys sorted without regard to case; one key has one name, the first
-    // spelling met.
-    std::stable_sort(key.subkeys.begin(), key.subkeys.end(), lessWithoutCase);
-    key.subkeys.erase(std::unique(key.subkeys.begin(), key.subkeys.end(), equalWithoutCase),
-                      key.subkeys.end());
+    for (auto& [folded, child] : children) {
+        key.subkeys.push_back(child.name);
+        Key found{{}, std::move(child.lines)};
+        for (auto& entry : child.subkeys)
+            found.subkeys.push_back(std::move(entry.second));
+        found_.emplace(wanted.empty() ? folded : wanted + u'\\' + folded, std::move(found));
+    }
     auto& entry = found_[wanted];
     if (exists)
         entry = std::move(key);
@@ -370,12 +460,11 @@ std::optional<RegistryValue> WineRegistry::value(std::u16string_view keyPath,
     if (!key)
         return std::nullopt;
     std::u16string wanted = foldCase(name);
-    std::string_view text = text_;
+    std::string_view text = this->text();
     std::optional<RegistryValue> result;
     for (std::size_t line : key->lines) {
-        std::size_t end = line + 1 < keyLines_.size() ? keyLines_[line + 1] : text.size();
-        for (std::size_t pos = nextLine(text, keyLines_[line]); pos < end;
-             pos = nextLine(text, pos)) {
+        std::size_t end = nextKeyLine(text, line + 1);
+        for (std::size_t pos = nextLine(text, line); pos < end; pos = nextLine(text, pos)) {
             std::u16string valueName;
             std::size_t data;
             if (text[pos] == '@') {

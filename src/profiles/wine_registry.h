@@ -48,16 +48,18 @@ public:
 private:
     struct Key {
         std::vector<std::u16string> subkeys;
-        // Indexes into keyLines_ of the lines that name this key itself.
+        // Offsets of the lines that name this key itself.
         std::vector<std::size_t> lines;
     };
     const Key* find(std::u16string_view keyPath);
     void index();
 
+    std::string_view text() const {
+        return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()};
+    }
+
     std::string path_;
-    std::string text_;
-    // Offsets of the '[' of every key line, in file order.
-    std::vector<std::size_t> keyLines_;
+    std::vector<unsigned char> bytes_;
     bool win64_ = false;
     // What the file looked like when it was read, to tell when it changed.
     std::int64_t size_ = -1, mtime_ = -1, inode_ = -1;

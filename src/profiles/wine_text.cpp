@@ -17,9 +17,7 @@ locale_t unicodeLocale() {
 
 } // namespace
 
-char16_t foldCase(char16_t unit) {
-    if (unit < 0x80)
-        return unit >= 'A' && unit <= 'Z' ? static_cast<char16_t>(unit + ('a' - 'A')) : unit;
+char16_t foldCaseBeyondAscii(char16_t unit) {
     // Half of a surrogate pair is not a character; Wine leaves it as it is.
     if ((unit >= 0xD800 && unit <= 0xDFFF) || !unicodeLocale())
         return unit;
@@ -38,12 +36,6 @@ bool equalWithoutCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
-}
-
-bool lessWithoutCase(std::u16string_view a, std::u16string_view b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char16_t x, char16_t y) { return foldCase(x) < foldCase(y); });
 }
 
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {

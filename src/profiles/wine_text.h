@@ -9,14 +9,20 @@ namespace quillfen {
 // Wine keeps every registry text and file name as UTF-16 and compares them without regard to
 // case by lower-casing each code unit; these helpers do the same on the host's side.
 
-// The lower-case form of one UTF-16 code unit, as Wine's case table gives it.
-char16_t foldCase(char16_t unit);
+// The lower-case form of a UTF-16 code unit above 127, as Wine's case table gives it.
+char16_t foldCaseBeyondAscii(char16_t unit);
+
+// The lower-case form of one UTF-16 code unit. ASCII is done here, as registry paths are
+// almost all ASCII and a listing folds every unit of the key lines it compares.
+inline char16_t foldCase(char16_t unit) {
+    if (unit >= 0x80)
+        return foldCaseBeyondAscii(unit);
+    return unit >= 'A' && unit <= 'Z' ? static_cast<char16_t>(unit + ('a' - 'A')) : unit;
+}
 std::u16string foldCase(std::u16string_view text);
 
 // Whether two texts are equal without regard to case.
 bool equalWithoutCase(std::u16string_view a, std::u16string_view b);
-// Wine's order of subkeys: lower-cased code units compared one by one, a shorter text first.
-bool lessWithoutCase(std::u16string_view a, std::u16string_view b);
 
 // The code point of the UTF-8 sequence at `pos`, which moves past it; an invalid sequence gives
 // U+FFFD and moves one byte on.
