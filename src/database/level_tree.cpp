@@ -134,6 +134,9 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
     } else if (relationship == Relationship::Next) {
         parent = mutableNode(relative)->parent_;
         row = static_cast<std::size_t>(relative->row_) + 1;
+    } else if (relationship == Relationship::First) {
+        parent = mutableNode(relative)->parent_;
+        row = 0;
     }
 
     Node* added = newNode();

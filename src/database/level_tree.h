@@ -71,7 +71,7 @@ private:
 class LevelTree {
 public:
     using Node = LevelTreeNode;
-    enum class Relationship { Last, Child, Next };
+    enum class Relationship { Last, Child, Next, First };
 
     LevelTree();
     ~LevelTree();
@@ -86,8 +86,8 @@ public:
 
     // Adds a node and returns it. Without a relative (null, or Relationship::Last) it becomes the
     // last top-level node; Child makes it the last child of `relative`, Next the sibling right
-    // after `relative`. Null when the key is already in the tree, the relative is missing, or the
-    // tree holds its maximum of nodes.
+    // after `relative`, First the first of `relative`'s siblings. Null when the key is already in
+    // the tree, the relative is missing, or the tree holds its maximum of nodes.
     const Node* add(const Node* relative, Relationship relationship, std::string key,
                     std::string text);
     const Node* add(std::string_view relativeKey, Relationship relationship, std::string key,

@@ -4,17 +4,17 @@
 namespace quillfen {
 namespace {
 
-// Takes a level out and adds it again right after `anchor`, as the game's editor moved nodes:
-// the level keeps its key, text and file name, and takes the highest node index, while every
-// node after its old index moves down by one. Gives the level's new node.
-const LevelTree::Node* reinsertAfter(LevelTree& tree, const LevelTree::Node* level,
-                                     const LevelTree::Node* anchor) {
+// Takes a level out and adds it again beside `anchor` (right after it, or first among its
+// siblings), as the game's editor moved nodes: the level keeps its key, text and file name, and
+// takes the highest node index, while every node after its old index moves down by one. Gives
+// the level's new node.
+const LevelTree::Node* reinsert(LevelTree& tree, const LevelTree::Node* level,
+                                const LevelTree::Node* anchor, LevelTree::Relationship where) {
     std::string key = level->key();
     std::string text = level->text();
     std::string file = tree.levelFiles(level->index());
     tree.remove(level);
-    const LevelTree::Node* moved =
-        tree.add(anchor, LevelTree::Relationship::Next, std::move(key), std::move(text));
+    const LevelTree::Node* moved = tree.add(anchor, where, std::move(key), std::move(text));
     tree.setLevelFiles(moved->index(), std::move(file));
     return moved;
 }
@@ -34,14 +34,11 @@ void moveUp(EditorState& state, UserInterface& ui) {
         ui.message("cannot go any higher");
         return;
     }
-    if (const LevelTree::Node* anchor = previous->previousSibling()) {
-        state.tree.select(reinsertAfter(state.tree, level, anchor));
-        return;
-    }
-    // The second level becomes the first. Nodes can only be put after another one, so the
-    // first level goes behind it instead; the selected level stays where the user had it.
-    reinsertAfter(state.tree, previous, level);
-    state.tree.select(level);
+    // The second level has no anchor two places up: it becomes the first of its set.
+    const LevelTree::Node* anchor = previous->previousSibling();
+    state.tree.select(anchor
+                          ? reinsert(state.tree, level, anchor, LevelTree::Relationship::Next)
+                          : reinsert(state.tree, level, previous, LevelTree::Relationship::First));
 }
 
 void moveDown(EditorState& state, UserInterface& ui) {
@@ -53,7 +50,7 @@ void moveDown(EditorState& state, UserInterface& ui) {
         ui.message("cannot go lower");
         return;
     }
-    state.tree.select(reinsertAfter(state.tree, level, next));
+    state.tree.select(reinsert(state.tree, level, next, LevelTree::Relationship::Next));
 }
 
 } // namespace quillfen

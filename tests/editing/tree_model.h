@@ -198,14 +198,9 @@ public:
             return say("cannot go any higher");
         if (!up && row + 1 == siblings->size())
             return say("cannot go lower");
-        // The node that is taken out and added again takes the highest node index: the level
-        // itself, except when the second level goes first, when the first one goes behind it.
+        // The moved level is taken out and added again, so it takes the highest node index.
         std::size_t taken = row;
         std::size_t to = up ? row - 1 : row + 1;
-        if (up && row == 1) {
-            taken = 0;
-            to = 1;
-        }
         ModelNode moved = (*siblings)[taken];
         siblings->erase(siblings->begin() + static_cast<std::ptrdiff_t>(taken));
         siblings->insert(siblings->begin() + static_cast<std::ptrdiff_t>(to), moved);
