@@ -12,7 +12,7 @@ class FolderList : public QTreeWidget {
 public:
     explicit FolderList(QWidget* parent = nullptr);
 
-    // The current folder, an absolute host path.
+    // The current folder: an absolute host path, links resolved.
     QString path() const { return path_; }
     // Makes `path` the current folder and tells pathChanged when it changed. A path that is not
     // a folder is ignored.

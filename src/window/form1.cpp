@@ -31,7 +31,6 @@ constexpr char kDisclaimer[] =
     "fitness for a particular purpose. Its author accepts no liability of any kind for any use "
     "of it or for anything that follows from such use.\r"
     "You may pass this program on freely, as long as the readme.html file goes with it.";
-constexpr char kNoProfile[] = "you have to load up a profile first";
 constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
 
 bool fileExists(const char* path) {
@@ -183,7 +182,7 @@ void Form1::Dir2_Change() {
 
 void Form1::Command8_Click() {
     if (!profileLoaded(state_)) {
-        ui_.message(kNoProfile);
+        ui_.message(kLoadFirst);
         return;
     }
     const LevelTreeNode* node = state_.tree.selected();

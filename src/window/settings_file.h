@@ -1,19 +1,17 @@
 #pragma once
 
 #include "database/result.h"
+#include "profiles/profile_commands.h"
 
 #include <string>
 
 namespace quillfen {
-
-class ProfileStore;
 
 namespace settings {
 
 // The settings file, in the working folder, opened by its bare name.
 inline constexpr char kFileName[] = "profile.txt";
 inline constexpr char kDefaultStartupFolder[] = "c:";
-inline constexpr char kDefaultUsersKeyPath[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
 
 // The two lines of the settings file, as Windows-1252 bytes: the folder the folder list starts
 // in, and the registry key path of the game's profiles.
