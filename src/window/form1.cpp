@@ -247,6 +247,9 @@ template <class Command> void Form1::runEdit(Command command) {
     // While the core changes the tree, the view's own reactions (a removed row moving the
     // current index) must not reach the core as clicks.
     followingCore_ = true;
+    // Without a current row the view need not find a new one while rows go; it takes the
+    // core's selection once the command is done. The row stays highlighted meanwhile.
+    TreeView1->selectionModel()->clearCurrentIndex();
     command();
     QModelIndex added = model_->takeLastInserted();
     if (added.isValid()) {

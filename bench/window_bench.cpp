@@ -1,0 +1,217 @@
+// The window: start-up to the first paint on a demo prefix, and each editing command on the
+// largest profile through its button's handler, with the tree view following it (all branches
+// open, so that the view has every row to keep in step) and painted again.
+#include "database/database_writer.h"
+#include "database/file_io.h"
+#include "database/scripted_user_interface.h"
+#include "max_tree.h"
+#include "profiles/profile_store.h"
+#include "window/form1.h"
+#include "window/level_tree_model.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QTreeView>
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace quillfen;
+
+class Answers : public ScriptedUserInterface, public DisclaimerBox {
+public:
+    bool agree(const std::string&, const std::string&) override { return true; }
+};
+
+// A demo prefix whose profiles Alice and Bob hold the largest tree and one node less, and a
+// working folder whose settings file opens the demo level files.
+struct Bench {
+    std::filesystem::path root;
+    std::string prefix;
+    std::string levels;
+
+    Bench() {
+        root = std::filesystem::temp_directory_path() / "quillfen-window-bench";
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "work");
+        prefix = (root / "prefix").string();
+        levels = prefix + "/drive_c/LEMM/LEVELS";
+        if (QProcess::execute(QStringLiteral(QUILLFEN_CLI),
+                              {"demo-prefix", QString::fromStdString(prefix)}) != 0)
+            qFatal("quillfen-cli demo-prefix failed");
+        std::ofstream(root / "work" / "profile.txt", std::ios::binary)
+            << "c:\\LEMM\\LEVELS\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n";
+        QDir::setCurrent(QString::fromStdString((root / "work").string()));
+    }
+    ~Bench() { std::filesystem::remove_all(root); }
+
+    void useLargestTrees() {
+        LevelTree full = bench::makeMaxTree();
+        (void)writeFileAtomically(prefix + "/drive_c/LEMM/USERS/ALICE.DAT", encodeDatabase(full));
+        full.remove(full.item(full.count()));
+        (void)writeFileAtomically(prefix + "/drive_c/LEMM/USERS/BOB.DAT", encodeDatabase(full));
+    }
+};
+
+Bench& bench() {
+    static Bench instance;
+    return instance;
+}
+
+// Counts paints of one widget.
+class PaintFlag : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted |= event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+void BM_StartupToFirstPaint(benchmark::State& state) {
+    Bench& b = bench();
+    WinePrefixStore store(b.prefix);
+    for (auto _ : state) {
+        Answers ui;
+        auto form = std::make_unique<Form1>(store, ui, ui);
+        PaintFlag flag;
+        // The last control made is painted last.
+        form->findChild<QWidget*>(QStringLiteral("ProgressBar1"))->installEventFilter(&flag);
+        form->Form_Load();
+        form->show();
+        while (!flag.painted)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        state.PauseTiming();
+        form.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+enum class Command {
+    DeleteFirstGroup,
+    DeleteFirstSet,
+    DeleteFirstLevel,
+    MoveUp,
+    MoveDown,
+    AddGroup,
+    AddSet,
+    AddSelectedLevel,
+    Rename,
+};
+
+const LevelTreeNode* targetOf(const LevelTree& tree, Command command) {
+    const LevelTreeNode* group = tree.item(1);
+    const LevelTreeNode* set = group->firstChild();
+    switch (command) {
+    case Command::DeleteFirstGroup:
+    case Command::AddSet:
+        return group;
+    case Command::DeleteFirstSet:
+    case Command::AddSelectedLevel:
+    case Command::Rename:
+        return set;
+    case Command::MoveUp:
+        return set->child(2);
+    default:
+        return set->firstChild();
+    }
+}
+
+void BM_EditCommandsView(benchmark::State& state, Command command) {
+    Bench& b = bench();
+    b.useLargestTrees();
+    WinePrefixStore store(b.prefix);
+    Answers ui;
+    Form1 form(store, ui, ui);
+    form.Form_Load();
+    form.show();
+    auto* tree = form.findChild<QTreeView*>(QStringLiteral("TreeView1"));
+    auto* model = static_cast<LevelTreeModel*>(tree->model());
+    auto* files = form.findChild<QListWidget*>(QStringLiteral("Dir1"));
+    const bool adds = command == Command::AddGroup || command == Command::AddSet ||
+                      command == Command::AddSelectedLevel;
+    form.findChild<QComboBox*>(QStringLiteral("Combo1"))
+        ->setEditText(adds ? QStringLiteral("Bob") : QStringLiteral("Alice"));
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Command4_Click();
+        tree->expandAll();
+        tree->setCurrentIndex(model->indexOf(targetOf(form.state().tree, command)));
+        files->setCurrentRow(0);
+        ui.messages.clear();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+
+        switch (command) {
+        case Command::DeleteFirstGroup:
+            form.CommandDelG_Click();
+            break;
+        case Command::DeleteFirstSet:
+            form.Command5_Click();
+            break;
+        case Command::DeleteFirstLevel:
+            form.Command6_Click();
+            break;
+        case Command::MoveUp:
+            form.Command12_Click();
+            break;
+        case Command::MoveDown:
+            form.Command13_Click();
+            break;
+        case Command::AddGroup:
+            form.Command2_Click();
+            break;
+        case Command::AddSet:
+            form.Command1_Click();
+            break;
+        case Command::AddSelectedLevel:
+            form.Command3_Click();
+            break;
+        case Command::Rename:
+            model->setData(tree->currentIndex(), QStringLiteral("RENAMED SET"));
+            break;
+        }
+        // The view lays its rows out and paints them.
+        tree->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    if (ui.messages.size() > 1 || (!ui.messages.empty() && command != Command::AddSelectedLevel))
+        state.SkipWithError(ui.messages.back().c_str());
+}
+
+#define VIEW_COMMAND(name, command)                                                                \
+    BENCHMARK_CAPTURE(BM_EditCommandsView, name, Command::command)                                 \
+        ->Iterations(40)                                                                           \
+        ->Unit(benchmark::kMicrosecond)
+
+VIEW_COMMAND(delete_first_group, DeleteFirstGroup);
+VIEW_COMMAND(delete_first_set, DeleteFirstSet);
+VIEW_COMMAND(delete_first_level, DeleteFirstLevel);
+VIEW_COMMAND(move_up, MoveUp);
+VIEW_COMMAND(move_down, MoveDown);
+VIEW_COMMAND(add_group, AddGroup);
+VIEW_COMMAND(add_set, AddSet);
+VIEW_COMMAND(add_selected_level, AddSelectedLevel);
+VIEW_COMMAND(rename, Rename);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
