@@ -1,11 +1,36 @@
 #!/usr/bin/env bash
-# Builds the project and shows a demo profile with the command-line tool.
+# Builds the project and opens the window on the player profiles of the Wine prefix in
+# $WINEPREFIX; without it, on a demo prefix made in build/demo-prefix. Without a display it shows
+# the demo through the command-line tool instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLFEN_WINDOW=ON >/dev/null
 cmake --build build -j "$(nproc)" >/dev/null
-demo=$(mktemp -d)/DEMO.DAT
-build/quillfen-cli demo "$demo"
-echo "A demo UserDatabase ($demo):"
-build/quillfen-cli show "$demo"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display (\$DISPLAY and \$WAYLAND_DISPLAY are empty): showing the demo through quillfen-cli instead of the window."
+    demo=$(mktemp -d)/DEMO.DAT
+    build/quillfen-cli demo "$demo"
+    echo "A demo UserDatabase ($demo):"
+    build/quillfen-cli show "$demo"
+    exit 0
+fi
+
+if [ -n "${WINEPREFIX:-}" ]; then
+    # The settings file profile.txt is kept beside the program, as on Windows.
+    cd build
+    exec ./quillfen
+fi
+
+# The demo prefix is made once and then kept, with whatever was saved into it.
+prefix=$PWD/build/demo-prefix
+[ -e "$prefix/system.reg" ] || build/quillfen-cli demo-prefix "$prefix"
+work=build/demo-run
+mkdir -p "$work"
+# The folder list starts at the demo's level files.
+[ -e "$work/profile.txt" ] ||
+    printf 'c:\\LEMM\\LEVELS\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
+echo "WINEPREFIX is not set: opening the window on the demo prefix $prefix"
+cd "$work"
+WINEPREFIX=$prefix exec ../quillfen
