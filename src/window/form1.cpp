@@ -88,11 +88,15 @@ void Form1::connectControls() {
         return TreeView1_AfterLabelEdit(node, text);
     });
 
+    // The tree's keys act only while the tree has the focus: elsewhere Delete edits a text and
+    // Alt+Down opens the profile box's list.
     new QShortcut(QKeySequence::Delete, TreeView1, this, &Form1::deleteSelected,
                   Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), TreeView1, this, &Form1::Command12_Click,
+                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), TreeView1, this, &Form1::Command13_Click,
+                  Qt::WidgetShortcut);
     new QShortcut(QKeySequence::Save, this, this, &Form1::Command9_Click);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), this, this, &Form1::Command12_Click);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), this, this, &Form1::Command13_Click);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #include "window_test_support.h"
 
 #include <QAbstractItemModelTester>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTreeView>
@@ -347,6 +348,15 @@ void EditingTest::theKeyboardRunsTheCommands() {
     QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
     QTest::keyClick(tree, Qt::Key_Down, Qt::AltModifier);
     QCOMPARE(s.lastMessage(), std::string("cannot go lower"));
+
+    // Alt+Down in the profile box is the box's own key.
+    auto* profiles = s.find<QComboBox>("Combo1");
+    profiles->setFocus();
+    s.ui.messages.clear();
+    QTest::keyClick(profiles, Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(s.ui.messages.empty());
+    QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
+    profiles->hidePopup();
 
     // Delete in a text box edits the text, not the tree.
     auto* box = s.find<QLineEdit>("Text2");

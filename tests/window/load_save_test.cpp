@@ -114,6 +114,15 @@ void LoadSaveTest::aRefusedLoadKeepsTheTreeAndTheButton() {
     QCOMPARE(s.form->state().tree.count(), 16);
     QVERIFY(s.find<QPushButton>("Command4")->isEnabled());
 
+    // A name typed with a character no profile name can hold is not looked up.
+    s.ui.messages.clear();
+    choose(s, QString::fromUtf8("Zo\u00EB \u2603"));
+    s.load();
+    QCOMPARE(s.ui.messages,
+             std::vector<std::string>{"WARNING: the text holds characters that cannot be stored"});
+    QCOMPARE(s.form->state().tree.count(), 16);
+    QVERIFY(s.find<QPushButton>("Command4")->isEnabled());
+
     // The tree still on screen can be saved.
     choose(s, "Alice");
     s.click("Command9");
