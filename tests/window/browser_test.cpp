@@ -12,20 +12,12 @@ using namespace quillfen::testing;
 
 namespace {
 
-void touch(const std::filesystem::path& path) {
-    std::ofstream(path, std::ios::binary) << "x";
-}
-
 QStringList entries(const Session& s) {
     QStringList names;
     auto* list = s.find<QListWidget>("Dir1");
     for (int i = 0; i < list->count(); ++i)
         names << list->item(i)->text();
     return names;
-}
-
-void open(const Session& s, const std::filesystem::path& folder) {
-    s.find<FolderList>("Dir2")->setPath(QString::fromStdString(folder.string()));
 }
 
 QString count(const Session& s) {
@@ -37,50 +29,32 @@ QString count(const Session& s) {
 class BrowserTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyOrdinaryLevelFilesAreCountedAndListed();
-    void theCountHasNoSingularAndNoZeroSpecialCase();
-    void theCountIsNotLimitedToSixteenBits();
-    void theFolderListOpensFoldersOnDoubleClickAndEnter();
-    void theLevelFileListSelectsSeveralWithTheLastClickedCurrent();
+    void theCountAndTheListShowTheOrdinaryLevelFiles();
+    void theFolderListOpensFoldersAndTheFileListSelectsSeveral();
     void infoDescribesTheSelectedNode();
 };
 
-void BrowserTest::onlyOrdinaryLevelFilesAreCountedAndListed() {
+void BrowserTest::theCountAndTheListShowTheOrdinaryLevelFiles() {
     Session s;
-    TempDir dir;
+    TempDir dir, one, none;
     for (const char* name : {"b.lvl", "A.LVL", "c.Lvl", ".hidden.lvl", "notes.txt", "x.lvl.bak"})
-        touch(dir.path() / name);
+        std::ofstream(dir.path() / name, std::ios::binary) << "x";
     std::filesystem::create_directory(dir.path() / "folder.lvl");
-    open(s, dir.path());
+    std::ofstream(one.path() / "only.lvl", std::ios::binary) << "x";
+    s.open(dir.path());
     QCOMPARE(count(s), QStringLiteral("3 levels found"));
     QCOMPARE(entries(s), (QStringList{"A.LVL", "b.lvl", "c.Lvl"}));
-}
-
-void BrowserTest::theCountHasNoSingularAndNoZeroSpecialCase() {
-    Session s;
-    TempDir one, none;
-    touch(one.path() / "only.lvl");
-    open(s, one.path());
+    // No singular and no special case for none.
+    s.open(one.path());
     QCOMPARE(count(s), QStringLiteral("1 levels found"));
     QCOMPARE(entries(s), QStringList{"only.lvl"});
-    open(s, none.path());
+    s.open(none.path());
     QCOMPARE(count(s), QStringLiteral("0 levels found"));
     QVERIFY(entries(s).isEmpty());
 }
 
-void BrowserTest::theCountIsNotLimitedToSixteenBits() {
-    Session s;
-    TempDir dir;
-    for (int i = 0; i < 32770; ++i)
-        touch(dir.path() / ("l" + std::to_string(i) + ".lvl"));
-    open(s, dir.path());
-    QCOMPARE(count(s), QStringLiteral("32770 levels found"));
-    QCOMPARE(s.find<QListWidget>("Dir1")->count(), 32770);
-}
-
-void BrowserTest::theFolderListOpensFoldersOnDoubleClickAndEnter() {
-    const std::string settings =
-        settingsText("C:\\LEMM", "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users");
+void BrowserTest::theFolderListOpensFoldersAndTheFileListSelectsSeveral() {
+    const std::string settings = settingsText("C:\\LEMM", kUsersKey);
     Session s(&settings);
     auto* folders = s.find<FolderList>("Dir2");
     QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
@@ -93,15 +67,30 @@ void BrowserTest::theFolderListOpensFoldersOnDoubleClickAndEnter() {
         below << folders->currentItem()->child(i)->text(0);
     QCOMPARE(below, (QStringList{"LEVELS", "USERS"}));
 
-    QTreeWidgetItem* levels = folders->currentItem()->child(0);
-    // One click only picks the folder out, as in a file dialog.
-    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
-                      folders->visualItemRect(levels).center());
+    // One click only picks the folder out, as in a file dialog; a double click opens it.
+    const QPoint levels = folders->visualItemRect(folders->currentItem()->child(0)).center();
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, levels);
     QCOMPARE(count(s), QStringLiteral("0 levels found"));
-    doubleClick(folders->viewport(), folders->visualItemRect(levels).center());
+    doubleClick(folders->viewport(), levels);
     QCOMPARE(folders->path(),
              QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string()));
     QCOMPARE(count(s), QStringLiteral("10 levels found"));
+
+    // Ctrl-clicks select several, the last clicked current; Shift-click takes a range.
+    auto* list = s.find<QListWidget>("Dir1");
+    s.selectLevelFiles({"gap.lvl", "dig.lvl", "cliff.lvl"});
+    QCOMPARE(list->selectedItems().size(), 3);
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("cliff.lvl"));
+    auto place = [&](const char* name) {
+        return list->visualItemRect(list->findItems(name, Qt::MatchExactly).front()).center();
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place("cliff.lvl"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, place("float.lvl"));
+    QStringList selected;
+    for (QListWidgetItem* item : list->selectedItems())
+        selected << item->text();
+    selected.sort();
+    QCOMPARE(selected, (QStringList{"cliff.lvl", "dig.lvl", "float.lvl"}));
 
     // Back up with the keyboard: the parent folder stands just above the current one.
     folders->setFocus();
@@ -111,48 +100,16 @@ void BrowserTest::theFolderListOpensFoldersOnDoubleClickAndEnter() {
     QCOMPARE(count(s), QStringLiteral("0 levels found"));
 }
 
-void BrowserTest::theLevelFileListSelectsSeveralWithTheLastClickedCurrent() {
-    const std::string settings =
-        settingsText("C:\\LEMM\\LEVELS", "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users");
-    Session s(&settings);
-    auto* list = s.find<QListWidget>("Dir1");
-    s.selectLevelFiles({"gap.lvl", "dig.lvl", "cliff.lvl"});
-    QCOMPARE(list->selectedItems().size(), 3);
-    QCOMPARE(list->currentItem()->text(), QStringLiteral("cliff.lvl"));
-
-    // A plain click starts afresh; Shift-click takes the range from there.
-    QListWidgetItem* first = list->findItems("cliff.lvl", Qt::MatchExactly).front();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(first).center());
-    QListWidgetItem* last = list->findItems("float.lvl", Qt::MatchExactly).front();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      list->visualItemRect(last).center());
-    QStringList selected;
-    for (QListWidgetItem* item : list->selectedItems())
-        selected << item->text();
-    selected.sort();
-    QCOMPARE(selected, (QStringList{"cliff.lvl", "dig.lvl", "float.lvl"}));
-}
-
 void BrowserTest::infoDescribesTheSelectedNode() {
-    {
-        Session s;
-        s.click("Command8");
-        QCOMPARE(s.lastMessage(), std::string("you have to load up a profile first"));
-        s.load();
-        s.click("Command8");
-        QCOMPARE(s.lastMessage(), std::string("CUSTOM LEVELS 1 root1 - 16"));
-        s.clickNode("level2");
-        s.click("Command8");
-        QCOMPARE(s.lastMessage(), std::string("Mind the Gap 4 level2 - 16"));
-    }
-    {
-        // A group added before any load stands in the tree unselected.
-        Session s;
-        s.ui.inputs = {{"CUST", true}};
-        s.click("Command2");
-        s.click("Command8");
-        QCOMPARE(s.lastMessage(), std::string("you must first select a node"));
-    }
+    Session s;
+    s.click("Command8");
+    QCOMPARE(s.lastMessage(), std::string("you have to load up a profile first"));
+    s.load();
+    s.click("Command8");
+    QCOMPARE(s.lastMessage(), std::string("CUSTOM LEVELS 1 root1 - 16"));
+    s.clickNode("level2");
+    s.click("Command8");
+    QCOMPARE(s.lastMessage(), std::string("Mind the Gap 4 level2 - 16"));
 }
 
 QTEST_MAIN(BrowserTest)

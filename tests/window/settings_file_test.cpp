@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace quillfen::settings {
 namespace {
@@ -22,54 +23,34 @@ std::string textOf(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-TEST(SettingsFile, WritesTwoLinesEndedByCrLfAndReadsThemBack) {
+TEST(SettingsFile, TwoLinesEndedByCrLfAndTheDefaultsForWhatIsMissing) {
     TempDir dir;
     std::string path = dir.file("profile.txt");
     ASSERT_TRUE(writeSettings(path, {"c:\\levels", "SOFTWARE\\Other\\Users"}).ok());
     EXPECT_EQ(textOf(path), "c:\\levels\r\nSOFTWARE\\Other\\Users\r\n");
-    Settings read = readSettings(path);
-    EXPECT_EQ(read.startupFolder, "c:\\levels");
-    EXPECT_EQ(read.usersKeyPath, "SOFTWARE\\Other\\Users");
-}
-
-TEST(SettingsFile, TheDefaultsAreThoseOfAMissingFile) {
-    TempDir dir;
-    std::string path = dir.file("profile.txt");
+    EXPECT_EQ(readSettings(path).startupFolder, "c:\\levels");
+    EXPECT_EQ(readSettings(path).usersKeyPath, "SOFTWARE\\Other\\Users");
     ASSERT_TRUE(writeSettings(path, Settings{}).ok());
     EXPECT_EQ(textOf(path), "c:\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n");
-    Settings missing = readSettings(dir.file("nothing.txt"));
-    EXPECT_EQ(missing.startupFolder, "c:");
-    EXPECT_EQ(missing.usersKeyPath, "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users");
-}
+    EXPECT_EQ(readSettings(dir.file("nothing.txt")).startupFolder, "c:");
+    EXPECT_EQ(readSettings(dir.file("nothing.txt")).usersKeyPath,
+              "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users");
 
-TEST(SettingsFile, WhatADamagedFileDoesNotGiveFallsBackToTheDefault) {
-    TempDir dir;
-    std::string path = dir.file("profile.txt");
-    writeText(path, "/srv/levels\r\n");
-    EXPECT_EQ(readSettings(path).startupFolder, "/srv/levels");
-    EXPECT_EQ(readSettings(path).usersKeyPath, kDefaultUsersKeyPath);
+    // A damaged file: what it does not give falls back to the default.
+    const std::tuple<std::string, std::string, std::string> damaged[] = {
+        {"/srv/levels\r\n", "/srv/levels", kDefaultUsersKeyPath},
+        {"\r\nSOFTWARE\\Mine\r\n", "c:", "SOFTWARE\\Mine"},
+        {"", "c:", kDefaultUsersKeyPath},
+        {"/srv/levels\nSOFTWARE\\Mine", "/srv/levels", "SOFTWARE\\Mine"}, // LF alone, or nothing
+    };
+    for (const auto& [text, folder, key] : damaged) {
+        writeText(path, text);
+        EXPECT_EQ(readSettings(path).startupFolder, folder) << text;
+        EXPECT_EQ(readSettings(path).usersKeyPath, key) << text;
+    }
 
-    writeText(path, "\r\nSOFTWARE\\Mine\r\n");
-    EXPECT_EQ(readSettings(path).startupFolder, "c:");
-    EXPECT_EQ(readSettings(path).usersKeyPath, "SOFTWARE\\Mine");
-
-    writeText(path, "");
-    EXPECT_EQ(readSettings(path).startupFolder, "c:");
-    EXPECT_EQ(readSettings(path).usersKeyPath, kDefaultUsersKeyPath);
-}
-
-TEST(SettingsFile, LinesEndedByLineFeedsAloneOrByNothingAreRead) {
-    TempDir dir;
-    std::string path = dir.file("profile.txt");
-    writeText(path, "/srv/levels\nSOFTWARE\\Mine");
-    EXPECT_EQ(readSettings(path).startupFolder, "/srv/levels");
-    EXPECT_EQ(readSettings(path).usersKeyPath, "SOFTWARE\\Mine");
-}
-
-TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedWithTheReason) {
-    TempDir dir;
     // A folder in the file's place cannot be replaced by a file, not even by root.
-    std::string path = dir.file("profile.txt");
+    std::filesystem::remove(path);
     std::filesystem::create_directories(std::filesystem::path(path) / "inside");
     Status written = writeSettings(path, {"d:", "OTHER"});
     EXPECT_FALSE(written.ok());
@@ -94,27 +75,16 @@ std::string canonical(const std::string& path) {
     return std::filesystem::canonical(path).string();
 }
 
-TEST(StartupFolder, ADrivePathIsFoundThroughThePrefix) {
+TEST(StartupFolder, DrivePathsGoThroughThePrefixHostPathsAreKeptAndMissingFoldersFallBack) {
     Prefix prefix;
+    TempDir elsewhere, empty;
     WinePrefixStore store(prefix.dir.path().string());
     EXPECT_EQ(canonical(startupFolderPath("c:", store)), prefix.driveC());
     EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), prefix.driveC() + "/Levels");
-}
-
-TEST(StartupFolder, AHostPathIsUsedAsItIs) {
-    Prefix prefix;
-    TempDir elsewhere;
-    WinePrefixStore store(prefix.dir.path().string());
     EXPECT_EQ(startupFolderPath(elsewhere.path().string(), store), elsewhere.path().string());
-}
-
-TEST(StartupFolder, AFolderThatIsNotThereGivesDriveCAndWithoutItTheWorkingFolder) {
-    Prefix prefix;
-    WinePrefixStore store(prefix.dir.path().string());
+    // A folder that is not there gives drive C:, and without it the working folder.
     EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), prefix.driveC());
     EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), prefix.driveC());
-
-    TempDir empty;
     WinePrefixStore bare(empty.path().string());
     EXPECT_EQ(startupFolderPath("/no/such/folder", bare), std::filesystem::current_path().string());
 }

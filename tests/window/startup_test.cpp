@@ -1,5 +1,4 @@
 // Start-up, the settings file, the window's layout and its menus, driven as a user drives them.
-#include "database/windows1252.h"
 #include "profiles/profile_commands.h"
 #include "window/folder_list.h"
 #include "window_test_support.h"
@@ -8,7 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
 #include <QTreeView>
 #include <filesystem>
 
@@ -16,8 +14,6 @@ using namespace quillfen;
 using namespace quillfen::testing;
 
 namespace {
-
-const std::string kDefaultKey = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
 
 std::string textOf(const std::string& path) {
     auto bytes = readBytes(path);
@@ -41,76 +37,52 @@ QStringList profileBox(const Session& s) {
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWritesTheDefaultSettingsAndListsTheProfiles();
-    void theSettingsFileGivesTheStartFolderAndTheKey();
-    void aDamagedSettingsFileFallsBackToTheDefaults();
-    void keyWithoutProfilesWarnsAndLeavesTheBoxEmpty();
+    void startsWithAndWithoutASettingsFile();
     void declinedDisclaimerEndsBeforeAnythingIsWritten();
     void controlsStandWhereTheyBelongAndFollowALargerWindow();
-    void setStartupFolderIsWhereTheNextStartOpens();
-    void regKeyReloadsTheProfilesAndRewritesTheFile();
-    void regKeyRefusalsChangeNothing();
-    void regKeyWritesAMissingSettingsFileAnew();
-    void helpPointsToTheReadme();
+    void theMenusSetTheStartupFolderAndTheKeyAndPointToTheReadme();
 };
 
-void StartupTest::firstStartWritesTheDefaultSettingsAndListsTheProfiles() {
-    Session s;
-    QCOMPARE(s.ui.disclaimers.size(), std::size_t{1});
-    QCOMPARE(s.ui.disclaimers[0].caption, std::string("disclaimer - by clicking 'yes' you agree"));
-    const std::string& text = s.ui.disclaimers[0].text;
-    QVERIFY(text.find("warranty") != std::string::npos);
-    QVERIFY(text.find("liability") != std::string::npos);
-    QVERIFY(text.find("\rYou may pass") != std::string::npos);
-    QVERIFY(text.find("readme.html") != std::string::npos);
-
-    QCOMPARE(textOf(s.work.file("profile.txt")), "c:\r\n" + kDefaultKey + "\r\n");
-    QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
-    QCOMPARE(s.form->state().usersKeyPath, kDefaultKey);
-    QCOMPARE(profileBox(s), (QStringList{"Alice", "Bob", QString::fromUtf8("Zo\u00EB")}));
-    QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
-    QCOMPARE(s.find<QProgressBar>("ProgressBar1")->maximum(), 1);
-    QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
-    QCOMPARE(s.form->windowTitle(),
-             QStringLiteral("Quillfen Level Adder - www.quillfen.example (v4)"));
-    QVERIFY(s.ui.messages.empty());
-}
-
-void StartupTest::theSettingsFileGivesTheStartFolderAndTheKey() {
+void StartupTest::startsWithAndWithoutASettingsFile() {
     {
-        const std::string settings = settingsText("C:\\lemm\\levels", kDefaultKey);
+        Session s;
+        QCOMPARE(s.ui.disclaimers.size(), std::size_t{1});
+        QCOMPARE(s.ui.disclaimers[0].caption,
+                 std::string("disclaimer - by clicking 'yes' you agree"));
+        const std::string& text = s.ui.disclaimers[0].text;
+        for (const char* part : {"warranty", "liability", "\rYou may pass", "readme.html"})
+            QVERIFY2(text.find(part) != std::string::npos, part);
+        QCOMPARE(textOf(s.work.file("profile.txt")), "c:\r\n" + kUsersKey + "\r\n");
+        QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
+        QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
+        QCOMPARE(profileBox(s), (QStringList{"Alice", "Bob", QString::fromUtf8("Zo\u00EB")}));
+        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
+        QCOMPARE(s.form->windowTitle(),
+                 QStringLiteral("Quillfen Level Adder - www.quillfen.example (v4)"));
+        QVERIFY(s.ui.messages.empty());
+    }
+    {
+        const std::string settings = settingsText("C:\\lemm\\levels", kUsersKey);
         Session s(&settings);
         QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.levels()));
         QCOMPARE(s.find<QLabel>("countLabel")->text(), QStringLiteral("10 levels found"));
         QCOMPARE(textOf(s.work.file("profile.txt")), settings);
     }
     {
-        // A host path in line 1 is taken as it is.
-        DemoPrefix other;
-        const std::string settings = settingsText(other.levels(), kDefaultKey);
+        // A damaged file gives the defaults, and start-up does not rewrite it.
+        const std::string settings = "/no/such/folder\r\n";
         Session s(&settings);
-        QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(other.levels()));
-        QCOMPARE(s.find<QListWidget>("Dir1")->count(), 10);
+        QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
+        QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
+        QCOMPARE(textOf(s.work.file("profile.txt")), settings);
     }
-}
-
-void StartupTest::aDamagedSettingsFileFallsBackToTheDefaults() {
-    const std::string settings = "/no/such/folder\r\n";
-    Session s(&settings);
-    QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
-    QCOMPARE(s.form->state().usersKeyPath, kDefaultKey);
-    QCOMPARE(profileBox(s).size(), 3);
-    QVERIFY(s.ui.messages.empty());
-    // Start-up only reads the file; the user's own file is not rewritten.
-    QCOMPARE(textOf(s.work.file("profile.txt")), settings);
-}
-
-void StartupTest::keyWithoutProfilesWarnsAndLeavesTheBoxEmpty() {
-    const std::string settings = settingsText("c:", "SOFTWARE\\Nobody");
-    Session s(&settings);
-    QCOMPARE(s.ui.messages, std::vector<std::string>{kNoProfiles});
-    QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
-    QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+    {
+        const std::string settings = settingsText("c:", "SOFTWARE\\Nobody");
+        Session s(&settings);
+        QCOMPARE(s.ui.messages, std::vector<std::string>{kNoProfiles});
+        QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
+        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+    }
 }
 
 void StartupTest::declinedDisclaimerEndsBeforeAnythingIsWritten() {
@@ -132,63 +104,70 @@ void StartupTest::controlsStandWhereTheyBelongAndFollowALargerWindow() {
     QWidget* inner = s.form->centralWidget();
     // 5880 x 8745 twips at 15 twips a pixel.
     QCOMPARE(inner->size(), QSize(392, 583));
-    QCOMPARE(s.find<QWidget>("Combo1")->geometry(), QRect(176, 8, 113, 21));
-    QCOMPARE(s.find<QWidget>("Dir2")->geometry(), QRect(8, 56, 177, 126));
-    QCOMPARE(s.find<QWidget>("Dir1")->geometry(), QRect(200, 56, 185, 123));
-    QCOMPARE(s.find<QWidget>("TreeView1")->geometry(), QRect(8, 240, 377, 161));
-    QCOMPARE(s.find<QWidget>("action8")->geometry(), QRect(328, 520, 33, 19));
-    QCOMPARE(s.find<QWidget>("ProgressBar1")->geometry(), QRect(0, 568, 393, 17));
+    const std::pair<const char*, QRect> places[] = {
+        {"Combo1", {176, 8, 113, 21}},   {"Dir2", {8, 56, 177, 126}},
+        {"Dir1", {200, 56, 185, 123}},   {"TreeView1", {8, 240, 377, 161}},
+        {"action8", {328, 520, 33, 19}}, {"ProgressBar1", {0, 568, 393, 17}},
+    };
+    for (const auto& [name, place] : places)
+        QCOMPARE(s.find<QWidget>(name)->geometry(), place);
     QCOMPARE(s.find<QLabel>("Label1")->font().family(), QStringLiteral("Verdana"));
     QCOMPARE(s.find<QTreeView>("TreeView1")->font().family(), QStringLiteral("Arial"));
 
     s.form->resize(s.form->width() + 100, s.form->height() + 60);
     QTRY_COMPARE(inner->size(), QSize(492, 643));
-    QCOMPARE(s.find<QWidget>("TreeView1")->geometry(), QRect(8, 240, 477, 221));
-    QCOMPARE(s.find<QWidget>("Dir2")->geometry(), QRect(8, 56, 227, 126));
-    QCOMPARE(s.find<QWidget>("Dir1")->geometry(), QRect(250, 56, 235, 123));
-    QCOMPARE(s.find<QWidget>("Command9")->geometry(), QRect(136, 524, 113, 21));
-    QCOMPARE(s.find<QWidget>("ProgressBar1")->geometry(), QRect(0, 628, 493, 17));
+    const std::pair<const char*, QRect> grown[] = {
+        {"TreeView1", {8, 240, 477, 221}},   {"Dir2", {8, 56, 227, 126}},
+        {"Dir1", {250, 56, 235, 123}},       {"Command9", {136, 524, 113, 21}},
+        {"ProgressBar1", {0, 628, 493, 17}},
+    };
+    for (const auto& [name, place] : grown)
+        QCOMPARE(s.find<QWidget>(name)->geometry(), place);
 
     // Never smaller than the default.
     s.form->resize(200, 200);
     QTRY_COMPARE(inner->size(), QSize(392, 583));
 }
 
-void StartupTest::setStartupFolderIsWhereTheNextStartOpens() {
-    Session s;
-    s.find<FolderList>("Dir2")->setPath(QString::fromStdString(s.demo.levels()));
+void StartupTest::theMenusSetTheStartupFolderAndTheKeyAndPointToTheReadme() {
+    const std::string settings = settingsText("C:\\LEMM\\LEVELS", kUsersKey);
+    Session s(&settings);
     auto* options = s.form->findChild<QMenu*>("op_menu");
     QVERIFY(options);
     QCOMPARE(options->title(), QStringLiteral("Options"));
-    auto* item = s.form->findChild<QAction*>("lemmstartup");
-    QCOMPARE(item->text(), QStringLiteral("Set Startup Folder"));
-    QVERIFY(options->actions().contains(item));
-    item->trigger();
+    auto* startup = s.form->findChild<QAction*>("lemmstartup");
+    auto* key = s.form->findChild<QAction*>("lemmkey");
+    auto* help = s.form->findChild<QAction*>("he");
+    QCOMPARE(options->actions(), (QList<QAction*>{startup, key}));
+    QCOMPARE(startup->text(), QStringLiteral("Set Startup Folder"));
+    QCOMPARE(key->text(), QStringLiteral("Lemmings REG key"));
+    QCOMPARE(help->text(), QStringLiteral("Help"));
+    QVERIFY(help->menu() == nullptr); // on the menu bar itself
 
-    const QString folder = canonical(s.demo.levels());
+    help->trigger();
+    QCOMPARE(s.ui.messages, std::vector<std::string>{
+                                "please read the included  readme.html  file if you need help"});
+
+    // Set Startup Folder stores the folder list's folder; the next start opens there.
+    s.open(s.demo.prefix() + "/drive_c/LEMM");
+    startup->trigger();
+    const QString folder = canonical(s.demo.prefix() + "/drive_c/LEMM");
     QCOMPARE(QString::fromStdString(s.lastMessage()),
              "Startup folder has been set to '" + folder + "'");
     QCOMPARE(textOf(s.work.file("profile.txt")),
-             folder.toStdString() + "\r\n" + kDefaultKey + "\r\n");
-
+             folder.toStdString() + "\r\n" + kUsersKey + "\r\n");
     Form1 again(s.store, s.ui, s.ui);
     QVERIFY(again.Form_Load());
     QCOMPARE(again.findChild<FolderList*>("Dir2")->path(), folder);
-}
 
-void StartupTest::regKeyReloadsTheProfilesAndRewritesTheFile() {
-    Session s;
-    auto* key = s.form->findChild<QAction*>("lemmkey");
-    QCOMPARE(key->text(), QStringLiteral("Lemmings REG key"));
+    // The REG key: the box is refilled with no profile chosen.
     const std::string before = textOf(s.work.file("profile.txt"));
-
-    s.ui.inputs = {{kDefaultKey, true}};
+    s.ui.inputs = {{kUsersKey, true}};
     key->trigger();
     QCOMPARE(
         s.ui.questions.back().text,
         std::string("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key"));
     QCOMPARE(s.ui.questions.back().caption, std::string("key"));
-    // Refilled, and no profile chosen.
     QCOMPARE(profileBox(s).size(), 3);
     QCOMPARE(s.find<QComboBox>("Combo1")->currentIndex(), -1);
     QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
@@ -200,47 +179,13 @@ void StartupTest::regKeyReloadsTheProfilesAndRewritesTheFile() {
     QCOMPARE(s.lastMessage(), std::string(kNoProfiles));
     QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
     QCOMPARE(s.form->state().usersKeyPath, std::string("SOFTWARE\\Nobody"));
-    QCOMPARE(textOf(s.work.file("profile.txt")), std::string("c:\r\nSOFTWARE\\Nobody\r\n"));
-}
+    QCOMPARE(textOf(s.work.file("profile.txt")), folder.toStdString() + "\r\nSOFTWARE\\Nobody\r\n");
 
-void StartupTest::regKeyRefusalsChangeNothing() {
-    Session s;
-    auto* key = s.form->findChild<QAction*>("lemmkey");
-    const std::string before = textOf(s.work.file("profile.txt"));
-
-    // Cancel gives the empty text.
-    key->trigger();
-    QVERIFY(s.ui.messages.empty());
-
-    // A character that has no Windows-1252 byte cannot be stored.
-    s.ui.inputs = {{"SOFTWARE\\?", false}};
-    key->trigger();
-    QCOMPARE(s.ui.messages, std::vector<std::string>{kUnstorableText});
-
-    QCOMPARE(s.form->state().usersKeyPath, kDefaultKey);
-    QCOMPARE(profileBox(s).size(), 3);
-    QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
-    QCOMPARE(textOf(s.work.file("profile.txt")), before);
-}
-
-void StartupTest::regKeyWritesAMissingSettingsFileAnew() {
-    const std::string settings = settingsText("C:\\LEMM\\LEVELS", kDefaultKey);
-    Session s(&settings);
+    // A missing settings file is written anew with the default first line.
     std::filesystem::remove(s.work.file("profile.txt"));
     s.ui.inputs = {{"SOFTWARE\\Other", true}};
-    s.form->findChild<QAction*>("lemmkey")->trigger();
+    key->trigger();
     QCOMPARE(textOf(s.work.file("profile.txt")), std::string("c:\r\nSOFTWARE\\Other\r\n"));
-}
-
-void StartupTest::helpPointsToTheReadme() {
-    Session s;
-    auto* help = s.form->findChild<QAction*>("he");
-    QCOMPARE(help->text(), QStringLiteral("Help"));
-    // On the menu bar itself, not inside a menu.
-    QVERIFY(help->menu() == nullptr);
-    help->trigger();
-    QCOMPARE(s.ui.messages, std::vector<std::string>{
-                                "please read the included  readme.html  file if you need help"});
 }
 
 QTEST_MAIN(StartupTest)

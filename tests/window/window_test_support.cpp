@@ -1,6 +1,7 @@
 #include "window_test_support.h"
 
 #include "database/windows1252.h"
+#include "window/folder_list.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
@@ -35,6 +36,10 @@ Session::Session(const std::string* settings) {
 
 void Session::click(const char* button) const {
     QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+}
+
+void Session::open(const std::filesystem::path& folder) const {
+    find<FolderList>("Dir2")->setPath(QString::fromStdString(folder.string()));
 }
 
 void Session::type(const char* box, const QString& text) const {

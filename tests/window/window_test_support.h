@@ -29,6 +29,8 @@ template <> inline char* toString(const std::vector<std::string>& texts) {
 
 namespace quillfen::testing {
 
+inline const std::string kUsersKey = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
+
 // Scripted answers for the commands' questions and for the disclaimer.
 class ScriptedWindowUi : public ScriptedUserInterface, public DisclaimerBox {
 public:
@@ -93,6 +95,8 @@ struct Session {
         return widget;
     }
     void click(const char* button) const;
+    // Opens `folder` in the folder list, as the level-file list's source.
+    void open(const std::filesystem::path& folder) const;
     // Sets the text of a text box as a user's typing would leave it.
     void type(const char* box, const QString& text) const;
     // Loads the profile shown in the profile box.
@@ -112,5 +116,9 @@ struct Session {
 void doubleClick(QWidget* widget, QPoint position);
 
 std::string settingsText(const std::string& line1, const std::string& line2);
+// A profile.txt that starts in the demo prefix's LEVELS folder.
+inline std::string levelsSettings() {
+    return settingsText("C:\\LEMM\\LEVELS", kUsersKey);
+}
 
 } // namespace quillfen::testing
