@@ -50,27 +50,36 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
+    auto lead = static_cast<unsigned char>(text[pos]);
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
+    if (extra < 0 || pos + static_cast<std::size_t>(extra) >= text.size()) {
+        ++pos;
+        return std::nullopt;
+    }
+    char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return std::nullopt;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    pos += 1 + static_cast<std::size_t>(extra);
+    return cp;
+}
+
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = lead < 0x80             ? 0
-                    : (lead & 0xE0) == 0xC0 ? 1
-                    : (lead & 0xF0) == 0xE0 ? 2
-                    : (lead & 0xF8) == 0xF0 ? 3
-                                            : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size())
-            return std::nullopt;
-        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        i += 1 + extra;
-        auto byte = windows1252Byte(cp);
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        auto cp = decodeUtf8(utf8, pos);
+        auto byte = cp ? windows1252Byte(*cp) : std::nullopt;
         if (!byte)
             return std::nullopt;
         out += static_cast<char>(*byte);

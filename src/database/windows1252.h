@@ -19,6 +19,10 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 // As the ANSI calls of Windows convert: a character with no byte becomes '?'.
 std::string utf16ToWindows1252Lossy(std::u16string_view text);
 
+// The code point of the UTF-8 sequence at `pos`, moving `pos` past it; nullopt (and `pos` one
+// byte on) when the bytes there are no valid sequence.
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos);
+
 // The byte for one code point, or nullopt.
 std::optional<unsigned char> windows1252Byte(char32_t codePoint);
 

@@ -1,6 +1,7 @@
 #include "profiles/wine_registry.h"
 
 #include "database/file_io.h"
+#include "database/windows1252.h"
 #include "profiles/wine_text.h"
 
 #include <cstring>
@@ -60,7 +61,7 @@ public:
             ++pos_;
             return static_cast<char16_t>(c);
         }
-        return codePoint(decodeUtf8(text_, pos_));
+        return codePoint(decodeUtf8(text_, pos_).value_or(0xFFFD));
     }
 
     // True once the closing character was met (not the end of the line).
@@ -108,7 +109,7 @@ private:
         }
         if (static_cast<unsigned char>(c) >= 0x80) {
             --pos_;
-            return codePoint(decodeUtf8(text_, pos_));
+            return codePoint(decodeUtf8(text_, pos_).value_or(0xFFFD));
         }
         return static_cast<char16_t>(c);
     }

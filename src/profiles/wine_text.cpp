@@ -38,30 +38,6 @@ bool equalWithoutCase(std::u16string_view a, std::u16string_view b) {
                       [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
 }
 
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-    auto lead = static_cast<unsigned char>(text[pos]);
-    int extra = lead < 0x80             ? 0
-                : (lead & 0xE0) == 0xC0 ? 1
-                : (lead & 0xF0) == 0xE0 ? 2
-                : (lead & 0xF8) == 0xF0 ? 3
-                                        : -1;
-    if (extra < 0 || pos + static_cast<std::size_t>(extra) >= text.size()) {
-        ++pos;
-        return extra == 0 ? lead : 0xFFFD;
-    }
-    char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    pos += 1 + static_cast<std::size_t>(extra);
-    return cp;
-}
-
 void appendUtf16(std::u16string& out, char32_t codePoint) {
     if (codePoint > 0xFFFF) {
         codePoint -= 0x10000;
@@ -76,7 +52,7 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();)
-        appendUtf16(out, decodeUtf8(utf8, pos));
+        appendUtf16(out, decodeUtf8(utf8, pos).value_or(0xFFFD));
     return out;
 }
 

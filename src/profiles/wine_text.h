@@ -24,10 +24,6 @@ std::u16string foldCase(std::u16string_view text);
 // Whether two texts are equal without regard to case.
 bool equalWithoutCase(std::u16string_view a, std::u16string_view b);
 
-// The code point of the UTF-8 sequence at `pos`, which moves past it; an invalid sequence gives
-// U+FFFD and moves one byte on.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos);
-
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::u16string windows1252ToUtf16(std::string_view bytes);
 
