@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -21,6 +22,20 @@ struct Descriptor {
 
 Error failure(int error) {
     return Error{systemReason(error)};
+}
+
+// Writes all of `bytes`; 0, or the errno of the write that failed.
+int writeAll(int fd, std::span<const unsigned char> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 } // namespace
@@ -70,8 +85,12 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
     return bytes;
 }
 
-Result<std::string> writeTemporaryFile(const std::string& folder,
-                                       std::span<const unsigned char> bytes, bool sync) {
+namespace {
+
+// A new temporary file in `folder`, filled by `fill` (which gives 0 or an errno), flushed when
+// `sync`, and closed. Gives its path; on failure it is removed again.
+Result<std::string> makeTemporaryFile(const std::string& folder, bool sync,
+                                      const std::function<int(int fd)>& fill) {
     std::string name = folder + "/.quillfen-XXXXXX";
     Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
     if (file.fd < 0)
@@ -80,15 +99,8 @@ Result<std::string> writeTemporaryFile(const std::string& folder,
         ::unlink(name.c_str());
         return failure(error);
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(file.fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return fail(errno);
-        done += static_cast<std::size_t>(n);
-    }
+    if (int error = fill(file.fd))
+        return fail(error);
     // mkostemp makes the file for its owner only; a database file is an ordinary file.
     ::fchmod(file.fd, 0644);
     if (sync && ::fsync(file.fd) != 0)
@@ -99,44 +111,32 @@ Result<std::string> writeTemporaryFile(const std::string& folder,
     return name;
 }
 
+} // namespace
+
+Result<std::string> writeTemporaryFile(const std::string& folder,
+                                       std::span<const unsigned char> bytes, bool sync) {
+    return makeTemporaryFile(folder, sync, [&](int fd) { return writeAll(fd, bytes); });
+}
+
 Result<std::string> copyToTemporaryFile(const std::string& source, const std::string& folder,
                                         bool sync) {
     Descriptor from{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
     if (from.fd < 0)
         return failure(errno);
-    std::string name = folder + "/.quillfen-XXXXXX";
-    Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
-    if (file.fd < 0)
-        return failure(errno);
-    auto fail = [&](int error) {
-        ::unlink(name.c_str());
-        return failure(error);
-    };
-    std::vector<unsigned char> piece(1 << 16);
-    for (;;) {
-        ssize_t got = ::read(from.fd, piece.data(), piece.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return fail(errno);
-        if (got == 0)
-            break;
-        for (ssize_t done = 0; done < got;) {
-            ssize_t n = ::write(file.fd, piece.data() + done, static_cast<std::size_t>(got - done));
-            if (n < 0 && errno == EINTR)
+    return makeTemporaryFile(folder, sync, [&](int fd) {
+        std::vector<unsigned char> piece(1 << 16);
+        for (;;) {
+            ssize_t got = ::read(from.fd, piece.data(), piece.size());
+            if (got < 0 && errno == EINTR)
                 continue;
-            if (n < 0)
-                return fail(errno);
-            done += n;
+            if (got < 0)
+                return errno;
+            if (got == 0)
+                return 0;
+            if (int error = writeAll(fd, std::span(piece).first(static_cast<std::size_t>(got))))
+                return error;
         }
-    }
-    ::fchmod(file.fd, 0644);
-    if (sync && ::fsync(file.fd) != 0)
-        return fail(errno);
-    int fd = std::exchange(file.fd, -1);
-    if (::close(fd) != 0)
-        return fail(errno);
-    return name;
+    });
 }
 
 Status renameOver(const std::string& from, const std::string& to, bool sync) {
