@@ -21,27 +21,27 @@ private:
     const EditorState& state_;
 };
 
+// One group whose one set holds levels up to `nodes` nodes in all.
+ProfileSpec profileOf(int nodes) {
+    SetSpec set{"BIG", std::vector<LevelSpec>(static_cast<std::size_t>(nodes - 2), {"L", "l.lvl"})};
+    return {{"G", "F", {set}}};
+}
+
 using AddGroup = EditingTest;
 
-TEST_F(AddGroup, AddsTheGroupLastThenAsksForItsFolder) {
+TEST_F(AddGroup, AddsTheGroupLastThenAsksForItsFolderAndCancelKeepsItWithTheEmptyFolder) {
     load(kProfile);
     select("parent3");
     WatchingUserInterface watching(state);
     watching.inputs.push_back({"NEWF", true});
     addGroup(state, watching);
     model.addGroup("NEWF");
-    expectModel();
     EXPECT_EQ(state.tree.topLevel().back()->key(), "root4");
     EXPECT_EQ(watching.nodesWhileAsked, 15);
     ASSERT_EQ(watching.questions.size(), 1u);
     EXPECT_EQ(watching.questions[0].text, kFolderPrompt);
     EXPECT_EQ(watching.questions[0].caption, "Quillfen Level Adder");
     EXPECT_TRUE(watching.messages.empty());
-    expectSaveAndLoadAgree();
-}
-
-TEST_F(AddGroup, CancelOrAnUnstorableFolderKeepsTheGroupWithTheEmptyFolder) {
-    load(kProfile);
     addGroup(state, ui); // no answer scripted: Cancel
     model.addGroup("");
     ui.inputs.push_back({"?", false});
@@ -50,16 +50,6 @@ TEST_F(AddGroup, CancelOrAnUnstorableFolderKeepsTheGroupWithTheEmptyFolder) {
     expectModel();
     EXPECT_EQ(ui.messages,
               std::vector<std::string>{"WARNING: the text holds characters that cannot be stored"});
-}
-
-TEST_F(AddGroup, WorksOnAnEmptyTreeAndLetsASetBeAdded) {
-    ui.inputs.push_back({"CUST", true});
-    addGroup(state, ui);
-    model.addGroup("CUST");
-    select("root1");
-    addSet(state, ui);
-    model.addSet();
-    expectModel();
     expectSaveAndLoadAgree();
 }
 
@@ -67,11 +57,8 @@ using AddSet = EditingTest;
 
 TEST_F(AddSet, AddsANewSetLastInTheSelectedGroupWithAFreshKey) {
     load(kProfile);
-    select("root1");
-    addSet(state, ui);
-    model.addSet();
-    addSet(state, ui);
-    model.addSet();
+    addSetTo("root1");
+    addSetTo("root1");
     expectModel();
     const LevelTree::Node* group = state.tree.find("root1");
     EXPECT_EQ(group->child(2)->key(), "parent5");
@@ -81,55 +68,37 @@ TEST_F(AddSet, AddsANewSetLastInTheSelectedGroupWithAFreshKey) {
     expectSaveAndLoadAgree();
 }
 
-TEST_F(AddSet, RefusesWithoutAProfileAndWithoutASelectedGroup) {
+TEST_F(AddSet, RefusesWithoutAProfileOrASelectedGroupAndWorksOnANewGroupOfAnEmptyTree) {
     addSet(state, ui);
     model.addSet();
-    load(kProfile);
-    for (const char* key : {"parent1", "level2", ""}) {
-        select(key);
-        addSet(state, ui);
-        model.addSet();
-    }
+    ui.inputs.push_back({"CUST", true});
+    addGroup(state, ui);
+    model.addGroup("CUST");
+    addSetTo("");
+    addSetTo("root1");
     expectModel();
     EXPECT_EQ(ui.messages,
               (std::vector<std::string>{"you have to load up a profile first",
-                                        "you must first select a group to add a set to",
-                                        "you must first select a group to add a set to",
                                         "you must first select a group to add a set to"}));
+    expectSaveAndLoadAgree();
 }
 
-TEST_F(AddSet, RefusesThe256thSetOfAGroup) {
-    ProfileSpec full = {{"FULL", "F", std::vector<SetSpec>(255, SetSpec{"S", {}})},
-                        {"NEXT", "N", {}}};
-    load(full);
-    select("root1");
-    addSet(state, ui);
-    model.addSet();
-    select("root2");
-    addSet(state, ui);
-    model.addSet();
+TEST_F(AddSet, RefusesThe256thSetOfAGroupAndAnythingInAFullProfile) {
+    load({{"FULL", "F", std::vector<SetSpec>(255, SetSpec{"S", {}})}, {"NEXT", "N", {}}});
+    addSetTo("root1");
+    addSetTo("root2");
     expectModel();
     EXPECT_EQ(ui.messages,
               std::vector<std::string>{"WARNING: a group cannot hold more than 255 sets"});
     EXPECT_EQ(state.tree.find("root2")->firstChild()->key(), "parent256");
-}
 
-// One group whose one set holds levels up to `nodes` nodes in all.
-ProfileSpec profileOf(int nodes) {
-    SetSpec set{"BIG", std::vector<LevelSpec>(static_cast<std::size_t>(nodes - 2), {"L", "l.lvl"})};
-    return {{"G", "F", {set}}};
-}
-
-TEST_F(AddSet, NothingIsAddedToAFullProfile) {
     load(profileOf(format::kMaxNodes));
-    select("root1");
-    addSet(state, ui);
-    model.addSet();
+    addSetTo("root1");
     addGroup(state, ui);
     model.addGroup("");
     expectModel();
-    EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0], kTreeFull);
+    EXPECT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[1], kTreeFull);
     EXPECT_TRUE(ui.questions.empty()); // no folder is asked for a group that cannot be added
 }
 
@@ -147,24 +116,16 @@ TEST_F(AddSelectedLevels, AddsTheSelectedFilesInListOrderNamedByTheirTitles) {
                       fileList({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"},
                                {"c3.lvl", "a1.lvl", "b2.lvl"}, "d4.lvl"));
     model.addLevels({"a1.lvl", "b2.lvl", "c3.lvl"}, "d4.lvl", titles);
+    // The same file twice gives two levels.
+    addLevelTo("parent4", "a1.lvl", titles);
+    addLevelTo("parent4", "a1.lvl", titles);
     expectModel();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"3 level(s) added to 'HARD'"});
+    EXPECT_EQ(ui.messages[0], "3 level(s) added to 'HARD'");
     const LevelTree::Node* set = state.tree.find("parent2");
     EXPECT_EQ(set->child(1)->key(), "level8");
     EXPECT_EQ(set->child(1)->text(), paddedTitle("Tunnel Vision"));
-    EXPECT_EQ(state.tree.selected(), set);
+    EXPECT_EQ(state.tree.selected(), state.tree.find("parent4"));
     expectSaveAndLoadAgree();
-}
-
-TEST_F(AddSelectedLevels, TheSameFileTwiceGivesTwoLevels) {
-    load(kProfile);
-    FileTitles titles = {{"a.lvl", levelFile("a.lvl", "Again")}};
-    select("parent4");
-    for (int i = 0; i < 2; ++i) {
-        addSelectedLevels(state, ui, fileList({"a.lvl"}, {"a.lvl"}, "a.lvl"));
-        model.addLevels({"a.lvl"}, "a.lvl", titles);
-    }
-    expectModel();
 }
 
 TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadAndNamesThem) {
@@ -174,48 +135,22 @@ TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadAndNamesThem) {
                          {"good.lvl", levelFile("good.lvl", "Good")},
                          {"dir.lvl", std::nullopt},
                          {"caf\xE9.lvl", levelFile("caf\xE9.lvl", "Caf\xE9")}};
+    const std::vector<std::string> names = {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl"};
     select("parent1");
-    addSelectedLevels(state, ui,
-                      fileList({"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl"},
-                               {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl"}, "good.lvl"));
-    model.addLevels({"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl"}, "good.lvl", titles);
+    addSelectedLevels(state, ui, fileList(names, names, "good.lvl"));
+    model.addLevels(names, "good.lvl", titles);
     expectModel();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"2 level(s) added to 'EASY'\nWARNING: could "
                                                     "not read dir.lvl, gone.lvl"});
     EXPECT_EQ(state.levelCount, 9); // keys are issued only for the levels added
 }
 
-TEST_F(AddSelectedLevels, RefusesWithoutASetOrACurrentEntry) {
-    levelFile("a.lvl", "A");
-    addSelectedLevels(state, ui, fileList({"a.lvl"}, {"a.lvl"}, "a.lvl"));
-    model.addLevels({"a.lvl"}, "a.lvl", {});
-    load(kProfile);
-    for (const char* key : {"root1", "level1", ""}) {
-        select(key);
-        addSelectedLevels(state, ui, fileList({"a.lvl"}, {"a.lvl"}, "a.lvl"));
-        model.addLevels({"a.lvl"}, "a.lvl", {});
-    }
-    select("parent1");
-    addSelectedLevels(state, ui, fileList({"a.lvl"}, {"a.lvl"}, ""));
-    addSelectedLevels(state, ui, fileList({}, {}, ""));
-    model.addLevels({}, "", {});
-    model.addLevels({}, "", {});
-    // Nothing selected at all: none added, and said so.
-    addSelectedLevels(state, ui, fileList({"a.lvl"}, {}, "a.lvl"));
-    model.addLevels({}, "a.lvl", {});
-    expectModel();
-    EXPECT_EQ(ui.messages.back(), "0 level(s) added to 'EASY'");
-    EXPECT_EQ(ui.messages[4], "you must first select the level you wish to add from above");
-}
-
 TEST_F(AddSelectedLevels, AddsWhatFitsIntoTheProfileAndSaysHowManyDidNot) {
     load(profileOf(format::kMaxNodes - 2));
     FileTitles titles;
-    std::vector<std::string> names;
-    for (const char* name : {"1.lvl", "2.lvl", "3.lvl", "4.lvl"}) {
+    std::vector<std::string> names = {"1.lvl", "2.lvl", "3.lvl", "4.lvl"};
+    for (const std::string& name : names)
         titles[name] = levelFile(name, name);
-        names.push_back(name);
-    }
     select("parent1");
     addSelectedLevels(state, ui, fileList(names, names, "1.lvl"));
     model.addLevels(names, "1.lvl", titles);
@@ -225,18 +160,6 @@ TEST_F(AddSelectedLevels, AddsWhatFitsIntoTheProfileAndSaysHowManyDidNot) {
     EXPECT_EQ(state.tree.count(), format::kMaxNodes);
     EXPECT_EQ(ui.messages[0], "2 level(s) added to 'BIG'\nWARNING: the profile cannot hold more "
                               "than 3649 groups, sets and levels; 2 level(s) could not be added");
-    expectSaveAndLoadAgree();
-}
-
-TEST_F(AddSelectedLevels, EntriesFollowTheirNodesAfterASetWasAddedToAnEarlierGroup) {
-    load(kProfile);
-    FileTitles titles = {{"n.lvl", levelFile("n.lvl", "New")}};
-    addSetTo("root1");
-    addLevelTo("parent5", "n.lvl", titles);
-    // The new set and level hold the highest indexes although they stand in the first group.
-    deleteNode("level2");
-    deleteNode("root1");
-    expectModel();
     expectSaveAndLoadAgree();
 }
 

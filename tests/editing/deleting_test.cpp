@@ -24,43 +24,27 @@ TEST_F(DeleteCommands, DeletingAGroupAsksAboutItsSetsAndTakesEverythingUnderIt) 
     expectSaveAndLoadAgree();
 }
 
-TEST_F(DeleteCommands, DeletingASetAsksAboutItsLevels) {
+TEST_F(DeleteCommands, ASetAsksAboutItsLevelsALevelNeitherAsksNorTellsAndNoChangesNothing) {
     load(kProfile);
-    select("parent2");
-    deleteSet(state, ui);
-    model.deleteNode("parent", true);
-    select("parent4");
-    deleteSet(state, ui);
-    model.deleteNode("parent", true);
-    expectModel();
-    EXPECT_EQ(ui.questions[0].text,
-              "Are you sure you want to delete 'HARD' and the 1 levels under it?");
-    EXPECT_EQ(ui.questions[1].text,
-              "Are you sure you want to delete 'EMPTY' and the 0 levels under it?");
-    expectSaveAndLoadAgree();
-}
-
-TEST_F(DeleteCommands, AnsweringNoChangesNothing) {
-    load(kProfile);
-    ui.confirmations = {false, false};
+    ui.confirmations = {false, false, true, true};
     select("root2");
     deleteGroup(state, ui);
     model.deleteNode("root", false);
     select("parent1");
     deleteSet(state, ui);
     model.deleteNode("parent", false);
-    expectModel();
     EXPECT_EQ(state.tree.count(), 14);
-}
-
-TEST_F(DeleteCommands, DeletingALevelNeitherAsksNorTells) {
-    load(kProfile);
-    select("level2");
-    deleteLevel(state, ui);
-    model.deleteNode("level", true);
+    deleteNode("parent2");
+    deleteNode("parent4");
+    deleteNode("level2");
     expectModel();
-    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(ui.questions.size(), 4u);
+    EXPECT_EQ(ui.questions[2].text,
+              "Are you sure you want to delete 'HARD' and the 1 levels under it?");
+    EXPECT_EQ(ui.questions[3].text,
+              "Are you sure you want to delete 'EMPTY' and the 0 levels under it?");
     EXPECT_TRUE(ui.messages.empty());
+    expectSaveAndLoadAgree();
 }
 
 TEST_F(DeleteCommands, SelectsTheNodeThatTookThePlaceElseThePreviousElseTheParent) {
@@ -75,12 +59,8 @@ TEST_F(DeleteCommands, SelectsTheNodeThatTookThePlaceElseThePreviousElseTheParen
         deleteNode(deleted);
         EXPECT_EQ(state.tree.selected()->key(), after);
     }
-    expectModel();
-}
-
-TEST_F(DeleteCommands, DeletingEveryGroupEmptiesTheTreeAndLeavesNothingSelected) {
-    load(kProfile);
-    for (const char* key : {"root2", "root1", "root3"})
+    // Deleting every group empties the tree and leaves nothing selected.
+    for (const char* key : {"root2", "root1"})
         deleteNode(key);
     EXPECT_EQ(state.tree.selected(), nullptr);
     deleteGroup(state, ui);
@@ -89,45 +69,21 @@ TEST_F(DeleteCommands, DeletingEveryGroupEmptiesTheTreeAndLeavesNothingSelected)
     EXPECT_EQ(ui.messages, std::vector<std::string>{"you have to load up a profile first"});
 }
 
-TEST_F(DeleteCommands, EachRefusesTheWrongKindAndNoSelection) {
-    load(kProfile);
-    for (const char* key : {"parent1", "level1", ""}) {
-        select(key);
-        deleteGroup(state, ui);
-        model.deleteNode("root", true);
-    }
-    for (const char* key : {"root1", "level1", ""}) {
-        select(key);
-        deleteSet(state, ui);
-        model.deleteNode("parent", true);
-    }
-    for (const char* key : {"root1", "parent1", ""}) {
-        select(key);
-        deleteLevel(state, ui);
-        model.deleteNode("level", true);
-    }
-    expectModel();
-    EXPECT_EQ(ui.messages[0], "you must first select a group to delete from the tree");
-    EXPECT_EQ(ui.messages[3], "you must first select a set to delete from the tree");
-    EXPECT_EQ(ui.messages[6], "you must first select a level to delete from the tree");
-    EXPECT_TRUE(ui.questions.empty());
-}
-
-TEST_F(DeleteCommands, AKeyOfADeletedNodeIsNotIssuedAgain) {
-    load(kProfile);
-    deleteNode("parent4");
-    addSetTo("root2");
-    expectModel();
-    EXPECT_EQ(state.tree.find("root2")->child(1)->key(), "parent5");
-}
-
-TEST_F(DeleteCommands, AGroupWithNewNodesAtTheHighestIndexesLeavesTheOthersTheirEntries) {
+TEST_F(DeleteCommands, NewNodesAtTheHighestIndexesKeepEveryEntryWithItsNodeAndKeysAreNotReused) {
     load(kProfile);
     FileTitles titles = {{"n.lvl", levelFile("n.lvl", "New")}};
+    deleteNode("parent4");
     addSetTo("root2");
+    EXPECT_EQ(state.tree.find("root2")->child(1)->key(), "parent5");
     addLevelTo("parent5", "n.lvl", titles);
     addSetTo("root1");
+    addLevelTo("parent6", "n.lvl", titles);
     deleteNode("root2");
+    // The new set and level hold the highest indexes although they stand in the first group.
+    deleteNode("level2");
+    expectModel();
+    expectSaveAndLoadAgree();
+    deleteNode("root1");
     expectModel();
     expectSaveAndLoadAgree();
 }

@@ -52,28 +52,22 @@ TEST_F(MoveCommands, TheSecondLevelCanBecomeTheFirst) {
     expectSaveAndLoadAgree();
 }
 
-TEST_F(MoveCommands, NoLevelLeavesItsSet) {
+TEST_F(MoveCommands, NoLevelLeavesItsSetAndOnlyALevelMoves) {
     move("level1", true);
     move("level4", false);
     move("level5", true); // the only level of its set
     move("level5", false);
     move("level6", true);  // first of the second group's set
     move("level7", false); // its last
-    expectModel();
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"cannot go any higher", "cannot go lower",
-                                                     "cannot go any higher", "cannot go lower",
-                                                     "cannot go any higher", "cannot go lower"}));
-    EXPECT_EQ(firstSet(), "ABCD");
-}
-
-TEST_F(MoveCommands, OnlyALevelMoves) {
-    for (const char* key : {"root1", "parent1", ""}) {
-        move(key, true);
+    for (const char* key : {"root1", "parent1", ""})
         move(key, false);
-    }
-    select("");
     expectModel();
-    EXPECT_EQ(ui.messages, std::vector<std::string>(6, "you must first select a level"));
+    std::vector<std::string> refusals;
+    for (int i = 0; i < 3; ++i)
+        refusals.insert(refusals.end(), {"cannot go any higher", "cannot go lower"});
+    refusals.resize(9, "you must first select a level");
+    EXPECT_EQ(ui.messages, refusals);
+    EXPECT_EQ(firstSet(), "ABCD");
     state.tree.clear();
     moveUp(state, ui);
     EXPECT_EQ(ui.messages.back(), "you have to load up a profile first");
@@ -81,9 +75,7 @@ TEST_F(MoveCommands, OnlyALevelMoves) {
 
 TEST_F(MoveCommands, ALevelAddedAfterTheLoadKeepsItsFileName) {
     FileTitles titles = {{"n.lvl", levelFile("n.lvl", "New")}};
-    select("parent3");
-    addSelectedLevels(state, ui, fileList({"n.lvl"}, {"n.lvl"}, "n.lvl"));
-    model.addLevels({"n.lvl"}, "n.lvl", titles);
+    addLevelTo("parent3", "n.lvl", titles);
     move("level8", true);
     move("level8", true);
     move("level8", false);

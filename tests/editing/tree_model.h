@@ -34,25 +34,26 @@ using ProfileSpec = std::vector<GroupSpec>;
 // The UserDatabase of a profile, record by record, written out here rather than by the writer.
 inline std::vector<unsigned char> profileBytes(const ProfileSpec& profile) {
     std::vector<unsigned char> bytes(format::kHeaderSize);
+    auto put16 = [&](std::size_t at, std::size_t value) {
+        bytes[at] = static_cast<unsigned char>(value & 0xFF);
+        bytes[at + 1] = static_cast<unsigned char>(value >> 8);
+    };
+    auto put = [&](std::size_t at, const auto& from) {
+        std::copy(from.begin(), from.end(), bytes.begin() + at);
+    };
     auto record = [&](const auto& fixed, const std::string& name, const std::string& second,
                       std::size_t count, bool level) {
         std::size_t at = bytes.size();
-        std::size_t index = (at - format::kHeaderSize) / format::kRecordSize;
         bytes.resize(at + format::kRecordSize);
-        bytes[at] = static_cast<unsigned char>(index & 0xFF);
-        bytes[at + 1] = static_cast<unsigned char>(index >> 8);
-        std::copy(fixed.begin(), fixed.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 2));
-        std::copy(name.begin(), name.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 10));
-        std::copy(second.begin(), second.end(),
-                  bytes.begin() + static_cast<std::ptrdiff_t>(at + 50));
+        put16(at, (at - format::kHeaderSize) / format::kRecordSize);
+        put(at + 2, fixed);
+        put(at + 10, name);
+        put(at + 50, second);
         if (level) {
-            std::copy(second.begin(), second.end(),
-                      bytes.begin() + static_cast<std::ptrdiff_t>(at + 84));
-            std::copy(format::kLevelTrailer.begin(), format::kLevelTrailer.end(),
-                      bytes.begin() + static_cast<std::ptrdiff_t>(at + 122));
+            put(at + 84, second);
+            put(at + 122, format::kLevelTrailer);
         } else {
-            bytes[at + 118] = static_cast<unsigned char>(count & 0xFF);
-            bytes[at + 119] = static_cast<unsigned char>(count >> 8);
+            put16(at + 118, count);
         }
     };
     for (const GroupSpec& group : profile) {
@@ -63,9 +64,7 @@ inline std::vector<unsigned char> profileBytes(const ProfileSpec& profile) {
                 record(format::kLevelFixed, level.title, level.file, 0, true);
         }
     }
-    std::size_t records = (bytes.size() - format::kHeaderSize) / format::kRecordSize;
-    bytes[4] = static_cast<unsigned char>(records & 0xFF);
-    bytes[5] = static_cast<unsigned char>(records >> 8);
+    put16(4, (bytes.size() - format::kHeaderSize) / format::kRecordSize);
     return bytes;
 }
 
@@ -112,12 +111,17 @@ public:
 
     // --- the commands, as the game's editor defines them with this tool's mends ---
 
+    static constexpr char kFull[] =
+        "WARNING: the profile cannot hold more than 3649 groups, sets and levels";
+    static constexpr char kUnstorable[] =
+        "WARNING: the text holds characters that cannot be stored";
+
     void addGroup(const std::string& folder, bool storable = true) {
         if (count() >= format::kMaxNodes)
-            return say("WARNING: the profile cannot hold more than 3649 groups, sets and levels");
+            return say(kFull);
         ModelNode& group = append(groups, "root" + std::to_string(++groupCount), "CUSTOM LEVELS");
         if (!storable)
-            return say("WARNING: the text holds characters that cannot be stored");
+            return say(kUnstorable);
         group.entry = folder;
     }
 
@@ -128,7 +132,7 @@ public:
         if (group->children.size() >= 255)
             return say("WARNING: a group cannot hold more than 255 sets");
         if (count() >= format::kMaxNodes)
-            return say("WARNING: the profile cannot hold more than 3649 groups, sets and levels");
+            return say(kFull);
         append(group->children, "parent" + std::to_string(++setCount), "CUSTOM SET");
     }
 
@@ -156,8 +160,8 @@ public:
         if (!unreadable.empty())
             text += "\nWARNING: could not read " + unreadable;
         if (leftOut)
-            text += "\nWARNING: the profile cannot hold more than 3649 groups, sets and levels; " +
-                    std::to_string(leftOut) + " level(s) could not be added";
+            text += "\n" + std::string(kFull) + "; " + std::to_string(leftOut) +
+                    " level(s) could not be added";
         say(text);
     }
 
@@ -193,19 +197,13 @@ public:
         if (!node)
             return;
         auto [siblings, row, parent] = place(node->key);
-        (void)parent;
-        if (up && row == 0)
-            return say("cannot go any higher");
-        if (!up && row + 1 == siblings->size())
-            return say("cannot go lower");
+        if (up ? row == 0 : row + 1 == siblings->size())
+            return say(up ? "cannot go any higher" : "cannot go lower");
         // The moved level is taken out and added again, so it takes the highest node index.
-        std::size_t taken = row;
-        std::size_t to = up ? row - 1 : row + 1;
-        ModelNode moved = (*siblings)[taken];
-        siblings->erase(siblings->begin() + static_cast<std::ptrdiff_t>(taken));
-        siblings->insert(siblings->begin() + static_cast<std::ptrdiff_t>(to), moved);
-        order.erase(std::find(order.begin(), order.end(), moved.key));
-        order.push_back(moved.key);
+        std::string key = node->key;
+        std::swap((*siblings)[row], (*siblings)[up ? row - 1 : row + 1]);
+        order.erase(std::find(order.begin(), order.end(), key));
+        order.push_back(key);
     }
 
     // Update Folder and Update File Name: the entry of the selected node, whatever its kind.
@@ -213,7 +211,7 @@ public:
         if (selected.empty())
             return say(folder ? "you must first select a group" : "you must first select a level");
         if (!storable)
-            return say("WARNING: the text holds characters that cannot be stored");
+            return say(kUnstorable);
         // An entry stored at a node of the other kind is kept with it but never read or saved.
         ModelNode* node = find(selected);
         if (node->key.starts_with(folder ? "root" : "level"))
@@ -223,17 +221,14 @@ public:
     }
 
     bool rename(const std::string& key, const std::string& text, bool storable) {
-        ModelNode* node = find(key);
-        if (!storable) {
-            say("WARNING: the text holds characters that cannot be stored");
-            return false;
-        }
         std::size_t limit = key.starts_with("parent") ? 108 : 40;
-        if (text.size() > limit) {
-            say("WARNING: the name can be at most " + std::to_string(limit) + " characters long");
+        if (!storable || text.size() > limit) {
+            say(!storable ? std::string(kUnstorable)
+                          : "WARNING: the name can be at most " + std::to_string(limit) +
+                                " characters long");
             return false;
         }
-        node->text = text;
+        find(key)->text = text;
         return true;
     }
 
@@ -241,36 +236,25 @@ public:
 
     std::string dump() const {
         std::string out;
-        for (const ModelNode& g : groups) {
-            out += line(g, 0);
-            for (const ModelNode& s : g.children) {
-                out += line(s, 1);
-                for (const ModelNode& l : s.children)
-                    out += line(l, 2);
-            }
-        }
+        print(out, groups, 0);
         return out + footer(order, selected, groupCount, setCount, levelCount);
     }
 
     static std::string dump(const EditorState& state) {
         const LevelTree& tree = state.tree;
         std::string out;
-        auto node = [&](const LevelTree::Node* n, int depth) {
+        auto node = [&](auto& self, const LevelTree::Node* n, int depth) -> void {
             ModelNode m{n->key(), n->text(), "", {}};
             if (n->kind() == NodeKind::Group)
                 m.entry = tree.groupFolders(n->index());
             else if (n->kind() == NodeKind::Level)
                 m.entry = tree.levelFiles(n->index());
             out += line(m, depth);
+            for (int i = 0; i < n->children(); ++i)
+                self(self, n->child(i), depth + 1);
         };
-        for (const LevelTree::Node* g : tree.topLevel()) {
-            node(g, 0);
-            for (int s = 0; s < g->children(); ++s) {
-                node(g->child(s), 1);
-                for (int l = 0; l < g->child(s)->children(); ++l)
-                    node(g->child(s)->child(l), 2);
-            }
-        }
+        for (const LevelTree::Node* g : tree.topLevel())
+            node(node, g, 0);
         std::vector<std::string> keys;
         for (int i = 1; i <= tree.count(); ++i)
             keys.push_back(tree.item(i)->key());
@@ -292,18 +276,14 @@ private:
         ModelNode* parent = nullptr;
     };
 
-    Place place(const std::string& key) {
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            if (groups[g].key == key)
-                return {&groups, g, nullptr};
-            for (std::size_t s = 0; s < groups[g].children.size(); ++s) {
-                ModelNode& set = groups[g].children[s];
-                if (set.key == key)
-                    return {&groups[g].children, s, &groups[g]};
-                for (std::size_t l = 0; l < set.children.size(); ++l)
-                    if (set.children[l].key == key)
-                        return {&set.children, l, &set};
-            }
+    Place place(const std::string& key) { return place(key, groups, nullptr); }
+    static Place place(const std::string& key, std::vector<ModelNode>& siblings,
+                       ModelNode* parent) {
+        for (std::size_t i = 0; i < siblings.size(); ++i) {
+            if (siblings[i].key == key)
+                return {&siblings, i, parent};
+            if (Place found = place(key, siblings[i].children, &siblings[i]); found.siblings)
+                return found;
         }
         return {};
     }
@@ -330,6 +310,13 @@ private:
         order.erase(std::find(order.begin(), order.end(), node.key));
         for (const ModelNode& child : node.children)
             forget(child);
+    }
+
+    static void print(std::string& out, const std::vector<ModelNode>& nodes, int depth) {
+        for (const ModelNode& n : nodes) {
+            out += line(n, depth);
+            print(out, n.children, depth + 1);
+        }
     }
 
     static std::string line(const ModelNode& n, int depth) {

@@ -19,6 +19,7 @@ using testing::writeBytes;
 using Boxes = std::array<std::string, kCountsCount>;
 
 const CountBytes kCounts = {80, 2, 0, 0, 4, 10, 0, 0, 10};
+const Boxes kGood = {"80", "2", "0", "0", "4", "10", "0", "0", "10"};
 
 Counts known(const CountBytes& bytes) {
     Counts counts;
@@ -38,73 +39,53 @@ TEST(LevelFilePath, JoinsTheFolderAndTheHostSpellingOfTheName) {
     EXPECT_EQ(levelFilePath("/l", "caf\xE9.lvl"), "/l/caf\xC3\xA9.lvl");
 }
 
-TEST(ReadCounts, ReadsTheNineCountsOfALevelFile) {
+TEST(ReadCounts, ReadsTheCountsThatLieInsideTheFile) {
     TempDir dir;
-    writeBytes(dir.file("a.lvl"), makeLevelFile(kCounts, "Tunnel Vision"));
-    auto counts = readCounts(dir.file("a.lvl"));
-    ASSERT_TRUE(counts.ok()) << counts.error();
-    EXPECT_EQ(*counts, known(kCounts));
+    auto bytes = makeLevelFile(kCounts, "Tunnel Vision");
+    Counts shortCounts; // 12 bytes hold offsets 3, 9 and 11: the lemmings, climbers, floaters
+    shortCounts[0] = 80;
+    shortCounts[1] = 2;
+    shortCounts[2] = 0;
+    for (const auto& [size, expected] :
+         {std::pair{bytes.size(), known(kCounts)}, std::pair{std::size_t{12}, shortCounts},
+          std::pair{std::size_t{0}, Counts{}}}) {
+        writeBytes(dir.file("a.lvl"), prefix(bytes, size));
+        auto counts = readCounts(dir.file("a.lvl"));
+        ASSERT_TRUE(counts.ok()) << counts.error();
+        EXPECT_EQ(*counts, expected) << size;
+    }
 }
 
-TEST(ReadCounts, GivesOnlyTheCountsThatLieInsideAShortFile) {
+TEST(ReadTitle, KeepsTheSpacesAndStopsAtAZeroByteTheEndOfTheFileOrAfter255Bytes) {
     TempDir dir;
-    // 12 bytes hold offsets 3, 9 and 11: the lemmings, climbers and floaters.
-    writeBytes(dir.file("short.lvl"), prefix(makeLevelFile(kCounts, ""), 12));
-    auto counts = readCounts(dir.file("short.lvl"));
-    ASSERT_TRUE(counts.ok());
-    Counts expected;
-    expected[0] = 80;
-    expected[1] = 2;
-    expected[2] = 0;
-    EXPECT_EQ(*counts, expected);
-
-    writeBytes(dir.file("empty.lvl"), {});
-    auto none = readCounts(dir.file("empty.lvl"));
-    ASSERT_TRUE(none.ok());
-    EXPECT_EQ(*none, Counts{});
+    auto bytes = makeLevelFile(kCounts, "Tunnel Vision");
+    auto zero = makeLevelFile(kCounts, "Dig");
+    zero[kTitleOffset + 3] = 0;
+    auto untitled = zero;
+    untitled[kTitleOffset] = 0;
+    using Case = std::pair<std::vector<unsigned char>, std::string>;
+    for (const auto& [file, title] :
+         std::vector<Case>{{bytes, testing::paddedTitle("Tunnel Vision")},
+                           {zero, "Dig"},
+                           {untitled, ""},
+                           {prefix(bytes, 100), ""},
+                           {std::vector<unsigned char>(kTitleOffset + 400, 'x'),
+                            std::string(kTitleLimit, 'x')}}) {
+        writeBytes(dir.file("a.lvl"), file);
+        auto read = readTitle(dir.file("a.lvl"));
+        ASSERT_TRUE(read.ok()) << read.error();
+        EXPECT_EQ(*read, title);
+    }
 }
 
-TEST(ReadCounts, RefusesAFolderAndAMissingFile) {
+TEST(ReadCountsAndTitle, RefuseAFolderAndAMissingFile) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub.lvl"));
-    EXPECT_FALSE(readCounts(dir.file("sub.lvl")).ok());
-    EXPECT_FALSE(readCounts(dir.file("missing.lvl")).ok());
-    // An empty file name names the folder itself.
-    EXPECT_FALSE(readCounts(levelFilePath(dir.path().string(), "")).ok());
-}
-
-TEST(ReadTitle, KeepsTheSpacesAndStopsAtTheEndOfTheFile) {
-    TempDir dir;
-    writeBytes(dir.file("a.lvl"), makeLevelFile(kCounts, "Tunnel Vision"));
-    auto title = readTitle(dir.file("a.lvl"));
-    ASSERT_TRUE(title.ok()) << title.error();
-    EXPECT_EQ(*title, testing::paddedTitle("Tunnel Vision"));
-}
-
-TEST(ReadTitle, StopsAtAZeroByteAndAfter255Bytes) {
-    TempDir dir;
-    auto bytes = makeLevelFile(kCounts, "Dig");
-    bytes[kTitleOffset + 3] = 0;
-    writeBytes(dir.file("zero.lvl"), bytes);
-    EXPECT_EQ(*readTitle(dir.file("zero.lvl")), "Dig");
-
-    bytes[kTitleOffset] = 0;
-    writeBytes(dir.file("untitled.lvl"), bytes);
-    EXPECT_EQ(*readTitle(dir.file("untitled.lvl")), "");
-
-    std::vector<unsigned char> longer(kTitleOffset + 400, 'x');
-    writeBytes(dir.file("long.lvl"), longer);
-    EXPECT_EQ(*readTitle(dir.file("long.lvl")), std::string(kTitleLimit, 'x'));
-
-    writeBytes(dir.file("short.lvl"), prefix(bytes, 100));
-    EXPECT_EQ(*readTitle(dir.file("short.lvl")), "");
-}
-
-TEST(ReadTitle, RefusesWhatCannotBeRead) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.file("sub.lvl"));
-    EXPECT_FALSE(readTitle(dir.file("sub.lvl")).ok());
-    EXPECT_FALSE(readTitle(dir.file("missing.lvl")).ok());
+    for (const std::string& path :
+         {dir.file("sub.lvl"), dir.file("missing.lvl"), levelFilePath(dir.path().string(), "")}) {
+        EXPECT_FALSE(readCounts(path).ok()) << path;
+        EXPECT_FALSE(readTitle(path).ok()) << path;
+    }
 }
 
 class SaveLevelInfoTest : public ::testing::Test {
@@ -126,7 +107,7 @@ protected:
 };
 
 TEST_F(SaveLevelInfoTest, WritesExactlyTheNineCountBytes) {
-    ASSERT_TRUE(SaveLevelInfo(path, {"80", "2", "0", "0", "4", "10", "0", "0", "10"}, ui));
+    ASSERT_TRUE(SaveLevelInfo(path, kGood, ui));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Level info saved"});
     auto expected = original;
     for (std::size_t i = 0; i < kCountsCount; ++i)
@@ -150,7 +131,7 @@ TEST_F(SaveLevelInfoTest, RefusesTheWholeSaveForOneBadCount) {
     for (const char* text : {"", " ", "ten", "-1", "-0", "256", "255.5", "1e2", "1,5", "+3", "3 4",
                              ".", "0x10", "99999999999999999999"}) {
         SCOPED_TRACE(text);
-        Boxes boxes = {"80", "2", "0", "0", "4", "10", "0", "0", "10"};
+        Boxes boxes = kGood;
         boxes[8] = text; // the last box, so that a save that writes as it checks would show
         expectRefused(boxes, bad);
     }
@@ -160,12 +141,11 @@ TEST_F(SaveLevelInfoTest, RefusesWhenNoFileIsAtThePath) {
     const std::string notFound =
         "cannot find level file.. make sure you selected the right folder above";
     const std::string folder = dir.path().string();
-    Boxes good = {"80", "2", "0", "0", "4", "10", "0", "0", "10"};
     // A missing file, an empty file name (the path ends in the separator), and a missing file
     // with bad counts: the file is looked for before the counts are checked.
     for (const auto& [missing, boxes] :
-         {std::pair{levelFilePath(folder, "missing.lvl"), good},
-          std::pair{levelFilePath(folder, ""), good},
+         {std::pair{levelFilePath(folder, "missing.lvl"), kGood},
+          std::pair{levelFilePath(folder, ""), kGood},
           std::pair{levelFilePath(folder, "missing.lvl"), Boxes{"x"}}}) {
         SCOPED_TRACE(missing);
         ui.messages.clear();
@@ -177,15 +157,14 @@ TEST_F(SaveLevelInfoTest, RefusesWhenNoFileIsAtThePath) {
 }
 
 TEST_F(SaveLevelInfoTest, RefusesAFolderAndAFileTooShortForTheCounts) {
-    Boxes good = {"80", "2", "0", "0", "4", "10", "0", "0", "10"};
     std::filesystem::create_directory(dir.file("sub.lvl"));
-    EXPECT_FALSE(SaveLevelInfo(dir.file("sub.lvl"), good, ui));
+    EXPECT_FALSE(SaveLevelInfo(dir.file("sub.lvl"), kGood, ui));
     EXPECT_EQ(ui.messages,
               std::vector<std::string>{"ERROR: cannot write the level file: Is a directory"});
 
     original = prefix(original, 23);
     writeBytes(path, original);
-    expectRefused(good,
+    expectRefused(kGood,
                   "ERROR: cannot write the level file: the file is 23 bytes long, shorter than 24");
 
     // 24 bytes are enough, and the length stays.
@@ -200,8 +179,7 @@ TEST_F(SaveLevelInfoTest, RefusesAFileThatCannotBeOpenedForWriting) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may write a read-only file";
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    expectRefused({"80", "2", "0", "0", "4", "10", "0", "0", "10"},
-                  "ERROR: cannot write the level file: Permission denied");
+    expectRefused(kGood, "ERROR: cannot write the level file: Permission denied");
 }
 
 } // namespace

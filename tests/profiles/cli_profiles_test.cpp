@@ -9,7 +9,7 @@ namespace {
 
 using testing::runCli;
 
-TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfiles) {
+TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     testing::TempDir dir;
     std::string prefix = dir.file("prefix");
     ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
@@ -38,13 +38,8 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfiles) {
     ASSERT_EQ(level.size(), 2048u);
     EXPECT_EQ(std::string(level.begin() + 2016, level.end()), "Tunnel Vision                   ");
     EXPECT_EQ(level[3], 40);
-}
 
-TEST(CliProfiles, RefusalsSayWhyAndExitWithOne) {
-    testing::TempDir dir;
-    std::string prefix = dir.file("prefix");
-    ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
-
+    // Refusals say why and exit with 1, wrong usage with 2.
     auto again = runCli({"demo-prefix", prefix});
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("already holds a system.reg"), std::string::npos);

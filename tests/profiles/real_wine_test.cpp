@@ -1,5 +1,6 @@
 // The store against a prefix that Wine itself wrote with `wine reg add`: it must list and find
 // what `wine reg query` reports, in both registry views.
+#include "cli/run_cli.h"
 #include "database/scripted_user_interface.h"
 #include "database/windows1252.h"
 #include "hand_prefix.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,38 +43,20 @@ const std::vector<WineProfile> kProfiles = {
     {"Sixty-four", "C:\\LEMM\\USERS\\64.DAT", false},
 };
 
-// Runs a Wine program of the prefix and gives its exit status and what it printed.
+// Runs a Wine program of the prefix and gives its exit status and what it printed. Mono and
+// Gecko are kept from being offered to the new prefix; the command line's names are UTF-8.
 std::pair<int, std::string> runWine(const std::string& prefix, std::vector<std::string> args) {
-    int out[2];
-    if (::pipe(out) != 0)
-        return {-1, ""};
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(out[1], 1);
-        ::close(out[0]);
-        ::close(out[1]);
-        ::setenv("WINEPREFIX", prefix.c_str(), 1);
-        ::setenv("WINEDEBUG", "-all", 1);
-        // Keeps Wine from offering to install Mono and Gecko into the new prefix.
-        ::setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
-        // The command line's names are UTF-8.
-        ::setenv("LANG", "C.UTF-8", 1);
-        ::unsetenv("DISPLAY");
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
+    std::string command = "env -u DISPLAY WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "
+                          "LANG=C.UTF-8 WINEPREFIX=" +
+                          testing::shellQuote(prefix);
+    for (const std::string& arg : args)
+        command += " " + testing::shellQuote(arg);
+    FILE* pipe = ::popen((command + " </dev/null").c_str(), "r");
     std::string text;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    int status = ::pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
 }
 
@@ -104,18 +88,6 @@ bool sameText(const std::string& oem, const std::string& ansi) {
     return true;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out.push_back(line);
-    }
-    return out;
-}
-
 // What `wine reg query KEY /s` reports of each subkey below `key`: its name and the
 // "DatabaseName" it holds, if any, in the order listed.
 using Report = std::vector<std::pair<std::string, std::optional<std::string>>>;
@@ -127,7 +99,10 @@ Report regQuery(const std::string& prefix, const std::string& key, bool view32) 
     Report report;
     const std::string head = "HKEY_LOCAL_MACHINE" + key.substr(4) + "\\";
     const std::string value = "    DatabaseName    REG_SZ    ";
-    for (const std::string& line : lines(runWine(prefix, args).second)) {
+    std::istringstream text(runWine(prefix, args).second);
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         if (line.rfind(head, 0) == 0)
             report.push_back({line.substr(head.size()), std::nullopt});
         else if (line.rfind(value, 0) == 0 && !report.empty())

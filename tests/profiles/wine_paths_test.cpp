@@ -12,9 +12,13 @@ namespace {
 
 using testing::HandPrefix;
 
-TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseAndKeepsItsOwnSpelling) {
+TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEachDrive) {
     HandPrefix prefix;
     testing::writeBytes(prefix.onDriveC("Lemm/Users/Alice.dat"), std::vector<unsigned char>(5));
+    testing::writeBytes(prefix.onDriveC("Z\xC3\xB6"
+                                        "e/zo\xC3\xAB.dat"),
+                        std::vector<unsigned char>(3));
+    std::filesystem::create_directory_symlink("/", prefix.path() + "/dosdevices/z:");
     WinePrefixStore store(prefix.path());
     std::string drive = prefix.path() + "/dosdevices/c:";
 
@@ -27,31 +31,18 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseAndKeepsItsOwnSpelling) {
               drive + "/Lemm/Users/ALICE.DAT_backup");
     EXPECT_EQ(store.hostPath("C:\\LEMM\\NEW\\USERS\\A.DAT"), drive + "/Lemm/NEW/USERS/A.DAT");
     EXPECT_EQ(FileExists(store.hostPath("C:\\LEMM\\USERS\\ALICE.DAT")), true);
-}
 
-TEST(WinePaths, Windows1252NamesMeetTheUtf8NamesOfTheHost) {
-    HandPrefix prefix;
-    testing::writeBytes(prefix.onDriveC("Z\xC3\xB6"
-                                        "e/zo\xC3\xAB.dat"),
-                        std::vector<unsigned char>(3));
-    WinePrefixStore store(prefix.path());
-    // "ZÖE\ZOË.DAT" in Windows-1252 bytes.
+    // "ZÖE\ZOË.DAT" in Windows-1252 bytes meets the UTF-8 names of the host.
     std::string mapped = store.hostPath("C:\\Z\xD6"
                                         "E\\ZO\xCB.DAT");
-    EXPECT_EQ(mapped, prefix.path() + "/dosdevices/c:/Z\xC3\xB6"
-                                      "e/zo\xC3\xAB.dat");
+    EXPECT_EQ(mapped, drive + "/Z\xC3\xB6"
+                              "e/zo\xC3\xAB.dat");
     ScriptedUserInterface ui;
     EXPECT_EQ(GetFileLength(mapped, ui), 3u);
-}
-
-TEST(WinePaths, OtherDrivesHostPathsAndRelativePaths) {
-    HandPrefix prefix;
-    std::filesystem::create_directory_symlink("/", prefix.path() + "/dosdevices/z:");
-    WinePrefixStore store(prefix.path());
-    std::string file = prefix.onDriveC("x.dat");
-    testing::writeBytes(file, std::vector<unsigned char>(7));
 
     // Z: is the host's root, as in every Wine prefix.
+    std::string file = prefix.onDriveC("x.dat");
+    testing::writeBytes(file, std::vector<unsigned char>(7));
     std::string viaZ = "Z:" + file;
     std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
     EXPECT_TRUE(FileExists(store.hostPath(viaZ)));
