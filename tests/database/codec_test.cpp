@@ -23,22 +23,12 @@ TEST(FixedWidthFields, ShortTextsArePaddedAndLongTextsCutWithoutZero) {
     WriteStringToFile("", file, pos, 17);
     EXPECT_EQ(file.size(), 26u);
     EXPECT_EQ(pos, 27);
-}
 
-TEST(FixedWidthFields, WritebyteWritesAtItsPositionAndAdvances) {
-    Bytes file{9, 9, 9, 9};
-    std::int32_t pos = 1;
-    writebyte(file, pos, 1);
-    writebyte(file, pos, 2);
-    EXPECT_EQ(file, (Bytes{1, 2, 9, 9}));
+    // writebyte replaces the byte at its position.
+    pos = 2;
+    writebyte(file, pos, 7);
+    EXPECT_EQ(file[1], 7);
     EXPECT_EQ(pos, 3);
-}
-
-TEST(FixedWidthFields, SixteenBitValuesSplitLowByteFirst) {
-    EXPECT_EQ(LoByte(300), 0x2C);
-    EXPECT_EQ(HiByte(300), 0x01);
-    EXPECT_EQ(LoByte(255), 0xFF);
-    EXPECT_EQ(HiByte(256), 0x01);
 }
 
 TEST(ReadingTexts, StopsAtZeroAtTheFieldsEndOrAtTheEndOfTheBytes) {

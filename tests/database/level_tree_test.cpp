@@ -50,28 +50,28 @@ TEST(LevelTreeIndexes, RemovalTakesDescendantsAndMovesLaterNodesDown) {
     LevelTree tree = smallTree();
     tree.add("root1", R::Child, "parent3", "S3");
     tree.add("parent3", R::Child, "level4", "L4");
+    tree.setGroupFolders(tree.find("root2")->index(), "TWO");
+    tree.setLevelFiles(tree.find("level3")->index(), "three.lvl");
     tree.remove(tree.find("root1"));
     EXPECT_EQ(keysByIndex(tree), (std::vector<std::string>{"root2", "parent2", "level3"}));
-    EXPECT_EQ(tree.find("level3")->index(), 3);
+    // The tables' entries go with their node to its new index.
+    EXPECT_EQ(tree.groupFolders(1), "TWO");
+    EXPECT_EQ(tree.levelFiles(3), "three.lvl");
+    EXPECT_EQ(tree.levelFiles(99), "");
     EXPECT_EQ(tree.find("level4"), nullptr);
     EXPECT_EQ(tree.topLevel().size(), 1u);
 }
 
-TEST(LevelTreeIndexes, TableEntriesFollowTheirNode) {
-    LevelTree tree = smallTree();
-    tree.setGroupFolders(tree.find("root2")->index(), "TWO");
-    tree.setLevelFiles(tree.find("level3")->index(), "three.lvl");
-    tree.remove(tree.find("parent1"));
-    EXPECT_EQ(tree.groupFolders(tree.find("root2")->index()), "TWO");
-    EXPECT_EQ(tree.levelFiles(tree.find("level3")->index()), "three.lvl");
-    EXPECT_EQ(tree.levelFiles(99), "");
-}
-
-TEST(LevelTreeSiblings, NextPutsANodeRightAfterItsRelative) {
+TEST(LevelTreeSiblings, NextAndFirstPlaceANodeBesideItsRelative) {
     LevelTree tree = smallTree();
     tree.add("level1", R::Next, "level9", "L9");
     EXPECT_EQ(childKeys(tree.find("parent1")),
               (std::vector<std::string>{"level1", "level9", "level2"}));
+    tree.add("level2", R::First, "level8", "L8");
+    EXPECT_EQ(childKeys(tree.find("parent1")),
+              (std::vector<std::string>{"level8", "level1", "level9", "level2"}));
+    EXPECT_EQ(tree.find("level8")->index(), tree.count());
+    tree.remove(tree.find("level8"));
     const LevelTree::Node* l9 = tree.find("level9");
     EXPECT_EQ(l9->previousSibling()->key(), "level1");
     EXPECT_EQ(l9->nextSibling()->key(), "level2");
