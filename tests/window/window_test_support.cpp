@@ -1,12 +1,7 @@
 #include "window_test_support.h"
 
-#include "database/windows1252.h"
-#include "window/folder_list.h"
-
 #include <QAbstractItemModel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <algorithm>
 #include <fstream>
 
@@ -21,12 +16,14 @@ DemoPrefix::DemoPrefix() {
         qFatal("quillfen-cli demo-prefix failed");
 }
 
-Session::Session(const std::string* settings) {
+Session::Session(const std::optional<std::string>& settings) {
     if (settings) {
         std::ofstream out(work.file("profile.txt"), std::ios::binary);
         out << *settings;
     }
     form = std::make_unique<Form1>(store, ui, ui);
+    tester = std::make_unique<QAbstractItemModelTester>(
+        tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     if (!form->Form_Load())
         qFatal("the disclaimer was declined");
     form->show();
@@ -34,16 +31,7 @@ Session::Session(const std::string* settings) {
         qFatal("the window was not shown");
 }
 
-void Session::click(const char* button) const {
-    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
-}
-
-void Session::open(const std::filesystem::path& folder) const {
-    find<FolderList>("Dir2")->setPath(QString::fromStdString(folder.string()));
-}
-
-void Session::type(const char* box, const QString& text) const {
-    auto* edit = find<QLineEdit>(box);
+void typeInto(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
@@ -93,18 +81,10 @@ void Session::selectLevelFiles(const QStringList& names) const {
     }
 }
 
-std::string Session::lastMessage() const {
-    return ui.messages.empty() ? std::string() : windows1252ToUtf8(ui.messages.back());
-}
-
 void doubleClick(QWidget* widget, QPoint position) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, position);
     QTest::mouseDClick(widget, Qt::LeftButton, {}, position);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
-}
-
-std::string settingsText(const std::string& line1, const std::string& line2) {
-    return line1 + "\r\n" + line2 + "\r\n";
 }
 
 } // namespace quillfen::testing

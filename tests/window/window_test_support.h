@@ -1,17 +1,25 @@
 #pragma once
 
 #include "database/scripted_user_interface.h"
+#include "database/windows1252.h"
 #include "profiles/profile_store.h"
 #include "temp_dir.h"
 #include "window/dialogs.h"
+#include "window/folder_list.h"
 #include "window/form1.h"
 
+#include <QAbstractItemModelTester>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 // Failed comparisons of the core's texts print them.
@@ -77,6 +85,9 @@ private:
     QString previous_;
 };
 
+// Puts `text` into `edit` as a user's typing (or an input method) would.
+void typeInto(QLineEdit* edit, const QString& text);
+
 // A Form1 on a demo prefix, started in a fresh working folder and shown.
 struct Session {
     DemoPrefix demo;
@@ -84,9 +95,10 @@ struct Session {
     ScriptedWindowUi ui;
     WinePrefixStore store{demo.prefix()};
     std::unique_ptr<Form1> form;
+    std::unique_ptr<QAbstractItemModelTester> tester; // checks the tree's model throughout
 
     // With `settings`, a profile.txt of those bytes is put in the working folder first.
-    explicit Session(const std::string* settings = nullptr);
+    explicit Session(const std::optional<std::string>& settings = std::nullopt);
 
     template <class T> T* find(const char* name) const {
         T* widget = form->findChild<T*>(QString::fromLatin1(name));
@@ -94,11 +106,15 @@ struct Session {
             qFatal("no control named %s", name);
         return widget;
     }
-    void click(const char* button) const;
+    void click(const char* button) const {
+        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+    }
     // Opens `folder` in the folder list, as the level-file list's source.
-    void open(const std::filesystem::path& folder) const;
+    void open(const std::filesystem::path& folder) const {
+        find<FolderList>("Dir2")->setPath(QString::fromStdString(folder.string()));
+    }
     // Sets the text of a text box as a user's typing would leave it.
-    void type(const char* box, const QString& text) const;
+    void type(const char* box, const QString& text) const { typeInto(find<QLineEdit>(box), text); }
     // Loads the profile shown in the profile box.
     void load() const { click("Command4"); }
     // The tree row of the node with `key`, made visible.
@@ -109,13 +125,27 @@ struct Session {
     // Ctrl-clicks do.
     void selectLevelFiles(const QStringList& names) const;
     // The message shown last, as UTF-8; empty when none.
-    std::string lastMessage() const;
+    std::string lastMessage() const {
+        return ui.messages.empty() ? std::string() : windows1252ToUtf8(ui.messages.back());
+    }
+    QTreeView* tree() const { return find<QTreeView>("TreeView1"); }
+    // The text of a text box, and the label with the level-file count.
+    QString text(const char* box) const { return find<QLineEdit>(box)->text(); }
+    QString levelCount() const { return find<QLabel>("countLabel")->text(); }
+    // The tree's text for the node with `key`.
+    QString shown(const std::string& key) const {
+        return tree()->model()->data(row(key)).toString();
+    }
+    // Names a profile in the profile box, as typing it would.
+    void choose(const QString& profile) const { find<QComboBox>("Combo1")->setEditText(profile); }
 };
 
 // A double click as the platform delivers one: press, release, double click, release.
 void doubleClick(QWidget* widget, QPoint position);
 
-std::string settingsText(const std::string& line1, const std::string& line2);
+inline std::string settingsText(const std::string& line1, const std::string& line2) {
+    return line1 + "\r\n" + line2 + "\r\n";
+}
 // A profile.txt that starts in the demo prefix's LEVELS folder.
 inline std::string levelsSettings() {
     return settingsText("C:\\LEMM\\LEVELS", kUsersKey);

@@ -1,0 +1,773 @@
+// The window driven as a user drives it: start-up and the settings file, the layout and the menus,
+// the level-file browser, the detail panel, Load and Save against a demo prefix, and editing from
+// load to the saved file's bytes, in place and from the keyboard.
+#include "database/database_format.h"
+#include "profiles/profile_commands.h"
+#include "window/folder_list.h"
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+using namespace quillfen;
+using namespace quillfen::testing;
+
+namespace {
+
+std::string textOf(const std::string& path) {
+    auto bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+QString canonical(const std::string& path) {
+    return QString::fromStdString(std::filesystem::canonical(path).string());
+}
+
+QStringList profileBox(const Session& s) {
+    QStringList names;
+    auto* box = s.find<QComboBox>("Combo1");
+    for (int i = 0; i < box->count(); ++i)
+        names << box->itemText(i);
+    return names;
+}
+
+QStringList entries(const Session& s) {
+    QStringList names;
+    auto* list = s.find<QListWidget>("Dir1");
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+constexpr const char* kCountBoxes[] = {"numlemm", "action1", "action2", "action3", "action4",
+                                       "action5", "action6", "action7", "action8"};
+const QStringList kTunnel = {"40", "2", "2", "0", "1", "10", "3", "0", "2"};
+
+QStringList counts(const Session& s) {
+    QStringList texts;
+    for (const char* box : kCountBoxes)
+        texts << s.text(box);
+    return texts;
+}
+
+void typeCounts(const Session& s, const QStringList& texts) {
+    for (std::size_t i = 0; i < std::size(kCountBoxes); ++i)
+        s.type(kCountBoxes[i], texts[static_cast<int>(i)]);
+}
+
+// Counts the progress bar's paints while a load or save runs, and whether `button` was usable at
+// any of them.
+struct PaintWatch : QObject {
+    PaintWatch(QWidget* bar, QWidget* button) : button(button) { bar->installEventFilter(this); }
+    QWidget* button;
+    int paints = 0;
+    bool buttonEnabledDuringPaint = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            buttonEnabledDuringPaint |= ++paints && button->isEnabled();
+        return false;
+    }
+};
+
+std::string selectedKey(const Session& s) {
+    const LevelTreeNode* node = s.form->state().tree.selected();
+    return node ? node->key() : std::string();
+}
+
+std::vector<std::string> childKeys(const Session& s, const std::string& key) {
+    std::vector<std::string> keys;
+    const LevelTreeNode* node = s.form->state().tree.find(key);
+    for (int i = 0; i < node->children(); ++i)
+        keys.push_back(node->child(i)->key());
+    return keys;
+}
+
+// Double-clicks the entry of the folder list's current folder named `name`.
+void openSubfolder(const Session& s, const QString& name) {
+    auto* folders = s.find<FolderList>("Dir2");
+    for (int i = 0; i < folders->currentItem()->childCount(); ++i)
+        if (QTreeWidgetItem* child = folders->currentItem()->child(i); child->text(0) == name)
+            return doubleClick(folders->viewport(), folders->visualItemRect(child).center());
+    qFatal("no folder %s below %s", qPrintable(name), qPrintable(folders->path()));
+}
+
+// The in-place editor the tree has open, or null.
+QLineEdit* editorOf(const Session& s) {
+    for (auto* editor : s.tree()->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
+// F2, then `text` typed into the editor, then Enter; the view commits the text once the key has
+// been handled.
+void renameWithF2(const Session& s, const QString& text) {
+    s.tree()->setFocus();
+    QTest::keyClick(s.tree(), Qt::Key_F2);
+    QLineEdit* editor = editorOf(s);
+    QVERIFY(editor);
+    typeInto(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(editorOf(s) == nullptr);
+}
+
+// The record of the saved file at `record`.
+std::span<const unsigned char> recordOf(const std::vector<unsigned char>& file,
+                                        std::size_t record) {
+    return std::span(file).subspan(format::recordOffset(record), format::kRecordSize);
+}
+
+// A text field of a record: the text, then zero bytes to the field's end.
+std::vector<unsigned char> field(const std::string& text, std::size_t width) {
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    bytes.resize(width, 0);
+    return bytes;
+}
+
+std::vector<unsigned char> bytesAt(std::span<const unsigned char> record, std::size_t offset,
+                                   std::size_t width) {
+    auto part = record.subspan(offset, width);
+    return {part.begin(), part.end()};
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+
+    void startsWithAndWithoutASettingsFile() {
+        {
+            Session s;
+            QCOMPARE(s.ui.disclaimers.size(), std::size_t{1});
+            QCOMPARE(s.ui.disclaimers[0].caption,
+                     std::string("disclaimer - by clicking 'yes' you agree"));
+            const std::string& text = s.ui.disclaimers[0].text;
+            for (const char* part : {"warranty", "liability", "\rYou may pass", "readme.html"})
+                QVERIFY2(text.find(part) != std::string::npos, part);
+            QCOMPARE(textOf(s.work.file("profile.txt")), "c:\r\n" + kUsersKey + "\r\n");
+            QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
+            QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
+            QCOMPARE(profileBox(s), (QStringList{"Alice", "Bob", QString::fromUtf8("Zo\u00EB")}));
+            QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
+            QCOMPARE(s.form->windowTitle(),
+                     QStringLiteral("Quillfen Level Adder - www.quillfen.example (v4)"));
+            QVERIFY(s.ui.messages.empty());
+        }
+        {
+            const std::string settings = settingsText("C:\\lemm\\levels", kUsersKey);
+            Session s(settings);
+            QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.levels()));
+            QCOMPARE(s.find<QLabel>("countLabel")->text(), QStringLiteral("10 levels found"));
+            QCOMPARE(textOf(s.work.file("profile.txt")), settings);
+        }
+        {
+            // A damaged file gives the defaults, and start-up does not rewrite it.
+            const std::string settings = "/no/such/folder\r\n";
+            Session s(settings);
+            QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
+            QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
+            QCOMPARE(textOf(s.work.file("profile.txt")), settings);
+        }
+        {
+            const std::string settings = settingsText("c:", "SOFTWARE\\Nobody");
+            Session s(settings);
+            QCOMPARE(s.ui.messages, std::vector<std::string>{kNoProfiles});
+            QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
+            QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+        }
+    }
+
+    void declinedDisclaimerEndsBeforeAnythingIsWritten() {
+        DemoPrefix demo;
+        WorkingFolder work;
+        ScriptedWindowUi ui;
+        ui.agreements = {false};
+        WinePrefixStore store(demo.prefix());
+        Form1 form(store, ui, ui);
+        QVERIFY(!form.Form_Load());
+        QVERIFY(!form.isVisible());
+        QVERIFY(std::filesystem::is_empty(work.path()));
+        QVERIFY(ui.messages.empty());
+        QCOMPARE(form.findChild<QComboBox*>("Combo1")->count(), 0);
+    }
+
+    void controlsStandWhereTheyBelongAndFollowALargerWindow() {
+        Session s;
+        QWidget* inner = s.form->centralWidget();
+        // 5880 x 8745 twips at 15 twips a pixel.
+        QCOMPARE(inner->size(), QSize(392, 583));
+        const std::pair<const char*, QRect> places[] = {
+            {"Combo1", {176, 8, 113, 21}},   {"Dir2", {8, 56, 177, 126}},
+            {"Dir1", {200, 56, 185, 123}},   {"TreeView1", {8, 240, 377, 161}},
+            {"action8", {328, 520, 33, 19}}, {"ProgressBar1", {0, 568, 393, 17}},
+        };
+        for (const auto& [name, place] : places)
+            QCOMPARE(s.find<QWidget>(name)->geometry(), place);
+        QCOMPARE(s.find<QLabel>("Label1")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(s.tree()->font().family(), QStringLiteral("Arial"));
+
+        s.form->resize(s.form->width() + 100, s.form->height() + 60);
+        QTRY_COMPARE(inner->size(), QSize(492, 643));
+        const std::pair<const char*, QRect> grown[] = {
+            {"TreeView1", {8, 240, 477, 221}},   {"Dir2", {8, 56, 227, 126}},
+            {"Dir1", {250, 56, 235, 123}},       {"Command9", {136, 524, 113, 21}},
+            {"ProgressBar1", {0, 628, 493, 17}},
+        };
+        for (const auto& [name, place] : grown)
+            QCOMPARE(s.find<QWidget>(name)->geometry(), place);
+
+        // Never smaller than the default.
+        s.form->resize(200, 200);
+        QTRY_COMPARE(inner->size(), QSize(392, 583));
+    }
+
+    void theMenusSetTheStartupFolderAndTheKeyAndPointToTheReadme() {
+        Session s(levelsSettings());
+        auto* options = s.form->findChild<QMenu*>("op_menu");
+        QVERIFY(options);
+        QCOMPARE(options->title(), QStringLiteral("Options"));
+        auto* startup = s.form->findChild<QAction*>("lemmstartup");
+        auto* key = s.form->findChild<QAction*>("lemmkey");
+        auto* help = s.form->findChild<QAction*>("he");
+        QCOMPARE(options->actions(), (QList<QAction*>{startup, key}));
+        QCOMPARE(startup->text(), QStringLiteral("Set Startup Folder"));
+        QCOMPARE(key->text(), QStringLiteral("Lemmings REG key"));
+        QCOMPARE(help->text(), QStringLiteral("Help"));
+        QVERIFY(help->menu() == nullptr); // on the menu bar itself
+
+        help->trigger();
+        QCOMPARE(s.ui.messages,
+                 std::vector<std::string>{
+                     "please read the included  readme.html  file if you need help"});
+
+        // Set Startup Folder stores the folder list's folder; the next start opens there.
+        s.open(s.demo.prefix() + "/drive_c/LEMM");
+        startup->trigger();
+        const QString folder = canonical(s.demo.prefix() + "/drive_c/LEMM");
+        QCOMPARE(QString::fromStdString(s.lastMessage()),
+                 "Startup folder has been set to '" + folder + "'");
+        QCOMPARE(textOf(s.work.file("profile.txt")),
+                 folder.toStdString() + "\r\n" + kUsersKey + "\r\n");
+        Form1 again(s.store, s.ui, s.ui);
+        QVERIFY(again.Form_Load());
+        QCOMPARE(again.findChild<FolderList*>("Dir2")->path(), folder);
+
+        // The REG key: the box is refilled with no profile chosen.
+        const std::string before = textOf(s.work.file("profile.txt"));
+        s.ui.inputs = {{kUsersKey, true}};
+        key->trigger();
+        QCOMPARE(s.ui.questions.back().text,
+                 std::string(
+                     "enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key"));
+        QCOMPARE(s.ui.questions.back().caption, std::string("key"));
+        QCOMPARE(profileBox(s).size(), 3);
+        QCOMPARE(s.find<QComboBox>("Combo1")->currentIndex(), -1);
+        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+        QCOMPARE(textOf(s.work.file("profile.txt")), before);
+
+        // A key without profiles warns, empties the box and is stored all the same.
+        s.ui.inputs = {{"SOFTWARE\\Nobody", true}};
+        key->trigger();
+        QCOMPARE(s.lastMessage(), std::string(kNoProfiles));
+        QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
+        QCOMPARE(s.form->state().usersKeyPath, std::string("SOFTWARE\\Nobody"));
+        QCOMPARE(textOf(s.work.file("profile.txt")),
+                 folder.toStdString() + "\r\nSOFTWARE\\Nobody\r\n");
+
+        // A missing settings file is written anew with the default first line.
+        std::filesystem::remove(s.work.file("profile.txt"));
+        s.ui.inputs = {{"SOFTWARE\\Other", true}};
+        key->trigger();
+        QCOMPARE(textOf(s.work.file("profile.txt")), std::string("c:\r\nSOFTWARE\\Other\r\n"));
+    }
+
+    void theCountAndTheListShowTheOrdinaryLevelFiles() {
+        Session s;
+        TempDir dir, one, none;
+        for (const char* name :
+             {"b.lvl", "A.LVL", "c.Lvl", ".hidden.lvl", "notes.txt", "x.lvl.bak"})
+            std::ofstream(dir.path() / name, std::ios::binary) << "x";
+        std::filesystem::create_directory(dir.path() / "folder.lvl");
+        std::ofstream(one.path() / "only.lvl", std::ios::binary) << "x";
+        s.open(dir.path());
+        QCOMPARE(s.levelCount(), QStringLiteral("3 levels found"));
+        QCOMPARE(entries(s), (QStringList{"A.LVL", "b.lvl", "c.Lvl"}));
+        // No singular and no special case for none.
+        s.open(one.path());
+        QCOMPARE(s.levelCount(), QStringLiteral("1 levels found"));
+        QCOMPARE(entries(s), QStringList{"only.lvl"});
+        s.open(none.path());
+        QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
+        QVERIFY(entries(s).isEmpty());
+    }
+
+    void theFolderListOpensFoldersAndTheFileListSelectsSeveral() {
+        Session s(settingsText("C:\\LEMM", kUsersKey));
+        auto* folders = s.find<FolderList>("Dir2");
+        QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
+        QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
+
+        // The open folders lead from the root down to the current one; its subfolders hang below.
+        QCOMPARE(folders->topLevelItem(0)->text(0), QStringLiteral("/"));
+        QStringList below;
+        for (int i = 0; i < folders->currentItem()->childCount(); ++i)
+            below << folders->currentItem()->child(i)->text(0);
+        QCOMPARE(below, (QStringList{"LEVELS", "USERS"}));
+
+        // One click only picks the folder out, as in a file dialog; a double click opens it.
+        const QPoint levels = folders->visualItemRect(folders->currentItem()->child(0)).center();
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, levels);
+        QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
+        doubleClick(folders->viewport(), levels);
+        QCOMPARE(folders->path(),
+                 QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string()));
+        QCOMPARE(s.levelCount(), QStringLiteral("10 levels found"));
+
+        // Ctrl-clicks select several, the last clicked current; Shift-click takes a range.
+        auto* list = s.find<QListWidget>("Dir1");
+        s.selectLevelFiles({"gap.lvl", "dig.lvl", "cliff.lvl"});
+        QCOMPARE(list->selectedItems().size(), 3);
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("cliff.lvl"));
+        auto place = [&](const char* name) {
+            return list->visualItemRect(list->findItems(name, Qt::MatchExactly).front()).center();
+        };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place("cliff.lvl"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, place("float.lvl"));
+        QStringList selected;
+        for (QListWidgetItem* item : list->selectedItems())
+            selected << item->text();
+        selected.sort();
+        QCOMPARE(selected, (QStringList{"cliff.lvl", "dig.lvl", "float.lvl"}));
+
+        // Back up with the keyboard: the parent folder stands just above the current one.
+        folders->setFocus();
+        QTest::keyClick(folders, Qt::Key_Up);
+        QTest::keyClick(folders, Qt::Key_Return);
+        QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
+        QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
+    }
+
+    void infoDescribesTheSelectedNode() {
+        Session s;
+        s.click("Command8");
+        QCOMPARE(s.lastMessage(), std::string("you have to load up a profile first"));
+        s.load();
+        s.click("Command8");
+        QCOMPARE(s.lastMessage(), std::string("CUSTOM LEVELS 1 root1 - 16"));
+        s.clickNode("level2");
+        s.click("Command8");
+        QCOMPARE(s.lastMessage(), std::string("Mind the Gap 4 level2 - 16"));
+    }
+
+    void treeClicksAndKeysFillThePanelFromTheFolderListsFolder() {
+        Session s(levelsSettings());
+        s.load();
+        s.clickNode("level6");
+        QCOMPARE(s.text("Text2"), QStringLiteral("dig.lvl"));
+        QCOMPARE(s.text("Text1"), QString());
+        QCOMPARE(counts(s), (QStringList{"80", "0", "0", "5", "0", "0", "0", "5", "20"}));
+        s.clickNode("level1");
+        QCOMPARE(s.text("Text2"), QStringLiteral("tunnel.lvl"));
+        QCOMPARE(counts(s), kTunnel);
+        // A group shows its folder, a set nothing; the counts of the level before stay.
+        s.clickNode("root2");
+        QCOMPARE(s.text("Text1"), QStringLiteral("QFEN"));
+        QCOMPARE(s.text("Text2"), QString());
+        QCOMPARE(counts(s), kTunnel);
+        s.clickNode("parent3");
+        QCOMPARE(s.text("Text1"), QString());
+        QCOMPARE(s.text("Text2"), QString());
+        QCOMPARE(counts(s), kTunnel);
+
+        // A second click on the same level reads the file again.
+        s.clickNode("level1");
+        s.type("numlemm", "99");
+        s.type("Text2", "typed.lvl");
+        s.clickNode("level1");
+        QCOMPARE(s.text("numlemm"), QStringLiteral("40"));
+        QCOMPARE(s.text("Text2"), QStringLiteral("tunnel.lvl"));
+
+        // The keyboard moves the selection as clicks do.
+        auto* tree = s.tree();
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(s.form->state().tree.selected()->key(), std::string("level2"));
+        QCOMPARE(s.text("Text2"), QStringLiteral("gap.lvl"));
+        QCOMPARE(s.text("numlemm"), QStringLiteral("20"));
+
+        // The file is looked for in the folder list's folder: 11 bytes hold two counts.
+        TempDir other;
+        writeBytes(other.file("tunnel.lvl"),
+                   std::vector<unsigned char>{0, 0, 0, 7, 0, 0, 0, 0, 0, 3, 0});
+        s.open(other.path());
+        s.clickNode("level1");
+        QCOMPARE(counts(s), (QStringList{"7", "3", "", "", "", "", "", "", ""}));
+        s.clickNode("level3");
+        QCOMPARE(s.text("Text2"), QStringLiteral("stairs.lvl"));
+        QCOMPARE(counts(s), QStringList(9, QString()));
+        QVERIFY(s.ui.messages.empty());
+    }
+
+    void saveLevelInfoWritesTheNineBytesOnDisk() {
+        Session s(levelsSettings());
+        s.load();
+        const std::string file = s.demo.levels() + "/tunnel.lvl";
+        const auto before = readBytes(file);
+        s.clickNode("level1");
+
+        // One bad count writes nothing.
+        typeCounts(s, {"80", "2", "0", "0", "4", "10", "0", "0", "10"});
+        s.type("action8", "256");
+        s.click("Command7");
+        QCOMPARE(
+            s.lastMessage(),
+            std::string("WARNING: each count must be a number from 0 to 255; nothing was written"));
+        QCOMPARE(readBytes(file), before);
+
+        s.type("action8", "10");
+        s.click("Command7");
+        QCOMPARE(s.lastMessage(), std::string("Level info saved"));
+        auto expected = before;
+        const std::size_t offsets[] = {3, 9, 11, 13, 15, 17, 19, 21, 23};
+        const unsigned char written[] = {80, 2, 0, 0, 4, 10, 0, 0, 10};
+        for (std::size_t i = 0; i < std::size(offsets); ++i)
+            expected[offsets[i]] = written[i];
+        QCOMPARE(readBytes(file), expected);
+        s.clickNode("level2");
+        s.clickNode("level1");
+        QCOMPARE(counts(s), (QStringList{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
+
+        // The name typed in the box is written to, whatever is selected, in the host's spelling.
+        TempDir other;
+        writeBytes(other.file("caf\u00E9.lvl"), before);
+        s.open(other.path());
+        s.clickNode("root1");
+        s.type("Text2", QString::fromUtf8("caf\u00E9.lvl"));
+        typeCounts(s, {"255", "1", "1", "1", "1", "1", "1", "1", "1"});
+        s.click("Command7");
+        QCOMPARE(s.lastMessage(), std::string("Level info saved"));
+        QCOMPARE(readBytes(other.file("caf\u00E9.lvl"))[3], 255);
+    }
+
+    void loadFillsTheTreeAndARefusedLoadKeepsIt() {
+        Session s;
+        auto* tree = s.tree();
+        auto* button = s.find<QPushButton>("Command4");
+        PaintWatch watch(s.find<QProgressBar>("ProgressBar1"), button);
+        s.load();
+        QVERIFY(s.ui.messages.empty());
+        QCOMPARE(s.form->state().tree.count(), 16);
+        QCOMPARE(tree->model()->rowCount(), 3);
+        QCOMPARE(tree->model()->data(tree->model()->index(1, 0)).toString(),
+                 QStringLiteral("QUILLFEN CLASSICS"));
+        QCOMPARE(s.form->state().tree.selected()->key(), std::string("root1"));
+        QCOMPARE(tree->currentIndex(), s.row("root1"));
+        QVERIFY(tree->selectionModel()->isSelected(s.row("root1")));
+        // The bar was drawn as the load went, while the button could not start another.
+        QVERIFY(watch.paints > 0);
+        QVERIFY(!watch.buttonEnabledDuringPaint);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
+
+        // Another profile replaces the tree; names are shown from Windows-1252.
+        s.clickNode("level5");
+        s.choose("Bob");
+        s.load();
+        QCOMPARE(s.form->state().tree.count(), 15);
+        QCOMPARE(tree->model()->rowCount(), 2);
+        QCOMPARE(s.form->state().tree.selected()->key(), std::string("root1"));
+        s.choose(QString::fromUtf8("Zo\u00EB"));
+        s.load();
+        QVERIFY(s.ui.messages.empty());
+        QCOMPARE(tree->model()->data(s.row("parent1")).toString(),
+                 QString::fromUtf8("ZO\u00CB'S SET"));
+        const int zoe = s.form->state().tree.count();
+
+        s.choose("Nobody");
+        s.load();
+        QCOMPARE(s.ui.messages,
+                 (std::vector<std::string>{
+                     "ERROR: user database not found!  choose a different user profile",
+                     "WARNING: the user profile you are trying to load seems to be corrupt"}));
+        QCOMPARE(s.form->state().tree.count(), zoe);
+        QVERIFY(button->isEnabled());
+    }
+
+    void saveWritesIntoTheProfileTheBoxNamesAndKeepsABackup() {
+        Session s;
+        const std::string alice = s.demo.database("ALICE.DAT");
+        const auto original = readBytes(alice);
+        const auto bob = readBytes(s.demo.database("BOB.DAT"));
+        s.click("Command9");
+        QCOMPARE(s.ui.messages, std::vector<std::string>{"you have to load up a profile first"});
+        QVERIFY(!std::filesystem::exists(alice + "_backup"));
+
+        s.load();
+        PaintWatch watch(s.find<QProgressBar>("ProgressBar1"), s.find<QPushButton>("Command9"));
+        s.click("Command9");
+        QCOMPARE(s.lastMessage(), std::string("saved"));
+        QVERIFY(watch.paints > 0);
+        QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
+        // Nothing was changed, so the file is written again as it was.
+        QCOMPARE(readBytes(alice), original);
+        QCOMPARE(readBytes(alice + "_backup"), original);
+
+        // The loaded tree goes into the profile the box names.
+        s.choose("Bob");
+        s.click("Command9");
+        QCOMPARE(s.lastMessage(), std::string("saved"));
+        QCOMPARE(readBytes(s.demo.database("BOB.DAT")), original);
+        QCOMPARE(readBytes(s.demo.database("BOB.DAT_backup")), bob);
+    }
+
+    void theTypicalUseEndsInTheSavedFile() {
+        Session s;
+        s.load();
+
+        // A new set in the last group.
+        s.clickNode("root3");
+        s.click("Command1");
+        QCOMPARE(childKeys(s, "root3"), std::vector<std::string>{"parent6"});
+        QCOMPARE(s.shown("parent6"), QStringLiteral("CUSTOM SET"));
+        QVERIFY(s.tree()->isExpanded(s.row("root3")));
+        QCOMPARE(selectedKey(s), std::string("root3"));
+
+        // Three level files from the folder list, added to the new set.
+        openSubfolder(s, "LEMM");
+        openSubfolder(s, "LEVELS");
+        s.clickNode("parent6");
+        s.selectLevelFiles({"spare1.lvl", "cliff.lvl", "spare2.lvl"});
+        s.click("Command3");
+        QCOMPARE(s.lastMessage(), std::string("3 level(s) added to 'CUSTOM SET'"));
+        QCOMPARE(childKeys(s, "parent6"),
+                 (std::vector<std::string>{"level9", "level10", "level11"}));
+        // Titles as the files hold them: 32 bytes padded with spaces.
+        QCOMPARE(s.shown("level9"), QStringLiteral("Cliffhanger").leftJustified(32, ' '));
+        QCOMPARE(s.shown("level11"), QStringLiteral("The Long Walk Home").leftJustified(32, ' '));
+        QVERIFY(s.tree()->isExpanded(s.row("parent6")));
+
+        // The set gets a name of its own, and the profile is saved.
+        renameWithF2(s, "MY LEVELS");
+        QCOMPARE(s.shown("parent6"), QStringLiteral("MY LEVELS"));
+        s.click("Command9");
+        QCOMPARE(s.lastMessage(), std::string("saved"));
+
+        // The game reads 16 old records, then the new set and its levels, in tree order.
+        const auto file = readBytes(s.demo.database("ALICE.DAT"));
+        QCOMPARE(file.size(), format::fileSize(20));
+        QCOMPARE(file[4], 20);
+        QCOMPARE(file[5], 0);
+        auto group = recordOf(file, 15);
+        QCOMPARE(bytesAt(group, format::kNameOffset, format::kGroupNameWidth),
+                 field("NEW GROUP", format::kGroupNameWidth));
+        QCOMPARE(group[format::kCountOffset], 1); // one set now
+        auto set = recordOf(file, 16);
+        QCOMPARE(set[0], 16);
+        QCOMPARE(set[format::kKindOffset], format::kSetKind);
+        QCOMPARE(bytesAt(set, format::kNameOffset, format::kSetNameWidth),
+                 field("MY LEVELS", format::kSetNameWidth));
+        QCOMPARE(set[format::kCountOffset], 3);
+        const char* files[] = {"cliff.lvl", "spare1.lvl", "spare2.lvl"};
+        const char* titles[] = {"Cliffhanger", "Upside Down Town", "The Long Walk Home"};
+        for (std::size_t i = 0; i < 3; ++i) {
+            auto level = recordOf(file, 17 + i);
+            QCOMPARE(level[0], 17 + i);
+            QCOMPARE(level[format::kKindOffset], format::kLevelKind);
+            std::string title = titles[i];
+            title.resize(32, ' ');
+            QCOMPARE(bytesAt(level, format::kNameOffset, format::kLevelNameWidth),
+                     field(title, format::kLevelNameWidth));
+            QCOMPARE(bytesAt(level, format::kLevelFileOffset, format::kLevelFileWidth),
+                     field(files[i], format::kLevelFileWidth));
+        }
+
+        // And loading it again shows the same tree.
+        s.load();
+        QCOMPARE(s.shown("parent6"), QStringLiteral("MY LEVELS"));
+        QCOMPARE(s.form->state().tree.count(), 20);
+    }
+
+    void theKeyboardRunsTheCommands() {
+        Session s;
+        auto* tree = s.tree();
+        s.load();
+        tree->expandAll();
+
+        // Delete: the delete command of the selected node's kind.
+        s.clickNode("level1");
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
+        s.clickNode("root3");
+        s.ui.confirmations = {false};
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QCOMPARE(
+            s.ui.questions.back().text,
+            std::string("Are you sure you want to delete 'NEW GROUP' and the 0 sets under it?"));
+        QCOMPARE(tree->model()->rowCount(), 3);
+
+        // Alt+Up and Alt+Down move the selected level.
+        s.clickNode("level3");
+        QTest::keyClick(tree, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level3", "level2"}));
+        QTest::keyClick(tree, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
+        QTest::keyClick(tree, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(s.lastMessage(), std::string("cannot go lower"));
+
+        // Alt+Down in the profile box is the box's own key.
+        auto* profiles = s.find<QComboBox>("Combo1");
+        profiles->setFocus();
+        s.ui.messages.clear();
+        QTest::keyClick(profiles, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(s.ui.messages.empty());
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
+        profiles->hidePopup();
+
+        // Delete in a text box edits the text, not the tree.
+        auto* box = s.find<QLineEdit>("Text2");
+        box->setFocus();
+        box->setCursorPosition(0);
+        const int nodes = s.form->state().tree.count();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(s.form->state().tree.count(), nodes);
+        QCOMPARE(box->text(), QStringLiteral("tairs.lvl"));
+
+        // Ctrl+S saves from anywhere in the window.
+        s.ui.messages.clear();
+        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.ui.messages, std::vector<std::string>{"saved"});
+        QCOMPARE(readBytes(s.demo.database("ALICE.DAT")).size(), format::fileSize(nodes));
+    }
+
+    void theViewFollowsEachCommandInPlace() {
+        Session s(levelsSettings());
+        auto* tree = s.tree();
+        s.load();
+        int resets = 0;
+        connect(tree->model(), &QAbstractItemModel::modelReset, this, [&] { ++resets; });
+        tree->expandAll();
+        tree->collapse(s.row("parent2"));
+        s.clickNode("level2");
+
+        // Moves keep the level selected and every other branch as it was.
+        s.click("Command12");
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level1", "level3"}));
+        QCOMPARE(selectedKey(s), std::string("level2"));
+        QCOMPARE(tree->currentIndex(), s.row("level2"));
+        s.click("Command13");
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level1", "level2", "level3"}));
+        QCOMPARE(tree->currentIndex(), s.row("level2"));
+        QVERIFY(!tree->isExpanded(s.row("parent2")));
+        QVERIFY(tree->isExpanded(s.row("parent3")));
+        QVERIFY(tree->isExpanded(s.row("root2")));
+
+        // A move near the bottom keeps the scroll position.
+        tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum());
+        const int scrolled = tree->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        s.clickNode("level7");
+        QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
+        s.click("Command12");
+        QCOMPARE(childKeys(s, "parent3"), (std::vector<std::string>{"level7", "level6"}));
+        QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
+
+        // A deletion selects the node that took the place, and leaves the panel as it was.
+        s.clickNode("level1");
+        const QString panel = s.text("Text2");
+        s.click("Command6");
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
+        QCOMPARE(tree->currentIndex(), s.row("level2"));
+        QCOMPARE(s.text("Text2"), panel);
+        s.clickNode("parent2");
+        s.click("Command5");
+        QCOMPARE(tree->currentIndex(), s.row("parent1"));
+        QVERIFY(tree->isExpanded(s.row("parent1")));
+        QVERIFY(tree->isExpanded(s.row("parent3")));
+
+        // The last of everything: the tree empties and nothing is selected.
+        for (const char* group : {"root1", "root2", "root3"}) {
+            s.clickNode(group);
+            s.click("CommandDelG");
+        }
+        QCOMPARE(tree->model()->rowCount(), 0);
+        QVERIFY(!tree->currentIndex().isValid());
+        QCOMPARE(resets, 0);
+    }
+
+    void renamingInPlaceGoesThroughTheCore() {
+        Session s;
+        s.load();
+        // The first group is selected by the load; a click on it now would be a slow second click.
+        renameWithF2(s, QString(40, 'G'));
+        QCOMPARE(s.shown("root1"), QString(40, 'G'));
+        QCOMPARE(s.form->state().tree.find("root1")->text(), std::string(40, 'G'));
+        QVERIFY(s.ui.messages.empty());
+
+        // The text reaches the core in Windows-1252; what it cannot hold is refused.
+        s.clickNode("level1");
+        renameWithF2(s, QString::fromUtf8("Tunnel \u2192 Vision"));
+        QCOMPARE(s.lastMessage(),
+                 std::string("WARNING: the text holds characters that cannot be stored"));
+        QCOMPARE(s.shown("level1"), QStringLiteral("Tunnel Vision"));
+        renameWithF2(s, QString::fromUtf8("Tunnel \u00BB Vision"));
+        QCOMPARE(s.shown("level1"), QString::fromUtf8("Tunnel \u00BB Vision"));
+        QCOMPARE(s.form->state().tree.find("level1")->text(), std::string("Tunnel \xBB Vision"));
+
+        // A slow second click opens the editor too; Escape cancels.
+        s.clickNode("root2");
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        s.clickNode("root2");
+        QTRY_VERIFY(editorOf(s) != nullptr);
+        QLineEdit* editor = editorOf(s);
+        QCOMPARE(editor->text(), QStringLiteral("QUILLFEN CLASSICS"));
+        QTest::keyClicks(editor, "NOT THIS");
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(editorOf(s) == nullptr);
+        QCOMPARE(s.shown("root2"), QStringLiteral("QUILLFEN CLASSICS"));
+    }
+
+    void thePanelsTextsAndTheSelectedFileNamesReachTheCore() {
+        Session s;
+        s.load();
+        s.type("Text1", "CUST2");
+        s.click("Command10");
+        QCOMPARE(s.lastMessage(), std::string("Group's source folder has been updated"));
+        QCOMPARE(s.form->state().tree.groupFolders(1), std::string("CUST2"));
+        s.clickNode("level1");
+        s.type("Text2", "gap.lvl");
+        s.click("Command11");
+        QCOMPARE(s.lastMessage(), std::string("Levels source file has been updated"));
+        QCOMPARE(s.form->state().tree.levelFiles(s.form->state().tree.find("level1")->index()),
+                 std::string("gap.lvl"));
+
+        // A selected level file whose name the record cannot hold stops the whole addition.
+        TempDir dir;
+        writeBytes(dir.file("\u65E5\u672C.lvl"), std::vector<unsigned char>(2048, 0));
+        writeBytes(dir.file("ok.lvl"), std::vector<unsigned char>(2048, 0));
+        s.open(dir.path());
+        s.clickNode("parent1");
+        s.selectLevelFiles({"ok.lvl", QString::fromUtf8("\u65E5\u672C.lvl")});
+        s.click("Command3");
+        QCOMPARE(s.lastMessage(),
+                 std::string("WARNING: the text holds characters that cannot be stored"));
+        QCOMPARE(childKeys(s, "parent1").size(), std::size_t{3});
+        s.selectLevelFiles({"ok.lvl"});
+        s.click("Command3");
+        QCOMPARE(s.lastMessage(), std::string("1 level(s) added to 'CUSTOM SET'"));
+        QCOMPARE(childKeys(s, "parent1").size(), std::size_t{4});
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
