@@ -303,7 +303,7 @@ private slots:
         s.open(dir.path());
         QCOMPARE(s.levelCount(), QStringLiteral("3 levels found"));
         QCOMPARE(entries(s), (QStringList{"A.LVL", "b.lvl", "c.Lvl"}));
-        // No singular and no special case for none.
+        // No singular, and none is counted like any other number.
         s.open(one.path());
         QCOMPARE(s.levelCount(), QStringLiteral("1 levels found"));
         QCOMPARE(entries(s), QStringList{"only.lvl"});

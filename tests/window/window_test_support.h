@@ -47,42 +47,33 @@ public:
 
     bool agree(const std::string& text, const std::string& title) override {
         disclaimers.push_back({text, title});
-        if (agreements.empty())
-            return true;
-        bool answer = agreements.front();
-        agreements.pop_front();
+        const bool answer = agreements.empty() || agreements.front();
+        if (!agreements.empty())
+            agreements.pop_front();
         return answer;
     }
 };
 
 // A Wine-style prefix made by `quillfen-cli demo-prefix`: profiles Alice, Bob and Zoë with their
 // database files under drive_c/LEMM/USERS, and level files in drive_c/LEMM/LEVELS.
-class DemoPrefix {
-public:
+struct DemoPrefix {
+    TempDir dir;
     DemoPrefix();
-    std::string prefix() const { return dir_.file("prefix"); }
+    std::string prefix() const { return dir.file("prefix"); }
     std::string levels() const { return prefix() + "/drive_c/LEMM/LEVELS"; }
     std::string database(const std::string& file) const {
         return prefix() + "/drive_c/LEMM/USERS/" + file;
     }
-
-private:
-    TempDir dir_;
 };
 
 // A fresh working folder made current for the life of the object.
-class WorkingFolder {
-public:
-    WorkingFolder() : previous_(QDir::currentPath()) {
-        QDir::setCurrent(QString::fromStdString(dir_.path().string()));
-    }
-    ~WorkingFolder() { QDir::setCurrent(previous_); }
-    std::string file(const std::string& name) const { return dir_.file(name); }
-    const std::filesystem::path& path() const { return dir_.path(); }
-
-private:
-    TempDir dir_;
-    QString previous_;
+struct WorkingFolder {
+    TempDir dir;
+    QString previous = QDir::currentPath();
+    WorkingFolder() { QDir::setCurrent(QString::fromStdString(dir.path().string())); }
+    ~WorkingFolder() { QDir::setCurrent(previous); }
+    std::string file(const std::string& name) const { return dir.file(name); }
+    const std::filesystem::path& path() const { return dir.path(); }
 };
 
 // Puts `text` into `edit` as a user's typing (or an input method) would.
