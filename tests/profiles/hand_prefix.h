@@ -1,10 +1,13 @@
 #pragma once
 
 #include "database/database_writer.h"
+#include "database/scripted_user_interface.h"
+#include "profiles/profile_commands.h"
 #include "temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace quillfen::testing {
@@ -63,11 +66,42 @@ inline LevelTree sampleTree(const std::string& name, int levels = 2) {
     return tree;
 }
 
-// One profile key of the game's 32-bit view, as wineserver writes it; `databaseName` as in the
-// file (backslashes doubled).
-inline std::string profileKey(const std::string& name, const std::string& databaseName) {
+using Names = std::vector<std::string>;
+
+// A key below the game's Users key in the 32-bit view, holding `values` as the file has them.
+inline std::string usersKey(const std::string& name, const std::string& values) {
     return "[Software\\\\Wow6432Node\\\\Visual Sciences\\\\Windows Lemmings\\\\Users\\\\" + name +
-           "] 1796565633\n#time=1dd85b4a3e2c7f0\n\"DatabaseName\"=\"" + databaseName + "\"\n\n";
+           "] 1796565633\n" + values + "\n\n";
 }
+
+// One profile key as wineserver writes it; `databaseName` as in the file (backslashes doubled).
+inline std::string profileKey(const std::string& name, const std::string& databaseName) {
+    return usersKey(name, "#time=1dd85b4a3e2c7f0\n\"DatabaseName\"=\"" + databaseName + "\"");
+}
+
+// A prefix with the profiles Alice, Bob and Gone (whose folder is missing) and Alice's and Bob's
+// database files, and the editor's state and user interface to run the commands with.
+class ProfilePrefixTest : public ::testing::Test {
+protected:
+    ProfilePrefixTest() {
+        prefix.writeRegistry(profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
+                             profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)") +
+                             profileKey("Gone", R"(C:\\LEMM\\GONE\\GONE.DAT)"));
+        state.usersKeyPath = kDefaultUsersKeyPath;
+        aliceBytes = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
+        bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
+    }
+
+    bool load(const std::string& profile) { return LoadProfile(state, store, profile, ui); }
+    bool save(const std::string& profile) { return SaveProfileData(state, store, profile, ui); }
+
+    HandPrefix prefix;
+    WinePrefixStore store{prefix.path()};
+    EditorState state;
+    ScriptedUserInterface ui;
+    std::vector<unsigned char> aliceBytes, bobBytes;
+    std::string alice = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
+    std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
+};
 
 } // namespace quillfen::testing

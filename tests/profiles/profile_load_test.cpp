@@ -1,10 +1,7 @@
 // Listing the profiles, finding a profile's database file and Load Profile, through the store
 // over a hand-written prefix with real files.
 #include "database/database_reader.h"
-#include "database/database_writer.h"
-#include "database/scripted_user_interface.h"
 #include "hand_prefix.h"
-#include "profiles/profile_commands.h"
 #include "profiles/profile_files.h"
 
 #include <gtest/gtest.h>
@@ -14,53 +11,32 @@
 namespace quillfen {
 namespace {
 
-using testing::HandPrefix;
-using testing::profileKey;
+using testing::Names;
 using testing::sampleTree;
 
-class LoadProfileTest : public ::testing::Test {
+class LoadProfileTest : public testing::ProfilePrefixTest {
 protected:
-    LoadProfileTest() {
-        prefix.writeRegistry(profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
-                             profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)"));
-        state.usersKeyPath = kDefaultUsersKeyPath;
-        alice = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
-    }
-
-    bool load(const std::string& profile) { return LoadProfile(state, store, profile, ui); }
-
     // The tree as the saved file would hold it, to compare whole trees.
     std::vector<unsigned char> saved() const { return encodeDatabase(state.tree); }
-
-    HandPrefix prefix;
-    WinePrefixStore store{prefix.path()};
-    EditorState state;
-    ScriptedUserInterface ui;
-    std::vector<unsigned char> alice;
 };
 
 TEST_F(LoadProfileTest, ProfilesAreListedAndFoundByTheirExactName) {
-    EXPECT_EQ(LoadProfiles(store, state.usersKeyPath, ui),
-              (std::vector<std::string>{"Alice", "Bob"}));
+    EXPECT_EQ(LoadProfiles(store, state.usersKeyPath, ui), (Names{"Alice", "Bob", "Gone"}));
     EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Bob", ui), "C:\\LEMM\\USERS\\BOB.DAT");
     EXPECT_TRUE(ui.messages.empty());
     // The key path matches without regard to case, the profile name does not.
     EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "bob", ui), "");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kProfileNotFound});
+    EXPECT_EQ(ui.messages, Names{kProfileNotFound});
 
     EXPECT_TRUE(LoadProfiles(store, "SOFTWARE\\Nobody", ui).empty());
     EXPECT_EQ(ui.messages.back(), kNoProfiles);
 
     // A profile without a database name is refused as corrupt.
-    prefix.writeRegistry(
-        R"([Software\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users\\Nameless] 1
-@=""
-
-)");
+    prefix.writeRegistry(testing::usersKey("Nameless", "@=\"\""));
     ui.messages.clear();
     EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Nameless", ui), kNotFound);
     EXPECT_FALSE(load("Nameless"));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kCorruptProfile});
+    EXPECT_EQ(ui.messages, Names{kCorruptProfile});
 }
 
 TEST_F(LoadProfileTest, ALoadReplacesTheTreeWithTheProfilesFile) {
@@ -70,11 +46,11 @@ TEST_F(LoadProfileTest, ALoadReplacesTheTreeWithTheProfilesFile) {
     }));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(profileLoaded(state));
-    EXPECT_EQ(saved(), alice);
-    EXPECT_EQ(state.dbLength, alice.size());
-    EXPECT_TRUE(std::equal(alice.begin(), alice.end(), state.dbBytes.begin()));
+    EXPECT_EQ(saved(), aliceBytes);
+    EXPECT_EQ(state.dbLength, aliceBytes.size());
+    EXPECT_TRUE(std::equal(aliceBytes.begin(), aliceBytes.end(), state.dbBytes.begin()));
     ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(alice.size() + 1)));
+    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(aliceBytes.size() + 1)));
     EXPECT_EQ(steps.back().first, 0.0);
     EXPECT_LE(steps.size(), 110u);
 }
@@ -90,13 +66,12 @@ TEST_F(LoadProfileTest, ARefusedLoadKeepsTheTreeAndTheImage) {
         ui.messages.clear();
     };
 
-    // Bob's file does not exist yet.
+    std::filesystem::remove(bob);
     EXPECT_FALSE(load("Bob"));
     expectUnchanged({kCorruptProfile});
     EXPECT_FALSE(load("Carol"));
     expectUnchanged({kProfileNotFound, kCorruptProfile});
 
-    std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
     testing::writeBytes(bob, std::vector<unsigned char>(98));
     EXPECT_FALSE(load("Bob"));
     expectUnchanged({kCorruptProfile});
@@ -121,17 +96,16 @@ TEST_F(LoadProfileTest, ARefusedLoadKeepsTheTreeAndTheImage) {
     ASSERT_TRUE(load("Bob"));
     EXPECT_FALSE(profileLoaded(state));
     EXPECT_EQ(state.dbLength, 99u);
-    EXPECT_TRUE(std::equal(alice.begin() + 100, alice.end(), state.dbBytes.begin() + 100));
+    EXPECT_TRUE(
+        std::equal(aliceBytes.begin() + 100, aliceBytes.end(), state.dbBytes.begin() + 100));
 }
 
 TEST_F(LoadProfileTest, AFileThatCannotBeOpenedIsReportedWithTheSystemsReason) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not apply to root";
-    std::string file = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
-    ::chmod(file.c_str(), 0);
+    ::chmod(alice.c_str(), 0);
     EXPECT_FALSE(load("Alice"));
-    EXPECT_EQ(ui.messages,
-              std::vector<std::string>{std::string(kCannotReadProfile) + "Permission denied"});
+    EXPECT_EQ(ui.messages, Names{std::string(kCannotReadProfile) + "Permission denied"});
     EXPECT_FALSE(profileLoaded(state));
 }
 

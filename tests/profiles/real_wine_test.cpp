@@ -7,13 +7,10 @@
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillfen {
 namespace {
@@ -26,8 +23,7 @@ struct WineProfile {
     bool view32 = true;                      // added with /reg:32
 };
 
-const std::string kLong(2100, 'L');
-const std::string kFits = "C:\\" + std::string(2044, 'F');
+const std::string kLong(2100, 'L'), kFits = "C:\\" + std::string(2044, 'F');
 
 const std::vector<WineProfile> kProfiles = {
     {"Alice", "C:\\LEMM\\USERS\\ALICE.DAT"},
@@ -64,11 +60,10 @@ std::pair<int, std::string> runWine(const std::string& prefix, std::vector<std::
 void addProfile(const std::string& prefix, const WineProfile& profile,
                 const std::string& key = kUsersKey) {
     std::vector<std::string> args = {"wine", "reg", "add", key + "\\" + profile.name, "/v"};
-    if (profile.databaseName) {
+    if (profile.databaseName)
         args.insert(args.end(), {"DatabaseName", "/t", "REG_SZ", "/d", *profile.databaseName});
-    } else {
+    else
         args.insert(args.end(), {"Other", "/d", "x"});
-    }
     args.push_back("/f");
     if (profile.view32)
         args.push_back("/reg:32");

@@ -14,43 +14,34 @@ using testing::HandPrefix;
 
 TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEachDrive) {
     HandPrefix prefix;
+    const std::string zoe = "Z\u00F6e/zo\u00EB.dat", x = prefix.onDriveC("x.dat");
     testing::writeBytes(prefix.onDriveC("Lemm/Users/Alice.dat"), std::vector<unsigned char>(5));
-    testing::writeBytes(prefix.onDriveC("Z\xC3\xB6"
-                                        "e/zo\xC3\xAB.dat"),
-                        std::vector<unsigned char>(3));
+    testing::writeBytes(prefix.onDriveC(zoe), std::vector<unsigned char>(3));
+    testing::writeBytes(x, std::vector<unsigned char>(7));
     std::filesystem::create_directory_symlink("/", prefix.path() + "/dosdevices/z:");
     WinePrefixStore store(prefix.path());
-    std::string drive = prefix.path() + "/dosdevices/c:";
-
-    EXPECT_EQ(store.hostPath("C:\\LEMM\\USERS\\ALICE.DAT"), drive + "/Lemm/Users/Alice.dat");
-    EXPECT_EQ(store.hostPath("c:/lemm/users/alice.dat"), drive + "/Lemm/Users/Alice.dat");
-    EXPECT_EQ(store.hostPath("\\LEMM\\.\\GONE\\..\\USERS\\\\ALICE.DAT"),
-              drive + "/Lemm/Users/Alice.dat");
-    // What is missing keeps the spelling given, from the first missing component on.
-    EXPECT_EQ(store.hostPath("C:\\LEMM\\USERS\\ALICE.DAT_backup"),
-              drive + "/Lemm/Users/ALICE.DAT_backup");
-    EXPECT_EQ(store.hostPath("C:\\LEMM\\NEW\\USERS\\A.DAT"), drive + "/Lemm/NEW/USERS/A.DAT");
-    EXPECT_EQ(FileExists(store.hostPath("C:\\LEMM\\USERS\\ALICE.DAT")), true);
-
-    // "ZÖE\ZOË.DAT" in Windows-1252 bytes meets the UTF-8 names of the host.
-    std::string mapped = store.hostPath("C:\\Z\xD6"
-                                        "E\\ZO\xCB.DAT");
-    EXPECT_EQ(mapped, drive + "/Z\xC3\xB6"
-                              "e/zo\xC3\xAB.dat");
-    ScriptedUserInterface ui;
-    EXPECT_EQ(GetFileLength(mapped, ui), 3u);
-
-    // Z: is the host's root, as in every Wine prefix.
-    std::string file = prefix.onDriveC("x.dat");
-    testing::writeBytes(file, std::vector<unsigned char>(7));
-    std::string viaZ = "Z:" + file;
+    const std::string c = prefix.path() + "/dosdevices/c:", alice = c + "/Lemm/Users/Alice.dat";
+    std::string viaZ = "Z:" + x; // Z: is the host's root, as in every Wine prefix.
     std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
+    // What is missing keeps the spelling given, from the first missing component on.
+    for (auto [windows, host] : std::vector<std::pair<std::string, std::string>>{
+             {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
+             {"c:/lemm/users/alice.dat", alice},
+             {"\\LEMM\\.\\GONE\\..\\USERS\\\\ALICE.DAT", alice},
+             {"C:\\LEMM\\USERS\\ALICE.DAT_backup", c + "/Lemm/Users/ALICE.DAT_backup"},
+             {"C:\\LEMM\\NEW\\USERS\\A.DAT", c + "/Lemm/NEW/USERS/A.DAT"},
+             // "ZÖE\ZOË.DAT" in Windows-1252 bytes meets the UTF-8 names of the host.
+             {"C:\\Z\xD6\x45\\ZO\xCB.DAT", c + "/" + zoe},
+             {x, x},
+             {"Not Found", "Not Found"},
+             {"", ""}})
+        EXPECT_EQ(store.hostPath(windows), host) << windows;
+    EXPECT_TRUE(FileExists(alice));
     EXPECT_TRUE(FileExists(store.hostPath(viaZ)));
-    EXPECT_EQ(store.hostPath(file), file);
+    ScriptedUserInterface ui;
+    EXPECT_EQ(GetFileLength(c + "/" + zoe, ui), 3u);
     // A drive the prefix does not have names no file.
     EXPECT_FALSE(FileExists(store.hostPath("Q:\\x.dat")));
-    EXPECT_EQ(store.hostPath("Not Found"), "Not Found");
-    EXPECT_EQ(store.hostPath(""), "");
 }
 
 TEST(ProfileFiles, LengthsAndExistenceAsTheFileSearchReportsThem) {

@@ -10,22 +10,28 @@
 namespace quillfen {
 namespace {
 
-using testing::HandPrefix;
+using testing::Names;
 using testing::profileKey;
+using testing::usersKey;
 
 constexpr char kUsers[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
 
-std::vector<std::string> listed(ProfileStore& store, const std::string& key = kUsers) {
+class WineRegistry : public ::testing::Test {
+protected:
+    Names listed(const std::string& key = kUsers) {
+        ScriptedUserInterface quiet;
+        return LoadProfiles(store, key, quiet);
+    }
+    std::string databaseName(const std::string& profile) {
+        return store.GetRegValue(profileKeyPath(kUsers, profile), "DatabaseName");
+    }
+
+    testing::HandPrefix prefix;
+    WinePrefixStore store{prefix.path()};
     ScriptedUserInterface ui;
-    return LoadProfiles(store, key, ui);
-}
+};
 
-std::string databaseName(ProfileStore& store, const std::string& profile) {
-    return store.GetRegValue(profileKeyPath(kUsers, profile), "DatabaseName");
-}
-
-TEST(WineRegistry, TextsComeBackFromEveryEscapeWineWrites) {
-    HandPrefix prefix;
+TEST_F(WineRegistry, TextsComeBackFromEveryEscapeWineWrites) {
     const std::string cafe = std::string("Caf\xE9") + "ab";
     prefix.writeRegistry(profileKey(R"(Quote "q")", R"(C:\\a\"b\"\tc)") +
                          profileKey(R"(Zo\xeb)", R"(C:\\LEMM\\ZO\xcb.DAT)") +
@@ -33,20 +39,16 @@ TEST(WineRegistry, TextsComeBackFromEveryEscapeWineWrites) {
                          profileKey(R"(Caf\x00e9ab)", R"(\x20ac \x3a9 \x00e9ab)") +
                          profileKey("Raw UTF-8 \xc3\xa9", R"(line\nbreak\rreturn\0zero)") +
                          profileKey("Brackets \\[x\\]", "C:\\\\[x].DAT"));
-    WinePrefixStore store(prefix.path());
-
-    EXPECT_EQ(listed(store), (std::vector<std::string>{"Brackets [x]", cafe, "Quote \"q\"",
-                                                       "Raw UTF-8 \xE9", "Zo\xEB"}));
-    EXPECT_EQ(databaseName(store, "Quote \"q\""), "C:\\a\"b\"\tc");
-    EXPECT_EQ(databaseName(store, "Zo\xEB"), "C:\\LEMM\\ZO\xCB.DAT");
+    EXPECT_EQ(listed(), (Names{"Brackets [x]", cafe, "Quote \"q\"", "Raw UTF-8 \xE9", "Zo\xEB"}));
+    EXPECT_EQ(databaseName("Quote \"q\""), "C:\\a\"b\"\tc");
+    EXPECT_EQ(databaseName("Zo\xEB"), "C:\\LEMM\\ZO\xCB.DAT");
     // The euro sign has a Windows-1252 byte (0x80); the omega has none and becomes "?".
-    EXPECT_EQ(databaseName(store, cafe), std::string("\x80 ? \xE9") + "ab");
-    EXPECT_EQ(databaseName(store, "Raw UTF-8 \xE9"), std::string("line\nbreak\rreturn\0zero", 22));
-    EXPECT_EQ(databaseName(store, "Brackets [x]"), "C:\\[x].DAT");
+    EXPECT_EQ(databaseName(cafe), std::string("\x80 ? \xE9") + "ab");
+    EXPECT_EQ(databaseName("Raw UTF-8 \xE9"), std::string("line\nbreak\rreturn\0zero", 22));
+    EXPECT_EQ(databaseName("Brackets [x]"), "C:\\[x].DAT");
 }
 
-TEST(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
-    HandPrefix prefix;
+TEST_F(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
     prefix.writeRegistry(R"([Software\\Wow6432Node\\Test] 1796565633
 #time=1dd85b4a3e2c7f0
 @="default"
@@ -60,7 +62,6 @@ TEST(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
 "mixedCase"="found"
 
 )");
-    WinePrefixStore store(prefix.path());
     std::string key = "SOFTWARE\\Test\\";
     EXPECT_EQ(store.GetRegValue(key, ""), "default");
     EXPECT_EQ(store.GetRegValue(key, "Expand"), "%SystemRoot%\\x");
@@ -75,42 +76,29 @@ TEST(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
     EXPECT_EQ(store.GetRegValue("SOFTWARE\\NoSuchKey", "Expand"), kNotFound);
 }
 
-TEST(WineRegistry, SubkeysComeInWineOrderWithoutRegardToCase) {
-    HandPrefix prefix;
+TEST_F(WineRegistry, SubkeysComeInWineOrderAndKeysMatchWithoutRegardToCaseOrExtraBackslashes) {
     // Out of order on purpose; "Carol" exists only because a key below it does, and "ALICE" is
     // the same key as "Alice".
     prefix.writeRegistry(
         profileKey("\\xe9t\\xe9", "1") + profileKey("Banana", "2") + profileKey("Zoo", "3") +
         profileKey("\\xc4pfel", "4") + profileKey("apple", "5") + profileKey("_a", "6") +
         profileKey("Alice", "7") + profileKey("ALICE", "8") + profileKey("Carol\\\\Saves", "9"));
-    WinePrefixStore store(prefix.path());
-    EXPECT_EQ(listed(store), (std::vector<std::string>{"_a", "Alice", "apple", "Banana", "Carol",
-                                                       "Zoo", "\xC4pfel", "\xE9t\xE9"}));
-    EXPECT_EQ(databaseName(store, "Carol"), kNotFound);
+    EXPECT_EQ(listed(),
+              (Names{"_a", "Alice", "apple", "Banana", "Carol", "Zoo", "\xC4pfel", "\xE9t\xE9"}));
+    EXPECT_EQ(databaseName("Carol"), kNotFound);
     // Both lines are one key; a value given twice takes the later line, as Wine loads it.
-    EXPECT_EQ(databaseName(store, "alice"), "8");
+    for (const char* key : {"SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\\Alice\\",
+                            "software\\visual sciences\\WINDOWS LEMMINGS\\users\\alice",
+                            "SOFTWARE\\\\Visual Sciences\\Windows Lemmings\\Users\\\\ALICE"})
+        EXPECT_EQ(store.GetRegValue(key, "DatabaseName"), "8") << key;
+    // A name that only begins like the wanted one is another key.
+    EXPECT_EQ(databaseName("Ali"), kNotFound);
+    EXPECT_EQ(listed("SOFTWARE\\Visual Sciences\\Windows Lemmings\\User"), Names{});
     EXPECT_EQ(store.EnumRegKey(kUsers, 8), kNotFound);
     EXPECT_EQ(store.EnumRegKey(kUsers, -1), kNotFound);
 }
 
-TEST(WineRegistry, KeyPathsMatchWithoutRegardToCaseOrExtraBackslashes) {
-    HandPrefix prefix;
-    prefix.writeRegistry(profileKey("Alice", "C:\\\\ALICE.DAT"));
-    WinePrefixStore store(prefix.path());
-    for (const char* key : {"SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\\Alice\\",
-                            "software\\visual sciences\\WINDOWS LEMMINGS\\users\\ALICE",
-                            "SOFTWARE\\\\Visual Sciences\\Windows Lemmings\\Users\\\\Alice"})
-        EXPECT_EQ(store.GetRegValue(key, "DatabaseName"), "C:\\ALICE.DAT") << key;
-    // A name that only begins like the wanted one is another key.
-    EXPECT_EQ(store.GetRegValue("SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\\Ali\\",
-                                "DatabaseName"),
-              kNotFound);
-    EXPECT_EQ(listed(store, "SOFTWARE\\Visual Sciences\\Windows Lemmings\\User"),
-              std::vector<std::string>{});
-}
-
-TEST(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAsGiven) {
-    HandPrefix prefix;
+TEST_F(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAsGiven) {
     std::string keys =
         profileKey("Thirty-two", "C:\\\\32.DAT") +
         R"([Software\\Visual Sciences\\Windows Lemmings\\Users\\Sixty-four] 1796565633
@@ -121,68 +109,52 @@ TEST(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAsGi
 
 )";
     prefix.writeRegistry(keys);
-    WinePrefixStore store(prefix.path());
     // The game sees only the Wow6432Node profiles while that key exists.
-    EXPECT_EQ(listed(store), std::vector<std::string>{"Thirty-two"});
-    EXPECT_EQ(listed(store, "SOFTWARE\\Only64\\Users"), std::vector<std::string>{"Native"});
-    EXPECT_EQ(listed(store, "SOFTWARE\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users"),
-              std::vector<std::string>{"Thirty-two"});
+    EXPECT_EQ(listed(), Names{"Thirty-two"});
+    EXPECT_EQ(listed("SOFTWARE\\Only64\\Users"), Names{"Native"});
+    EXPECT_EQ(listed("SOFTWARE\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users"),
+              Names{"Thirty-two"});
 
     // A 32-bit prefix has no second view: the path is taken as it is.
     prefix.writeRegistry(keys, "win32");
     WinePrefixStore win32(prefix.path());
-    EXPECT_EQ(listed(win32), std::vector<std::string>{"Sixty-four"});
+    EXPECT_EQ(LoadProfiles(win32, kUsers, ui), Names{"Sixty-four"});
 }
 
-TEST(WineRegistry, LongerValuesThanTheAnsiBuffersAreNotReadAndNotFoundEndsTheListing) {
-    HandPrefix prefix;
+TEST_F(WineRegistry, LongValuesAndNotFoundEndTheListingAndChangesAreReadAtTheNextOne) {
     prefix.writeRegistry(profileKey("Alice", std::string(2047, 'x')) +
                          profileKey("TooLong", std::string(2048, 'x')) +
                          profileKey("Not Found", "2") + profileKey("Zed", "3"));
-    WinePrefixStore store(prefix.path());
-    EXPECT_EQ(databaseName(store, "Alice"), std::string(2047, 'x'));
-    EXPECT_EQ(databaseName(store, "TooLong"), kNotFound);
-    EXPECT_EQ(listed(store), std::vector<std::string>{"Alice"});
-    ScriptedUserInterface ui;
+    EXPECT_EQ(databaseName("Alice"), std::string(2047, 'x'));
+    EXPECT_EQ(databaseName("TooLong"), kNotFound);
+    EXPECT_EQ(listed(), Names{"Alice"});
     EXPECT_EQ(GetDatabaseFile(store, kUsers, "Zed", ui), "");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kProfileNotFound});
-}
-
-TEST(WineRegistry, ARegistryThatChangesIsReadAgainAtTheNextListing) {
-    HandPrefix prefix;
-    prefix.writeRegistry(profileKey("Alice", "1"));
-    WinePrefixStore store(prefix.path());
-    ASSERT_EQ(listed(store), std::vector<std::string>{"Alice"});
-
+    EXPECT_EQ(ui.messages, Names{kProfileNotFound});
+    // A registry that changes is read again at the next listing.
     prefix.writeRegistry(profileKey("Alice", "1") + profileKey("Bob", "2"));
-    EXPECT_EQ(listed(store), (std::vector<std::string>{"Alice", "Bob"}));
+    EXPECT_EQ(listed(), (Names{"Alice", "Bob"}));
 
     std::filesystem::remove(prefix.path() + "/system.reg");
-    ScriptedUserInterface ui;
+    ui.messages.clear();
     EXPECT_TRUE(LoadProfiles(store, kUsers, ui).empty());
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kNoProfiles});
+    EXPECT_EQ(ui.messages, Names{kNoProfiles});
 }
 
-TEST(WineRegistry, ARegistryCutAnywhereIsReadWithoutHarm) {
-    HandPrefix prefix;
-    std::string keys = profileKey("Zo\\xeb \\\"q\\\"", "C:\\\\\\x20acab") +
-                       R"([Software\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users\\Hex] 1
-"DatabaseName"=hex(1):43,00,3a,00,5c,00,\
+TEST_F(WineRegistry, ARegistryCutAnywhereIsReadWithoutHarm) {
+    prefix.writeRegistry(profileKey("Zo\\xeb \\\"q\\\"", "C:\\\\\\x20acab") +
+                         usersKey("Hex", R"("DatabaseName"=hex(1):43,00,3a,00,5c,00,\
   41,00,00,00
-"N"=dword:0000001
-)";
-    prefix.writeRegistry(keys);
+"N"=dword:0000001)"));
     auto bytes = testing::readBytes(prefix.path() + "/system.reg");
     for (std::size_t length = 0; length <= bytes.size(); ++length) {
         // A new file each time: rewriting one in place makes ext4 flush it to the disk.
         std::filesystem::remove(prefix.path() + "/system.reg");
         testing::writeBytes(prefix.path() + "/system.reg", std::span(bytes).first(length));
-        WinePrefixStore store(prefix.path());
-        for (const std::string& name : listed(store))
-            databaseName(store, name);
+        WinePrefixStore fresh(prefix.path());
+        for (const std::string& name : LoadProfiles(fresh, kUsers, ui))
+            fresh.GetRegValue(profileKeyPath(kUsers, name), "DatabaseName");
     }
-    WinePrefixStore store(prefix.path());
-    EXPECT_EQ(databaseName(store, "Hex"), "C:\\A");
+    EXPECT_EQ(databaseName("Hex"), "C:\\A");
 }
 
 } // namespace
