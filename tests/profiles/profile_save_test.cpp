@@ -84,6 +84,11 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
     state.tree = sampleTree("NEW");
     EXPECT_FALSE(save("Carol"));
     EXPECT_EQ(ui.messages.back(), kProfileNotFound);
+    // The database file's folder is missing, and is not made.
+    ui.messages.clear();
+    EXPECT_FALSE(save("Gone"));
+    EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "No such file or directory"});
+    EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/LEMM/GONE"));
     // A profile without a readable "DatabaseName" is not saved into a file named "Not Found".
     prefix.writeRegistry(testing::usersKey("Nameless", "\"DatabaseName\"=dword:00000001"));
     EXPECT_FALSE(save("Nameless"));
@@ -92,7 +97,7 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
     expectAlice(aliceBytes, {});
 }
 
-TEST_F(SaveProfileTest, ABackupPathThatIsAFolderOrAMissingDatabaseFolderIsRefused) {
+TEST_F(SaveProfileTest, ABackupPathThatIsAFolderIsRefused) {
     std::filesystem::create_directories(alice + "_backup/inside");
     state.tree = sampleTree("NEW");
     EXPECT_FALSE(save("Alice"));
@@ -101,11 +106,6 @@ TEST_F(SaveProfileTest, ABackupPathThatIsAFolderOrAMissingDatabaseFolderIsRefuse
     EXPECT_EQ(readBytes(alice), aliceBytes);
     EXPECT_TRUE(std::filesystem::exists(alice + "_backup/inside"));
     EXPECT_EQ(usersFolder(), kWithBackup);
-
-    ui.messages.clear();
-    EXPECT_FALSE(save("Gone"));
-    EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "No such file or directory"});
-    EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/LEMM/GONE"));
 }
 
 TEST_F(SaveProfileTest, AReadOnlyFolderKeepsItsFiles) {
