@@ -24,11 +24,6 @@ using namespace quillfen::testing;
 
 namespace {
 
-std::string textOf(const std::string& path) {
-    auto bytes = readBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 QString canonical(const std::string& path) {
     return QString::fromStdString(std::filesystem::canonical(path).string());
 }
@@ -155,7 +150,7 @@ private slots:
             const std::string& text = s.ui.disclaimers[0].text;
             for (const char* part : {"warranty", "liability", "\rYou may pass", "readme.html"})
                 QVERIFY2(text.find(part) != std::string::npos, part);
-            QCOMPARE(textOf(s.work.file("profile.txt")), "c:\r\n" + kUsersKey + "\r\n");
+            QCOMPARE(s.settingsFile(), "c:\r\n" + kUsersKey + "\r\n");
             QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
             QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
             QCOMPARE(profileBox(s), (QStringList{"Alice", "Bob", QString::fromUtf8("Zo\u00EB")}));
@@ -169,7 +164,7 @@ private slots:
             Session s(settings);
             QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.levels()));
             QCOMPARE(s.find<QLabel>("countLabel")->text(), QStringLiteral("10 levels found"));
-            QCOMPARE(textOf(s.work.file("profile.txt")), settings);
+            QCOMPARE(s.settingsFile(), settings);
         }
         {
             // A damaged file gives the defaults, and start-up does not rewrite it.
@@ -177,7 +172,7 @@ private slots:
             Session s(settings);
             QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
             QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
-            QCOMPARE(textOf(s.work.file("profile.txt")), settings);
+            QCOMPARE(s.settingsFile(), settings);
         }
         {
             const std::string settings = settingsText("c:", "SOFTWARE\\Nobody");
@@ -257,14 +252,13 @@ private slots:
         const QString folder = canonical(s.demo.prefix() + "/drive_c/LEMM");
         QCOMPARE(QString::fromStdString(s.lastMessage()),
                  "Startup folder has been set to '" + folder + "'");
-        QCOMPARE(textOf(s.work.file("profile.txt")),
-                 folder.toStdString() + "\r\n" + kUsersKey + "\r\n");
+        QCOMPARE(s.settingsFile(), folder.toStdString() + "\r\n" + kUsersKey + "\r\n");
         Form1 again(s.store, s.ui, s.ui);
         QVERIFY(again.Form_Load());
         QCOMPARE(again.findChild<FolderList*>("Dir2")->path(), folder);
 
         // The REG key: the box is refilled with no profile chosen.
-        const std::string before = textOf(s.work.file("profile.txt"));
+        const std::string before = s.settingsFile();
         s.ui.inputs = {{kUsersKey, true}};
         key->trigger();
         QCOMPARE(s.ui.questions.back().text,
@@ -274,7 +268,7 @@ private slots:
         QCOMPARE(profileBox(s).size(), 3);
         QCOMPARE(s.find<QComboBox>("Combo1")->currentIndex(), -1);
         QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
-        QCOMPARE(textOf(s.work.file("profile.txt")), before);
+        QCOMPARE(s.settingsFile(), before);
 
         // A key without profiles warns, empties the box and is stored all the same.
         s.ui.inputs = {{"SOFTWARE\\Nobody", true}};
@@ -282,14 +276,13 @@ private slots:
         QCOMPARE(s.lastMessage(), std::string(kNoProfiles));
         QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
         QCOMPARE(s.form->state().usersKeyPath, std::string("SOFTWARE\\Nobody"));
-        QCOMPARE(textOf(s.work.file("profile.txt")),
-                 folder.toStdString() + "\r\nSOFTWARE\\Nobody\r\n");
+        QCOMPARE(s.settingsFile(), folder.toStdString() + "\r\nSOFTWARE\\Nobody\r\n");
 
         // A missing settings file is written anew with the default first line.
         std::filesystem::remove(s.work.file("profile.txt"));
         s.ui.inputs = {{"SOFTWARE\\Other", true}};
         key->trigger();
-        QCOMPARE(textOf(s.work.file("profile.txt")), std::string("c:\r\nSOFTWARE\\Other\r\n"));
+        QCOMPARE(s.settingsFile(), std::string("c:\r\nSOFTWARE\\Other\r\n"));
     }
 
     void theCountAndTheListShowTheOrdinaryLevelFiles() {

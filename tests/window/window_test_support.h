@@ -119,6 +119,11 @@ struct Session {
     std::string lastMessage() const {
         return ui.messages.empty() ? std::string() : windows1252ToUtf8(ui.messages.back());
     }
+    // The bytes of profile.txt in the working folder.
+    std::string settingsFile() const {
+        auto bytes = readBytes(work.file("profile.txt"));
+        return {bytes.begin(), bytes.end()};
+    }
     QTreeView* tree() const { return find<QTreeView>("TreeView1"); }
     // The text of a text box, and the label with the level-file count.
     QString text(const char* box) const { return find<QLineEdit>(box)->text(); }
