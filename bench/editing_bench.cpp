@@ -2,6 +2,7 @@
 // rebuilt between iterations, untimed, so every run meets the worst case (the first group's
 // nodes hold the lowest indexes, so a removal there moves every later node down).
 #include "database/scripted_user_interface.h"
+#include "edit_command.h"
 #include "editing/editing_commands.h"
 #include "levelfile/level_file.h"
 #include "max_tree.h"
@@ -13,21 +14,7 @@
 namespace {
 
 using namespace quillfen;
-
-enum class Command {
-    DeleteFirstGroup,
-    DeleteFirstSet,
-    DeleteFirstLevel,
-    MoveUp,
-    MoveDown,
-    AddGroup,
-    AddSet,
-    AddSelectedLevel,
-    UpdateFolder,
-    UpdateFileName,
-    Rename,
-    TreeClick,
-};
+using bench::Command;
 
 const std::string& levelFolder() {
     static const std::string folder = [] {
@@ -55,38 +42,16 @@ void fill(EditorState& state, bool roomForOne) {
     }
 }
 
-// The node a user would have selected for the command: the first group's first set and its
-// levels, whose removal moves the most nodes.
-const LevelTree::Node* targetOf(const LevelTree& tree, Command command) {
-    const LevelTree::Node* group = tree.item(1);
-    const LevelTree::Node* set = group->firstChild();
-    switch (command) {
-    case Command::DeleteFirstGroup:
-    case Command::AddSet:
-    case Command::UpdateFolder:
-        return group;
-    case Command::DeleteFirstSet:
-    case Command::AddSelectedLevel:
-    case Command::Rename:
-        return set;
-    case Command::MoveUp:
-        return set->child(2);
-    default:
-        return set->firstChild();
-    }
-}
-
 void BM_EditCommands(benchmark::State& bench, Command command) {
     EditorState state;
     ScriptedUserInterface ui;
     DetailPanel panel;
     const LevelFileList files{levelFolder(), {"level1.lvl"}, {true}, 0};
-    bool adds = command == Command::AddGroup || command == Command::AddSet ||
-                command == Command::AddSelectedLevel;
+    bool adds = bench::addsNodes(command);
     for (auto _ : bench) {
         bench.PauseTiming();
         fill(state, adds);
-        state.tree.select(targetOf(state.tree, command));
+        state.tree.select(bench::targetOf(state.tree, command));
         ui.messages.clear();
         ui.questions.clear();
         bench.ResumeTiming();

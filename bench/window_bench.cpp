@@ -4,6 +4,7 @@
 #include "database/database_writer.h"
 #include "database/file_io.h"
 #include "database/scripted_user_interface.h"
+#include "edit_command.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
 #include "window/form1.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using namespace quillfen;
+using bench::Command;
 
 class Answers : public ScriptedUserInterface, public DisclaimerBox {
 public:
@@ -96,36 +98,6 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(30);
 
-enum class Command {
-    DeleteFirstGroup,
-    DeleteFirstSet,
-    DeleteFirstLevel,
-    MoveUp,
-    MoveDown,
-    AddGroup,
-    AddSet,
-    AddSelectedLevel,
-    Rename,
-};
-
-const LevelTreeNode* targetOf(const LevelTree& tree, Command command) {
-    const LevelTreeNode* group = tree.item(1);
-    const LevelTreeNode* set = group->firstChild();
-    switch (command) {
-    case Command::DeleteFirstGroup:
-    case Command::AddSet:
-        return group;
-    case Command::DeleteFirstSet:
-    case Command::AddSelectedLevel:
-    case Command::Rename:
-        return set;
-    case Command::MoveUp:
-        return set->child(2);
-    default:
-        return set->firstChild();
-    }
-}
-
 void BM_EditCommandsView(benchmark::State& state, Command command) {
     Bench& b = bench();
     b.useLargestTrees();
@@ -137,8 +109,7 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
     auto* tree = form.findChild<QTreeView*>(QStringLiteral("TreeView1"));
     auto* model = static_cast<LevelTreeModel*>(tree->model());
     auto* files = form.findChild<QListWidget*>(QStringLiteral("Dir1"));
-    const bool adds = command == Command::AddGroup || command == Command::AddSet ||
-                      command == Command::AddSelectedLevel;
+    const bool adds = bench::addsNodes(command);
     form.findChild<QComboBox*>(QStringLiteral("Combo1"))
         ->setEditText(adds ? QStringLiteral("Bob") : QStringLiteral("Alice"));
 
@@ -146,7 +117,7 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
         state.PauseTiming();
         form.Command4_Click();
         tree->expandAll();
-        tree->setCurrentIndex(model->indexOf(targetOf(form.state().tree, command)));
+        tree->setCurrentIndex(model->indexOf(bench::targetOf(form.state().tree, command)));
         files->setCurrentRow(0);
         ui.messages.clear();
         QCoreApplication::processEvents();
@@ -177,8 +148,17 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
         case Command::AddSelectedLevel:
             form.Command3_Click();
             break;
+        case Command::UpdateFolder:
+            form.Command10_Click();
+            break;
+        case Command::UpdateFileName:
+            form.Command11_Click();
+            break;
         case Command::Rename:
             model->setData(tree->currentIndex(), QStringLiteral("RENAMED SET"));
+            break;
+        case Command::TreeClick:
+            form.TreeView1_Click();
             break;
         }
         // The view lays its rows out and paints them.
