@@ -1,11 +1,14 @@
-// Each editing command on the largest profile, one command a timed iteration: the tree is
-// rebuilt between iterations, untimed, so every run meets the worst case (the first group's
-// nodes hold the lowest indexes, so a removal there moves every later node down).
+// Each editing action of the Editor on the largest profile, one action a timed iteration: the
+// profile is loaded again between iterations, untimed, so every run meets the worst case (the
+// first group's nodes hold the lowest indexes, so a removal there moves every later node down).
+#include "database/database_writer.h"
+#include "database/file_io.h"
 #include "database/scripted_user_interface.h"
 #include "edit_command.h"
-#include "editing/editing_commands.h"
+#include "editor/editor.h"
 #include "levelfile/level_file.h"
 #include "max_tree.h"
+#include "profiles/profile_store.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -16,89 +19,97 @@ namespace {
 using namespace quillfen;
 using bench::Command;
 
-const std::string& levelFolder() {
-    static const std::string folder = [] {
+struct Files {
+    std::string levels;
+    std::string full;    // the largest profile
+    std::string oneLess; // one node short of it
+};
+
+const Files& files() {
+    static const Files made = [] {
         auto path = std::filesystem::temp_directory_path() / "quillfen-bench-levels";
         std::filesystem::create_directories(path);
         std::ofstream(path / "level1.lvl", std::ios::binary)
             << std::string(levelfile::kLevelFileSize, 'x');
-        return path.string();
+        Files f{path.string(), (path / "FULL.DAT").string(), (path / "ONELESS.DAT").string()};
+        LevelTree tree = bench::makeMaxTree();
+        (void)writeFileAtomically(f.full, encodeDatabase(tree), false);
+        tree.remove(tree.item(tree.count()));
+        (void)writeFileAtomically(f.oneLess, encodeDatabase(tree), false);
+        return f;
     }();
-    return folder;
+    return made;
 }
 
-// The largest profile, or one node short of it for the commands that add a node.
-void fill(EditorState& state, bool roomForOne) {
-    state.tree = bench::makeMaxTree();
-    if (roomForOne)
-        state.tree.remove(state.tree.item(state.tree.count()));
-    state.groupCount = state.setCount = 0;
-    state.levelCount = 0;
-    for (int i = 1; i <= state.tree.count(); ++i) {
-        NodeKind kind = state.tree.item(i)->kind();
-        kind == NodeKind::Group ? ++state.groupCount
-        : kind == NodeKind::Set ? ++state.setCount
-                                : ++state.levelCount;
+Outcome run(Editor& editor, Command command) {
+    switch (command) {
+    case Command::DeleteFirstGroup:
+        return editor.deleteGroup();
+    case Command::DeleteFirstSet:
+        return editor.deleteSet();
+    case Command::DeleteFirstLevel:
+        return editor.deleteLevel();
+    case Command::MoveUp:
+        return editor.moveUp();
+    case Command::MoveDown:
+        return editor.moveDown();
+    case Command::AddGroup:
+        return editor.addGroup();
+    case Command::AddSet:
+        return editor.addSet();
+    case Command::AddSelectedLevel:
+        return editor.addSelectedLevels({files().levels, {"level1.lvl"}, {true}, 0});
+    case Command::UpdateFolder:
+        return editor.updateFolder({"NEWFOLDER", true});
+    case Command::UpdateFileName:
+        return editor.updateFileName({"new.lvl", true});
+    case Command::Rename:
+        return editor.rename(editor.tree().selected(), {"Renamed", true});
+    case Command::TreeClick:
+        break;
     }
+    return editor.clickNode(editor.tree().selected());
+}
+
+// An editor on the largest profile (one node short for the actions that add one), with the
+// action's node selected.
+void prepare(Editor& editor, Command command) {
+    (void)editor.openFile(bench::addsNodes(command) ? files().oneLess : files().full);
+    editor.openFolder(files().levels);
+    editor.clickNode(bench::targetOf(editor.tree(), command));
 }
 
 void BM_EditCommands(benchmark::State& bench, Command command) {
-    EditorState state;
+    WinePrefixStore store("/nonexistent");
     ScriptedUserInterface ui;
-    DetailPanel panel;
-    const LevelFileList files{levelFolder(), {"level1.lvl"}, {true}, 0};
-    bool adds = bench::addsNodes(command);
+    Editor editor(store, ui);
     for (auto _ : bench) {
         bench.PauseTiming();
-        fill(state, adds);
-        state.tree.select(bench::targetOf(state.tree, command));
+        prepare(editor, command);
         ui.messages.clear();
         ui.questions.clear();
         bench.ResumeTiming();
-
-        switch (command) {
-        case Command::DeleteFirstGroup:
-            deleteGroup(state, ui);
-            break;
-        case Command::DeleteFirstSet:
-            deleteSet(state, ui);
-            break;
-        case Command::DeleteFirstLevel:
-            deleteLevel(state, ui);
-            break;
-        case Command::MoveUp:
-            moveUp(state, ui);
-            break;
-        case Command::MoveDown:
-            moveDown(state, ui);
-            break;
-        case Command::AddGroup:
-            addGroup(state, ui);
-            break;
-        case Command::AddSet:
-            addSet(state, ui);
-            break;
-        case Command::AddSelectedLevel:
-            addSelectedLevels(state, ui, files);
-            break;
-        case Command::UpdateFolder:
-            updateFolder(state, ui, {"NEWFOLDER", true});
-            break;
-        case Command::UpdateFileName:
-            updateFileName(state, ui, {"new.lvl", true});
-            break;
-        case Command::Rename:
-            renameNode(state, ui, state.tree.selected(), {"Renamed", true});
-            break;
-        case Command::TreeClick:
-            TreeView1_Click(state, levelFolder(), panel);
-            break;
-        }
-        benchmark::DoNotOptimize(state.tree.count());
+        benchmark::DoNotOptimize(run(editor, command).done);
     }
 }
 
-// Every command is timed a few hundred times; the rebuild between them is not timed.
+// Undo of the deletion of the first group of the largest tree: its 211 nodes go back below the
+// lowest indexes, moving every other node up.
+void BM_UndoDeleteFirstGroup(benchmark::State& bench) {
+    WinePrefixStore store("/nonexistent");
+    ScriptedUserInterface ui;
+    Editor editor(store, ui);
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        prepare(editor, Command::DeleteFirstGroup);
+        (void)editor.deleteGroup();
+        bench.ResumeTiming();
+        benchmark::DoNotOptimize(editor.undo().done);
+    }
+}
+BENCHMARK(BM_UndoDeleteFirstGroup)->Iterations(300)->Unit(benchmark::kMicrosecond);
+
+// Every command is timed a few hundred times; the reload between them is not timed.
 #define EDIT_COMMAND(name, command)                                                                \
     BENCHMARK_CAPTURE(BM_EditCommands, name, Command::command)                                     \
         ->Iterations(300)                                                                          \

@@ -5,7 +5,8 @@
 #include "database/database_writer.h"
 #include "database/file_io.h"
 #include "database/windows1252.h"
-#include "editing/editing_commands.h"
+#include "editor/editor.h"
+#include "profiles/profile_store.h"
 
 #include <optional>
 
@@ -16,7 +17,7 @@ constexpr char kEditUsage[] =
     "edit FILE OUT COMMAND...\n"
     "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
     "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
-    "           rename KEY TEXT";
+    "           rename KEY TEXT | undo | redo";
 
 struct EditCommand {
     std::string_view name;
@@ -24,8 +25,8 @@ struct EditCommand {
 };
 
 constexpr EditCommand kEditCommands[] = {
-    {"add-group", 2}, {"add-set", 2}, {"add-level", 2}, {"delete", 1}, {"up", 1},
-    {"down", 1},      {"folder", 2},  {"file", 2},      {"rename", 2},
+    {"add-group", 2}, {"add-set", 2}, {"add-level", 2}, {"delete", 1}, {"up", 1},   {"down", 1},
+    {"folder", 2},    {"file", 2},    {"rename", 2},    {"undo", 0},   {"redo", 0},
 };
 
 // The commands with their arguments, or nullopt when the words do not make such a list.
@@ -36,7 +37,7 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
         for (const EditCommand& command : kEditCommands)
             if (command.name == words[i])
                 known = &command;
-        if (known == nullptr || i + known->arguments >= words.size())
+        if (known == nullptr || i + known->arguments >= words.size() + (known->arguments == 0))
             return std::nullopt;
         commands.emplace_back(words.begin() + static_cast<std::ptrdiff_t>(i),
                               words.begin() +
@@ -46,14 +47,21 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
     return commands;
 }
 
-// Runs the commands on one loaded profile, answering as a user who says Yes to everything.
-// A command that the core refuses has already said why; each step gives false then.
-class Editor {
+// Runs the commands through the window's editor, answering as a user who says Yes to
+// everything. A command that the editor refuses has already said why; each step gives false
+// then.
+class EditRun {
 public:
-    EditorState state;
+    EditRun() : store_(WinePrefixStore::defaultPrefix()), editor_(store_, ui_) {}
+
+    Editor& editor() { return editor_; }
 
     bool run(const Args& command) {
         const std::string& name = command[0];
+        if (name == "undo")
+            return editor_.undo().done;
+        if (name == "redo")
+            return editor_.redo().done;
         if (name == "add-group")
             return addGroupNamed(command[1], command[2]);
         const LevelTree::Node* node = select(command[1]);
@@ -64,24 +72,24 @@ public:
         if (name == "add-level")
             return addLevel(command[2]);
         if (name == "delete")
-            return deleteNode(node);
-        if (name == "up" || name == "down") {
-            int row = node->row();
-            name == "up" ? moveUp(state, ui_) : moveDown(state, ui_);
-            return state.tree.find(command[1])->row() != row;
-        }
+            return editor_.deleteSelected().done;
+        if (name == "up")
+            return editor_.moveUp().done;
+        if (name == "down")
+            return editor_.moveDown().done;
         auto text = windows1252(command[2]);
         if (!text)
             return false;
         if (name == "rename")
-            return renameNode(state, ui_, node, {*text, true});
-        name == "folder" ? updateFolder(state, ui_, {*text, true})
-                         : updateFileName(state, ui_, {*text, true});
-        return true;
+            return editor_.rename(node, {*text, true}).done;
+        return name == "folder" ? editor_.updateFolder({*text, true}).done
+                                : editor_.updateFileName({*text, true}).done;
     }
 
 private:
     PrintingUserInterface ui_;
+    WinePrefixStore store_;
+    Editor editor_;
 
     static std::optional<std::string> windows1252(const std::string& utf8Text) {
         auto text = utf8ToWindows1252(utf8Text);
@@ -92,22 +100,23 @@ private:
 
     // The node that KEY names becomes the selected node, as a click on it would make it.
     const LevelTree::Node* select(const std::string& key) {
-        const LevelTree::Node* node = state.tree.find(key);
+        const LevelTree::Node* node = editor_.tree().find(key);
         if (node == nullptr) {
             refuse("WARNING: no node has the key '" + utf8ToWindows1252(key).value_or("?") + "'");
             return nullptr;
         }
-        state.tree.select(node);
+        editor_.clickNode(node);
         return node;
     }
 
     // The new node is the one the command added last; it is named as the window's user would
     // rename it in place.
-    bool renameAdded(int countBefore, const std::string& name) {
-        if (state.tree.count() == countBefore)
+    bool renameAdded(const Outcome& added, const std::string& name) {
+        if (!added.done)
             return false;
         auto text = windows1252(name);
-        return text && renameNode(state, ui_, state.tree.item(state.tree.count()), {*text, true});
+        const LevelTree& tree = editor_.tree();
+        return text && editor_.rename(tree.item(tree.count()), {*text, true}).done;
     }
 
     bool addGroupNamed(const std::string& name, const std::string& folder) {
@@ -115,16 +124,10 @@ private:
         if (!folderText)
             return false;
         ui_.inputs = {{*folderText, true}};
-        int before = state.tree.count();
-        addGroup(state, ui_);
-        return renameAdded(before, name);
+        return renameAdded(editor_.addGroup(), name);
     }
 
-    bool addSetNamed(const std::string& name) {
-        int before = state.tree.count();
-        addSet(state, ui_);
-        return renameAdded(before, name);
-    }
+    bool addSetNamed(const std::string& name) { return renameAdded(editor_.addSet(), name); }
 
     // One level from a file given by its path: the folder list shows its folder, and the file
     // is the one entry selected and clicked.
@@ -134,25 +137,7 @@ private:
         if (!file)
             return false;
         LevelFileList list{folderOf(path), {*file}, {true}, 0};
-        int before = state.tree.count();
-        addSelectedLevels(state, ui_, list);
-        return state.tree.count() != before;
-    }
-
-    bool deleteNode(const LevelTree::Node* node) {
-        std::string key = node->key();
-        switch (node->kind()) {
-        case NodeKind::Group:
-            deleteGroup(state, ui_);
-            break;
-        case NodeKind::Set:
-            deleteSet(state, ui_);
-            break;
-        case NodeKind::Level:
-            deleteLevel(state, ui_);
-            break;
-        }
-        return state.tree.find(key) == nullptr;
+        return editor_.addSelectedLevels(list).done;
     }
 };
 
@@ -163,14 +148,14 @@ int editCommand(const Args& args) {
         args.size() < 3 ? std::nullopt : parseCommands(Args(args.begin() + 2, args.end()));
     if (!commands)
         return usage(kEditUsage);
-    Editor editor;
-    if (auto loaded = loadFile(editor.state, args[0]); !loaded)
+    EditRun run;
+    if (auto loaded = run.editor().openFile(args[0]); !loaded)
         return refuse(loaded.error());
     for (const Args& command : *commands) {
-        if (!editor.run(command))
+        if (!run.run(command))
             return kRefused;
     }
-    if (auto written = writeFileAtomically(args[1], encodeDatabase(editor.state.tree)); !written)
+    if (auto written = writeFileAtomically(args[1], encodeDatabase(run.editor().tree())); !written)
         return refuse("ERROR: could not write " + args[1] + ": " + written.error());
     return kDone;
 }

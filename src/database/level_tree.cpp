@@ -38,6 +38,11 @@ namespace {
 constexpr std::size_t kBlockSize = 512;
 }
 
+const std::string& DetachedSubtree::key() const {
+    static const std::string none;
+    return nodes_.empty() ? none : nodes_.front().key;
+}
+
 LevelTree::LevelTree() : root_(std::make_unique<Node>()) {}
 LevelTree::~LevelTree() = default;
 
@@ -49,11 +54,9 @@ LevelTree::LevelTree(LevelTree&& other) noexcept : root_(std::make_unique<Node>(
 LevelTree& LevelTree::operator=(LevelTree&& other) noexcept {
     if (this == &other)
         return *this;
-    if (observer_)
-        observer_->beforeReset();
+    notify([&](LevelTreeObserver* o) { o->beforeReset(); });
     takeFrom(other);
-    if (observer_)
-        observer_->afterReset();
+    notify([&](LevelTreeObserver* o) { o->afterReset(); });
     return *this;
 }
 
@@ -96,13 +99,30 @@ LevelTree::Node* LevelTree::mutableNode(const Node* node) const {
     return const_cast<Node*>(node);
 }
 
+template <class Event> void LevelTree::notify(Event event) const {
+    for (LevelTreeObserver* observer : observers_)
+        event(observer);
+}
+
+void LevelTree::addObserver(LevelTreeObserver* observer) const {
+    observers_.push_back(observer);
+}
+
+void LevelTree::removeObserver(LevelTreeObserver* observer) const {
+    std::erase(observers_, observer);
+}
+
+void LevelTree::renumberFrom(int position) {
+    for (std::size_t i = static_cast<std::size_t>(position); i < nodes_.size(); ++i)
+        nodes_[i]->index_ = static_cast<int>(i) + 1;
+}
+
 const LevelTree::Node* LevelTree::parentForObserver(const Node* parent) const {
     return parent == root_.get() ? nullptr : parent;
 }
 
 void LevelTree::clear() {
-    if (observer_)
-        observer_->beforeReset();
+    notify([&](LevelTreeObserver* o) { o->beforeReset(); });
     nodes_.clear();
     blocks_.clear();
     usedInLastBlock_ = 0;
@@ -110,8 +130,7 @@ void LevelTree::clear() {
     root_->children_.clear();
     byKey_.clear();
     selected_ = nullptr;
-    if (observer_)
-        observer_->afterReset();
+    notify([&](LevelTreeObserver* o) { o->afterReset(); });
 }
 
 void LevelTree::reserve(int nodes) {
@@ -150,15 +169,15 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
     added->parent_ = parent;
     added->index_ = count() + 1;
 
-    if (observer_)
-        observer_->beforeInsert(parentForObserver(parent), static_cast<int>(row));
+    notify([&](LevelTreeObserver* o) {
+        o->beforeInsert(parentForObserver(parent), static_cast<int>(row));
+    });
     nodes_.push_back(added);
     auto& siblings = parent->children_;
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(row), added);
     for (std::size_t i = row; i < siblings.size(); ++i)
         siblings[i]->row_ = static_cast<int>(i);
-    if (observer_)
-        observer_->afterInsert();
+    notify([&](LevelTreeObserver* o) { o->afterInsert(); });
     return added;
 }
 
@@ -195,8 +214,7 @@ void LevelTree::remove(const Node* node) {
     Node* parent = target->parent_;
     auto row = static_cast<std::size_t>(target->row_);
 
-    if (observer_)
-        observer_->beforeRemove(parentForObserver(parent), target->row_);
+    notify([&](LevelTreeObserver* o) { o->beforeRemove(parentForObserver(parent), target->row_); });
 
     // Mark the node and its descendants, then close the gaps they leave in the node collection.
     std::vector<Node*> pending{target};
@@ -226,19 +244,111 @@ void LevelTree::remove(const Node* node) {
         if (!n->key_.empty())
             *n = Node{};
     }
-    for (std::size_t i = static_cast<std::size_t>(lowest - 1); i < nodes_.size(); ++i)
-        nodes_[i]->index_ = static_cast<int>(i) + 1;
+    renumberFrom(lowest - 1);
 
-    if (observer_)
-        observer_->afterRemove();
+    notify([&](LevelTreeObserver* o) { o->afterRemove(); });
+}
+
+DetachedSubtree LevelTree::detach(const Node* node) {
+    DetachedSubtree subtree;
+    if (node == nullptr)
+        return subtree;
+    std::vector<const Node*> pending{node};
+    while (!pending.empty()) {
+        const Node* n = pending.back();
+        pending.pop_back();
+        const Node* parent = n->parent();
+        subtree.nodes_.push_back({n->key_, n->text_, n->groupFolder_, n->levelFile_, n->index_,
+                                  n->row_, parent ? parent->key_ : std::string()});
+        pending.insert(pending.end(), n->children_.begin(), n->children_.end());
+    }
+    std::sort(subtree.nodes_.begin() + 1, subtree.nodes_.end(),
+              [](const auto& a, const auto& b) { return a.index < b.index; });
+    remove(node);
+    return subtree;
+}
+
+const LevelTree::Node* LevelTree::restore(DetachedSubtree subtree) {
+    auto& detached = subtree.nodes_;
+    if (detached.empty() || count() + static_cast<int>(detached.size()) > format::kMaxNodes)
+        return nullptr;
+    const auto& top = detached.front();
+    Node* parent = top.parentKey.empty() ? root_.get() : mutableNode(find(top.parentKey));
+    if (parent == nullptr || top.row > parent->children() ||
+        std::any_of(detached.begin(), detached.end(),
+                    [&](const auto& n) { return find(n.key) != nullptr; }))
+        return nullptr;
+
+    notify([&](LevelTreeObserver* o) { o->beforeInsert(parentForObserver(parent), top.row); });
+    // A parent always stands before its children in node-index order, so going by index puts
+    // every node into the collection, and under a parent restored before it.
+    std::vector<const DetachedSubtree::Node*> byIndex;
+    for (const auto& n : detached)
+        byIndex.push_back(&n);
+    std::sort(byIndex.begin(), byIndex.end(),
+              [](const auto* a, const auto* b) { return a->index < b->index; });
+    Node* restoredTop = nullptr;
+    std::vector<Node*> restored;
+    for (const DetachedSubtree::Node* n : byIndex) {
+        Node* node = newNode();
+        restored.push_back(node);
+        node->key_ = n->key;
+        node->text_ = n->text;
+        node->groupFolder_ = n->groupFolder;
+        node->levelFile_ = n->levelFile;
+        node->row_ = n->row;
+        byKey_.emplace(node->key_, node);
+        auto at = std::min(static_cast<std::size_t>(n->index - 1), nodes_.size());
+        nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(at), node);
+        if (n == &top) {
+            restoredTop = node;
+            node->parent_ = parent;
+        } else {
+            node->parent_ = mutableNode(find(n->parentKey));
+            node->parent_->children_.push_back(node);
+        }
+    }
+    // Children were linked in node-index order; their rows give their order.
+    for (Node* node : restored) {
+        std::sort(node->children_.begin(), node->children_.end(),
+                  [](const Node* a, const Node* b) { return a->row_ < b->row_; });
+    }
+    auto& siblings = parent->children_;
+    siblings.insert(siblings.begin() + top.row, restoredTop);
+    for (std::size_t i = static_cast<std::size_t>(top.row); i < siblings.size(); ++i)
+        siblings[i]->row_ = static_cast<int>(i);
+    renumberFrom(0);
+    notify([](LevelTreeObserver* o) { o->afterInsert(); });
+    return restoredTop;
+}
+
+void LevelTree::move(const Node* node, int row, int index) {
+    if (node == nullptr || node->children() > 0)
+        return;
+    Node* moving = mutableNode(node);
+    auto& siblings = moving->parent_->children_;
+    int from = moving->row_;
+    row = std::clamp(row, 0, static_cast<int>(siblings.size()) - 1);
+    index = std::clamp(index, 1, count());
+    notify([&](LevelTreeObserver* o) {
+        o->beforeMove(parentForObserver(moving->parent_), from, row);
+    });
+    siblings.erase(siblings.begin() + from);
+    siblings.insert(siblings.begin() + row, moving);
+    for (int i = std::min(from, row); i <= std::max(from, row); ++i)
+        siblings[static_cast<std::size_t>(i)]->row_ = i;
+    int oldIndex = moving->index_;
+    nodes_.erase(nodes_.begin() + (oldIndex - 1));
+    nodes_.insert(nodes_.begin() + (index - 1), moving);
+    renumberFrom(std::min(oldIndex, index) - 1);
+    notify([](LevelTreeObserver* o) { o->afterMove(); });
 }
 
 void LevelTree::setText(const Node* node, std::string text) {
     if (node == nullptr)
         return;
     mutableNode(node)->text_ = std::move(text);
-    if (observer_)
-        observer_->textChanged(node);
+    notify([&](LevelTreeObserver* o) { o->textChanged(node); });
 }
 
 namespace {

@@ -15,6 +15,29 @@ enum class NodeKind { Group, Set, Level };
 NodeKind kindOfKey(std::string_view key);
 
 class LevelTreeNode;
+class LevelTree;
+
+// A subtree taken out of a LevelTree, holding all it needs to be put back exactly: each node's
+// key, text, table entries, node index and row, and the key of the parent it hung under.
+class DetachedSubtree {
+public:
+    bool empty() const { return nodes_.empty(); }
+    // The key of the subtree's top node.
+    const std::string& key() const;
+
+private:
+    friend class LevelTree;
+    struct Node {
+        std::string key;
+        std::string text;
+        std::string groupFolder;
+        std::string levelFile;
+        int index = 0;
+        int row = 0;
+        std::string parentKey; // empty for a group
+    };
+    std::vector<Node> nodes_; // the top node first, then its descendants in node-index order
+};
 
 // Told before and after every change of a LevelTree, so that a view can follow the tree in
 // place (rows inserted, removed, texts changed) instead of being rebuilt.
@@ -29,6 +52,9 @@ public:
     virtual void beforeReset() = 0;
     virtual void afterReset() = 0;
     virtual void textChanged(const LevelTreeNode* node) = 0;
+    // A childless node moved among its siblings, from row `from` to row `to`.
+    virtual void beforeMove(const LevelTreeNode* parent, int from, int to) = 0;
+    virtual void afterMove() = 0;
 };
 
 // One group, set or level. Nodes live as long as they stand in their tree; a pointer to one
@@ -103,6 +129,16 @@ public:
 
     // Removes a node and all its descendants. A selected node that goes leaves nothing selected.
     void remove(const Node* node);
+    // Removes a node and its descendants as remove() does and hands them back, so that
+    // restore() can put them back.
+    DetachedSubtree detach(const Node* node);
+    // Puts a detached subtree back at its row and node indexes, moving later nodes up again:
+    // into the tree as it was right after the detach, this gives back that tree exactly. Null
+    // when its parent is missing, one of its keys is in use or the tree has no room.
+    const Node* restore(DetachedSubtree subtree);
+    // Moves a node without children to `row` among its siblings and to node index `index`,
+    // the nodes between moving by one.
+    void move(const Node* node, int row, int index);
 
     const Node* selected() const { return selected_; }
     void select(const Node* node) { selected_ = node; }
@@ -119,14 +155,18 @@ public:
     // The number of a node's descendants (children, grandchildren).
     static int descendants(const Node* node);
 
-    // At most one observer; null to stop.
-    void setObserver(LevelTreeObserver* observer) { observer_ = observer; }
+    // Every observer is told of every change, in the order they were added.
+    // Watching a tree does not change it, so a const tree can be watched.
+    void addObserver(LevelTreeObserver* observer) const;
+    void removeObserver(LevelTreeObserver* observer) const;
 
 private:
     Node* mutableNode(const Node* node) const;
     const Node* parentForObserver(const Node* parent) const;
     Node* newNode();
     void takeFrom(LevelTree& other);
+    template <class Event> void notify(Event event) const;
+    void renumberFrom(int position);
 
     std::unique_ptr<Node> root_; // hidden; its children are the groups
     std::vector<Node*> nodes_;   // node-index order
@@ -137,7 +177,7 @@ private:
     // Keys point into their node's own key, which lives and stays put as long as the node.
     std::unordered_map<std::string_view, Node*> byKey_;
     const Node* selected_ = nullptr;
-    LevelTreeObserver* observer_ = nullptr;
+    mutable std::vector<LevelTreeObserver*> observers_;
 };
 
 } // namespace quillfen

@@ -18,19 +18,30 @@ public:
     };
 
     std::vector<std::string> messages;
-    std::vector<Question> questions; // confirmations and input prompts, in order asked
-    std::deque<bool> confirmations;  // answers to confirm(); when empty, `defaultConfirmation`
-    std::deque<TextAnswer> inputs;   // answers to input(); when empty, the empty text
+    std::vector<Question> questions;    // confirmations and input prompts, in order asked
+    std::deque<bool> confirmations;     // answers to confirm(); when empty, `defaultConfirmation`
+    std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
+    std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
     bool defaultConfirmation = true;
 
     void message(const std::string& text) override { messages.push_back(text); }
 
-    bool confirm(const std::string& text, const std::string& caption) override {
+    bool confirm(const std::string& text, const std::string& caption,
+                 bool /*yesIsDefault*/ = true) override {
         questions.push_back({text, caption});
         if (confirmations.empty())
             return defaultConfirmation;
         bool answer = confirmations.front();
         confirmations.pop_front();
+        return answer;
+    }
+
+    SaveChoice askToSave(const std::string& text) override {
+        questions.push_back({text, "save"});
+        if (saveChoices.empty())
+            return SaveChoice::Cancel;
+        SaveChoice answer = saveChoices.front();
+        saveChoices.pop_front();
         return answer;
     }
 

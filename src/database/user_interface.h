@@ -11,8 +11,13 @@ struct TextAnswer {
     bool storable = true;
 };
 
+inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
+
 inline constexpr char kUnstorableText[] =
     "WARNING: the text holds characters that cannot be stored";
+
+// The answers to "Save changes to the profile ...?".
+enum class SaveChoice { Save, Discard, Cancel };
 
 // The questions and messages a command puts to the user. Every text passed here is in
 // Windows-1252 bytes, as the core keeps it; the window converts at its edge.
@@ -22,8 +27,12 @@ public:
 
     // A message box with OK only, no icon, the application's title as caption.
     virtual void message(const std::string& text) = 0;
-    // A Yes/No question with the question icon; true for Yes.
-    virtual bool confirm(const std::string& text, const std::string& caption) = 0;
+    // A Yes/No question with the question icon; true for Yes. `yesIsDefault` false makes No the
+    // button that Enter presses, for questions whose Yes replaces a file.
+    virtual bool confirm(const std::string& text, const std::string& caption,
+                         bool yesIsDefault = true) = 0;
+    // Save, Discard or Cancel, with the warning icon and the application's title as caption.
+    virtual SaveChoice askToSave(const std::string& text) = 0;
     // An input box with OK and Cancel.
     virtual TextAnswer input(const std::string& prompt, const std::string& title,
                              const std::string& proposed) = 0;

@@ -6,7 +6,6 @@
 namespace quillfen {
 namespace {
 
-constexpr char kApplicationTitle[] = "Quillfen Level Adder";
 constexpr char kFolderPrompt[] =
     "enter the folder name in which levels in this group can be found (e.g. ORIG, OHNO, CUST, "
     "etc..)";
@@ -20,9 +19,9 @@ std::string joined(const std::vector<std::string>& names) {
 
 } // namespace
 
-void addGroup(EditorState& state, UserInterface& ui) {
+EditStep addGroup(EditorState& state, UserInterface& ui) {
     if (!roomForNode(state, ui))
-        return;
+        return nullptr;
     ++state.groupCount;
     const LevelTree::Node* group =
         state.tree.add(nullptr, LevelTree::Relationship::Last,
@@ -30,42 +29,46 @@ void addGroup(EditorState& state, UserInterface& ui) {
     // The group already stands in the tree while its folder is asked for; Cancel or a text that
     // cannot be stored leaves it with the empty folder.
     TextAnswer folder = ui.input(kFolderPrompt, kApplicationTitle, "");
-    if (!folder.storable) {
+    if (!folder.storable)
         ui.message(kUnstorableText);
-        return;
-    }
-    state.tree.setGroupFolders(group->index(), std::move(folder.text));
+    else if (folder.text.size() > format::kFolderWidth)
+        ui.message(folderTooLong());
+    else
+        state.tree.setGroupFolders(group->index(), std::move(folder.text));
+    return std::make_unique<AddedNodes>(std::vector{group->key()});
 }
 
-void addSet(EditorState& state, UserInterface& ui) {
+EditStep addSet(EditorState& state, UserInterface& ui) {
     const LevelTree::Node* group =
         selectedOfKind(state, ui, NodeKind::Group, "you must first select a group to add a set to");
     if (group == nullptr)
-        return;
+        return nullptr;
     // The group record keeps its number of sets in one byte.
     if (group->children() >= format::kMaxSetsInGroup) {
         ui.message(kGroupFull);
-        return;
+        return nullptr;
     }
     if (!roomForNode(state, ui))
-        return;
+        return nullptr;
     ++state.setCount;
-    state.tree.add(group, LevelTree::Relationship::Child, "parent" + std::to_string(state.setCount),
-                   "CUSTOM SET");
+    const LevelTree::Node* set =
+        state.tree.add(group, LevelTree::Relationship::Child,
+                       "parent" + std::to_string(state.setCount), "CUSTOM SET");
+    return std::make_unique<AddedNodes>(std::vector{set->key()});
 }
 
-void addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files) {
+EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files) {
     const LevelTree::Node* set =
         selectedOfKind(state, ui, NodeKind::Set, "you must first select a set to add levels to");
     if (set == nullptr)
-        return;
+        return nullptr;
     auto current = static_cast<std::size_t>(files.current);
     if (files.current < 0 || current >= files.names.size() || files.names[current].empty()) {
         ui.message("you must first select the level you wish to add from above");
-        return;
+        return nullptr;
     }
 
-    int added = 0;
+    std::vector<std::string> added;
     int leftOut = 0;
     std::vector<std::string> unreadable;
     for (std::size_t i = 0; i < files.names.size(); ++i) {
@@ -86,16 +89,17 @@ void addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileLis
             state.tree.add(set, LevelTree::Relationship::Child,
                            "level" + std::to_string(state.levelCount), std::move(*title));
         state.tree.setLevelFiles(level->index(), name);
-        ++added;
+        added.push_back(level->key());
     }
 
-    std::string message = std::to_string(added) + " level(s) added to '" + set->text() + "'";
+    std::string message = std::to_string(added.size()) + " level(s) added to '" + set->text() + "'";
     if (!unreadable.empty())
         message += "\nWARNING: could not read " + joined(unreadable);
     if (leftOut > 0)
         message += "\n" + std::string(kTreeFull) + "; " + std::to_string(leftOut) +
                    " level(s) could not be added";
     ui.message(message);
+    return added.empty() ? nullptr : std::make_unique<AddedNodes>(std::move(added));
 }
 
 } // namespace quillfen

@@ -2,9 +2,11 @@
 
 #include "database/editor_state.h"
 #include "database/user_interface.h"
+#include "editing/tree_edit.h"
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,11 +21,12 @@ struct LevelFileList {
     int current = -1;
 };
 
-// What the detail panel shows; the window copies it into its boxes. Texts are Windows-1252 bytes.
+// What the detail panel's boxes are to show; a box without a value keeps what it holds. Texts
+// are Windows-1252 bytes.
 struct DetailPanel {
-    std::string text1;                 // the selected group's folder
-    std::string text2;                 // the selected level's file name
-    std::array<std::string, 9> counts; // numlemm, action1 .. action8
+    std::optional<std::string> text1;                 // the selected group's folder
+    std::optional<std::string> text2;                 // the selected level's file name
+    std::optional<std::array<std::string, 9>> counts; // numlemm, action1 .. action8
 };
 
 // The limits of what a profile holds, so that every saved file loads again.
@@ -36,27 +39,32 @@ inline constexpr char kGroupFull[] = "WARNING: a group cannot hold more than 255
 std::size_t nameLimit(NodeKind kind);
 // "WARNING: the name can be at most N characters long".
 std::string nameTooLong(std::size_t limit);
+// "WARNING: the folder can be at most 68 characters long", and the same for a file name.
+std::string folderTooLong();
+std::string fileNameTooLong();
 
-// A click in the tree: refreshes the panel from the selected node (and its level file, found in
-// `folder`, the folder list's folder).
-void TreeView1_Click(const EditorState& state, const std::string& folder, DetailPanel& panel);
+// A click in the tree: what the panel shows for the selected node (and its level file, found in
+// `folder`, the folder list's folder). A set leaves the counts as they are.
+DetailPanel TreeView1_Click(const EditorState& state, const std::string& folder);
 
 // The commands of the editing buttons. Each tests, asks and tells through `ui` as the game's
 // editor did, changes only the tree, its tables and the key counters, and leaves the tree's
-// selection as the command defines it.
-void addGroup(EditorState& state, UserInterface& ui);
-void addSet(EditorState& state, UserInterface& ui);
-void addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files);
-void deleteGroup(EditorState& state, UserInterface& ui);
-void deleteSet(EditorState& state, UserInterface& ui);
-void deleteLevel(EditorState& state, UserInterface& ui);
-void moveUp(EditorState& state, UserInterface& ui);
-void moveDown(EditorState& state, UserInterface& ui);
-// Text1 / Text2 as typed; `storable` false when the window could not convert them.
-void updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1);
-void updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2);
+// selection as the command defines it. Each gives the change it made, to be undone, or null
+// when it changed nothing.
+EditStep addGroup(EditorState& state, UserInterface& ui);
+EditStep addSet(EditorState& state, UserInterface& ui);
+EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files);
+EditStep deleteGroup(EditorState& state, UserInterface& ui);
+EditStep deleteSet(EditorState& state, UserInterface& ui);
+EditStep deleteLevel(EditorState& state, UserInterface& ui);
+EditStep moveUp(EditorState& state, UserInterface& ui);
+EditStep moveDown(EditorState& state, UserInterface& ui);
+// Text1 / Text2 as typed; `storable` false when the window could not convert them. Refused when
+// the text is longer than the record field that will hold it.
+EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1);
+EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2);
 // Renames a node in place; refused when the text is longer than its record field or not storable.
-bool renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
-                const TextAnswer& text);
+EditStep renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
+                    const TextAnswer& text);
 
 } // namespace quillfen

@@ -4,19 +4,15 @@
 namespace quillfen {
 namespace {
 
-// Takes a level out and adds it again beside `anchor` (right after it, or first among its
-// siblings), as the game's editor moved nodes: the level keeps its key, text and file name, and
-// takes the highest node index, while every node after its old index moves down by one. Gives
-// the level's new node.
-const LevelTree::Node* reinsert(LevelTree& tree, const LevelTree::Node* level,
-                                const LevelTree::Node* anchor, LevelTree::Relationship where) {
-    std::string key = level->key();
-    std::string text = level->text();
-    std::string file = tree.levelFiles(level->index());
-    tree.remove(level);
-    const LevelTree::Node* moved = tree.add(anchor, where, std::move(key), std::move(text));
-    tree.setLevelFiles(moved->index(), std::move(file));
-    return moved;
+// Moves a level to `row` among its siblings as the game's editor moved nodes, by taking it out
+// and adding it again: the level keeps its key, text and file name and takes the highest node
+// index, while every node after its old index moves down by one.
+EditStep moveTo(LevelTree& tree, const LevelTree::Node* level, int row) {
+    MovedNode::Place from{level->row(), level->index()};
+    MovedNode::Place to{row, tree.count()};
+    auto step = std::make_unique<MovedNode>(level->key(), from, to);
+    step->redo(tree);
+    return step;
 }
 
 const LevelTree::Node* selectedLevel(EditorState& state, UserInterface& ui) {
@@ -25,32 +21,26 @@ const LevelTree::Node* selectedLevel(EditorState& state, UserInterface& ui) {
 
 } // namespace
 
-void moveUp(EditorState& state, UserInterface& ui) {
+EditStep moveUp(EditorState& state, UserInterface& ui) {
     const LevelTree::Node* level = selectedLevel(state, ui);
     if (level == nullptr)
-        return;
-    const LevelTree::Node* previous = level->previousSibling();
-    if (previous == nullptr) {
+        return nullptr;
+    if (level->previousSibling() == nullptr) {
         ui.message("cannot go any higher");
-        return;
+        return nullptr;
     }
-    // The second level has no anchor two places up: it becomes the first of its set.
-    const LevelTree::Node* anchor = previous->previousSibling();
-    state.tree.select(anchor
-                          ? reinsert(state.tree, level, anchor, LevelTree::Relationship::Next)
-                          : reinsert(state.tree, level, previous, LevelTree::Relationship::First));
+    return moveTo(state.tree, level, level->row() - 1);
 }
 
-void moveDown(EditorState& state, UserInterface& ui) {
+EditStep moveDown(EditorState& state, UserInterface& ui) {
     const LevelTree::Node* level = selectedLevel(state, ui);
     if (level == nullptr)
-        return;
-    const LevelTree::Node* next = level->nextSibling();
-    if (next == nullptr) {
+        return nullptr;
+    if (level->nextSibling() == nullptr) {
         ui.message("cannot go lower");
-        return;
+        return nullptr;
     }
-    state.tree.select(reinsert(state.tree, level, next, LevelTree::Relationship::Next));
+    return moveTo(state.tree, level, level->row() + 1);
 }
 
 } // namespace quillfen

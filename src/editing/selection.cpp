@@ -27,26 +27,27 @@ bool roomForNode(const EditorState& state, UserInterface& ui) {
     return false;
 }
 
-void TreeView1_Click(const EditorState& state, const std::string& folder, DetailPanel& panel) {
-    panel.text1.clear();
-    panel.text2.clear();
+DetailPanel TreeView1_Click(const EditorState& state, const std::string& folder) {
+    DetailPanel panel{std::string(), std::string(), std::nullopt};
     const LevelTree::Node* node = state.tree.selected();
     if (node == nullptr)
-        return;
+        return panel;
     if (node->kind() == NodeKind::Group) {
         panel.text1 = state.groupFolders(node->index());
-        return;
+        return panel;
     }
     if (node->kind() != NodeKind::Level)
-        return; // a set shows nothing; the counts stay those of the level clicked before
+        return panel; // a set shows nothing; the counts stay those of the level clicked before
     panel.text2 = state.levelFiles(node->index());
-    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, panel.text2));
+    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, *panel.text2));
+    panel.counts.emplace();
     for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
         // A count that lies beyond the end of a short file is shown empty, as is every count
         // of a file that is not there or cannot be read.
         bool known = counts && (*counts)[i].has_value();
-        panel.counts[i] = known ? std::to_string(*(*counts)[i]) : std::string();
+        (*panel.counts)[i] = known ? std::to_string(*(*counts)[i]) : std::string();
     }
+    return panel;
 }
 
 } // namespace quillfen

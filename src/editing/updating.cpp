@@ -5,34 +5,42 @@ namespace quillfen {
 namespace {
 
 // What the two "update" buttons share: the text goes whole into the table entry at the selected
-// node's index, whatever its kind, as the game's editor stored it; the record field cuts it only
-// when the profile is saved.
-void storeText(EditorState& state, UserInterface& ui, const TextAnswer& text,
-               void (LevelTree::*store)(int, std::string), const char* noSelection,
-               const char* stored) {
+// node's index, whatever its kind, as the game's editor stored it. A text that the record field
+// would cut at the save is refused, as a rename is.
+EditStep storeText(EditorState& state, UserInterface& ui, const TextAnswer& text,
+                   ChangedText::Field field, std::size_t limit, const std::string& tooLong,
+                   const char* noSelection, const char* stored) {
     const LevelTree::Node* node = state.tree.selected();
     if (node == nullptr) {
         ui.message(noSelection);
-        return;
+        return nullptr;
     }
     if (!text.storable) {
         ui.message(kUnstorableText);
-        return;
+        return nullptr;
     }
-    (state.tree.*store)(node->index(), text.text);
+    if (text.text.size() > limit) {
+        ui.message(tooLong);
+        return nullptr;
+    }
+    auto step = std::make_unique<ChangedText>(state.tree, node, field, text.text);
+    step->redo(state.tree);
     ui.message(stored);
+    return step;
 }
 
 } // namespace
 
-void updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1) {
-    storeText(state, ui, text1, &LevelTree::setGroupFolders, "you must first select a group",
-              "Group's source folder has been updated");
+EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1) {
+    return storeText(state, ui, text1, ChangedText::Field::GroupFolder, format::kFolderWidth,
+                     folderTooLong(), "you must first select a group",
+                     "Group's source folder has been updated");
 }
 
-void updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2) {
-    storeText(state, ui, text2, &LevelTree::setLevelFiles, "you must first select a level",
-              "Levels source file has been updated");
+EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2) {
+    return storeText(state, ui, text2, ChangedText::Field::LevelFile, format::kLevelFileWideWidth,
+                     fileNameTooLong(), "you must first select a level",
+                     "Levels source file has been updated");
 }
 
 std::size_t nameLimit(NodeKind kind) {
@@ -51,22 +59,34 @@ std::string nameTooLong(std::size_t limit) {
     return "WARNING: the name can be at most " + std::to_string(limit) + " characters long";
 }
 
-bool renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
-                const TextAnswer& text) {
+std::string folderTooLong() {
+    return "WARNING: the folder can be at most " + std::to_string(format::kFolderWidth) +
+           " characters long";
+}
+
+std::string fileNameTooLong() {
+    return "WARNING: the file name can be at most " + std::to_string(format::kLevelFileWideWidth) +
+           " characters long";
+}
+
+EditStep renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
+                    const TextAnswer& text) {
     if (node == nullptr)
-        return false;
+        return nullptr;
     if (!text.storable) {
         ui.message(kUnstorableText);
-        return false;
+        return nullptr;
     }
     // A name that fills its field is stored without a closing zero and still reads back whole.
     std::size_t limit = nameLimit(node->kind());
     if (text.text.size() > limit) {
         ui.message(nameTooLong(limit));
-        return false;
+        return nullptr;
     }
-    state.tree.setText(node, text.text);
-    return true;
+    auto step =
+        std::make_unique<ChangedText>(state.tree, node, ChangedText::Field::Text, text.text);
+    step->redo(state.tree);
+    return step;
 }
 
 } // namespace quillfen

@@ -67,6 +67,13 @@ Status replaceWithBackup(const std::string& file, const std::string& backup,
 
 } // namespace
 
+std::uint64_t hashBytes(std::span<const unsigned char> bytes) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char byte : bytes)
+        hash = (hash ^ byte) * 1099511628211u;
+    return hash;
+}
+
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name) {
     return usersKeyPath + "\\" + name + "\\";
 }
@@ -99,7 +106,7 @@ std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath
 }
 
 bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,
-                 UserInterface& ui, const Progress& progress) {
+                 UserInterface& ui, const Progress& progress, ProfileFile* loadedFile) {
     std::string path = GetDatabaseFile(store, state.usersKeyPath, profileText, ui);
     std::string file = path.empty() ? path : store.hostPath(path);
     double maximum = static_cast<double>(GetFileLength(file, ui)) + 1;
@@ -124,11 +131,13 @@ bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& pro
         ui.message(loaded.error());
         return false;
     }
+    if (loadedFile)
+        *loadedFile = {path, file, bytes->size(), hashBytes(*bytes)};
     return true;
 }
 
 bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string& profileText,
-                     UserInterface& ui, const Progress& progress) {
+                     UserInterface& ui, const Progress& progress, ProfileFile* savedFile) {
     if (!profileLoaded(state)) {
         ui.message(kLoadFirst);
         return false;
@@ -152,8 +161,14 @@ bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string&
     auto bytes = encodeDatabase(state.tree, hundredSteps(progress));
     auto saved = replaceWithBackup(file, backup, bytes);
     report(progress, 0, records);
-    ui.message(saved ? std::string(kSaved) : saved.error());
-    return saved.ok();
+    if (!saved) {
+        ui.message(saved.error());
+        return false;
+    }
+    ui.message(std::string(kSaved) + "\nthe profile '" + profileText + "' was written to " + path);
+    if (savedFile)
+        *savedFile = {path, file, bytes.size(), hashBytes(bytes)};
+    return true;
 }
 
 } // namespace quillfen

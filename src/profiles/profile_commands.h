@@ -5,6 +5,8 @@
 #include "database/user_interface.h"
 #include "profiles/profile_store.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,18 @@ inline constexpr char kCannotReplaceBackup[] = "ERROR: cannot replace the backup
 inline constexpr char kCouldNotSave[] = "ERROR: could not save the profile: ";
 inline constexpr char kSaved[] = "saved";
 
+// A profile's database file as it was when it was last loaded or saved, so that a save can tell
+// whether another program wrote it since.
+struct ProfileFile {
+    std::string databasePath; // as the registry names it
+    std::string hostPath;
+    std::size_t size = 0;
+    std::uint64_t hash = 0;
+};
+
+// A 64-bit hash of a file's bytes (FNV-1a): equal files give equal hashes.
+std::uint64_t hashBytes(std::span<const unsigned char> bytes);
+
 // The key path of a profile: the users key, a backslash, the name and a closing backslash.
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);
 
@@ -39,14 +53,17 @@ std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath
                             const std::string& profileText, UserInterface& ui);
 
 // Load Profile: reads the database file of the profile named `profileText` and builds the tree.
-// True when the tree was replaced; on a refusal the state is unchanged and the user was told.
+// True when the tree was replaced, and then `loaded`, when given, describes the file read; on a
+// refusal the state is unchanged and the user was told.
 bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,
-                 UserInterface& ui, const Progress& progress = {});
+                 UserInterface& ui, const Progress& progress = {}, ProfileFile* loaded = nullptr);
 
 // Save Profile Data: writes the tree into the database file of the profile named `profileText`,
 // the old file kept as its backup. True when "saved" was shown. Whatever fails, the database
 // file holds its complete old or complete new bytes and the backup its complete old bytes.
+// `saved`, when given, then describes the file written.
 bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string& profileText,
-                     UserInterface& ui, const Progress& progress = {});
+                     UserInterface& ui, const Progress& progress = {},
+                     ProfileFile* saved = nullptr);
 
 } // namespace quillfen

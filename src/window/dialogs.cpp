@@ -18,9 +18,10 @@ QString messageText(const std::string& bytes) {
 }
 
 bool askYesNo(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
-              const std::string& caption) {
+              const std::string& caption, bool yesIsDefault = true) {
     QMessageBox box(icon, toQt(caption), messageText(text), QMessageBox::Yes | QMessageBox::No,
                     parent);
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -42,8 +43,23 @@ void QtUserInterface::message(const std::string& text) {
     box.exec();
 }
 
-bool QtUserInterface::confirm(const std::string& text, const std::string& caption) {
-    return askYesNo(parent_, QMessageBox::Question, text, caption);
+bool QtUserInterface::confirm(const std::string& text, const std::string& caption,
+                              bool yesIsDefault) {
+    return askYesNo(parent_, QMessageBox::Question, text, caption, yesIsDefault);
+}
+
+SaveChoice QtUserInterface::askToSave(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), messageText(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& title,

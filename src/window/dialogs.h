@@ -9,8 +9,6 @@ class QWidget;
 
 namespace quillfen {
 
-inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
-
 // The start-up disclaimer: Yes/No with the information icon and its own title. Apart from the
 // other questions because it is asked before the window exists and looks different.
 class DisclaimerBox {
@@ -32,7 +30,9 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& text) override;
-    bool confirm(const std::string& text, const std::string& caption) override;
+    bool confirm(const std::string& text, const std::string& caption,
+                 bool yesIsDefault = true) override;
+    SaveChoice askToSave(const std::string& text) override;
     TextAnswer input(const std::string& prompt, const std::string& title,
                      const std::string& proposed) override;
     bool agree(const std::string& text, const std::string& title) override;

@@ -1,51 +1,32 @@
 #include "window/form1.h"
 
-#include "editing/editing_commands.h"
 #include "levelfile/level_file.h"
-#include "levelfile/level_folder.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_store.h"
 #include "window/folder_list.h"
 #include "window/level_tree_model.h"
-#include "window/settings_file.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QTreeView>
-#include <filesystem>
-#include <system_error>
 
 namespace quillfen {
-namespace {
-
-constexpr char kCaption[] = "Quillfen Level Adder - www.quillfen.example (v4)";
-constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
-constexpr char kDisclaimer[] =
-    "This program is given as it is, without any warranty of any kind, express or implied, as to "
-    "its function, its safety or its stability, including any warranty of merchantability or of "
-    "fitness for a particular purpose. Its author accepts no liability of any kind for any use "
-    "of it or for anything that follows from such use.\r"
-    "You may pass this program on freely, as long as the readme.html file goes with it.";
-constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
-
-bool fileExists(const char* path) {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
-
-} // namespace
 
 Form1::Form1(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer, QWidget* parent)
-    : QMainWindow(parent), store_(store), ui_(ui), disclaimer_(disclaimer) {
-    setWindowTitle(QString::fromLatin1(kCaption));
+    : QMainWindow(parent), store_(store), ui_(ui), disclaimer_(disclaimer), editor_(store, ui) {
+    setWindowTitle(toQt(editor_.caption()));
     createMenus();
     createControls();
     connectControls();
+    showDocumentState();
 }
 
 Form1::~Form1() {
@@ -73,9 +54,12 @@ void Form1::connectControls() {
     onClick(Command10, &Form1::Command10_Click);
     onClick(Command11, &Form1::Command11_Click);
     connect(Dir2, &FolderList::pathChanged, this, &Form1::Dir2_Change);
+    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(lemmstartup, &QAction::triggered, this, &Form1::lemmstartup_Click);
     connect(lemmkey, &QAction::triggered, this, &Form1::lemmkey_Click);
     connect(he, &QAction::triggered, this, &Form1::he_Click);
+    connect(undoAction, &QAction::triggered, this, &Form1::undo_Click);
+    connect(redoAction, &QAction::triggered, this, &Form1::redo_Click);
 
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { selectionChanged(current); });
@@ -107,154 +91,130 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form1::closeEvent(QCloseEvent* event) {
+    if (editor_.mayClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
 // Start-up, in the order of the game's editor.
 bool Form1::Form_Load() {
     if (!disclaimer_.agree(kDisclaimer, kDisclaimerTitle))
         return false;
 
     listLevelFiles(QString::fromStdString(store_.hostPath("c:\\")));
-
-    // A folder that cannot be written leaves the defaults to serve; the tool works without it.
-    if (!fileExists(settings::kFileName))
-        (void)settings::writeSettings(settings::kFileName, settings::Settings{});
-    settings::Settings startup = settings::readSettings(settings::kFileName);
-    Dir2->setPath(
-        QString::fromStdString(settings::startupFolderPath(startup.startupFolder, store_)));
-    state_.usersKeyPath = startup.usersKeyPath;
+    StartUp startup = editor_.startUp();
+    Dir2->setPath(QString::fromStdString(startup.startFolder));
 
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
 
-    fillProfiles(/*selectFirst=*/true);
+    fillProfiles(startup.profiles, /*selectFirst=*/true);
     return true;
 }
 
-void Form1::fillProfiles(bool selectFirst) {
+void Form1::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
     Combo1->clear();
-    for (const std::string& name : LoadProfiles(store_, state_.usersKeyPath, ui_))
+    for (const std::string& name : names)
         Combo1->addItem(toQt(name));
     Combo1->setCurrentIndex(selectFirst && Combo1->count() > 0 ? 0 : -1);
     if (Combo1->currentIndex() < 0)
         Combo1->clearEditText();
+    chosenProfile_ = Combo1->currentText();
 }
 
-void Form1::setProgress(double value, double maximum) {
+Progress Form1::progressBar() {
     // The bar repaints itself at once whenever the change shows; nothing else runs meanwhile.
-    ProgressBar1->setMaximum(static_cast<int>(maximum));
-    ProgressBar1->setValue(static_cast<int>(value));
+    return [this](double value, double maximum) {
+        ProgressBar1->setMaximum(static_cast<int>(maximum));
+        ProgressBar1->setValue(static_cast<int>(value));
+    };
+}
+
+void Form1::Combo1_Click() {
+    TextAnswer chosen = fromQt(Combo1->currentText());
+    if (editor_.chooseProfile(chosen.text)) {
+        chosenProfile_ = Combo1->currentText();
+    } else {
+        Combo1->setCurrentText(chosenProfile_);
+    }
+    showDocumentState();
 }
 
 void Form1::Command4_Click() {
     Command4->setEnabled(false);
     Command4->repaint();
-    TextAnswer profile = fromQt(Combo1->currentText());
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-    } else {
-        runEdit([&] {
-            LoadProfile(state_, store_, profile.text, ui_,
-                        [this](double value, double maximum) { setProgress(value, maximum); });
-            // A load is no addition to show.
-            model_->takeLastInserted();
-        });
-    }
+    runEdit([&] { return editor_.loadProfile(fromQt(Combo1->currentText()), progressBar()); });
+    chosenProfile_ = Combo1->currentText();
     Command4->setEnabled(true);
 }
 
 void Form1::Command9_Click() {
-    TextAnswer profile = fromQt(Combo1->currentText());
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
-    SaveProfileData(state_, store_, profile.text, ui_,
-                    [this](double value, double maximum) { setProgress(value, maximum); });
+    editor_.saveProfile(fromQt(Combo1->currentText()), progressBar());
+    showDocumentState();
 }
 
-int Form1::listLevelFiles(const QString& folder) {
-    const std::vector<std::string> names = levelfile::scanLevelFiles(folder.toStdString());
+void Form1::listLevelFiles(const QString& folder) {
+    LevelFolder listed = editor_.openFolder(folder.toStdString());
     Dir1->clear();
-    for (const std::string& name : names)
+    for (const std::string& name : listed.names)
         Dir1->addItem(QString::fromStdString(name));
-    return static_cast<int>(names.size());
+    countLabel->setText(QString::fromStdString(listed.countText));
 }
 
 void Form1::Dir2_Change() {
-    int count = listLevelFiles(Dir2->path());
-    countLabel->setText(QString::number(count) + QStringLiteral(" levels found"));
+    listLevelFiles(Dir2->path());
 }
 
 void Form1::Command8_Click() {
-    if (!profileLoaded(state_)) {
-        ui_.message(kLoadFirst);
-        return;
-    }
-    const LevelTreeNode* node = state_.tree.selected();
-    if (node == nullptr) {
-        ui_.message("you must first select a node");
-        return;
-    }
-    ui_.message(node->text() + " " + std::to_string(node->index()) + " " + node->key() + " - " +
-                std::to_string(state_.tree.count()));
-}
-
-std::string Form1::folderForCore() const {
-    return Dir2->path().toStdString();
+    editor_.info();
 }
 
 void Form1::selectionChanged(const QModelIndex& current) {
     if (followingCore_)
         return;
-    state_.tree.select(model_->node(current));
-    TreeView1_Click();
+    showPanel(editor_.clickNode(model_->node(current)).panel);
 }
 
 void Form1::TreeView1_Click() {
-    std::array<QLineEdit*, 9> boxes{numlemm};
-    std::copy(action.begin(), action.end(), boxes.begin() + 1);
+    showPanel(editor_.clickNode(editor_.tree().selected()).panel);
+}
 
-    DetailPanel panel;
-    panel.text1 = fromQt(Text1->text()).text;
-    panel.text2 = fromQt(Text2->text()).text;
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        panel.counts[i] = fromQt(boxes[i]->text()).text;
-    const DetailPanel before = panel;
-
-    quillfen::TreeView1_Click(state_, folderForCore(), panel);
-
-    // Only what the click changed is written back, so that a box the click leaves alone keeps
-    // exactly what the user typed.
-    auto show = [](QLineEdit* box, const std::string& now, const std::string& was) {
-        if (now != was)
-            box->setText(toQt(now));
+void Form1::showPanel(const DetailPanel& panel) {
+    // A box the panel leaves alone keeps exactly what the user typed.
+    auto show = [](QLineEdit* box, const std::string& now) {
+        QString text = toQt(now);
+        if (box->text() != text)
+            box->setText(text);
     };
-    show(Text1, panel.text1, before.text1);
-    show(Text2, panel.text2, before.text2);
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        show(boxes[i], panel.counts[i], before.counts[i]);
+    if (panel.text1)
+        show(Text1, *panel.text1);
+    if (panel.text2)
+        show(Text2, *panel.text2);
+    if (panel.counts) {
+        show(numlemm, (*panel.counts)[0]);
+        for (std::size_t i = 0; i < action.size(); ++i)
+            show(action[i], (*panel.counts)[i + 1]);
+    }
 }
 
 void Form1::Command7_Click() {
-    TextAnswer file = fromQt(Text2->text());
-    if (!file.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
     std::array<std::string, levelfile::kCountsCount> counts;
     counts[0] = fromQt(numlemm->text()).text;
     for (std::size_t i = 0; i < action.size(); ++i)
         counts[i + 1] = fromQt(action[i]->text()).text;
-    levelfile::SaveLevelInfo(levelfile::levelFilePath(folderForCore(), file.text), counts, ui_);
+    editor_.saveLevelInfo(fromQt(Text2->text()), counts);
 }
 
-template <class Command> void Form1::runEdit(Command command) {
+template <class Action> void Form1::runEdit(Action action) {
     // While the core changes the tree, the view's own reactions (a removed row moving the
     // current index) must not reach the core as clicks.
     followingCore_ = true;
     // Without a current row the view need not find a new one while rows go; it takes the
     // core's selection once the command is done. The row stays highlighted meanwhile.
     TreeView1->selectionModel()->clearCurrentIndex();
-    command();
+    Outcome outcome = action();
     QModelIndex added = model_->takeLastInserted();
     if (added.isValid()) {
         TreeView1->expand(added.parent());
@@ -262,10 +222,28 @@ template <class Command> void Form1::runEdit(Command command) {
     }
     showCoreSelection();
     followingCore_ = false;
+    showOutcome(outcome);
+}
+
+void Form1::showOutcome(const Outcome& outcome) {
+    showPanel(outcome.panel);
+    if (outcome.profiles)
+        fillProfiles(*outcome.profiles, /*selectFirst=*/false);
+    showDocumentState();
+}
+
+void Form1::showDocumentState() {
+    setWindowTitle(toQt(editor_.caption()));
+    std::string undo = editor_.undoText();
+    std::string redo = editor_.redoText();
+    undoAction->setText(undo.empty() ? QStringLiteral("Undo") : toQt(undo));
+    undoAction->setEnabled(!undo.empty());
+    redoAction->setText(redo.empty() ? QStringLiteral("Redo") : toQt(redo));
+    redoAction->setEnabled(!redo.empty());
 }
 
 void Form1::showCoreSelection() {
-    QModelIndex selected = model_->indexOf(state_.tree.selected());
+    QModelIndex selected = model_->indexOf(editor_.tree().selected());
     if (selected.isValid())
         TreeView1->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
     else
@@ -273,16 +251,16 @@ void Form1::showCoreSelection() {
 }
 
 void Form1::Command2_Click() {
-    runEdit([this] { addGroup(state_, ui_); });
+    runEdit([this] { return editor_.addGroup(); });
 }
 
 void Form1::Command1_Click() {
-    runEdit([this] { addSet(state_, ui_); });
+    runEdit([this] { return editor_.addSet(); });
 }
 
 LevelFileList Form1::levelFileList(bool& storable) const {
     LevelFileList files;
-    files.folder = folderForCore();
+    files.folder = editor_.levelFolder();
     files.current = Dir1->currentRow();
     storable = true;
     for (int row = 0; row < Dir1->count(); ++row) {
@@ -304,89 +282,69 @@ void Form1::Command3_Click() {
         ui_.message(kUnstorableText);
         return;
     }
-    runEdit([&] { addSelectedLevels(state_, ui_, files); });
+    runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
 void Form1::CommandDelG_Click() {
-    runEdit([this] { deleteGroup(state_, ui_); });
+    runEdit([this] { return editor_.deleteGroup(); });
 }
 
 void Form1::Command5_Click() {
-    runEdit([this] { deleteSet(state_, ui_); });
+    runEdit([this] { return editor_.deleteSet(); });
 }
 
 void Form1::Command6_Click() {
-    runEdit([this] { deleteLevel(state_, ui_); });
-}
-
-void Form1::Command12_Click() {
-    runEdit([this] { moveUp(state_, ui_); });
-}
-
-void Form1::Command13_Click() {
-    runEdit([this] { moveDown(state_, ui_); });
-}
-
-void Form1::Command10_Click() {
-    updateFolder(state_, ui_, fromQt(Text1->text()));
-}
-
-void Form1::Command11_Click() {
-    updateFileName(state_, ui_, fromQt(Text2->text()));
-}
-
-bool Form1::TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text) {
-    return renameNode(state_, ui_, node, fromQt(text));
+    runEdit([this] { return editor_.deleteLevel(); });
 }
 
 void Form1::deleteSelected() {
-    const LevelTreeNode* node = state_.tree.selected();
-    if (node && node->kind() == NodeKind::Group)
-        CommandDelG_Click();
-    else if (node && node->kind() == NodeKind::Set)
-        Command5_Click();
-    else
-        Command6_Click();
+    runEdit([this] { return editor_.deleteSelected(); });
+}
+
+void Form1::Command12_Click() {
+    runEdit([this] { return editor_.moveUp(); });
+}
+
+void Form1::Command13_Click() {
+    runEdit([this] { return editor_.moveDown(); });
+}
+
+void Form1::Command10_Click() {
+    runEdit([this] { return editor_.updateFolder(fromQt(Text1->text())); });
+}
+
+void Form1::Command11_Click() {
+    runEdit([this] { return editor_.updateFileName(fromQt(Text2->text())); });
+}
+
+void Form1::undo_Click() {
+    runEdit([this] { return editor_.undo(); });
+}
+
+void Form1::redo_Click() {
+    runEdit([this] { return editor_.redo(); });
+}
+
+bool Form1::TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text) {
+    Outcome outcome = editor_.rename(node, fromQt(text));
+    showDocumentState();
+    // The message box took the focus from the editor; it goes back to the tree, not to the
+    // next control in line (the profile box, whose keys would switch the profile).
+    if (!outcome.done)
+        QTimer::singleShot(0, TreeView1, [this] { TreeView1->setFocus(); });
+    return outcome.done;
 }
 
 void Form1::lemmstartup_Click() {
-    TextAnswer folder = fromQt(Dir2->path());
-    if (!folder.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
-    Status written =
-        settings::writeSettings(settings::kFileName, {folder.text, state_.usersKeyPath});
-    if (!written) {
-        ui_.message(kSettingsNotWritten + written.error());
-        return;
-    }
-    ui_.message("Startup folder has been set to '" + folder.text + "'");
+    editor_.setStartupFolder(fromQt(Dir2->path()));
 }
 
 void Form1::lemmkey_Click() {
-    TextAnswer key =
-        ui_.input("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key", "key",
-                  state_.usersKeyPath);
-    if (key.text.empty())
-        return;
-    if (!key.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
-    state_.usersKeyPath = key.text;
-    fillProfiles(/*selectFirst=*/false);
-
-    // A settings file gone missing meanwhile gives the default folder as its line 1.
-    settings::Settings stored = settings::readSettings(settings::kFileName);
-    stored.usersKeyPath = key.text;
-    Status written = settings::writeSettings(settings::kFileName, stored);
-    if (!written)
-        ui_.message(kSettingsNotWritten + written.error());
+    showOutcome(editor_.changeUsersKey());
 }
 
 void Form1::he_Click() {
-    ui_.message("please read the included  readme.html  file if you need help");
+    editor_.help();
 }
 
 } // namespace quillfen

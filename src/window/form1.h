@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/editor_state.h"
+#include "editor/editor.h"
 #include "window/dialogs.h"
 
 #include <QMainWindow>
@@ -24,9 +24,9 @@ class LevelTreeModel;
 class ProfileStore;
 struct LevelFileList;
 
-// The main window. It owns the editor state and every control; each handler gathers what the
-// controls hold, calls one command of the core and shows its result. The controls keep the
-// names of the game's own editor as their objectName.
+// The main window. It owns the Editor and every control; each handler gathers what the controls
+// hold, calls one Editor action and shows its outcome. The controls keep the names of the game's
+// own editor as their objectName.
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,7 +38,8 @@ public:
     // program then ends without having written anything.
     bool Form_Load();
 
-    const EditorState& state() const { return state_; }
+    const EditorState& state() const { return editor_.state(); }
+    const Editor& editor() const { return editor_; }
 
     // The handlers, named after their control and event.
     void Command4_Click();
@@ -62,9 +63,14 @@ public:
     void lemmstartup_Click();
     void lemmkey_Click();
     void he_Click();
+    void undo_Click();
+    void redo_Click();
+    // A new choice in the profile box.
+    void Combo1_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -72,24 +78,29 @@ private:
     void connectControls();
     void layoutControls();
 
-    void fillProfiles(bool selectFirst);
-    // Points the level-file list at `folder`; gives the number of level files listed.
-    int listLevelFiles(const QString& folder);
+    void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
+    // Points the level-file list at `folder`.
+    void listLevelFiles(const QString& folder);
     // What the level-file list shows; `storable` false when a selected name has a character
     // that a level record cannot hold.
     LevelFileList levelFileList(bool& storable) const;
-    std::string folderForCore() const;
-    // Runs an editing command and brings the view up to the tree's new state.
-    template <class Command> void runEdit(Command command);
+    // Runs an editing action and brings the view up to the tree's new state.
+    template <class Action> void runEdit(Action action);
+    void showOutcome(const Outcome& outcome);
+    void showPanel(const DetailPanel& panel);
+    // The caption, the Edit menu and the progress bar's reset after an action.
+    void showDocumentState();
     void showCoreSelection();
     void selectionChanged(const QModelIndex& current);
     void deleteSelected();
-    void setProgress(double value, double maximum);
+    Progress progressBar();
 
     ProfileStore& store_;
     UserInterface& ui_;
     DisclaimerBox& disclaimer_;
-    EditorState state_;
+    Editor editor_;
+    // The profile box's text before the user's last choice, to go back to on Cancel.
+    QString chosenProfile_;
 
     QWidget* central_ = nullptr;
     QLabel* Label1 = nullptr;
@@ -122,6 +133,9 @@ private:
     QAction* lemmstartup = nullptr;
     QAction* lemmkey = nullptr;
     QAction* he = nullptr;
+    QMenu* editMenu = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
 
     LevelTreeModel* model_ = nullptr;
     // While a core command changes the tree, and while the window moves the view's selection to

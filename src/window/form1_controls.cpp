@@ -135,7 +135,7 @@ void Form1::createControls() {
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setEditTriggers(QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::SelectedClicked);
-    model_ = new LevelTreeModel(state_.tree, this);
+    model_ = new LevelTreeModel(editor_.tree(), this);
     TreeView1->setModel(model_);
 
     Command2 = button("Command2", "Add Group", "add a new group");
@@ -179,6 +179,15 @@ void Form1::createMenus() {
     lemmstartup->setObjectName(QStringLiteral("lemmstartup"));
     lemmkey = op_menu->addAction(QStringLiteral("Lemmings REG key"));
     lemmkey->setObjectName(QStringLiteral("lemmkey"));
+    editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    undoAction = editMenu->addAction(QStringLiteral("Undo"));
+    undoAction->setObjectName(QStringLiteral("undoAction"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    redoAction = editMenu->addAction(QStringLiteral("Redo"));
+    redoAction->setObjectName(QStringLiteral("redoAction"));
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // "Help" stands on the menu bar itself and runs at once, without a menu of its own.
     he = menuBar()->addAction(QStringLiteral("Help"));
     he->setObjectName(QStringLiteral("he"));

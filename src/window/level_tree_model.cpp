@@ -4,13 +4,13 @@
 
 namespace quillfen {
 
-LevelTreeModel::LevelTreeModel(LevelTree& tree, QObject* parent)
+LevelTreeModel::LevelTreeModel(const LevelTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree) {
-    tree_.setObserver(this);
+    tree_.addObserver(this);
 }
 
 LevelTreeModel::~LevelTreeModel() {
-    tree_.setObserver(nullptr);
+    tree_.removeObserver(this);
 }
 
 const LevelTreeNode* LevelTreeModel::node(const QModelIndex& index) const {
@@ -112,6 +112,16 @@ void LevelTreeModel::afterReset() {
 void LevelTreeModel::textChanged(const LevelTreeNode* node) {
     QModelIndex changed = indexOf(node);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void LevelTreeModel::beforeMove(const LevelTreeNode* parent, int from, int to) {
+    QModelIndex up = indexOf(parent);
+    // Qt names the row before which the moved row lands, counted before the move.
+    beginMoveRows(up, from, from, up, to > from ? to + 1 : to);
+}
+
+void LevelTreeModel::afterMove() {
+    endMoveRows();
 }
 
 } // namespace quillfen

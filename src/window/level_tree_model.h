@@ -16,7 +16,7 @@ class LevelTreeModel : public QAbstractItemModel, private LevelTreeObserver {
 public:
     using RenameRequest = std::function<bool(const LevelTreeNode* node, const QString& text)>;
 
-    explicit LevelTreeModel(LevelTree& tree, QObject* parent = nullptr);
+    explicit LevelTreeModel(const LevelTree& tree, QObject* parent = nullptr);
     ~LevelTreeModel() override;
 
     void setRenameRequest(RenameRequest request) { renameRequested_ = std::move(request); }
@@ -43,8 +43,10 @@ private:
     void beforeReset() override;
     void afterReset() override;
     void textChanged(const LevelTreeNode* node) override;
+    void beforeMove(const LevelTreeNode* parent, int from, int to) override;
+    void afterMove() override;
 
-    LevelTree& tree_;
+    const LevelTree& tree_;
     RenameRequest renameRequested_;
     const LevelTreeNode* insertParent_ = nullptr;
     int insertRow_ = -1;

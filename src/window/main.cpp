@@ -21,7 +21,8 @@ public:
     void message(const std::string& text) override {
         std::cerr << toQt(text).toStdString() << "\n";
     }
-    bool confirm(const std::string&, const std::string&) override { return true; }
+    bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
+    SaveChoice askToSave(const std::string&) override { return SaveChoice::Discard; }
     TextAnswer input(const std::string&, const std::string&, const std::string&) override {
         return {};
     }

@@ -103,6 +103,43 @@ TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {
     EXPECT_EQ(tree.selected(), nullptr);
 }
 
+// Everything that a save or a view reads of a tree, in one text.
+std::string describe(const LevelTree& tree) {
+    std::string out;
+    for (int i = 1; i <= tree.count(); ++i) {
+        const LevelTree::Node* n = tree.item(i);
+        out += n->key() + "@" + std::to_string(n->row()) + ":" + n->text() + "/" +
+               tree.groupFolders(i) + "/" + tree.levelFiles(i) + " [";
+        for (const std::string& child : childKeys(n))
+            out += child + " ";
+        out += "] ";
+    }
+    return out;
+}
+
+TEST(LevelTreeDetach, RestoreGivesBackTheSameTreeWhereverTheSubtreeStood) {
+    LevelTree tree = smallTree();
+    tree.add("root1", R::Child, "parent3", "S3");
+    tree.setGroupFolders(tree.find("root1")->index(), "ONE");
+    tree.setLevelFiles(tree.find("level2")->index(), "two.lvl");
+    // A level moved first takes the highest index: its row and index orders now differ.
+    tree.move(tree.find("level2"), 0, tree.count());
+    EXPECT_EQ(childKeys(tree.find("parent1")), (std::vector<std::string>{"level2", "level1"}));
+    const std::string before = describe(tree);
+    for (std::string key : {"root1", "parent1", "level2", "level3", "root2"}) {
+        DetachedSubtree subtree = tree.detach(tree.find(key));
+        EXPECT_EQ(tree.find(key), nullptr);
+        ASSERT_NE(tree.restore(std::move(subtree)), nullptr) << key;
+        EXPECT_EQ(describe(tree), before) << key;
+    }
+    // A subtree cannot come back without its parent, nor beside a node with one of its keys.
+    DetachedSubtree level = tree.detach(tree.find("level3"));
+    DetachedSubtree group = tree.detach(tree.find("root2"));
+    EXPECT_EQ(tree.restore(std::move(level)), nullptr);
+    tree.add(nullptr, R::Last, "root2", "again");
+    EXPECT_EQ(tree.restore(std::move(group)), nullptr);
+}
+
 // Records what a view would be told, to check a view can follow the tree row by row.
 struct RecordingObserver : LevelTreeObserver {
     std::vector<std::string> events;
@@ -118,19 +155,28 @@ struct RecordingObserver : LevelTreeObserver {
     void beforeReset() override { events.push_back("reset"); }
     void afterReset() override { events.push_back("was reset"); }
     void textChanged(const LevelTreeNode* n) override { events.push_back("text " + n->key()); }
+    void beforeMove(const LevelTreeNode* p, int from, int to) override {
+        events.push_back("move " + name(p) + " " + std::to_string(from) + ">" + std::to_string(to));
+    }
+    void afterMove() override { events.push_back("moved"); }
 };
 
 TEST(LevelTreeObserverEvents, NameTheParentAndRowOfEveryChange) {
     LevelTree tree = smallTree();
-    RecordingObserver observer;
-    tree.setObserver(&observer);
+    RecordingObserver observer, second;
+    tree.addObserver(&observer);
+    tree.addObserver(&second);
     tree.add("level1", R::Next, "level9", "L9");
-    tree.remove(tree.find("parent2"));
+    DetachedSubtree removed = tree.detach(tree.find("parent2"));
+    tree.restore(std::move(removed));
+    tree.move(tree.find("level9"), 0, 1);
     tree.setText(tree.find("root1"), "renamed");
     tree = smallTree();
     EXPECT_EQ(observer.events,
               (std::vector<std::string>{"insert parent1 1", "inserted", "remove root2 0", "removed",
+                                        "insert root2 0", "inserted", "move parent1 1>0", "moved",
                                         "text root1", "reset", "was reset"}));
+    EXPECT_EQ(second.events, observer.events);
     EXPECT_EQ(tree.find("root1")->text(), "G1");
 }
 

@@ -122,6 +122,8 @@ public:
         ModelNode& group = append(groups, "root" + std::to_string(++groupCount), "CUSTOM LEVELS");
         if (!storable)
             return say(kUnstorable);
+        if (folder.size() > 68)
+            return say("WARNING: the folder can be at most 68 characters long");
         group.entry = folder;
     }
 
@@ -212,6 +214,9 @@ public:
             return say(folder ? "you must first select a group" : "you must first select a level");
         if (!storable)
             return say(kUnstorable);
+        if (text.size() > (folder ? 68u : 38u))
+            return say(folder ? "WARNING: the folder can be at most 68 characters long"
+                              : "WARNING: the file name can be at most 38 characters long");
         // An entry stored at a node of the other kind is kept with it but never read or saved.
         ModelNode* node = find(selected);
         if (node->key.starts_with(folder ? "root" : "level"))

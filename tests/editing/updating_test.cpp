@@ -8,7 +8,6 @@ using UpdateCommands = EditingTest;
 TEST_F(UpdateCommands, AStoredFolderAndFileNameAreShownAgainAndSaved) {
     load(kProfile);
     levelFile("other.lvl", "Other", {99, 9, 9, 9, 9, 9, 9, 9, 1});
-    DetailPanel panel;
     select("root2");
     updateFolder(state, ui, {"CUST", true});
     model.update("CUST", true, true);
@@ -18,28 +17,32 @@ TEST_F(UpdateCommands, AStoredFolderAndFileNameAreShownAgainAndSaved) {
     expectModel();
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Group's source folder has been updated",
                                                      "Levels source file has been updated"}));
-    TreeView1_Click(state, levels, panel);
+    DetailPanel panel = TreeView1_Click(state, levels);
     EXPECT_EQ(panel.text2, "other.lvl");
-    EXPECT_EQ(panel.counts[0], "99");
-    EXPECT_EQ(panel.counts[8], "1");
+    EXPECT_EQ(panel.counts.value()[0], "99");
+    EXPECT_EQ(panel.counts.value()[8], "1");
     select("root2");
-    TreeView1_Click(state, levels, panel);
-    EXPECT_EQ(panel.text1, "CUST");
+    EXPECT_EQ(TreeView1_Click(state, levels).text1, "CUST");
     expectSaveAndLoadAgree();
 }
 
-TEST_F(UpdateCommands, ALongFolderStaysWholeUntilTheSaveCutsItToItsField) {
+TEST_F(UpdateCommands, AFolderOrFileNameLongerThanItsFieldIsRefusedNotCutAtTheSave) {
     load(kProfile);
-    std::string folder(80, 'F');
-    select("root1");
-    updateFolder(state, ui, {folder, true});
-    DetailPanel panel;
-    TreeView1_Click(state, levels, panel);
-    EXPECT_EQ(panel.text1, folder);
-    auto saved = encodeDatabase(state.tree);
-    auto field = saved.begin() + format::recordOffset(0) + format::kFolderOffset;
-    EXPECT_EQ(std::string(field, field + format::kFolderWidth),
-              std::string(format::kFolderWidth, 'F'));
+    for (const auto& [key, length, folder] :
+         std::vector<std::tuple<const char*, std::size_t, bool>>{{"root1", 68, true},
+                                                                 {"root1", 73, true},
+                                                                 {"level1", 38, false},
+                                                                 {"level1", 44, false}}) {
+        select(key);
+        std::string text(length, folder ? 'F' : 'L');
+        (void)(folder ? updateFolder(state, ui, {text, true})
+                      : updateFileName(state, ui, {text, true}));
+        model.update(text, true, folder);
+    }
+    expectModel();
+    EXPECT_EQ(ui.messages[1], "WARNING: the folder can be at most 68 characters long");
+    EXPECT_EQ(ui.messages[3], "WARNING: the file name can be at most 38 characters long");
+    expectSaveAndLoadAgree();
 }
 
 TEST_F(UpdateCommands, NothingIsStoredWithoutASelectionOrForAnUnstorableText) {
@@ -53,8 +56,8 @@ TEST_F(UpdateCommands, NothingIsStoredWithoutASelectionOrForAnUnstorableText) {
              {"root1", "?", false, true},
              {"level1", "?", false, false}}) {
         select(key);
-        folder ? updateFolder(state, ui, {text, storable})
-               : updateFileName(state, ui, {text, storable});
+        (void)(folder ? updateFolder(state, ui, {text, storable})
+                      : updateFileName(state, ui, {text, storable}));
         model.update(text, storable, folder);
     }
     expectModel();
@@ -75,7 +78,8 @@ TEST_F(RenameNode, RenamesWithinTheRecordFieldAndRefusesALongerOrUnstorableName)
         {"parent2", "Caf\xE9 \x80", true},         {"root1", std::string(41, 'G'), false},
         {"parent1", std::string(109, 'S'), false}, {"level1", std::string(41, 'L'), false}};
     for (const auto& [key, text, fits] : names) {
-        EXPECT_EQ(renameNode(state, ui, state.tree.find(key), {text, true}), fits) << key;
+        EXPECT_EQ(renameNode(state, ui, state.tree.find(key), {text, true}) != nullptr, fits)
+            << key;
         model.rename(key, text, true);
     }
     EXPECT_FALSE(renameNode(state, ui, state.tree.find("level1"), {"?", false}));

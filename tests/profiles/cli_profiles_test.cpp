@@ -29,7 +29,7 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     auto alice = testing::readBytes(users + "ALICE.DAT");
     auto saved = runCli({"save", "--prefix", prefix, "Alice", users + "BOB.DAT"});
     EXPECT_EQ(saved.status, 0) << saved.err;
-    EXPECT_EQ(saved.err, "saved\n");
+    EXPECT_EQ(saved.err, "saved\nthe profile 'Alice' was written to C:\\LEMM\\USERS\\ALICE.DAT\n");
     EXPECT_EQ(testing::readBytes(users + "ALICE.DAT"), testing::readBytes(users + "BOB.DAT"));
     EXPECT_EQ(testing::readBytes(users + "ALICE.DAT_backup"), alice);
 

@@ -51,7 +51,9 @@ TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
     ASSERT_TRUE(SaveProfileData(state, store, "Alice", ui, [&](double value, double maximum) {
         steps.push_back({value, maximum});
     }));
-    EXPECT_EQ(ui.messages, Names{kSaved});
+    EXPECT_EQ(ui.messages,
+              Names{std::string(kSaved) +
+                    "\nthe profile 'Alice' was written to C:\\LEMM\\USERS\\ALICE.DAT"});
     expectAlice(encodeDatabase(state.tree), aliceBytes);
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, 6.0));

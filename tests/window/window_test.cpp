@@ -509,19 +509,92 @@ private slots:
         s.load();
         PaintWatch watch(s.find<QProgressBar>("ProgressBar1"), s.find<QPushButton>("Command9"));
         s.click("Command9");
-        QCOMPARE(s.lastMessage(), std::string("saved"));
+        QCOMPARE(
+            s.lastMessage(),
+            std::string("saved\nthe profile 'Alice' was written to C:\\LEMM\\USERS\\ALICE.DAT"));
         QVERIFY(watch.paints > 0);
         QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
         // Nothing was changed, so the file is written again as it was.
         QCOMPARE(readBytes(alice), original);
         QCOMPARE(readBytes(alice + "_backup"), original);
 
-        // The loaded tree goes into the profile the box names.
+        // The loaded tree goes into the profile the box names only when the user says so: No,
+        // which Enter would press, leaves Bob's file as it was.
         s.choose("Bob");
+        s.ui.confirmations = {false};
         s.click("Command9");
-        QCOMPARE(s.lastMessage(), std::string("saved"));
+        QCOMPARE(s.ui.questions.back().text,
+                 std::string("The tree was loaded from the profile 'Alice'. Save it into the "
+                             "profile 'Bob' (C:\\LEMM\\USERS\\BOB.DAT), replacing its levels?"));
+        QCOMPARE(readBytes(s.demo.database("BOB.DAT")), bob);
+        QVERIFY(!std::filesystem::exists(s.demo.database("BOB.DAT_backup")));
+        s.click("Command9");
+        QVERIFY(s.lastMessage().starts_with("saved\nthe profile 'Bob'"));
         QCOMPARE(readBytes(s.demo.database("BOB.DAT")), original);
         QCOMPARE(readBytes(s.demo.database("BOB.DAT_backup")), bob);
+
+        // Another program writes Bob's file: the next save asks before replacing it.
+        writeBytes(s.demo.database("BOB.DAT"), bob);
+        s.ui.confirmations = {false};
+        s.click("Command9");
+        QVERIFY(s.ui.questions.back().text.find("was changed on disk") != std::string::npos);
+        QCOMPARE(readBytes(s.demo.database("BOB.DAT")), bob);
+    }
+
+    void aTreeNeverLoadedIsNotSavedOverAProfileUnasked() {
+        Session s;
+        const auto alice = readBytes(s.demo.database("ALICE.DAT"));
+        s.click("Command2"); // Add Group, its folder question cancelled
+        QVERIFY(s.form->windowTitle().endsWith(QStringLiteral(" *")));
+        s.ui.confirmations = {false};
+        QTest::keyClick(s.form.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(s.ui.questions.back().text.find(
+                    "replacing Alice's 3 groups, 5 sets and 8 levels?") != std::string::npos);
+        QCOMPARE(readBytes(s.demo.database("ALICE.DAT")), alice);
+        QVERIFY(!std::filesystem::exists(s.demo.database("ALICE.DAT_backup")));
+    }
+
+    void unsavedEditsAreAskedAboutAndCanBeUndone() {
+        Session s;
+        s.load();
+        auto* undo = s.form->findChild<QAction*>(QStringLiteral("undoAction"));
+        QVERIFY(!undo->isEnabled());
+        s.clickNode("root1");
+        s.ui.confirmations = {true};
+        s.click("CommandDelG");
+        // The panel shows the group that took the deleted one's place, so "update" acts on it.
+        QCOMPARE(selectedKey(s), std::string("root2"));
+        QCOMPARE(s.find<QLineEdit>("Text1")->text(), QStringLiteral("QFEN"));
+        QVERIFY(s.form->windowTitle().endsWith(QStringLiteral(" *")));
+        QCOMPARE(undo->text(), QStringLiteral("Undo Delete Group"));
+
+        // Closing asks; Cancel keeps the window and the edits.
+        s.form->show();
+        s.ui.saveChoices = {SaveChoice::Cancel};
+        QVERIFY(!s.form->close());
+        QCOMPARE(s.ui.questions.back().text, std::string("Save changes to the profile 'Alice'?"));
+        QCOMPARE(s.form->state().tree.find("root1"), nullptr);
+        // Picking another profile asks too; Cancel puts the box back.
+        s.ui.saveChoices = {SaveChoice::Cancel};
+        s.pick("Bob");
+        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
+
+        // Ctrl+Z puts the group back with its sets, levels and folder, and selects it.
+        QTest::keyClick(s.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.form->state().tree.find("root1")->index(), 1);
+        QCOMPARE(selectedKey(s), std::string("root1"));
+        QCOMPARE(s.find<QLineEdit>("Text1")->text(), QStringLiteral("CUST"));
+        QVERIFY(!s.form->windowTitle().endsWith(QStringLiteral(" *")));
+        QTest::keyClick(s.tree(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(s.form->state().tree.find("root1"), nullptr);
+
+        // Load with unsaved edits: Save writes them first.
+        s.ui.saveChoices = {SaveChoice::Save};
+        s.load();
+        QVERIFY(s.ui.messages.back().starts_with("saved"));
+        QCOMPARE(s.form->state().tree.topLevel().front()->key(), std::string("root1"));
+        QCOMPARE(s.form->state().tree.topLevel().size(), std::size_t{2});
+        QVERIFY(s.form->close());
     }
 
     void theTypicalUseEndsInTheSavedFile() {
@@ -554,7 +627,7 @@ private slots:
         renameWithF2(s, "MY LEVELS");
         QCOMPARE(s.shown("parent6"), QStringLiteral("MY LEVELS"));
         s.click("Command9");
-        QCOMPARE(s.lastMessage(), std::string("saved"));
+        QVERIFY(s.lastMessage().starts_with("saved\n"));
 
         // The game reads 16 old records, then the new set and its levels, in tree order.
         const auto file = readBytes(s.demo.database("ALICE.DAT"));
@@ -639,7 +712,8 @@ private slots:
         // Ctrl+S saves from anywhere in the window.
         s.ui.messages.clear();
         QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(s.ui.messages, std::vector<std::string>{"saved"});
+        QCOMPARE(s.ui.messages.size(), std::size_t{1});
+        QVERIFY(s.ui.messages[0].starts_with("saved\n"));
         QCOMPARE(readBytes(s.demo.database("ALICE.DAT")).size(), format::fileSize(nodes));
     }
 
@@ -675,13 +749,12 @@ private slots:
         QCOMPARE(childKeys(s, "parent3"), (std::vector<std::string>{"level7", "level6"}));
         QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
 
-        // A deletion selects the node that took the place, and leaves the panel as it was.
+        // A deletion selects the node that took the place, and the panel shows that node.
         s.clickNode("level1");
-        const QString panel = s.text("Text2");
         s.click("Command6");
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
         QCOMPARE(tree->currentIndex(), s.row("level2"));
-        QCOMPARE(s.text("Text2"), panel);
+        QCOMPARE(s.text("Text2"), QStringLiteral("gap.lvl"));
         s.clickNode("parent2");
         s.click("Command5");
         QCOMPARE(tree->currentIndex(), s.row("parent1"));

@@ -134,6 +134,12 @@ struct Session {
     }
     // Names a profile in the profile box, as typing it would.
     void choose(const QString& profile) const { find<QComboBox>("Combo1")->setEditText(profile); }
+    // Picks a profile from the box's list, as the mouse or the arrow keys do.
+    void pick(const QString& profile) const {
+        auto* box = find<QComboBox>("Combo1");
+        box->setCurrentIndex(box->findText(profile));
+        emit box->activated(box->currentIndex());
+    }
 };
 
 // A double click as the platform delivers one: press, release, double click, release.

@@ -1,4 +1,4 @@
-#include "window/settings_file.h"
+#include "editor/settings_file.h"
 
 #include "database/file_io.h"
 #include "database/windows1252.h"

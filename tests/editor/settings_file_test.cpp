@@ -1,7 +1,7 @@
 // The settings file: its two lines, what start-up makes of a damaged one, and drive paths.
+#include "editor/settings_file.h"
 #include "profiles/profile_store.h"
 #include "temp_dir.h"
-#include "window/settings_file.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "database/progress.h"
+#include "database/result.h"
+#include "database/user_interface.h"
+#include "editing/editing_commands.h"
+#include "editor/history.h"
+#include "profiles/profile_commands.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillfen {
+
+class ProfileStore;
+
+inline constexpr char kCaption[] = "Quillfen Level Adder - www.quillfen.example (v4)";
+inline constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
+inline constexpr char kDisclaimer[] =
+    "This program is given as it is, without any warranty of any kind, express or implied, as to "
+    "its function, its safety or its stability, including any warranty of merchantability or of "
+    "fitness for a particular purpose. Its author accepts no liability of any kind for any use "
+    "of it or for anything that follows from such use.\r"
+    "You may pass this program on freely, as long as the readme.html file goes with it.";
+
+// What an action did, for a front-end to show. Messages and questions went through the
+// UserInterface already.
+struct Outcome {
+    // The action did what was asked; false when it was refused, cancelled or failed.
+    bool done = false;
+    // The selected node changed (or may have): show `selected` as the tree's selection.
+    bool selectionChanged = false;
+    const LevelTree::Node* selected = nullptr;
+    // What the detail panel's boxes are to show; empty boxes keep what they hold.
+    DetailPanel panel;
+    // The profile box is to be filled anew with these names.
+    std::optional<std::vector<std::string>> profiles;
+};
+
+// What start-up gives the window: the folder the folder list starts in (a host path) and the
+// profiles for the profile box.
+struct StartUp {
+    std::string startFolder;
+    std::vector<std::string> profiles;
+};
+
+// The level files of the folder list's folder, and the label that counts them.
+struct LevelFolder {
+    std::vector<std::string> names;
+    std::string countText;
+};
+
+// The one owner of the editing state behind every front-end: the tree and its tables, the
+// profile that was loaded, the history of edits and whether there are unsaved ones. One method
+// per user action; each asks and tells through the UserInterface and gives an Outcome.
+class Editor {
+public:
+    Editor(ProfileStore& store, UserInterface& ui);
+
+    const EditorState& state() const { return state_; }
+    const LevelTree& tree() const { return state_.tree; }
+    ProfileStore& store() { return store_; }
+    // True while the tree holds edits that no save has written.
+    bool modified() const { return history_.modified(); }
+    // The window's caption, with "*" while there are unsaved edits.
+    std::string caption() const;
+    // "Undo Delete Group" and the like; empty when there is nothing to undo or redo.
+    std::string undoText() const;
+    std::string redoText() const;
+    // The profile the tree was loaded from or last saved into; empty when none.
+    const std::string& loadedProfile() const { return loaded_.name; }
+
+    // Start-up, once the disclaimer was agreed to: the settings file (made with its defaults
+    // when missing) and the profiles.
+    StartUp startUp();
+    // The folder list moved to `hostFolder`: its level files.
+    LevelFolder openFolder(const std::string& hostFolder);
+    const std::string& levelFolder() const { return levelFolder_; }
+
+    // Load Profile, Save Profile Data, and a new choice in the profile box (false: put the box
+    // back, the user cancelled).
+    Outcome loadProfile(const TextAnswer& profile, const Progress& progress = {});
+    Outcome saveProfile(const TextAnswer& profile, const Progress& progress = {});
+    bool chooseProfile(const std::string& profile);
+    // Closing the window; false when the user cancelled.
+    bool mayClose();
+    // Loads a UserDatabase file that no profile names (the command-line tool's files).
+    Status openFile(const std::string& hostPath);
+
+    // A click on a node in the tree (null: nothing).
+    Outcome clickNode(const LevelTree::Node* node);
+    Outcome addGroup();
+    Outcome addSet();
+    Outcome addSelectedLevels(const LevelFileList& files);
+    Outcome deleteGroup();
+    Outcome deleteSet();
+    Outcome deleteLevel();
+    // Delete Group, Set or Level, whichever the selected node is.
+    Outcome deleteSelected();
+    Outcome moveUp();
+    Outcome moveDown();
+    Outcome updateFolder(const TextAnswer& text1);
+    Outcome updateFileName(const TextAnswer& text2);
+    Outcome rename(const LevelTree::Node* node, const TextAnswer& text);
+    Outcome undo();
+    Outcome redo();
+
+    // "info", "Save Level Info", and the menu commands.
+    void info();
+    void saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts);
+    void setStartupFolder(const TextAnswer& hostFolder);
+    Outcome changeUsersKey();
+    void help();
+
+private:
+    template <class Command> Outcome edit(const char* name, Command command);
+    Outcome selectionOutcome(bool done);
+    // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
+    // a save that failed.
+    bool settleUnsavedEdits();
+    bool confirmTarget(const std::string& profile, const std::string& path);
+    void forgetLoadedProfile();
+
+    struct LoadedProfile {
+        std::string name;
+        ProfileFile file;
+    };
+
+    ProfileStore& store_;
+    UserInterface& ui_;
+    EditorState state_;
+    History history_;
+    LoadedProfile loaded_;
+    std::string levelFolder_;
+};
+
+} // namespace quillfen

@@ -1,0 +1,27 @@
+#include "editor/history.h"
+
+namespace quillfen {
+
+void History::push(Step step) {
+    if (saved_ > static_cast<long>(done_))
+        saved_ = -1;
+    steps_.resize(done_);
+    steps_.push_back(std::move(step));
+    ++done_;
+}
+
+History::Step* History::toUndo() {
+    return done_ == 0 ? nullptr : &steps_[done_ - 1];
+}
+
+History::Step* History::toRedo() {
+    return done_ == steps_.size() ? nullptr : &steps_[done_];
+}
+
+void History::clear() {
+    steps_.clear();
+    done_ = 0;
+    saved_ = 0;
+}
+
+} // namespace quillfen

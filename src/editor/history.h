@@ -1,0 +1,40 @@
+#pragma once
+
+#include "editing/tree_edit.h"
+
+#include <string>
+#include <vector>
+
+namespace quillfen {
+
+// The edits that can be undone and redone, and the point at which the tree was last saved.
+class History {
+public:
+    struct Step {
+        std::string name; // "Delete Group"
+        EditStep edit;
+        std::string selectedBefore; // keys; empty for nothing selected
+        std::string selectedAfter;
+    };
+
+    // A new edit: what was undone can no longer be redone.
+    void push(Step step);
+    // The step to undo or redo, or null; undone() and redone() then move past it.
+    Step* toUndo();
+    Step* toRedo();
+    void undone() { --done_; }
+    void redone() { ++done_; }
+
+    // Forgets every step; the tree as it is counts as saved.
+    void clear();
+    void markSaved() { saved_ = static_cast<long>(done_); }
+    bool modified() const { return saved_ != static_cast<long>(done_); }
+
+private:
+    std::vector<Step> steps_;
+    std::size_t done_ = 0;
+    // The number of steps done when the tree was saved; -1 once that state cannot come back.
+    long saved_ = 0;
+};
+
+} // namespace quillfen
