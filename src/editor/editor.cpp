@@ -295,8 +295,10 @@ Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {
 
 Outcome Editor::undo() {
     History::Step* step = history_.toUndo();
-    if (step == nullptr)
+    if (step == nullptr) {
+        ui_.message("there is nothing to undo");
         return {};
+    }
     step->edit->undo(state_.tree);
     history_.undone();
     state_.tree.select(state_.tree.find(step->selectedBefore));
@@ -305,8 +307,10 @@ Outcome Editor::undo() {
 
 Outcome Editor::redo() {
     History::Step* step = history_.toRedo();
-    if (step == nullptr)
+    if (step == nullptr) {
+        ui_.message("there is nothing to redo");
         return {};
+    }
     step->edit->redo(state_.tree);
     history_.redone();
     state_.tree.select(state_.tree.find(step->selectedAfter));

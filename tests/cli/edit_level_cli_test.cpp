@@ -133,9 +133,19 @@ TEST_F(CliEdit, RunsTheCommandsInOrderWithTheKeysTheyIssue) {
                            "EXTRA [XTRA]\nLATER\n");
 }
 
+TEST_F(CliEdit, UndoAndRedoTakeBackAndMakeAgainWhatTheCommandsDid) {
+    ASSERT_EQ(edit({"rename", "root1", "X", "up", "level2"}).status, 0);
+    const auto expected = readBytes(out);
+    CliRun run = edit({"delete", "root1", "rename", "root2", "Y", "undo", "undo", "rename",
+                       "root1", "X", "up", "level2", "undo", "redo"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readBytes(out), expected);
+}
+
 TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     const std::vector<std::pair<Args, std::string>> refusals = {
         {{"up", "level1"}, "cannot go any higher\n"},
+        {{"redo"}, "there is nothing to redo\n"},
         {{"delete", "level9"}, "WARNING: no node has the key 'level9'\n"},
         {{"rename", "root1", "\xC4\x89"},
          "WARNING: the text holds characters that cannot be stored\n"},
