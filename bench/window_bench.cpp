@@ -7,6 +7,7 @@
 #include "edit_command.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
+#include "window/folder_list.h"
 #include "window/form1.h"
 #include "window/level_tree_model.h"
 
@@ -97,6 +98,35 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// A folder of 10,000 level files opened in the folder list: scanned, listed and painted.
+void BM_ListTenThousandFiles(benchmark::State& state) {
+    Bench& b = bench();
+    const std::filesystem::path many = b.root / "many";
+    const std::filesystem::path none = b.root / "none";
+    std::filesystem::create_directories(many);
+    std::filesystem::create_directories(none);
+    for (int i = 0; i < 10000; ++i)
+        std::ofstream(many / ("level" + std::to_string(i) + ".lvl"));
+    WinePrefixStore store(b.prefix);
+    Answers ui;
+    Form1 form(store, ui, ui);
+    form.Form_Load();
+    form.show();
+    auto* folders = form.findChild<FolderList*>(QStringLiteral("Dir2"));
+    auto* files = form.findChild<QListWidget*>(QStringLiteral("Dir1"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        folders->setPath(QString::fromStdString(none.string()));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        folders->setPath(QString::fromStdString(many.string()));
+        files->repaint();
+    }
+    if (files->count() != 10000)
+        state.SkipWithError("the list does not hold the 10,000 files");
+}
+BENCHMARK(BM_ListTenThousandFiles)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_EditCommandsView(benchmark::State& state, Command command) {
     Bench& b = bench();

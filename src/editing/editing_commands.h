@@ -59,6 +59,8 @@ EditStep deleteSet(EditorState& state, UserInterface& ui);
 EditStep deleteLevel(EditorState& state, UserInterface& ui);
 EditStep moveUp(EditorState& state, UserInterface& ui);
 EditStep moveDown(EditorState& state, UserInterface& ui);
+// Moves a level to `row` among its siblings (a drag in the tree), as the move commands do.
+EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row);
 // Text1 / Text2 as typed; `storable` false when the window could not convert them. Refused when
 // the text is longer than the record field that will hold it.
 EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1);

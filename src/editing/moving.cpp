@@ -1,6 +1,8 @@
 #include "command_checks.h"
 #include "editing/editing_commands.h"
 
+#include <algorithm>
+
 namespace quillfen {
 namespace {
 
@@ -41,6 +43,17 @@ EditStep moveDown(EditorState& state, UserInterface& ui) {
         return nullptr;
     }
     return moveTo(state.tree, level, level->row() + 1);
+}
+
+EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row) {
+    if (level == nullptr || level->kind() != NodeKind::Level) {
+        ui.message("you must first select a level");
+        return nullptr;
+    }
+    row = std::clamp(row, 0, level->parent()->children() - 1);
+    if (row == level->row())
+        return nullptr;
+    return moveTo(state.tree, level, row);
 }
 
 } // namespace quillfen

@@ -55,6 +55,13 @@ std::string Editor::caption() const {
     return std::string(kCaption) + (modified() ? " *" : "");
 }
 
+std::string Editor::statusText() const {
+    std::string text = loaded_.name.empty()
+                           ? std::string("no profile loaded")
+                           : "profile '" + loaded_.name + "': " + loaded_.file.databasePath;
+    return modified() ? text + " - modified" : text;
+}
+
 std::string Editor::undoText() const {
     auto* history = const_cast<History*>(&history_);
     const History::Step* step = history->toUndo();
@@ -279,6 +286,25 @@ Outcome Editor::moveUp() {
 
 Outcome Editor::moveDown() {
     return edit("Move Down", [&] { return quillfen::moveDown(state_, ui_); });
+}
+
+Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
+    // A drop names the row before which it lands, counted with the level still in place.
+    if (level && row > level->row())
+        --row;
+    if (level && row < 0)
+        row = level->parent()->children() - 1;
+    return edit("Move Level", [&] { return quillfen::moveLevel(state_, ui_, level, row); });
+}
+
+Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& names) {
+    state_.tree.select(set);
+    LevelFileList files{levelFolder_, names, std::vector<bool>(names.size(), true),
+                        names.empty() ? -1 : 0};
+    Outcome outcome = addSelectedLevels(files);
+    outcome.selectionChanged = true;
+    outcome.selected = state_.tree.selected();
+    return outcome;
 }
 
 Outcome Editor::updateFolder(const TextAnswer& text1) {

@@ -72,6 +72,9 @@ public:
     std::string redoText() const;
     // The profile the tree was loaded from or last saved into; empty when none.
     const std::string& loadedProfile() const { return loaded_.name; }
+    // A line for a status bar: the loaded profile and its file, and "modified" while there are
+    // unsaved edits.
+    std::string statusText() const;
 
     // Start-up, once the disclaimer was agreed to: the settings file (made with its defaults
     // when missing) and the profiles.
@@ -102,6 +105,10 @@ public:
     Outcome deleteSelected();
     Outcome moveUp();
     Outcome moveDown();
+    // A level dragged to another row of its set; the rows of a drop, counted before the move.
+    Outcome dropLevel(const LevelTree::Node* level, int row);
+    // Level files dropped on a set: added to it as Add Selected Level(s) adds them.
+    Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& names);
     Outcome updateFolder(const TextAnswer& text1);
     Outcome updateFileName(const TextAnswer& text2);
     Outcome rename(const LevelTree::Node* node, const TextAnswer& text);

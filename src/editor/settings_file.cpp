@@ -45,13 +45,13 @@ bool isFolder(const std::string& path) {
     return !path.empty() && std::filesystem::is_directory(path, ignored);
 }
 
+} // namespace
+
 std::string hostFolder(const std::string& line, ProfileStore& store) {
     if (isDrivePath(line))
         return store.hostPath(line);
     return windows1252ToUtf8(line);
 }
-
-} // namespace
 
 Settings readSettings(const std::string& path) {
     Settings settings;

@@ -28,6 +28,10 @@ Settings readSettings(const std::string& path);
 // the new one cannot be written; the error carries the system's reason.
 Status writeSettings(const std::string& path, const Settings& settings);
 
+// The host path (UTF-8) of a folder as the user writes it (Windows-1252): a drive path such as
+// "c:\levels" mapped through the Wine prefix, anything else a host path as it is.
+std::string hostFolder(const std::string& line, ProfileStore& store);
+
 // The host folder (UTF-8) for a startup folder line: a drive path such as "c:" or "c:\levels" is
 // mapped through the Wine prefix as the profile store maps paths, anything else is a host path
 // used as it is. A line that names no existing folder gives the default's folder, and when even

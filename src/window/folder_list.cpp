@@ -25,8 +25,10 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setItemsExpandable(false);
     setIndentation(8);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* item) { setPath(item->data(0, kPathRole).toString()); });
+    // One click opens a folder, as in a file manager; so do Enter and a double click.
+    auto open = [this](QTreeWidgetItem* item) { setPath(item->data(0, kPathRole).toString()); };
+    connect(this, &QTreeWidget::itemClicked, this, open);
+    connect(this, &QTreeWidget::itemActivated, this, open);
 }
 
 void FolderList::setPath(const QString& path) {

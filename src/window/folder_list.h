@@ -6,7 +6,7 @@ namespace quillfen {
 
 // The folder list: the folders from the file system's root down to the current folder, each
 // open, and the current folder's subfolders below it, as the classic directory list shows them.
-// Double-click or Enter on a folder makes it the current one.
+// A click or Enter on a folder makes it the current one.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:

@@ -1,22 +1,35 @@
 #include "window/form1.h"
 
+#include "editor/settings_file.h"
 #include "levelfile/level_file.h"
 #include "profiles/profile_store.h"
 #include "window/folder_list.h"
+#include "window/level_file_list.h"
 #include "window/level_tree_model.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 namespace quillfen {
 
@@ -25,6 +38,8 @@ Form1::Form1(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer, 
     setWindowTitle(toQt(editor_.caption()));
     createMenus();
     createControls();
+    watcher_ = new QFileSystemWatcher(this);
+    TreeView1->viewport()->installEventFilter(this);
     connectControls();
     showDocumentState();
 }
@@ -54,6 +69,11 @@ void Form1::connectControls() {
     onClick(Command10, &Form1::Command10_Click);
     onClick(Command11, &Form1::Command11_Click);
     connect(Dir2, &FolderList::pathChanged, this, &Form1::Dir2_Change);
+    connect(Dir2Path, &QLineEdit::returnPressed, this, &Form1::Dir2Path_Enter);
+    connect(Dir2Browse, &QPushButton::clicked, this, &Form1::Dir2Browse_Click);
+    // Files that come or go while the window is open show at once.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &Form1::Dir2_Change);
+    new QShortcut(QKeySequence::Refresh, this, this, &Form1::Dir2_Change);
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(lemmstartup, &QAction::triggered, this, &Form1::lemmstartup_Click);
     connect(lemmkey, &QAction::triggered, this, &Form1::lemmkey_Click);
@@ -71,6 +91,25 @@ void Form1::connectControls() {
     model_->setRenameRequest([this](const LevelTreeNode* node, const QString& text) {
         return TreeView1_AfterLabelEdit(node, text);
     });
+    model_->setDropRequest([this](const LevelTreeNode* set, int row, const QMimeData* data) {
+        const QString levelType = QString::fromLatin1(LevelTreeModel::kLevelMimeType);
+        if (data->hasFormat(levelType)) {
+            const LevelTreeNode* level = editor_.tree().find(data->data(levelType).toStdString());
+            // The view is in the middle of its drop: the move waits until it is done.
+            QTimer::singleShot(0, this, [this, key = level->key(), row] {
+                levelDropped(editor_.tree().find(key), row);
+            });
+            return true;
+        }
+        QStringList paths;
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        std::string key = set->key();
+        QTimer::singleShot(0, this,
+                           [this, key, paths] { filesDropped(editor_.tree().find(key), paths); });
+        return !paths.isEmpty();
+    });
 
     // The tree's keys act only while the tree has the focus: elsewhere Delete edits a text and
     // Alt+Down opens the profile box's list.
@@ -84,9 +123,7 @@ void Form1::connectControls() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == central_ && event->type() == QEvent::Resize)
-        layoutControls();
-    else if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress)
         currentAtPress_ = TreeView1->currentIndex();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -125,8 +162,15 @@ void Form1::fillProfiles(const std::vector<std::string>& names, bool selectFirst
 }
 
 Progress Form1::progressBar() {
-    // The bar repaints itself at once whenever the change shows; nothing else runs meanwhile.
-    return [this](double value, double maximum) {
+    // The bar repaints itself at once whenever the change shows, which costs more than most
+    // loads and saves take: it is drawn at the start and the end, and between them only when
+    // about 50 ms have passed since it was last drawn.
+    auto clock = std::make_shared<QElapsedTimer>();
+    return [this, clock](double value, double maximum) {
+        bool edge = value <= 0 || value >= maximum;
+        if (!edge && clock->isValid() && clock->elapsed() < 50)
+            return;
+        clock->start();
         ProgressBar1->setMaximum(static_cast<int>(maximum));
         ProgressBar1->setValue(static_cast<int>(value));
     };
@@ -156,15 +200,67 @@ void Form1::Command9_Click() {
 }
 
 void Form1::listLevelFiles(const QString& folder) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     LevelFolder listed = editor_.openFolder(folder.toStdString());
-    Dir1->clear();
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(listed.names.size()));
     for (const std::string& name : listed.names)
-        Dir1->addItem(QString::fromStdString(name));
+        names.append(QString::fromStdString(name));
+    Dir1->setUpdatesEnabled(false);
+    Dir1->clear();
+    Dir1->addItems(names);
+    Dir1->setUpdatesEnabled(true);
+    static_cast<LevelFileListView*>(Dir1)->setFolder(folder);
     countLabel->setText(QString::fromStdString(listed.countText));
+    QApplication::restoreOverrideCursor();
 }
 
 void Form1::Dir2_Change() {
-    listLevelFiles(Dir2->path());
+    const QString folder = Dir2->path();
+    listLevelFiles(folder);
+    Dir2Path->setText(QDir::toNativeSeparators(folder));
+    if (!watcher_->directories().isEmpty())
+        watcher_->removePaths(watcher_->directories());
+    if (!folder.isEmpty())
+        watcher_->addPath(folder);
+}
+
+void Form1::Dir2Path_Enter() {
+    const QString typed = Dir2Path->text().trimmed();
+    const QString folder =
+        QString::fromStdString(settings::hostFolder(fromQt(typed).text, editor_.store()));
+    if (!QFileInfo(folder).isDir()) {
+        ui_.message("WARNING: " + fromQt(typed).text + " is not a folder");
+        Dir2Path->setText(QDir::toNativeSeparators(Dir2->path()));
+        return;
+    }
+    Dir2->setPath(folder);
+}
+
+void Form1::Dir2Browse_Click() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Level files folder"), Dir2->path());
+    if (!folder.isEmpty())
+        Dir2->setPath(folder);
+}
+
+void Form1::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
+    if (set == nullptr || paths.isEmpty())
+        return;
+    // The levels come from the folder that the folder list shows, as Add Selected Level(s)
+    // takes them: files from elsewhere move the list to their folder first.
+    const QString folder = QFileInfo(paths.front()).absolutePath();
+    if (QFileInfo(folder).canonicalFilePath() != Dir2->path())
+        Dir2->setPath(folder);
+    std::vector<std::string> names;
+    for (const QString& path : paths)
+        if (QFileInfo(path).absolutePath() == folder)
+            names.push_back(fromQt(QFileInfo(path).fileName()).text);
+    runEdit([&] { return editor_.dropLevelFiles(set, names); });
+}
+
+void Form1::levelDropped(const LevelTreeNode* level, int row) {
+    runEdit([&] { return editor_.dropLevel(level, row); });
 }
 
 void Form1::Command8_Click() {
@@ -240,6 +336,7 @@ void Form1::showDocumentState() {
     undoAction->setEnabled(!undo.empty());
     redoAction->setText(redo.empty() ? QStringLiteral("Redo") : toQt(redo));
     redoAction->setEnabled(!redo.empty());
+    statusLabel->setText(toQt(editor_.statusText()));
 }
 
 void Form1::showCoreSelection() {
@@ -344,6 +441,14 @@ void Form1::lemmkey_Click() {
 }
 
 void Form1::he_Click() {
+    // The readme lies beside the program, or where the package puts it.
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString& readme : {here + QStringLiteral("/readme.html"),
+                                  here + QStringLiteral("/../share/quillfen/readme.html")}) {
+        if (QFileInfo(readme).isFile() &&
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(readme).canonicalFilePath())))
+            return;
+    }
     editor_.help();
 }
 

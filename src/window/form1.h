@@ -8,6 +8,7 @@
 #include <array>
 
 class QAction;
+class QFileSystemWatcher;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -68,6 +69,15 @@ public:
     // A new choice in the profile box.
     void Combo1_Click();
 
+    // The path field's folder (a Windows path mapped through the prefix), and the desktop's
+    // folder chooser.
+    void Dir2Path_Enter();
+    void Dir2Browse_Click();
+    // Level files dropped on a set (from the file list or a file manager), and a level dropped
+    // at another row of its set.
+    void filesDropped(const LevelTreeNode* set, const QStringList& paths);
+    void levelDropped(const LevelTreeNode* level, int row);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -76,7 +86,6 @@ private:
     void createControls();
     void createMenus();
     void connectControls();
-    void layoutControls();
 
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     // Points the level-file list at `folder`.
@@ -107,6 +116,8 @@ private:
     QComboBox* Combo1 = nullptr;
     QPushButton* Command4 = nullptr;
     QLabel* Label2 = nullptr;
+    QLineEdit* Dir2Path = nullptr;
+    QPushButton* Dir2Browse = nullptr;
     FolderList* Dir2 = nullptr;
     QListWidget* Dir1 = nullptr;
     QLabel* countLabel = nullptr;
@@ -129,6 +140,8 @@ private:
     std::array<QLineEdit*, 8> action{};
     QPushButton* Command7 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* statusLabel = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
     QMenu* op_menu = nullptr;
     QAction* lemmstartup = nullptr;
     QAction* lemmkey = nullptr;

@@ -2,6 +2,8 @@
 
 #include "window/dialogs.h"
 
+#include <QMimeData>
+
 namespace quillfen {
 
 LevelTreeModel::LevelTreeModel(const LevelTree& tree, QObject* parent)
@@ -74,9 +76,58 @@ bool LevelTreeModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 Qt::ItemFlags LevelTreeModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    const LevelTreeNode* n = node(index);
+    if (n == nullptr)
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    // Levels are dragged within their set; sets take levels and level files.
+    if (n->kind() == NodeKind::Level)
+        flags |= Qt::ItemIsDragEnabled;
+    else if (n->kind() == NodeKind::Set)
+        flags |= Qt::ItemIsDropEnabled;
+    return flags;
+}
+
+Qt::DropActions LevelTreeModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+}
+
+Qt::DropActions LevelTreeModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
+
+QStringList LevelTreeModel::mimeTypes() const {
+    return {QString::fromLatin1(kLevelMimeType), QStringLiteral("text/uri-list")};
+}
+
+QMimeData* LevelTreeModel::mimeData(const QModelIndexList& indexes) const {
+    const LevelTreeNode* n = indexes.isEmpty() ? nullptr : node(indexes.front());
+    if (n == nullptr || n->kind() != NodeKind::Level)
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kLevelMimeType), QByteArray::fromStdString(n->key()));
+    return data;
+}
+
+bool LevelTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                     const QModelIndex& parent) const {
+    const LevelTreeNode* set = node(parent);
+    if (set == nullptr || set->kind() != NodeKind::Set)
+        return false;
+    if (data->hasFormat(QString::fromLatin1(kLevelMimeType))) {
+        // A level moves only among its own set's levels.
+        std::string key = data->data(QString::fromLatin1(kLevelMimeType)).toStdString();
+        const LevelTreeNode* level = tree_.find(key);
+        return level && level->parent() == set;
+    }
+    return data->hasUrls();
+}
+
+bool LevelTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                  const QModelIndex& parent) {
+    if (!dropRequested_ || !canDropMimeData(data, action, row, column, parent))
+        return false;
+    return dropRequested_(node(parent), row, data);
 }
 
 void LevelTreeModel::beforeInsert(const LevelTreeNode* parent, int row) {

@@ -15,11 +15,18 @@ namespace quillfen {
 class LevelTreeModel : public QAbstractItemModel, private LevelTreeObserver {
 public:
     using RenameRequest = std::function<bool(const LevelTreeNode* node, const QString& text)>;
+    // A drop on a set: the set, the row before which the drop landed (-1: onto the set itself)
+    // and what was dropped. True when it was taken.
+    using DropRequest =
+        std::function<bool(const LevelTreeNode* set, int row, const QMimeData* data)>;
+    // What a dragged level carries: its key.
+    static constexpr char kLevelMimeType[] = "application/x-quillfen-level";
 
     explicit LevelTreeModel(const LevelTree& tree, QObject* parent = nullptr);
     ~LevelTreeModel() override;
 
     void setRenameRequest(RenameRequest request) { renameRequested_ = std::move(request); }
+    void setDropRequest(DropRequest request) { dropRequested_ = std::move(request); }
 
     const LevelTreeNode* node(const QModelIndex& index) const;
     QModelIndex indexOf(const LevelTreeNode* node) const;
@@ -34,6 +41,14 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override;
+    Qt::DropActions supportedDragActions() const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
 
 private:
     void beforeInsert(const LevelTreeNode* parent, int row) override;
@@ -48,6 +63,7 @@ private:
 
     const LevelTree& tree_;
     RenameRequest renameRequested_;
+    DropRequest dropRequested_;
     const LevelTreeNode* insertParent_ = nullptr;
     int insertRow_ = -1;
     bool inserted_ = false;

@@ -75,6 +75,8 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             history += undo ? "undo " : "redo ";
             auto& from = undo ? undoable : redoable;
             EXPECT_EQ(undo ? editor.undo().done : editor.redo().done, !from.empty());
+            if (from.empty())
+                model.say(undo ? "there is nothing to undo" : "there is nothing to redo");
             if (!from.empty()) {
                 backTo(undo ? from.back().before : from.back().after);
                 (undo ? redoable : undoable).push_back(std::move(from.back()));

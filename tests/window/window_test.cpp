@@ -2,20 +2,24 @@
 // the level-file browser, the detail panel, Load and Save against a demo prefix, and editing from
 // load to the saved file's bytes, in place and from the keyboard.
 #include "database/database_format.h"
+#include "levelfile/make_level_file.h"
 #include "profiles/profile_commands.h"
 #include "window/folder_list.h"
 #include "window_test_support.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -137,6 +141,17 @@ std::vector<unsigned char> bytesAt(std::span<const unsigned char> record, std::s
 
 } // namespace
 
+// Takes the file URLs that the window asks the desktop to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -197,34 +212,70 @@ private slots:
         QCOMPARE(form.findChild<QComboBox*>("Combo1")->count(), 0);
     }
 
-    void controlsStandWhereTheyBelongAndFollowALargerWindow() {
+    void controlsKeepTheirRowsAndTheTreeAndListsTakeTheRoom() {
         Session s;
-        QWidget* inner = s.form->centralWidget();
-        // 5880 x 8745 twips at 15 twips a pixel.
-        QCOMPARE(inner->size(), QSize(392, 583));
-        const std::pair<const char*, QRect> places[] = {
-            {"Combo1", {176, 8, 113, 21}},   {"Dir2", {8, 56, 177, 126}},
-            {"Dir1", {200, 56, 185, 123}},   {"TreeView1", {8, 240, 377, 161}},
-            {"action8", {328, 520, 33, 19}}, {"ProgressBar1", {0, 568, 393, 17}},
+        s.form->show();
+        // Rows top to bottom, each left to right, as the game's editor had them.
+        const std::vector<std::vector<const char*>> rows = {
+            {"Label1", "Combo1", "Command4"},
+            {"Label2", "Dir2Path", "Dir2Browse"},
+            {"Dir2", "Dir1"},
+            {"countLabel", "Command6", "Command3"},
+            {"TreeView1"},
+            {"Command2", "CommandDelG", "Command12", "Command13", "Command1", "Command5"},
+            {"Text1", "Command10", "Command8", "Text2", "Command11"},
+            {"Command9"},
+            {"numlemm", "action1", "action2", "action3", "action4", "action5", "action6", "action7",
+             "action8", "Command7"},
+            {"ProgressBar1"}};
+        auto place = [&](const char* name) {
+            QWidget* w = s.find<QWidget>(name);
+            return QRect(w->mapTo(s.form.get(), QPoint(0, 0)), w->size());
         };
-        for (const auto& [name, place] : places)
-            QCOMPARE(s.find<QWidget>(name)->geometry(), place);
-        QCOMPARE(s.find<QLabel>("Label1")->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(s.tree()->font().family(), QStringLiteral("Arial"));
+        int bottom = 0;
+        for (const auto& line : rows) {
+            int right = 0;
+            for (const char* name : line) {
+                QRect r = place(name);
+                QVERIFY2(r.top() >= bottom, name);
+                QVERIFY2(r.left() >= right, name);
+                right = r.right();
+            }
+            for (const char* name : line)
+                bottom = std::max(bottom, place(name).bottom());
+        }
+        // Every count box has its name above it.
+        QCOMPARE(s.find<QLabel>("action8Label")->text(), QStringLiteral("diggers"));
+        QCOMPARE(s.find<QLabel>("numlemmLabel")->buddy(), s.find<QWidget>("numlemm"));
 
-        s.form->resize(s.form->width() + 100, s.form->height() + 60);
-        QTRY_COMPARE(inner->size(), QSize(492, 643));
-        const std::pair<const char*, QRect> grown[] = {
-            {"TreeView1", {8, 240, 477, 221}},   {"Dir2", {8, 56, 227, 126}},
-            {"Dir1", {250, 56, 235, 123}},       {"Command9", {136, 524, 113, 21}},
-            {"ProgressBar1", {0, 628, 493, 17}},
-        };
-        for (const auto& [name, place] : grown)
-            QCOMPARE(s.find<QWidget>(name)->geometry(), place);
+        const QSize tree = s.tree()->size();
+        const QSize files = s.find<QWidget>("Dir1")->size();
+        s.form->resize(s.form->width() + 200, s.form->height() + 200);
+        QTRY_VERIFY(s.tree()->width() >= tree.width() + 200);
+        QVERIFY(s.tree()->height() > tree.height());
+        QVERIFY(s.find<QWidget>("Dir1")->height() > files.height());
+        QVERIFY(s.find<QWidget>("Dir1")->width() > files.width());
+    }
 
-        // Never smaller than the default.
-        s.form->resize(200, 200);
-        QTRY_COMPARE(inner->size(), QSize(392, 583));
+    // Run with QT_SCALE_FACTOR=2 (its own ctest entry): a 1366 x 768 screen is then 683 x 384
+    // pixels of the window's, and the whole window fits it, a title bar included.
+    void theWholeWindowFitsASmallScreenAtTwiceTheScale() {
+        Session s;
+        const QSize screen(1366 / 2, 768 / 2 - 30);
+        const QSize smallest = s.form->minimumSizeHint();
+        QVERIFY2(
+            smallest.width() <= screen.width() && smallest.height() <= screen.height(),
+            qPrintable(QStringLiteral("%1 x %2").arg(smallest.width()).arg(smallest.height())));
+        s.form->resize(screen);
+        s.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.form.get()));
+        const QRect window = s.form->rect();
+        for (QWidget* control : s.form->centralWidget()->findChildren<QWidget*>()) {
+            if (control->objectName().isEmpty() || !control->isVisible())
+                continue;
+            QRect r(control->mapTo(s.form.get(), QPoint(0, 0)), control->size());
+            QVERIFY2(window.contains(r) && !r.isEmpty(), qPrintable(control->objectName()));
+        }
     }
 
     void theMenusSetTheStartupFolderAndTheKeyAndPointToTheReadme() {
@@ -241,10 +292,12 @@ private slots:
         QCOMPARE(help->text(), QStringLiteral("Help"));
         QVERIFY(help->menu() == nullptr); // on the menu bar itself
 
+        // The readme beside the program opens in the desktop's browser.
+        OpenedUrls opened;
         help->trigger();
-        QCOMPARE(s.ui.messages,
-                 std::vector<std::string>{
-                     "please read the included  readme.html  file if you need help"});
+        QVERIFY(s.ui.messages.empty());
+        QCOMPARE(opened.urls.size(), 1);
+        QVERIFY(opened.urls.front().toLocalFile().endsWith(QStringLiteral("/readme.html")));
 
         // Set Startup Folder stores the folder list's folder; the next start opens there.
         s.open(s.demo.prefix() + "/drive_c/LEMM");
@@ -318,14 +371,31 @@ private slots:
             below << folders->currentItem()->child(i)->text(0);
         QCOMPARE(below, (QStringList{"LEVELS", "USERS"}));
 
-        // One click only picks the folder out, as in a file dialog; a double click opens it.
+        // One click opens a folder, as in a file manager.
         const QPoint levels = folders->visualItemRect(folders->currentItem()->child(0)).center();
         QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, levels);
-        QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
-        doubleClick(folders->viewport(), levels);
-        QCOMPARE(folders->path(),
-                 QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string()));
+        const QString levelsPath =
+            QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string());
+        QCOMPARE(folders->path(), levelsPath);
         QCOMPARE(s.levelCount(), QStringLiteral("10 levels found"));
+        QCOMPARE(s.find<QLineEdit>("Dir2Path")->text(), levelsPath);
+
+        // A typed Windows path goes through the prefix's drives; a file that comes or goes
+        // shows at once.
+        s.type("Dir2Path", "C:\\LEMM");
+        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
+        s.type("Dir2Path", "c:\\lemm\\levels");
+        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        QCOMPARE(folders->path(), levelsPath);
+        writeBytes(s.demo.levels() + "/new.lvl", std::vector<unsigned char>(2048, 0));
+        QTRY_COMPARE(s.levelCount(), QStringLiteral("11 levels found"));
+        std::filesystem::remove(s.demo.levels() + "/new.lvl");
+        QTRY_COMPARE(s.levelCount(), QStringLiteral("10 levels found"));
+        s.type("Dir2Path", "/no/such/folder");
+        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        QCOMPARE(s.lastMessage(), std::string("WARNING: /no/such/folder is not a folder"));
+        QCOMPARE(folders->path(), levelsPath);
 
         // Ctrl-clicks select several, the last clicked current; Shift-click takes a range.
         auto* list = s.find<QListWidget>("Dir1");
@@ -720,6 +790,8 @@ private slots:
     void theViewFollowsEachCommandInPlace() {
         Session s(levelsSettings());
         auto* tree = s.tree();
+        // Small enough that the open tree needs its scroll bar.
+        s.form->resize(s.form->width(), s.form->minimumSizeHint().height() + 160);
         s.load();
         int resets = 0;
         connect(tree->model(), &QAbstractItemModel::modelReset, this, [&] { ++resets; });
@@ -790,10 +862,13 @@ private slots:
         QCOMPARE(s.shown("level1"), QString::fromUtf8("Tunnel \u00BB Vision"));
         QCOMPARE(s.form->state().tree.find("level1")->text(), std::string("Tunnel \xBB Vision"));
 
-        // A slow second click opens the editor too; Escape cancels.
+        // A slow second click only selects; a double click opens the editor; Escape cancels.
         s.clickNode("root2");
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         s.clickNode("root2");
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QVERIFY(editorOf(s) == nullptr);
+        doubleClick(s.tree()->viewport(), s.tree()->visualRect(s.row("root2")).center());
         QTRY_VERIFY(editorOf(s) != nullptr);
         QLineEdit* editor = editorOf(s);
         QCOMPARE(editor->text(), QStringLiteral("QUILLFEN CLASSICS"));
@@ -832,6 +907,44 @@ private slots:
         s.click("Command3");
         QCOMPARE(s.lastMessage(), std::string("1 level(s) added to 'CUSTOM SET'"));
         QCOMPARE(childKeys(s, "parent1").size(), std::size_t{4});
+    }
+
+    void levelFilesAndLevelsDroppedOnASetAreAddedAndMoved() {
+        Session s(levelsSettings());
+        s.load();
+        auto* model = s.tree()->model();
+        auto uris = [&](const QStringList& paths) {
+            auto* data = new QMimeData;
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls.append(QUrl::fromLocalFile(path));
+            data->setUrls(urls);
+            return data;
+        };
+        // Files of another folder, as a file manager drags them: the folder list moves there.
+        TempDir other;
+        writeBytes(other.file("a.lvl"), makeLevelFile({}, "Dropped A"));
+        writeBytes(other.file("b.lvl"), makeLevelFile({}, "Dropped B"));
+        std::unique_ptr<QMimeData> files(uris({QString::fromStdString(other.file("a.lvl")),
+                                               QString::fromStdString(other.file("b.lvl"))}));
+        QVERIFY(!model->canDropMimeData(files.get(), Qt::CopyAction, -1, 0, s.row("root1")));
+        QVERIFY(model->dropMimeData(files.get(), Qt::CopyAction, -1, 0, s.row("parent2")));
+        QTRY_COMPARE(childKeys(s, "parent2").size(), std::size_t{4});
+        QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(other.path().string()));
+        QCOMPARE(s.shown("level10"), QStringLiteral("Dropped B").leftJustified(32, ' '));
+        QCOMPARE(s.form->editor().undoText(), std::string("Undo Add Level(s)"));
+
+        // A level dragged to the top of its own set; not into another set.
+        auto* level = model->mimeData({s.row("level3")});
+        QVERIFY(!model->canDropMimeData(level, Qt::MoveAction, 0, 0, s.row("parent2")));
+        QVERIFY(model->dropMimeData(level, Qt::MoveAction, 0, 0, s.row("parent1")));
+        delete level;
+        QTRY_COMPARE(childKeys(s, "parent1"),
+                     (std::vector<std::string>{"level3", "level1", "level2"}));
+        QCOMPARE(s.form->editor().undoText(), std::string("Undo Move Level"));
+        QVERIFY(s.find<QLabel>("statusLabel")->text().endsWith(QStringLiteral(" - modified")));
+        s.form->undo_Click();
+        QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level1", "level2", "level3"}));
     }
 };
 
