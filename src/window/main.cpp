@@ -40,9 +40,12 @@ void pictureWindow(Form1& form, const QString& path) {
         tree->setCurrentIndex(level);
         tree->scrollTo(level);
     }
-    QTimer::singleShot(300, &form, [&form, path] {
+    // QUILLFEN_SCREENSHOT_HOLD keeps the window up that many milliseconds more, for a picture
+    // taken from outside with the window manager's frame.
+    const int hold = qEnvironmentVariableIntValue("QUILLFEN_SCREENSHOT_HOLD");
+    QTimer::singleShot(300, &form, [&form, path, hold] {
         form.grab().save(path);
-        QApplication::quit();
+        QTimer::singleShot(hold, qApp, &QApplication::quit);
     });
 }
 
