@@ -1,4 +1,4 @@
-// level: a level file's title and counts, and Save Level Info from the command line.
+// level: a level file's title, counts and problems, and Save Level Info from the command line.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
@@ -37,16 +37,16 @@ std::optional<std::vector<std::pair<std::size_t, std::string>>> parseSets(const 
     return sets;
 }
 
-void printLevel(const std::string& title, const levelfile::Counts& counts) {
-    std::cout << "{\"title\": " << jsonString(title);
-    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
-        std::cout << ", \"" << levelfile::kCountNames[i] << "\": ";
-        if (counts[i])
-            std::cout << static_cast<int>(*counts[i]);
-        else
-            std::cout << "null"; // beyond the end of a short file
-    }
-    std::cout << "}\n";
+// The level's fields as JSON members, without the braces.
+std::string levelFields(const levelfile::LevelInfo& level) {
+    std::string out = "\"title\": " + jsonString(level.title);
+    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
+        out += ", \"" + std::string(levelfile::kCountNames[i]) +
+               "\": " + std::to_string(level.counts[i]);
+    out += ", \"problems\": [";
+    for (std::size_t i = 0; i < level.problems.size(); ++i)
+        out += (i == 0 ? "" : ", ") + jsonString(level.problems[i]);
+    return out + "]";
 }
 
 } // namespace
@@ -59,7 +59,7 @@ int levelCommand(const Args& args) {
 
     if (!sets->empty()) {
         // Counts not named keep what the file holds; Save Level Info itself refuses a file that
-        // is not there or too short, so a count it lacks is only a stand-in here.
+        // is not there or not a Windows level file, so a count it lacks is only a stand-in here.
         Boxes boxes;
         boxes.fill("0");
         if (auto now = levelfile::readCounts(path)) {
@@ -74,13 +74,10 @@ int levelCommand(const Args& args) {
             return kRefused;
     }
 
-    auto counts = levelfile::readCounts(path);
-    if (!counts)
-        return refuse("ERROR: cannot read the level file: " + counts.error());
-    auto title = levelfile::readTitle(path);
-    if (!title)
-        return refuse("ERROR: cannot read the level file: " + title.error());
-    printLevel(*title, *counts);
+    auto level = levelfile::readLevel(path);
+    if (!level)
+        return refuse(level.error());
+    std::cout << "{" << levelFields(*level) << "}\n";
     return kDone;
 }
 

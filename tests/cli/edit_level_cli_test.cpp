@@ -20,24 +20,64 @@ protected:
     void SetUp() override { writeBytes(path, original); }
 };
 
-TEST_F(CliLevel, PrintsTheTitleAndTheNineCounts) {
+TEST_F(CliLevel, PrintsTheTitleTheNineCountsAndTheProblems) {
     CliRun run = runCli({"level", path});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"title\": \"Tunnel                          \", \"lemmings\": 80, "
                        "\"climbers\": 2, \"floaters\": 0, \"bombers\": 0, \"blockers\": 4, "
-                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 10}\n");
+                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 10, "
+                       "\"problems\": []}\n");
 
-    writeBytes(path, std::vector<unsigned char>(original.begin(), original.begin() + 10));
+    auto odd = original;
+    odd[0x1B] = 9; // graphics set
+    odd[0x1D] = 1; // special graphics
+    odd[3] = 120;  // lemmings
+    odd[5] = 121;  // to rescue
+    odd[18] = 1;   // bashers' high byte
+    writeBytes(path, odd);
     run = runCli({"level", path});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(
-        run.out.find("\"title\": \"\", \"lemmings\": 80, \"climbers\": 2, \"floaters\": null"),
+        run.out.find("\"problems\": [\"graphics set 9 is not one of the game's sets 0 to 8\", "
+                     "\"special graphics 1: the Windows game draws no terrain for this level\", "
+                     "\"120 lemmings, more than the game's 114\", "
+                     "\"121 to rescue, more than the 120 lemmings\", "
+                     "\"bashers is 256, more than 255 (the game reads only its low byte)\"]}"),
         std::string::npos)
         << run.out;
 
     run = runCli({"level", dir.file("missing.lvl")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ERROR: cannot read the level file: No such file or directory\n");
+}
+
+TEST_F(CliLevel, RefusesFilesThatAreNotWindowsLevelsAndLeavesThemUntouched) {
+    // Another engine's binary level (a format number in byte 0), a 2048-byte file whose byte 0
+    // is not 0, and a text level longer than a level file.
+    std::vector<unsigned char> engine(335, 0);
+    engine[0] = 3;
+    engine[3] = 20;
+    auto flagged = original;
+    flagged[0] = 1;
+    std::string text = "# a text level\ntitle = Long Walk\n" + std::string(3000, 'x');
+    std::vector<unsigned char> textBytes(text.begin(), text.end());
+    using Case = std::pair<std::vector<unsigned char>, std::string>;
+    for (const auto& [bytes, reason] :
+         std::vector<Case>{{engine, "the file is 335 bytes long, not 2048"},
+                           {flagged, "its first byte is 1, not 0"},
+                           {textBytes, "the file is 3033 bytes long, not 2048"}}) {
+        writeBytes(path, bytes);
+        for (const Args& args :
+             {Args{"level", path}, Args{"level", path, "--set", "lemmings=50"}}) {
+            SCOPED_TRACE(reason + " " + args.back());
+            CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err,
+                      "ERROR: tunnel.lvl is not a Windows Lemmings level file: " + reason + "\n");
+            EXPECT_TRUE(run.out.empty()) << run.out;
+            EXPECT_EQ(readBytes(path), bytes);
+        }
+    }
 }
 
 TEST_F(CliLevel, SetWritesTheNamedCountsAndKeepsTheRest) {
