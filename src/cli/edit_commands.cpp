@@ -6,6 +6,8 @@
 #include "database/file_io.h"
 #include "database/windows1252.h"
 #include "editing/editing_commands.h"
+#include "editing/importing.h"
+#include "levelfile/level_pack.h"
 
 #include <optional>
 
@@ -16,7 +18,7 @@ constexpr char kEditUsage[] =
     "edit FILE OUT COMMAND...\n"
     "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
     "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
-    "           rename KEY TEXT";
+    "           rename KEY TEXT | import-pack SETKEY PACK [--sequel] FOLDER";
 
 struct EditCommand {
     std::string_view name;
@@ -25,7 +27,7 @@ struct EditCommand {
 
 constexpr EditCommand kEditCommands[] = {
     {"add-group", 2}, {"add-set", 2}, {"add-level", 2}, {"delete", 1}, {"up", 1},
-    {"down", 1},      {"folder", 2},  {"file", 2},      {"rename", 2},
+    {"down", 1},      {"folder", 2},  {"file", 2},      {"rename", 2}, {"import-pack", 3},
 };
 
 // The commands with their arguments, or nullopt when the words do not make such a list.
@@ -36,12 +38,17 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
         for (const EditCommand& command : kEditCommands)
             if (command.name == words[i])
                 known = &command;
-        if (known == nullptr || i + known->arguments >= words.size())
+        if (known == nullptr)
+            return std::nullopt;
+        std::size_t arguments = known->arguments;
+        // import-pack's flag stands between the pack and the folder.
+        if (known->name == "import-pack" && i + 3 < words.size() && words[i + 3] == "--sequel")
+            ++arguments;
+        if (i + arguments >= words.size())
             return std::nullopt;
         commands.emplace_back(words.begin() + static_cast<std::ptrdiff_t>(i),
-                              words.begin() +
-                                  static_cast<std::ptrdiff_t>(i + 1 + known->arguments));
-        i += 1 + known->arguments;
+                              words.begin() + static_cast<std::ptrdiff_t>(i + 1 + arguments));
+        i += 1 + arguments;
     }
     return commands;
 }
@@ -63,6 +70,8 @@ public:
             return addSetNamed(command[2]);
         if (name == "add-level")
             return addLevel(command[2]);
+        if (name == "import-pack")
+            return importPackFile(command[2], command.size() == 5, command.back());
         if (name == "delete")
             return deleteNode(node);
         if (name == "up" || name == "down") {
@@ -137,6 +146,17 @@ private:
         int before = state.tree.count();
         addSelectedLevels(state, ui_, list);
         return state.tree.count() != before;
+    }
+
+    // Import Level Pack into the selected set: the report is shown, and the user imports.
+    bool importPackFile(const std::string& pack, bool sequel, const std::string& folder) {
+        auto plan = levelfile::planImport(pack, sequel, folder);
+        if (!plan) {
+            refuse(plan.error());
+            return false;
+        }
+        ui_.message(levelfile::importReport(*plan));
+        return importPack(state, ui_, *plan);
     }
 
     bool deleteNode(const LevelTree::Node* node) {

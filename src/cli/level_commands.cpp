@@ -1,8 +1,10 @@
 // level: a level file's title, counts and problems, and Save Level Info from the command line.
+// import: a DOS level pack unpacked into level files.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
 #include "levelfile/level_file.h"
+#include "levelfile/level_pack.h"
 
 #include <algorithm>
 #include <iostream>
@@ -12,6 +14,8 @@ namespace {
 
 constexpr char kLevelUsage[] = "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, "
                                "floaters, bombers, blockers, builders, bashers, miners, diggers)";
+
+constexpr char kImportUsage[] = "import PACK [--sequel] --to FOLDER";
 
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
@@ -78,6 +82,31 @@ int levelCommand(const Args& args) {
     if (!level)
         return refuse(level.error());
     std::cout << "{" << levelFields(*level) << "}\n";
+    return kDone;
+}
+
+int importCommand(const Args& args) {
+    bool sequel = args.size() == 4 && args[1] == "--sequel";
+    if (args.size() != 3 + (sequel ? 1 : 0) || args[args.size() - 2] != "--to")
+        return usage(kImportUsage);
+    auto plan = levelfile::planImport(args[0], sequel, args.back());
+    if (!plan)
+        return refuse(plan.error());
+    if (auto written = levelfile::writeImport(*plan); !written)
+        return refuse(written.error());
+    std::cout << "{\"pack\": " << jsonString(plan->packName) << ", \"levels\": [";
+    for (std::size_t i = 0; i < plan->levels.size(); ++i) {
+        const levelfile::PlannedLevel& level = plan->levels[i];
+        std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"section\": " << level.section
+                  << ", \"file\": " << jsonString(level.fileName)
+                  << ", \"reused\": " << (level.reused ? "true" : "false") << ", "
+                  << levelFields(level.info) << "}";
+    }
+    std::cout << "], \"skipped\": [";
+    for (std::size_t i = 0; i < plan->skipped.size(); ++i)
+        std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"section\": " << plan->skipped[i].section
+                  << ", \"reason\": " << jsonString(plan->skipped[i].reason) << "}";
+    std::cout << "]}\n";
     return kDone;
 }
 
