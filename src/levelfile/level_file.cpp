@@ -40,28 +40,24 @@ std::string notLevelReason(std::size_t size, unsigned char first) {
     return "";
 }
 
-unsigned wordAt(std::span<const unsigned char> bytes, std::size_t offset) {
-    return static_cast<unsigned>(bytes[offset] << 8 | bytes[offset + 1]);
-}
-
 std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
     std::vector<std::string> problems;
     auto say = [&](const std::string& text) { problems.push_back(text); };
-    unsigned graphics = wordAt(bytes, kGraphicsSetOffset);
+    unsigned graphics = bigEndianWord(bytes, kGraphicsSetOffset);
     if (graphics > kLastGraphicsSet)
         say("graphics set " + std::to_string(graphics) + " is not one of the game's sets 0 to 8");
-    if (unsigned special = wordAt(bytes, kSpecialGraphicsOffset); special != 0)
+    if (unsigned special = bigEndianWord(bytes, kSpecialGraphicsOffset); special != 0)
         say("special graphics " + std::to_string(special) +
             ": the Windows game draws no terrain for this level");
-    unsigned lemmings = wordAt(bytes, 2);
-    unsigned rescue = wordAt(bytes, 4);
+    unsigned lemmings = bigEndianWord(bytes, 2);
+    unsigned rescue = bigEndianWord(bytes, 4);
     if (lemmings > kMostLemmings)
         say(std::to_string(lemmings) + " lemmings, more than the game's 114");
     if (rescue > lemmings)
         say(std::to_string(rescue) + " to rescue, more than the " + std::to_string(lemmings) +
             " lemmings");
     for (std::size_t i = 0; i < kWordNames.size(); ++i) {
-        if (unsigned value = wordAt(bytes, 2 * i); value > 255)
+        if (unsigned value = bigEndianWord(bytes, 2 * i); value > 255)
             say(std::string(kWordNames[i]) + " is " + std::to_string(value) +
                 ", more than 255 (the game reads only its low byte)");
     }

@@ -31,6 +31,11 @@ inline constexpr std::size_t kSpecialGraphicsOffset = 0x1C;
 
 using Counts = std::array<std::optional<unsigned char>, kCountsCount>;
 
+// The 16-bit big-endian word at `offset`, as the level's header and a pack's sections keep them.
+inline unsigned bigEndianWord(std::span<const unsigned char> bytes, std::size_t offset) {
+    return static_cast<unsigned>(bytes[offset] << 8 | bytes[offset + 1]);
+}
+
 // The host path of a level file: the folder, one "/", and the file name (Windows-1252 bytes,
 // converted to the host's UTF-8 names).
 std::string levelFilePath(const std::string& folder, const std::string& fileName);

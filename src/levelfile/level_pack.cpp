@@ -18,10 +18,6 @@ constexpr std::size_t kLargestPack = std::size_t{1} << 24;
 constexpr char kEndsEarly[] = "its compressed stream ends before the level is complete";
 constexpr char kEndsLate[] = "its compressed stream goes on after the level is complete";
 
-unsigned wordAt(std::span<const unsigned char> bytes, std::size_t offset) {
-    return static_cast<unsigned>(bytes[offset] << 8 | bytes[offset + 1]);
-}
-
 // The compressed bits, read from the last byte backwards, lowest bit first. The last byte
 // holds only `bitCount` bits (none when 0).
 class BitReader {
@@ -180,8 +176,8 @@ unpackLevelPack(std::span<const unsigned char> pack) {
         auto header = pack.subspan(at, kSectionHeaderSize);
         unsigned bitCount = header[0];
         unsigned checksum = header[1];
-        unsigned unpacked = wordAt(header, 4);
-        std::size_t packed = wordAt(header, 8);
+        unsigned unpacked = bigEndianWord(header, 4);
+        std::size_t packed = bigEndianWord(header, 8);
         if (packed <= kSectionHeaderSize || packed > rest)
             return damaged("its packed size " + std::to_string(packed) +
                            " does not fit the header and the " + std::to_string(rest) +
@@ -232,13 +228,13 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     for (std::size_t section = 0; section < levels->size(); ++section) {
         std::vector<unsigned char>& level = (*levels)[section];
         if (sequel) {
-            unsigned set = wordAt(level, kGraphicsSetOffset) + 5;
+            unsigned set = bigEndianWord(level, kGraphicsSetOffset) + 5;
             level[kGraphicsSetOffset] = static_cast<unsigned char>(set >> 8);
             level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
         }
         // A level drawn from one big picture has no terrain pieces, and the Windows game draws
         // no picture: it would be an empty level.
-        if (unsigned special = wordAt(level, kSpecialGraphicsOffset); special != 0) {
+        if (unsigned special = bigEndianWord(level, kSpecialGraphicsOffset); special != 0) {
             plan.skipped.push_back({section, "special graphics " + std::to_string(special) +
                                                  ": the Windows game draws no terrain for it"});
             continue;
