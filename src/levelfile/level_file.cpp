@@ -219,6 +219,18 @@ Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
     return level;
 }
 
+namespace {
+
+// The level at `path`, refused with the short reason: the system's, or why it is no level.
+Result<LevelInfo> levelAt(const std::string& path) {
+    auto bytes = readWholeFile(path, kLargestRead);
+    if (!bytes)
+        return Error{bytes.error()};
+    return readLevelBytes(*bytes);
+}
+
+} // namespace
+
 Result<LevelInfo> readLevel(const std::string& path) {
     auto bytes = readWholeFile(path, kLargestRead);
     if (!bytes)
@@ -230,10 +242,7 @@ Result<LevelInfo> readLevel(const std::string& path) {
 }
 
 Status checkLevelFile(const std::string& path) {
-    auto bytes = readWholeFile(path, kLargestRead);
-    if (!bytes)
-        return Error{bytes.error()};
-    if (auto level = readLevelBytes(*bytes); !level)
+    if (auto level = levelAt(path); !level)
         return Error{level.error()};
     return success();
 }
@@ -244,10 +253,7 @@ std::string notALevelFile(std::string_view name, std::string_view reason) {
 }
 
 Result<std::string> readTitle(const std::string& path) {
-    auto bytes = readWholeFile(path, kLargestRead);
-    if (!bytes)
-        return Error{bytes.error()};
-    auto level = readLevelBytes(*bytes);
+    auto level = levelAt(path);
     if (!level)
         return Error{level.error()};
     return std::move(level->title);
