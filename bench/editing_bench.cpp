@@ -29,8 +29,10 @@ const Files& files() {
     static const Files made = [] {
         auto path = std::filesystem::temp_directory_path() / "quillfen-bench-levels";
         std::filesystem::create_directories(path);
-        std::ofstream(path / "level1.lvl", std::ios::binary)
-            << std::string(levelfile::kLevelFileSize, 'x');
+        // A Windows level file: 2048 bytes, the first of them 0.
+        std::string level(levelfile::kLevelFileSize, 'x');
+        level[0] = '\0';
+        std::ofstream(path / "level1.lvl", std::ios::binary) << level;
         Files f{path.string(), (path / "FULL.DAT").string(), (path / "ONELESS.DAT").string()};
         LevelTree tree = bench::makeMaxTree();
         (void)writeFileAtomically(f.full, encodeDatabase(tree), false);

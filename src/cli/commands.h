@@ -14,6 +14,7 @@ int loadCommand(const Args& args);
 int saveCommand(const Args& args);
 int demoPrefixCommand(const Args& args);
 int levelCommand(const Args& args);
+int importCommand(const Args& args);
 int editCommand(const Args& args);
 
 } // namespace quillfen::cli

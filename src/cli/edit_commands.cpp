@@ -6,6 +6,7 @@
 #include "database/file_io.h"
 #include "database/windows1252.h"
 #include "editor/editor.h"
+#include "levelfile/level_pack.h"
 #include "profiles/profile_store.h"
 
 #include <optional>
@@ -17,7 +18,7 @@ constexpr char kEditUsage[] =
     "edit FILE OUT COMMAND...\n"
     "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
     "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
-    "           rename KEY TEXT | undo | redo";
+    "           rename KEY TEXT | undo | redo | import-pack SETKEY PACK [--sequel] FOLDER";
 
 struct EditCommand {
     std::string_view name;
@@ -25,8 +26,9 @@ struct EditCommand {
 };
 
 constexpr EditCommand kEditCommands[] = {
-    {"add-group", 2}, {"add-set", 2}, {"add-level", 2}, {"delete", 1}, {"up", 1},   {"down", 1},
-    {"folder", 2},    {"file", 2},    {"rename", 2},    {"undo", 0},   {"redo", 0},
+    {"add-group", 2}, {"add-set", 2}, {"add-level", 2}, {"delete", 1},
+    {"up", 1},        {"down", 1},    {"folder", 2},    {"file", 2},
+    {"rename", 2},    {"undo", 0},    {"redo", 0},      {"import-pack", 3},
 };
 
 // The commands with their arguments, or nullopt when the words do not make such a list.
@@ -37,12 +39,17 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
         for (const EditCommand& command : kEditCommands)
             if (command.name == words[i])
                 known = &command;
-        if (known == nullptr || i + known->arguments >= words.size() + (known->arguments == 0))
+        if (known == nullptr)
+            return std::nullopt;
+        std::size_t arguments = known->arguments;
+        // import-pack's flag stands between the pack and the folder.
+        if (known->name == "import-pack" && i + 3 < words.size() && words[i + 3] == "--sequel")
+            ++arguments;
+        if (i + arguments >= words.size() + (arguments == 0))
             return std::nullopt;
         commands.emplace_back(words.begin() + static_cast<std::ptrdiff_t>(i),
-                              words.begin() +
-                                  static_cast<std::ptrdiff_t>(i + 1 + known->arguments));
-        i += 1 + known->arguments;
+                              words.begin() + static_cast<std::ptrdiff_t>(i + 1 + arguments));
+        i += 1 + arguments;
     }
     return commands;
 }
@@ -71,6 +78,8 @@ public:
             return addSetNamed(command[2]);
         if (name == "add-level")
             return addLevel(command[2]);
+        if (name == "import-pack")
+            return importPackFile(command[2], command.size() == 5, command.back());
         if (name == "delete")
             return editor_.deleteSelected().done;
         if (name == "up")
@@ -138,6 +147,17 @@ private:
             return false;
         LevelFileList list{folderOf(path), {*file}, {true}, 0};
         return editor_.addSelectedLevels(list).done;
+    }
+
+    // Import Level Pack into the selected set: the report is shown, and the user imports.
+    bool importPackFile(const std::string& pack, bool sequel, const std::string& folder) {
+        auto plan = levelfile::planImport(pack, sequel, folder);
+        if (!plan) {
+            refuse(plan.error());
+            return false;
+        }
+        ui_.message(levelfile::importReport(*plan));
+        return editor_.importPackIntoSet(*plan).done;
     }
 };
 

@@ -1,8 +1,10 @@
-// level: a level file's title and counts, and Save Level Info from the command line.
+// level: a level file's title, counts and problems, and Save Level Info from the command line.
+// import: a DOS level pack unpacked into level files.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
 #include "levelfile/level_file.h"
+#include "levelfile/level_pack.h"
 
 #include <algorithm>
 #include <iostream>
@@ -12,6 +14,8 @@ namespace {
 
 constexpr char kLevelUsage[] = "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, "
                                "floaters, bombers, blockers, builders, bashers, miners, diggers)";
+
+constexpr char kImportUsage[] = "import PACK [--sequel] --to FOLDER";
 
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
@@ -37,16 +41,16 @@ std::optional<std::vector<std::pair<std::size_t, std::string>>> parseSets(const 
     return sets;
 }
 
-void printLevel(const std::string& title, const levelfile::Counts& counts) {
-    std::cout << "{\"title\": " << jsonString(title);
-    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
-        std::cout << ", \"" << levelfile::kCountNames[i] << "\": ";
-        if (counts[i])
-            std::cout << static_cast<int>(*counts[i]);
-        else
-            std::cout << "null"; // beyond the end of a short file
-    }
-    std::cout << "}\n";
+// The level's fields as JSON members, without the braces.
+std::string levelFields(const levelfile::LevelInfo& level) {
+    std::string out = "\"title\": " + jsonString(level.title);
+    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
+        out += ", \"" + std::string(levelfile::kCountNames[i]) +
+               "\": " + std::to_string(level.counts[i]);
+    out += ", \"problems\": [";
+    for (std::size_t i = 0; i < level.problems.size(); ++i)
+        out += (i == 0 ? "" : ", ") + jsonString(level.problems[i]);
+    return out + "]";
 }
 
 } // namespace
@@ -59,7 +63,7 @@ int levelCommand(const Args& args) {
 
     if (!sets->empty()) {
         // Counts not named keep what the file holds; Save Level Info itself refuses a file that
-        // is not there or too short, so a count it lacks is only a stand-in here.
+        // is not there or not a Windows level file, so a count it lacks is only a stand-in here.
         Boxes boxes;
         boxes.fill("0");
         if (auto now = levelfile::readCounts(path)) {
@@ -74,13 +78,35 @@ int levelCommand(const Args& args) {
             return kRefused;
     }
 
-    auto counts = levelfile::readCounts(path);
-    if (!counts)
-        return refuse("ERROR: cannot read the level file: " + counts.error());
-    auto title = levelfile::readTitle(path);
-    if (!title)
-        return refuse("ERROR: cannot read the level file: " + title.error());
-    printLevel(*title, *counts);
+    auto level = levelfile::readLevel(path);
+    if (!level)
+        return refuse(level.error());
+    std::cout << "{" << levelFields(*level) << "}\n";
+    return kDone;
+}
+
+int importCommand(const Args& args) {
+    bool sequel = args.size() == 4 && args[1] == "--sequel";
+    if (args.size() != 3 + (sequel ? 1 : 0) || args[args.size() - 2] != "--to")
+        return usage(kImportUsage);
+    auto plan = levelfile::planImport(args[0], sequel, args.back());
+    if (!plan)
+        return refuse(plan.error());
+    if (auto written = levelfile::writeImport(*plan); !written)
+        return refuse(written.error());
+    std::cout << "{\"pack\": " << jsonString(plan->packName) << ", \"levels\": [";
+    for (std::size_t i = 0; i < plan->levels.size(); ++i) {
+        const levelfile::PlannedLevel& level = plan->levels[i];
+        std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"section\": " << level.section
+                  << ", \"file\": " << jsonString(level.fileName)
+                  << ", \"reused\": " << (level.reused ? "true" : "false") << ", "
+                  << levelFields(level.info) << "}";
+    }
+    std::cout << "], \"skipped\": [";
+    for (std::size_t i = 0; i < plan->skipped.size(); ++i)
+        std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"section\": " << plan->skipped[i].section
+                  << ", \"reason\": " << jsonString(plan->skipped[i].reason) << "}";
+    std::cout << "]}\n";
     return kDone;
 }
 

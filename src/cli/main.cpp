@@ -22,6 +22,7 @@ constexpr Command kCommands[] = {
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
     {"level", quillfen::cli::levelCommand, "level FILE [--set NAME=N]..."},
+    {"import", quillfen::cli::importCommand, "import PACK [--sequel] --to FOLDER"},
     {"edit", quillfen::cli::editCommand, "edit FILE OUT COMMAND..."},
 };
 

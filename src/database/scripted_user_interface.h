@@ -36,6 +36,11 @@ public:
         return answer;
     }
 
+    bool proceed(const std::string& text, const std::string& caption,
+                 const std::string& /*accept*/) override {
+        return confirm(text, caption);
+    }
+
     SaveChoice askToSave(const std::string& text) override {
         questions.push_back({text, "save"});
         if (saveChoices.empty())

@@ -31,6 +31,9 @@ public:
     // button that Enter presses, for questions whose Yes replaces a file.
     virtual bool confirm(const std::string& text, const std::string& caption,
                          bool yesIsDefault = true) = 0;
+    // A report with a button named `accept` ("Import") and Cancel; true for `accept`.
+    virtual bool proceed(const std::string& text, const std::string& caption,
+                         const std::string& accept) = 0;
     // Save, Discard or Cancel, with the warning icon and the application's title as caption.
     virtual SaveChoice askToSave(const std::string& text) = 0;
     // An input box with OK and Cancel.

@@ -39,8 +39,7 @@ EditStep addGroup(EditorState& state, UserInterface& ui) {
 }
 
 EditStep addSet(EditorState& state, UserInterface& ui) {
-    const LevelTree::Node* group =
-        selectedOfKind(state, ui, NodeKind::Group, "you must first select a group to add a set to");
+    const LevelTree::Node* group = selectedOfKind(state, ui, NodeKind::Group, kSelectGroupForSet);
     if (group == nullptr)
         return nullptr;
     // The group record keeps its number of sets in one byte.

@@ -6,6 +6,7 @@
 namespace quillfen {
 
 inline constexpr char kLoadProfileFirst[] = "you have to load up a profile first";
+inline constexpr char kSelectGroupForSet[] = "you must first select a group to add a set to";
 
 // The tests of a command that works on the selected node, in the game's order: a profile is
 // loaded, then the selected node is of `kind`. Gives the node, or null after telling the user

@@ -3,6 +3,8 @@
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"
+#include "editing/command_checks.h"
+#include "editing/importing.h"
 #include "editor/settings_file.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
@@ -305,6 +307,35 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
     return outcome;
+}
+
+Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
+                                bool sequel) {
+    // The group is asked for before the pack is read, as Add Set asks for it.
+    if (!selectedOfKind(state_, ui_, NodeKind::Group, kSelectGroupForSet))
+        return {};
+    auto plan = levelfile::planImport(packPath, sequel, hostFolder);
+    if (!plan) {
+        ui_.message(plan.error());
+        return {};
+    }
+    TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
+                                kApplicationTitle, plan->setName);
+    if (name.text.empty())
+        return {};
+    if (!name.storable || name.text.size() > nameLimit(NodeKind::Set)) {
+        ui_.message(!name.storable ? std::string(kUnstorableText)
+                                   : nameTooLong(nameLimit(NodeKind::Set)));
+        return {};
+    }
+    if (!ui_.proceed(levelfile::importReport(*plan), "Import Level Pack", "Import"))
+        return {};
+    return edit("Import Level Pack",
+                [&] { return importPackAsSet(state_, ui_, *plan, name.text); });
+}
+
+Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
+    return edit("Import Level Pack", [&] { return importPack(state_, ui_, plan); });
 }
 
 Outcome Editor::updateFolder(const TextAnswer& text1) {

@@ -6,6 +6,7 @@
 #include "database/user_interface.h"
 #include "editing/editing_commands.h"
 #include "editor/history.h"
+#include "levelfile/level_pack.h"
 #include "profiles/profile_commands.h"
 
 #include <array>
@@ -109,6 +110,12 @@ public:
     Outcome dropLevel(const LevelTree::Node* level, int row);
     // Level files dropped on a set: added to it as Add Selected Level(s) adds them.
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& names);
+    // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
+    // in a new set that the user names, to the selected group, once the user has read the report
+    // and chosen Import. `importPackIntoSet` adds a planned import to the selected set.
+    Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
+                            bool sequel = false);
+    Outcome importPackIntoSet(const levelfile::ImportPlan& plan);
     Outcome updateFolder(const TextAnswer& text1);
     Outcome updateFileName(const TextAnswer& text2);
     Outcome rename(const LevelTree::Node* node, const TextAnswer& text);

@@ -3,6 +3,7 @@
 #include "database/file_io.h"
 #include "database/windows1252.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +15,60 @@ namespace {
 // The span of bytes that Save Level Info rewrites: offsets 3 to 23.
 constexpr std::size_t kFirstCount = kCountOffsets.front();
 constexpr std::size_t kCountSpan = kCountOffsets.back() - kFirstCount + 1;
+
+// No engine's level is anywhere near this long; a longer ".lvl" file is refused unread.
+constexpr std::size_t kLargestRead = std::size_t{1} << 20;
+
+constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
+
+// The twelve count words of the header (offsets 0 to 22), whose high bytes the game leaves 0.
+constexpr std::array<const char*, 12> kWordNames = {
+    "release rate", "lemmings", "to rescue", "time",    "climbers", "floaters",
+    "bombers",      "blockers", "builders",  "bashers", "miners",   "diggers"};
+constexpr unsigned kMostLemmings = 114;  // the most the game's own levels hold
+constexpr unsigned kLastGraphicsSet = 8; // 0-4 the original sets, 5-8 the sequel's
+
+// Why a file of `size` bytes that begins with `first` is not a Windows level file; empty when
+// it is one.
+std::string notLevelReason(std::size_t size, unsigned char first) {
+    if (size != kLevelFileSize)
+        return "the file is " + std::to_string(size) + " bytes long, not " +
+               std::to_string(kLevelFileSize);
+    // The release rate's high byte: other engines keep a format number there.
+    if (first != 0)
+        return "its first byte is " + std::to_string(first) + ", not 0";
+    return "";
+}
+
+std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
+    std::vector<std::string> problems;
+    auto say = [&](const std::string& text) { problems.push_back(text); };
+    unsigned graphics = bigEndianWord(bytes, kGraphicsSetOffset);
+    if (graphics > kLastGraphicsSet)
+        say("graphics set " + std::to_string(graphics) + " is not one of the game's sets 0 to 8");
+    if (unsigned special = bigEndianWord(bytes, kSpecialGraphicsOffset); special != 0)
+        say("special graphics " + std::to_string(special) +
+            ": the Windows game draws no terrain for this level");
+    unsigned lemmings = bigEndianWord(bytes, 2);
+    unsigned rescue = bigEndianWord(bytes, 4);
+    if (lemmings > kMostLemmings)
+        say(std::to_string(lemmings) + " lemmings, more than the game's 114");
+    if (rescue > lemmings)
+        say(std::to_string(rescue) + " to rescue, more than the " + std::to_string(lemmings) +
+            " lemmings");
+    for (std::size_t i = 0; i < kWordNames.size(); ++i) {
+        if (unsigned value = bigEndianWord(bytes, 2 * i); value > 255)
+            say(std::string(kWordNames[i]) + " is " + std::to_string(value) +
+                ", more than 255 (the game reads only its low byte)");
+    }
+    return problems;
+}
+
+// The file's name as the user's messages show it.
+std::string fileNameOf(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    return utf8ToWindows1252(name).value_or(name);
+}
 
 // Closes a descriptor when it goes out of scope.
 struct Descriptor {
@@ -94,32 +149,38 @@ std::optional<unsigned char> countFromText(const std::string& text) {
     return static_cast<unsigned char>(value);
 }
 
+// Writes the counts into the level file at `path`; refused with the user's message. The file
+// is checked through the descriptor that writes it, so that the bytes written are those of the
+// file that was checked.
 Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts) {
+    auto cannot = [](const std::string& reason) {
+        return Error{std::string(kCannotWriteLevelFile) + reason};
+    };
     Descriptor file;
     auto size = openLevelFile(path, O_RDWR, file);
     if (!size)
-        return Error{size.error()};
-    std::size_t needed = kCountOffsets.back() + 1;
-    if (static_cast<std::size_t>(*size) < needed)
-        return Error{"the file is " + std::to_string(*size) + " bytes long, shorter than " +
-                     std::to_string(needed)};
+        return cannot(size.error());
     // The bytes between the counts are the high bytes of their words and whatever else the
     // level keeps there; they are written back as read, so one write covers offsets 3 to 23.
-    auto span = readAt(file.fd, kFirstCount, kCountSpan);
-    if (!span)
-        return Error{span.error()};
-    if (span->size() < kCountSpan)
-        return Error{"the file became shorter while it was read"};
+    auto head = readAt(file.fd, 0, kFirstCount + kCountSpan);
+    if (!head)
+        return cannot(head.error());
+    unsigned char first = head->empty() ? 0 : static_cast<unsigned char>((*head)[0]);
+    if (auto reason = notLevelReason(static_cast<std::size_t>(*size), first); !reason.empty())
+        return Error{notALevelFile(fileNameOf(path), reason)};
+    if (head->size() < kFirstCount + kCountSpan)
+        return cannot("the file became shorter while it was read");
+    std::string span = head->substr(kFirstCount);
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        (*span)[kCountOffsets[i] - kFirstCount] = static_cast<char>(counts[i]);
+        span[kCountOffsets[i] - kFirstCount] = static_cast<char>(counts[i]);
     ssize_t n;
     do {
-        n = ::pwrite(file.fd, span->data(), kCountSpan, static_cast<off_t>(kFirstCount));
+        n = ::pwrite(file.fd, span.data(), kCountSpan, static_cast<off_t>(kFirstCount));
     } while (n < 0 && errno == EINTR);
     if (n < 0)
-        return Error{systemReason(errno)};
+        return cannot(systemReason(errno));
     if (static_cast<std::size_t>(n) != kCountSpan)
-        return Error{"only part of the counts could be written"};
+        return cannot("only part of the counts could be written");
     return success();
 }
 
@@ -145,15 +206,57 @@ Result<Counts> readCounts(const std::string& path) {
     return counts;
 }
 
-Result<std::string> readTitle(const std::string& path) {
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDONLY, file);
-    if (!size)
-        return Error{size.error()};
-    auto bytes = readAt(file.fd, kTitleOffset, kTitleLimit);
+Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
+    if (auto reason = notLevelReason(bytes.size(), bytes.empty() ? 0 : bytes[0]); !reason.empty())
+        return Error{reason};
+    LevelInfo level;
+    // The title is its field alone: the file ends with it, and nothing after it is a title.
+    auto field = bytes.subspan(kTitleOffset, kTitleWidth);
+    level.title.assign(field.begin(), std::find(field.begin(), field.end(), 0));
+    for (std::size_t i = 0; i < kCountsCount; ++i)
+        level.counts[i] = bytes[kCountOffsets[i]];
+    level.problems = problemsOf(bytes);
+    return level;
+}
+
+namespace {
+
+// The level at `path`, refused with the short reason: the system's, or why it is no level.
+Result<LevelInfo> levelAt(const std::string& path) {
+    auto bytes = readWholeFile(path, kLargestRead);
     if (!bytes)
         return Error{bytes.error()};
-    return bytes->substr(0, bytes->find('\0'));
+    return readLevelBytes(*bytes);
+}
+
+} // namespace
+
+Result<LevelInfo> readLevel(const std::string& path) {
+    auto bytes = readWholeFile(path, kLargestRead);
+    if (!bytes)
+        return Error{std::string(kCannotReadLevelFile) + bytes.error()};
+    auto level = readLevelBytes(*bytes);
+    if (!level)
+        return Error{notALevelFile(fileNameOf(path), level.error())};
+    return level;
+}
+
+Status checkLevelFile(const std::string& path) {
+    if (auto level = levelAt(path); !level)
+        return Error{level.error()};
+    return success();
+}
+
+std::string notALevelFile(std::string_view name, std::string_view reason) {
+    return "ERROR: " + std::string(name) +
+           " is not a Windows Lemmings level file: " + std::string(reason);
+}
+
+Result<std::string> readTitle(const std::string& path) {
+    auto level = levelAt(path);
+    if (!level)
+        return Error{level.error()};
+    return std::move(level->title);
 }
 
 bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCountsCount>& boxes,
@@ -173,7 +276,7 @@ bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCount
         counts[i] = *count;
     }
     if (auto written = writeCounts(path, counts); !written) {
-        ui.message(std::string(kCannotWriteLevelFile) + written.error());
+        ui.message(written.error());
         return false;
     }
     ui.message(kLevelInfoSaved);

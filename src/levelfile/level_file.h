@@ -6,7 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillfen::levelfile {
 
@@ -21,10 +24,17 @@ inline constexpr std::array<const char*, kCountsCount> kCountNames = {
     "builders", "bashers",  "miners",   "diggers"};
 inline constexpr std::size_t kTitleOffset = 2016;
 inline constexpr std::size_t kTitleWidth = 32; // padded with spaces, no zero byte
-inline constexpr std::size_t kTitleLimit = 255;
 inline constexpr std::size_t kLevelFileSize = 2048;
+// 16-bit big-endian words of the level's header.
+inline constexpr std::size_t kGraphicsSetOffset = 0x1A;
+inline constexpr std::size_t kSpecialGraphicsOffset = 0x1C;
 
 using Counts = std::array<std::optional<unsigned char>, kCountsCount>;
+
+// The 16-bit big-endian word at `offset`, as the level's header and a pack's sections keep them.
+inline unsigned bigEndianWord(std::span<const unsigned char> bytes, std::size_t offset) {
+    return static_cast<unsigned>(bytes[offset] << 8 | bytes[offset + 1]);
+}
 
 // The host path of a level file: the folder, one "/", and the file name (Windows-1252 bytes,
 // converted to the host's UTF-8 names).
@@ -38,8 +48,32 @@ namespace quillfen::levelfile {
 // nullopt. Refused (with the reason) when the path names a folder or the file cannot be read.
 Result<Counts> readCounts(const std::string& path);
 
-// The level's title: from offset 2016 up to the first zero byte or the end of the file, at most
-// 255 bytes, spaces kept. Refused when the file cannot be opened or read.
+// A Windows level file as the tool shows it: the title from its 32-byte field (up to a zero
+// byte, spaces kept), the nine counts, and what a player should know before adding it (numbers
+// the game does not expect); the problems are warnings, not refusals.
+struct LevelInfo {
+    std::string title;
+    std::array<unsigned char, kCountsCount> counts{};
+    std::vector<std::string> problems;
+};
+
+// The level held in `bytes`. Refused, with the reason, when they are not a Windows level file:
+// exactly 2048 bytes whose first byte is 0 (other engines' ".lvl" files differ in one or both).
+Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes);
+
+// The level file at `path`. Refused with the user's message: "ERROR: cannot read the level
+// file: <why>" or the one of notALevelFile.
+Result<LevelInfo> readLevel(const std::string& path);
+
+// Whether the file at `path` is a Windows level file, for the level-file list: refused with the
+// short reason (its size, its first byte, or why it cannot be read).
+Status checkLevelFile(const std::string& path);
+
+// "ERROR: <name> is not a Windows Lemmings level file: <reason>".
+std::string notALevelFile(std::string_view name, std::string_view reason);
+
+// The level's title, as readLevel gives it. Refused, with the reason, when the file cannot be
+// read or is not a Windows level file.
 Result<std::string> readTitle(const std::string& path);
 
 inline constexpr char kLevelFileNotFound[] =
@@ -50,8 +84,9 @@ inline constexpr char kCannotWriteLevelFile[] = "ERROR: cannot write the level f
 inline constexpr char kLevelInfoSaved[] = "Level info saved";
 
 // Save Level Info: checks all nine box texts (whole numbers 0 to 255 after rounding half to
-// even), then writes the nine bytes in one write of offsets 3 to 23, keeping the bytes between
-// them and the file's length. Tells the user the outcome; true when "Level info saved" was shown.
+// even), refuses a file that is not a Windows level file (notALevelFile), then writes the nine
+// bytes in one write of offsets 3 to 23, keeping the bytes between them and the file's length.
+// Tells the user the outcome; true when "Level info saved" was shown.
 bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCountsCount>& boxes,
                    UserInterface& ui);
 

@@ -4,6 +4,7 @@
 
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quillfen {
 namespace {
@@ -46,6 +47,16 @@ void QtUserInterface::message(const std::string& text) {
 bool QtUserInterface::confirm(const std::string& text, const std::string& caption,
                               bool yesIsDefault) {
     return askYesNo(parent_, QMessageBox::Question, text, caption, yesIsDefault);
+}
+
+bool QtUserInterface::proceed(const std::string& text, const std::string& caption,
+                              const std::string& accept) {
+    QMessageBox box(QMessageBox::Information, toQt(caption), messageText(text), QMessageBox::Cancel,
+                    parent_);
+    QPushButton* yes = box.addButton(toQt(accept), QMessageBox::AcceptRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 SaveChoice QtUserInterface::askToSave(const std::string& text) {

@@ -14,8 +14,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>

@@ -2,6 +2,7 @@
 #include "database/database_reader.h"
 #include "editing/tree_model.h"
 #include "levelfile/make_level_file.h"
+#include "levelfile/make_pack.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,24 +21,64 @@ protected:
     void SetUp() override { writeBytes(path, original); }
 };
 
-TEST_F(CliLevel, PrintsTheTitleAndTheNineCounts) {
+TEST_F(CliLevel, PrintsTheTitleTheNineCountsAndTheProblems) {
     CliRun run = runCli({"level", path});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"title\": \"Tunnel                          \", \"lemmings\": 80, "
                        "\"climbers\": 2, \"floaters\": 0, \"bombers\": 0, \"blockers\": 4, "
-                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 10}\n");
+                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 10, "
+                       "\"problems\": []}\n");
 
-    writeBytes(path, std::vector<unsigned char>(original.begin(), original.begin() + 10));
+    auto odd = original;
+    odd[0x1B] = 9; // graphics set
+    odd[0x1D] = 1; // special graphics
+    odd[3] = 120;  // lemmings
+    odd[5] = 121;  // to rescue
+    odd[18] = 1;   // bashers' high byte
+    writeBytes(path, odd);
     run = runCli({"level", path});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(
-        run.out.find("\"title\": \"\", \"lemmings\": 80, \"climbers\": 2, \"floaters\": null"),
+        run.out.find("\"problems\": [\"graphics set 9 is not one of the game's sets 0 to 8\", "
+                     "\"special graphics 1: the Windows game draws no terrain for this level\", "
+                     "\"120 lemmings, more than the game's 114\", "
+                     "\"121 to rescue, more than the 120 lemmings\", "
+                     "\"bashers is 256, more than 255 (the game reads only its low byte)\"]}"),
         std::string::npos)
         << run.out;
 
     run = runCli({"level", dir.file("missing.lvl")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ERROR: cannot read the level file: No such file or directory\n");
+}
+
+TEST_F(CliLevel, RefusesFilesThatAreNotWindowsLevelsAndLeavesThemUntouched) {
+    // Another engine's binary level (a format number in byte 0), a 2048-byte file whose byte 0
+    // is not 0, and a text level longer than a level file.
+    std::vector<unsigned char> engine(335, 0);
+    engine[0] = 3;
+    engine[3] = 20;
+    auto flagged = original;
+    flagged[0] = 1;
+    std::string text = "# a text level\ntitle = Long Walk\n" + std::string(3000, 'x');
+    std::vector<unsigned char> textBytes(text.begin(), text.end());
+    using Case = std::pair<std::vector<unsigned char>, std::string>;
+    for (const auto& [bytes, reason] :
+         std::vector<Case>{{engine, "the file is 335 bytes long, not 2048"},
+                           {flagged, "its first byte is 1, not 0"},
+                           {textBytes, "the file is 3033 bytes long, not 2048"}}) {
+        writeBytes(path, bytes);
+        for (const Args& args :
+             {Args{"level", path}, Args{"level", path, "--set", "lemmings=50"}}) {
+            SCOPED_TRACE(reason + " " + args.back());
+            CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err,
+                      "ERROR: tunnel.lvl is not a Windows Lemmings level file: " + reason + "\n");
+            EXPECT_TRUE(run.out.empty()) << run.out;
+            EXPECT_EQ(readBytes(path), bytes);
+        }
+    }
 }
 
 TEST_F(CliLevel, SetWritesTheNamedCountsAndKeepsTheRest) {
@@ -64,6 +105,58 @@ TEST_F(CliLevel, SetRefusesAsSaveLevelInfoDoesAndWrongUsageExitsWithTwo) {
                                                {"level", path, "--set", "walkers=3"},
                                                {"level", path, "--set"},
                                                {"level", path, "lemmings=3"}})
+        EXPECT_EQ(runCli(wrong).status, 2);
+}
+
+// Two levels of the sequel (graphics set 1, 5 in the Windows numbering) and one of special
+// graphics between them.
+std::vector<std::vector<unsigned char>> sequelLevels() {
+    std::vector<std::vector<unsigned char>> levels = {
+        packLevel(1, 40, "First"), packLevel(2, 50, "Picture"), packLevel(3, 120, "Third")};
+    levels[0][levelfile::kGraphicsSetOffset + 1] = 1;
+    levels[1][levelfile::kSpecialGraphicsOffset + 1] = 1;
+    return levels;
+}
+
+TEST(CliImport, UnpacksThePackIntoLevelFilesAndPrintsThem) {
+    TempDir dir;
+    writeBytes(dir.file("LEVEL005.DAT"), makePack(sequelLevels()));
+    std::filesystem::create_directory(dir.file("out"));
+    CliRun run = runCli({"import", dir.file("LEVEL005.DAT"), "--sequel", "--to", dir.file("out")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out,
+        "{\"pack\": \"LEVEL005.DAT\", \"levels\": [\n"
+        "  {\"section\": 0, \"file\": \"LEVEL005_00.LVL\", \"reused\": false, \"title\": \"" +
+            paddedTitle("First") +
+            "\", \"lemmings\": 40, \"climbers\": 0, \"floaters\": 0, \"bombers\": 0, "
+            "\"blockers\": 0, \"builders\": 0, \"bashers\": 0, \"miners\": 0, \"diggers\": 0, "
+            "\"problems\": []},\n"
+            "  {\"section\": 2, \"file\": \"LEVEL005_02.LVL\", \"reused\": false, \"title\": \"" +
+            paddedTitle("Third") +
+            "\", \"lemmings\": 120, \"climbers\": 0, \"floaters\": 0, \"bombers\": 0, "
+            "\"blockers\": 0, \"builders\": 0, \"bashers\": 0, \"miners\": 0, \"diggers\": 0, "
+            "\"problems\": [\"120 lemmings, more than the game's 114\"]}], \"skipped\": [\n"
+            "  {\"section\": 1, \"reason\": \"special graphics 1: the Windows game draws no "
+            "terrain for it\"}]}\n");
+    EXPECT_EQ(readBytes(dir.file("out/LEVEL005_00.LVL"))[levelfile::kGraphicsSetOffset + 1], 6);
+    // A second run finds the same files and keeps them.
+    run = runCli({"import", dir.file("LEVEL005.DAT"), "--sequel", "--to", dir.file("out")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"reused\": true"), std::string::npos);
+
+    std::vector<unsigned char> damaged = makePack(sequelLevels());
+    damaged[1] ^= 1; // the first section's checksum
+    writeBytes(dir.file("BAD.DAT"), damaged);
+    run = runCli({"import", dir.file("BAD.DAT"), "--to", dir.file("out")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("ERROR: cannot import BAD.DAT: section 00 (at byte 0): its checksum"),
+              std::string::npos)
+        << run.err;
+    for (const Args& wrong :
+         std::vector<Args>{{"import", dir.file("BAD.DAT")},
+                           {"import", dir.file("BAD.DAT"), dir.file("out")},
+                           {"import", dir.file("BAD.DAT"), "--sequel", dir.file("out")}})
         EXPECT_EQ(runCli(wrong).status, 2);
 }
 
@@ -136,10 +229,38 @@ TEST_F(CliEdit, RunsTheCommandsInOrderWithTheKeysTheyIssue) {
 TEST_F(CliEdit, UndoAndRedoTakeBackAndMakeAgainWhatTheCommandsDid) {
     ASSERT_EQ(edit({"rename", "root1", "X", "up", "level2"}).status, 0);
     const auto expected = readBytes(out);
-    CliRun run = edit({"delete", "root1", "rename", "root2", "Y", "undo", "undo", "rename",
-                       "root1", "X", "up", "level2", "undo", "redo"});
+    CliRun run = edit({"delete", "root1", "rename", "root2", "Y", "undo", "undo", "rename", "root1",
+                       "X", "up", "level2", "undo", "redo"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readBytes(out), expected);
+}
+
+TEST_F(CliEdit, ImportPackWritesTheLevelFilesAndAddsThemToTheSetInOneStep) {
+    writeBytes(dir.file("DLVEL001.DAT"), makePack(sequelLevels()));
+    std::string levels = dir.file("levels");
+    std::filesystem::create_directory(levels);
+    CliRun run = edit({"import-pack", "parent3", dir.file("DLVEL001.DAT"), levels, "rename",
+                       "level5", "Renamed"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("skip: section 01"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("\n2 level(s) added to 'ONE'\n"), std::string::npos) << run.err;
+    EXPECT_EQ(saved(), "CUSTOM LEVELS [CUST]\nEASY\nA [a.lvl]; B [b.lvl]; HARD\nC [c.lvl]; "
+                       "MORE [MORE]\nONE\nD [d.lvl]; Renamed [DLVEL001_00.LVL]; " +
+                           paddedTitle("Third") + " [DLVEL001_02.LVL]; ");
+    EXPECT_EQ(readBytes(levels + "/DLVEL001_00.LVL")[levelfile::kGraphicsSetOffset + 1], 6);
+
+    // A file of the same name with another level stops the run before anything is written.
+    std::filesystem::remove(out);
+    std::filesystem::remove(levels + "/DLVEL001_00.LVL");
+    writeBytes(levels + "/DLVEL001_02.LVL", makeLevelFile({}, "Mine"));
+    run = edit({"import-pack", "parent3", dir.file("DLVEL001.DAT"), "--sequel", levels});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("ERROR: DLVEL001_02.LVL is already in the folder and holds another "
+                           "level; nothing was written\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(levels + "/DLVEL001_00.LVL"));
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
@@ -163,8 +284,12 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     // Wrong usage is refused before the file is read.
-    for (const Args& wrong : std::vector<Args>{
-             {}, {"up"}, {"rename", "root1"}, {"jump", "level1"}, {"delete", "level1", "level2"}})
+    for (const Args& wrong : std::vector<Args>{{},
+                                               {"up"},
+                                               {"rename", "root1"},
+                                               {"jump", "level1"},
+                                               {"delete", "level1", "level2"},
+                                               {"import-pack", "parent1", "P.DAT", "--sequel"}})
         EXPECT_EQ(edit(wrong).status, 2);
     EXPECT_EQ(runCli({"edit", dir.file("missing.DAT"), out, "up", "level1"}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(out));

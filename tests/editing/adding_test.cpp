@@ -128,20 +128,26 @@ TEST_F(AddSelectedLevels, AddsTheSelectedFilesInListOrderNamedByTheirTitles) {
     expectSaveAndLoadAgree();
 }
 
-TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadAndNamesThem) {
+TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadOrAreNoWindowsLevelsAndNamesThem) {
     load(kProfile);
     std::filesystem::create_directory(levelfile::levelFilePath(levels, "dir.lvl"));
+    // Another engine's level: a format number in byte 0.
+    std::vector<unsigned char> engine(levelfile::kLevelFileSize, 0);
+    engine[0] = 1;
+    writeBytes(levelfile::levelFilePath(levels, "other.lvl"), engine);
     FileTitles titles = {{"gone.lvl", std::nullopt},
                          {"good.lvl", levelFile("good.lvl", "Good")},
                          {"dir.lvl", std::nullopt},
+                         {"other.lvl", std::nullopt},
                          {"caf\xE9.lvl", levelFile("caf\xE9.lvl", "Caf\xE9")}};
-    const std::vector<std::string> names = {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl"};
+    const std::vector<std::string> names = {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl",
+                                            "other.lvl"};
     select("parent1");
     addSelectedLevels(state, ui, fileList(names, names, "good.lvl"));
     model.addLevels(names, "good.lvl", titles);
     expectModel();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"2 level(s) added to 'EASY'\nWARNING: could "
-                                                    "not read dir.lvl, gone.lvl"});
+                                                    "not read dir.lvl, gone.lvl, other.lvl"});
     EXPECT_EQ(state.levelCount, 9); // keys are issued only for the levels added
 }
 

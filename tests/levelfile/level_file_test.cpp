@@ -12,6 +12,7 @@ namespace {
 
 using testing::CountBytes;
 using testing::makeLevelFile;
+using testing::paddedTitle;
 using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
@@ -56,26 +57,69 @@ TEST(ReadCounts, ReadsTheCountsThatLieInsideTheFile) {
     }
 }
 
-TEST(ReadTitle, KeepsTheSpacesAndStopsAtAZeroByteTheEndOfTheFileOrAfter255Bytes) {
+TEST(ReadTitle, ReadsOnlyTheTitleFieldKeepingItsSpacesUpToAZeroByte) {
     TempDir dir;
-    auto bytes = makeLevelFile(kCounts, "Tunnel Vision");
     auto zero = makeLevelFile(kCounts, "Dig");
     zero[kTitleOffset + 3] = 0;
     auto untitled = zero;
     untitled[kTitleOffset] = 0;
+    auto centred = makeLevelFile(kCounts, "      It`s Hero Time");
     using Case = std::pair<std::vector<unsigned char>, std::string>;
     for (const auto& [file, title] :
-         std::vector<Case>{{bytes, testing::paddedTitle("Tunnel Vision")},
+         std::vector<Case>{{makeLevelFile(kCounts, "Tunnel Vision"), paddedTitle("Tunnel Vision")},
+                           {centred, paddedTitle("      It`s Hero Time")},
                            {zero, "Dig"},
-                           {untitled, ""},
-                           {prefix(bytes, 100), ""},
-                           {std::vector<unsigned char>(kTitleOffset + 400, 'x'),
-                            std::string(kTitleLimit, 'x')}}) {
+                           {untitled, ""}}) {
         writeBytes(dir.file("a.lvl"), file);
         auto read = readTitle(dir.file("a.lvl"));
         ASSERT_TRUE(read.ok()) << read.error();
         EXPECT_EQ(*read, title);
     }
+}
+
+TEST(CheckLevelFile, RefusesWhatIsNotExactly2048BytesBeginningWithAZeroByte) {
+    TempDir dir;
+    auto level = makeLevelFile(kCounts, "Tunnel Vision");
+    auto flagged = level;
+    flagged[0] = 2; // another engine's format number
+    auto longer = level;
+    longer.resize(kLevelFileSize + 400, 'x'); // a text level: no title is read past the field
+    using Case = std::pair<std::vector<unsigned char>, std::string>;
+    for (const auto& [file, reason] :
+         std::vector<Case>{{prefix(level, 100), "the file is 100 bytes long, not 2048"},
+                           {{}, "the file is 0 bytes long, not 2048"},
+                           {longer, "the file is 2448 bytes long, not 2048"},
+                           {flagged, "its first byte is 2, not 0"}}) {
+        SCOPED_TRACE(reason);
+        writeBytes(dir.file("a.lvl"), file);
+        EXPECT_EQ(checkLevelFile(dir.file("a.lvl")).error(), reason);
+        EXPECT_EQ(readTitle(dir.file("a.lvl")).error(), reason);
+        EXPECT_EQ(readLevel(dir.file("a.lvl")).error(),
+                  "ERROR: a.lvl is not a Windows Lemmings level file: " + reason);
+    }
+    writeBytes(dir.file("a.lvl"), level);
+    EXPECT_TRUE(checkLevelFile(dir.file("a.lvl")).ok());
+    auto read = readLevel(dir.file("a.lvl"));
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(read->counts, kCounts);
+    EXPECT_TRUE(read->problems.empty());
+    EXPECT_EQ(checkLevelFile(dir.file("missing.lvl")).error(), "No such file or directory");
+}
+
+TEST(ReadLevelBytes, WarnsOfNumbersTheGameDoesNotExpect) {
+    auto level = makeLevelFile(kCounts, "Odd");
+    EXPECT_TRUE(readLevelBytes(level)->problems.empty());
+    level[kGraphicsSetOffset] = 1; // a high byte: set 256
+    level[kSpecialGraphicsOffset + 1] = 2;
+    level[3] = 114; // the most lemmings the game's own levels hold: no problem
+    level[5] = 115;
+    level[6] = 1; // time 261
+    EXPECT_EQ(readLevelBytes(level)->problems,
+              (std::vector<std::string>{
+                  "graphics set 256 is not one of the game's sets 0 to 8",
+                  "special graphics 2: the Windows game draws no terrain for this level",
+                  "115 to rescue, more than the 114 lemmings",
+                  "time is 261, more than 255 (the game reads only its low byte)"}));
 }
 
 TEST(ReadCountsAndTitle, RefuseAFolderAndAMissingFile) {
@@ -95,7 +139,13 @@ protected:
     std::vector<unsigned char> original = makeLevelFile({1, 1, 1, 1, 1, 1, 1, 1, 1}, "Old");
     ScriptedUserInterface ui;
 
-    void SetUp() override { writeBytes(path, original); }
+    void SetUp() override {
+        // High bytes of the count words that differ from their neighbours, so that a write
+        // which touches more than the counts shows.
+        for (std::size_t i = 2; i < 24; i += 2)
+            original[i] = static_cast<unsigned char>(0x40 + i);
+        writeBytes(path, original);
+    }
 
     // Saves and expects the refusal `message` with the file as it was.
     void expectRefused(const Boxes& boxes, const std::string& message) {
@@ -156,23 +206,22 @@ TEST_F(SaveLevelInfoTest, RefusesWhenNoFileIsAtThePath) {
     EXPECT_EQ(readBytes(path), original);
 }
 
-TEST_F(SaveLevelInfoTest, RefusesAFolderAndAFileTooShortForTheCounts) {
+TEST_F(SaveLevelInfoTest, RefusesAFolderAndAFileThatIsNotAWindowsLevel) {
     std::filesystem::create_directory(dir.file("sub.lvl"));
     EXPECT_FALSE(SaveLevelInfo(dir.file("sub.lvl"), kGood, ui));
     EXPECT_EQ(ui.messages,
               std::vector<std::string>{"ERROR: cannot write the level file: Is a directory"});
 
-    original = prefix(original, 23);
+    auto level = original;
+    original = prefix(level, 24);
     writeBytes(path, original);
-    expectRefused(kGood,
-                  "ERROR: cannot write the level file: the file is 23 bytes long, shorter than 24");
-
-    // 24 bytes are enough, and the length stays.
-    original = prefix(makeLevelFile(kCounts, ""), 24);
+    expectRefused(kGood, "ERROR: level.lvl is not a Windows Lemmings level file: the file is 24 "
+                         "bytes long, not 2048");
+    original = level;
+    original[0] = 4;
     writeBytes(path, original);
-    ASSERT_TRUE(SaveLevelInfo(path, {"9", "9", "9", "9", "9", "9", "9", "9", "9"}, ui));
-    EXPECT_EQ(readBytes(path).size(), 24u);
-    EXPECT_EQ(*readCounts(path), known({9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    expectRefused(kGood, "ERROR: level.lvl is not a Windows Lemmings level file: its first byte "
+                         "is 4, not 0");
 }
 
 TEST_F(SaveLevelInfoTest, RefusesAFileThatCannotBeOpenedForWriting) {

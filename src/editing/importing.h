@@ -1,0 +1,23 @@
+#pragma once
+
+#include "database/editor_state.h"
+#include "database/user_interface.h"
+#include "editing/tree_edit.h"
+#include "levelfile/level_pack.h"
+
+#include <string>
+
+namespace quillfen {
+
+// Import Level Pack, once the user has seen the plan's report and chosen to import: writes the
+// plan's level files (levelfile::writeImport) and adds one level for each, in section order,
+// named by its title. `importPack` adds them to the selected set; `importPackAsSet` adds a new
+// set named `setName` to the selected group and puts them in it. Each tests as the adding
+// commands do (a profile is loaded, a node of the right kind is selected) and that the profile
+// has room for every node, before anything is written; a refused or failed write adds nothing.
+// Tells the user the outcome; gives the change, or null when nothing was added.
+EditStep importPack(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan);
+EditStep importPackAsSet(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan,
+                         const std::string& setName);
+
+} // namespace quillfen
