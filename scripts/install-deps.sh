@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev
-          wine wine64 xvfb xauth fonts-dejavu-core)
+          wine wine64 xvfb xauth fonts-dejavu-core
+          dpkg-dev desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@ int showCommand(const Args& args);
 int checkCommand(const Args& args);
 int rewriteCommand(const Args& args);
 int demoCommand(const Args& args);
+int prefixesCommand(const Args& args);
 int profilesCommand(const Args& args);
 int loadCommand(const Args& args);
 int saveCommand(const Args& args);

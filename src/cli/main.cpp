@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"check", quillfen::cli::checkCommand, "check FILE"},
     {"rewrite", quillfen::cli::rewriteCommand, "rewrite IN OUT"},
     {"demo", quillfen::cli::demoCommand, "demo FILE"},
+    {"prefixes", quillfen::cli::prefixesCommand, "prefixes [--key PATH]"},
     {"profiles", quillfen::cli::profilesCommand, "profiles [--prefix DIR] [--key PATH]"},
     {"load", quillfen::cli::loadCommand, "load [--prefix DIR] [--key PATH] PROFILE [--json]"},
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},

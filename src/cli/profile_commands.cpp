@@ -1,4 +1,4 @@
-// profiles, load, save, demo-prefix: the game's profiles in a Wine prefix.
+// prefixes, profiles, load, save, demo-prefix: the game's profiles in Wine prefixes.
 #include "profiles/profile_commands.h"
 
 #include "cli/cli_common.h"
@@ -9,10 +9,12 @@
 #include "database/file_io.h"
 #include "database/windows1252.h"
 #include "levelfile/level_file.h"
+#include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -56,6 +58,26 @@ std::optional<std::string> windows1252(const std::string& utf8Text) {
 }
 
 } // namespace
+
+int prefixesCommand(const Args& args) {
+    constexpr char kUsageLine[] = "prefixes [--key PATH]";
+    std::string keyText = kDefaultUsersKeyPath;
+    if (args.size() == 2 && args[0] == "--key")
+        keyText = args[1];
+    else if (!args.empty())
+        return usage(kUsageLine);
+    auto key = windows1252(keyText);
+    if (!key)
+        return kRefused;
+    const char* home = std::getenv("HOME");
+    const char* winePrefix = std::getenv("WINEPREFIX");
+    auto found = findWinePrefixes(home ? home : "", winePrefix ? winePrefix : "", *key);
+    // Host paths are UTF-8 already, so they are printed as they are.
+    for (const FoundPrefix& prefix : found)
+        std::cout << prefix.path << "\t" << prefix.launcher << "\t" << prefix.profiles.size()
+                  << "\n";
+    return found.empty() ? refuse(kNoWinePrefixes) : kDone;
+}
 
 int profilesCommand(const Args& args) {
     constexpr char kUsageLine[] = "profiles [--prefix DIR] [--key PATH]";

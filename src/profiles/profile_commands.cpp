@@ -78,8 +78,7 @@ std::string profileKeyPath(const std::string& usersKeyPath, const std::string& n
     return usersKeyPath + "\\" + name + "\\";
 }
 
-std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
-                                      UserInterface& ui) {
+std::vector<std::string> listProfiles(ProfileStore& store, const std::string& usersKeyPath) {
     std::vector<std::string> names;
     for (std::int32_t position = 0;; ++position) {
         std::string name = store.EnumRegKey(usersKeyPath, position);
@@ -87,6 +86,12 @@ std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& us
             break;
         names.push_back(std::move(name));
     }
+    return names;
+}
+
+std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
+                                      UserInterface& ui) {
+    std::vector<std::string> names = listProfiles(store, usersKeyPath);
     if (names.empty())
         ui.message(kNoProfiles);
     return names;

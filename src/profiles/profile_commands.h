@@ -42,6 +42,9 @@ std::uint64_t hashBytes(std::span<const unsigned char> bytes);
 // The key path of a profile: the users key, a backslash, the name and a closing backslash.
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);
 
+// The profile names below `usersKeyPath`, in the registry's order, without a word to the user.
+std::vector<std::string> listProfiles(ProfileStore& store, const std::string& usersKeyPath);
+
 // The profile names below `usersKeyPath`, in the registry's order; warns when there is none.
 std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
                                       UserInterface& ui);

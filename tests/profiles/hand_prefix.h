@@ -12,6 +12,13 @@
 
 namespace quillfen::testing {
 
+// A system.reg as wineserver writes it: Wine's header, then `keys` (key lines and values, as in
+// the file).
+inline std::string wineRegistryText(const std::string& keys, const std::string& arch = "win64") {
+    return "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=" + arch +
+           "\n\n" + keys;
+}
+
 // A Wine-style prefix written by hand in a temporary folder: dosdevices/c: -> ../drive_c, and a
 // system.reg given as the text wineserver would write below its header.
 class HandPrefix {
@@ -27,9 +34,7 @@ public:
     // Writes system.reg: Wine's header, then `keys` (key lines and values, as in the file).
     void writeRegistry(const std::string& keys, const std::string& arch = "win64") const {
         std::ofstream out(dir_.file("system.reg"), std::ios::binary | std::ios::trunc);
-        out << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch="
-            << arch << "\n\n"
-            << keys;
+        out << wineRegistryText(keys, arch);
     }
 
     // The host path of a file below drive_c, its folders made.
