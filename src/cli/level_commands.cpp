@@ -2,6 +2,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
+#include "database/file_io.h"
 #include "levelfile/level_file.h"
 
 #include <algorithm>
@@ -76,10 +77,10 @@ int levelCommand(const Args& args) {
 
     auto counts = levelfile::readCounts(path);
     if (!counts)
-        return refuse("ERROR: cannot read the level file: " + counts.error());
+        return refuse(explained("ERROR: cannot read the level file: ", counts.error()));
     auto title = levelfile::readTitle(path);
     if (!title)
-        return refuse("ERROR: cannot read the level file: " + title.error());
+        return refuse(explained("ERROR: cannot read the level file: ", title.error()));
     printLevel(*title, *counts);
     return kDone;
 }

@@ -3,10 +3,7 @@
 #include "database/file_io.h"
 #include "database/windows1252.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillfen::levelfile {
 namespace {
@@ -14,44 +11,6 @@ namespace {
 // The span of bytes that Save Level Info rewrites: offsets 3 to 23.
 constexpr std::size_t kFirstCount = kCountOffsets.front();
 constexpr std::size_t kCountSpan = kCountOffsets.back() - kFirstCount + 1;
-
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Opens a level file and gives its length. A folder is refused: Linux opens one for reading.
-Result<off_t> openLevelFile(const std::string& path, int flags, Descriptor& file) {
-    file.fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0)
-        return Error{systemReason(errno)};
-    if (S_ISDIR(info.st_mode))
-        return Error{systemReason(EISDIR)};
-    return info.st_size;
-}
-
-// Reads up to `size` bytes at `offset`; fewer when the file ends first.
-Result<std::string> readAt(int fd, std::size_t offset, std::size_t size) {
-    std::string bytes(size, '\0');
-    std::size_t got = 0;
-    while (got < size) {
-        ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return Error{systemReason(errno)};
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-}
 
 // An empty file name leaves the path ending in the separator, which names the folder itself:
 // the game's editor found no level file there, and neither do we.
@@ -95,32 +54,26 @@ std::optional<unsigned char> countFromText(const std::string& text) {
 }
 
 Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts) {
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDWR, file);
-    if (!size)
-        return Error{size.error()};
+    auto file = openFile(path, true);
+    if (!file)
+        return Error{file.error()};
     std::size_t needed = kCountOffsets.back() + 1;
-    if (static_cast<std::size_t>(*size) < needed)
-        return Error{"the file is " + std::to_string(*size) + " bytes long, shorter than " +
+    if (file->size() < needed)
+        return Error{"the file is " + std::to_string(file->size()) + " bytes long, shorter than " +
                      std::to_string(needed)};
     // The bytes between the counts are the high bytes of their words and whatever else the
     // level keeps there; they are written back as read, so one write covers offsets 3 to 23.
-    auto span = readAt(file.fd, kFirstCount, kCountSpan);
+    auto span = file->readAt(kFirstCount, kCountSpan);
     if (!span)
         return Error{span.error()};
     if (span->size() < kCountSpan)
         return Error{"the file became shorter while it was read"};
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        (*span)[kCountOffsets[i] - kFirstCount] = static_cast<char>(counts[i]);
-    ssize_t n;
-    do {
-        n = ::pwrite(file.fd, span->data(), kCountSpan, static_cast<off_t>(kFirstCount));
-    } while (n < 0 && errno == EINTR);
-    if (n < 0)
-        return Error{systemReason(errno)};
-    if (static_cast<std::size_t>(n) != kCountSpan)
-        return Error{"only part of the counts could be written"};
-    return success();
+        (*span)[kCountOffsets[i] - kFirstCount] = counts[i];
+    if (auto written = file->writeAt(kFirstCount, *span); !written)
+        return written;
+    // On the disk before "Level info saved" is shown.
+    return file->sync();
 }
 
 } // namespace
@@ -130,30 +83,29 @@ std::string levelFilePath(const std::string& folder, const std::string& fileName
 }
 
 Result<Counts> readCounts(const std::string& path) {
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDONLY, file);
-    if (!size)
-        return Error{size.error()};
-    auto bytes = readAt(file.fd, 0, kCountOffsets.back() + 1);
+    auto file = openFile(path);
+    if (!file)
+        return Error{file.error()};
+    auto bytes = file->readAt(0, kCountOffsets.back() + 1);
     if (!bytes)
         return Error{bytes.error()};
     Counts counts;
     for (std::size_t i = 0; i < kCountsCount; ++i) {
         if (kCountOffsets[i] < bytes->size())
-            counts[i] = static_cast<unsigned char>((*bytes)[kCountOffsets[i]]);
+            counts[i] = (*bytes)[kCountOffsets[i]];
     }
     return counts;
 }
 
 Result<std::string> readTitle(const std::string& path) {
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDONLY, file);
-    if (!size)
-        return Error{size.error()};
-    auto bytes = readAt(file.fd, kTitleOffset, kTitleLimit);
+    auto file = openFile(path);
+    if (!file)
+        return Error{file.error()};
+    auto bytes = file->readAt(kTitleOffset, kTitleLimit);
     if (!bytes)
         return Error{bytes.error()};
-    return bytes->substr(0, bytes->find('\0'));
+    std::string title(bytes->begin(), bytes->end());
+    return title.substr(0, title.find('\0'));
 }
 
 bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCountsCount>& boxes,
@@ -173,7 +125,7 @@ bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCount
         counts[i] = *count;
     }
     if (auto written = writeCounts(path, counts); !written) {
-        ui.message(std::string(kCannotWriteLevelFile) + written.error());
+        ui.message(explained(kCannotWriteLevelFile, written.error()));
         return false;
     }
     ui.message(kLevelInfoSaved);

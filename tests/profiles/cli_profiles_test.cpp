@@ -77,7 +77,9 @@ TEST(CliProfiles, AFifoOrADeviceIsRefusedWithoutWaitingAndNothingIsLeftBehind) {
     std::filesystem::create_symlink("/dev/zero", users + "BOB.DAT");
     for (const std::string name : {"Alice", "Bob"}) {
         SCOPED_TRACE(name);
-        std::string file = users + (name == "Alice" ? "ALICE.DAT" : "BOB.DAT");
+        // The host path as the prefix's drive maps it.
+        std::string file =
+            prefix + "/dosdevices/c:/LEMM/USERS/" + (name == "Alice" ? "ALICE.DAT" : "BOB.DAT");
         auto saved = runCli({"save", "--prefix", prefix, name, from});
         EXPECT_EQ(saved.status, 1);
         EXPECT_EQ(saved.err, "ERROR: " + file + " is not a file\n");

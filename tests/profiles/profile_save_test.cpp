@@ -1,6 +1,7 @@
 // Save Profile Data into a hand-written prefix's files, and what each of them holds after the
 // save fails or the program is killed on the way.
 #include "database/file_io.h"
+#include "database/file_save.h"
 #include "hand_prefix.h"
 
 #include <chrono>
@@ -106,7 +107,8 @@ TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
     // the system cuts back to the file itself.
     prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT\0)") +
                          testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
-    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Alice", ui), "C:\\LEMM\\USERS\\ALICE.DAT");
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Alice", ui),
+              "C:\\LEMM\\USERS\\ALICE.DAT");
     EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Bob", ui), "C:\\LEMM\\USERS\\BOB.DAT");
     state.tree = sampleTree("NEW");
     ASSERT_TRUE(save("Alice"));
