@@ -144,7 +144,7 @@ TEST_F(SaveProfileTest, ASaveKeepsTheFilesModeAndOwnerOnTheNewFileAndTheBackup) 
     }
 }
 
-TEST_F(SaveProfileTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
+TEST_F(SaveProfileTest, AReadOnlyOrOverlongFileIsRefusedAndLeftAsItIs) {
     // Refused by its mode, for root too, who could write it all the same.
     ::chmod(alice.c_str(), 0444);
     state.tree = sampleTree("NEW");
@@ -152,6 +152,13 @@ TEST_F(SaveProfileTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
     EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "the file is read-only"});
     expectAlice(aliceBytes, {});
     EXPECT_EQ(statOf(alice).st_mode & 07777, 0444u);
+    // The backup copies no more than a profile can be.
+    std::filesystem::resize_file(bob, (std::uintmax_t{64} << 20) + 1);
+    EXPECT_FALSE(save("Bob"));
+    EXPECT_EQ(ui.messages.back(),
+              std::string(kCouldNotSave) + "the file is 67108865 bytes long, more than 67108864");
+    EXPECT_EQ(std::filesystem::file_size(bob), (std::uintmax_t{64} << 20) + 1);
+    expectAlice(aliceBytes, {});
 }
 
 TEST_F(SaveProfileTest, ALinkedFileIsWrittenThroughItsLinks) {
