@@ -1,16 +1,21 @@
 // Listing the game's profiles from a system.reg as large as a fresh Wine prefix's (1.7 MB),
-// against reading the same file in one call.
+// against reading the same file in one call; saving the largest profile into that prefix, against
+// writing and flushing its bytes twice.
+#include "database/database_writer.h"
 #include "database/file_io.h"
 #include "database/scripted_user_interface.h"
+#include "max_tree.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
 
 #include <benchmark/benchmark.h>
 #include <cctype>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -117,5 +122,48 @@ void BM_RawReadRegistry(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_RawReadRegistry)->Unit(benchmark::kMicrosecond);
+
+// Save Profile Data of the largest profile (8192 records) into Alice's file in the padded prefix:
+// the new file and a copy of the old one for the backup, each flushed to the disk and renamed.
+void BM_SaveMaxProfile(benchmark::State& state) {
+    std::filesystem::path folder = prefix();
+    std::filesystem::create_directories(folder / "drive_c" / "LEMM" / "USERS");
+    std::filesystem::create_directories(folder / "dosdevices");
+    std::error_code ignored;
+    std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:", ignored);
+    EditorState editor;
+    editor.usersKeyPath = kDefaultUsersKeyPath;
+    editor.tree = bench::makeMaxTree();
+    const auto bytes = encodeDatabase(editor.tree);
+    (void)writeFileAtomically((folder / "drive_c" / "LEMM" / "USERS" / "Alice.DAT").string(),
+                              bytes);
+    WinePrefixStore store(prefix());
+    bool saved = true;
+    for (auto _ : state) {
+        ScriptedUserInterface ui;
+        saved = SaveProfileData(editor, store, "Alice", ui) && saved;
+    }
+    if (!saved)
+        state.SkipWithError("a save was refused");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_SaveMaxProfile)->Unit(benchmark::kMicrosecond);
+
+// Yardstick: the same bytes written to two new files in one call each, each flushed.
+void BM_RawWriteTwiceFlushed(benchmark::State& state) {
+    const auto bytes = encodeDatabase(bench::makeMaxTree());
+    const std::string path = prefix() + "/raw-write.dat";
+    for (auto _ : state) {
+        for (int copy = 0; copy < 2; ++copy) {
+            int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    std::filesystem::remove(path);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_RawWriteTwiceFlushed)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -45,7 +45,7 @@ Status loadFile(EditorState& state, const std::string& path) {
     // Read a little more than a profile can hold, so that the load itself says it is too long.
     auto bytes = readWholeFile(path, 64 << 20);
     if (!bytes)
-        return Error{"ERROR: cannot read the user profile: " + bytes.error()};
+        return Error{explained("ERROR: cannot read the user profile: ", bytes.error())};
     return loadDatabaseImage(state, *bytes);
 }
 

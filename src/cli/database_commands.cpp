@@ -26,7 +26,7 @@ int checkCommand(const Args& args) {
         return usage("check FILE");
     auto bytes = readWholeFile(args[0], 64 << 20);
     if (!bytes)
-        return refuse("ERROR: cannot read the user profile: " + bytes.error());
+        return refuse(explained("ERROR: cannot read the user profile: ", bytes.error()));
     auto problems = checkDatabaseFile(*bytes);
     for (const std::string& problem : problems)
         std::cout << problem << "\n";

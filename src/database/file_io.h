@@ -3,38 +3,130 @@
 #include "database/result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace quillfen {
 
+// The refusal of a file name that holds a zero byte, where the system would cut it short.
+inline constexpr char kZeroInFileName[] = "the file name holds a zero byte";
+
 // The system's words for an errno value ("No space left on device").
 std::string systemReason(int error);
+
+// The refusal of a path that names neither a file nor a folder (a FIFO, a device, a socket):
+// reading one may wait for ever or never come to an end.
+std::string notAFile(const std::string& path);
+
+// `what` followed by `reason`, or `reason` alone when it is a whole message of its own (one that
+// begins with "ERROR: ", as notAFile gives).
+std::string explained(const std::string& what, const std::string& reason);
+
+// Whether the path names a folder (following symbolic links).
+bool isFolder(const std::string& path);
+
+// A regular file, open for reading (and for writing when asked); closed when it goes.
+class OpenFile {
+public:
+    OpenFile(OpenFile&& other) noexcept;
+    OpenFile& operator=(OpenFile&&) = delete;
+    ~OpenFile();
+
+    // The length it had when it was opened.
+    std::uint64_t size() const { return size_; }
+    // Up to `size` bytes at `offset`; fewer when the file ends first.
+    Result<std::vector<unsigned char>> readAt(std::uint64_t offset, std::size_t size) const;
+    // Writes all of `bytes` at `offset`.
+    Status writeAt(std::uint64_t offset, std::span<const unsigned char> bytes);
+    // Flushes what was written to the disk.
+    Status sync();
+    // Writes `bytes` over the whole file in place, its length made theirs, and flushes it. The
+    // space is taken first, so that a full disk is found before a byte of the file changes.
+    Status replaceAll(std::span<const unsigned char> bytes);
+
+private:
+    friend Result<OpenFile> openFile(const std::string& path, bool forWriting);
+    friend Result<std::string> copyToTemporaryFile(const OpenFile& source,
+                                                   const std::string& folder, std::size_t limit);
+    friend struct FileKind;
+    OpenFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    int fd_;
+    std::uint64_t size_;
+};
+
+// Opens the file at `path` without waiting for anything: every reader and writer of databases,
+// level files, system.reg and profile.txt opens its file here. Refused with the system's reason
+// when it cannot be opened ("Is a directory" for a folder), and with notAFile when it is neither
+// a file nor a folder.
+Result<OpenFile> openFile(const std::string& path, bool forWriting = false);
 
 // The whole file, read in one call. Refused (with the system's reason) when it cannot be opened
 // or read, and when it is longer than `maxBytes`.
 Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes);
 
-// Writes `bytes` complete to a new temporary file in `folder` and, when `sync`, flushes it to
-// the disk. Gives the temporary's path; on failure nothing is left behind.
+// What a new file takes over from the file it replaces.
+struct FileKind {
+    unsigned mode = 0644;
+    bool keepOwner = false;
+    std::uint32_t owner = 0, group = 0;
+
+    static FileKind of(const OpenFile& file);
+};
+
+// Writes `bytes` complete to a new temporary file in `folder`, of the given kind, and flushes it
+// to the disk. Gives the temporary's path; on failure nothing is left behind.
 Result<std::string> writeTemporaryFile(const std::string& folder,
-                                       std::span<const unsigned char> bytes, bool sync);
+                                       std::span<const unsigned char> bytes,
+                                       const FileKind& kind = {});
 
-// Copies the file at `source` complete to a new temporary file in `folder`, in pieces, and when
-// `sync` flushes it to the disk. Gives the temporary's path; on failure nothing is left behind.
-Result<std::string> copyToTemporaryFile(const std::string& source, const std::string& folder,
-                                        bool sync);
+// Copies `source` complete to a new temporary file in `folder`, of the source's kind, in pieces,
+// and flushes it to the disk. Refused when the source holds more than `limit` bytes. Gives the
+// temporary's path; on failure nothing is left behind.
+Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::string& folder,
+                                        std::size_t limit);
 
-// Renames `from` over `to` and, when `sync`, flushes the folder of `to`.
-Status renameOver(const std::string& from, const std::string& to, bool sync);
+// Renames `from` over `to`.
+Status renameOver(const std::string& from, const std::string& to);
+
+// Flushes a folder's entries to the disk after a rename. A file system that cannot flush a
+// folder is no failure.
+Status syncFolder(const std::string& folder);
 
 // Replaces the file at `path` with `bytes` so that it holds either its old or its new bytes,
-// whatever happens on the way: a temporary file beside it, then a rename.
+// whatever happens on the way: a temporary file beside it, then a rename. In a folder where
+// profiles are saved, it waits for the folder's lock. Without `sync` nothing is flushed (for
+// benchmarks of the rest).
 Status writeFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
                            bool sync = true);
 
 // The folder part of a path ("." for a bare name).
 std::string folderOf(const std::string& path);
+
+// The file in a folder whose lock a program holds while it saves into the folder; temporaries
+// found there while it is held are left by a program that was stopped.
+inline constexpr char kFolderLockName[] = ".quillfen-lock";
+
+// A held folder lock; given up when it goes, or when the program ends however it ends.
+class FolderLock {
+public:
+    FolderLock(FolderLock&& other) noexcept;
+    FolderLock& operator=(FolderLock&&) = delete;
+    ~FolderLock();
+
+private:
+    friend Result<FolderLock> lockFolder(const std::string& folder, bool make);
+    explicit FolderLock(int fd) : fd_(fd) {}
+    int fd_;
+};
+
+// Takes the lock of `folder` for this program alone, waiting a few seconds for one that holds
+// it. The lock file is made when `make`; otherwise a folder without one gives a lock that holds
+// nothing. Refused with the reason when it cannot be had.
+Result<FolderLock> lockFolder(const std::string& folder, bool make = true);
+
+// Removes the temporaries that stopped programs left in `folder`; call it holding the lock.
+void removeLeftTemporaries(const std::string& folder);
 
 } // namespace quillfen

@@ -205,7 +205,7 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
 Status Editor::openFile(const std::string& hostPath) {
     auto bytes = readWholeFile(hostPath, kReadLimit);
     if (!bytes)
-        return Error{kCannotReadProfile + bytes.error()};
+        return Error{explained(kCannotReadProfile, bytes.error())};
     if (Status loaded = loadDatabaseImage(state_, *bytes); !loaded)
         return loaded;
     history_.clear();

@@ -6,20 +6,22 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
 namespace quillfen::settings {
 namespace {
 
+// Far more than two lines of paths.
+constexpr std::size_t kMaxSettingsFile = std::size_t{1} << 20;
+
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // A file that cannot be read (or is a FIFO or a device) counts as a missing one.
+    auto read = readWholeFile(path, kMaxSettingsFile);
+    if (!read)
         return lines;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes(read->begin(), read->end());
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find_first_of("\r\n", start);

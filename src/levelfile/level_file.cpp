@@ -4,10 +4,7 @@
 #include "database/windows1252.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillfen::levelfile {
 namespace {
@@ -70,44 +67,6 @@ std::string fileNameOf(const std::string& path) {
     return utf8ToWindows1252(name).value_or(name);
 }
 
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Opens a level file and gives its length. A folder is refused: Linux opens one for reading.
-Result<off_t> openLevelFile(const std::string& path, int flags, Descriptor& file) {
-    file.fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0)
-        return Error{systemReason(errno)};
-    if (S_ISDIR(info.st_mode))
-        return Error{systemReason(EISDIR)};
-    return info.st_size;
-}
-
-// Reads up to `size` bytes at `offset`; fewer when the file ends first.
-Result<std::string> readAt(int fd, std::size_t offset, std::size_t size) {
-    std::string bytes(size, '\0');
-    std::size_t got = 0;
-    while (got < size) {
-        ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return Error{systemReason(errno)};
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
 // An empty file name leaves the path ending in the separator, which names the folder itself:
 // the game's editor found no level file there, and neither do we.
 bool levelFileExists(const std::string& path) {
@@ -153,34 +112,29 @@ std::optional<unsigned char> countFromText(const std::string& text) {
 // is checked through the descriptor that writes it, so that the bytes written are those of the
 // file that was checked.
 Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts) {
-    auto cannot = [](const std::string& reason) {
-        return Error{std::string(kCannotWriteLevelFile) + reason};
-    };
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDWR, file);
-    if (!size)
-        return cannot(size.error());
+    auto file = openFile(path, true);
+    if (!file)
+        return Error{explained(kCannotWriteLevelFile, file.error())};
     // The bytes between the counts are the high bytes of their words and whatever else the
     // level keeps there; they are written back as read, so one write covers offsets 3 to 23.
-    auto head = readAt(file.fd, 0, kFirstCount + kCountSpan);
+    auto head = file->readAt(0, kFirstCount + kCountSpan);
     if (!head)
-        return cannot(head.error());
-    unsigned char first = head->empty() ? 0 : static_cast<unsigned char>((*head)[0]);
-    if (auto reason = notLevelReason(static_cast<std::size_t>(*size), first); !reason.empty())
+        return Error{explained(kCannotWriteLevelFile, head.error())};
+    unsigned char first = head->empty() ? 0 : (*head)[0];
+    if (auto reason = notLevelReason(static_cast<std::size_t>(file->size()), first);
+        !reason.empty())
         return Error{notALevelFile(fileNameOf(path), reason)};
     if (head->size() < kFirstCount + kCountSpan)
-        return cannot("the file became shorter while it was read");
-    std::string span = head->substr(kFirstCount);
+        return Error{std::string(kCannotWriteLevelFile) +
+                     "the file became shorter while it was read"};
+    std::vector<unsigned char> span(head->begin() + kFirstCount, head->end());
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        span[kCountOffsets[i] - kFirstCount] = static_cast<char>(counts[i]);
-    ssize_t n;
-    do {
-        n = ::pwrite(file.fd, span.data(), kCountSpan, static_cast<off_t>(kFirstCount));
-    } while (n < 0 && errno == EINTR);
-    if (n < 0)
-        return cannot(systemReason(errno));
-    if (static_cast<std::size_t>(n) != kCountSpan)
-        return cannot("only part of the counts could be written");
+        span[kCountOffsets[i] - kFirstCount] = counts[i];
+    if (auto written = file->writeAt(kFirstCount, span); !written)
+        return Error{explained(kCannotWriteLevelFile, written.error())};
+    // On the disk before "Level info saved" is shown.
+    if (auto synced = file->sync(); !synced)
+        return Error{explained(kCannotWriteLevelFile, synced.error())};
     return success();
 }
 
@@ -191,17 +145,16 @@ std::string levelFilePath(const std::string& folder, const std::string& fileName
 }
 
 Result<Counts> readCounts(const std::string& path) {
-    Descriptor file;
-    auto size = openLevelFile(path, O_RDONLY, file);
-    if (!size)
-        return Error{size.error()};
-    auto bytes = readAt(file.fd, 0, kCountOffsets.back() + 1);
+    auto file = openFile(path);
+    if (!file)
+        return Error{file.error()};
+    auto bytes = file->readAt(0, kCountOffsets.back() + 1);
     if (!bytes)
         return Error{bytes.error()};
     Counts counts;
     for (std::size_t i = 0; i < kCountsCount; ++i) {
         if (kCountOffsets[i] < bytes->size())
-            counts[i] = static_cast<unsigned char>((*bytes)[kCountOffsets[i]]);
+            counts[i] = (*bytes)[kCountOffsets[i]];
     }
     return counts;
 }
@@ -234,7 +187,7 @@ Result<LevelInfo> levelAt(const std::string& path) {
 Result<LevelInfo> readLevel(const std::string& path) {
     auto bytes = readWholeFile(path, kLargestRead);
     if (!bytes)
-        return Error{std::string(kCannotReadLevelFile) + bytes.error()};
+        return Error{explained(kCannotReadLevelFile, bytes.error())};
     auto level = readLevelBytes(*bytes);
     if (!level)
         return Error{notALevelFile(fileNameOf(path), level.error())};

@@ -4,10 +4,8 @@
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"
+#include "database/file_save.h"
 #include "profiles/profile_files.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillfen {
 namespace {
@@ -31,38 +29,6 @@ Progress hundredSteps(const Progress& progress) {
 void report(const Progress& progress, double value, double maximum) {
     if (progress)
         progress(value, maximum);
-}
-
-bool isFolder(const std::string& hostPath) {
-    struct stat info {};
-    return ::stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Writes the new file and, when there is an old one, copies the old bytes over the backup:
-// each file through a temporary that is flushed and then renamed, so that whatever fails or
-// stops the program, each of the two names holds a complete file.
-Status replaceWithBackup(const std::string& file, const std::string& backup,
-                         const std::vector<unsigned char>& bytes) {
-    auto written = writeTemporaryFile(folderOf(file), bytes, true);
-    if (!written)
-        return Error{kCouldNotSave + written.error()};
-    auto fail = [&](const std::string& reason) {
-        ::unlink(written->c_str());
-        return Error{kCouldNotSave + reason};
-    };
-    // A copy rather than a hard link, which FAT and NTFS folders mounted in Linux do not have.
-    if (FileExists(file)) {
-        auto copied = copyToTemporaryFile(file, folderOf(backup), true);
-        if (!copied)
-            return fail(copied.error());
-        if (auto renamed = renameOver(*copied, backup, true); !renamed) {
-            ::unlink(copied->c_str());
-            return fail(renamed.error());
-        }
-    }
-    if (auto renamed = renameOver(*written, file, true); !renamed)
-        return fail(renamed.error());
-    return success();
 }
 
 } // namespace
@@ -92,8 +58,11 @@ std::vector<std::string> listProfiles(ProfileStore& store, const std::string& us
 std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
                                       UserInterface& ui) {
     std::vector<std::string> names = listProfiles(store, usersKeyPath);
-    if (names.empty())
-        ui.message(kNoProfiles);
+    if (names.empty()) {
+        // A registry that could not be read is not one without profiles.
+        std::string unreadable = store.unreadable();
+        ui.message(unreadable.empty() ? std::string(kNoProfiles) : unreadable);
+    }
     return names;
 }
 
@@ -125,7 +94,7 @@ bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& pro
     auto bytes = readWholeFile(file, kReadLimit);
     if (!bytes) {
         report(progress, 0, maximum);
-        ui.message(kCannotReadProfile + bytes.error());
+        ui.message(explained(kCannotReadProfile, bytes.error()));
         return false;
     }
     report(progress, maximum, maximum);
@@ -156,6 +125,12 @@ bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string&
         ui.message(kDatabaseNameUnreadable);
         return false;
     }
+    // The system would cut the name at the zero byte, and the backup's name with it: the backup
+    // would be the file itself.
+    if (path.find('\0') != std::string::npos) {
+        ui.message(std::string(kCouldNotSave) + kZeroInFileName);
+        return false;
+    }
     std::string backupPath = path + "_backup";
     std::string file = store.hostPath(path);
     std::string backup = store.hostPath(backupPath);
@@ -164,10 +139,10 @@ bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string&
         return false;
     }
     auto bytes = encodeDatabase(state.tree, hundredSteps(progress));
-    auto saved = replaceWithBackup(file, backup, bytes);
+    auto saved = saveWithBackup(file, backup, bytes, kReadLimit);
     report(progress, 0, records);
     if (!saved) {
-        ui.message(saved.error());
+        ui.message(explained(kCouldNotSave, saved.error()));
         return false;
     }
     ui.message(std::string(kSaved) + "\nthe profile '" + profileText + "' was written to " + path);

@@ -1,5 +1,6 @@
 #include "profiles/profile_store.h"
 
+#include "database/file_io.h"
 #include "database/windows1252.h"
 #include "profiles/wine_paths.h"
 #include "profiles/wine_registry.h"
@@ -80,7 +81,7 @@ std::string WinePrefixStore::EnumRegKey(const std::string& keyPath, std::int32_t
     std::string name = utf16ToWindows1252Lossy((*subkeys)[static_cast<std::size_t>(position)]);
     if (name.size() + 1 > kBufferSize)
         return kNotFound;
-    return name;
+    return name.substr(0, name.find('\0'));
 }
 
 std::string WinePrefixStore::GetRegValue(const std::string& keyPath, const std::string& valueName) {
@@ -90,10 +91,19 @@ std::string WinePrefixStore::GetRegValue(const std::string& keyPath, const std::
     auto text = value ? ansiText(*value) : std::nullopt;
     if (!text || text->size() > kBufferSize)
         return kNotFound;
-    // The stored text without its terminating zero.
-    if (!text->empty() && text->back() == '\0')
-        text->pop_back();
-    return *text;
+    // A program sees the text up to its first zero byte: its terminating one, or one that the
+    // registry holds inside it.
+    return text->substr(0, text->find('\0'));
+}
+
+std::string WinePrefixStore::unreadable() {
+    const std::string& reason = impl_->machine.readError();
+    if (reason.empty())
+        return {};
+    std::string path = impl_->prefix + "/system.reg";
+    return explained("ERROR: cannot read the registry file " +
+                         utf8ToWindows1252(path).value_or(path) + ": ",
+                     reason);
 }
 
 std::string WinePrefixStore::hostPath(const std::string& windowsPath) {

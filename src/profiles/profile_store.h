@@ -21,6 +21,9 @@ public:
     virtual std::string GetRegValue(const std::string& keyPath, const std::string& valueName) = 0;
     // The host path of a Windows path such as "C:\LEMM\USERS\ALICE.DAT" (a host path as it is).
     virtual std::string hostPath(const std::string& windowsPath) = 0;
+    // Why the registry could not be read at the last lookup, as the user's message; empty when
+    // it was read (a registry that is not there at all holds no keys).
+    virtual std::string unreadable() { return {}; }
 };
 
 // The machine registry of a Wine prefix (its system.reg), and its drives (dosdevices/).
@@ -37,6 +40,7 @@ public:
     std::string EnumRegKey(const std::string& keyPath, std::int32_t position) override;
     std::string GetRegValue(const std::string& keyPath, const std::string& valueName) override;
     std::string hostPath(const std::string& windowsPath) override;
+    std::string unreadable() override;
 
 private:
     struct Impl;

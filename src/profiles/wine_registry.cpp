@@ -340,10 +340,13 @@ void WineRegistry::refresh() {
     mtime_ = mtime;
     inode_ = inode;
     bytes_.clear();
+    readError_.clear();
     if (size >= 0) {
         auto bytes = readWholeFile(path_, kMaxRegistryFile);
         if (bytes)
             bytes_ = std::move(*bytes);
+        else
+            readError_ = bytes.error();
     }
     index();
 }

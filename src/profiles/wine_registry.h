@@ -34,6 +34,9 @@ public:
     // that is missing or cannot be read counts as a registry without keys.
     void refresh();
 
+    // Why the file, which is there, could not be read at the last refresh; empty when it was.
+    const std::string& readError() const { return readError_; }
+
     // Whether the file says it belongs to a 64-bit prefix ("#arch=win64").
     bool win64() const { return win64_; }
 
@@ -60,6 +63,7 @@ private:
 
     std::string path_;
     std::vector<unsigned char> bytes_;
+    std::string readError_;
     bool win64_ = false;
     // What the file looked like when it was read, to tell when it changed.
     std::int64_t size_ = -1, mtime_ = -1, inode_ = -1;

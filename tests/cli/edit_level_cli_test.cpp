@@ -5,7 +5,9 @@
 #include "levelfile/make_pack.h"
 #include "temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quillfen::testing {
 namespace {
@@ -158,6 +160,37 @@ TEST(CliImport, UnpacksThePackIntoLevelFilesAndPrintsThem) {
                            {"import", dir.file("BAD.DAT"), dir.file("out")},
                            {"import", dir.file("BAD.DAT"), "--sequel", dir.file("out")}})
         EXPECT_EQ(runCli(wrong).status, 2);
+}
+
+// A FIFO, a device or a socket is no database and no level file: each command refuses it at
+// once instead of waiting for a writer that never comes.
+TEST(CliNotAFile, EveryReaderRefusesAFifoAndADeviceWithoutWaiting) {
+    TempDir dir;
+    std::string fifo = dir.file("pipe.lvl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::string zero = dir.file("zero.DAT");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    std::string demo = dir.file("DEMO.DAT");
+    ASSERT_EQ(runCli({"demo", demo}).status, 0);
+    for (const std::string& node : {fifo, zero}) {
+        const std::string refused = "ERROR: " + node + " is not a file\n";
+        for (const Args& args : std::vector<Args>{{"show", node},
+                                                  {"check", node},
+                                                  {"rewrite", node, dir.file("OUT.DAT")},
+                                                  {"level", node},
+                                                  {"level", node, "--set", "lemmings=1"},
+                                                  {"edit", node, dir.file("OUT.DAT"), "up", "x"}}) {
+            SCOPED_TRACE(args[0] + " " + node);
+            CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, refused);
+        }
+        CliRun added = runCli({"edit", demo, dir.file("OUT.DAT"), "add-level", "parent1", node});
+        EXPECT_EQ(added.status, 1);
+        EXPECT_NE(added.err.find("WARNING: could not read"), std::string::npos) << added.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("OUT.DAT")));
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
 }
 
 // Three sets in two groups: the first set added gets parent4, the first level level5.

@@ -24,12 +24,13 @@ inline std::string shellQuote(const std::string& word) {
     return quoted + "'";
 }
 
-// Runs build/quillfen-cli (its path comes from the test's environment) with `args`.
+// Runs build/quillfen-cli (its path comes from the test's environment) with `args`. A run that
+// hangs is killed after 20 seconds, so that it fails its test (status 137) instead.
 inline CliRun runCli(const std::vector<std::string>& args) {
     const char* cli = std::getenv("QUILLFEN_CLI");
     std::string errFile = "/tmp/quillfen-cli-err-XXXXXX";
     ::close(::mkstemp(errFile.data()));
-    std::string command = shellQuote(cli ? cli : "quillfen-cli");
+    std::string command = "timeout -s KILL 20 " + shellQuote(cli ? cli : "quillfen-cli");
     for (const std::string& arg : args)
         command += " " + shellQuote(arg);
     command += " 2>" + shellQuote(errFile) + " </dev/null";

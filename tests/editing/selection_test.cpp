@@ -1,5 +1,9 @@
 #include "editing/editing_fixture.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace quillfen::testing {
 namespace {
 
@@ -65,6 +69,19 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
         EXPECT_EQ(panel.counts, Boxes{});
         EXPECT_FALSE(panel.text2.empty());
     }
+    // A FIFO is no level file: the click shows no counts at once rather than wait for a writer
+    // (in a child, so that a wait fails the test instead of hanging it).
+    ASSERT_EQ(::mkfifo(levelfile::levelFilePath(levels, "b.lvl").c_str(), 0644), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        click("level1");
+        click("level2");
+        ::_exit(panel.counts == Boxes{} ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     // Another folder in the folder list: the counts come from there, not the group's folder.
     click("level1");
     panel.show(TreeView1_Click(state, dir.path().string()));

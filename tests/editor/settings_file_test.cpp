@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace quillfen::settings {
 namespace {
@@ -56,6 +59,19 @@ TEST(SettingsFile, TwoLinesEndedByCrLfAndTheDefaultsForWhatIsMissing) {
     EXPECT_FALSE(written.ok());
     EXPECT_FALSE(written.error().empty());
     EXPECT_TRUE(std::filesystem::is_directory(path));
+
+    // A FIFO in the file's place reads as a missing file, at once. In a child, so that a read
+    // that waits for a writer ends in a failure rather than a hung test.
+    std::filesystem::remove_all(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        ::_exit(readSettings(path).usersKeyPath == kDefaultUsersKeyPath ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 // A prefix with only its drive C: link, as Wine makes one.

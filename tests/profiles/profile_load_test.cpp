@@ -4,6 +4,7 @@
 #include "hand_prefix.h"
 #include "profiles/profile_files.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +38,14 @@ TEST_F(LoadProfileTest, ProfilesAreListedAndFoundByTheirExactName) {
     EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Nameless", ui), kNotFound);
     EXPECT_FALSE(load("Nameless"));
     EXPECT_EQ(ui.messages, Names{kCorruptProfile});
+
+    // A registry file that cannot be read is not taken for one without profiles.
+    std::string registry = prefix.path() + "/system.reg";
+    std::filesystem::resize_file(registry, (std::uintmax_t{256} << 20) + 1);
+    ui.messages.clear();
+    EXPECT_TRUE(LoadProfiles(store, state.usersKeyPath, ui).empty());
+    EXPECT_EQ(ui.messages, Names{"ERROR: cannot read the registry file " + registry +
+                                 ": the file is 268435457 bytes long, more than 268435456"});
 }
 
 TEST_F(LoadProfileTest, ALoadReplacesTheTreeWithTheProfilesFile) {

@@ -1,5 +1,7 @@
 // Save Profile Data into a hand-written prefix's files, and what each of them holds after the
 // save fails or the program is killed on the way.
+#include "database/file_io.h"
+#include "database/file_save.h"
 #include "hand_prefix.h"
 
 #include <chrono>
@@ -7,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -30,7 +33,8 @@ protected:
     Names usersFolder() const {
         Names names;
         for (const auto& entry : std::filesystem::directory_iterator(users))
-            names.push_back(entry.path().filename().string());
+            if (entry.path().filename() != kFolderLockName)
+                names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -97,6 +101,88 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
     EXPECT_EQ(ui.messages.back(), kDatabaseNameUnreadable);
     EXPECT_FALSE(std::filesystem::exists(kNotFound));
     expectAlice(aliceBytes, {});
+}
+
+TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
+    // The registry may hold a zero byte inside a text; the ANSI call gives a program the text
+    // before it. Saving into "ALICE.DAT\0" would make the backup "ALICE.DAT\0_backup", which
+    // the system cuts back to the file itself.
+    prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT\0)") +
+                         testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Alice", ui),
+              "C:\\LEMM\\USERS\\ALICE.DAT");
+    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Bob", ui), "C:\\LEMM\\USERS\\BOB.DAT");
+    state.tree = sampleTree("NEW");
+    ASSERT_TRUE(save("Alice"));
+    expectAlice(encodeDatabase(state.tree), aliceBytes);
+    // A path that still holds one is refused before any file is touched.
+    auto refused = saveWithBackup(std::string(bob) + '\0', bob + "_backup", {}, 1 << 20);
+    EXPECT_EQ(refused.error(), "the file name holds a zero byte");
+    EXPECT_EQ(readBytes(bob), bobBytes);
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    return info;
+}
+
+TEST_F(SaveProfileTest, ASaveKeepsTheFilesModeAndOwnerOnTheNewFileAndTheBackup) {
+    state.tree = sampleTree("NEW");
+    for (mode_t mode : {0600, 0640, 0664}) {
+        ::chmod(alice.c_str(), mode);
+        ASSERT_TRUE(save("Alice"));
+        EXPECT_EQ(statOf(alice).st_mode & 07777, mode);
+        EXPECT_EQ(statOf(alice + "_backup").st_mode & 07777, mode);
+    }
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    // Root saving a player's profile leaves it the player's, so the game can still write it.
+    ASSERT_EQ(::chown(alice.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(save("Alice"));
+    for (const std::string& file : {alice, alice + "_backup"}) {
+        EXPECT_EQ(statOf(file).st_uid, 4321u) << file;
+        EXPECT_EQ(statOf(file).st_gid, 4322u) << file;
+    }
+}
+
+TEST_F(SaveProfileTest, AReadOnlyOrOverlongFileIsRefusedAndLeftAsItIs) {
+    // Refused by its mode, for root too, who could write it all the same.
+    ::chmod(alice.c_str(), 0444);
+    state.tree = sampleTree("NEW");
+    EXPECT_FALSE(save("Alice"));
+    EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "the file is read-only"});
+    expectAlice(aliceBytes, {});
+    EXPECT_EQ(statOf(alice).st_mode & 07777, 0444u);
+    // The backup copies no more than a profile can be.
+    std::filesystem::resize_file(bob, (std::uintmax_t{64} << 20) + 1);
+    EXPECT_FALSE(save("Bob"));
+    EXPECT_EQ(ui.messages.back(),
+              std::string(kCouldNotSave) + "the file is 67108865 bytes long, more than 67108864");
+    EXPECT_EQ(std::filesystem::file_size(bob), (std::uintmax_t{64} << 20) + 1);
+    expectAlice(aliceBytes, {});
+}
+
+TEST_F(SaveProfileTest, ALinkedFileIsWrittenThroughItsLinks) {
+    // Alice's file is a symbolic link into another folder: the link stays, its target gets the
+    // new bytes, and the backup lies beside the link.
+    std::string real = prefix.onDriveC("LEMM/REAL/ALICE.DAT");
+    std::filesystem::rename(alice, real);
+    std::filesystem::create_symlink("../REAL/ALICE.DAT", alice);
+    state.tree = sampleTree("NEW");
+    ASSERT_TRUE(save("Alice"));
+    EXPECT_TRUE(std::filesystem::is_symlink(alice));
+    EXPECT_FALSE(std::filesystem::is_symlink(alice + "_backup"));
+    expectAlice(encodeDatabase(state.tree), aliceBytes);
+    EXPECT_EQ(readBytes(real), encodeDatabase(state.tree));
+
+    // Bob's file has a second name: both names see the new bytes.
+    std::string other = users + "/OTHER.DAT";
+    std::filesystem::create_hard_link(bob, other);
+    ASSERT_TRUE(save("Bob"));
+    EXPECT_EQ(readBytes(other), encodeDatabase(state.tree));
+    EXPECT_EQ(readBytes(bob + "_backup"), bobBytes);
+    EXPECT_EQ(std::filesystem::hard_link_count(bob), 2u);
 }
 
 TEST_F(SaveProfileTest, ABackupPathThatIsAFolderIsRefused) {
@@ -207,6 +293,79 @@ TEST_F(SaveProfileTest, AProgramKilledAtAnyMomentOfItsSavesLeavesCompleteFiles) 
         version = saved;
     }
     EXPECT_GT(version, 0);
+    // The next save removes what the killed ones left behind.
+    state.tree = versionTree(version + 1);
+    ASSERT_TRUE(save("Alice"));
+    expectAlice(encodeDatabase(state.tree), readBytes(alice + "_backup"));
+}
+
+TEST_F(SaveProfileTest, TwoProgramsSavingAtOnceLoseNoTreeSilently) {
+    for (int pair = 0; pair < 50; ++pair) {
+        SCOPED_TRACE(pair);
+        const int start = 3 * pair, versions[2] = {start + 1, start + 2};
+        testing::writeBytes(alice, encodeDatabase(versionTree(start)));
+        int go[2];
+        ASSERT_EQ(::pipe(go), 0);
+        pid_t children[2];
+        for (int i = 0; i < 2; ++i) {
+            children[i] = ::fork();
+            if (children[i] == 0) {
+                ::close(go[1]);
+                char ignored;
+                [[maybe_unused]] auto n = ::read(go[0], &ignored, 1); // until both are ready
+                state.tree = versionTree(versions[i]);
+                ScriptedUserInterface quiet;
+                bool saved = SaveProfileData(state, store, "Alice", quiet);
+                ::_exit(saved ? 0 : quiet.messages.empty() ? 2 : 1);
+            }
+        }
+        ::close(go[0]);
+        ::close(go[1]);
+        std::set<int> saved;
+        for (int i = 0; i < 2; ++i) {
+            int status = -1;
+            ::waitpid(children[i], &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) < 2) << "a save said nothing";
+            if (WEXITSTATUS(status) == 0)
+                saved.insert(versions[i]);
+        }
+        int file = versionOf(readBytes(alice));
+        int backup = versionOf(readBytes(alice + "_backup"));
+        ASSERT_GE(backup, 0);
+        ASSERT_TRUE(saved.empty() ? file == start : saved.contains(file)) << file;
+        for (int version : saved)
+            ASSERT_TRUE(file == version || backup == version) << version << " is lost";
+    }
+}
+
+TEST_F(SaveProfileTest, ASaveIntoAFolderBusyWithAnotherWaitsThenRefusesAndKeepsItsTemporary) {
+    const Bytes leftOver{1, 2, 3};
+    testing::writeBytes(users + "/.quillfen-Dead01", leftOver);
+    // Another program saving into the folder holds its lock and has a temporary there.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t other = ::fork();
+    if (other == 0) {
+        auto lock = lockFolder(users);
+        testing::writeBytes(users + "/.quillfen-Live01", leftOver);
+        [[maybe_unused]] auto n = ::write(ready[1], lock ? "y" : "n", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char locked = 0;
+    ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+    ASSERT_EQ(locked, 'y');
+    state.tree = sampleTree("NEW");
+    EXPECT_FALSE(save("Alice"));
+    EXPECT_EQ(ui.messages,
+              Names{std::string(kCouldNotSave) + "another program is saving into this folder"});
+    EXPECT_EQ(readBytes(alice), aliceBytes);
+    EXPECT_EQ(readBytes(users + "/.quillfen-Live01"), leftOver);
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    // Once it is gone, what it left behind is removed by the next save.
+    ASSERT_TRUE(save("Alice"));
+    expectAlice(encodeDatabase(state.tree), aliceBytes);
 }
 
 } // namespace
