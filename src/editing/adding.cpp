@@ -1,5 +1,6 @@
 #include "command_checks.h"
 #include "database/database_format.h"
+#include "database/file_io.h"
 #include "editing/editing_commands.h"
 #include "levelfile/level_file.h"
 
@@ -70,6 +71,8 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
     std::vector<std::string> added;
     int leftOut = 0;
     std::vector<std::string> unreadable;
+    std::vector<std::string> notLevels;
+    std::string problems;
     for (std::size_t i = 0; i < files.names.size(); ++i) {
         if (i >= files.selected.size() || !files.selected[i])
             continue;
@@ -78,15 +81,24 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
             continue;
         }
         const std::string& name = files.names[i];
-        auto title = levelfile::readTitle(levelfile::levelFilePath(files.folder, name));
-        if (!title) {
+        auto bytes = readWholeFile(levelfile::levelFilePath(files.folder, name),
+                                   levelfile::kLargestLevelRead);
+        if (!bytes) {
             unreadable.push_back(name);
             continue;
         }
+        auto read = levelfile::readLevelBytes(*bytes);
+        if (!read) {
+            notLevels.push_back(name);
+            continue;
+        }
+        // What a player should know about a level is said, but the level is added.
+        for (const std::string& problem : read->problems)
+            problems += "\nWARNING: " + name + ": " + problem;
         ++state.levelCount;
         const LevelTree::Node* level =
             state.tree.add(set, LevelTree::Relationship::Child,
-                           "level" + std::to_string(state.levelCount), std::move(*title));
+                           "level" + std::to_string(state.levelCount), std::move(read->title));
         state.tree.setLevelFiles(level->index(), name);
         added.push_back(level->key());
     }
@@ -94,6 +106,9 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
     std::string message = std::to_string(added.size()) + " level(s) added to '" + set->text() + "'";
     if (!unreadable.empty())
         message += "\nWARNING: could not read " + joined(unreadable);
+    if (!notLevels.empty())
+        message += "\nWARNING: not Windows Lemmings level files: " + joined(notLevels);
+    message += problems;
     if (leftOut > 0)
         message += "\n" + std::string(kTreeFull) + "; " + std::to_string(leftOut) +
                    " level(s) could not be added";

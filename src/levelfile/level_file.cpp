@@ -13,8 +13,6 @@ namespace {
 constexpr std::size_t kFirstCount = kCountOffsets.front();
 constexpr std::size_t kCountSpan = kCountOffsets.back() - kFirstCount + 1;
 
-// No engine's level is anywhere near this long; a longer ".lvl" file is refused unread.
-constexpr std::size_t kLargestRead = std::size_t{1} << 20;
 
 constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 
@@ -176,7 +174,7 @@ namespace {
 
 // The level at `path`, refused with the short reason: the system's, or why it is no level.
 Result<LevelInfo> levelAt(const std::string& path) {
-    auto bytes = readWholeFile(path, kLargestRead);
+    auto bytes = readWholeFile(path, kLargestLevelRead);
     if (!bytes)
         return Error{bytes.error()};
     return readLevelBytes(*bytes);
@@ -185,7 +183,7 @@ Result<LevelInfo> levelAt(const std::string& path) {
 } // namespace
 
 Result<LevelInfo> readLevel(const std::string& path) {
-    auto bytes = readWholeFile(path, kLargestRead);
+    auto bytes = readWholeFile(path, kLargestLevelRead);
     if (!bytes)
         return Error{explained(kCannotReadLevelFile, bytes.error())};
     auto level = readLevelBytes(*bytes);

@@ -25,6 +25,8 @@ inline constexpr std::array<const char*, kCountsCount> kCountNames = {
 inline constexpr std::size_t kTitleOffset = 2016;
 inline constexpr std::size_t kTitleWidth = 32; // padded with spaces, no zero byte
 inline constexpr std::size_t kLevelFileSize = 2048;
+// No engine's level is anywhere near this long; a longer ".lvl" file is refused unread.
+inline constexpr std::size_t kLargestLevelRead = std::size_t{1} << 20;
 // 16-bit big-endian words of the level's header.
 inline constexpr std::size_t kGraphicsSetOffset = 0x1A;
 inline constexpr std::size_t kSpecialGraphicsOffset = 0x1C;

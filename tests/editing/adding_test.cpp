@@ -136,7 +136,7 @@ TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadOrAreNoWindowsLevelsAndNames
     engine[0] = 1;
     writeBytes(levelfile::levelFilePath(levels, "other.lvl"), engine);
     FileTitles titles = {{"gone.lvl", std::nullopt},
-                         {"good.lvl", levelFile("good.lvl", "Good")},
+                         {"good.lvl", levelFile("good.lvl", "Good", {120, 0, 0, 0, 0, 0, 0, 0, 0})},
                          {"dir.lvl", std::nullopt},
                          {"other.lvl", std::nullopt},
                          {"caf\xE9.lvl", levelFile("caf\xE9.lvl", "Caf\xE9")}};
@@ -145,9 +145,12 @@ TEST_F(AddSelectedLevels, SkipsFilesThatCannotBeReadOrAreNoWindowsLevelsAndNames
     select("parent1");
     addSelectedLevels(state, ui, fileList(names, names, "good.lvl"));
     model.addLevels(names, "good.lvl", titles);
+    // Another engine's file is named apart from those that cannot be read; a level the game
+    // would not expect is added with a warning.
+    model.messages.back() = "2 level(s) added to 'EASY'\nWARNING: could not read dir.lvl, "
+                            "gone.lvl\nWARNING: not Windows Lemmings level files: other.lvl\n"
+                            "WARNING: good.lvl: 120 lemmings, more than the game's 114";
     expectModel();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"2 level(s) added to 'EASY'\nWARNING: could "
-                                                    "not read dir.lvl, gone.lvl, other.lvl"});
     EXPECT_EQ(state.levelCount, 9); // keys are issued only for the levels added
 }
 
