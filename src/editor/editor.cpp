@@ -51,7 +51,7 @@ bool changedOnDisk(const ProfileFile& file) {
 
 } // namespace
 
-Editor::Editor(ProfileStore& store, UserInterface& ui) : store_(store), ui_(ui) {}
+Editor::Editor(ProfileStore& store, UserInterface& ui) : store_(&store), ui_(ui) {}
 
 std::string Editor::caption() const {
     return std::string(kCaption) + (modified() ? " *" : "");
@@ -84,9 +84,26 @@ StartUp Editor::startUp() {
     settings::Settings startup = settings::readSettings(settings::kFileName);
     state_.usersKeyPath = startup.usersKeyPath;
     StartUp result;
-    result.startFolder = settings::startupFolderPath(startup.startupFolder, store_);
-    result.profiles = LoadProfiles(store_, state_.usersKeyPath, ui_);
+    result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
+    result.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
     return result;
+}
+
+std::string Editor::notALevel(const std::string& name) const {
+    Status level = levelfile::checkLevelFile(levelfile::levelFilePath(levelFolder_, name));
+    return level ? std::string() : level.error();
+}
+
+Outcome Editor::switchStore(ProfileStore& store) {
+    if (!settleUnsavedEdits())
+        return {};
+    state_.tree.clear();
+    history_.clear();
+    forgetLoadedProfile();
+    store_ = &store;
+    Outcome outcome = selectionOutcome(true);
+    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    return outcome;
 }
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
@@ -128,7 +145,7 @@ Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress)
     if (!settleUnsavedEdits())
         return {};
     ProfileFile file;
-    if (!LoadProfile(state_, store_, profile.text, ui_, progress, &file))
+    if (!LoadProfile(state_, *store_, profile.text, ui_, progress, &file))
         return {};
     history_.clear();
     loaded_ = {profile.text, std::move(file)};
@@ -157,7 +174,7 @@ bool Editor::mayClose() {
 // Before the tree replaces what a profile holds: a question when it came from elsewhere, or
 // when the file changed since this tool last read or wrote it.
 bool Editor::confirmTarget(const std::string& profile, const std::string& path) {
-    std::string host = store_.hostPath(path);
+    std::string host = store_->hostPath(path);
     if (loaded_.name.empty()) {
         auto contents = contentsOf(host);
         std::string replacing = contents ? profile + "'s " + *contents : "its file";
@@ -187,13 +204,13 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
         ui_.message(kLoadFirst);
         return {};
     }
-    std::string path = GetDatabaseFile(store_, state_.usersKeyPath, profile.text, ui_);
+    std::string path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text, ui_);
     if (path.empty())
         return {};
     if (path != kNotFound && !confirmTarget(profile.text, path))
         return {};
     ProfileFile file;
-    if (!SaveProfileData(state_, store_, profile.text, ui_, progress, &file))
+    if (!SaveProfileData(state_, *store_, profile.text, ui_, progress, &file))
         return {};
     loaded_ = {profile.text, std::move(file)};
     history_.markSaved();
@@ -423,7 +440,7 @@ Outcome Editor::changeUsersKey() {
     state_.usersKeyPath = key.text;
     Outcome outcome;
     outcome.done = true;
-    outcome.profiles = LoadProfiles(store_, state_.usersKeyPath, ui_);
+    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
 
     // A settings file gone missing meanwhile gives the default folder as its line 1.
     settings::Settings stored = settings::readSettings(settings::kFileName);

@@ -63,7 +63,7 @@ public:
 
     const EditorState& state() const { return state_; }
     const LevelTree& tree() const { return state_.tree; }
-    ProfileStore& store() { return store_; }
+    ProfileStore& store() { return *store_; }
     // True while the tree holds edits that no save has written.
     bool modified() const { return history_.modified(); }
     // The window's caption, with "*" while there are unsaved edits.
@@ -83,6 +83,12 @@ public:
     // The folder list moved to `hostFolder`: its level files.
     LevelFolder openFolder(const std::string& hostFolder);
     const std::string& levelFolder() const { return levelFolder_; }
+    // Why the level folder's file `name` is no Windows level file; empty when it is one.
+    std::string notALevel(const std::string& name) const;
+
+    // The profiles of another Wine prefix's registry, `store`, which the caller keeps alive:
+    // unsaved edits are settled first (false: the user cancelled), then the tree is closed.
+    Outcome switchStore(ProfileStore& store);
 
     // Load Profile, Save Profile Data, and a new choice in the profile box (false: put the box
     // back, the user cancelled).
@@ -143,7 +149,7 @@ private:
         ProfileFile file;
     };
 
-    ProfileStore& store_;
+    ProfileStore* store_;
     UserInterface& ui_;
     EditorState state_;
     History history_;

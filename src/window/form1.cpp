@@ -2,6 +2,7 @@
 
 #include "editor/settings_file.h"
 #include "levelfile/level_file.h"
+#include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
@@ -18,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +27,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
@@ -79,6 +82,8 @@ void Form1::connectControls() {
     connect(lemmkey, &QAction::triggered, this, &Form1::lemmkey_Click);
     connect(he, &QAction::triggered, this, &Form1::he_Click);
     connect(undoAction, &QAction::triggered, this, &Form1::undo_Click);
+    connect(winePrefix, &QAction::triggered, this, &Form1::winePrefix_Click);
+    connect(importPack, &QAction::triggered, this, &Form1::importPack_Click);
     connect(redoAction, &QAction::triggered, this, &Form1::redo_Click);
 
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -213,6 +218,26 @@ void Form1::listLevelFiles(const QString& folder) {
     static_cast<LevelFileListView*>(Dir1)->setFolder(folder);
     countLabel->setText(QString::fromStdString(listed.countText));
     QApplication::restoreOverrideCursor();
+    markOtherFiles(++listing_, 0);
+}
+
+void Form1::markOtherFiles(int listing, int from) {
+    // Each file must be opened to tell a Windows level from another engine's: that is done a
+    // batch at a time once the list shows, so that a large folder opens at once. A newer
+    // listing stops an older one's marking.
+    if (listing != listing_)
+        return;
+    const int end = std::min(Dir1->count(), from + 200);
+    for (int row = from; row < end; ++row) {
+        QListWidgetItem* item = Dir1->item(row);
+        std::string reason = editor_.notALevel(fromQt(item->text()).text);
+        if (reason.empty())
+            continue;
+        item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(toQt(reason));
+    }
+    if (end < Dir1->count())
+        QTimer::singleShot(0, this, [this, listing, end] { markOtherFiles(listing, end); });
 }
 
 void Form1::Dir2_Change() {
@@ -438,6 +463,62 @@ void Form1::lemmstartup_Click() {
 
 void Form1::lemmkey_Click() {
     showOutcome(editor_.changeUsersKey());
+}
+
+void Form1::winePrefix_Click() {
+    const std::vector<FoundPrefix> found = findWinePrefixes(
+        QDir::homePath().toStdString(), qEnvironmentVariable("WINEPREFIX").toStdString(),
+        editor_.state().usersKeyPath);
+    QStringList choices;
+    for (const FoundPrefix& prefix : found)
+        choices << QStringLiteral("%1 (%2, %3 profile(s))")
+                       .arg(QString::fromStdString(prefix.path),
+                            QString::fromStdString(prefix.launcher))
+                       .arg(prefix.profiles.size());
+    const QString other = QStringLiteral("Another folder...");
+    choices << other;
+    bool ok = false;
+    const QString choice = QInputDialog::getItem(
+        this, QStringLiteral("Wine prefix"),
+        QStringLiteral("The Wine prefixes that hold the game's profiles:"), choices, 0, false, &ok);
+    if (!ok)
+        return;
+    const auto row = static_cast<std::size_t>(choices.indexOf(choice));
+    QString folder = row < found.size() ? QString::fromStdString(found[row].path) : QString();
+    if (folder.isEmpty())
+        folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Wine prefix"),
+                                                   QDir::homePath());
+    if (!folder.isEmpty())
+        usePrefix(folder);
+}
+
+bool Form1::usePrefix(const QString& folder) {
+    auto store = std::make_unique<WinePrefixStore>(folder.toStdString());
+    Outcome outcome;
+    runEdit([&] { return outcome = editor_.switchStore(*store); });
+    if (!outcome.done)
+        return false;
+    chosenStore_ = std::move(store);
+    QSettings().setValue(QStringLiteral("winePrefix"), folder);
+    if (outcome.profiles)
+        fillProfiles(*outcome.profiles, /*selectFirst=*/true);
+    return true;
+}
+
+void Form1::importPack_Click() {
+    const QString pack = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Import Level Pack"), Dir2->path(),
+        QStringLiteral("DOS level packs (*.DAT *.dat);;All files (*)"));
+    if (pack.isEmpty())
+        return;
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Folder for the pack's level files"), Dir2->path());
+    if (!folder.isEmpty())
+        importLevelPack(pack, folder);
+}
+
+void Form1::importLevelPack(const QString& pack, const QString& folder) {
+    runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });
 }
 
 void Form1::he_Click() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <array>
+#include <memory>
 
 class QAction;
 class QFileSystemWatcher;
@@ -63,6 +64,13 @@ public:
     bool TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text);
     void lemmstartup_Click();
     void lemmkey_Click();
+    // "Wine prefix...": the prefixes found that hold the game's profiles, or any folder.
+    void winePrefix_Click();
+    // Switches to the prefix in `folder` and remembers it; false when the user cancelled.
+    bool usePrefix(const QString& folder);
+    // "Import Level Pack...": the pack, then the folder for its level files.
+    void importPack_Click();
+    void importLevelPack(const QString& pack, const QString& folder);
     void he_Click();
     void undo_Click();
     void redo_Click();
@@ -90,6 +98,8 @@ private:
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     // Points the level-file list at `folder`.
     void listLevelFiles(const QString& folder);
+    // Greys the files from `from` on that are not Windows level files, with the reason as tip.
+    void markOtherFiles(int listing, int from);
     // What the level-file list shows; `storable` false when a selected name has a character
     // that a level record cannot hold.
     LevelFileList levelFileList(bool& storable) const;
@@ -108,6 +118,8 @@ private:
     UserInterface& ui_;
     DisclaimerBox& disclaimer_;
     Editor editor_;
+    // The registry of a prefix the user chose in the window.
+    std::unique_ptr<ProfileStore> chosenStore_;
     // The profile box's text before the user's last choice, to go back to on Cancel.
     QString chosenProfile_;
 
@@ -146,6 +158,8 @@ private:
     QAction* lemmstartup = nullptr;
     QAction* lemmkey = nullptr;
     QAction* he = nullptr;
+    QAction* winePrefix = nullptr;
+    QAction* importPack = nullptr;
     QMenu* editMenu = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
@@ -157,6 +171,8 @@ private:
     // The current node when a mouse button went down in the tree: a click on it is a click
     // that did not change the selection, and it reads the panel again.
     QPersistentModelIndex currentAtPress_;
+    // Counts the level-file listings, so that marking an old one stops.
+    int listing_ = 0;
 };
 
 } // namespace quillfen

@@ -191,6 +191,9 @@ void Form1::createMenus() {
     lemmstartup->setObjectName(QStringLiteral("lemmstartup"));
     lemmkey = op_menu->addAction(QStringLiteral("Lemmings REG key"));
     lemmkey->setObjectName(QStringLiteral("lemmkey"));
+    op_menu->addSeparator();
+    winePrefix = op_menu->addAction(QStringLiteral("Wine prefix..."));
+    winePrefix->setObjectName(QStringLiteral("winePrefix"));
     editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
     undoAction = editMenu->addAction(QStringLiteral("Undo"));
@@ -200,6 +203,9 @@ void Form1::createMenus() {
     redoAction->setObjectName(QStringLiteral("redoAction"));
     redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    editMenu->addSeparator();
+    importPack = editMenu->addAction(QStringLiteral("Import Level Pack..."));
+    importPack->setObjectName(QStringLiteral("importPack"));
     // "Help" stands on the menu bar itself and runs at once, without a menu of its own.
     he = menuBar()->addAction(QStringLiteral("Help"));
     he->setObjectName(QStringLiteral("he"));

@@ -5,7 +5,9 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QTreeView>
 #include <iostream>
@@ -56,7 +58,14 @@ void pictureWindow(Form1& form, const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    WinePrefixStore store(WinePrefixStore::defaultPrefix());
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillfen Level Adder"));
+    // $WINEPREFIX names the prefix for this run; without it, the one the user chose last time
+    // in the window, else ~/.wine.
+    const QString chosen = QSettings().value(QStringLiteral("winePrefix")).toString();
+    const bool useChosen =
+        qEnvironmentVariableIsEmpty("WINEPREFIX") && !chosen.isEmpty() && QFileInfo(chosen).isDir();
+    WinePrefixStore store(useChosen ? chosen.toStdString() : WinePrefixStore::defaultPrefix());
 
     const QString picture = qEnvironmentVariable("QUILLFEN_SCREENSHOT");
     QtUserInterface dialogs;
