@@ -12,12 +12,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace quillfen;
+using fuzz::require;
 
 namespace {
-
-void require(bool holds, const char* what) {
-    fuzz::require(holds, what);
-}
 
 // Two groups, with sets and levels, saved and loaded as Load Profile does.
 EditorState loadedProfile() {
