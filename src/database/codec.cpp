@@ -40,6 +40,8 @@ void writebyte(std::vector<unsigned char>& file, std::int32_t& pos, unsigned cha
 
 void WriteStringToFile(std::string_view s, std::vector<unsigned char>& file, std::int32_t& pos,
                        int padding) {
+    // A text ends at a zero byte inside it, as a reader of the field takes it.
+    s = s.substr(0, s.find('\0'));
     for (int i = 0; i < padding; ++i) {
         auto i_ = static_cast<std::size_t>(i);
         writebyte(file, pos, i_ < s.size() ? static_cast<unsigned char>(s[i_]) : 0);

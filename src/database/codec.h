@@ -34,7 +34,8 @@ std::string ReadStringFromFile(std::int64_t pos, std::istream& file, std::size_t
 // goes up by one per byte. The buffer grows as needed.
 void writebyte(std::vector<unsigned char>& file, std::int32_t& pos, unsigned char data);
 
-// A field of exactly `padding` bytes: the text's bytes, cut to the field, then zero bytes.
+// A field of exactly `padding` bytes: the text's bytes up to a zero byte in it, cut to the
+// field, then zero bytes.
 void WriteStringToFile(std::string_view s, std::vector<unsigned char>& file, std::int32_t& pos,
                        int padding);
 

@@ -70,6 +70,14 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
         }
         cp = (cp << 6) | (next & 0x3F);
     }
+    // Only the shortest form of a code point is UTF-8: "C0 80" is no NUL. Surrogates and code
+    // points past U+10FFFF are no characters either.
+    constexpr std::array<char32_t, 4> kShortest = {0, 0x80, 0x800, 0x10000};
+    if (cp < kShortest[static_cast<std::size_t>(extra)] || (cp >= 0xD800 && cp <= 0xDFFF) ||
+        cp > 0x10FFFF) {
+        ++pos;
+        return std::nullopt;
+    }
     pos += 1 + static_cast<std::size_t>(extra);
     return cp;
 }
@@ -80,7 +88,8 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();) {
         auto cp = decodeUtf8(utf8, pos);
         auto byte = cp ? windows1252Byte(*cp) : std::nullopt;
-        if (!byte)
+        // A NUL would end the text where a file stores it.
+        if (!byte || *byte == 0)
             return std::nullopt;
         out += static_cast<char>(*byte);
     }

@@ -13,14 +13,16 @@ namespace quillfen {
 
 std::string windows1252ToUtf8(std::string_view bytes);
 
-// nullopt when the text holds a character with no Windows-1252 byte, or is not valid UTF-8.
+// nullopt when the text holds a character with no Windows-1252 byte, or a NUL, which would end
+// it in a file, or is not valid UTF-8.
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 // As the ANSI calls of Windows convert: a character with no byte becomes '?'.
 std::string utf16ToWindows1252Lossy(std::u16string_view text);
 
 // The code point of the UTF-8 sequence at `pos`, moving `pos` past it; nullopt (and `pos` one
-// byte on) when the bytes there are no valid sequence.
+// byte on) when the bytes there are no valid sequence: broken, overlong, a surrogate, or past
+// U+10FFFF.
 std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos);
 
 // The byte for one code point, or nullopt.

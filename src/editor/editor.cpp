@@ -308,11 +308,14 @@ Outcome Editor::moveDown() {
 }
 
 Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
-    // A drop names the row before which it lands, counted with the level still in place.
-    if (level && row > level->row())
-        --row;
-    if (level && row < 0)
-        row = level->parent()->children() - 1;
+    // A drop names the row before which it lands, counted with the level still in place; -1
+    // is the set itself, its end.
+    if (level && level->kind() == NodeKind::Level) {
+        if (row > level->row())
+            --row;
+        if (row < 0)
+            row = level->parent()->children() - 1;
+    }
     return edit("Move Level", [&] { return quillfen::moveLevel(state_, ui_, level, row); });
 }
 

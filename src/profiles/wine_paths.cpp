@@ -82,7 +82,8 @@ std::string hostPathInPrefix(const std::string& prefix, std::string_view windows
         }
         path += path.empty() ? name : "/" + name;
     }
-    return path;
+    // A relative path that comes back to where it began ("LEMM\..") names the working folder.
+    return path.empty() ? "." : path;
 }
 
 } // namespace quillfen

@@ -129,6 +129,40 @@ private:
     std::optional<char16_t> low_;
 };
 
+// The path of a key line, as `normalPath` gives a wanted one but not case-folded: a separator
+// only between two components, so that doubled, leading and closing backslashes are dropped.
+class KeyLinePath {
+public:
+    KeyLinePath(std::string_view text, std::size_t pos) : path_(text, pos, ']') {}
+
+    // The next code unit; nullopt at the end of the path.
+    std::optional<char16_t> next() {
+        if (auto unit = std::exchange(pending_, std::nullopt))
+            return unit;
+        auto unit = path_.next();
+        if (!unit || *unit != u'\\') {
+            started_ = started_ || unit;
+            return unit;
+        }
+        while ((unit = path_.next()) && *unit == u'\\') {
+        }
+        if (!unit || !started_) {
+            started_ = started_ || unit;
+            return unit;
+        }
+        pending_ = unit;
+        return u'\\';
+    }
+
+    // True once the path's closing ']' was met: a line without one names no key.
+    bool closed() const { return path_.closed(); }
+
+private:
+    EscapedText path_;
+    bool started_ = false;
+    std::optional<char16_t> pending_;
+};
+
 // The components of a key path, case-folded and joined by single backslashes: empty components
 // (doubled, leading or closing backslashes) are dropped, as Wine's server does.
 std::u16string normalPath(std::u16string_view keyPath) {
@@ -395,7 +429,7 @@ const WineRegistry::Key* WineRegistry::find(std::u16string_view keyPath) {
         before = start;
         if (told)
             continue;
-        EscapedText path(text, start, ']');
+        KeyLinePath path(text, start);
         std::size_t matched = 0;
         std::optional<char16_t> unit;
         while (matched < wanted.size() && (unit = path.next()) &&
@@ -405,33 +439,34 @@ const WineRegistry::Key* WineRegistry::find(std::u16string_view keyPath) {
             continue;
         // Past the wanted path: the key itself ends here, or one of its subkeys begins.
         unit = path.next();
-        if (!unit) {
-            if (path.closed()) {
-                key.lines.push_back(line);
-                exists = true;
-            }
+        if (unit && !wanted.empty() && *unit != u'\\')
+            continue; // a sibling whose name goes on, such as "Users2"
+        if (unit && !wanted.empty())
+            unit = path.next();
+        std::u16string name, grandchild;
+        for (; unit && *unit != u'\\'; unit = path.next())
+            name += *unit;
+        if (unit) {
+            while ((unit = path.next()) && *unit != u'\\')
+                grandchild += *unit;
+        }
+        // The whole path is read, as a line that does not close it names no key at all.
+        while (unit)
+            unit = path.next();
+        if (!path.closed())
+            continue;
+        exists = true;
+        if (name.empty()) {
+            key.lines.push_back(line);
             continue;
         }
-        if (!wanted.empty() && *unit != u'\\')
-            continue; // a sibling whose name goes on, such as "Users2"
-        std::u16string name, grandchild;
-        if (wanted.empty())
-            name += *unit;
-        while ((unit = path.next()) && *unit != u'\\')
-            name += *unit;
-        bool below = unit.has_value();
-        while (below && (unit = path.next()) && *unit != u'\\')
-            grandchild += *unit;
-        if (name.empty() || (!unit && !path.closed()))
-            continue;
         Child& child = children[foldCase(name)];
         if (child.name.empty())
             child.name = name;
-        if (!below)
+        if (grandchild.empty())
             child.lines.push_back(line);
-        else if (!grandchild.empty())
+        else
             child.subkeys.emplace(foldCase(grandchild), grandchild);
-        exists = true;
     }
 
     for (auto& [folded, child] : children) {

@@ -303,6 +303,13 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         {{"delete", "level9"}, "WARNING: no node has the key 'level9'\n"},
         {{"rename", "root1", "\xC4\x89"},
          "WARNING: the text holds characters that cannot be stored\n"},
+        // An overlong NUL or "A" is no character: a NUL would end the name in the record.
+        {{"rename", "root1",
+          "AB\xC0\x80"
+          "CD"},
+         "WARNING: the text holds characters that cannot be stored\n"},
+        {{"folder", "root1", "\xC1\x81"},
+         "WARNING: the text holds characters that cannot be stored\n"},
         {{"add-level", "parent1", dir.file("missing.lvl")},
          "0 level(s) added to 'EASY'\nWARNING: could not read missing.lvl\n"},
     };

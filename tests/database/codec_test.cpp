@@ -24,6 +24,12 @@ TEST(FixedWidthFields, ShortTextsArePaddedAndLongTextsCutWithoutZero) {
     EXPECT_EQ(file.size(), 26u);
     EXPECT_EQ(pos, 27);
 
+    // A text ends at a zero byte inside it: the field is padded from there, so that saving what
+    // was read back writes the same bytes.
+    WriteStringToFile(std::string("ab\0cd", 5), file, pos, 6);
+    EXPECT_EQ(Bytes(file.begin() + 26, file.end()), (Bytes{'a', 'b', 0, 0, 0, 0}));
+    EXPECT_EQ(pos, 33);
+
     // writebyte replaces the byte at its position.
     pos = 2;
     writebyte(file, pos, 7);
@@ -52,9 +58,10 @@ TEST(ReadingTexts, FromAFileReadsEachByteOnceAndKeepsThePosition) {
     EXPECT_EQ(ReadStringFromFile(50, file, 255), "");
 }
 
-TEST(Windows1252, EveryByteSurvivesTheTripThroughUtf8) {
+TEST(Windows1252, EveryByteButZeroSurvivesTheTripThroughUtf8) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
+    // Every byte but zero, which ends a text.
+    for (int b = 1; b < 256; ++b)
         all += static_cast<char>(b);
     std::string utf8 = windows1252ToUtf8(all);
     auto back = utf8ToWindows1252(utf8);
@@ -75,6 +82,23 @@ TEST(Windows1252, RefusesCharactersWithoutAByteAndBrokenUtf8) {
     EXPECT_FALSE(utf8ToWindows1252("\xc3").has_value());
     EXPECT_FALSE(utf8ToWindows1252("a\xff").has_value());
     EXPECT_FALSE(utf8ToWindows1252("\xe2\x82").has_value());
+    // Overlong forms (a NUL and an "A" in two bytes, a NUL in three and four), surrogates, code
+    // points above U+10FFFF, and a NUL itself, which no text field can hold.
+    for (std::string broken :
+         {"AB\xc0\x80"
+          "CD",
+          "\xc1\x81", "\xe0\x80\x80", "\xe0\x9f\xbf", "\xf0\x80\x80\x80", "\xed\xa0\x80",
+          "\xed\xbf\xbf", "\xf4\x90\x80\x80", "\xf7\xbf\xbf\xbf"})
+        EXPECT_FALSE(utf8ToWindows1252(broken).has_value()) << broken;
+    EXPECT_FALSE(utf8ToWindows1252(std::string("a\0b", 3)).has_value());
+    // The shortest forms just past the overlong ones are characters.
+    std::size_t pos = 0;
+    EXPECT_EQ(decodeUtf8("\xc2\x80", pos), U'\u0080');
+    pos = 0;
+    EXPECT_EQ(decodeUtf8("\xe0\xa0\x80", pos), U'\u0800');
+    pos = 0;
+    EXPECT_EQ(decodeUtf8("\xf4\x8f\xbf\xbf", pos), U'\U0010FFFF');
+    EXPECT_EQ(pos, 4u);
 }
 
 TEST(Windows1252, Utf16WithoutABecomesAQuestionMarkAsWindowsDoes) {

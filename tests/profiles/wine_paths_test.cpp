@@ -34,6 +34,9 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEach
              {"C:\\Z\xD6\x45\\ZO\xCB.DAT", c + "/" + zoe},
              {x, x},
              {"Not Found", "Not Found"},
+             // A relative path that comes back to where it began names the working folder.
+             {"LEMM\\..", "."},
+             {"..", "."},
              {"", ""}})
         EXPECT_EQ(store.hostPath(windows), host) << windows;
     EXPECT_TRUE(FileExists(alice));

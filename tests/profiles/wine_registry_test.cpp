@@ -99,6 +99,34 @@ TEST_F(WineRegistry, SubkeysComeInWineOrderAndKeysMatchWithoutRegardToCaseOrExtr
     EXPECT_EQ(store.EnumRegKey(kUsers, -1), kNotFound);
 }
 
+TEST_F(WineRegistry, OddKeyLinesGiveTheSameAnswerWhateverWasAskedBefore) {
+    // As a registry cut short or edited by hand may hold them: a key line without its closing
+    // bracket names no key; empty path parts and separators at the start are dropped, as Wine
+    // reads them.
+    const std::string users =
+        "Software\\\\Wow6432Node\\\\Visual Sciences\\\\Windows Lemmings\\\\Users";
+    prefix.writeRegistry("[" + users + "\\\\Ghost\\\\Saves\\\\Old 1796602761\n\n" +
+                         profileKey("\\\\\\\\Eve\\\\\\\\Saves", "1") + profileKey("Eve", "2") +
+                         "[\\\\" + users +
+                         "\\\\\\\\Finn\\\\] 1796602761\n\"DatabaseName\"=\"3\"\n\n");
+    auto answers = [](WinePrefixStore& store) {
+        Names out;
+        for (std::string name : {"Ghost", "Eve", "Finn"}) {
+            std::string key = std::string(kUsers) + "\\" + name;
+            out.push_back(name + ": " + store.EnumRegKey(key, 0) + ", " +
+                          store.GetRegValue(key, "DatabaseName"));
+        }
+        return out;
+    };
+    Names expected = {"Ghost: Not Found, Not Found", "Eve: Saves, 2", "Finn: Not Found, 3"};
+    WinePrefixStore fresh(prefix.path());
+    EXPECT_EQ(answers(fresh), expected);
+    EXPECT_EQ(listed(), (Names{"Eve", "Finn"}));
+    EXPECT_EQ(answers(store), expected);
+    EXPECT_EQ(store.EnumRegKey(kUsers + std::string("\\Eve\\Saves"), 0), kNotFound);
+    EXPECT_EQ(store.GetRegValue(kUsers + std::string("\\Eve\\Saves"), "DatabaseName"), "1");
+}
+
 TEST_F(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAsGiven) {
     std::string keys =
         profileKey("Thirty-two", "C:\\\\32.DAT") +
