@@ -108,8 +108,9 @@ std::string describe(const LevelTree& tree) {
     std::string out;
     for (int i = 1; i <= tree.count(); ++i) {
         const LevelTree::Node* n = tree.item(i);
-        out += n->key() + "@" + std::to_string(n->row()) + ":" + n->text() + "/" +
-               tree.groupFolders(i) + "/" + tree.levelFiles(i) + " [";
+        out += n->key() + "@" + std::to_string(n->row()) + ":";
+        out.append(n->text()).append("/").append(tree.groupFolders(i)).append("/");
+        out.append(tree.levelFiles(i)).append(" [");
         for (const std::string& child : childKeys(n))
             out += child + " ";
         out += "] ";
