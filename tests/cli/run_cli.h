@@ -30,9 +30,10 @@ inline CliRun runCli(const std::vector<std::string>& args) {
     std::string errFile = "/tmp/quillfen-cli-err-XXXXXX";
     ::close(::mkstemp(errFile.data()));
     std::string command = shellQuote(cli ? cli : "quillfen-cli");
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
     for (const std::string& arg : args)
-        command += " " + shellQuote(arg);
-    command += " 2>" + shellQuote(errFile) + " </dev/null";
+        command.append(" ").append(shellQuote(arg));
+    command.append(" 2>").append(shellQuote(errFile)).append(" </dev/null");
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
