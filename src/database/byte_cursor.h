@@ -36,6 +36,8 @@ public:
     // The text of the field at `offset`: its bytes up to the first zero byte.
     std::string_view text(std::size_t offset, std::size_t width) const {
         auto bytes = field(offset, width);
+        if (bytes.empty())
+            return {};
         const auto* first = reinterpret_cast<const char*>(bytes.data());
         const void* zero = std::memchr(first, 0, bytes.size());
         return {first, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - first)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <optional>
 #include <span>
 #include <utility>
@@ -152,7 +153,7 @@ const LevelTree::Node* LevelTree::parentForObserver(const Node* parent) const {
     return parent == &storage_->root ? nullptr : parent;
 }
 
-LevelTree::Node* LevelTree::newNode(NodeKind kind, std::uint32_t number) {
+inline LevelTree::Node* LevelTree::newNode(NodeKind kind, std::uint32_t number) {
     Storage& s = *storage_;
     Node* node = nullptr;
     if (!s.spare.empty()) {
@@ -179,7 +180,7 @@ void LevelTree::freeNode(Node* node) {
     storage_->spare.push_back(node);
 }
 
-LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) const {
+inline LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) const {
     const auto& table = storage_->keys[kindAt(kind)];
     // Keys are mostly made with rising numbers.
     if (table.empty() || table.back().number < number)
@@ -190,7 +191,7 @@ LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) const {
     return at != table.end() && at->number == number ? at->node : nullptr;
 }
 
-void LevelTree::addKey(Node* node) {
+inline void LevelTree::addKey(Node* node) {
     auto& table = storage_->keys[kindAt(node->kind_)];
     Storage::Entry entry{node->number_, node};
     // A new node mostly has the highest number of its kind.
@@ -229,8 +230,13 @@ void LevelTree::dropFreedKeys() {
         std::erase_if(table, [](const Storage::Entry& e) { return e.node->index_ == 0; });
 }
 
-TextSpan LevelTree::storeText(std::string_view text) {
+inline TextSpan LevelTree::storeText(std::string_view text) {
     Storage& s = *storage_;
+    // A text of this tree given back to it is copied out first: the buffer may move as it grows.
+    const char* first = s.texts.data();
+    if (std::less_equal<>()(first, text.data()) &&
+        std::less<>()(text.data(), first + s.texts.size()))
+        return storeText(std::string(text));
     TextSpan span{static_cast<std::uint32_t>(s.texts.size()),
                   static_cast<std::uint32_t>(text.size())};
     s.texts.insert(s.texts.end(), text.begin(), text.end());
