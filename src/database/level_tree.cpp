@@ -92,11 +92,14 @@ struct LevelTree::Storage {
     // Every node's text and table entries; `live` counts the bytes that nodes still use.
     std::vector<char> texts;
     std::size_t live = 0;
-    // A table a kind, sorted by number.
+    // A table a kind, sorted by number; a node is named by its slot, which halves the table.
     struct Entry {
         std::uint32_t number;
-        Node* node;
+        std::uint32_t slot;
     };
+    Entry entry(const Node* node) const {
+        return {node->number_, static_cast<std::uint32_t>(node - slots.data())};
+    }
     std::array<std::vector<Entry>, 3> keys;
 };
 
@@ -188,12 +191,12 @@ inline LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) con
     auto at =
         std::lower_bound(table.begin(), table.end(), number,
                          [](const Storage::Entry& e, std::uint32_t n) { return e.number < n; });
-    return at != table.end() && at->number == number ? at->node : nullptr;
+    return at != table.end() && at->number == number ? &storage_->slots[at->slot] : nullptr;
 }
 
 inline void LevelTree::addKey(Node* node) {
     auto& table = storage_->keys[kindAt(node->kind_)];
-    Storage::Entry entry{node->number_, node};
+    Storage::Entry entry = storage_->entry(node);
     // A new node mostly has the highest number of its kind.
     if (table.empty() || table.back().number < entry.number) {
         table.push_back(entry);
@@ -212,7 +215,7 @@ void LevelTree::addKeys(std::span<Node* const> nodes) {
     for (std::size_t k = 0; k < keys.size(); ++k)
         before[k] = keys[k].size();
     for (Node* node : nodes)
-        keys[kindAt(node->kind_)].push_back({node->number_, node});
+        keys[kindAt(node->kind_)].push_back(storage_->entry(node));
     auto byNumber = [](const Storage::Entry& a, const Storage::Entry& b) {
         return a.number < b.number;
     };
@@ -226,8 +229,9 @@ void LevelTree::addKeys(std::span<Node* const> nodes) {
 }
 
 void LevelTree::dropFreedKeys() {
-    for (auto& table : storage_->keys)
-        std::erase_if(table, [](const Storage::Entry& e) { return e.node->index_ == 0; });
+    Storage& s = *storage_;
+    for (auto& table : s.keys)
+        std::erase_if(table, [&](const Storage::Entry& e) { return s.slots[e.slot].index_ == 0; });
 }
 
 inline TextSpan LevelTree::storeText(std::string_view text) {
