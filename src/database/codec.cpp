@@ -1,20 +1,14 @@
 #include "database/codec.h"
 
+#include "database/byte_cursor.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace quillfen {
 
 std::string ReadString(std::span<const unsigned char> bytes, std::size_t add, std::size_t width) {
-    if (add >= bytes.size())
-        return {};
-    std::size_t end = std::min(bytes.size(), add + width);
-    const unsigned char* first = bytes.data() + add;
-    const void* zero = std::memchr(first, 0, end - add);
-    std::size_t length =
-        zero ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - first)
-             : end - add;
-    return std::string(reinterpret_cast<const char*>(first), length);
+    return std::string(ByteCursor(bytes).text(add, width));
 }
 
 std::string ReadStringFromFile(std::int64_t pos, std::istream& file, std::size_t limit) {
@@ -38,14 +32,24 @@ void writebyte(std::vector<unsigned char>& file, std::int32_t& pos, unsigned cha
     ++pos;
 }
 
+std::span<unsigned char> nextBytes(std::vector<unsigned char>& file, std::int32_t& pos,
+                                   std::size_t width) {
+    auto at = static_cast<std::size_t>(pos - 1);
+    if (file.size() < at + width)
+        file.resize(at + width);
+    pos += static_cast<std::int32_t>(width);
+    return std::span(file).subspan(at, width);
+}
+
 void WriteStringToFile(std::string_view s, std::vector<unsigned char>& file, std::int32_t& pos,
                        int padding) {
+    auto field = nextBytes(file, pos, static_cast<std::size_t>(std::max(padding, 0)));
     // A text ends at a zero byte inside it, as a reader of the field takes it.
     s = s.substr(0, s.find('\0'));
-    for (int i = 0; i < padding; ++i) {
-        auto i_ = static_cast<std::size_t>(i);
-        writebyte(file, pos, i_ < s.size() ? static_cast<unsigned char>(s[i_]) : 0);
-    }
+    std::size_t n = std::min(s.size(), field.size());
+    if (n > 0)
+        std::memcpy(field.data(), s.data(), n);
+    std::fill(field.begin() + static_cast<std::ptrdiff_t>(n), field.end(), 0);
 }
 
 } // namespace quillfen

@@ -34,6 +34,11 @@ std::string ReadStringFromFile(std::int64_t pos, std::istream& file, std::size_t
 // goes up by one per byte. The buffer grows as needed.
 void writebyte(std::vector<unsigned char>& file, std::int32_t& pos, unsigned char data);
 
+// The `width` bytes from 1-based position `pos` of the file buffer, which grows to hold them;
+// `pos` moves past them. Fields are written whole through it, one copy a field.
+std::span<unsigned char> nextBytes(std::vector<unsigned char>& file, std::int32_t& pos,
+                                   std::size_t width);
+
 // A field of exactly `padding` bytes: the text's bytes up to a zero byte in it, cut to the
 // field, then zero bytes.
 void WriteStringToFile(std::string_view s, std::vector<unsigned char>& file, std::int32_t& pos,

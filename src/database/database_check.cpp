@@ -1,6 +1,8 @@
 #include "database/database_check.h"
 
+#include "database/byte_cursor.h"
 #include "database/database_format.h"
+#include "database/record_walk.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,159 +18,139 @@ std::string hex(unsigned value) {
     return text;
 }
 
+std::string number(std::size_t value) {
+    return std::to_string(value);
+}
+
 class Checker {
 public:
-    explicit Checker(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+    explicit Checker(std::span<const unsigned char> bytes) : file_(bytes) {}
 
     std::vector<std::string> run() {
-        if (bytes_.size() < kHeaderSize) {
-            problem(0, "the file is " + std::to_string(bytes_.size()) +
+        if (file_.size() < kHeaderSize) {
+            problem(0, "the file is " + number(file_.size()) +
                            " bytes long, too short for its 8-byte header");
             return problems_;
         }
-        for (std::size_t offset : {0, 1, 2, 3, 6, 7})
-            expectByte("header", offset, 0);
-        std::size_t count = word(kRecordCountOffset);
+        for (std::size_t offset : {0, 1, 2, 3, 6, 7}) {
+            if (unsigned byte = file_.byte(offset); byte != 0)
+                problem(offset, "header byte is " + hex(byte) + ", not 00");
+        }
+        std::size_t count = file_.word(kRecordCountOffset);
         std::size_t expected = fileSize(count);
         if (count >= 0x8000)
-            problem(kRecordCountOffset,
-                    "the record count " + std::to_string(count) + " reads as negative");
-        else if (bytes_.size() != expected)
-            problem(0, "the file is " + std::to_string(bytes_.size()) + " bytes long; " +
-                           std::to_string(count) + " records make " + std::to_string(expected));
-        std::size_t held = std::min(count, (bytes_.size() - kHeaderSize) / kRecordSize);
-        walk(held);
+            problem(kRecordCountOffset, "the record count " + number(count) + " reads as negative");
+        else if (file_.size() != expected)
+            problem(0, "the file is " + number(file_.size()) + " bytes long; " + number(count) +
+                           " records make " + number(expected));
+        walkRecords(file_, std::min(count, (file_.size() - kHeaderSize) / kRecordSize), *this);
         return problems_;
+    }
+
+    // The record walk's calls: every record is checked and the walk always goes on.
+    bool group(std::size_t r, const ByteCursor& record, std::size_t sets) {
+        expectIndex(r, record);
+        expectFixed(r, record, kGroupFixed, "group");
+        expectPadding(r, record, kNameOffset, kGroupNameWidth, "group name");
+        expectPadding(r, record, kFolderOffset, kFolderWidth, "folder");
+        if (sets > static_cast<std::size_t>(kMaxSetsInGroup))
+            problem(r, kCountOffset,
+                    "the group claims " + number(sets) + " sets; its count holds at most 255");
+        expectZeros(r, record, kGroupZerosOffset, kGroupZerosWidth);
+        return true;
+    }
+
+    bool set(std::size_t r, const ByteCursor& record, std::size_t) {
+        expectIndex(r, record);
+        expectFixed(r, record, kSetFixed, "set");
+        expectPadding(r, record, kNameOffset, kSetNameWidth, "set name");
+        expectZeros(r, record, kSetZerosOffset, kSetZerosWidth);
+        return true;
+    }
+
+    bool level(std::size_t r, const ByteCursor& record) {
+        expectIndex(r, record);
+        expectFixed(r, record, kLevelFixed, "level");
+        expectPadding(r, record, kNameOffset, kLevelNameWidth, "level name");
+        expectPadding(r, record, kLevelFileOffset, kLevelFileWidth, "level file");
+        expectPadding(r, record, kLevelFileWideOffset, kLevelFileWideWidth, "second level file");
+        // Both fields hold the same name, the first cut to 34 bytes.
+        if (!std::ranges::equal(record.field(kLevelFileOffset, kLevelFileWidth),
+                                record.field(kLevelFileWideOffset, kLevelFileWidth)))
+            problem(r, kLevelFileWideOffset, "the two level file fields differ");
+        expectFixed(r, record, kLevelTrailer, "level", kLevelTrailerOffset);
+        return true;
+    }
+
+    bool shortSet(std::size_t set, std::size_t levels, std::size_t found) {
+        problem(set, kCountOffset,
+                "the set claims " + number(levels) + " levels but only " + number(found) +
+                    " records follow");
+        return true;
+    }
+
+    bool shortGroup(std::size_t group, std::size_t sets, std::size_t found) {
+        problem(group, kCountOffset,
+                "the group claims " + number(sets) + " sets but only " + number(found) +
+                    " records follow");
+        return true;
     }
 
 private:
     void problem(std::size_t offset, const std::string& what) {
-        problems_.push_back("offset " + std::to_string(offset) + ": " + what);
+        problems_.push_back("offset " + number(offset) + ": " + what);
     }
 
-    void problem(std::size_t record, std::size_t recordOffset_, const std::string& what) {
-        problems_.push_back("record " + std::to_string(record) + ", offset " +
-                            std::to_string(recordOffset(record) + recordOffset_) + ": " + what);
+    void problem(std::size_t record, std::size_t offset, const std::string& what) {
+        problems_.push_back("record " + number(record) + ", offset " +
+                            number(recordOffset(record) + offset) + ": " + what);
     }
 
-    std::size_t word(std::size_t offset) const {
-        return bytes_[offset] | (static_cast<std::size_t>(bytes_[offset + 1]) << 8);
+    void expectIndex(std::size_t r, const ByteCursor& record) {
+        std::size_t index = record.word(kRecordIndexOffset);
+        if (index != (r & 0xFFFF))
+            problem(r, kRecordIndexOffset,
+                    "record index is " + number(index) + ", not " + number(r));
     }
 
-    void expectByte(const char* where, std::size_t offset, unsigned char value) {
-        if (bytes_[offset] != value)
-            problem(offset,
-                    std::string(where) + " byte is " + hex(bytes_[offset]) + ", not " + hex(value));
-    }
-
+    // The kind byte and the fixed bytes behind it, or the fixed bytes at `from`.
     template <std::size_t N>
-    void expectFixed(std::size_t record, const std::array<unsigned char, N>& fixed,
-                     std::size_t from, const char* kind) {
-        const unsigned char* at = bytes_.data() + recordOffset(record);
+    void expectFixed(std::size_t r, const ByteCursor& record,
+                     const std::array<unsigned char, N>& fixed, const char* kind,
+                     std::size_t from = kFixedOffset) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (at[from + i] != fixed[i])
-                problem(record, from + i,
-                        std::string(i == 0 && from == kKindOffset ? "kind byte of a "
-                                                                  : "fixed byte of a ") +
-                            kind + " record is " + hex(at[from + i]) + ", not " + hex(fixed[i]));
+            unsigned byte = record.byte(from + i);
+            if (byte != fixed[i]) {
+                std::string what =
+                    i == 0 && from == kKindOffset ? "kind byte of a " : "fixed byte of a ";
+                problem(r, from + i,
+                        what + kind + " record is " + hex(byte) + ", not " + hex(fixed[i]));
+            }
         }
     }
 
     // A text field: once a zero byte ends the text, the rest of the field must be zero too.
-    void expectPadding(std::size_t record, std::size_t from, std::size_t width, const char* field) {
-        const unsigned char* at = bytes_.data() + recordOffset(record) + from;
-        const unsigned char* end = at + width;
-        const unsigned char* zero = std::find(at, end, 0);
-        for (const unsigned char* p = zero; p < end; ++p) {
-            if (*p != 0) {
-                problem(record, from + static_cast<std::size_t>(p - at),
-                        std::string("byte behind the ") + field + " text is " + hex(*p) +
-                            ", not 00");
-                return;
-            }
+    void expectPadding(std::size_t r, const ByteCursor& record, std::size_t from, std::size_t width,
+                       const char* field) {
+        auto bytes = record.field(from, width);
+        auto zero = std::ranges::find(bytes, 0);
+        auto stray = std::find_if(zero, bytes.end(), [](unsigned char b) { return b != 0; });
+        if (stray != bytes.end()) {
+            std::string what = "byte behind the ";
+            problem(r, from + static_cast<std::size_t>(stray - bytes.begin()),
+                    what + field + " text is " + hex(*stray) + ", not 00");
         }
     }
 
-    void expectZeros(std::size_t record, std::size_t from, std::size_t width, const char* field) {
-        const unsigned char* at = bytes_.data() + recordOffset(record) + from;
-        for (std::size_t i = 0; i < width; ++i) {
-            if (at[i] != 0) {
-                problem(record, from + i,
-                        std::string(field) + " byte is " + hex(at[i]) + ", not 00");
-                return;
-            }
-        }
+    void expectZeros(std::size_t r, const ByteCursor& record, std::size_t from, std::size_t width) {
+        auto bytes = record.field(from, width);
+        auto stray = std::ranges::find_if(bytes, [](unsigned char b) { return b != 0; });
+        if (stray != bytes.end())
+            problem(r, from + static_cast<std::size_t>(stray - bytes.begin()),
+                    "zero byte is " + hex(*stray) + ", not 00");
     }
 
-    void expectIndex(std::size_t record) {
-        std::size_t index = word(recordOffset(record));
-        if (index != (record & 0xFFFF))
-            problem(record, kRecordIndexOffset,
-                    "record index is " + std::to_string(index) + ", not " + std::to_string(record));
-    }
-
-    // The records as the counts order them: a group, its sets, each set's levels.
-    void walk(std::size_t records) {
-        std::size_t i = 0;
-        while (i < records) {
-            std::size_t group = i++;
-            checkGroup(group);
-            std::size_t sets = word(recordOffset(group) + kCountOffset);
-            std::size_t s = 0;
-            for (; s < sets && i < records; ++s) {
-                std::size_t set = i++;
-                checkSet(set);
-                std::size_t levels = word(recordOffset(set) + kCountOffset);
-                std::size_t l = 0;
-                for (; l < levels && i < records; ++l)
-                    checkLevel(i++);
-                if (l < levels)
-                    problem(set, kCountOffset,
-                            "the set claims " + std::to_string(levels) + " levels but only " +
-                                std::to_string(l) + " records follow");
-            }
-            if (s < sets)
-                problem(group, kCountOffset,
-                        "the group claims " + std::to_string(sets) + " sets but only " +
-                            std::to_string(s) + " records follow");
-        }
-    }
-
-    void checkGroup(std::size_t r) {
-        expectIndex(r);
-        expectFixed(r, kGroupFixed, kFixedOffset, "group");
-        expectPadding(r, kNameOffset, kGroupNameWidth, "group name");
-        expectPadding(r, kFolderOffset, kFolderWidth, "folder");
-        std::size_t sets = word(recordOffset(r) + kCountOffset);
-        if (sets > static_cast<std::size_t>(kMaxSetsInGroup))
-            problem(r, kCountOffset,
-                    "the group claims " + std::to_string(sets) +
-                        " sets; its count holds at most 255");
-        expectZeros(r, kGroupZerosOffset, kGroupZerosWidth, "zero");
-    }
-
-    void checkSet(std::size_t r) {
-        expectIndex(r);
-        expectFixed(r, kSetFixed, kFixedOffset, "set");
-        expectPadding(r, kNameOffset, kSetNameWidth, "set name");
-        expectZeros(r, kSetZerosOffset, kSetZerosWidth, "zero");
-    }
-
-    void checkLevel(std::size_t r) {
-        expectIndex(r);
-        expectFixed(r, kLevelFixed, kFixedOffset, "level");
-        expectPadding(r, kNameOffset, kLevelNameWidth, "level name");
-        expectPadding(r, kLevelFileOffset, kLevelFileWidth, "level file");
-        expectPadding(r, kLevelFileWideOffset, kLevelFileWideWidth, "second level file");
-        const unsigned char* at = bytes_.data() + recordOffset(r);
-        // Both fields hold the same name, the first cut to 34 bytes.
-        if (!std::equal(at + kLevelFileOffset, at + kLevelFileOffset + kLevelFileWidth,
-                        at + kLevelFileWideOffset))
-            problem(r, kLevelFileWideOffset, "the two level file fields differ");
-        expectFixed(r, kLevelTrailer, kLevelTrailerOffset, "level");
-    }
-
-    std::span<const unsigned char> bytes_;
+    ByteCursor file_;
     std::vector<std::string> problems_;
 };
 

@@ -1,7 +1,8 @@
 #include "database/database_reader.h"
 
-#include "database/codec.h"
+#include "database/byte_cursor.h"
 #include "database/database_format.h"
+#include "database/record_walk.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,65 +21,84 @@ std::string at(std::size_t record) {
            ")";
 }
 
-// Bounds-checked reads over the file; every read lies inside a record that the record count
-// check has already found inside the file.
-class Cursor {
+// The level file name lies in a 34-byte field and again in a 38-byte one; a name of 34 to 38
+// characters fills the first without a zero and only the second holds it whole.
+std::string_view levelFile(const ByteCursor& record) {
+    std::string_view narrow = record.text(kLevelFileOffset, kLevelFileWidth);
+    auto wide = record.field(kLevelFileWideOffset, kLevelFileWidth);
+    if (narrow.size() == kLevelFileWidth && wide.size() == kLevelFileWidth &&
+        std::memcmp(narrow.data(), wide.data(), kLevelFileWidth) == 0)
+        return record.text(kLevelFileWideOffset, kLevelFileWideWidth);
+    return narrow;
+}
+
+// Makes the tree as the walk goes through the records, and stops at the first count that would
+// make it read what is not there.
+class TreeBuilder {
 public:
-    explicit Cursor(std::span<const unsigned char> bytes) : bytes_(bytes) {}
-    int word(std::size_t offset) const {
-        if (offset + 1 >= bytes_.size())
-            return 0;
-        return bytes_[offset] | (bytes_[offset + 1] << 8);
+    TreeBuilder(ParsedDatabase& out, std::size_t records, const Progress& progress)
+        : out_(out), records_(records), progress_(progress) {}
+
+    const Error& error() const { return error_; }
+
+    bool group(std::size_t record, const ByteCursor& in, std::size_t sets) {
+        if (sets > kMaxSetsInGroup)
+            return fail("the group at " + at(record) + " claims " + std::to_string(sets) +
+                        " sets; a group holds at most 255");
+        report(record);
+        group_ = out_.tree.add(nullptr, LevelTree::Relationship::Last, NodeKind::Group,
+                               ++out_.groupCount, in.text(kNameOffset, kGroupNameWidth),
+                               in.text(kFolderOffset, kFolderWidth));
+        return true;
     }
-    std::string text(std::size_t offset, std::size_t width) const {
-        return ReadString(bytes_, offset, width);
+
+    bool set(std::size_t record, const ByteCursor& in, std::size_t levels) {
+        std::size_t left = records_ - record - 1;
+        if (levels > left)
+            return fail("the records end inside the set at " + at(record) + ": it claims " +
+                        std::to_string(levels) + " levels, " + std::to_string(left) + " follow");
+        report(record);
+        set_ = out_.tree.add(group_, LevelTree::Relationship::Child, NodeKind::Set, ++out_.setCount,
+                             in.text(kNameOffset, kSetNameWidth));
+        return true;
     }
-    // The level file name lies in a 34-byte field and again in a 38-byte one; a name of 34 to 38
-    // characters fills the first without a zero and only the second holds it whole.
-    std::string levelFile(std::size_t record) const {
-        std::size_t narrow = record + kLevelFileOffset;
-        std::size_t wide = record + kLevelFileWideOffset;
-        auto first = bytes_.subspan(narrow, kLevelFileWidth);
-        bool narrowEnds = std::find(first.begin(), first.end(), 0) != first.end();
-        if (!narrowEnds && std::equal(first.begin(), first.end(), bytes_.begin() + wide))
-            return text(wide, kLevelFileWideWidth);
-        return text(narrow, kLevelFileWidth);
+
+    bool level(std::size_t record, const ByteCursor& in) {
+        report(record);
+        ++out_.levelCount;
+        out_.tree.add(set_, LevelTree::Relationship::Child, NodeKind::Level,
+                      static_cast<std::uint32_t>(out_.levelCount),
+                      in.text(kNameOffset, kLevelNameWidth), levelFile(in));
+        return true;
+    }
+
+    // set() has already refused a set whose levels run past the last record.
+    bool shortSet(std::size_t, std::size_t, std::size_t) { return false; }
+
+    bool shortGroup(std::size_t record, std::size_t sets, std::size_t found) {
+        return fail("the records end inside the group at " + at(record) + ": it claims " +
+                    std::to_string(sets) + " sets, " + std::to_string(found) + " follow");
     }
 
 private:
-    std::span<const unsigned char> bytes_;
-};
-
-// Steps of the progress report: about a hundred, whatever the number of records.
-void report(const Progress& progress, std::size_t i, std::size_t n) {
-    if (progress && (n < 100 || i % (n / 100) == 0))
-        progress(static_cast<double>(i), static_cast<double>(n));
-}
-
-// Walks the counts alone and says what is wrong, before a single node is made.
-Status checkWalk(const Cursor& in, std::size_t records) {
-    std::size_t i = 0;
-    while (i < records) {
-        std::size_t group = i++;
-        int sets = in.word(recordOffset(group) + kCountOffset);
-        if (sets > kMaxSetsInGroup)
-            return corrupt("the group at " + at(group) + " claims " + std::to_string(sets) +
-                           " sets; a group holds at most 255");
-        for (int s = 0; s < sets; ++s) {
-            if (i >= records)
-                return corrupt("the records end inside the group at " + at(group) + ": it claims " +
-                               std::to_string(sets) + " sets, " + std::to_string(s) + " follow");
-            std::size_t set = i++;
-            int levels = in.word(recordOffset(set) + kCountOffset);
-            if (static_cast<std::size_t>(levels) > records - i)
-                return corrupt("the records end inside the set at " + at(set) + ": it claims " +
-                               std::to_string(levels) + " levels, " + std::to_string(records - i) +
-                               " follow");
-            i += static_cast<std::size_t>(levels);
-        }
+    bool fail(std::string detail) {
+        error_ = corrupt(detail);
+        return false;
     }
-    return success();
-}
+
+    // Steps of the progress report: about a hundred, whatever the number of records.
+    void report(std::size_t record) const {
+        if (progress_ && (records_ < 100 || record % (records_ / 100) == 0))
+            progress_(static_cast<double>(record), static_cast<double>(records_));
+    }
+
+    ParsedDatabase& out_;
+    std::size_t records_;
+    const Progress& progress_;
+    const LevelTree::Node* group_ = nullptr;
+    const LevelTree::Node* set_ = nullptr;
+    Error error_;
+};
 
 } // namespace
 
@@ -90,56 +110,26 @@ Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
     if (bytes.size() < kHeaderSize)
         return corrupt("the file is " + std::to_string(bytes.size()) +
                        " bytes long, too short for its 8-byte header");
-    Cursor in(bytes);
-    int count = in.word(kRecordCountOffset);
+    ByteCursor in(bytes);
+    unsigned count = in.word(kRecordCountOffset);
     if (count >= 0x8000)
         return corrupt("the file claims a negative number of records (" +
-                       std::to_string(count - 0x10000) + ")");
-    auto records = static_cast<std::size_t>(count);
+                       std::to_string(static_cast<int>(count) - 0x10000) + ")");
+    std::size_t records = count;
     std::size_t held = (bytes.size() - kHeaderSize) / kRecordSize;
     if (records > held)
         return corrupt("the file claims " + std::to_string(records) + " records but holds " +
                        std::to_string(held));
-    if (auto walk = checkWalk(in, records); !walk)
-        return Error{walk.error()};
 
+    // The counts are checked as the records are read; a refusal drops the part already made.
     ParsedDatabase out;
-    LevelTree& tree = out.tree;
-    tree.reserve(static_cast<int>(records));
-    const LevelTree::Node* group = nullptr;
-    const LevelTree::Node* set = nullptr;
-    std::size_t i = 0;
-    while (i < records) {
-        report(progress, i, records);
-        std::size_t at = recordOffset(i++);
-        ++out.groupCount;
-        group = tree.add(nullptr, LevelTree::Relationship::Last,
-                         "root" + std::to_string(out.groupCount),
-                         in.text(at + kNameOffset, kGroupNameWidth));
-        tree.setGroupFolders(group->index(), in.text(at + kFolderOffset, kFolderWidth));
-        int sets = in.word(at + kCountOffset);
-        for (int s = 0; s < sets; ++s) {
-            report(progress, i, records);
-            std::size_t setAt = recordOffset(i++);
-            ++out.setCount;
-            set = tree.add(group, LevelTree::Relationship::Child,
-                           "parent" + std::to_string(out.setCount),
-                           in.text(setAt + kNameOffset, kSetNameWidth));
-            int levels = in.word(setAt + kCountOffset);
-            for (int l = 0; l < levels; ++l) {
-                report(progress, i, records);
-                std::size_t levelAt = recordOffset(i++);
-                ++out.levelCount;
-                const LevelTree::Node* level = tree.add(
-                    set, LevelTree::Relationship::Child, "level" + std::to_string(out.levelCount),
-                    in.text(levelAt + kNameOffset, kLevelNameWidth));
-                tree.setLevelFiles(level->index(), in.levelFile(levelAt));
-            }
-        }
-    }
+    out.tree.reserve(static_cast<int>(records));
+    TreeBuilder build(out, records, progress);
+    if (!walkRecords(in, records, build))
+        return build.error();
     if (progress)
         progress(0, static_cast<double>(records));
-    tree.select(tree.item(1));
+    out.tree.select(out.tree.item(1));
     return out;
 }
 

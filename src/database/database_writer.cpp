@@ -3,6 +3,8 @@
 #include "database/codec.h"
 #include "database/database_format.h"
 
+#include <algorithm>
+
 namespace quillfen {
 namespace {
 
@@ -11,17 +13,17 @@ using namespace format;
 template <std::size_t N>
 void writeBytes(std::vector<unsigned char>& f, std::int32_t& pos,
                 const std::array<unsigned char, N>& bytes) {
-    for (unsigned char b : bytes)
-        writebyte(f, pos, b);
+    std::ranges::copy(bytes, nextBytes(f, pos, N).begin());
 }
 
 void writeZeros(std::vector<unsigned char>& f, std::int32_t& pos, std::size_t n) {
-    WriteStringToFile("", f, pos, static_cast<int>(n));
+    std::ranges::fill(nextBytes(f, pos, n), 0);
 }
 
 void writeWord(std::vector<unsigned char>& f, std::int32_t& pos, int w) {
-    writebyte(f, pos, LoByte(w));
-    writebyte(f, pos, HiByte(w));
+    auto field = nextBytes(f, pos, 2);
+    field[0] = LoByte(w);
+    field[1] = HiByte(w);
 }
 
 } // namespace
@@ -48,7 +50,7 @@ void WriteLevelHeader(std::vector<unsigned char>& f, std::int32_t& pos, const Le
                       const LevelTree::Node& n) {
     writeBytes(f, pos, kLevelFixed);
     WriteStringToFile(n.text(), f, pos, kLevelNameWidth);
-    const std::string& file = tree.levelFiles(n.index());
+    std::string_view file = tree.levelFiles(n.index());
     WriteStringToFile(file, f, pos, kLevelFileWidth);
     WriteStringToFile(file, f, pos, kLevelFileWideWidth);
     writeBytes(f, pos, kLevelTrailer);
@@ -56,7 +58,8 @@ void WriteLevelHeader(std::vector<unsigned char>& f, std::int32_t& pos, const Le
 
 void WriteDatabaseFile(std::vector<unsigned char>& f, const LevelTree& tree,
                        const Progress& progress) {
-    f.reserve(fileSize(static_cast<std::size_t>(tree.count())));
+    // Sized for the whole file at once, so that no field makes the buffer grow.
+    f.resize(std::max(f.size(), fileSize(static_cast<std::size_t>(tree.count()))));
     std::int32_t pos = 1;
     int r = 0;
     const double total = tree.count();

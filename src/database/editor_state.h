@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillfen {
@@ -29,8 +30,8 @@ struct EditorState {
     // The document: groups > sets > levels, with each group's folder and each level's file name.
     LevelTree tree;
 
-    const std::string& groupFolders(int index) const { return tree.groupFolders(index); }
-    const std::string& levelFiles(int index) const { return tree.levelFiles(index); }
+    std::string_view groupFolders(int index) const { return tree.groupFolders(index); }
+    std::string_view levelFiles(int index) const { return tree.levelFiles(index); }
 };
 
 // A profile counts as loaded while the tree holds at least one node, however they came there.

@@ -1,21 +1,26 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillfen {
 
+// A node's kind, told by the word its key starts with: "root" a group, "parent" a set, "level" a
+// level. The number behind the word tells nodes of one kind apart.
 enum class NodeKind { Group, Set, Level };
-
-// A node's kind is told by the start of its key: "root" a group, "level" a level, anything else
-// (the "parent" keys) a set. The comparison is exact, case included.
-NodeKind kindOfKey(std::string_view key);
 
 class LevelTreeNode;
 class LevelTree;
+
+// A stretch of a tree's text buffer.
+struct TextSpan {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+};
 
 // A subtree taken out of a LevelTree, holding all it needs to be put back exactly: each node's
 // key, text, table entries, node index and row, and the key of the parent it hung under.
@@ -23,20 +28,27 @@ class DetachedSubtree {
 public:
     bool empty() const { return nodes_.empty(); }
     // The key of the subtree's top node.
-    const std::string& key() const;
+    std::string key() const;
 
 private:
     friend class LevelTree;
     struct Node {
-        std::string key;
-        std::string text;
-        std::string groupFolder;
-        std::string levelFile;
-        int index = 0;
-        int row = 0;
-        std::string parentKey; // empty for a group
+        NodeKind kind;
+        std::uint32_t number;
+        TextSpan text;
+        TextSpan groupFolder;
+        TextSpan levelFile;
+        int index;
+        // The node's parent, as its place in nodes_; the top node's parent is named below.
+        int parent;
     };
-    std::vector<Node> nodes_; // the top node first, then its descendants in node-index order
+    // The top node first, then its descendants, each parent before its children in row order.
+    std::vector<Node> nodes_;
+    std::string texts_;
+    int row_ = 0;
+    bool hasParent_ = false; // false for a group
+    NodeKind parentKind_ = NodeKind::Group;
+    std::uint32_t parentNumber_ = 0;
 };
 
 // Told before and after every change of a LevelTree, so that a view can follow the tree in
@@ -58,12 +70,12 @@ public:
 };
 
 // One group, set or level. Nodes live as long as they stand in their tree; a pointer to one
-// stays valid until it is removed.
+// stays valid until it is removed. A text handed out stays valid until the tree next changes.
 class LevelTreeNode {
 public:
-    const std::string& key() const { return key_; }
-    const std::string& text() const { return text_; }
-    NodeKind kind() const { return kindOfKey(key_); }
+    std::string key() const;
+    std::string_view text() const { return {texts_->data() + text_.offset, text_.length}; }
+    NodeKind kind() const { return kind_; }
     // The node's 1-based place in the tree's node collection, in order of addition.
     int index() const { return index_; }
     // Null for a group.
@@ -79,21 +91,27 @@ public:
 
 private:
     friend class LevelTree;
-    std::string key_;
-    std::string text_;
-    // The node tables' entries live with their node, so they follow it when others are removed.
-    std::string groupFolder_;
-    std::string levelFile_;
-    int index_ = 0;
-    int row_ = 0;
+    // The tree's text buffer, which holds this node's text and table entries.
+    const std::vector<char>* texts_ = nullptr;
     // Groups hang below the tree's hidden root node.
     LevelTreeNode* parent_ = nullptr;
     std::vector<LevelTreeNode*> children_;
+    TextSpan text_;
+    // The node tables' entries live with their node, so they follow it when others are removed.
+    TextSpan groupFolder_;
+    TextSpan levelFile_;
+    std::uint32_t number_ = 0;
+    int index_ = 0; // 0 while the node's slot is free
+    int row_ = 0;
+    NodeKind kind_ = NodeKind::Group;
 };
 
 // The groups > sets > levels of a profile, with the node-index rules of the tree control the
 // game's editors always used: node indexes are 1-based in order of addition, and removing nodes
 // moves every later node down by the number removed.
+//
+// Nodes stand in one array that never moves, texts in one buffer a tree; a key is not stored
+// but made from the node's kind and number, and found again through a table a kind.
 class LevelTree {
 public:
     using Node = LevelTreeNode;
@@ -107,20 +125,25 @@ public:
     LevelTree& operator=(const LevelTree&) = delete;
 
     void clear();
-    // Room for `nodes` nodes, so that a load of many makes no reallocation on the way.
+    // Room for `nodes` nodes and their texts, so that a load makes no reallocation on the way.
     void reserve(int nodes);
 
     // Adds a node and returns it. Without a relative (null, or Relationship::Last) it becomes the
     // last top-level node; Child makes it the last child of `relative`, Next the sibling right
     // after `relative`, First the first of `relative`'s siblings. Null when the key is already in
-    // the tree, the relative is missing, or the tree holds its maximum of nodes.
-    const Node* add(const Node* relative, Relationship relationship, std::string key,
-                    std::string text);
-    const Node* add(std::string_view relativeKey, Relationship relationship, std::string key,
-                    std::string text);
+    // the tree or is no kind word directly followed by a number (without leading zeros), the
+    // relative is missing, or the tree holds its maximum of nodes.
+    const Node* add(const Node* relative, Relationship relationship, std::string_view key,
+                    std::string_view text);
+    const Node* add(std::string_view relativeKey, Relationship relationship, std::string_view key,
+                    std::string_view text);
+    // The same, with the key given as its kind and number, and with the node's entry in the
+    // node tables: a group's folder or a level's file name (a set has none).
+    const Node* add(const Node* relative, Relationship relationship, NodeKind kind,
+                    std::uint32_t number, std::string_view text, std::string_view entry = {});
 
-    int count() const { return static_cast<int>(nodes_.size()); }
-    bool empty() const { return nodes_.empty(); }
+    int count() const { return static_cast<int>(order_.size()); }
+    bool empty() const { return order_.empty(); }
     // The node with node index i (1-based), or null.
     const Node* item(int index) const;
     const Node* find(std::string_view key) const;
@@ -143,14 +166,14 @@ public:
     const Node* selected() const { return selected_; }
     void select(const Node* node) { selected_ = node; }
 
-    void setText(const Node* node, std::string text);
+    void setText(const Node* node, std::string_view text);
 
     // The node tables, indexed by node index. An index that names no node reads as empty and
     // is not written.
-    const std::string& groupFolders(int index) const;
-    void setGroupFolders(int index, std::string folder);
-    const std::string& levelFiles(int index) const;
-    void setLevelFiles(int index, std::string file);
+    std::string_view groupFolders(int index) const;
+    void setGroupFolders(int index, std::string_view folder);
+    std::string_view levelFiles(int index) const;
+    void setLevelFiles(int index, std::string_view file);
 
     // The number of a node's descendants (children, grandchildren).
     static int descendants(const Node* node);
@@ -161,21 +184,26 @@ public:
     void removeObserver(LevelTreeObserver* observer) const;
 
 private:
+    struct Storage;
+
     Node* mutableNode(const Node* node) const;
     const Node* parentForObserver(const Node* parent) const;
-    Node* newNode();
-    void takeFrom(LevelTree& other);
+    Node* find(NodeKind kind, std::uint32_t number) const;
+    Node* newNode(NodeKind kind, std::uint32_t number);
+    void freeNode(Node* node);
+    void addKey(Node* node);
+    void addKeys(std::span<Node* const> nodes);
+    void dropFreedKeys();
+    TextSpan storeText(std::string_view text);
+    void replaceText(TextSpan& span, std::string_view text);
+    void compactTexts();
     template <class Event> void notify(Event event) const;
     void renumberFrom(int position);
 
-    std::unique_ptr<Node> root_; // hidden; its children are the groups
-    std::vector<Node*> nodes_;   // node-index order
-    // Nodes are made in blocks and reused once removed: a load makes thousands at once.
-    std::vector<std::unique_ptr<Node[]>> blocks_;
-    std::size_t usedInLastBlock_ = 0;
-    std::vector<Node*> spare_;
-    // Keys point into their node's own key, which lives and stays put as long as the node.
-    std::unordered_map<std::string_view, Node*> byKey_;
+    // On the heap, so that nodes keep their place when the tree is moved.
+    std::unique_ptr<Storage> storage_;
+    // Node-index order.
+    std::vector<Node*> order_;
     const Node* selected_ = nullptr;
     mutable std::vector<LevelTreeObserver*> observers_;
 };

@@ -103,7 +103,8 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
         added.push_back(level->key());
     }
 
-    std::string message = std::to_string(added.size()) + " level(s) added to '" + set->text() + "'";
+    std::string message =
+        std::to_string(added.size()) + " level(s) added to '" + std::string(set->text()) + "'";
     if (!unreadable.empty())
         message += "\nWARNING: could not read " + joined(unreadable);
     if (!notLevels.empty())

@@ -26,8 +26,9 @@ EditStep deleteSelected(EditorState& state, UserInterface& ui, NodeKind kind, co
         return nullptr;
     if (childrenWord != nullptr) {
         // The count is of direct children only: a group's question names its sets, not levels.
-        std::string question = "Are you sure you want to delete '" + node->text() + "' and the " +
-                               std::to_string(node->children()) + " " + childrenWord + " under it?";
+        std::string question = "Are you sure you want to delete '" + std::string(node->text()) +
+                               "' and the " + std::to_string(node->children()) + " " +
+                               childrenWord + " under it?";
         if (!ui.confirm(question, "confirm"))
             return nullptr;
     }

@@ -23,7 +23,8 @@ EditStep addImported(EditorState& state, UserInterface& ui, const levelfile::Imp
         if (!newSet)
             added.push_back(level->key());
     }
-    ui.message(std::to_string(plan.levels.size()) + " level(s) added to '" + set->text() + "'");
+    ui.message(std::to_string(plan.levels.size()) + " level(s) added to '" +
+               std::string(set->text()) + "'");
     return std::make_unique<AddedNodes>(std::move(added));
 }
 

@@ -32,8 +32,8 @@ void MovedNode::redo(LevelTree& tree) {
 
 namespace {
 
-const std::string& fieldOf(const LevelTree& tree, const LevelTree::Node* node,
-                           ChangedText::Field field) {
+std::string_view fieldOf(const LevelTree& tree, const LevelTree::Node* node,
+                         ChangedText::Field field) {
     switch (field) {
     case ChangedText::Field::Text:
         return node->text();

@@ -404,8 +404,8 @@ void Editor::info() {
         ui_.message(kNoSelection);
         return;
     }
-    ui_.message(node->text() + " " + std::to_string(node->index()) + " " + node->key() + " - " +
-                std::to_string(state_.tree.count()));
+    ui_.message(std::string(node->text()) + " " + std::to_string(node->index()) + " " +
+                node->key() + " - " + std::to_string(state_.tree.count()));
 }
 
 void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts) {

@@ -65,7 +65,7 @@ QVariant LevelTreeModel::data(const QModelIndex& index, int role) const {
     const LevelTreeNode* n = node(index);
     if (n == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return toQt(n->text());
+    return toQt(std::string(n->text()));
 }
 
 bool LevelTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -224,9 +224,9 @@ protected:
             const LevelTree::Node* n = parsed->tree.item(i);
             text += n->text();
             if (n->kind() == NodeKind::Group)
-                text += " [" + parsed->tree.groupFolders(i) + "]";
+                text.append(" [").append(parsed->tree.groupFolders(i)).append("]");
             if (n->kind() == NodeKind::Level)
-                text += " [" + parsed->tree.levelFiles(i) + "]";
+                text.append(" [").append(parsed->tree.levelFiles(i)).append("]");
             text += n->kind() == NodeKind::Level ? "; " : "\n";
         }
         return text;

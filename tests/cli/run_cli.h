@@ -30,10 +30,12 @@ inline CliRun runCli(const std::vector<std::string>& args) {
     const char* cli = std::getenv("QUILLFEN_CLI");
     std::string errFile = "/tmp/quillfen-cli-err-XXXXXX";
     ::close(::mkstemp(errFile.data()));
-    std::string command = "timeout -s KILL 20 " + shellQuote(cli ? cli : "quillfen-cli");
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
+    std::string command = "timeout -s KILL 20 ";
+    command.append(shellQuote(cli ? cli : "quillfen-cli"));
     for (const std::string& arg : args)
-        command += " " + shellQuote(arg);
-    command += " 2>" + shellQuote(errFile) + " </dev/null";
+        command.append(" ").append(shellQuote(arg));
+    command.append(" 2>").append(shellQuote(errFile)).append(" </dev/null");
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];

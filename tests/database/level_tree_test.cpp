@@ -94,6 +94,21 @@ TEST(LevelTreeAdd, RefusesTakenKeysMissingRelativesAndAFullTree) {
     EXPECT_EQ(tree.add(nullptr, R::Last, "rootfull", ""), nullptr);
 }
 
+TEST(LevelTreeKeys, HaveOneSpellingAKindWordAndANumber) {
+    LevelTree tree = smallTree();
+    for (const char* key :
+         {"rootfull", "root", "root01", "root-3", "Root4", "level3x", "parent4294967296", "group5"})
+        EXPECT_EQ(tree.add(nullptr, R::Last, key, "x"), nullptr) << key;
+    EXPECT_EQ(tree.find("level01"), nullptr);
+    EXPECT_EQ(tree.find("level1")->kind(), NodeKind::Level);
+    // Numbers need not come in order.
+    ASSERT_NE(tree.add("parent1", R::Child, "level4294967295", "big"), nullptr);
+    ASSERT_NE(tree.add("parent1", R::Child, "level0", "zero"), nullptr);
+    EXPECT_EQ(tree.find("level4294967295")->text(), "big");
+    EXPECT_EQ(tree.find("level0")->key(), "level0");
+    EXPECT_EQ(tree.add("parent2", R::Child, "level0", "again"), nullptr);
+}
+
 TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {
     LevelTree tree = smallTree();
     tree.select(tree.find("level2"));
@@ -108,8 +123,9 @@ std::string describe(const LevelTree& tree) {
     std::string out;
     for (int i = 1; i <= tree.count(); ++i) {
         const LevelTree::Node* n = tree.item(i);
-        out += n->key() + "@" + std::to_string(n->row()) + ":" + n->text() + "/" +
-               tree.groupFolders(i) + "/" + tree.levelFiles(i) + " [";
+        out += n->key() + "@" + std::to_string(n->row()) + ":";
+        out.append(n->text()).append("/").append(tree.groupFolders(i)).append("/");
+        out.append(tree.levelFiles(i)).append(" [");
         for (const std::string& child : childKeys(n))
             out += child + " ";
         out += "] ";
@@ -178,6 +194,26 @@ TEST(LevelTreeObserverEvents, NameTheParentAndRowOfEveryChange) {
                                         "text root1", "reset", "was reset"}));
     EXPECT_EQ(second.events, observer.events);
     EXPECT_EQ(tree.find("root1")->text(), "G1");
+}
+
+TEST(LevelTreeTexts, SurviveManyChangesAndRemovalsAroundThem) {
+    LevelTree tree = smallTree();
+    const LevelTree::Node* level2 = tree.find("level2");
+    tree.setLevelFiles(level2->index(), "two.lvl");
+    tree.setGroupFolders(tree.find("root2")->index(), "TWO");
+    std::string before = describe(tree);
+    // Far more replaced text than live text, so the buffer is packed again on the way.
+    for (int i = 0; i < 2000; ++i) {
+        tree.setText(tree.find("level1"), std::string(100, static_cast<char>('a' + i % 26)));
+        tree.setLevelFiles(tree.find("level3")->index(), "file" + std::to_string(i));
+    }
+    tree.setText(tree.find("level1"), "L1");
+    tree.setLevelFiles(tree.find("level3")->index(), "");
+    EXPECT_EQ(describe(tree), before);
+    EXPECT_EQ(tree.find("level2"), level2);
+    EXPECT_EQ(level2->text(), "L2");
+    tree.setText(level2, level2->text());
+    EXPECT_EQ(level2->text(), "L2");
 }
 
 } // namespace

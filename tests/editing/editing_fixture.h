@@ -124,13 +124,15 @@ protected:
     static std::string contents(const EditorState& s) {
         std::string out;
         for (const LevelTree::Node* g : s.tree.topLevel()) {
-            out += g->text() + " [" + s.groupFolders(g->index()) + "]\n";
+            out.append(g->text()).append(" [").append(s.groupFolders(g->index())).append("]\n");
             for (int i = 0; i < g->children(); ++i) {
                 const LevelTree::Node* set = g->child(i);
-                out += "  " + set->text() + "\n";
-                for (int l = 0; l < set->children(); ++l)
-                    out += "    " + set->child(l)->text() + " [" +
-                           s.levelFiles(set->child(l)->index()) + "]\n";
+                out.append("  ").append(set->text()).append("\n");
+                for (int l = 0; l < set->children(); ++l) {
+                    const LevelTree::Node* level = set->child(l);
+                    out.append("    ").append(level->text()).append(" [");
+                    out.append(s.levelFiles(level->index())).append("]\n");
+                }
             }
         }
         return out;

@@ -249,7 +249,7 @@ public:
         const LevelTree& tree = state.tree;
         std::string out;
         auto node = [&](auto& self, const LevelTree::Node* n, int depth) -> void {
-            ModelNode m{n->key(), n->text(), "", {}};
+            ModelNode m{n->key(), std::string(n->text()), "", {}};
             if (n->kind() == NodeKind::Group)
                 m.entry = tree.groupFolders(n->index());
             else if (n->kind() == NodeKind::Level)

@@ -66,7 +66,8 @@ inline LevelTree sampleTree(const std::string& name, int levels = 2) {
     for (int l = 1; l <= levels; ++l) {
         auto* level =
             tree.add(set, R::Child, "level" + std::to_string(l), "Level " + std::to_string(l));
-        tree.setLevelFiles(level->index(), "l" + std::to_string(l) + ".lvl");
+        // Appended piece by piece: GCC 12 at -O3 takes "l" + std::string for overlapping copies.
+        tree.setLevelFiles(level->index(), std::string("l").append(std::to_string(l)) + ".lvl");
     }
     return tree;
 }

@@ -45,8 +45,9 @@ std::pair<int, std::string> runWine(const std::string& prefix, std::vector<std::
     std::string command = "env -u DISPLAY WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "
                           "LANG=C.UTF-8 WINEPREFIX=" +
                           testing::shellQuote(prefix);
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
     for (const std::string& arg : args)
-        command += " " + testing::shellQuote(arg);
+        command.append(" ").append(testing::shellQuote(arg));
     FILE* pipe = ::popen((command + " </dev/null").c_str(), "r");
     std::string text;
     char buffer[4096];
