@@ -43,15 +43,21 @@ run() {
 targets=(database registry windows1252 wine_paths settings_file level_file editing level_pack)
 failed=0
 pids=()
+# Counts the targets whose run ended well or badly.
+finish() {
+    if wait "$1"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
+passed=0
 for target in "${targets[@]}"; do
     if [ ${#pids[@]} -ge 2 ]; then
-        wait "${pids[0]}" || failed=1
+        finish "${pids[0]}"
         pids=("${pids[@]:1}")
     fi
     run "$target" &
     pids+=($!)
 done
 for pid in "${pids[@]}"; do
-    wait "$pid" || failed=1
+    finish "$pid"
 done
-exit $failed
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
