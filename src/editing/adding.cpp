@@ -40,20 +40,10 @@ EditStep addGroup(EditorState& state, UserInterface& ui) {
 }
 
 EditStep addSet(EditorState& state, UserInterface& ui) {
-    const LevelTree::Node* group = selectedOfKind(state, ui, NodeKind::Group, kSelectGroupForSet);
-    if (group == nullptr)
+    const LevelTree::Node* group = groupForNewSet(state, ui);
+    if (group == nullptr || !roomForNode(state, ui))
         return nullptr;
-    // The group record keeps its number of sets in one byte.
-    if (group->children() >= format::kMaxSetsInGroup) {
-        ui.message(kGroupFull);
-        return nullptr;
-    }
-    if (!roomForNode(state, ui))
-        return nullptr;
-    ++state.setCount;
-    const LevelTree::Node* set =
-        state.tree.add(group, LevelTree::Relationship::Child,
-                       "parent" + std::to_string(state.setCount), "CUSTOM SET");
+    const LevelTree::Node* set = addSetTo(state, group, "CUSTOM SET");
     return std::make_unique<AddedNodes>(std::vector{set->key()});
 }
 

@@ -14,6 +14,13 @@ inline constexpr char kSelectGroupForSet[] = "you must first select a group to a
 const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
                                       const char* wrongKind);
 
+// The selected group, when it can take one more set (its record counts them in one byte); null
+// after telling the user why not.
+const LevelTree::Node* groupForNewSet(const EditorState& state, UserInterface& ui);
+// Adds a set named `name` as the last of `group`'s, with the next set key.
+const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
+                                std::string_view name);
+
 // False, after telling the user, when the tree already holds as many nodes as a profile can.
 bool roomForNode(const EditorState& state, UserInterface& ui);
 

@@ -54,19 +54,10 @@ EditStep importPack(EditorState& state, UserInterface& ui, const levelfile::Impo
 
 EditStep importPackAsSet(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan,
                          const std::string& setName) {
-    const LevelTree::Node* group = selectedOfKind(state, ui, NodeKind::Group, kSelectGroupForSet);
-    if (group == nullptr)
+    const LevelTree::Node* group = groupForNewSet(state, ui);
+    if (group == nullptr || !roomAndFiles(state, ui, plan, plan.levels.size() + 1))
         return nullptr;
-    if (group->children() >= format::kMaxSetsInGroup) {
-        ui.message(kGroupFull);
-        return nullptr;
-    }
-    if (!roomAndFiles(state, ui, plan, plan.levels.size() + 1))
-        return nullptr;
-    ++state.setCount;
-    const LevelTree::Node* set = state.tree.add(group, LevelTree::Relationship::Child,
-                                                "parent" + std::to_string(state.setCount), setName);
-    return addImported(state, ui, plan, set, true);
+    return addImported(state, ui, plan, addSetTo(state, group, setName), true);
 }
 
 } // namespace quillfen

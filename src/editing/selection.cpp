@@ -19,6 +19,22 @@ const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& u
     return node;
 }
 
+const LevelTree::Node* groupForNewSet(const EditorState& state, UserInterface& ui) {
+    const LevelTree::Node* group = selectedOfKind(state, ui, NodeKind::Group, kSelectGroupForSet);
+    if (group && group->children() >= format::kMaxSetsInGroup) {
+        ui.message(kGroupFull);
+        return nullptr;
+    }
+    return group;
+}
+
+const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
+                                std::string_view name) {
+    ++state.setCount;
+    return state.tree.add(group, LevelTree::Relationship::Child,
+                          "parent" + std::to_string(state.setCount), name);
+}
+
 bool roomForNode(const EditorState& state, UserInterface& ui) {
     static_assert(format::kMaxNodes == 3649, "kTreeFull names the limit");
     if (state.tree.count() < format::kMaxNodes)

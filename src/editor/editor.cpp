@@ -332,7 +332,7 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
 Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
                                 bool sequel) {
     // The group is asked for before the pack is read, as Add Set asks for it.
-    if (!selectedOfKind(state_, ui_, NodeKind::Group, kSelectGroupForSet))
+    if (!groupForNewSet(state_, ui_))
         return {};
     auto plan = levelfile::planImport(packPath, sequel, hostFolder);
     if (!plan) {
