@@ -65,15 +65,13 @@ std::string Editor::statusText() const {
 }
 
 std::string Editor::undoText() const {
-    auto* history = const_cast<History*>(&history_);
-    const History::Step* step = history->toUndo();
-    return step ? "Undo " + step->name : std::string();
+    std::string name = history_.undoName();
+    return name.empty() ? name : "Undo " + name;
 }
 
 std::string Editor::redoText() const {
-    auto* history = const_cast<History*>(&history_);
-    const History::Step* step = history->toRedo();
-    return step ? "Redo " + step->name : std::string();
+    std::string name = history_.redoName();
+    return name.empty() ? name : "Redo " + name;
 }
 
 StartUp Editor::startUp() {

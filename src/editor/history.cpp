@@ -10,14 +10,6 @@ void History::push(Step step) {
     ++done_;
 }
 
-History::Step* History::toUndo() {
-    return done_ == 0 ? nullptr : &steps_[done_ - 1];
-}
-
-History::Step* History::toRedo() {
-    return done_ == steps_.size() ? nullptr : &steps_[done_];
-}
-
 void History::clear() {
     steps_.clear();
     done_ = 0;

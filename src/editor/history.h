@@ -20,8 +20,11 @@ public:
     // A new edit: what was undone can no longer be redone.
     void push(Step step);
     // The step to undo or redo, or null; undone() and redone() then move past it.
-    Step* toUndo();
-    Step* toRedo();
+    Step* toUndo() { return done_ == 0 ? nullptr : &steps_[done_ - 1]; }
+    Step* toRedo() { return done_ == steps_.size() ? nullptr : &steps_[done_]; }
+    // Their names, "Delete Group" and the like; empty when there is none.
+    std::string undoName() const { return done_ == 0 ? "" : steps_[done_ - 1].name; }
+    std::string redoName() const { return done_ == steps_.size() ? "" : steps_[done_].name; }
     void undone() { --done_; }
     void redone() { ++done_; }
 
