@@ -13,7 +13,6 @@ namespace {
 constexpr std::size_t kFirstCount = kCountOffsets.front();
 constexpr std::size_t kCountSpan = kCountOffsets.back() - kFirstCount + 1;
 
-
 constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 
 // The twelve count words of the header (offsets 0 to 22), whose high bytes the game leaves 0.
