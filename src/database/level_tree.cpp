@@ -101,6 +101,8 @@ struct LevelTree::Storage {
         return {node->number_, static_cast<std::uint32_t>(node - slots.data())};
     }
     std::array<std::vector<Entry>, 3> keys;
+    // Nodes added by a load are not in `keys` yet.
+    bool keysStale = false;
 };
 
 LevelTree::LevelTree() : storage_(std::make_unique<Storage>()) {}
@@ -183,7 +185,25 @@ void LevelTree::freeNode(Node* node) {
     storage_->spare.push_back(node);
 }
 
+void LevelTree::ensureKeys() const {
+    Storage& s = *storage_;
+    if (!s.keysStale)
+        return;
+    s.keysStale = false;
+    for (auto& table : s.keys)
+        table.clear();
+    for (const Node* node : order_)
+        s.keys[kindAt(node->kind_)].push_back(s.entry(node));
+    auto byNumber = [](const Storage::Entry& a, const Storage::Entry& b) {
+        return a.number < b.number;
+    };
+    for (auto& table : s.keys)
+        if (!std::is_sorted(table.begin(), table.end(), byNumber))
+            std::sort(table.begin(), table.end(), byNumber);
+}
+
 inline LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) const {
+    ensureKeys();
     const auto& table = storage_->keys[kindAt(kind)];
     // Keys are mostly made with rising numbers.
     if (table.empty() || table.back().number < number)
@@ -195,6 +215,7 @@ inline LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) con
 }
 
 inline void LevelTree::addKey(Node* node) {
+    ensureKeys();
     auto& table = storage_->keys[kindAt(node->kind_)];
     Storage::Entry entry = storage_->entry(node);
     // A new node mostly has the highest number of its kind.
@@ -210,6 +231,7 @@ inline void LevelTree::addKey(Node* node) {
 }
 
 void LevelTree::addKeys(std::span<Node* const> nodes) {
+    ensureKeys();
     auto& keys = storage_->keys;
     std::array<std::size_t, 3> before{};
     for (std::size_t k = 0; k < keys.size(); ++k)
@@ -229,6 +251,7 @@ void LevelTree::addKeys(std::span<Node* const> nodes) {
 }
 
 void LevelTree::dropFreedKeys() {
+    ensureKeys();
     Storage& s = *storage_;
     for (auto& table : s.keys)
         std::erase_if(table, [&](const Storage::Entry& e) { return s.slots[e.slot].index_ == 0; });
@@ -286,6 +309,7 @@ void LevelTree::clear() {
     s.live = 0;
     for (auto& table : s.keys)
         table.clear();
+    s.keysStale = false;
     selected_ = nullptr;
     notify([&](LevelTreeObserver* o) { o->afterReset(); });
 }
@@ -337,6 +361,24 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
         row = 0;
     }
 
+    Node* added = link(parent, row, kind, number, text, entry);
+    addKey(added);
+    return added;
+}
+
+const LevelTree::Node* LevelTree::addLoaded(const Node* parent, NodeKind kind, std::uint32_t number,
+                                            std::string_view text, std::string_view entry) {
+    if (count() >= format::kMaxNodes)
+        return nullptr;
+    Node* up = parent ? mutableNode(parent) : &storage_->root;
+    Node* added = link(up, up->children_.size(), kind, number, text, entry);
+    storage_->keysStale = true;
+    return added;
+}
+
+// Makes a node and puts it at `row` below `parent` and last in node-index order.
+LevelTree::Node* LevelTree::link(Node* parent, std::size_t row, NodeKind kind, std::uint32_t number,
+                                 std::string_view text, std::string_view entry) {
     Node* added = newNode(kind, number);
     added->text_ = storeText(text);
     if (kind == NodeKind::Group)
@@ -345,7 +387,6 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
         added->levelFile_ = storeText(entry);
     added->parent_ = parent;
     added->index_ = count() + 1;
-    addKey(added);
 
     notify([&](LevelTreeObserver* o) {
         o->beforeInsert(parentForObserver(parent), static_cast<int>(row));

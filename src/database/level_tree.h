@@ -141,6 +141,11 @@ public:
     // node tables: a group's folder or a level's file name (a set has none).
     const Node* add(const Node* relative, Relationship relationship, NodeKind kind,
                     std::uint32_t number, std::string_view text, std::string_view entry = {});
+    // A load's node: the last child of `parent` (null: the last group), its number higher than
+    // any of its kind in the tree, which the reader's counters guarantee. The key tables are
+    // made at the first lookup, once, rather than kept up at each of thousands of additions.
+    const Node* addLoaded(const Node* parent, NodeKind kind, std::uint32_t number,
+                          std::string_view text, std::string_view entry = {});
 
     int count() const { return static_cast<int>(order_.size()); }
     bool empty() const { return order_.empty(); }
@@ -194,6 +199,10 @@ private:
     void addKey(Node* node);
     void addKeys(std::span<Node* const> nodes);
     void dropFreedKeys();
+    // Makes the key tables again when a load left them to be made.
+    void ensureKeys() const;
+    Node* link(Node* parent, std::size_t row, NodeKind kind, std::uint32_t number,
+               std::string_view text, std::string_view entry);
     TextSpan storeText(std::string_view text);
     void replaceText(TextSpan& span, std::string_view text);
     void compactTexts();
