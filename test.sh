@@ -18,3 +18,14 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_SANITIZE=ON -DQ
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --output-on-failure --repeat until-pass:2 -j "$jobs")
+
+# The Windows programs: built with MinGW-w64 and tested under Wine.
+windows_build=0
+scripts/build-windows.sh || windows_build=$?
+if [ "$windows_build" -eq 77 ]; then
+    echo "Windows build and tests skipped: MinGW-w64 cannot be installed on this machine"
+elif [ "$windows_build" -ne 0 ]; then
+    exit "$windows_build"
+else
+    scripts/test-windows.sh
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the Windows programs (64-bit, statically linked) with MinGW-w64 into build-windows/.
+# Installs the cross compiler when it is missing; exits 77 when it cannot be installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+compiler=g++-mingw-w64-x86-64-posix
+if ! dpkg-query -W -f='${Status}' "$compiler" 2>/dev/null | grep -q 'install ok installed'; then
+    sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "installing: $compiler"
+    if ! { "${sudo[@]}" apt-get update -qq &&
+           DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
+               --no-install-recommends "$compiler"; }; then
+        echo "cannot install $compiler" >&2
+        exit 77
+    fi
+fi
+
+cmake --no-warn-unused-cli -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-windows -j "$(nproc)" --target quillfen-cli host_tests
