@@ -19,4 +19,4 @@ fi
 
 cmake --no-warn-unused-cli -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-windows -j "$(nproc)" --target quillfen-cli host_tests
+cmake --build build-windows -j "$(nproc)" --target quillfen-cli host_tests windows_registry_tests
