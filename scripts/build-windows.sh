@@ -20,3 +20,15 @@ fi
 cmake --no-warn-unused-cli -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-windows -j "$(nproc)" --target quillfen-cli host_tests windows_registry_tests
+
+# The zip: the programs (stripped), the help and the licence; it needs nothing installed.
+# The Win32 window (quillfen.exe) goes in beside quillfen-cli.exe once it is built.
+stage=build-windows/package
+rm -rf "$stage" && mkdir -p "$stage" dist
+x86_64-w64-mingw32-strip -o "$stage/quillfen-cli.exe" build-windows/quillfen-cli.exe
+[ -f build-windows/quillfen.exe ] && x86_64-w64-mingw32-strip -o "$stage/quillfen.exe" build-windows/quillfen.exe
+cp src/window/readme.html "$stage/readme.html"
+cp LICENSE "$stage/LICENSE.txt"
+rm -f dist/quillfen-windows-x64.zip
+(cd "$stage" && cmake -E tar cf ../../dist/quillfen-windows-x64.zip --format=zip -- *)
+echo "wrote dist/quillfen-windows-x64.zip"

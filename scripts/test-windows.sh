@@ -55,3 +55,14 @@ cmp "$folder/ALICE.DAT_backup" "$WINEPREFIX/before.dat" || fail "backup bytes"
 # Output is binary: line feeds alone.
 cli show 'C:\quillfen-test\Zoë €\ALICE.DAT' | grep -q $'\r' && fail "carriage returns in output"
 echo "quillfen-cli on the registry: ok"
+
+echo "== the zip, unpacked, runs on its own"
+unpacked="$WINEPREFIX/drive_c/unpacked"
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$OLDPWD/dist/quillfen-windows-x64.zip")
+for file in quillfen-cli.exe readme.html LICENSE.txt; do
+    [ -f "$unpacked/$file" ] || fail "the zip lacks $file"
+done
+wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
+wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
+echo "the zip: ok"
