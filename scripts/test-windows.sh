@@ -3,6 +3,11 @@
 # prefix with one wineserver for the whole run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# One X display (Xvfb) for the whole run: Wine's desktop starts with the prefix and keeps the
+# display it found then.
+if [ -z "${QUILLFEN_UNDER_XVFB:-}" ]; then
+    exec env QUILLFEN_UNDER_XVFB=1 xvfb-run -a "$0" "$@"
+fi
 build=$PWD/build-windows
 
 export WINEPREFIX=$(mktemp -d /tmp/quillfen-wine-XXXXXX)
@@ -60,9 +65,65 @@ echo "== the zip, unpacked, runs on its own"
 unpacked="$WINEPREFIX/drive_c/unpacked"
 mkdir -p "$unpacked"
 (cd "$unpacked" && cmake -E tar xf "$OLDPWD/dist/quillfen-windows-x64.zip")
-for file in quillfen-cli.exe readme.html LICENSE.txt; do
+for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt; do
     [ -f "$unpacked/$file" ] || fail "the zip lacks $file"
 done
 wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
 wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
 echo "the zip: ok"
+
+echo "== the Win32 window, driven through its own controls under Xvfb"
+work="$WINEPREFIX/drive_c/work"
+mkdir -p "$work" "$WINEPREFIX/drive_c/game" "$WINEPREFIX/drive_c/levels"
+wine reg add 'HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users\Alice' /v DatabaseName \
+    /d 'C:\game\ALICE.DAT' /f /reg:32 >/dev/null
+cli demo 'C:\game\ALICE.DAT' >/dev/null
+cp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/original.dat"
+# Level files as the game's: 2048 bytes, the title padded to 32 bytes at offset 2016.
+for level in a:Alpha b:Beta c:Gamma; do
+    { head -c 2016 /dev/zero; printf '%-32s' "${level#*:}"; } \
+        >"$WINEPREFIX/drive_c/levels/${level%%:*}.lvl"
+done
+printf 'C:\\levels\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
+# What the same edits give through quillfen-cli.
+cli edit 'C:\game\ALICE.DAT' 'C:\work\expected.dat' add-set root3 'CUSTOM SET' \
+    add-level parent6 'C:\levels\a.lvl' add-level parent6 'C:\levels\b.lvl' \
+    add-level parent6 'C:\levels\c.lvl' >/dev/null
+cat >"$work/script.txt" <<'SCRIPT'
+answer yes
+click Command4
+select-node root3
+click Command1
+select-node parent6
+select-files 0 1 2
+click Command3
+click Command9
+select-node level10
+key delete
+log-tree
+key undo
+log-tree
+key save
+select-node root1
+answer text:NEWF
+click Command2
+answer cancel
+close
+answer discard
+close
+SCRIPT
+(cd "$work" && QUILLFEN_TEST_SCRIPT='C:\work\script.txt' QUILLFEN_TEST_LOG='C:\work\log.txt' \
+    timeout 120 wine "$build/quillfen.exe") || { cat "$work/log.txt"; fail "the window did not end by itself"; }
+log="$work/log.txt"
+cmp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/expected.dat" || { cat "$log"; fail "the saved file"; }
+cmp "$WINEPREFIX/drive_c/game/ALICE.DAT_backup" "$work/expected.dat" || fail "the backup"
+# The tree view followed the delete and its undo.
+# The new set's levels as each log-tree shows them, one line a log-tree.
+new_levels=$(awk '/^> log-tree/ { on = 1; line = ""; next }
+                  on && /^caption/ { print line; on = 0 }
+                  on && /^    level(9|10|11) / { line = line $1 " " }' "$log")
+[ "$new_levels" = $'level9 level11 \nlevel9 level10 level11 ' ] ||
+    { cat "$log"; fail "the tree view after the delete and its undo: $new_levels"; }
+[ "$(grep -c '^askToSave: ' "$log")" = "2" ] || { cat "$log"; fail "the close guard"; }
+grep -q '^ended$' "$log" || fail "the window did not end"
+echo "the Win32 window: ok"
