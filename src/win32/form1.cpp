@@ -418,7 +418,7 @@ LRESULT Form1::notify(NMHDR* header) {
         if (!edit->item.pszText)
             return FALSE; // cancelled
         const LevelTreeNode* node = TreeViewSync::node(TreeView1, edit->item.hItem);
-        Outcome outcome = editor_.rename(node, fromWide(edit->item.pszText));
+        editor_.rename(node, fromWide(edit->item.pszText));
         showDocumentState();
         // The tree shows the core's text, which the observer has set already.
         return FALSE;
