@@ -12,6 +12,10 @@ build=$PWD/build-windows
 
 export WINEPREFIX=$(mktemp -d /tmp/quillfen-wine-XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Names beyond ASCII go to Wine's programs as UTF-8.
+export LC_ALL=C.UTF-8
+cli() { wine "$build/quillfen-cli.exe" "$@"; }
+fail() { echo "FAILED: $*" >&2; exit 1; }
 cleanup() {
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
@@ -25,13 +29,12 @@ echo "== host tests under Wine"
 wine "$build/host_tests.exe"
 
 echo "== the registry store and quillfen-cli on the prefix's registry"
-export LC_ALL=C.UTF-8
 users='HKLM\Software\Quillfen Test\Users'
 # The first reg add after wineboot has been seen to fail once.
 for attempt in 1 2 3; do
     wine reg add "$users\\Alice" /v DatabaseName /d 'C:\quillfen-test\Zoë €\ALICE.DAT' /f /reg:32 \
         >/dev/null && break
-    [ "$attempt" -eq 3 ] && exit 1
+    [ "$attempt" -eq 3 ] && fail "wine reg add"
     sleep 1
 done
 wine reg add "$users\\Zoë Ωmega" /v DatabaseName /d 'C:\Ω.DAT' /f /reg:32 >/dev/null
@@ -40,8 +43,6 @@ wine reg add "$users\\multi" /v Number /t REG_DWORD /d 5 /f /reg:32 >/dev/null
 wine reg add "$users\\Bob64" /v DatabaseName /d 'C:\BOB.DAT' /f >/dev/null
 wine "$build/windows_registry_tests.exe"
 
-cli() { wine "$build/quillfen-cli.exe" "$@"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
 folder="$WINEPREFIX/drive_c/quillfen-test/Zoë €"
 mkdir -p "$folder"
 # A name beyond the ANSI code page arrives whole.
