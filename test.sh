@@ -28,3 +28,14 @@ cmake --build build-sanitize -j "$jobs"
     run_tests)
 
 scripts/fuzz.sh 15
+
+# The Windows programs: built with MinGW-w64 and tested under Wine.
+windows_build=0
+scripts/build-windows.sh || windows_build=$?
+if [ "$windows_build" -eq 77 ]; then
+    echo "Windows build and tests skipped: MinGW-w64 cannot be installed on this machine"
+elif [ "$windows_build" -ne 0 ]; then
+    exit "$windows_build"
+else
+    scripts/test-windows.sh
+fi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,9 +14,19 @@ namespace quillfen::testing {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // Windows has no mkdtemp: a name of the clock's and a count's, made anew until it is new.
+        static unsigned made = 0;
+        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("quillfen-test-" + std::to_string(stamp) + "-" + std::to_string(++made));
+        } while (!std::filesystem::create_directory(path_));
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "quillfen-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
@@ -26,8 +37,12 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+    std::string file(const std::string& name) const {
+        return (path_ / name).string();
+    }
 
 private:
     std::filesystem::path path_;

@@ -9,6 +9,7 @@
 #include "levelfile/level_pack.h"
 #include "profiles/profile_store.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quillfen::cli {
@@ -141,8 +142,8 @@ private:
     // One level from a file given by its path: the folder list shows its folder, and the file
     // is the one entry selected and clicked.
     bool addLevel(const std::string& path) {
-        auto slash = path.find_last_of('/');
-        auto file = windows1252(slash == std::string::npos ? path : path.substr(slash + 1));
+        auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
+        auto file = windows1252(std::string(separator.base(), path.end()));
         if (!file)
             return false;
         LevelFileList list{folderOf(path), {*file}, {true}, 0};

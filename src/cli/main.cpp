@@ -4,6 +4,14 @@
 #include <iostream>
 #include <string_view>
 
+#ifdef _WIN32
+#include "database/windows_text.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 
 struct Command {
@@ -34,15 +42,39 @@ int printUsage() {
     return quillfen::cli::kUsage;
 }
 
+// The words of the command line in UTF-8. On Windows argv holds them in the ANSI code page,
+// which loses every character it has no byte for: they are taken from the wide command line.
+quillfen::cli::Args commandLine(int argc, char** argv) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    int count = 0;
+    wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    quillfen::cli::Args args;
+    for (int i = 0; words && i < count; ++i)
+        args.push_back(quillfen::narrowed(words[i]));
+    ::LocalFree(words);
+    return args;
+#else
+    return quillfen::cli::Args(argv, argv + argc);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2)
+#ifdef _WIN32
+    // Bytes out as they are: no line feed turned into carriage return and line feed.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+#endif
+    quillfen::cli::Args args = commandLine(argc, argv);
+    if (args.size() < 2)
         return printUsage();
-    std::string_view name = argv[1];
+    std::string_view name = args[1];
     for (const Command& command : kCommands) {
         if (command.name == name)
-            return command.run(quillfen::cli::Args(argv + 2, argv + argc));
+            return command.run(quillfen::cli::Args(args.begin() + 2, args.end()));
     }
     return printUsage();
 }

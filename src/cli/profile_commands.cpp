@@ -11,6 +11,9 @@
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
+#ifdef _WIN32
+#include "profiles/windows_registry_store.h"
+#endif
 
 #include <array>
 #include <cstdio>
@@ -18,19 +21,36 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <span>
 
 namespace quillfen::cli {
 namespace {
 
+#ifdef _WIN32
+constexpr bool kOnWindows = true;
+#else
+constexpr bool kOnWindows = false;
+#endif
+
 // The options the profile commands share, and the words around them.
 struct ProfileArgs {
-    std::string prefix = WinePrefixStore::defaultPrefix();
+    // Empty on Windows without --prefix: the registry of the Windows it runs on.
+    std::string prefix = kOnWindows ? std::string() : WinePrefixStore::defaultPrefix();
     std::string key = kDefaultUsersKeyPath;
     std::vector<std::string> words;
     bool json = false;
 };
+
+// The registry and the drives that the profile commands work on.
+std::unique_ptr<ProfileStore> openStore(const ProfileArgs& parsed) {
+#ifdef _WIN32
+    if (parsed.prefix.empty())
+        return std::make_unique<WindowsRegistryStore>();
+#endif
+    return std::make_unique<WinePrefixStore>(parsed.prefix);
+}
 
 // Nullopt when an option lacks its value or is not known.
 std::optional<ProfileArgs> parseProfileArgs(const Args& args, bool allowJson) {
@@ -87,12 +107,12 @@ int profilesCommand(const Args& args) {
     auto key = windows1252(parsed->key);
     if (!key)
         return kRefused;
-    WinePrefixStore store(parsed->prefix);
+    auto store = openStore(*parsed);
     PrintingUserInterface ui;
-    auto names = LoadProfiles(store, *key, ui);
+    auto names = LoadProfiles(*store, *key, ui);
     for (const std::string& name : names)
         std::cout << utf8(name) << "\t"
-                  << utf8(store.GetRegValue(profileKeyPath(*key, name), "DatabaseName")) << "\n";
+                  << utf8(store->GetRegValue(profileKeyPath(*key, name), "DatabaseName")) << "\n";
     return names.empty() ? kRefused : kDone;
 }
 
@@ -105,11 +125,11 @@ int loadCommand(const Args& args) {
     auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    WinePrefixStore store(parsed->prefix);
+    auto store = openStore(*parsed);
     PrintingUserInterface ui;
     EditorState state;
     state.usersKeyPath = *key;
-    if (!LoadProfile(state, store, *profile, ui))
+    if (!LoadProfile(state, *store, *profile, ui))
         return kRefused;
     printTree(state, parsed->json);
     return kDone;
@@ -128,9 +148,9 @@ int saveCommand(const Args& args) {
     if (auto loaded = loadFile(state, parsed->words[1]); !loaded)
         return refuse(loaded.error());
     state.usersKeyPath = *key;
-    WinePrefixStore store(parsed->prefix);
+    auto store = openStore(*parsed);
     PrintingUserInterface ui;
-    return SaveProfileData(state, store, *profile, ui) ? kDone : kRefused;
+    return SaveProfileData(state, *store, *profile, ui) ? kDone : kRefused;
 }
 
 namespace {

@@ -27,6 +27,53 @@ std::string explained(const std::string& what, const std::string& reason);
 // Whether the path names a folder (following symbolic links).
 bool isFolder(const std::string& path);
 
+// What a path names.
+enum class EntryKind { Missing, File, Folder, Link, Other };
+
+struct PathInfo {
+    EntryKind kind = EntryKind::Missing;
+    std::uint64_t size = 0;
+    // When its bytes last changed, in nanoseconds since a fixed moment.
+    std::int64_t changed = -1;
+    // Together they tell one file from another on this host.
+    std::uint64_t device = 0, id = 0;
+    std::uint64_t links = 1;
+};
+
+// What `path` names, its symbolic links followed unless `followLinks` is false (then a link is
+// EntryKind::Link). Missing when nothing is there; refused with the system's reason when it
+// cannot be looked at.
+Result<PathInfo> pathInfo(const std::string& path, bool followLinks = true);
+
+struct FolderEntry {
+    std::string name;
+    // The kind of what the entry names, its symbolic links followed.
+    EntryKind kind = EntryKind::Missing;
+};
+
+// The entries of a folder without "." and ".."; empty when it cannot be read.
+std::vector<FolderEntry> listFolder(const std::string& folder);
+
+// The file that `path` names once its symbolic links are followed; it need not exist, so that a
+// link whose target is missing gives that target.
+Result<std::string> linkTarget(const std::string& path);
+
+// Whether the file's mode or attributes keep this program from writing it. Root may write any
+// file, so for root the owner's write bit tells, as the game's own user would find it.
+bool isReadOnly(const std::string& path);
+
+// Removes the file at `path`, if it can.
+void removeFile(const std::string& path);
+
+// The working folder.
+std::string currentFolder();
+
+// Whether `c` ends a folder's name in a path: '/', and on Windows '\\' too.
+bool isSeparator(char c);
+
+// The host's Unicode case table: the lower case of a UTF-16 code unit (itself where it has none).
+char16_t hostLowerCase(char16_t unit);
+
 // A regular file, open for reading (and for writing when asked); closed when it goes.
 class OpenFile {
 public:
@@ -79,7 +126,7 @@ struct FileKind {
 // to the disk. Gives the temporary's path; on failure nothing is left behind.
 Result<std::string> writeTemporaryFile(const std::string& folder,
                                        std::span<const unsigned char> bytes,
-                                       const FileKind& kind = {});
+                                       const FileKind& kind = {}, bool sync = true);
 
 // Copies `source` complete to a new temporary file in `folder`, of the source's kind, in pieces,
 // and flushes it to the disk. Refused when the source holds more than `limit` bytes. Gives the
@@ -87,7 +134,8 @@ Result<std::string> writeTemporaryFile(const std::string& folder,
 Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::string& folder,
                                         std::size_t limit);
 
-// Renames `from` over `to`.
+// Renames `from` over `to`: on Windows the file it replaces gives `to` its attributes and
+// security, and the new bytes are on the disk before the name changes.
 Status renameOver(const std::string& from, const std::string& to);
 
 // Flushes a folder's entries to the disk after a rename. A file system that cannot flush a

@@ -4,12 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace quillfen {
@@ -19,41 +15,17 @@ Error failure(int error) {
     return Error{systemReason(error)};
 }
 
-// The file that `path` names once its symbolic links are followed; it need not exist, so that a
-// link whose target is missing gets that target.
-Result<std::string> linkTarget(const std::string& path) {
-    std::string target = path;
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return target;
-        std::vector<char> link(PATH_MAX);
-        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n < 0)
-            return failure(errno);
-        std::string next(link.data(), static_cast<std::size_t>(n));
-        target = next.starts_with('/') ? next : folderOf(target) + "/" + next;
-    }
-    return failure(ELOOP);
-}
-
-// Whether the file's mode keeps this program from writing it. Root may write any file, so for
-// root the owner's write bit tells, as the game's own user would find it.
-bool readOnly(const std::string& path, const struct stat& info) {
-    if (::geteuid() == 0)
-        return (info.st_mode & S_IWUSR) == 0;
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
-}
-
 // The locks of the folders a save writes into, each folder once, taken in the order of the
 // folders' identity, so that two saves never each hold the lock that the other waits for.
 Result<std::vector<FolderLock>> lockFolders(const std::vector<std::string>& folders) {
-    std::vector<std::tuple<dev_t, ino_t, std::string>> order;
+    std::vector<std::tuple<std::uint64_t, std::uint64_t, std::string>> order;
     for (const std::string& folder : folders) {
-        struct stat info {};
-        if (::stat(folder.c_str(), &info) != 0)
-            return failure(errno);
-        order.emplace_back(info.st_dev, info.st_ino, folder);
+        auto info = pathInfo(folder);
+        if (!info)
+            return Error{info.error()};
+        if (info->kind == EntryKind::Missing)
+            return failure(ENOENT);
+        order.emplace_back(info->device, info->id, folder);
     }
     std::sort(order.begin(), order.end());
     std::vector<FolderLock> locks;
@@ -87,29 +59,29 @@ Status saveWithBackup(const std::string& path, const std::string& backup,
     removeLeftTemporaries(backupFolder);
 
     std::optional<OpenFile> old;
-    struct stat info {};
-    if (::lstat(target->c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
+    auto info = pathInfo(*target, false);
+    if (!info)
+        return Error{info.error()};
+    if (info->kind != EntryKind::Missing) {
+        if (info->kind == EntryKind::Folder)
             return failure(EISDIR);
-        if (!S_ISREG(info.st_mode))
+        if (info->kind != EntryKind::File)
             return Error{notAFile(path)};
-        if (readOnly(*target, info))
+        if (isReadOnly(*target))
             return Error{"the file is read-only"};
-        auto opened = openFile(*target, info.st_nlink > 1);
+        auto opened = openFile(*target, info->links > 1);
         if (!opened)
             return Error{opened.error()};
         old.emplace(std::move(*opened));
-    } else if (errno != ENOENT) {
-        return failure(errno);
     }
 
     // The new file is written first, so that a disk too full for it leaves the backup as well
     // as the file untouched. A file with other names is written in place instead.
-    bool inPlace = old && info.st_nlink > 1;
+    bool inPlace = old && info->links > 1;
     std::optional<std::string> written;
     auto drop = [&](const std::string& reason) {
         if (written)
-            ::unlink(written->c_str());
+            removeFile(*written);
         return Error{reason};
     };
     if (!inPlace) {
@@ -124,7 +96,7 @@ Status saveWithBackup(const std::string& path, const std::string& backup,
         if (!copied)
             return drop(copied.error());
         if (auto renamed = renameOver(*copied, backup); !renamed) {
-            ::unlink(copied->c_str());
+            removeFile(*copied);
             return drop(renamed.error());
         }
         if (auto synced = syncFolder(backupFolder); !synced)

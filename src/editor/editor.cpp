@@ -10,9 +10,6 @@
 #include "levelfile/level_folder.h"
 #include "profiles/profile_store.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace quillfen {
 namespace {
 
@@ -76,8 +73,7 @@ std::string Editor::redoText() const {
 
 StartUp Editor::startUp() {
     // A folder that cannot be written leaves the defaults to serve; the tool works without it.
-    std::error_code ignored;
-    if (!std::filesystem::exists(settings::kFileName, ignored))
+    if (auto info = pathInfo(settings::kFileName); !info || info->kind == EntryKind::Missing)
         (void)settings::writeSettings(settings::kFileName, settings::Settings{});
     settings::Settings startup = settings::readSettings(settings::kFileName);
     state_.usersKeyPath = startup.usersKeyPath;

@@ -5,8 +5,6 @@
 #include "profiles/profile_store.h"
 
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace quillfen::settings {
@@ -43,8 +41,7 @@ bool isDrivePath(const std::string& line) {
 }
 
 bool isFolder(const std::string& path) {
-    std::error_code ignored;
-    return !path.empty() && std::filesystem::is_directory(path, ignored);
+    return !path.empty() && quillfen::isFolder(path);
 }
 
 } // namespace
@@ -78,8 +75,7 @@ std::string startupFolderPath(const std::string& line, ProfileStore& store) {
     folder = store.hostPath(kDefaultStartupFolder);
     if (isFolder(folder))
         return folder;
-    std::error_code ignored;
-    return std::filesystem::current_path(ignored).string();
+    return currentFolder();
 }
 
 } // namespace quillfen::settings

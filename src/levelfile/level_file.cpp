@@ -4,7 +4,6 @@
 #include "database/windows1252.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace quillfen::levelfile {
 namespace {
@@ -60,15 +59,18 @@ std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
 
 // The file's name as the user's messages show it.
 std::string fileNameOf(const std::string& path) {
-    std::string name = path.substr(path.find_last_of('/') + 1);
+    auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
+    std::string name(separator.base(), path.end());
     return utf8ToWindows1252(name).value_or(name);
 }
 
 // An empty file name leaves the path ending in the separator, which names the folder itself:
 // the game's editor found no level file there, and neither do we.
 bool levelFileExists(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && path.back() != '/' && ::stat(path.c_str(), &info) == 0;
+    if (path.empty() || isSeparator(path.back()))
+        return false;
+    auto info = pathInfo(path);
+    return info && info->kind != EntryKind::Missing;
 }
 
 // A count box's text as a byte: a whole or decimal number (spaces around it allowed), rounded

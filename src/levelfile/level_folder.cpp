@@ -1,8 +1,8 @@
 #include "levelfile/level_folder.h"
 
+#include "database/file_io.h"
+
 #include <algorithm>
-#include <dirent.h>
-#include <sys/stat.h>
 
 namespace quillfen::levelfile {
 namespace {
@@ -30,25 +30,12 @@ bool endsWithLvl(const std::string& name) {
 
 std::vector<std::string> scanLevelFiles(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
-        return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
+    for (FolderEntry& entry : listFolder(folder)) {
         // A name that starts with "." is hidden on Linux; Wine shows such files as hidden too.
-        if (name.starts_with(".") || !endsWithLvl(name))
-            continue;
-        // The folder's own listing tells most files' type; only links and file systems that
-        // do not say need a look at the file itself.
-        bool file = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            file = ::stat((folder + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
-        }
-        if (file)
-            names.push_back(std::move(name));
+        if (entry.kind == EntryKind::File && !entry.name.starts_with(".") &&
+            endsWithLvl(entry.name))
+            names.push_back(std::move(entry.name));
     }
-    ::closedir(dir);
     // Sorted without regard to case: each name is lowered once, not at every comparison.
     std::vector<std::pair<std::string, std::string>> keyed;
     keyed.reserve(names.size());

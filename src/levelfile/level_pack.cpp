@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <optional>
 
 namespace quillfen::levelfile {
@@ -130,8 +129,7 @@ enum class OnDisk { Missing, Same, Other };
 
 // What the file at `path` holds against the `bytes` an import would write there.
 OnDisk onDisk(const std::string& path, std::span<const unsigned char> bytes) {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+    if (auto info = pathInfo(path, false); !info || info->kind == EntryKind::Missing)
         return OnDisk::Missing;
     auto held = readWholeFile(path, kLevelFileSize);
     bool same = held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end());
@@ -213,8 +211,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     plan.setName = plan.packName.substr(0, plan.packName.find_last_of('.'));
     const std::string cannot = "ERROR: cannot import " + plan.packName + ": ";
 
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error))
+    if (!isFolder(folder))
         return Error{cannot + "the folder " + utf8ToWindows1252(folder).value_or(folder) +
                      " is not there"};
     auto bytes = readWholeFile(packPath, kLargestPack);
@@ -305,9 +302,8 @@ Status writeImport(const ImportPlan& plan) {
     for (const PlannedLevel* level : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
         if (auto done = writeFileAtomically(path, level->bytes); !done) {
-            std::error_code ignored;
             for (const std::string& made : written)
-                std::filesystem::remove(made, ignored);
+                removeFile(made);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
                          "; nothing was written"};
         }

@@ -1,29 +1,33 @@
 #include "profiles/profile_files.h"
 
-#include <sys/stat.h>
+#include "database/file_io.h"
+
+#include <algorithm>
 
 namespace quillfen {
 
 bool FileExists(const std::string& hostPath) {
-    struct stat info {};
-    return !hostPath.empty() && ::stat(hostPath.c_str(), &info) == 0;
+    if (hostPath.empty())
+        return false;
+    auto info = pathInfo(hostPath);
+    return info && info->kind != EntryKind::Missing;
 }
 
 std::uint32_t GetFileLength(const std::string& hostPath, UserInterface& ui) {
-    struct stat info {};
-    if (hostPath.empty() || ::stat(hostPath.c_str(), &info) != 0)
+    if (hostPath.empty())
+        return 0;
+    auto info = pathInfo(hostPath);
+    if (!info || info->kind == EntryKind::Missing)
         return 0;
     // The file search reports the entry's own name; one beginning with "." is not taken.
-    auto slash = hostPath.find_last_of('/');
-    std::string_view name =
-        std::string_view(hostPath).substr(slash == std::string::npos ? 0 : slash + 1);
-    if (!name.empty() && name.front() == '.')
+    auto separator = std::find_if(hostPath.rbegin(), hostPath.rend(), isSeparator);
+    if (separator != hostPath.rbegin() && *std::prev(separator) == '.')
         return 0;
-    if (S_ISDIR(info.st_mode)) {
+    if (info->kind == EntryKind::Folder) {
         ui.message(kFoundDirectory);
         return 0;
     }
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(info.st_size) & 0xFFFFFFFF);
+    return static_cast<std::uint32_t>(info->size & 0xFFFFFFFF);
 }
 
 } // namespace quillfen

@@ -1,12 +1,10 @@
 #include "profiles/wine_paths.h"
 
+#include "database/file_io.h"
 #include "database/windows1252.h"
 #include "profiles/wine_text.h"
 
 #include <cctype>
-#include <dirent.h>
-#include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 namespace quillfen {
@@ -37,16 +35,12 @@ std::vector<std::string_view> components(std::string_view path) {
 // else the first entry equal to it without regard to case; empty when there is none.
 std::string entryNamed(const std::string& folder, const std::string& name) {
     std::string exact = folder + "/" + name;
-    struct stat info {};
-    if (::lstat(exact.c_str(), &info) == 0)
+    if (auto info = pathInfo(exact, false); info && info->kind != EntryKind::Missing)
         return name;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return {};
     std::u16string wanted = utf8ToUtf16(name);
-    while (dirent* entry = ::readdir(dir.get())) {
-        if (equalWithoutCase(utf8ToUtf16(entry->d_name), wanted))
-            return entry->d_name;
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (equalWithoutCase(utf8ToUtf16(entry.name), wanted))
+            return entry.name;
     }
     return {};
 }

@@ -5,7 +5,6 @@
 #include "profiles/wine_text.h"
 
 #include <cstring>
-#include <sys/stat.h>
 #include <utility>
 
 namespace quillfen {
@@ -361,12 +360,11 @@ std::optional<RegistryValue> parseData(std::string_view text, std::size_t pos) {
 WineRegistry::WineRegistry(std::string path) : path_(std::move(path)) {}
 
 void WineRegistry::refresh() {
-    struct stat info {};
     std::int64_t size = -1, mtime = -1, inode = -1;
-    if (::stat(path_.c_str(), &info) == 0) {
-        size = info.st_size;
-        mtime = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
-        inode = static_cast<std::int64_t>(info.st_ino);
+    if (auto info = pathInfo(path_); info && info->kind != EntryKind::Missing) {
+        size = static_cast<std::int64_t>(info->size);
+        mtime = info->changed;
+        inode = static_cast<std::int64_t>(info->id);
     }
     if (size == size_ && mtime == mtime_ && inode == inode_)
         return;

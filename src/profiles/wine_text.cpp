@@ -1,28 +1,16 @@
 #include "profiles/wine_text.h"
 
+#include "database/file_io.h"
 #include "database/windows1252.h"
 
 #include <algorithm>
-#include <cwctype>
-#include <locale.h>
 
 namespace quillfen {
-namespace {
-
-// The host's Unicode case table; without it only ASCII letters fold.
-locale_t unicodeLocale() {
-    static locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    return locale;
-}
-
-} // namespace
-
 char16_t foldCaseBeyondAscii(char16_t unit) {
     // Half of a surrogate pair is not a character; Wine leaves it as it is.
-    if ((unit >= 0xD800 && unit <= 0xDFFF) || !unicodeLocale())
+    if (unit >= 0xD800 && unit <= 0xDFFF)
         return unit;
-    auto lower = ::towlower_l(static_cast<wint_t>(unit), unicodeLocale());
-    return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
+    return hostLowerCase(unit);
 }
 
 std::u16string foldCase(std::u16string_view text) {

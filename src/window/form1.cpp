@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include "editor/settings_file.h"
+#include "editor/window_texts.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
@@ -263,8 +264,8 @@ void Form1::Dir2Path_Enter() {
 }
 
 void Form1::Dir2Browse_Click() {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Level files folder"), Dir2->path());
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QString::fromLatin1(window::kChooseFolder), Dir2->path());
     if (!folder.isEmpty())
         Dir2->setPath(folder);
 }
@@ -357,9 +358,9 @@ void Form1::showDocumentState() {
     setWindowTitle(toQt(editor_.caption()));
     std::string undo = editor_.undoText();
     std::string redo = editor_.redoText();
-    undoAction->setText(undo.empty() ? QStringLiteral("Undo") : toQt(undo));
+    undoAction->setText(undo.empty() ? QString::fromLatin1(window::kUndo) : toQt(undo));
     undoAction->setEnabled(!undo.empty());
-    redoAction->setText(redo.empty() ? QStringLiteral("Redo") : toQt(redo));
+    redoAction->setText(redo.empty() ? QString::fromLatin1(window::kRedo) : toQt(redo));
     redoAction->setEnabled(!redo.empty());
     statusLabel->setText(toQt(editor_.statusText()));
 }

@@ -1,6 +1,7 @@
 // The controls of Form1: what each is and where it stands. Rows of layouts keep the arrangement
 // of the game's editor (left to right, top to bottom) while following the desktop's font and
 // scaling; the tree and the two lists take the room when the window grows.
+#include "editor/window_texts.h"
 #include "window/folder_list.h"
 #include "window/form1.h"
 #include "window/level_file_list.h"
@@ -23,10 +24,10 @@
 namespace quillfen {
 namespace {
 
-template <class Widget> Widget* named(Widget* widget, const char* name, const char* tooltip) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (tooltip)
-        widget->setToolTip(QString::fromLatin1(tooltip));
+template <class Widget> Widget* named(Widget* widget, const window::ControlText& text) {
+    widget->setObjectName(QString::fromLatin1(text.name));
+    if (text.tooltip)
+        widget->setToolTip(QString::fromLatin1(text.tooltip));
     return widget;
 }
 
@@ -54,43 +55,38 @@ void Form1::createControls() {
     central_->setObjectName(QStringLiteral("central"));
     setCentralWidget(central_);
 
-    auto label = [this](const char* name, const char* text) {
-        return named(new QLabel(QString::fromLatin1(text), central_), name, nullptr);
+    using namespace window;
+    auto label = [this](const ControlText& text) {
+        return named(new QLabel(QString::fromLatin1(text.caption), central_), text);
     };
-    auto button = [this](const char* name, const char* caption, const char* tooltip) {
-        return named(new QPushButton(QString::fromLatin1(caption), central_), name, tooltip);
+    auto button = [this](const ControlText& text) {
+        return named(new QPushButton(QString::fromLatin1(text.caption), central_), text);
     };
-    auto textBox = [this](const char* name, const char* tooltip) {
-        return named(new QLineEdit(central_), name, tooltip);
-    };
+    auto textBox = [this](const ControlText& text) { return named(new QLineEdit(central_), text); };
 
-    Label1 = label("Label1", "Lemmings User Profile");
-    Combo1 = named(new QComboBox(central_), "Combo1",
-                   "lemming has different profiles for different players, choose the profile you "
-                   "want to edit");
+    Label1 = label(kLabel1);
+    Combo1 = named(new QComboBox(central_), kCombo1);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setEditText(QStringLiteral("Combo1"));
+    Combo1->setEditText(QString::fromLatin1(kCombo1.caption));
     Combo1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    Command4 = button("Command4", "Load Profile", nullptr);
-    Label2 = label("Label2", "New Levels Folder");
-    Dir2Path = textBox("Dir2Path", "the folder shown below: type a folder (C:\\LEMM or a path of "
-                                   "this computer) and press Enter");
-    Dir2Browse = button("Dir2Browse", "Browse...", "choose the folder of your level files");
-    Dir2 = named(new FolderList(central_), "Dir2", "the path to your windows lemmings level files");
-    Dir1 = named(new LevelFileListView(central_), "Dir1", "available level files");
+    Command4 = button(kCommand4);
+    Label2 = label(kLabel2);
+    Dir2Path = textBox(kDir2Path);
+    Dir2Browse = button(kDir2Browse);
+    Dir2 = named(new FolderList(central_), kDir2);
+    Dir1 = named(new LevelFileListView(central_), kDir1);
     Dir1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Every row is as tall as the first, so the list need not measure thousands of them.
     Dir1->setUniformItemSizes(true);
     Dir1->setDragEnabled(true);
     for (QWidget* list : {static_cast<QWidget*>(Dir2), static_cast<QWidget*>(Dir1)})
         list->setMinimumHeight(kShortestList);
-    countLabel = label("countLabel", "0 levels found");
-    Command6 = button("Command6", "Delete Selected Level", "delete the selected level");
-    Command3 = button("Command3", "Add Selected Level(s)",
-                      "adds the selected level from above to the seleted set below");
+    countLabel = label(kCountLabel);
+    Command6 = button(kCommand6);
+    Command3 = button(kCommand3);
 
-    TreeView1 = named(new QTreeView(central_), "TreeView1", nullptr);
+    TreeView1 = named(new QTreeView(central_), kTreeView1);
     TreeView1->setHeaderHidden(true);
     TreeView1->setUniformRowHeights(true);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -104,37 +100,26 @@ void Form1::createControls() {
     model_ = new LevelTreeModel(editor_.tree(), this);
     TreeView1->setModel(model_);
 
-    Command2 = button("Command2", "Add Group", "add a new group");
-    CommandDelG = button("CommandDelG", "Delete Group", "delete entire selected group");
-    Command12 = button("Command12", "", "move selected level up");
+    Command2 = button(kCommand2);
+    CommandDelG = button(kCommandDelG);
+    // The arrows draw better than the captions "^" and "v".
+    Command12 = named(new QPushButton(central_), kCommand12);
     Command12->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    Command13 = button("Command13", "", "move selected level down");
+    Command13 = named(new QPushButton(central_), kCommand13);
     Command13->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    Command1 = button("Command1", "Add Set", "add a new set under the current group");
-    Command5 = button("Command5", "Delete Set", "delete entire selected set");
-    Text1 = textBox("Text1", "this is the folder that the group will read levels from");
-    Command10 =
-        button("Command10", "update", "updated the folder that the selected group will look in");
-    Command8 = button("Command8", "info", "debug info");
-    Text2 = textBox("Text2", "this is the level file for the selected level");
-    Command11 = button("Command11", "update", "updates the level filename for the selected file");
-    Command9 = button("Command9", "Save Profile Data", "save the above profile changes");
-    numlemm = textBox("numlemm", "number of lemmings for selected level");
-    static constexpr const char* kCountNames[9] = {"lemmings", "climbers", "floaters",
-                                                   "bombers",  "blockers", "builders",
-                                                   "bashers",  "miners",   "diggers"};
-    static constexpr const char* kActionTips[8] = {
-        "number of climbers for selected level", "number of floaters for selected level",
-        "number of bombers for selected level",  "number of blockers for selected level",
-        "number of builders for selected level", "number of bashers for selected level",
-        "number of miners for selected level",   "number of diggers for selected level"};
-    for (std::size_t i = 0; i < action.size(); ++i) {
-        std::string name = "action" + std::to_string(i + 1);
-        action[i] = textBox(name.c_str(), kActionTips[i]);
-    }
-    Command7 = button("Command7", "Save Level Info",
-                      "update the level file with the number of lemmings and lemming actions");
-    ProgressBar1 = named(new QProgressBar(central_), "ProgressBar1", nullptr);
+    Command1 = button(kCommand1);
+    Command5 = button(kCommand5);
+    Text1 = textBox(kText1);
+    Command10 = button(kCommand10);
+    Command8 = button(kCommand8);
+    Text2 = textBox(kText2);
+    Command11 = button(kCommand11);
+    Command9 = button(kCommand9);
+    numlemm = textBox(kNumlemm);
+    for (std::size_t i = 0; i < action.size(); ++i)
+        action[i] = textBox(kActions[i]);
+    Command7 = button(kCommand7);
+    ProgressBar1 = named(new QProgressBar(central_), kProgressBar1);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(fontMetrics().height() / 2 + 4);
 
@@ -176,7 +161,7 @@ void Form1::createControls() {
     column->addLayout(counts);
     column->addWidget(ProgressBar1);
 
-    statusLabel = named(new QLabel(this), "statusLabel", nullptr);
+    statusLabel = named(new QLabel(this), {"statusLabel", "", nullptr});
     statusBar()->addWidget(statusLabel, 1);
     statusBar()->setSizeGripEnabled(true);
     // A comfortable size for the first start, as far as the screen allows.
@@ -185,29 +170,30 @@ void Form1::createControls() {
 }
 
 void Form1::createMenus() {
-    op_menu = menuBar()->addMenu(QStringLiteral("Options"));
+    using namespace window;
+    op_menu = menuBar()->addMenu(QString::fromLatin1(kOptionsMenu));
     op_menu->setObjectName(QStringLiteral("op_menu"));
-    lemmstartup = op_menu->addAction(QStringLiteral("Set Startup Folder"));
+    lemmstartup = op_menu->addAction(QString::fromLatin1(kSetStartupFolder));
     lemmstartup->setObjectName(QStringLiteral("lemmstartup"));
-    lemmkey = op_menu->addAction(QStringLiteral("Lemmings REG key"));
+    lemmkey = op_menu->addAction(QString::fromLatin1(kLemmingsRegKey));
     lemmkey->setObjectName(QStringLiteral("lemmkey"));
     op_menu->addSeparator();
-    winePrefix = op_menu->addAction(QStringLiteral("Wine prefix..."));
+    winePrefix = op_menu->addAction(QString::fromLatin1(kWinePrefix));
     winePrefix->setObjectName(QStringLiteral("winePrefix"));
-    editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
+    editMenu = menuBar()->addMenu(QString::fromLatin1(kEditMenu));
     editMenu->setObjectName(QStringLiteral("editMenu"));
-    undoAction = editMenu->addAction(QStringLiteral("Undo"));
+    undoAction = editMenu->addAction(QString::fromLatin1(kUndo));
     undoAction->setObjectName(QStringLiteral("undoAction"));
     undoAction->setShortcut(QKeySequence::Undo);
-    redoAction = editMenu->addAction(QStringLiteral("Redo"));
+    redoAction = editMenu->addAction(QString::fromLatin1(kRedo));
     redoAction->setObjectName(QStringLiteral("redoAction"));
     redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     editMenu->addSeparator();
-    importPack = editMenu->addAction(QStringLiteral("Import Level Pack..."));
+    importPack = editMenu->addAction(QString::fromLatin1(kImportLevelPack));
     importPack->setObjectName(QStringLiteral("importPack"));
     // "Help" stands on the menu bar itself and runs at once, without a menu of its own.
-    he = menuBar()->addAction(QStringLiteral("Help"));
+    he = menuBar()->addAction(QString::fromLatin1(kHelp));
     he->setObjectName(QStringLiteral("he"));
 }
 

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Runs the Windows programs that scripts/build-windows.sh built under Wine, in a new temporary
+# prefix with one wineserver for the whole run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# One X display (Xvfb) for the whole run: Wine's desktop starts with the prefix and keeps the
+# display it found then.
+if [ -z "${QUILLFEN_UNDER_XVFB:-}" ]; then
+    exec env QUILLFEN_UNDER_XVFB=1 xvfb-run -a "$0" "$@"
+fi
+build=$PWD/build-windows
+
+export WINEPREFIX=$(mktemp -d /tmp/quillfen-wine-XXXXXX)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Names beyond ASCII go to Wine's programs as UTF-8.
+export LC_ALL=C.UTF-8
+cli() { wine "$build/quillfen-cli.exe" "$@"; }
+fail() { echo "FAILED: $*" >&2; exit 1; }
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+# One server, kept running until the end, for every program of the run.
+wineserver -p
+wineboot -i >/dev/null 2>&1
+
+echo "== host tests under Wine"
+wine "$build/host_tests.exe"
+
+echo "== the registry store and quillfen-cli on the prefix's registry"
+users='HKLM\Software\Quillfen Test\Users'
+# The first reg add after wineboot has been seen to fail once.
+for attempt in 1 2 3; do
+    wine reg add "$users\\Alice" /v DatabaseName /d 'C:\quillfen-test\Zoë €\ALICE.DAT' /f /reg:32 \
+        >/dev/null && break
+    [ "$attempt" -eq 3 ] && fail "wine reg add"
+    sleep 1
+done
+wine reg add "$users\\Zoë Ωmega" /v DatabaseName /d 'C:\Ω.DAT' /f /reg:32 >/dev/null
+wine reg add "$users\\multi" /v DatabaseName /t REG_MULTI_SZ /d 'first\0second' /f /reg:32 >/dev/null
+wine reg add "$users\\multi" /v Number /t REG_DWORD /d 5 /f /reg:32 >/dev/null
+wine reg add "$users\\Bob64" /v DatabaseName /d 'C:\BOB.DAT' /f >/dev/null
+wine "$build/windows_registry_tests.exe"
+
+folder="$WINEPREFIX/drive_c/quillfen-test/Zoë €"
+mkdir -p "$folder"
+# A name beyond the ANSI code page arrives whole.
+cli demo 'C:\quillfen-test\Zoë €\ALICE.DAT' >/dev/null
+cli demo 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null
+[ -f "$folder/ALICE.DAT" ] && [ -f "$folder/Ωmega.dat" ] || fail "demo files not written"
+key='Software\Quillfen Test\Users'
+expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\nZoë ?mega\tNot Found\n')
+[ "$(cli profiles --key "$key")" = "$expected" ] || fail "profiles: $(cli profiles --key "$key")"
+cli load --key "$key" Alice >/dev/null || fail "load"
+cp "$folder/ALICE.DAT" "$WINEPREFIX/before.dat"
+# Same bytes in, same bytes out: a save of the demo tree gives the demo file, the old one kept.
+cli save --key "$key" Alice 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null || fail "save"
+cmp "$folder/ALICE.DAT" "$folder/Ωmega.dat" || fail "saved bytes"
+cmp "$folder/ALICE.DAT_backup" "$WINEPREFIX/before.dat" || fail "backup bytes"
+# Output is binary: line feeds alone.
+cli show 'C:\quillfen-test\Zoë €\ALICE.DAT' | grep -q $'\r' && fail "carriage returns in output"
+echo "quillfen-cli on the registry: ok"
+
+echo "== the zip, unpacked, runs on its own"
+unpacked="$WINEPREFIX/drive_c/unpacked"
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$OLDPWD/dist/quillfen-windows-x64.zip")
+for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt; do
+    [ -f "$unpacked/$file" ] || fail "the zip lacks $file"
+done
+wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
+wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
+echo "the zip: ok"
+
+echo "== the Win32 window, driven through its own controls under Xvfb"
+work="$WINEPREFIX/drive_c/work"
+mkdir -p "$work" "$WINEPREFIX/drive_c/game" "$WINEPREFIX/drive_c/levels"
+wine reg add 'HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users\Alice' /v DatabaseName \
+    /d 'C:\game\ALICE.DAT' /f /reg:32 >/dev/null
+cli demo 'C:\game\ALICE.DAT' >/dev/null
+cp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/original.dat"
+# Level files as the game's: 2048 bytes, the title padded to 32 bytes at offset 2016.
+for level in a:Alpha b:Beta c:Gamma; do
+    { head -c 2016 /dev/zero; printf '%-32s' "${level#*:}"; } \
+        >"$WINEPREFIX/drive_c/levels/${level%%:*}.lvl"
+done
+printf 'C:\\levels\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
+# What the same edits give through quillfen-cli.
+cli edit 'C:\game\ALICE.DAT' 'C:\work\expected.dat' add-set root3 'CUSTOM SET' \
+    add-level parent6 'C:\levels\a.lvl' add-level parent6 'C:\levels\b.lvl' \
+    add-level parent6 'C:\levels\c.lvl' >/dev/null
+cat >"$work/script.txt" <<'SCRIPT'
+answer yes
+click Command4
+select-node root3
+click Command1
+select-node parent6
+select-files 0 1 2
+click Command3
+click Command9
+select-node level10
+key delete
+log-tree
+key undo
+log-tree
+key save
+rename level9 Première
+log-tree
+select-node root1
+answer text:NEWF
+click Command2
+answer cancel
+close
+answer discard
+close
+SCRIPT
+(cd "$work" && QUILLFEN_TEST_SCRIPT='C:\work\script.txt' QUILLFEN_TEST_LOG='C:\work\log.txt' \
+    timeout 120 wine "$build/quillfen.exe") || { cat "$work/log.txt"; fail "the window did not end by itself"; }
+log="$work/log.txt"
+cmp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/expected.dat" || { cat "$log"; fail "the saved file"; }
+cmp "$WINEPREFIX/drive_c/game/ALICE.DAT_backup" "$work/expected.dat" || fail "the backup"
+# The tree view followed the delete and its undo.
+# The new set's levels as each log-tree shows them, one line a log-tree.
+new_levels=$(awk '/^> log-tree/ && ++trees <= 2 { on = 1; line = ""; next }
+                  on && /^caption/ { print line; on = 0 }
+                  on && /^    level(9|10|11) / { line = line $1 " " }' "$log")
+[ "$new_levels" = $'level9 level11 \nlevel9 level10 level11 ' ] ||
+    { cat "$log"; fail "the tree view after the delete and its undo: $new_levels"; }
+[ "$(grep -c '^askToSave: ' "$log")" = "2" ] || { cat "$log"; fail "the close guard"; }
+grep -q '^    level9 Première *$' "$log" || { cat "$log"; fail "the rename in the tree"; }
+grep -q '^ended$' "$log" || fail "the window did not end"
+echo "the Win32 window: ok"

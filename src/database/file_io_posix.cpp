@@ -1,0 +1,355 @@
+// The host layer on Linux and other POSIX systems.
+#include "database/file_io.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cwctype>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <locale.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace quillfen {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+Error failure(int error) {
+    return Error{systemReason(error)};
+}
+
+// Writes all of `bytes` at `offset`; 0, or the errno of the write that failed.
+int writeAll(int fd, std::span<const unsigned char> bytes, off_t offset = -1) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = offset < 0 ? ::write(fd, bytes.data() + done, bytes.size() - done)
+                               : ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                          offset + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// How long a save waits for another one into the same folder.
+constexpr auto kLockWait = std::chrono::seconds(3);
+
+} // namespace
+
+namespace {
+
+EntryKind kindOf(mode_t mode) {
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    if (S_ISDIR(mode))
+        return EntryKind::Folder;
+    if (S_ISLNK(mode))
+        return EntryKind::Link;
+    return EntryKind::Other;
+}
+
+} // namespace
+
+Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
+    struct stat info {};
+    if ((followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info)) != 0) {
+        if (errno == ENOENT)
+            return PathInfo{};
+        return failure(errno);
+    }
+    PathInfo found;
+    found.kind = kindOf(info.st_mode);
+    found.size = static_cast<std::uint64_t>(info.st_size);
+    found.changed = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+    found.device = static_cast<std::uint64_t>(info.st_dev);
+    found.id = static_cast<std::uint64_t>(info.st_ino);
+    found.links = static_cast<std::uint64_t>(info.st_nlink);
+    return found;
+}
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        // The folder's own listing tells most entries' kind; only links and file systems that
+        // do not say need a look at the entry itself.
+        EntryKind kind = entry->d_type == DT_REG   ? EntryKind::File
+                         : entry->d_type == DT_DIR ? EntryKind::Folder
+                                                   : EntryKind::Other;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            std::string path = folder + "/" + entry->d_name;
+            kind = ::stat(path.c_str(), &info) == 0 ? kindOf(info.st_mode) : EntryKind::Missing;
+        }
+        entries.push_back({std::string(name), kind});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+Result<std::string> linkTarget(const std::string& path) {
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        std::vector<char> link(PATH_MAX);
+        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0)
+            return failure(errno);
+        std::string next(link.data(), static_cast<std::size_t>(n));
+        target = next.starts_with('/') ? next : folderOf(target) + "/" + next;
+    }
+    return failure(ELOOP);
+}
+
+bool isReadOnly(const std::string& path) {
+    if (::geteuid() == 0) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+    }
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+void removeFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
+std::string currentFolder() {
+    std::vector<char> buffer(PATH_MAX);
+    return ::getcwd(buffer.data(), buffer.size()) ? buffer.data() : ".";
+}
+
+bool isSeparator(char c) {
+    return c == '/';
+}
+
+char16_t hostLowerCase(char16_t unit) {
+    // The host's Unicode case table; without it only ASCII letters fold.
+    static locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    if (!locale)
+        return unit;
+    auto lower = ::towlower_l(static_cast<wint_t>(unit), locale);
+    return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
+}
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+OpenFile::OpenFile(OpenFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Result<OpenFile> openFile(const std::string& path, bool forWriting) {
+    if (path.find('\0') != std::string::npos)
+        return Error{kZeroInFileName};
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; it is refused below instead.
+    int flags = (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    Descriptor file{::open(path.c_str(), flags)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0)
+        return failure(errno);
+    if (S_ISDIR(info.st_mode))
+        return failure(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return Error{notAFile(path)};
+    ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
+    return OpenFile(std::exchange(file.fd, -1), static_cast<std::uint64_t>(info.st_size));
+}
+
+Result<std::vector<unsigned char>> OpenFile::readAt(std::uint64_t offset, std::size_t size) const {
+    std::vector<unsigned char> bytes(size);
+    std::size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::pread(fd_, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failure(errno);
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+Status OpenFile::writeAt(std::uint64_t offset, std::span<const unsigned char> bytes) {
+    if (int error = writeAll(fd_, bytes, static_cast<off_t>(offset)))
+        return failure(error);
+    return success();
+}
+
+Status OpenFile::sync() {
+    if (::fsync(fd_) != 0)
+        return failure(errno);
+    return success();
+}
+
+Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
+    if (bytes.size() > size_) {
+        int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(bytes.size()));
+        if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
+            return failure(error);
+    }
+    if (auto written = writeAt(0, bytes); !written)
+        return written;
+    if (::ftruncate(fd_, static_cast<off_t>(bytes.size())) != 0)
+        return failure(errno);
+    size_ = bytes.size();
+    return sync();
+}
+
+FileKind FileKind::of(const OpenFile& file) {
+    struct stat info {};
+    if (::fstat(file.fd_, &info) != 0)
+        return {};
+    return {info.st_mode & 07777, true, info.st_uid, info.st_gid};
+}
+
+namespace {
+
+// A new temporary file in `folder`, filled by `fill` (which gives 0 or an errno), given the
+// kind, flushed when `sync`, and closed. Gives its path; on failure it is removed again.
+Result<std::string> makeTemporaryFile(const std::string& folder, const FileKind& kind, bool sync,
+                                      const std::function<int(int fd)>& fill) {
+    std::string name = folder + "/.quillfen-XXXXXX";
+    Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
+    if (file.fd < 0)
+        return failure(errno);
+    auto fail = [&](int error) {
+        ::unlink(name.c_str());
+        return failure(error);
+    };
+    if (int error = fill(file.fd))
+        return fail(error);
+    // The owner where this program may give it (root may; a member of the group may give that),
+    // and then the mode, which a change of owner may have cut.
+    if (kind.keepOwner && ::fchown(file.fd, kind.owner, kind.group) != 0)
+        ::fchown(file.fd, static_cast<uid_t>(-1), kind.group);
+    if (::fchmod(file.fd, kind.mode) != 0)
+        return fail(errno);
+    if (sync && ::fsync(file.fd) != 0)
+        return fail(errno);
+    int fd = std::exchange(file.fd, -1);
+    if (::close(fd) != 0)
+        return fail(errno);
+    return name;
+}
+
+} // namespace
+
+Result<std::string> writeTemporaryFile(const std::string& folder,
+                                       std::span<const unsigned char> bytes, const FileKind& kind,
+                                       bool sync) {
+    return makeTemporaryFile(folder, kind, sync, [&](int fd) { return writeAll(fd, bytes); });
+}
+
+Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::string& folder,
+                                        std::size_t limit) {
+    if (source.size() > limit)
+        return Error{"the file is " + std::to_string(source.size()) + " bytes long, more than " +
+                     std::to_string(limit)};
+    bool tooLong = false;
+    auto copied = makeTemporaryFile(folder, FileKind::of(source), true, [&](int fd) {
+        std::vector<unsigned char> piece(1 << 16);
+        for (std::size_t done = 0;;) {
+            ssize_t got = ::pread(source.fd_, piece.data(), piece.size(), static_cast<off_t>(done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return errno;
+            if (got == 0)
+                return 0;
+            done += static_cast<std::size_t>(got);
+            if (done > limit) {
+                tooLong = true;
+                return EFBIG;
+            }
+            if (int error = writeAll(fd, std::span(piece).first(static_cast<std::size_t>(got))))
+                return error;
+        }
+    });
+    if (tooLong)
+        return Error{"the file is more than " + std::to_string(limit) + " bytes long"};
+    return copied;
+}
+
+Status renameOver(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return failure(errno);
+    return success();
+}
+
+Status syncFolder(const std::string& folder) {
+    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0 || ::fsync(dir.fd) == 0)
+        return success();
+    // Mounted FAT and NTFS folders, and some network file systems, cannot flush a folder.
+    if (errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP || errno == EROFS ||
+        errno == EBADF)
+        return success();
+    return Error{"the folder could not be flushed to the disk: " + systemReason(errno)};
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0)
+        ::close(fd_); // gives up the lock
+}
+
+Result<FolderLock> lockFolder(const std::string& folder, bool make) {
+    std::string path = folder + "/" + kFolderLockName;
+    // Read access is enough for flock, so a lock file that root made serves every user.
+    int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (make ? O_CREAT : 0);
+    Descriptor file{::open(path.c_str(), flags, 0644)};
+    if (file.fd < 0 && !make && errno == ENOENT)
+        return FolderLock(-1);
+    if (file.fd < 0)
+        return failure(errno);
+    if (make)
+        ::fchmod(file.fd, 0644);
+    auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    while (::flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return failure(errno);
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Error{"another program is saving into this folder"};
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return FolderLock(std::exchange(file.fd, -1));
+}
+
+} // namespace quillfen

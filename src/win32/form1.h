@@ -1,0 +1,91 @@
+#pragma once
+
+#include "editor/editor.h"
+#include "editor/window_texts.h"
+#include "win32/tree_view.h"
+#include "win32/win32_user_interface.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillfen::win32 {
+
+// The main window on Windows. It owns the Editor and every control; each handler gathers what
+// the controls hold, calls one Editor action and shows its outcome. The controls' ids stand
+// for the names of the game's own editor (controlNamed finds them).
+class Form1 {
+public:
+    Form1(ProfileStore& store, Win32UserInterface& ui);
+    ~Form1();
+
+    // Makes the window and runs start-up; false when the disclaimer was declined.
+    bool create(HINSTANCE instance, int show);
+    HWND handle() const { return window_; }
+    HWND controlNamed(const std::string& name) const;
+    // Keyboard shortcuts: true when the message was one.
+    bool translateAccelerator(MSG& message);
+
+    // The test mode: runs `lines` one by one once start-up is done.
+    void runScript(std::vector<std::string> lines);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void createMenus();
+    void layOut();
+    HWND addControl(const wchar_t* className, const window::ControlText& text, DWORD style, int id,
+                    DWORD exStyle = 0);
+    void command(int id, int code);
+    LRESULT notify(NMHDR* header);
+
+    // Start-up, in the order of the game's editor.
+    bool Form_Load();
+    void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
+    void listLevelFiles(const std::string& folder);
+    void setFolder(const std::string& folder);
+    LevelFileList levelFileList(bool& storable) const;
+    template <class Action> void runEdit(Action action);
+    void showOutcome(const Outcome& outcome);
+    void showPanel(const DetailPanel& panel);
+    void showDocumentState();
+    void showCoreSelection();
+    Progress progressBar();
+    TextAnswer textOf(HWND control) const;
+    void runNextScriptLine();
+
+    void Combo1_Click();
+    void Command3_Click();
+    void Command7_Click();
+    void Dir2_DblClick();
+    void Dir2Path_Enter();
+    void Dir2Browse_Click();
+    void he_Click();
+    void close();
+
+    Win32UserInterface& ui_;
+    Editor editor_;
+    HINSTANCE instance_ = nullptr;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND status_ = nullptr;
+    HMENU editMenu_ = nullptr;
+    HACCEL accelerators_ = nullptr, treeAccelerators_ = nullptr;
+    HFONT font_ = nullptr;
+    std::map<std::string, HWND> controls_;
+    HWND Combo1 = nullptr, Dir2Path = nullptr, Dir2 = nullptr, Dir1 = nullptr;
+    HWND countLabel = nullptr, TreeView1 = nullptr, Text1 = nullptr, Text2 = nullptr;
+    HWND numlemm = nullptr, ProgressBar1 = nullptr, Command4 = nullptr;
+    std::array<HWND, 8> action{};
+    std::unique_ptr<TreeViewSync> sync_;
+    std::string chosenProfile_;
+    // While a core command changes the tree, the view's selection changes are no clicks.
+    bool followingCore_ = false;
+    std::vector<std::string> script_;
+    std::size_t scriptLine_ = 0;
+};
+
+} // namespace quillfen::win32

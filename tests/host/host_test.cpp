@@ -1,0 +1,185 @@
+// The host layer on the platform it is built for: these tests run on Linux and, built with
+// MinGW, under Wine, with the same expectations.
+#include "database/database_reader.h"
+#include "database/database_writer.h"
+#include "database/file_io.h"
+#include "database/file_save.h"
+#include "database/scripted_user_interface.h"
+#include "levelfile/level_file.h"
+#include "levelfile/level_folder.h"
+#include "levelfile/make_level_file.h"
+#include "temp_dir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quillfen {
+namespace {
+
+using testing::TempDir;
+using Bytes = std::vector<unsigned char>;
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+// A host path from UTF-8, as std::filesystem takes it on every platform.
+std::filesystem::path hostPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A folder with a name that no single-byte code page holds, below a fresh temporary folder, and
+// its path joined with the platform's own separator (on Windows a C:\ path).
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = temp.path().string() + kSeparator + "Lévels € ünïcode";
+        std::filesystem::create_directory(hostPath(folder));
+    }
+    std::string file(const std::string& name) const { return folder + kSeparator + name; }
+    Bytes read(const std::string& path) const {
+        auto bytes = readWholeFile(path, 1 << 20);
+        EXPECT_TRUE(bytes) << bytes.error();
+        return bytes ? *bytes : Bytes{};
+    }
+
+    TempDir temp;
+    std::string folder;
+};
+
+// Every byte value, the ones that text-mode files change (0x0D, 0x0A, 0x1A) among them.
+Bytes everyByte() {
+    Bytes bytes;
+    for (int round = 0; round < 3; ++round)
+        for (int b = 0; b < 256; ++b)
+            bytes.push_back(static_cast<unsigned char>(b));
+    return bytes;
+}
+
+TEST_F(HostTest, FilesKeepEveryByteWrittenAndRead) {
+    std::string path = file("Zürich.bin");
+    ASSERT_TRUE(writeFileAtomically(path, everyByte()));
+    EXPECT_EQ(read(path), everyByte());
+    auto opened = openFile(path);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->size(), everyByte().size());
+    auto middle = opened->readAt(0x1A, 3);
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(*middle, (Bytes{0x1A, 0x1B, 0x1C}));
+}
+
+TEST_F(HostTest, ADatabaseWithCarriageReturnsLineFeedsAndEndOfFileBytesComesBack) {
+    using R = LevelTree::Relationship;
+    LevelTree tree;
+    auto* group = tree.add(nullptr, R::Last, "root1",
+                           "a\r\nb\x1A"
+                           "c");
+    tree.setGroupFolders(group->index(), "C:\\LEMM\x1A\\\r\n");
+    auto* set = tree.add(group, R::Child, "parent1", "\x1A\x1A\n");
+    auto* level = tree.add(set, R::Child, "level1", "\r");
+    tree.setLevelFiles(level->index(), "\n\x1A.LVL");
+    Bytes bytes = encodeDatabase(tree);
+
+    std::string path = file("Prófile.dat");
+    ASSERT_TRUE(saveWithBackup(path, path + "_backup", bytes, 1 << 20));
+    EXPECT_EQ(read(path), bytes);
+    auto parsed = parseDatabase(read(path));
+    ASSERT_TRUE(parsed) << parsed.error();
+    EXPECT_EQ(encodeDatabase(parsed->tree), bytes);
+}
+
+TEST_F(HostTest, SaveLevelInfoChangesOnlyTheCountsOfALevelFile) {
+    testing::CountBytes counts{80, 1, 2, 3, 4, 5, 6, 7, 8};
+    Bytes level = testing::makeLevelFile(counts, "Cr\xE8me \x1A\r\n");
+    std::string path = file("Nivéau.LVL");
+    ASSERT_TRUE(writeFileAtomically(path, level));
+    ScriptedUserInterface ui;
+    ASSERT_TRUE(levelfile::SaveLevelInfo(path, {"10", "0", "0", "0", "0", "0", "0", "0", "9"}, ui));
+    Bytes saved = read(path);
+    ASSERT_EQ(saved.size(), level.size());
+    level[levelfile::kCountOffsets[0]] = 10;
+    level[levelfile::kCountOffsets[8]] = 9;
+    for (std::size_t i = 1; i < 8; ++i)
+        level[levelfile::kCountOffsets[i]] = 0;
+    EXPECT_EQ(saved, level);
+    auto info = levelfile::readLevel(path);
+    ASSERT_TRUE(info) << info.error();
+    EXPECT_EQ(info->title, testing::paddedTitle("Cr\xE8me \x1A\r\n"));
+}
+
+TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTime) {
+    std::string path = file("Ünïcode profile.dat"), backup = path + "_backup";
+    Bytes first(100, 0x0A), second(200, 0x0D), third{0x1A, 0, 0x1A};
+    ASSERT_TRUE(saveWithBackup(path, backup, first, 1 << 20));
+    ASSERT_TRUE(saveWithBackup(path, backup, second, 1 << 20));
+    EXPECT_EQ(read(path), second);
+    EXPECT_EQ(read(backup), first);
+    ASSERT_TRUE(saveWithBackup(path, backup, third, 1 << 20));
+    EXPECT_EQ(read(path), third);
+    EXPECT_EQ(read(backup), second);
+    // Nothing but the two files and the folder's lock is left behind.
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(folder))
+        names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{kFolderLockName, "Ünïcode profile.dat",
+                                               "Ünïcode profile.dat_backup"}));
+}
+
+TEST_F(HostTest, AReadOnlyFileAndAFolderAreRefusedAndKept) {
+    std::string path = file("Read only.dat");
+    ASSERT_TRUE(writeFileAtomically(path, Bytes{1, 2, 3}));
+    std::filesystem::permissions(hostPath(path), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_TRUE(isReadOnly(path));
+    auto refused = saveWithBackup(path, path + "_backup", Bytes{4}, 1 << 20);
+    EXPECT_EQ(refused.error(), "the file is read-only");
+    std::filesystem::permissions(hostPath(path), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(read(path), (Bytes{1, 2, 3}));
+    EXPECT_FALSE(pathInfo(path + "_backup")->kind != EntryKind::Missing);
+
+    auto folderRefused = saveWithBackup(folder, folder + "_backup", Bytes{4}, 1 << 20);
+    EXPECT_FALSE(folderRefused);
+    EXPECT_FALSE(openFile(folder));
+    EXPECT_TRUE(isFolder(folder));
+}
+
+TEST_F(HostTest, PathsAndFoldersAreToldApart) {
+    std::string path = file("a.dat");
+    ASSERT_TRUE(writeFileAtomically(path, Bytes(5, 0)));
+    auto info = pathInfo(path);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->kind, EntryKind::File);
+    EXPECT_EQ(info->size, 5u);
+    EXPECT_EQ(pathInfo(folder)->kind, EntryKind::Folder);
+    EXPECT_EQ(pathInfo(file("none"))->kind, EntryKind::Missing);
+    EXPECT_EQ(folderOf(path), folder);
+#ifdef _WIN32
+    EXPECT_EQ(folderOf("C:\\LEMM\\USERS\\A.DAT"), "C:\\LEMM\\USERS");
+    EXPECT_EQ(folderOf("C:\\A.DAT"), "C:\\");
+    EXPECT_EQ(folderOf("C:/LEMM/A.DAT"), "C:/LEMM");
+#endif
+}
+
+TEST_F(HostTest, LevelFoldersListTheirLevelFilesSortedWithoutRegardToCase) {
+    for (const char* name : {"b.lvl", "Ä.LVL", "a.Lvl", "note.txt", ".hidden.lvl"})
+        ASSERT_TRUE(writeFileAtomically(file(name), Bytes(2048, 0)));
+    std::filesystem::create_directory(hostPath(file("folder.lvl")));
+    EXPECT_EQ(levelfile::scanLevelFiles(folder),
+              (std::vector<std::string>{"a.Lvl", "b.lvl", "Ä.LVL"}));
+}
+
+TEST_F(HostTest, ASaveWaitsForTheFolderLockAndGivesUp) {
+    auto held = lockFolder(folder);
+    ASSERT_TRUE(held) << held.error();
+    auto refused = saveWithBackup(file("x.dat"), file("x.dat_backup"), Bytes{1}, 1 << 20);
+    EXPECT_EQ(refused.error(), "another program is saving into this folder");
+    EXPECT_EQ(pathInfo(file("x.dat"))->kind, EntryKind::Missing);
+}
+
+} // namespace
+} // namespace quillfen
