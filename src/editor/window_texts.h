@@ -80,5 +80,6 @@ inline constexpr char kRedo[] = "Redo";
 inline constexpr char kImportLevelPack[] = "Import Level Pack...";
 inline constexpr char kHelp[] = "Help";
 inline constexpr char kChooseFolder[] = "Level files folder";
+inline constexpr char kImportFolder[] = "Folder for the pack's level files";
 
 } // namespace quillfen::window

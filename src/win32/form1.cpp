@@ -9,6 +9,7 @@
 #include "profiles/profile_store.h"
 #include "win32/resource.h"
 
+#include <commdlg.h>
 #include <functional>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -215,6 +216,8 @@ void Form1::createMenus() {
     editMenu_ = ::CreatePopupMenu();
     ::AppendMenuW(editMenu_, MF_STRING, ID_UNDO, wide(window::kUndo).c_str());
     ::AppendMenuW(editMenu_, MF_STRING, ID_REDO, wide(window::kRedo).c_str());
+    ::AppendMenuW(editMenu_, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(editMenu_, MF_STRING, ID_IMPORT_PACK, wide(window::kImportLevelPack).c_str());
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(editMenu_),
                   wide(window::kEditMenu).c_str());
     // "Help" stands on the menu bar itself and runs at once.
@@ -372,6 +375,9 @@ void Form1::command(int id, int code) {
     case ID_HELP:
         he_Click();
         return;
+    case ID_IMPORT_PACK:
+        importPack_Click();
+        return;
     case IdCombo1:
         if (code == CBN_SELCHANGE)
             Combo1_Click();
@@ -517,19 +523,41 @@ void Form1::Dir2Path_Enter() {
     setFolder(folder);
 }
 
-void Form1::Dir2Browse_Click() {
-    std::wstring title = wide(window::kChooseFolder);
+std::string Form1::chooseFolder(const char* title) {
+    std::wstring caption = wide(title);
     BROWSEINFOW browse{};
     browse.hwndOwner = window_;
-    browse.lpszTitle = title.c_str();
+    browse.lpszTitle = caption.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
     if (!chosen)
-        return;
+        return {};
     wchar_t path[MAX_PATH];
-    if (::SHGetPathFromIDListW(chosen, path))
-        setFolder(narrowed(path));
+    std::string folder = ::SHGetPathFromIDListW(chosen, path) ? narrowed(path) : std::string();
     ::CoTaskMemFree(chosen);
+    return folder;
+}
+
+void Form1::Dir2Browse_Click() {
+    if (std::string folder = chooseFolder(window::kChooseFolder); !folder.empty())
+        setFolder(folder);
+}
+
+void Form1::importPack_Click() {
+    wchar_t pack[MAX_PATH] = L"";
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof open;
+    open.hwndOwner = window_;
+    open.lpstrFilter = L"DOS level packs (*.DAT)\0*.DAT\0All files\0*.*\0";
+    open.lpstrFile = pack;
+    open.nMaxFile = MAX_PATH;
+    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!::GetOpenFileNameW(&open))
+        return;
+    std::string folder = chooseFolder(window::kImportFolder);
+    if (folder.empty())
+        return;
+    runEdit([&] { return editor_.importLevelPack(narrowed(pack), folder); });
 }
 
 LevelFileList Form1::levelFileList(bool& storable) const {

@@ -63,6 +63,10 @@ private:
     void Dir2_DblClick();
     void Dir2Path_Enter();
     void Dir2Browse_Click();
+    // "Import Level Pack...": the pack, then the folder for its level files.
+    void importPack_Click();
+    // The desktop's folder chooser; empty when cancelled.
+    std::string chooseFolder(const char* title);
     void he_Click();
     void close();
 

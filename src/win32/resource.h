@@ -19,3 +19,4 @@
 #define ID_STARTUP_FOLDER 1009
 #define ID_REG_KEY 1010
 #define ID_HELP 1011
+#define ID_IMPORT_PACK 1012

@@ -513,7 +513,7 @@ void Form1::importPack_Click() {
     if (pack.isEmpty())
         return;
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Folder for the pack's level files"), Dir2->path());
+        this, QString::fromLatin1(window::kImportFolder), Dir2->path());
     if (!folder.isEmpty())
         importLevelPack(pack, folder);
 }
