@@ -19,6 +19,8 @@ struct LevelFileList {
     std::vector<std::string> names;
     std::vector<bool> selected;
     int current = -1;
+    // False when a selected name has a character that a level record cannot hold.
+    bool storable = true;
 };
 
 // What the detail panel's boxes are to show; a box without a value keeps what it holds. Texts

@@ -269,6 +269,11 @@ Outcome Editor::addSet() {
 }
 
 Outcome Editor::addSelectedLevels(const LevelFileList& files) {
+    // The level's record could not hold the file's name: nothing of the selection is added.
+    if (!files.storable) {
+        ui_.message(kUnstorableText);
+        return {};
+    }
     return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, ui_, files); });
 }
 
@@ -313,10 +318,14 @@ Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
     return edit("Move Level", [&] { return quillfen::moveLevel(state_, ui_, level, row); });
 }
 
-Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& names) {
+Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<TextAnswer>& names) {
     state_.tree.select(set);
-    LevelFileList files{levelFolder_, names, std::vector<bool>(names.size(), true),
-                        names.empty() ? -1 : 0};
+    LevelFileList files{
+        levelFolder_, {}, std::vector<bool>(names.size(), true), names.empty() ? -1 : 0};
+    for (const TextAnswer& name : names) {
+        files.names.push_back(name.text);
+        files.storable = files.storable && name.storable;
+    }
     Outcome outcome = addSelectedLevels(files);
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();

@@ -115,7 +115,7 @@ public:
     // A level dragged to another row of its set; the rows of a drop, counted before the move.
     Outcome dropLevel(const LevelTree::Node* level, int row);
     // Level files dropped on a set: added to it as Add Selected Level(s) adds them.
-    Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& names);
+    Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<TextAnswer>& names);
     // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
     // in a new set that the user names, to the selected group, once the user has read the report
     // and chosen Import. `importPackIntoSet` adds a planned import to the selected set.

@@ -560,11 +560,10 @@ void Form1::importPack_Click() {
     runEdit([&] { return editor_.importLevelPack(narrowed(pack), folder); });
 }
 
-LevelFileList Form1::levelFileList(bool& storable) const {
+LevelFileList Form1::levelFileList() const {
     LevelFileList files;
     files.folder = editor_.levelFolder();
     files.current = static_cast<int>(::SendMessageW(Dir1, LB_GETCARETINDEX, 0, 0));
-    storable = true;
     int count = static_cast<int>(::SendMessageW(Dir1, LB_GETCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         std::wstring name(static_cast<std::size_t>(::SendMessageW(Dir1, LB_GETTEXTLEN, row, 0)) + 1,
@@ -576,19 +575,13 @@ LevelFileList Form1::levelFileList(bool& storable) const {
         files.names.push_back(text.text);
         files.selected.push_back(selected);
         if (selected && !text.storable)
-            storable = false;
+            files.storable = false;
     }
     return files;
 }
 
 void Form1::Command3_Click() {
-    bool storable = true;
-    LevelFileList files = levelFileList(storable);
-    if (!storable) {
-        // The level's record could not hold the file's name.
-        ui_.message(kUnstorableText);
-        return;
-    }
+    LevelFileList files = levelFileList();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 

@@ -47,7 +47,7 @@ private:
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
-    LevelFileList levelFileList(bool& storable) const;
+    LevelFileList levelFileList() const;
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);
     void showPanel(const DetailPanel& panel);

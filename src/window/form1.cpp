@@ -278,10 +278,10 @@ void Form1::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
     const QString folder = QFileInfo(paths.front()).absolutePath();
     if (QFileInfo(folder).canonicalFilePath() != Dir2->path())
         Dir2->setPath(folder);
-    std::vector<std::string> names;
+    std::vector<TextAnswer> names;
     for (const QString& path : paths)
         if (QFileInfo(path).absolutePath() == folder)
-            names.push_back(fromQt(QFileInfo(path).fileName()).text);
+            names.push_back(fromQt(QFileInfo(path).fileName()));
     runEdit([&] { return editor_.dropLevelFiles(set, names); });
 }
 
@@ -381,30 +381,23 @@ void Form1::Command1_Click() {
     runEdit([this] { return editor_.addSet(); });
 }
 
-LevelFileList Form1::levelFileList(bool& storable) const {
+LevelFileList Form1::levelFileList() const {
     LevelFileList files;
     files.folder = editor_.levelFolder();
     files.current = Dir1->currentRow();
-    storable = true;
     for (int row = 0; row < Dir1->count(); ++row) {
         const QListWidgetItem* item = Dir1->item(row);
         TextAnswer name = fromQt(item->text());
         files.names.push_back(name.text);
         files.selected.push_back(item->isSelected());
         if (item->isSelected() && !name.storable)
-            storable = false;
+            files.storable = false;
     }
     return files;
 }
 
 void Form1::Command3_Click() {
-    bool storable = true;
-    LevelFileList files = levelFileList(storable);
-    if (!storable) {
-        // The level's record could not hold the file's name.
-        ui_.message(kUnstorableText);
-        return;
-    }
+    LevelFileList files = levelFileList();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 

@@ -100,9 +100,8 @@ private:
     void listLevelFiles(const QString& folder);
     // Greys the files from `from` on that are not Windows level files, with the reason as tip.
     void markOtherFiles(int listing, int from);
-    // What the level-file list shows; `storable` false when a selected name has a character
-    // that a level record cannot hold.
-    LevelFileList levelFileList(bool& storable) const;
+    // What the level-file list shows.
+    LevelFileList levelFileList() const;
     // Runs an editing action and brings the view up to the tree's new state.
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);
