@@ -12,6 +12,8 @@ struct TextAnswer {
 };
 
 inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
+// What every command that needs a loaded profile says without one.
+inline constexpr char kLoadFirst[] = "you have to load up a profile first";
 
 inline constexpr char kUnstorableText[] =
     "WARNING: the text holds characters that cannot be stored";

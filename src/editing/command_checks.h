@@ -5,7 +5,6 @@
 
 namespace quillfen {
 
-inline constexpr char kLoadProfileFirst[] = "you have to load up a profile first";
 inline constexpr char kSelectGroupForSet[] = "you must first select a group to add a set to";
 
 // The tests of a command that works on the selected node, in the game's order: a profile is

@@ -8,7 +8,7 @@ namespace quillfen {
 const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
                                       const char* wrongKind) {
     if (!profileLoaded(state)) {
-        ui.message(kLoadProfileFirst);
+        ui.message(kLoadFirst);
         return nullptr;
     }
     const LevelTree::Node* node = state.tree.selected();

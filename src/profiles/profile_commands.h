@@ -19,7 +19,6 @@ inline constexpr char kNoProfiles[] =
     "WARNING: couldn't find your lemmings profiles in the registry";
 inline constexpr char kProfileNotFound[] =
     "ERROR: user database not found!  choose a different user profile";
-inline constexpr char kLoadFirst[] = "you have to load up a profile first";
 inline constexpr char kCannotReadProfile[] = "ERROR: cannot read the user profile: ";
 inline constexpr char kDatabaseNameUnreadable[] =
     "ERROR: the profile's database file name could not be read from the registry";
