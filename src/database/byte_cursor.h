@@ -1,7 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <span>
 #include <string_view>
@@ -38,13 +40,30 @@ public:
         auto bytes = field(offset, width);
         if (bytes.empty())
             return {};
-        const auto* first = reinterpret_cast<const char*>(bytes.data());
-        const void* zero = std::memchr(first, 0, bytes.size());
-        return {first, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - first)
-                            : bytes.size()};
+        return {reinterpret_cast<const char*>(bytes.data()), textLength(bytes)};
     }
 
 private:
+    // The place of the first zero byte, eight bytes at a time: the fields are a few dozen bytes
+    // long, too short for memchr to pay for its call.
+    static std::size_t textLength(std::span<const unsigned char> bytes) {
+        constexpr std::uint64_t lows = 0x7f7f7f7f7f7f7f7f;
+        std::size_t i = 0;
+        for (; i + 8 <= bytes.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            // The high bit of each zero byte, and of no other.
+            if (std::uint64_t zeros = ~(((word & lows) + lows) | word | lows)) {
+                int before = std::endian::native == std::endian::little ? std::countr_zero(zeros)
+                                                                        : std::countl_zero(zeros);
+                return i + static_cast<std::size_t>(before) / 8;
+            }
+        }
+        while (i < bytes.size() && bytes[i] != 0)
+            ++i;
+        return i;
+    }
+
     std::span<const unsigned char> bytes_;
 };
 

@@ -185,6 +185,23 @@ TEST(RecordFields, TextsAreReadNoFurtherThanTheirField) {
     EXPECT_EQ(encodeDatabase(back), bytes);
 }
 
+// Other programs leave bytes behind the zero that ends a name; the name ends at that zero
+// wherever it stands, whatever bytes stand around it.
+TEST(RecordFields, ANameEndsAtItsFirstZeroWhateverFollows) {
+    const std::size_t levelName = 8 + 137 * 2 + 10;
+    for (unsigned char filler : {0x01, 0x7f, 0x80, 0xff}) {
+        for (std::size_t length = 0; length <= 40; ++length) {
+            Bytes bytes = goldenFile();
+            for (std::size_t i = 0; i < 40; ++i)
+                bytes[levelName + i] = i == length ? 0 : filler;
+            auto parsed = parseDatabase(bytes);
+            ASSERT_TRUE(parsed);
+            EXPECT_EQ(parsed->tree.item(3)->text(), std::string(length, static_cast<char>(filler)))
+                << "filler " << int(filler) << ", length " << length;
+        }
+    }
+}
+
 TEST(RecordFields, HeaderBytesAroundTheCountAreWrittenAsZero) {
     Bytes golden = goldenFile();
     golden[0] = 7;
