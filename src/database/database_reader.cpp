@@ -46,9 +46,9 @@ public:
             return fail("the group at " + at(record) + " claims " + std::to_string(sets) +
                         " sets; a group holds at most 255");
         report(record);
-        group_ = out_.tree.addLoaded(nullptr, NodeKind::Group, ++out_.groupCount,
-                                     in.text(kNameOffset, kGroupNameWidth),
-                                     in.text(kFolderOffset, kFolderWidth));
+        group_ = out_.tree.addLoaded(nullptr, {NodeKind::Group, ++out_.groupCount,
+                                               in.text(kNameOffset, kGroupNameWidth),
+                                               in.text(kFolderOffset, kFolderWidth)});
         return true;
     }
 
@@ -58,16 +58,16 @@ public:
             return fail("the records end inside the set at " + at(record) + ": it claims " +
                         std::to_string(levels) + " levels, " + std::to_string(left) + " follow");
         report(record);
-        set_ = out_.tree.addLoaded(group_, NodeKind::Set, ++out_.setCount,
-                                   in.text(kNameOffset, kSetNameWidth));
+        set_ = out_.tree.addLoaded(
+            group_, {NodeKind::Set, ++out_.setCount, in.text(kNameOffset, kSetNameWidth), {}});
         return true;
     }
 
     bool level(std::size_t record, const ByteCursor& in) {
         report(record);
         ++out_.levelCount;
-        out_.tree.addLoaded(set_, NodeKind::Level, static_cast<std::uint32_t>(out_.levelCount),
-                            in.text(kNameOffset, kLevelNameWidth), levelFile(in));
+        out_.tree.addLoaded(set_, {NodeKind::Level, static_cast<std::uint32_t>(out_.levelCount),
+                                   in.text(kNameOffset, kLevelNameWidth), levelFile(in)});
         return true;
     }
 

@@ -136,7 +136,7 @@ LevelTree::Node* LevelTree::mutableNode(const Node* node) const {
     return const_cast<Node*>(node);
 }
 
-template <class Event> void LevelTree::notify(Event event) const {
+template <class Event> void LevelTree::notify(const Event& event) const {
     for (LevelTreeObserver* observer : observers_)
         event(observer);
 }
@@ -361,30 +361,28 @@ const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relatio
         row = 0;
     }
 
-    Node* added = link(parent, row, kind, number, text, entry);
+    Node* added = link(parent, row, {kind, number, text, entry});
     addKey(added);
     return added;
 }
 
-const LevelTree::Node* LevelTree::addLoaded(const Node* parent, NodeKind kind, std::uint32_t number,
-                                            std::string_view text, std::string_view entry) {
+const LevelTree::Node* LevelTree::addLoaded(const Node* parent, const NodeContent& content) {
     if (count() >= format::kMaxNodes)
         return nullptr;
     Node* up = parent ? mutableNode(parent) : &storage_->root;
-    Node* added = link(up, up->children_.size(), kind, number, text, entry);
+    Node* added = link(up, up->children_.size(), content);
     storage_->keysStale = true;
     return added;
 }
 
 // Makes a node and puts it at `row` below `parent` and last in node-index order.
-LevelTree::Node* LevelTree::link(Node* parent, std::size_t row, NodeKind kind, std::uint32_t number,
-                                 std::string_view text, std::string_view entry) {
-    Node* added = newNode(kind, number);
-    added->text_ = storeText(text);
-    if (kind == NodeKind::Group)
-        added->groupFolder_ = storeText(entry);
-    else if (kind == NodeKind::Level)
-        added->levelFile_ = storeText(entry);
+LevelTree::Node* LevelTree::link(Node* parent, std::size_t row, const NodeContent& content) {
+    Node* added = newNode(content.kind, content.number);
+    added->text_ = storeText(content.text);
+    if (content.kind == NodeKind::Group)
+        added->groupFolder_ = storeText(content.entry);
+    else if (content.kind == NodeKind::Level)
+        added->levelFile_ = storeText(content.entry);
     added->parent_ = parent;
     added->index_ = count() + 1;
 

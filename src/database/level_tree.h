@@ -16,6 +16,15 @@ enum class NodeKind { Group, Set, Level };
 class LevelTreeNode;
 class LevelTree;
 
+// What a new node holds: its key as kind and number, its text, and its entry in the node tables
+// (a group's folder or a level's file name; a set has none).
+struct NodeContent {
+    NodeKind kind = NodeKind::Group;
+    std::uint32_t number = 0;
+    std::string_view text;
+    std::string_view entry;
+};
+
 // A stretch of a tree's text buffer.
 struct TextSpan {
     std::uint32_t offset = 0;
@@ -144,8 +153,7 @@ public:
     // A load's node: the last child of `parent` (null: the last group), its number higher than
     // any of its kind in the tree, which the reader's counters guarantee. The key tables are
     // made at the first lookup, once, rather than kept up at each of thousands of additions.
-    const Node* addLoaded(const Node* parent, NodeKind kind, std::uint32_t number,
-                          std::string_view text, std::string_view entry = {});
+    const Node* addLoaded(const Node* parent, const NodeContent& content);
 
     int count() const { return static_cast<int>(order_.size()); }
     bool empty() const { return order_.empty(); }
@@ -201,12 +209,11 @@ private:
     void dropFreedKeys();
     // Makes the key tables again when a load left them to be made.
     void ensureKeys() const;
-    Node* link(Node* parent, std::size_t row, NodeKind kind, std::uint32_t number,
-               std::string_view text, std::string_view entry);
+    Node* link(Node* parent, std::size_t row, const NodeContent& content);
     TextSpan storeText(std::string_view text);
     void replaceText(TextSpan& span, std::string_view text);
     void compactTexts();
-    template <class Event> void notify(Event event) const;
+    template <class Event> void notify(const Event& event) const;
     void renumberFrom(int position);
 
     // On the heap, so that nodes keep their place when the tree is moved.
