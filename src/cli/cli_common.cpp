@@ -1,7 +1,5 @@
 #include "cli/cli_common.h"
 
-#include "database/database_reader.h"
-#include "database/file_io.h"
 #include "database/windows1252.h"
 
 #include <cstdio>
@@ -39,14 +37,6 @@ std::string jsonString(std::string_view windows1252) {
         }
     }
     return out + "\"";
-}
-
-Status loadFile(EditorState& state, const std::string& path) {
-    // Read a little more than a profile can hold, so that the load itself says it is too long.
-    auto bytes = readWholeFile(path, 64 << 20);
-    if (!bytes)
-        return Error{explained("ERROR: cannot read the user profile: ", bytes.error())};
-    return loadDatabaseImage(state, *bytes);
 }
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include "database/editor_state.h"
 #include "database/level_tree.h"
-#include "database/result.h"
 
 #include <string>
 #include <string_view>
@@ -24,9 +23,6 @@ int refuse(std::string_view message);
 
 std::string utf8(std::string_view windows1252);
 std::string jsonString(std::string_view windows1252);
-
-// Reads a UserDatabase file and loads it as Load Profile does.
-Status loadFile(EditorState& state, const std::string& path);
 
 // The tree as `show` prints it: one node a line, or one JSON object.
 void printTree(const EditorState& state, bool json);

@@ -5,6 +5,7 @@
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"
+#include "profiles/profile_commands.h"
 
 #include <iostream>
 
@@ -15,7 +16,7 @@ int showCommand(const Args& args) {
     if (!(args.size() == 1 || json))
         return usage("show [--json] FILE");
     EditorState state;
-    if (auto loaded = loadFile(state, args.back()); !loaded)
+    if (auto loaded = loadProfileFile(state, args.back()); !loaded)
         return refuse(loaded.error());
     printTree(state, json);
     return kDone;
@@ -24,9 +25,9 @@ int showCommand(const Args& args) {
 int checkCommand(const Args& args) {
     if (args.size() != 1)
         return usage("check FILE");
-    auto bytes = readWholeFile(args[0], 64 << 20);
+    auto bytes = readProfileFile(args[0]);
     if (!bytes)
-        return refuse(explained("ERROR: cannot read the user profile: ", bytes.error()));
+        return refuse(bytes.error());
     auto problems = checkDatabaseFile(*bytes);
     for (const std::string& problem : problems)
         std::cout << problem << "\n";
@@ -37,7 +38,7 @@ int rewriteCommand(const Args& args) {
     if (args.size() != 2)
         return usage("rewrite IN OUT");
     EditorState state;
-    if (auto loaded = loadFile(state, args[0]); !loaded)
+    if (auto loaded = loadProfileFile(state, args[0]); !loaded)
         return refuse(loaded.error());
     if (auto written = writeFileAtomically(args[1], encodeDatabase(state.tree)); !written)
         return refuse("ERROR: could not write " + args[1] + ": " + written.error());

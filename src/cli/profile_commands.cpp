@@ -145,7 +145,7 @@ int saveCommand(const Args& args) {
     if (!profile)
         return kRefused;
     EditorState state;
-    if (auto loaded = loadFile(state, parsed->words[1]); !loaded)
+    if (auto loaded = loadProfileFile(state, parsed->words[1]); !loaded)
         return refuse(loaded.error());
     state.usersKeyPath = *key;
     auto store = openStore(*parsed);

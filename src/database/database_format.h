@@ -18,6 +18,9 @@ inline constexpr std::size_t kImageSize = kMaxFileSize + 1;
 inline constexpr int kMaxNodes = 3649;
 // A group's set count is stored in one byte.
 inline constexpr int kMaxSetsInGroup = 255;
+// What is read of a profile file at most: more than a profile can hold, so that the load itself
+// says how long a file that is too long is.
+inline constexpr std::size_t kReadLimit = std::size_t{64} << 20;
 // Files shorter than this are refused as corrupt before any parsing.
 inline constexpr std::size_t kMinFileSize = 99;
 

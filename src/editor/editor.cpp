@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "database/file_io.h"
@@ -16,9 +17,6 @@ namespace {
 constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
 constexpr char kNoSelection[] = "you must first select a node";
 
-// Read a little more than a profile can hold, so that the parse itself says it is too long.
-constexpr std::size_t kReadLimit = std::size_t{64} << 20;
-
 std::string keyOf(const LevelTree::Node* node) {
     return node ? node->key() : std::string();
 }
@@ -26,7 +24,7 @@ std::string keyOf(const LevelTree::Node* node) {
 // "3 groups, 5 sets and 40 levels" of the profile file at `hostPath`, or nothing when it cannot
 // be read as one.
 std::optional<std::string> contentsOf(const std::string& hostPath) {
-    auto bytes = readWholeFile(hostPath, kReadLimit);
+    auto bytes = readWholeFile(hostPath, format::kReadLimit);
     if (!bytes)
         return std::nullopt;
     auto parsed = parseDatabase(*bytes);
@@ -42,7 +40,7 @@ std::optional<std::string> contentsOf(const std::string& hostPath) {
 // True when the file at `file.hostPath` no longer holds the bytes it held when it was loaded or
 // saved (another program wrote it, or it is gone).
 bool changedOnDisk(const ProfileFile& file) {
-    auto bytes = readWholeFile(file.hostPath, kReadLimit);
+    auto bytes = readWholeFile(file.hostPath, format::kReadLimit);
     return !bytes || bytes->size() != file.size || hashBytes(*bytes) != file.hash;
 }
 
@@ -214,10 +212,7 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
 }
 
 Status Editor::openFile(const std::string& hostPath) {
-    auto bytes = readWholeFile(hostPath, kReadLimit);
-    if (!bytes)
-        return Error{explained(kCannotReadProfile, bytes.error())};
-    if (Status loaded = loadDatabaseImage(state_, *bytes); !loaded)
+    if (Status loaded = loadProfileFile(state_, hostPath); !loaded)
         return loaded;
     history_.clear();
     forgetLoadedProfile();

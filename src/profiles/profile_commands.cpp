@@ -10,9 +10,6 @@
 namespace quillfen {
 namespace {
 
-// Read a little more than a profile can hold, so that the load itself says it is too long.
-constexpr std::size_t kReadLimit = std::size_t{64} << 20;
-
 // Passes on about a hundred of the steps of long work, the last one always.
 Progress hundredSteps(const Progress& progress) {
     if (!progress)
@@ -32,6 +29,20 @@ void report(const Progress& progress, double value, double maximum) {
 }
 
 } // namespace
+
+Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath) {
+    auto bytes = readWholeFile(hostPath, format::kReadLimit);
+    if (!bytes)
+        return Error{explained(kCannotReadProfile, bytes.error())};
+    return bytes;
+}
+
+Status loadProfileFile(EditorState& state, const std::string& hostPath) {
+    auto bytes = readProfileFile(hostPath);
+    if (!bytes)
+        return Error{bytes.error()};
+    return loadDatabaseImage(state, *bytes);
+}
 
 std::uint64_t hashBytes(std::span<const unsigned char> bytes) {
     std::uint64_t hash = 14695981039346656037u;
@@ -91,10 +102,10 @@ bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& pro
     }
     // One read of the whole file; the progress bar shows it done, as after the game's editors'
     // byte loop, before the parse draws its own steps.
-    auto bytes = readWholeFile(file, kReadLimit);
+    auto bytes = readProfileFile(file);
     if (!bytes) {
         report(progress, 0, maximum);
-        ui.message(explained(kCannotReadProfile, bytes.error()));
+        ui.message(bytes.error());
         return false;
     }
     report(progress, maximum, maximum);
@@ -139,7 +150,7 @@ bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string&
         return false;
     }
     auto bytes = encodeDatabase(state.tree, hundredSteps(progress));
-    auto saved = saveWithBackup(file, backup, bytes, kReadLimit);
+    auto saved = saveWithBackup(file, backup, bytes, format::kReadLimit);
     report(progress, 0, records);
     if (!saved) {
         ui.message(explained(kCouldNotSave, saved.error()));

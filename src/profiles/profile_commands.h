@@ -2,6 +2,7 @@
 
 #include "database/editor_state.h"
 #include "database/progress.h"
+#include "database/result.h"
 #include "database/user_interface.h"
 #include "profiles/profile_store.h"
 
@@ -37,6 +38,14 @@ struct ProfileFile {
 
 // A 64-bit hash of a file's bytes (FNV-1a): equal files give equal hashes.
 std::uint64_t hashBytes(std::span<const unsigned char> bytes);
+
+// The bytes of the profile database file at `hostPath`; the error names what kept them from
+// being read, after kCannotReadProfile.
+Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath);
+
+// Builds the tree from the profile database file at `hostPath`, outside of any profile (the
+// command-line tool, a file dropped on the window); on a refusal the state is unchanged.
+Status loadProfileFile(EditorState& state, const std::string& hostPath);
 
 // The key path of a profile: the users key, a backslash, the name and a closing backslash.
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);
