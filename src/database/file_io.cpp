@@ -19,6 +19,10 @@ std::string systemReason(int error) {
     return std::strerror(error);
 }
 
+std::string fileTooLong(std::size_t limit) {
+    return "the file is more than " + std::to_string(limit) + " bytes long";
+}
+
 std::string notAFile(const std::string& path) {
     return "ERROR: " + pathText(path) + " is not a file";
 }
@@ -42,7 +46,7 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
     // One byte more than the size, so that a file that grew meanwhile is noticed.
     auto bytes = file->readAt(0, static_cast<std::size_t>(file->size()) + 1);
     if (bytes && bytes->size() > maxBytes)
-        return Error{"the file is more than " + std::to_string(maxBytes) + " bytes long"};
+        return Error{fileTooLong(maxBytes)};
     return bytes;
 }
 

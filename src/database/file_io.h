@@ -2,6 +2,7 @@
 
 #include "database/result.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -12,6 +13,13 @@ namespace quillfen {
 
 // The refusal of a file name that holds a zero byte, where the system would cut it short.
 inline constexpr char kZeroInFileName[] = "the file name holds a zero byte";
+
+// The refusal of a save into a folder that another program is saving into, after waiting this long.
+inline constexpr char kFolderBusy[] = "another program is saving into this folder";
+inline constexpr auto kLockWait = std::chrono::seconds(3);
+
+// The refusal of a file longer than `limit` bytes.
+std::string fileTooLong(std::size_t limit);
 
 // The system's words for an errno value ("No space left on device").
 std::string systemReason(int error);

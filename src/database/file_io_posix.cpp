@@ -47,9 +47,6 @@ int writeAll(int fd, std::span<const unsigned char> bytes, off_t offset = -1) {
     return 0;
 }
 
-// How long a save waits for another one into the same folder.
-constexpr auto kLockWait = std::chrono::seconds(3);
-
 } // namespace
 
 namespace {
@@ -302,7 +299,7 @@ Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::strin
         }
     });
     if (tooLong)
-        return Error{"the file is more than " + std::to_string(limit) + " bytes long"};
+        return Error{fileTooLong(limit)};
     return copied;
 }
 
@@ -346,7 +343,7 @@ Result<FolderLock> lockFolder(const std::string& folder, bool make) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return failure(errno);
         if (std::chrono::steady_clock::now() >= deadline)
-            return Error{"another program is saving into this folder"};
+            return Error{kFolderBusy};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return FolderLock(std::exchange(file.fd, -1));

@@ -112,9 +112,6 @@ bool missing(DWORD error) {
            error == ERROR_INVALID_DRIVE;
 }
 
-// How long a save waits for another one into the same folder.
-constexpr auto kLockWait = std::chrono::seconds(3);
-
 // Six letters or digits for a temporary's name, different at each call.
 std::string temporarySuffix() {
     static std::uint64_t counter = 0;
@@ -374,7 +371,7 @@ Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::strin
         }
     });
     if (tooLong)
-        return Error{"the file is more than " + std::to_string(limit) + " bytes long"};
+        return Error{fileTooLong(limit)};
     if (!readError.empty())
         return Error{readError};
     return copied;
@@ -424,7 +421,7 @@ Result<FolderLock> lockFolder(const std::string& folder, bool make) {
             error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
             return failure(error);
         if (std::chrono::steady_clock::now() >= deadline)
-            return Error{"another program is saving into this folder"};
+            return Error{kFolderBusy};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     int fd = descriptorOf(file.release());
