@@ -48,8 +48,7 @@ EditStep addSet(EditorState& state, UserInterface& ui) {
 }
 
 EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files) {
-    const LevelTree::Node* set =
-        selectedOfKind(state, ui, NodeKind::Set, "you must first select a set to add levels to");
+    const LevelTree::Node* set = selectedOfKind(state, ui, NodeKind::Set, kSelectSetForLevels);
     if (set == nullptr)
         return nullptr;
     auto current = static_cast<std::size_t>(files.current);

@@ -6,6 +6,8 @@
 namespace quillfen {
 
 inline constexpr char kSelectGroupForSet[] = "you must first select a group to add a set to";
+inline constexpr char kSelectSetForLevels[] = "you must first select a set to add levels to";
+inline constexpr char kSelectLevel[] = "you must first select a level";
 
 // The tests of a command that works on the selected node, in the game's order: a profile is
 // loaded, then the selected node is of `kind`. Gives the node, or null after telling the user

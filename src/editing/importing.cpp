@@ -45,8 +45,7 @@ bool roomAndFiles(EditorState& state, UserInterface& ui, const levelfile::Import
 } // namespace
 
 EditStep importPack(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan) {
-    const LevelTree::Node* set =
-        selectedOfKind(state, ui, NodeKind::Set, "you must first select a set to add levels to");
+    const LevelTree::Node* set = selectedOfKind(state, ui, NodeKind::Set, kSelectSetForLevels);
     if (set == nullptr || !roomAndFiles(state, ui, plan, plan.levels.size()))
         return nullptr;
     return addImported(state, ui, plan, set, false);

@@ -18,7 +18,7 @@ EditStep moveTo(LevelTree& tree, const LevelTree::Node* level, int row) {
 }
 
 const LevelTree::Node* selectedLevel(EditorState& state, UserInterface& ui) {
-    return selectedOfKind(state, ui, NodeKind::Level, "you must first select a level");
+    return selectedOfKind(state, ui, NodeKind::Level, kSelectLevel);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ EditStep moveDown(EditorState& state, UserInterface& ui) {
 
 EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row) {
     if (level == nullptr || level->kind() != NodeKind::Level) {
-        ui.message("you must first select a level");
+        ui.message(kSelectLevel);
         return nullptr;
     }
     row = std::clamp(row, 0, level->parent()->children() - 1);

@@ -1,4 +1,5 @@
 #include "database/database_format.h"
+#include "editing/command_checks.h"
 #include "editing/editing_commands.h"
 
 namespace quillfen {
@@ -39,8 +40,7 @@ EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& t
 
 EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2) {
     return storeText(state, ui, text2, ChangedText::Field::LevelFile, format::kLevelFileWideWidth,
-                     fileNameTooLong(), "you must first select a level",
-                     "Levels source file has been updated");
+                     fileNameTooLong(), kSelectLevel, "Levels source file has been updated");
 }
 
 std::size_t nameLimit(NodeKind kind) {
