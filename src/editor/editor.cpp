@@ -7,6 +7,7 @@
 #include "editing/command_checks.h"
 #include "editing/importing.h"
 #include "editor/settings_file.h"
+#include "editor/window_texts.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "profiles/profile_store.h"
@@ -346,14 +347,14 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
                                    : nameTooLong(nameLimit(NodeKind::Set)));
         return {};
     }
-    if (!ui_.proceed(levelfile::importReport(*plan), "Import Level Pack", "Import"))
+    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle, "Import"))
         return {};
-    return edit("Import Level Pack",
+    return edit(window::kImportPackTitle,
                 [&] { return importPackAsSet(state_, ui_, *plan, name.text); });
 }
 
 Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
-    return edit("Import Level Pack", [&] { return importPack(state_, ui_, plan); });
+    return edit(window::kImportPackTitle, [&] { return importPack(state_, ui_, plan); });
 }
 
 Outcome Editor::updateFolder(const TextAnswer& text1) {

@@ -78,6 +78,8 @@ inline constexpr char kEditMenu[] = "Edit";
 inline constexpr char kUndo[] = "Undo";
 inline constexpr char kRedo[] = "Redo";
 inline constexpr char kImportLevelPack[] = "Import Level Pack...";
+// The title of the pack's dialogs and the name of the step in Undo and Redo.
+inline constexpr char kImportPackTitle[] = "Import Level Pack";
 inline constexpr char kHelp[] = "Help";
 inline constexpr char kChooseFolder[] = "Level files folder";
 inline constexpr char kImportFolder[] = "Folder for the pack's level files";

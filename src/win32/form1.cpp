@@ -552,6 +552,8 @@ void Form1::importPack_Click() {
     open.lpstrFile = pack;
     open.nMaxFile = MAX_PATH;
     open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    std::wstring title = wide(window::kImportPackTitle);
+    open.lpstrTitle = title.c_str();
     if (!::GetOpenFileNameW(&open))
         return;
     std::string folder = chooseFolder(window::kImportFolder);

@@ -501,7 +501,7 @@ bool Form1::usePrefix(const QString& folder) {
 
 void Form1::importPack_Click() {
     const QString pack = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Import Level Pack"), Dir2->path(),
+        this, QString::fromLatin1(window::kImportPackTitle), Dir2->path(),
         QStringLiteral("DOS level packs (*.DAT *.dat);;All files (*)"));
     if (pack.isEmpty())
         return;
