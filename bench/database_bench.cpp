@@ -1,7 +1,7 @@
 // Parse and write of the largest profile, against reading and writing as many bytes in one call.
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
+#include "host/file_io.h"
 #include "max_tree.h"
 
 #include <benchmark/benchmark.h>
@@ -26,7 +26,7 @@ std::string scratchPath(const char* name) {
 void BM_ParseMaxDatabase(benchmark::State& state) {
     const auto& bytes = maxFile();
     for (auto _ : state) {
-        auto parsed = parseDatabase(bytes);
+        auto parsed = ParseDatabaseFile(bytes);
         benchmark::DoNotOptimize(parsed.ok());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

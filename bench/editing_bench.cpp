@@ -2,13 +2,13 @@
 // profile is loaded again between iterations, untimed, so every run meets the worst case (the
 // first group's nodes hold the lowest indexes, so a removal there moves every later node down).
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/scripted_user_interface.h"
 #include "edit_command.h"
 #include "editor/editor.h"
+#include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

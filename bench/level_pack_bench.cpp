@@ -1,5 +1,5 @@
 // Unpacking and checking a pack of 47 levels, the most a pack holds, against reading its bytes.
-#include "database/file_io.h"
+#include "host/file_io.h"
 #include "levelfile/level_pack.h"
 #include "levelfile/make_pack.h"
 

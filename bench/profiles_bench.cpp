@@ -2,11 +2,11 @@
 // against reading the same file in one call; saving the largest profile into that prefix, against
 // writing and flushing its bytes twice.
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/scripted_user_interface.h"
+#include "host/file_io.h"
 #include "max_tree.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <benchmark/benchmark.h>
 #include <cctype>

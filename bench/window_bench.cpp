@@ -2,11 +2,11 @@
 // largest profile through its button's handler, with the tree view following it (all branches
 // open, so that the view has every row to keep in step) and painted again.
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/scripted_user_interface.h"
 #include "edit_command.h"
+#include "host/file_io.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 #include "window/folder_list.h"
 #include "window/form1.h"
 #include "window/level_tree_model.h"

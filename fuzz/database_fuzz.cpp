@@ -10,12 +10,12 @@
 using namespace quillfen;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto parsed = parseDatabase({data, size});
+    auto parsed = ParseDatabaseFile({data, size});
     if (!parsed)
         return 0;
     auto written = encodeDatabase(parsed->tree);
     fuzz::require(checkDatabaseFile(written).empty(), "a written file is well formed");
-    auto again = parseDatabase(written);
+    auto again = ParseDatabaseFile(written);
     fuzz::require(again.ok(), "a written file parses");
     fuzz::require(again->tree.count() == parsed->tree.count(), "the parse keeps every node");
     fuzz::require(encodeDatabase(again->tree) == written, "a second save writes the same bytes");

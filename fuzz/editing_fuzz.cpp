@@ -4,10 +4,10 @@
 #include "database/database_check.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/scripted_user_interface.h"
 #include "editor/editor.h"
 #include "fuzz_support.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -143,9 +143,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     auto saved = encodeDatabase(tree);
     require(checkDatabaseFile(saved).empty(), "a saved profile is well formed");
-    EditorState loaded;
-    require(loadDatabaseImage(loaded, saved).ok(), "a saved profile loads");
-    require(loaded.tree.count() == tree.count(), "the load keeps every node");
-    require(encodeDatabase(loaded.tree) == saved, "saving what was loaded writes the same bytes");
+    auto loaded = parseProfileFile(saved);
+    require(loaded.ok(), "a saved profile loads");
+    require(loaded->tree.count() == tree.count(), "the load keeps every node");
+    require(encodeDatabase(loaded->tree) == saved, "saving what was loaded writes the same bytes");
     return 0;
 }

@@ -1,9 +1,9 @@
 // Any bytes as a level file, and any texts in the nine count boxes: the title and counts read
 // are the file's bytes, and Save Level Info changes only the count bytes of a Windows level
 // file, or nothing.
-#include "database/scripted_user_interface.h"
 #include "fuzz_support.h"
 #include "levelfile/level_file.h"
+#include "scripted_user_interface.h"
 
 #include <algorithm>
 #include <cstdint>

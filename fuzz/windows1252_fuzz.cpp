@@ -1,6 +1,6 @@
 // The text codecs both ways: every byte string but one holding a zero survives UTF-8 and back,
 // and UTF-8 that converts is exactly the UTF-8 of the bytes it gives.
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 #include "fuzz_support.h"
 
 #include <cstdint>

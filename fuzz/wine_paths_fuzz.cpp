@@ -1,6 +1,6 @@
 // Any Windows path mapped into a small prefix: the same answer each time, below the drive's link
 // for a drive C: path, and UTF-8 throughout.
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 #include "fuzz_support.h"
 #include "profiles/wine_paths.h"
 

@@ -1,6 +1,6 @@
 #include "cli/cli_common.h"
 
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/editor_state.h"
 #include "database/level_tree.h"
+#include "editing/editor_state.h"
 
 #include <string>
 #include <string_view>

@@ -4,7 +4,7 @@
 #include "cli/demo.h"
 #include "database/database_check.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
+#include "host/file_io.h"
 #include "profiles/profile_commands.h"
 
 #include <iostream>
@@ -15,9 +15,11 @@ int showCommand(const Args& args) {
     bool json = args.size() == 2 && args[0] == "--json";
     if (!(args.size() == 1 || json))
         return usage("show [--json] FILE");
-    EditorState state;
-    if (auto loaded = loadProfileFile(state, args.back()); !loaded)
+    auto loaded = loadProfileFile(args.back());
+    if (!loaded)
         return refuse(loaded.error());
+    EditorState state;
+    state.adopt(std::move(*loaded));
     printTree(state, json);
     return kDone;
 }
@@ -37,9 +39,11 @@ int checkCommand(const Args& args) {
 int rewriteCommand(const Args& args) {
     if (args.size() != 2)
         return usage("rewrite IN OUT");
-    EditorState state;
-    if (auto loaded = loadProfileFile(state, args[0]); !loaded)
+    auto loaded = loadProfileFile(args[0]);
+    if (!loaded)
         return refuse(loaded.error());
+    EditorState state;
+    state.adopt(std::move(*loaded));
     if (auto written = writeFileAtomically(args[1], encodeDatabase(state.tree)); !written)
         return refuse("ERROR: could not write " + args[1] + ": " + written.error());
     return kDone;

@@ -2,10 +2,10 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
+#include "common/windows1252.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/windows1252.h"
 #include "editor/editor.h"
+#include "host/file_io.h"
 #include "levelfile/level_pack.h"
 #include "profiles/profile_store.h"
 

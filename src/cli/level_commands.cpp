@@ -3,7 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
-#include "database/file_io.h"
+#include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_pack.h"
 

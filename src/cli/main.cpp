@@ -5,7 +5,7 @@
 #include <string_view>
 
 #ifdef _WIN32
-#include "database/windows_text.h"
+#include "host/windows_text.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -5,9 +5,9 @@
 #include "cli/commands.h"
 #include "cli/demo.h"
 #include "cli/printing_user_interface.h"
+#include "common/windows1252.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/windows1252.h"
+#include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
@@ -144,9 +144,11 @@ int saveCommand(const Args& args) {
     auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    EditorState state;
-    if (auto loaded = loadProfileFile(state, parsed->words[1]); !loaded)
+    auto loaded = loadProfileFile(parsed->words[1]);
+    if (!loaded)
         return refuse(loaded.error());
+    EditorState state;
+    state.adopt(std::move(*loaded));
     state.usersKeyPath = *key;
     auto store = openStore(*parsed);
     PrintingUserInterface ui;

@@ -101,8 +101,8 @@ private:
 
 } // namespace
 
-Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
-                                     const Progress& progress) {
+Result<ParsedDatabase> ParseDatabaseFile(std::span<const unsigned char> bytes,
+                                         const Progress& progress) {
     if (bytes.size() > kMaxFileSize)
         return corrupt("the file is " + std::to_string(bytes.size()) +
                        " bytes long; a profile holds at most " + std::to_string(kMaxFileSize));
@@ -130,40 +130,6 @@ Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
         progress(0, static_cast<double>(records));
     out.tree.select(out.tree.item(1));
     return out;
-}
-
-namespace {
-
-void adopt(EditorState& state, ParsedDatabase&& parsed) {
-    state.groupCount = parsed.groupCount;
-    state.setCount = parsed.setCount;
-    state.levelCount = parsed.levelCount;
-    state.tree = std::move(parsed.tree);
-}
-
-} // namespace
-
-Status ParseDatabaseFile(EditorState& state, const Progress& progress) {
-    auto parsed = parseDatabase(std::span(state.dbBytes).first(state.dbLength), progress);
-    if (!parsed)
-        return Error{parsed.error()};
-    adopt(state, std::move(*parsed));
-    return success();
-}
-
-Status loadDatabaseImage(EditorState& state, std::span<const unsigned char> file,
-                         const Progress& progress) {
-    if (file.size() < kMinFileSize)
-        return Error{kCorruptProfile};
-    auto parsed = parseDatabase(file, progress);
-    if (!parsed)
-        return Error{parsed.error()};
-    std::copy(file.begin(), file.end(), state.dbBytes.begin());
-    // The load's last pass addresses the slot at the file's length and finds no byte there.
-    state.dbBytes[file.size()] = 0;
-    state.dbLength = file.size();
-    adopt(state, std::move(*parsed));
-    return success();
 }
 
 } // namespace quillfen

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "database/editor_state.h"
-#include "database/progress.h"
-#include "database/result.h"
+#include "common/progress.h"
+#include "common/result.h"
+#include "database/level_tree.h"
 
 #include <cstdint>
 #include <span>
@@ -22,21 +22,7 @@ struct ParsedDatabase {
 // Turns the bytes of a UserDatabase into a tree with node 1 selected. The counts are checked
 // against the bytes before anything is built: a file that would make the walk read what is not
 // there is refused with kCorruptProfile and a second line saying what is wrong.
-Result<ParsedDatabase> parseDatabase(std::span<const unsigned char> bytes,
-                                     const Progress& progress = {});
-
-// Parses the loaded image (state.dbBytes, its first state.dbLength bytes) into state.tree and
-// the key counters. On a refusal the state is left exactly as it was.
-Status ParseDatabaseFile(EditorState& state, const Progress& progress = {});
-
-} // namespace quillfen
-
-namespace quillfen {
-
-// What Load Profile does with a database file's bytes once they are read: refuses a file
-// shorter than 99 bytes or longer than 500,000, parses it, and only then copies it into
-// state.dbBytes and replaces the tree and the key counters. A refusal changes nothing.
-Status loadDatabaseImage(EditorState& state, std::span<const unsigned char> file,
-                         const Progress& progress = {});
+Result<ParsedDatabase> ParseDatabaseFile(std::span<const unsigned char> bytes,
+                                         const Progress& progress = {});
 
 } // namespace quillfen

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/progress.h"
 #include "database/level_tree.h"
-#include "database/progress.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "command_checks.h"
 #include "database/database_format.h"
-#include "database/file_io.h"
 #include "editing/editing_commands.h"
+#include "host/file_io.h"
 #include "levelfile/level_file.h"
 
 namespace quillfen {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/editor_state.h"
-#include "database/user_interface.h"
+#include "common/user_interface.h"
+#include "editing/editor_state.h"
 #include "editing/tree_edit.h"
 #include "levelfile/level_pack.h"
 

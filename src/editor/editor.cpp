@@ -3,11 +3,11 @@
 #include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
 #include "editing/command_checks.h"
 #include "editing/importing.h"
 #include "editor/settings_file.h"
 #include "editor/window_texts.h"
+#include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "profiles/profile_store.h"
@@ -28,7 +28,7 @@ std::optional<std::string> contentsOf(const std::string& hostPath) {
     auto bytes = readWholeFile(hostPath, format::kReadLimit);
     if (!bytes)
         return std::nullopt;
-    auto parsed = parseDatabase(*bytes);
+    auto parsed = ParseDatabaseFile(*bytes);
     if (!parsed)
         return std::nullopt;
     std::array<int, 3> kinds{};
@@ -213,8 +213,10 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
 }
 
 Status Editor::openFile(const std::string& hostPath) {
-    if (Status loaded = loadProfileFile(state_, hostPath); !loaded)
-        return loaded;
+    auto loaded = loadProfileFile(hostPath);
+    if (!loaded)
+        return Error{loaded.error()};
+    state_.adopt(std::move(*loaded));
     history_.clear();
     forgetLoadedProfile();
     return success();

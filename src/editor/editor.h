@@ -1,10 +1,10 @@
 #pragma once
 
-#include "database/editor_state.h"
-#include "database/progress.h"
-#include "database/result.h"
-#include "database/user_interface.h"
+#include "common/progress.h"
+#include "common/result.h"
+#include "common/user_interface.h"
 #include "editing/editing_commands.h"
+#include "editing/editor_state.h"
 #include "editor/history.h"
 #include "levelfile/level_pack.h"
 #include "profiles/profile_commands.h"

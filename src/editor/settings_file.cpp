@@ -1,7 +1,7 @@
 #include "editor/settings_file.h"
 
-#include "database/file_io.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
+#include "host/file_io.h"
 #include "profiles/profile_store.h"
 
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "levelfile/level_file.h"
 
-#include "database/file_io.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
+#include "host/file_io.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/result.h"
-#include "database/user_interface.h"
+#include "common/result.h"
+#include "common/user_interface.h"
 
 #include <array>
 #include <cstddef>

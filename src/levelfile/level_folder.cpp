@@ -1,6 +1,6 @@
 #include "levelfile/level_folder.h"
 
-#include "database/file_io.h"
+#include "host/file_io.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "levelfile/level_pack.h"
 
+#include "common/windows1252.h"
 #include "database/database_format.h"
-#include "database/file_io.h"
-#include "database/windows1252.h"
+#include "host/file_io.h"
 
 #include <algorithm>
 #include <cctype>

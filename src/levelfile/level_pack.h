@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/result.h"
+#include "common/result.h"
 #include "levelfile/level_file.h"
 
 #include <cstddef>

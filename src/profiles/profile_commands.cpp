@@ -3,8 +3,8 @@
 #include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/file_save.h"
+#include "host/file_io.h"
+#include "host/file_save.h"
 #include "profiles/profile_files.h"
 
 namespace quillfen {
@@ -37,11 +37,18 @@ Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath) 
     return bytes;
 }
 
-Status loadProfileFile(EditorState& state, const std::string& hostPath) {
+Result<ParsedDatabase> parseProfileFile(std::span<const unsigned char> bytes,
+                                        const Progress& progress) {
+    if (bytes.size() < format::kMinFileSize)
+        return Error{kCorruptProfile};
+    return ParseDatabaseFile(bytes, progress);
+}
+
+Result<ParsedDatabase> loadProfileFile(const std::string& hostPath) {
     auto bytes = readProfileFile(hostPath);
     if (!bytes)
         return Error{bytes.error()};
-    return loadDatabaseImage(state, *bytes);
+    return parseProfileFile(*bytes);
 }
 
 std::uint64_t hashBytes(std::span<const unsigned char> bytes) {
@@ -110,12 +117,13 @@ bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& pro
     }
     report(progress, maximum, maximum);
     report(progress, 0, maximum);
-    auto loaded = loadDatabaseImage(state, *bytes, hundredSteps(progress));
+    auto loaded = parseProfileFile(*bytes, hundredSteps(progress));
     report(progress, 0, maximum);
     if (!loaded) {
         ui.message(loaded.error());
         return false;
     }
+    state.adopt(std::move(*loaded));
     if (loadedFile)
         *loadedFile = {path, file, bytes->size(), hashBytes(*bytes)};
     return true;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "database/editor_state.h"
-#include "database/progress.h"
-#include "database/result.h"
-#include "database/user_interface.h"
+#include "common/progress.h"
+#include "common/result.h"
+#include "common/user_interface.h"
+#include "database/database_reader.h"
+#include "editing/editor_state.h"
 #include "profiles/profile_store.h"
 
 #include <cstdint>
@@ -43,9 +44,14 @@ std::uint64_t hashBytes(std::span<const unsigned char> bytes);
 // being read, after kCannotReadProfile.
 Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath);
 
-// Builds the tree from the profile database file at `hostPath`, outside of any profile (the
-// command-line tool, a file dropped on the window); on a refusal the state is unchanged.
-Status loadProfileFile(EditorState& state, const std::string& hostPath);
+// The tree of a profile database file's bytes, as a load takes them: a file shorter than 99
+// bytes is refused as corrupt before any parsing.
+Result<ParsedDatabase> parseProfileFile(std::span<const unsigned char> bytes,
+                                        const Progress& progress = {});
+
+// The tree of the profile database file at `hostPath`, outside of any profile (the
+// command-line tool, a file dropped on the window).
+Result<ParsedDatabase> loadProfileFile(const std::string& hostPath);
 
 // The key path of a profile: the users key, a backslash, the name and a closing backslash.
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);

@@ -1,6 +1,6 @@
 #include "profiles/profile_files.h"
 
-#include "database/file_io.h"
+#include "host/file_io.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "profiles/windows_registry_store.h"
 
-#include "database/windows1252.h"
-#include "database/windows_text.h"
+#include "common/windows1252.h"
+#include "host/windows_text.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "profiles/wine_registry.h"
 
-#include "database/file_io.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
+#include "host/file_io.h"
 #include "profiles/wine_text.h"
 
 #include <cstring>

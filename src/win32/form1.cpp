@@ -1,10 +1,10 @@
 #include "win32/form1.h"
 
-#include "database/file_io.h"
-#include "database/windows1252.h"
-#include "database/windows_text.h"
+#include "common/windows1252.h"
 #include "editor/settings_file.h"
 #include "editor/window_texts.h"
+#include "host/file_io.h"
+#include "host/windows_text.h"
 #include "levelfile/level_file.h"
 #include "profiles/profile_store.h"
 #include "win32/resource.h"

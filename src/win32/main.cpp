@@ -1,6 +1,6 @@
 // quillfen.exe: the Windows window over the same editor as the Qt one.
-#include "database/file_io.h"
-#include "database/windows_text.h"
+#include "host/file_io.h"
+#include "host/windows_text.h"
 #include "profiles/windows_registry_store.h"
 #include "win32/form1.h"
 

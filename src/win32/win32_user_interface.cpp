@@ -1,7 +1,7 @@
 #include "win32/win32_user_interface.h"
 
-#include "database/windows1252.h"
-#include "database/windows_text.h"
+#include "common/windows1252.h"
+#include "host/windows_text.h"
 #include "win32/resource.h"
 
 namespace quillfen::win32 {

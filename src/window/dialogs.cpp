@@ -1,6 +1,6 @@
 #include "window/dialogs.h"
 
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 
 #include <QInputDialog>
 #include <QMessageBox>

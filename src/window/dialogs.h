@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/user_interface.h"
+#include "common/user_interface.h"
 
 #include <QString>
 #include <string>

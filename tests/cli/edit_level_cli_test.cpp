@@ -217,7 +217,7 @@ protected:
 
     // OUT loaded again, printed without keys.
     std::string saved() {
-        auto parsed = parseDatabase(readBytes(out));
+        auto parsed = ParseDatabaseFile(readBytes(out));
         EXPECT_TRUE(parsed.ok()) << parsed.error();
         std::string text;
         for (int i = 1; parsed && i <= parsed->tree.count(); ++i) {

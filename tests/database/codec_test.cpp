@@ -1,5 +1,5 @@
+#include "common/windows1252.h"
 #include "database/codec.h"
-#include "database/windows1252.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -62,7 +62,7 @@ TEST(GoldenFile, TheTreeIsWrittenAsTheHandMadeBytes) {
 }
 
 TEST(GoldenFile, TheBytesReadBackAsTheTree) {
-    auto parsed = parseDatabase(goldenFile());
+    auto parsed = ParseDatabaseFile(goldenFile());
     ASSERT_TRUE(parsed) << parsed.error();
     const LevelTree& tree = parsed->tree;
     ASSERT_EQ(tree.count(), 3);
@@ -83,7 +83,7 @@ TEST(GoldenFile, EveryCutOfTheFileIsRefusedCleanly) {
     Bytes golden = goldenFile();
     for (std::size_t length = 0; length < golden.size(); ++length) {
         Bytes cut(golden.begin(), golden.begin() + static_cast<std::ptrdiff_t>(length));
-        auto parsed = parseDatabase(cut);
+        auto parsed = ParseDatabaseFile(cut);
         ASSERT_FALSE(parsed) << "length " << length;
         EXPECT_EQ(parsed.error().rfind(kCorruptProfile, 0), 0u);
         EXPECT_FALSE(checkDatabaseFile(cut).empty());
@@ -102,7 +102,7 @@ TEST(KeysAndOrder, KeyNumbersRunOverTheWholeFile) {
             tree.add(set, R::Child, "level" + std::to_string(l), "L");
         }
     }
-    auto parsed = parseDatabase(encodeDatabase(tree));
+    auto parsed = ParseDatabaseFile(encodeDatabase(tree));
     ASSERT_TRUE(parsed);
     std::vector<std::string> keys;
     for (int i = 1; i <= parsed->tree.count(); ++i)
@@ -122,7 +122,7 @@ TEST(KeysAndOrder, EmptyGroupsAndSetsAreFollowedByTheNextRecord) {
     tree.remove(tree.find("root1"));
     tree.add(nullptr, R::Last, "root3", "LAST");
     Bytes bytes = encodeDatabase(tree);
-    auto parsed = parseDatabase(bytes);
+    auto parsed = ParseDatabaseFile(bytes);
     ASSERT_TRUE(parsed);
     // Keys are numbered anew in file order: the group added last is now root2.
     ASSERT_EQ(parsed->tree.topLevel().size(), 2u);
@@ -169,7 +169,7 @@ TEST(RecordFields, TextsAreReadNoFurtherThanTheirField) {
         tree.setLevelFiles(l->index(), std::string(length, 'f'));
     }
     Bytes bytes = encodeDatabase(tree);
-    auto parsed = parseDatabase(bytes);
+    auto parsed = ParseDatabaseFile(bytes);
     ASSERT_TRUE(parsed);
     const LevelTree& back = parsed->tree;
     EXPECT_EQ(back.item(1)->text(), std::string(40, 'G'));
@@ -194,7 +194,7 @@ TEST(RecordFields, ANameEndsAtItsFirstZeroWhateverFollows) {
             Bytes bytes = goldenFile();
             for (std::size_t i = 0; i < 40; ++i)
                 bytes[levelName + i] = i == length ? 0 : filler;
-            auto parsed = parseDatabase(bytes);
+            auto parsed = ParseDatabaseFile(bytes);
             ASSERT_TRUE(parsed);
             EXPECT_EQ(parsed->tree.item(3)->text(), std::string(length, static_cast<char>(filler)))
                 << "filler " << int(filler) << ", length " << length;
@@ -206,7 +206,7 @@ TEST(RecordFields, HeaderBytesAroundTheCountAreWrittenAsZero) {
     Bytes golden = goldenFile();
     golden[0] = 7;
     golden[7] = 9;
-    auto parsed = parseDatabase(golden);
+    auto parsed = ParseDatabaseFile(golden);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(encodeDatabase(parsed->tree), goldenFile());
     EXPECT_EQ(checkDatabaseFile(golden).size(), 2u);
@@ -227,7 +227,7 @@ class DamagedFiles : public ::testing::TestWithParam<Refusal> {};
 TEST_P(DamagedFiles, AreRefusedWithAPlainReason) {
     Bytes bytes = goldenFile();
     GetParam().damage(bytes);
-    auto parsed = parseDatabase(bytes);
+    auto parsed = ParseDatabaseFile(bytes);
     ASSERT_FALSE(parsed);
     EXPECT_EQ(parsed.error(), std::string(kCorruptProfile) + "\n" + GetParam().says);
 }
@@ -250,57 +250,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"TooLong", [](Bytes& b) { b.resize(500001); },
                 "the file is 500001 bytes long; a profile holds at most 500000"}),
     [](const auto& info) { return info.param.what; });
-
-TEST(LoadingTheImage, RefusesShortFilesAndLeavesTheStateAsItWas) {
-    EditorState state;
-    ASSERT_TRUE(loadDatabaseImage(state, goldenFile()));
-    state.groupCount = 7;
-    Bytes short98(98, 0);
-    auto refused = loadDatabaseImage(state, short98);
-    ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error(), kCorruptProfile);
-    Bytes damaged = goldenFile();
-    damaged[4] = 9;
-    EXPECT_FALSE(loadDatabaseImage(state, damaged));
-    EXPECT_EQ(state.tree.count(), 3);
-    EXPECT_EQ(state.groupCount, 7u);
-    EXPECT_EQ(state.dbLength, 419u);
-    EXPECT_EQ(state.dbBytes[4], 3);
-}
-
-TEST(LoadingTheImage, AShorterFileKeepsTheLongerOnesBytesBeyondItButNeverReadsThem) {
-    EditorState state;
-    LevelTree big = goldenTree();
-    big.add("root1", R::Child, "parent2", "SECOND");
-    Bytes longer = encodeDatabase(big);
-    ASSERT_TRUE(loadDatabaseImage(state, longer));
-
-    // The golden file claiming one record more: the stale bytes behind it would supply one.
-    Bytes claimsMore = goldenFile();
-    claimsMore[4] = 4;
-    claimsMore[8 + 118] = 2;
-    EXPECT_FALSE(loadDatabaseImage(state, claimsMore));
-    EXPECT_EQ(state.tree.count(), 4);
-
-    ASSERT_TRUE(loadDatabaseImage(state, goldenFile()));
-    EXPECT_EQ(state.tree.count(), 3);
-    EXPECT_EQ(state.dbBytes[419], 0);
-    EXPECT_EQ(state.dbBytes[500], longer[500]);
-    // Parsing the image again sees the loaded file's length only.
-    state.dbBytes[4] = 4;
-    state.dbBytes[8 + 118] = 2;
-    EXPECT_FALSE(ParseDatabaseFile(state));
-    EXPECT_EQ(state.tree.count(), 3);
-}
-
-TEST(LoadingTheImage, NoRecordsGiveAnEmptyTreeWithNothingSelected) {
-    EditorState state;
-    Bytes empty(99, 0);
-    ASSERT_TRUE(loadDatabaseImage(state, empty));
-    EXPECT_TRUE(state.tree.empty());
-    EXPECT_EQ(state.tree.selected(), nullptr);
-    EXPECT_FALSE(profileLoaded(state));
-}
 
 TEST(Checker, NamesTheRecordAndOffsetOfEachProblem) {
     Bytes bytes = goldenFile();

@@ -1,4 +1,5 @@
 #include "database/database_check.h"
+#include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 
@@ -45,7 +46,7 @@ TEST(RoundTrip, ARandomTreeSavedLoadedAndSavedGivesTheSameBytes) {
     for (int round = 0; round < 300; ++round) {
         std::vector<unsigned char> first = encodeDatabase(randomTree(rng));
         ASSERT_TRUE(checkDatabaseFile(first).empty()) << "round " << round;
-        auto parsed = parseDatabase(first);
+        auto parsed = ParseDatabaseFile(first);
         ASSERT_TRUE(parsed) << parsed.error();
         ASSERT_EQ(encodeDatabase(parsed->tree), first) << "round " << round;
     }
@@ -62,7 +63,7 @@ TEST(RoundTrip, EveryByteValueInANameComesBack) {
     auto* l = tree.add(s, R::Child, "level2", all.substr(188, 40));
     tree.setLevelFiles(l->index(), all.substr(228, 27));
     tree.setGroupFolders(g->index(), all.substr(200, 55));
-    auto parsed = parseDatabase(encodeDatabase(tree));
+    auto parsed = ParseDatabaseFile(encodeDatabase(tree));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->tree.item(1)->text(), all.substr(0, 40));
     EXPECT_EQ(parsed->tree.item(2)->text(), all.substr(40, 108));
@@ -82,7 +83,7 @@ TEST(RoundTrip, TheLargestTreeLoadsAgain) {
     }
     auto bytes = encodeDatabase(tree);
     EXPECT_EQ(bytes.size(), 499921u);
-    auto parsed = parseDatabase(bytes);
+    auto parsed = ParseDatabaseFile(bytes);
     ASSERT_TRUE(parsed) << parsed.error();
     EXPECT_EQ(parsed->tree.count(), format::kMaxNodes);
 }
@@ -97,7 +98,7 @@ TEST(Progress, ReportsAboutAHundredStepsAndEndsAtZero) {
             tree.add(set, R::Child, "level" + std::to_string(s * 10 + k), "L");
     }
     std::vector<double> values;
-    auto parsed = parseDatabase(encodeDatabase(tree), [&](double v, double max) {
+    auto parsed = ParseDatabaseFile(encodeDatabase(tree), [&](double v, double max) {
         EXPECT_EQ(max, 2001);
         values.push_back(v);
     });

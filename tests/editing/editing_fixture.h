@@ -2,10 +2,11 @@
 
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/scripted_user_interface.h"
 #include "editing/editing_commands.h"
 #include "editing/tree_model.h"
 #include "levelfile/make_level_file.h"
+#include "profiles/profile_commands.h"
+#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -40,7 +41,9 @@ protected:
     void load(const ProfileSpec& profile) {
         std::string path = dir.file("USER.DAT");
         writeBytes(path, profileBytes(profile));
-        ASSERT_TRUE(loadDatabaseImage(state, readBytes(path)).ok());
+        auto loadedFile = loadProfileFile(path);
+        ASSERT_TRUE(loadedFile.ok());
+        state.adopt(std::move(*loadedFile));
         // What was said before the load stays said.
         TreeModel loaded = TreeModel::loaded(profile);
         loaded.messages = std::move(model.messages);
@@ -115,7 +118,9 @@ protected:
         std::vector<unsigned char> saved = encodeDatabase(state.tree);
         writeBytes(path, saved);
         EditorState again;
-        ASSERT_TRUE(loadDatabaseImage(again, readBytes(path)).ok());
+        auto loadedFile = loadProfileFile(path);
+        ASSERT_TRUE(loadedFile.ok());
+        again.adopt(std::move(*loadedFile));
         EXPECT_EQ(contents(again), contents(state));
         EXPECT_EQ(encodeDatabase(again.tree), saved);
     }

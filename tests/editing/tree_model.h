@@ -5,7 +5,7 @@
 // list of keys, the selection, the key counters and the messages the user should see.
 
 #include "database/database_format.h"
-#include "database/editor_state.h"
+#include "editing/editor_state.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,12 +2,12 @@
 // MinGW, under Wine, with the same expectations.
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "database/file_io.h"
-#include "database/file_save.h"
-#include "database/scripted_user_interface.h"
+#include "host/file_io.h"
+#include "host/file_save.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "levelfile/make_level_file.h"
+#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <algorithm>
@@ -86,7 +86,7 @@ TEST_F(HostTest, ADatabaseWithCarriageReturnsLineFeedsAndEndOfFileBytesComesBack
     std::string path = file("Prófile.dat");
     ASSERT_TRUE(saveWithBackup(path, path + "_backup", bytes, 1 << 20));
     EXPECT_EQ(read(path), bytes);
-    auto parsed = parseDatabase(read(path));
+    auto parsed = ParseDatabaseFile(read(path));
     ASSERT_TRUE(parsed) << parsed.error();
     EXPECT_EQ(encodeDatabase(parsed->tree), bytes);
 }

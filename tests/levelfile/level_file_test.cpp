@@ -1,6 +1,6 @@
-#include "database/scripted_user_interface.h"
 #include "levelfile/level_file.h"
 #include "levelfile/make_level_file.h"
+#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <filesystem>

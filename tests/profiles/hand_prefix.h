@@ -1,8 +1,8 @@
 #pragma once
 
 #include "database/database_writer.h"
-#include "database/scripted_user_interface.h"
 #include "profiles/profile_commands.h"
+#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 // Save Profile Data into a hand-written prefix's files, and what each of them holds after the
 // save fails or the program is killed on the way.
-#include "database/file_io.h"
-#include "database/file_save.h"
 #include "hand_prefix.h"
+#include "host/file_io.h"
+#include "host/file_save.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,11 +1,11 @@
 // The store against a prefix that Wine itself wrote with `wine reg add`: it must list and find
 // what `wine reg query` reports, in both registry views.
 #include "cli/run_cli.h"
-#include "database/scripted_user_interface.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 #include "hand_prefix.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,9 +1,9 @@
 // Windows paths of the registry mapped to the prefix's files as Wine maps them, and the file
 // tests Load Profile and Save Profile Data make on them.
-#include "database/scripted_user_interface.h"
 #include "hand_prefix.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <gtest/gtest.h>
 

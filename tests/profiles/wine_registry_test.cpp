@@ -1,9 +1,9 @@
 // The store over system.reg files written by hand exactly as wineserver writes them: the
 // escapes, value types, key order and views that a real prefix holds.
-#include "database/scripted_user_interface.h"
 #include "hand_prefix.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 
 #include <gtest/gtest.h>
 

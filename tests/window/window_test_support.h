@@ -1,8 +1,8 @@
 #pragma once
 
-#include "database/scripted_user_interface.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 #include "profiles/profile_store.h"
+#include "scripted_user_interface.h"
 #include "temp_dir.h"
 #include "window/dialogs.h"
 #include "window/folder_list.h"

@@ -1,25 +1,18 @@
 #pragma once
 
-#include "database/database_format.h"
+#include "database/database_reader.h"
 #include "database/level_tree.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillfen {
 
-// The whole editing state, owned by the window for its whole life.
+// The document and what the editing commands keep beside it; the Editor owns it.
 struct EditorState {
     // Registry key path, below HKEY_LOCAL_MACHINE, of the game's list of player profiles.
     std::string usersKeyPath;
-
-    // The loaded UserDatabase: a load fills it from index 0 and keeps what lies beyond, as the
-    // game's own editor did; only the first `dbLength` bytes belong to the loaded file and only
-    // those are parsed.
-    std::vector<unsigned char> dbBytes = std::vector<unsigned char>(format::kImageSize);
-    std::size_t dbLength = 0;
 
     // The numbers of the last group, set and level keys issued since the last load. They never
     // wrap, so keys are never issued twice.
@@ -32,6 +25,14 @@ struct EditorState {
 
     std::string_view groupFolders(int index) const { return tree.groupFolders(index); }
     std::string_view levelFiles(int index) const { return tree.levelFiles(index); }
+
+    // A loaded file's tree replaces the document, and its key counters the state's.
+    void adopt(ParsedDatabase&& parsed) {
+        groupCount = parsed.groupCount;
+        setCount = parsed.setCount;
+        levelCount = parsed.levelCount;
+        tree = std::move(parsed.tree);
+    }
 };
 
 // A profile counts as loaded while the tree holds at least one node, however they came there.

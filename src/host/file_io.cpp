@@ -1,7 +1,7 @@
 // The parts of the host layer that every platform shares.
-#include "database/file_io.h"
+#include "host/file_io.h"
 
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 
 #include <cstring>
 

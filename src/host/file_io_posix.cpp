@@ -1,5 +1,5 @@
 // The host layer on Linux and other POSIX systems.
-#include "database/file_io.h"
+#include "host/file_io.h"
 
 #include <cerrno>
 #include <chrono>

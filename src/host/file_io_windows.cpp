@@ -1,7 +1,7 @@
 // The host layer on Windows: wide calls on UTF-8 paths, every file in binary, renames that
 // replace.
-#include "database/file_io.h"
-#include "database/windows_text.h"
+#include "host/file_io.h"
+#include "host/windows_text.h"
 
 #include <algorithm>
 #include <cerrno>

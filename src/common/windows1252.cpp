@@ -1,4 +1,4 @@
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 
 #include <array>
 

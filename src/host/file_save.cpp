@@ -1,6 +1,6 @@
-#include "database/file_save.h"
+#include "host/file_save.h"
 
-#include "database/file_io.h"
+#include "host/file_io.h"
 
 #include <algorithm>
 #include <cerrno>
