@@ -8,8 +8,8 @@
 #include "profiles/profile_store.h"
 #include "scripted_user_interface.h"
 #include "window/folder_list.h"
-#include "window/form1.h"
 #include "window/level_tree_model.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -83,11 +83,11 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     WinePrefixStore store(b.prefix);
     for (auto _ : state) {
         Answers ui;
-        auto form = std::make_unique<Form1>(store, ui, ui);
+        auto form = std::make_unique<MainWindow>(store, ui, ui);
         PaintFlag flag;
         // The last control made is painted last.
-        form->findChild<QWidget*>(QStringLiteral("ProgressBar1"))->installEventFilter(&flag);
-        form->Form_Load();
+        form->findChild<QWidget*>(QStringLiteral("progressBar"))->installEventFilter(&flag);
+        form->start();
         form->show();
         while (!flag.painted)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -110,11 +110,11 @@ void BM_ListTenThousandFiles(benchmark::State& state) {
         std::ofstream(many / ("level" + std::to_string(i) + ".lvl"));
     WinePrefixStore store(b.prefix);
     Answers ui;
-    Form1 form(store, ui, ui);
-    form.Form_Load();
+    MainWindow form(store, ui, ui);
+    form.start();
     form.show();
-    auto* folders = form.findChild<FolderList*>(QStringLiteral("Dir2"));
-    auto* files = form.findChild<QListWidget*>(QStringLiteral("Dir1"));
+    auto* folders = form.findChild<FolderList*>(QStringLiteral("folderList"));
+    auto* files = form.findChild<QListWidget*>(QStringLiteral("levelFileList"));
     for (auto _ : state) {
         state.PauseTiming();
         folders->setPath(QString::fromStdString(none.string()));
@@ -133,19 +133,19 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
     b.useLargestTrees();
     WinePrefixStore store(b.prefix);
     Answers ui;
-    Form1 form(store, ui, ui);
-    form.Form_Load();
+    MainWindow form(store, ui, ui);
+    form.start();
     form.show();
-    auto* tree = form.findChild<QTreeView*>(QStringLiteral("TreeView1"));
+    auto* tree = form.findChild<QTreeView*>(QStringLiteral("profileTree"));
     auto* model = static_cast<LevelTreeModel*>(tree->model());
-    auto* files = form.findChild<QListWidget*>(QStringLiteral("Dir1"));
+    auto* files = form.findChild<QListWidget*>(QStringLiteral("levelFileList"));
     const bool adds = bench::addsNodes(command);
-    form.findChild<QComboBox*>(QStringLiteral("Combo1"))
+    form.findChild<QComboBox*>(QStringLiteral("profileBox"))
         ->setEditText(adds ? QStringLiteral("Bob") : QStringLiteral("Alice"));
 
     for (auto _ : state) {
         state.PauseTiming();
-        form.Command4_Click();
+        form.onLoadProfile();
         tree->expandAll();
         tree->setCurrentIndex(model->indexOf(bench::targetOf(form.state().tree, command)));
         files->setCurrentRow(0);
@@ -155,34 +155,34 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
 
         switch (command) {
         case Command::DeleteFirstGroup:
-            form.CommandDelG_Click();
+            form.onDeleteGroup();
             break;
         case Command::DeleteFirstSet:
-            form.Command5_Click();
+            form.onDeleteSet();
             break;
         case Command::DeleteFirstLevel:
-            form.Command6_Click();
+            form.onDeleteLevel();
             break;
         case Command::MoveUp:
-            form.Command12_Click();
+            form.onMoveUp();
             break;
         case Command::MoveDown:
-            form.Command13_Click();
+            form.onMoveDown();
             break;
         case Command::AddGroup:
-            form.Command2_Click();
+            form.onAddGroup();
             break;
         case Command::AddSet:
-            form.Command1_Click();
+            form.onAddSet();
             break;
         case Command::AddSelectedLevel:
-            form.Command3_Click();
+            form.onAddSelectedLevels();
             break;
         case Command::UpdateFolder:
-            form.Command10_Click();
+            form.onUpdateFolder();
             break;
         case Command::UpdateFileName:
-            form.Command11_Click();
+            form.onUpdateFileName();
             break;
         case Command::Rename:
             model->setData(tree->currentIndex(), QStringLiteral("RENAMED SET"));

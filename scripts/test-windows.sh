@@ -92,13 +92,13 @@ cli edit 'C:\game\ALICE.DAT' 'C:\work\expected.dat' add-set root3 'CUSTOM SET' \
     add-level parent6 'C:\levels\c.lvl' >/dev/null
 cat >"$work/script.txt" <<'SCRIPT'
 answer yes
-click Command4
+click loadProfileButton
 select-node root3
-click Command1
+click addSetButton
 select-node parent6
 select-files 0 1 2
-click Command3
-click Command9
+click addLevelsButton
+click saveProfileButton
 select-node level10
 key delete
 log-tree
@@ -109,7 +109,7 @@ rename level9 Première
 log-tree
 select-node root1
 answer text:NEWF
-click Command2
+click addGroupButton
 answer cancel
 close
 answer discard

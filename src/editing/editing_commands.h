@@ -26,8 +26,8 @@ struct LevelFileList {
 // What the detail panel's boxes are to show; a box without a value keeps what it holds. Texts
 // are Windows-1252 bytes.
 struct DetailPanel {
-    std::optional<std::string> text1;                 // the selected group's folder
-    std::optional<std::string> text2;                 // the selected level's file name
+    std::optional<std::string> groupFolder;           // the selected group's folder
+    std::optional<std::string> levelFile;             // the selected level's file name
     std::optional<std::array<std::string, 9>> counts; // numlemm, action1 .. action8
 };
 
@@ -47,7 +47,7 @@ std::string fileNameTooLong();
 
 // A click in the tree: what the panel shows for the selected node (and its level file, found in
 // `folder`, the folder list's folder). A set leaves the counts as they are.
-DetailPanel TreeView1_Click(const EditorState& state, const std::string& folder);
+DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
 
 // The commands of the editing buttons. Each tests, asks and tells through `ui` as the game's
 // editor did, changes only the tree, its tables and the key counters, and leaves the tree's
@@ -65,8 +65,8 @@ EditStep moveDown(EditorState& state, UserInterface& ui);
 EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row);
 // Text1 / Text2 as typed; `storable` false when the window could not convert them. Refused when
 // the text is longer than the record field that will hold it.
-EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1);
-EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2);
+EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& folder);
+EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& fileName);
 // Renames a node in place; refused when the text is longer than its record field or not storable.
 EditStep renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
                     const TextAnswer& text);

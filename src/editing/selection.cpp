@@ -43,19 +43,19 @@ bool roomForNode(const EditorState& state, UserInterface& ui) {
     return false;
 }
 
-DetailPanel TreeView1_Click(const EditorState& state, const std::string& folder) {
+DetailPanel detailPanelFor(const EditorState& state, const std::string& folder) {
     DetailPanel panel{std::string(), std::string(), std::nullopt};
     const LevelTree::Node* node = state.tree.selected();
     if (node == nullptr)
         return panel;
     if (node->kind() == NodeKind::Group) {
-        panel.text1 = state.groupFolders(node->index());
+        panel.groupFolder = state.groupFolders(node->index());
         return panel;
     }
     if (node->kind() != NodeKind::Level)
         return panel; // a set shows nothing; the counts stay those of the level clicked before
-    panel.text2 = state.levelFiles(node->index());
-    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, *panel.text2));
+    panel.levelFile = state.levelFiles(node->index());
+    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, *panel.levelFile));
     panel.counts.emplace();
     for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
         // A count that lies beyond the end of a short file is shown empty, as is every count

@@ -32,15 +32,16 @@ EditStep storeText(EditorState& state, UserInterface& ui, const TextAnswer& text
 
 } // namespace
 
-EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& text1) {
-    return storeText(state, ui, text1, ChangedText::Field::GroupFolder, format::kFolderWidth,
+EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& folder) {
+    return storeText(state, ui, folder, ChangedText::Field::GroupFolder, format::kFolderWidth,
                      folderTooLong(), "you must first select a group",
                      "Group's source folder has been updated");
 }
 
-EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& text2) {
-    return storeText(state, ui, text2, ChangedText::Field::LevelFile, format::kLevelFileWideWidth,
-                     fileNameTooLong(), kSelectLevel, "Levels source file has been updated");
+EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& fileName) {
+    return storeText(state, ui, fileName, ChangedText::Field::LevelFile,
+                     format::kLevelFileWideWidth, fileNameTooLong(), kSelectLevel,
+                     "Levels source file has been updated");
 }
 
 std::size_t nameLimit(NodeKind kind) {

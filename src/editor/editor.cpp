@@ -227,7 +227,7 @@ Outcome Editor::selectionOutcome(bool done) {
     outcome.done = done;
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
-    outcome.panel = TreeView1_Click(state_, levelFolder_);
+    outcome.panel = detailPanelFor(state_, levelFolder_);
     return outcome;
 }
 
@@ -359,12 +359,13 @@ Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
     return edit(window::kImportPackTitle, [&] { return importPack(state_, ui_, plan); });
 }
 
-Outcome Editor::updateFolder(const TextAnswer& text1) {
-    return edit("Update Folder", [&] { return quillfen::updateFolder(state_, ui_, text1); });
+Outcome Editor::updateFolder(const TextAnswer& folder) {
+    return edit("Update Folder", [&] { return quillfen::updateFolder(state_, ui_, folder); });
 }
 
-Outcome Editor::updateFileName(const TextAnswer& text2) {
-    return edit("Update File Name", [&] { return quillfen::updateFileName(state_, ui_, text2); });
+Outcome Editor::updateFileName(const TextAnswer& fileName) {
+    return edit("Update File Name",
+                [&] { return quillfen::updateFileName(state_, ui_, fileName); });
 }
 
 Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {

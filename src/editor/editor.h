@@ -122,8 +122,8 @@ public:
     Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
                             bool sequel = false);
     Outcome importPackIntoSet(const levelfile::ImportPlan& plan);
-    Outcome updateFolder(const TextAnswer& text1);
-    Outcome updateFileName(const TextAnswer& text2);
+    Outcome updateFolder(const TextAnswer& folder);
+    Outcome updateFileName(const TextAnswer& fileName);
     Outcome rename(const LevelTree::Node* node, const TextAnswer& text);
     Outcome undo();
     Outcome redo();

@@ -11,63 +11,67 @@ struct ControlText {
     const char* tooltip; // null: none
 };
 
-inline constexpr ControlText kLabel1{"Label1", "Lemmings User Profile", nullptr};
-inline constexpr ControlText kCombo1{
-    "Combo1", "Combo1",
+inline constexpr ControlText kProfileLabel{"profileLabel", "Lemmings User Profile", nullptr};
+inline constexpr ControlText kProfileBox{
+    "profileBox", "profileBox",
     "lemming has different profiles for different players, choose the profile you want to edit"};
-inline constexpr ControlText kCommand4{"Command4", "Load Profile", nullptr};
-inline constexpr ControlText kLabel2{"Label2", "New Levels Folder", nullptr};
-inline constexpr ControlText kDir2Path{"Dir2Path", "",
-                                       "the folder shown below: type a folder (C:\\LEMM or a path "
-                                       "of this computer) and press Enter"};
-inline constexpr ControlText kDir2Browse{"Dir2Browse", "Browse...",
-                                         "choose the folder of your level files"};
-inline constexpr ControlText kDir2{"Dir2", "", "the path to your windows lemmings level files"};
-inline constexpr ControlText kDir1{"Dir1", "", "available level files"};
-inline constexpr ControlText kCountLabel{"countLabel", "0 levels found", nullptr};
-inline constexpr ControlText kCommand6{"Command6", "Delete Selected Level",
-                                       "delete the selected level"};
-inline constexpr ControlText kCommand3{
-    "Command3", "Add Selected Level(s)",
+inline constexpr ControlText kLoadProfileButton{"loadProfileButton", "Load Profile", nullptr};
+inline constexpr ControlText kFolderLabel{"folderLabel", "New Levels Folder", nullptr};
+inline constexpr ControlText kFolderPathEdit{
+    "folderPathEdit", "",
+    "the folder shown below: type a folder (C:\\LEMM or a path "
+    "of this computer) and press Enter"};
+inline constexpr ControlText kBrowseFolderButton{"browseFolderButton", "Browse...",
+                                                 "choose the folder of your level files"};
+inline constexpr ControlText kFolderList{"folderList", "",
+                                         "the path to your windows lemmings level files"};
+inline constexpr ControlText kLevelFileList{"levelFileList", "", "available level files"};
+inline constexpr ControlText kCountLabel{"levelCountLabel", "0 levels found", nullptr};
+inline constexpr ControlText kDeleteLevelButton{"deleteLevelButton", "Delete Selected Level",
+                                                "delete the selected level"};
+inline constexpr ControlText kAddLevelsButton{
+    "addLevelsButton", "Add Selected Level(s)",
     "adds the selected level from above to the seleted set below"};
-inline constexpr ControlText kTreeView1{"TreeView1", "", nullptr};
-inline constexpr ControlText kCommand2{"Command2", "Add Group", "add a new group"};
-inline constexpr ControlText kCommandDelG{"CommandDelG", "Delete Group",
-                                          "delete entire selected group"};
-inline constexpr ControlText kCommand12{"Command12", "^", "move selected level up"};
-inline constexpr ControlText kCommand13{"Command13", "v", "move selected level down"};
-inline constexpr ControlText kCommand1{"Command1", "Add Set",
-                                       "add a new set under the current group"};
-inline constexpr ControlText kCommand5{"Command5", "Delete Set", "delete entire selected set"};
-inline constexpr ControlText kText1{"Text1", "",
-                                    "this is the folder that the group will read levels from"};
-inline constexpr ControlText kCommand10{"Command10", "update",
-                                        "updated the folder that the selected group will look in"};
-inline constexpr ControlText kCommand8{"Command8", "info", "debug info"};
-inline constexpr ControlText kText2{"Text2", "", "this is the level file for the selected level"};
-inline constexpr ControlText kCommand11{"Command11", "update",
-                                        "updates the level filename for the selected file"};
-inline constexpr ControlText kCommand9{"Command9", "Save Profile Data",
-                                       "save the above profile changes"};
-inline constexpr ControlText kNumlemm{"numlemm", "", "number of lemmings for selected level"};
-inline constexpr ControlText kActions[8] = {
-    {"action1", "", "number of climbers for selected level"},
-    {"action2", "", "number of floaters for selected level"},
-    {"action3", "", "number of bombers for selected level"},
-    {"action4", "", "number of blockers for selected level"},
-    {"action5", "", "number of builders for selected level"},
-    {"action6", "", "number of bashers for selected level"},
-    {"action7", "", "number of miners for selected level"},
-    {"action8", "", "number of diggers for selected level"},
+inline constexpr ControlText kProfileTree{"profileTree", "", nullptr};
+inline constexpr ControlText kAddGroupButton{"addGroupButton", "Add Group", "add a new group"};
+inline constexpr ControlText kDeleteGroupButton{"deleteGroupButton", "Delete Group",
+                                                "delete entire selected group"};
+inline constexpr ControlText kMoveUpButton{"moveUpButton", "^", "move selected level up"};
+inline constexpr ControlText kMoveDownButton{"moveDownButton", "v", "move selected level down"};
+inline constexpr ControlText kAddSetButton{"addSetButton", "Add Set",
+                                           "add a new set under the current group"};
+inline constexpr ControlText kDeleteSetButton{"deleteSetButton", "Delete Set",
+                                              "delete entire selected set"};
+inline constexpr ControlText kGroupFolderEdit{
+    "groupFolderEdit", "", "this is the folder that the group will read levels from"};
+inline constexpr ControlText kUpdateFolderButton{
+    "updateFolderButton", "update", "updated the folder that the selected group will look in"};
+inline constexpr ControlText kNodeInfoButton{"nodeInfoButton", "info", "debug info"};
+inline constexpr ControlText kLevelFileEdit{"levelFileEdit", "",
+                                            "this is the level file for the selected level"};
+inline constexpr ControlText kUpdateFileButton{"updateFileButton", "update",
+                                               "updates the level filename for the selected file"};
+inline constexpr ControlText kSaveProfileButton{"saveProfileButton", "Save Profile Data",
+                                                "save the above profile changes"};
+inline constexpr ControlText kNumlemm{"lemmingsEdit", "", "number of lemmings for selected level"};
+inline constexpr ControlText kActionEdits[8] = {
+    {"climbersEdit", "", "number of climbers for selected level"},
+    {"floatersEdit", "", "number of floaters for selected level"},
+    {"bombersEdit", "", "number of bombers for selected level"},
+    {"blockersEdit", "", "number of blockers for selected level"},
+    {"buildersEdit", "", "number of builders for selected level"},
+    {"bashersEdit", "", "number of bashers for selected level"},
+    {"minersEdit", "", "number of miners for selected level"},
+    {"diggersEdit", "", "number of diggers for selected level"},
 };
-// The names above the nine count boxes: numlemm, then action1 to action8.
+// The names above the nine count boxes: lemmingsEdit, then climbersEdit to diggersEdit.
 inline constexpr const char* kCountNames[9] = {"lemmings", "climbers", "floaters",
                                                "bombers",  "blockers", "builders",
                                                "bashers",  "miners",   "diggers"};
-inline constexpr ControlText kCommand7{
-    "Command7", "Save Level Info",
+inline constexpr ControlText kSaveLevelInfoButton{
+    "saveLevelInfoButton", "Save Level Info",
     "update the level file with the number of lemmings and lemming actions"};
-inline constexpr ControlText kProgressBar1{"ProgressBar1", "", nullptr};
+inline constexpr ControlText kProgressBar{"progressBar", "", nullptr};
 
 // The menus.
 inline constexpr char kOptionsMenu[] = "Options";

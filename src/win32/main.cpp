@@ -2,7 +2,7 @@
 #include "host/file_io.h"
 #include "host/windows_text.h"
 #include "profiles/windows_registry_store.h"
-#include "win32/form1.h"
+#include "win32/main_window.h"
 
 #include <cstdio>
 #include <objbase.h>
@@ -15,7 +15,7 @@ std::wstring environment(const wchar_t* name) {
     return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
 }
 
-// The test mode's script: one command a line (see Form1::runNextScriptLine).
+// The test mode's script: one command a line (see MainWindow::runNextScriptLine).
 std::vector<std::string> scriptLines(const std::wstring& path) {
     std::vector<std::string> lines;
     auto bytes = quillfen::readWholeFile(quillfen::narrowed(path), 1 << 20);
@@ -66,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     int result = 0;
     {
-        quillfen::win32::Form1 form(store, ui);
+        quillfen::win32::MainWindow form(store, ui);
         if (form.create(instance, show)) {
             if (log)
                 form.runScript(std::move(lines));

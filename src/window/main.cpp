@@ -1,7 +1,7 @@
 // quillfen: the Quillfen Level Adder's window, on the player profiles of the Wine prefix.
 #include "profiles/profile_store.h"
 #include "window/dialogs.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -36,9 +36,9 @@ public:
 
 // Loads the profile in the box, clicks the first level of the first set, then saves a picture
 // of the window to `path` and ends the program.
-void pictureWindow(Form1& form, const QString& path) {
-    form.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-    auto* tree = form.findChild<QTreeView*>(QStringLiteral("TreeView1"));
+void pictureWindow(MainWindow& form, const QString& path) {
+    form.findChild<QPushButton*>(QStringLiteral("loadProfileButton"))->click();
+    auto* tree = form.findChild<QTreeView*>(QStringLiteral("profileTree"));
     QAbstractItemModel* model = tree->model();
     QModelIndex level = model->index(0, 0, model->index(0, 0, model->index(0, 0)));
     if (level.isValid()) {
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Quillfen Level Adder"));
     // $WINEPREFIX names the prefix for this run; without it, the one the user chose last time
     // in the window, else ~/.wine.
-    const QString chosen = QSettings().value(QStringLiteral("winePrefix")).toString();
+    const QString chosen = QSettings().value(QStringLiteral("winePrefixAction")).toString();
     const bool useChosen =
         qEnvironmentVariableIsEmpty("WINEPREFIX") && !chosen.isEmpty() && QFileInfo(chosen).isDir();
     WinePrefixStore store(useChosen ? chosen.toStdString() : WinePrefixStore::defaultPrefix());
@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     DisclaimerBox& disclaimer =
         picture.isEmpty() ? static_cast<DisclaimerBox&>(dialogs) : unattended;
 
-    Form1 form(store, ui, disclaimer);
+    MainWindow form(store, ui, disclaimer);
     dialogs.setParent(&form);
-    if (!form.Form_Load())
+    if (!form.start())
         return 0;
     form.show();
     if (!picture.isEmpty())

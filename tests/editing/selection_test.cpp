@@ -11,12 +11,12 @@ using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
 // The boxes of the detail panel, as the window fills them from what a click gives.
 struct Panel {
-    std::string text1, text2;
+    std::string groupFolder, levelFile;
     Boxes counts;
 
     void show(const DetailPanel& shown) {
-        text1 = shown.text1.value_or(text1);
-        text2 = shown.text2.value_or(text2);
+        groupFolder = shown.groupFolder.value_or(groupFolder);
+        levelFile = shown.levelFile.value_or(levelFile);
         counts = shown.counts.value_or(counts);
     }
 };
@@ -33,31 +33,31 @@ protected:
 
     void click(const std::string& key) {
         select(key);
-        panel.show(TreeView1_Click(state, levels));
+        panel.show(detailPanelFor(state, levels));
     }
 };
 
 TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderASetNothingWhileTheCountsStay) {
-    panel.text1 = "left over";
+    panel.groupFolder = "left over";
     click("level1");
-    EXPECT_EQ(panel.text1, "");
-    EXPECT_EQ(panel.text2, "a.lvl");
+    EXPECT_EQ(panel.groupFolder, "");
+    EXPECT_EQ(panel.levelFile, "a.lvl");
     EXPECT_EQ(panel.counts, (Boxes{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
     // A second click reads the file again over what was typed.
     panel.counts[0] = "12";
     click("level1");
     EXPECT_EQ(panel.counts[0], "80");
     click("root2");
-    EXPECT_EQ(panel.text1, "QFEN");
-    EXPECT_EQ(panel.text2, "");
+    EXPECT_EQ(panel.groupFolder, "QFEN");
+    EXPECT_EQ(panel.levelFile, "");
     EXPECT_EQ(panel.counts[0], "80");
     click("parent1");
-    EXPECT_EQ(panel.text1, "");
-    EXPECT_EQ(panel.text2, "");
+    EXPECT_EQ(panel.groupFolder, "");
+    EXPECT_EQ(panel.levelFile, "");
     EXPECT_EQ(panel.counts[5], "10");
     click("root2");
     click("");
-    EXPECT_EQ(panel.text1, "");
+    EXPECT_EQ(panel.groupFolder, "");
     EXPECT_EQ(panel.counts[5], "10");
 }
 
@@ -67,7 +67,7 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
         click("level1");
         click(key);
         EXPECT_EQ(panel.counts, Boxes{});
-        EXPECT_FALSE(panel.text2.empty());
+        EXPECT_FALSE(panel.levelFile.empty());
     }
     // A FIFO is no level file: the click shows no counts at once rather than wait for a writer
     // (in a child, so that a wait fails the test instead of hanging it).
@@ -84,7 +84,7 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     // Another folder in the folder list: the counts come from there, not the group's folder.
     click("level1");
-    panel.show(TreeView1_Click(state, dir.path().string()));
+    panel.show(detailPanelFor(state, dir.path().string()));
     EXPECT_EQ(panel.counts, Boxes{});
     auto bytes = makeLevelFile({7, 6, 5, 4, 3, 2, 1, 0, 9}, "");
     bytes.resize(14); // offsets 3, 9, 11 and 13
@@ -94,7 +94,7 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
     // An empty file name: the path names the folder itself.
     click("level1");
     (void)updateFileName(state, ui, {"", true});
-    panel.show(TreeView1_Click(state, levels));
+    panel.show(detailPanelFor(state, levels));
     EXPECT_EQ(panel.counts, Boxes{});
 }
 

@@ -17,12 +17,12 @@ TEST_F(UpdateCommands, AStoredFolderAndFileNameAreShownAgainAndSaved) {
     expectModel();
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Group's source folder has been updated",
                                                      "Levels source file has been updated"}));
-    DetailPanel panel = TreeView1_Click(state, levels);
-    EXPECT_EQ(panel.text2, "other.lvl");
+    DetailPanel panel = detailPanelFor(state, levels);
+    EXPECT_EQ(panel.levelFile, "other.lvl");
     EXPECT_EQ(panel.counts.value()[0], "99");
     EXPECT_EQ(panel.counts.value()[8], "1");
     select("root2");
-    EXPECT_EQ(TreeView1_Click(state, levels).text1, "CUST");
+    EXPECT_EQ(detailPanelFor(state, levels).groupFolder, "CUST");
     expectSaveAndLoadAgree();
 }
 

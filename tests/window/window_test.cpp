@@ -36,7 +36,7 @@ QString canonical(const std::string& path) {
 
 QStringList profileBox(const Session& s) {
     QStringList names;
-    auto* box = s.find<QComboBox>("Combo1");
+    auto* box = s.find<QComboBox>("profileBox");
     for (int i = 0; i < box->count(); ++i)
         names << box->itemText(i);
     return names;
@@ -44,14 +44,15 @@ QStringList profileBox(const Session& s) {
 
 QStringList entries(const Session& s) {
     QStringList names;
-    auto* list = s.find<QListWidget>("Dir1");
+    auto* list = s.find<QListWidget>("levelFileList");
     for (int i = 0; i < list->count(); ++i)
         names << list->item(i)->text();
     return names;
 }
 
-constexpr const char* kCountBoxes[] = {"numlemm", "action1", "action2", "action3", "action4",
-                                       "action5", "action6", "action7", "action8"};
+constexpr const char* kCountBoxes[] = {"lemmingsEdit", "climbersEdit", "floatersEdit",
+                                       "bombersEdit",  "blockersEdit", "buildersEdit",
+                                       "bashersEdit",  "minersEdit",   "diggersEdit"};
 const QStringList kTunnel = {"40", "2", "2", "0", "1", "10", "3", "0", "2"};
 
 QStringList counts(const Session& s) {
@@ -95,7 +96,7 @@ std::vector<std::string> childKeys(const Session& s, const std::string& key) {
 
 // Double-clicks the entry of the folder list's current folder named `name`.
 void openSubfolder(const Session& s, const QString& name) {
-    auto* folders = s.find<FolderList>("Dir2");
+    auto* folders = s.find<FolderList>("folderList");
     for (int i = 0; i < folders->currentItem()->childCount(); ++i)
         if (QTreeWidgetItem* child = folders->currentItem()->child(i); child->text(0) == name)
             return doubleClick(folders->viewport(), folders->visualItemRect(child).center());
@@ -167,10 +168,11 @@ private slots:
                      std::string("disclaimer - by clicking 'yes' you agree"));
             QCOMPARE(s.ui.disclaimers[0].text, std::string(kDisclaimer));
             QCOMPARE(s.settingsFile(), "c:\r\n" + kUsersKey + "\r\n");
-            QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.prefix() + "/drive_c"));
+            QCOMPARE(s.find<FolderList>("folderList")->path(),
+                     canonical(s.demo.prefix() + "/drive_c"));
             QCOMPARE(s.form->state().usersKeyPath, kUsersKey);
             QCOMPARE(profileBox(s), (QStringList{"Alice", "Bob", QString::fromUtf8("Zo\u00EB")}));
-            QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
+            QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QStringLiteral("Alice"));
             QCOMPARE(s.form->windowTitle(),
                      QStringLiteral("Quillfen Level Adder - www.quillfen.example (v4)"));
             QVERIFY(s.ui.messages.empty());
@@ -178,16 +180,16 @@ private slots:
         {
             const std::string settings = settingsText("C:\\lemm\\levels", kUsersKey);
             Session s(settings);
-            QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(s.demo.levels()));
-            QCOMPARE(s.find<QLabel>("countLabel")->text(), QStringLiteral("10 levels found"));
+            QCOMPARE(s.find<FolderList>("folderList")->path(), canonical(s.demo.levels()));
+            QCOMPARE(s.find<QLabel>("levelCountLabel")->text(), QStringLiteral("10 levels found"));
             QCOMPARE(s.settingsFile(), settings);
         }
         {
             const std::string settings = settingsText("c:", "SOFTWARE\\Nobody");
             Session s(settings);
             QCOMPARE(s.ui.messages, std::vector<std::string>{kNoProfiles});
-            QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
-            QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+            QCOMPARE(s.find<QComboBox>("profileBox")->count(), 0);
+            QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QString());
         }
     }
 
@@ -197,12 +199,12 @@ private slots:
         ScriptedWindowUi ui;
         ui.agreements = {false};
         WinePrefixStore store(demo.prefix());
-        Form1 form(store, ui, ui);
-        QVERIFY(!form.Form_Load());
+        MainWindow form(store, ui, ui);
+        QVERIFY(!form.start());
         QVERIFY(!form.isVisible());
         QVERIFY(std::filesystem::is_empty(work.path()));
         QVERIFY(ui.messages.empty());
-        QCOMPARE(form.findChild<QComboBox*>("Combo1")->count(), 0);
+        QCOMPARE(form.findChild<QComboBox*>("profileBox")->count(), 0);
     }
 
     void controlsKeepTheirRowsAndTheTreeAndListsTakeTheRoom() {
@@ -210,17 +212,19 @@ private slots:
         s.form->show();
         // Rows top to bottom, each left to right, as the game's editor had them.
         const std::vector<std::vector<const char*>> rows = {
-            {"Label1", "Combo1", "Command4"},
-            {"Label2", "Dir2Path", "Dir2Browse"},
-            {"Dir2", "Dir1"},
-            {"countLabel", "Command6", "Command3"},
-            {"TreeView1"},
-            {"Command2", "CommandDelG", "Command12", "Command13", "Command1", "Command5"},
-            {"Text1", "Command10", "Command8", "Text2", "Command11"},
-            {"Command9"},
-            {"numlemm", "action1", "action2", "action3", "action4", "action5", "action6", "action7",
-             "action8", "Command7"},
-            {"ProgressBar1"}};
+            {"profileLabel", "profileBox", "loadProfileButton"},
+            {"folderLabel", "folderPathEdit", "browseFolderButton"},
+            {"folderList", "levelFileList"},
+            {"levelCountLabel", "deleteLevelButton", "addLevelsButton"},
+            {"profileTree"},
+            {"addGroupButton", "deleteGroupButton", "moveUpButton", "moveDownButton",
+             "addSetButton", "deleteSetButton"},
+            {"groupFolderEdit", "updateFolderButton", "nodeInfoButton", "levelFileEdit",
+             "updateFileButton"},
+            {"saveProfileButton"},
+            {"lemmingsEdit", "climbersEdit", "floatersEdit", "bombersEdit", "blockersEdit",
+             "buildersEdit", "bashersEdit", "minersEdit", "diggersEdit", "saveLevelInfoButton"},
+            {"progressBar"}};
         auto place = [&](const char* name) {
             QWidget* w = s.find<QWidget>(name);
             return QRect(w->mapTo(s.form.get(), QPoint(0, 0)), w->size());
@@ -239,15 +243,15 @@ private slots:
         }
         // Every count box has its name above it.
         QCOMPARE(s.find<QLabel>("action8Label")->text(), QStringLiteral("diggers"));
-        QCOMPARE(s.find<QLabel>("numlemmLabel")->buddy(), s.find<QWidget>("numlemm"));
+        QCOMPARE(s.find<QLabel>("numlemmLabel")->buddy(), s.find<QWidget>("lemmingsEdit"));
 
         const QSize tree = s.tree()->size();
-        const QSize files = s.find<QWidget>("Dir1")->size();
+        const QSize files = s.find<QWidget>("levelFileList")->size();
         s.form->resize(s.form->width() + 200, s.form->height() + 200);
         QTRY_VERIFY(s.tree()->width() >= tree.width() + 200);
         QVERIFY(s.tree()->height() > tree.height());
-        QVERIFY(s.find<QWidget>("Dir1")->height() > files.height());
-        QVERIFY(s.find<QWidget>("Dir1")->width() > files.width());
+        QVERIFY(s.find<QWidget>("levelFileList")->height() > files.height());
+        QVERIFY(s.find<QWidget>("levelFileList")->width() > files.width());
     }
 
     // Run with QT_SCALE_FACTOR=2 (its own ctest entry): a 1366 x 768 screen is then 683 x 384
@@ -273,12 +277,12 @@ private slots:
 
     void theMenusSetTheStartupFolderAndTheKeyAndPointToTheReadme() {
         Session s(levelsSettings());
-        auto* options = s.form->findChild<QMenu*>("op_menu");
+        auto* options = s.form->findChild<QMenu*>("optionsMenu");
         QVERIFY(options);
         QCOMPARE(options->title(), QStringLiteral("Options"));
-        auto* startup = s.form->findChild<QAction*>("lemmstartup");
-        auto* key = s.form->findChild<QAction*>("lemmkey");
-        auto* help = s.form->findChild<QAction*>("he");
+        auto* startup = s.form->findChild<QAction*>("setStartupFolderAction");
+        auto* key = s.form->findChild<QAction*>("usersKeyAction");
+        auto* help = s.form->findChild<QAction*>("helpAction");
         QCOMPARE(options->actions().mid(0, 2), (QList<QAction*>{startup, key}));
         QCOMPARE(startup->text(), QStringLiteral("Set Startup Folder"));
         QCOMPARE(key->text(), QStringLiteral("Lemmings REG key"));
@@ -299,9 +303,9 @@ private slots:
         QCOMPARE(QString::fromStdString(s.lastMessage()),
                  "Startup folder has been set to '" + folder + "'");
         QCOMPARE(s.settingsFile(), folder.toStdString() + "\r\n" + kUsersKey + "\r\n");
-        Form1 again(s.store, s.ui, s.ui);
-        QVERIFY(again.Form_Load());
-        QCOMPARE(again.findChild<FolderList*>("Dir2")->path(), folder);
+        MainWindow again(s.store, s.ui, s.ui);
+        QVERIFY(again.start());
+        QCOMPARE(again.findChild<FolderList*>("folderList")->path(), folder);
 
         // The REG key: the box is refilled with no profile chosen.
         const std::string before = s.settingsFile();
@@ -312,15 +316,15 @@ private slots:
                      "enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key"));
         QCOMPARE(s.ui.questions.back().caption, std::string("key"));
         QCOMPARE(profileBox(s).size(), 3);
-        QCOMPARE(s.find<QComboBox>("Combo1")->currentIndex(), -1);
-        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QString());
+        QCOMPARE(s.find<QComboBox>("profileBox")->currentIndex(), -1);
+        QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QString());
         QCOMPARE(s.settingsFile(), before);
 
         // A key without profiles warns, empties the box and is stored all the same.
         s.ui.inputs = {{"SOFTWARE\\Nobody", true}};
         key->trigger();
         QCOMPARE(s.lastMessage(), std::string(kNoProfiles));
-        QCOMPARE(s.find<QComboBox>("Combo1")->count(), 0);
+        QCOMPARE(s.find<QComboBox>("profileBox")->count(), 0);
         QCOMPARE(s.form->state().usersKeyPath, std::string("SOFTWARE\\Nobody"));
         QCOMPARE(s.settingsFile(), folder.toStdString() + "\r\nSOFTWARE\\Nobody\r\n");
 
@@ -353,7 +357,7 @@ private slots:
 
     void theFolderListOpensFoldersAndTheFileListSelectsSeveral() {
         Session s(settingsText("C:\\LEMM", kUsersKey));
-        auto* folders = s.find<FolderList>("Dir2");
+        auto* folders = s.find<FolderList>("folderList");
         QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
         QCOMPARE(s.levelCount(), QStringLiteral("0 levels found"));
 
@@ -371,27 +375,27 @@ private slots:
             QString::fromStdString(std::filesystem::canonical(s.demo.levels()).string());
         QCOMPARE(folders->path(), levelsPath);
         QCOMPARE(s.levelCount(), QStringLiteral("10 levels found"));
-        QCOMPARE(s.find<QLineEdit>("Dir2Path")->text(), levelsPath);
+        QCOMPARE(s.find<QLineEdit>("folderPathEdit")->text(), levelsPath);
 
         // A typed Windows path goes through the prefix's drives; a file that comes or goes
         // shows at once.
-        s.type("Dir2Path", "C:\\LEMM");
-        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        s.type("folderPathEdit", "C:\\LEMM");
+        QTest::keyClick(s.find<QLineEdit>("folderPathEdit"), Qt::Key_Return);
         QCOMPARE(folders->currentItem()->text(0), QStringLiteral("LEMM"));
-        s.type("Dir2Path", "c:\\lemm\\levels");
-        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        s.type("folderPathEdit", "c:\\lemm\\levels");
+        QTest::keyClick(s.find<QLineEdit>("folderPathEdit"), Qt::Key_Return);
         QCOMPARE(folders->path(), levelsPath);
         writeBytes(s.demo.levels() + "/new.lvl", std::vector<unsigned char>(2048, 0));
         QTRY_COMPARE(s.levelCount(), QStringLiteral("11 levels found"));
         std::filesystem::remove(s.demo.levels() + "/new.lvl");
         QTRY_COMPARE(s.levelCount(), QStringLiteral("10 levels found"));
-        s.type("Dir2Path", "/no/such/folder");
-        QTest::keyClick(s.find<QLineEdit>("Dir2Path"), Qt::Key_Return);
+        s.type("folderPathEdit", "/no/such/folder");
+        QTest::keyClick(s.find<QLineEdit>("folderPathEdit"), Qt::Key_Return);
         QCOMPARE(s.lastMessage(), std::string("WARNING: /no/such/folder is not a folder"));
         QCOMPARE(folders->path(), levelsPath);
 
         // Ctrl-clicks select several, the last clicked current; Shift-click takes a range.
-        auto* list = s.find<QListWidget>("Dir1");
+        auto* list = s.find<QListWidget>("levelFileList");
         s.selectLevelFiles({"gap.lvl", "dig.lvl", "cliff.lvl"});
         QCOMPARE(list->selectedItems().size(), 3);
         QCOMPARE(list->currentItem()->text(), QStringLiteral("cliff.lvl"));
@@ -416,13 +420,13 @@ private slots:
 
     void infoDescribesTheSelectedNode() {
         Session s;
-        s.click("Command8");
+        s.click("nodeInfoButton");
         QCOMPARE(s.lastMessage(), std::string("you have to load up a profile first"));
         s.load();
-        s.click("Command8");
+        s.click("nodeInfoButton");
         QCOMPARE(s.lastMessage(), std::string("CUSTOM LEVELS 1 root1 - 16"));
         s.clickNode("level2");
-        s.click("Command8");
+        s.click("nodeInfoButton");
         QCOMPARE(s.lastMessage(), std::string("Mind the Gap 4 level2 - 16"));
     }
 
@@ -430,37 +434,37 @@ private slots:
         Session s(levelsSettings());
         s.load();
         s.clickNode("level6");
-        QCOMPARE(s.text("Text2"), QStringLiteral("dig.lvl"));
-        QCOMPARE(s.text("Text1"), QString());
+        QCOMPARE(s.text("levelFileEdit"), QStringLiteral("dig.lvl"));
+        QCOMPARE(s.text("groupFolderEdit"), QString());
         QCOMPARE(counts(s), (QStringList{"80", "0", "0", "5", "0", "0", "0", "5", "20"}));
         s.clickNode("level1");
-        QCOMPARE(s.text("Text2"), QStringLiteral("tunnel.lvl"));
+        QCOMPARE(s.text("levelFileEdit"), QStringLiteral("tunnel.lvl"));
         QCOMPARE(counts(s), kTunnel);
         // A group shows its folder, a set nothing; the counts of the level before stay.
         s.clickNode("root2");
-        QCOMPARE(s.text("Text1"), QStringLiteral("QFEN"));
-        QCOMPARE(s.text("Text2"), QString());
+        QCOMPARE(s.text("groupFolderEdit"), QStringLiteral("QFEN"));
+        QCOMPARE(s.text("levelFileEdit"), QString());
         QCOMPARE(counts(s), kTunnel);
         s.clickNode("parent3");
-        QCOMPARE(s.text("Text1"), QString());
-        QCOMPARE(s.text("Text2"), QString());
+        QCOMPARE(s.text("groupFolderEdit"), QString());
+        QCOMPARE(s.text("levelFileEdit"), QString());
         QCOMPARE(counts(s), kTunnel);
 
         // A second click on the same level reads the file again.
         s.clickNode("level1");
-        s.type("numlemm", "99");
-        s.type("Text2", "typed.lvl");
+        s.type("lemmingsEdit", "99");
+        s.type("levelFileEdit", "typed.lvl");
         s.clickNode("level1");
-        QCOMPARE(s.text("numlemm"), QStringLiteral("40"));
-        QCOMPARE(s.text("Text2"), QStringLiteral("tunnel.lvl"));
+        QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("40"));
+        QCOMPARE(s.text("levelFileEdit"), QStringLiteral("tunnel.lvl"));
 
         // The keyboard moves the selection as clicks do.
         auto* tree = s.tree();
         tree->setFocus();
         QTest::keyClick(tree, Qt::Key_Down);
         QCOMPARE(s.form->state().tree.selected()->key(), std::string("level2"));
-        QCOMPARE(s.text("Text2"), QStringLiteral("gap.lvl"));
-        QCOMPARE(s.text("numlemm"), QStringLiteral("20"));
+        QCOMPARE(s.text("levelFileEdit"), QStringLiteral("gap.lvl"));
+        QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
 
         // The file is looked for in the folder list's folder.
         TempDir other;
@@ -478,7 +482,7 @@ private slots:
         s.clickNode("level1");
 
         typeCounts(s, {"80", "2", "0", "0", "4", "10", "0", "0", "10"});
-        s.click("Command7");
+        s.click("saveLevelInfoButton");
         QCOMPARE(s.lastMessage(), std::string("Level info saved"));
         auto expected = before;
         const std::size_t offsets[] = {3, 9, 11, 13, 15, 17, 19, 21, 23};
@@ -495,9 +499,9 @@ private slots:
         writeBytes(other.file("caf\u00E9.lvl"), before);
         s.open(other.path());
         s.clickNode("root1");
-        s.type("Text2", QString::fromUtf8("caf\u00E9.lvl"));
+        s.type("levelFileEdit", QString::fromUtf8("caf\u00E9.lvl"));
         typeCounts(s, {"255", "1", "1", "1", "1", "1", "1", "1", "1"});
-        s.click("Command7");
+        s.click("saveLevelInfoButton");
         QCOMPARE(s.lastMessage(), std::string("Level info saved"));
         QCOMPARE(readBytes(other.file("caf\u00E9.lvl"))[3], 255);
     }
@@ -505,8 +509,8 @@ private slots:
     void loadFillsTheTreeAndARefusedLoadKeepsIt() {
         Session s;
         auto* tree = s.tree();
-        auto* button = s.find<QPushButton>("Command4");
-        PaintWatch watch(s.find<QProgressBar>("ProgressBar1"), button);
+        auto* button = s.find<QPushButton>("loadProfileButton");
+        PaintWatch watch(s.find<QProgressBar>("progressBar"), button);
         s.load();
         QVERIFY(s.ui.messages.empty());
         QCOMPARE(s.form->state().tree.count(), 16);
@@ -522,7 +526,7 @@ private slots:
         QVERIFY(watch.paints <= 6);
         QVERIFY(!watch.buttonEnabledDuringPaint);
         QVERIFY(button->isEnabled());
-        QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(s.find<QProgressBar>("progressBar")->value(), 0);
 
         // Another profile replaces the tree; names are shown from Windows-1252.
         s.clickNode("level5");
@@ -551,18 +555,19 @@ private slots:
         const std::string alice = s.demo.database("ALICE.DAT");
         const auto original = readBytes(alice);
         const auto bob = readBytes(s.demo.database("BOB.DAT"));
-        s.click("Command9");
+        s.click("saveProfileButton");
         QCOMPARE(s.ui.messages, std::vector<std::string>{"you have to load up a profile first"});
         QVERIFY(!std::filesystem::exists(alice + "_backup"));
 
         s.load();
-        PaintWatch watch(s.find<QProgressBar>("ProgressBar1"), s.find<QPushButton>("Command9"));
-        s.click("Command9");
+        PaintWatch watch(s.find<QProgressBar>("progressBar"),
+                         s.find<QPushButton>("saveProfileButton"));
+        s.click("saveProfileButton");
         QCOMPARE(
             s.lastMessage(),
             std::string("saved\nthe profile 'Alice' was written to C:\\LEMM\\USERS\\ALICE.DAT"));
         QVERIFY(watch.paints > 0);
-        QCOMPARE(s.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(s.find<QProgressBar>("progressBar")->value(), 0);
         // Nothing was changed, so the file is written again as it was.
         QCOMPARE(readBytes(alice), original);
         QCOMPARE(readBytes(alice + "_backup"), original);
@@ -571,13 +576,13 @@ private slots:
         // which Enter would press, leaves Bob's file as it was.
         s.choose("Bob");
         s.ui.confirmations = {false};
-        s.click("Command9");
+        s.click("saveProfileButton");
         QCOMPARE(s.ui.questions.back().text,
                  std::string("The tree was loaded from the profile 'Alice'. Save it into the "
                              "profile 'Bob' (C:\\LEMM\\USERS\\BOB.DAT), replacing its levels?"));
         QCOMPARE(readBytes(s.demo.database("BOB.DAT")), bob);
         QVERIFY(!std::filesystem::exists(s.demo.database("BOB.DAT_backup")));
-        s.click("Command9");
+        s.click("saveProfileButton");
         QVERIFY(s.lastMessage().starts_with("saved\nthe profile 'Bob'"));
         QCOMPARE(readBytes(s.demo.database("BOB.DAT")), original);
         QCOMPARE(readBytes(s.demo.database("BOB.DAT_backup")), bob);
@@ -585,7 +590,7 @@ private slots:
         // Another program writes Bob's file: the next save asks before replacing it.
         writeBytes(s.demo.database("BOB.DAT"), bob);
         s.ui.confirmations = {false};
-        s.click("Command9");
+        s.click("saveProfileButton");
         QVERIFY(s.ui.questions.back().text.find("was changed on disk") != std::string::npos);
         QCOMPARE(readBytes(s.demo.database("BOB.DAT")), bob);
     }
@@ -593,7 +598,7 @@ private slots:
     void aTreeNeverLoadedIsNotSavedOverAProfileUnasked() {
         Session s;
         const auto alice = readBytes(s.demo.database("ALICE.DAT"));
-        s.click("Command2"); // Add Group, its folder question cancelled
+        s.click("addGroupButton"); // Add Group, its folder question cancelled
         QVERIFY(s.form->windowTitle().endsWith(QStringLiteral(" *")));
         s.ui.confirmations = {false};
         QTest::keyClick(s.form.get(), Qt::Key_S, Qt::ControlModifier);
@@ -610,10 +615,10 @@ private slots:
         QVERIFY(!undo->isEnabled());
         s.clickNode("root1");
         s.ui.confirmations = {true};
-        s.click("CommandDelG");
+        s.click("deleteGroupButton");
         // The panel shows the group that took the deleted one's place, so "update" acts on it.
         QCOMPARE(selectedKey(s), std::string("root2"));
-        QCOMPARE(s.find<QLineEdit>("Text1")->text(), QStringLiteral("QFEN"));
+        QCOMPARE(s.find<QLineEdit>("groupFolderEdit")->text(), QStringLiteral("QFEN"));
         QVERIFY(s.form->windowTitle().endsWith(QStringLiteral(" *")));
         QCOMPARE(undo->text(), QStringLiteral("Undo Delete Group"));
 
@@ -626,13 +631,13 @@ private slots:
         // Picking another profile asks too; Cancel puts the box back.
         s.ui.saveChoices = {SaveChoice::Cancel};
         s.pick("Bob");
-        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
+        QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QStringLiteral("Alice"));
 
         // Ctrl+Z puts the group back with its sets, levels and folder, and selects it.
         QTest::keyClick(s.tree(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s.form->state().tree.find("root1")->index(), 1);
         QCOMPARE(selectedKey(s), std::string("root1"));
-        QCOMPARE(s.find<QLineEdit>("Text1")->text(), QStringLiteral("CUST"));
+        QCOMPARE(s.find<QLineEdit>("groupFolderEdit")->text(), QStringLiteral("CUST"));
         QVERIFY(!s.form->windowTitle().endsWith(QStringLiteral(" *")));
         QTest::keyClick(s.tree(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(s.form->state().tree.find("root1"), nullptr);
@@ -652,7 +657,7 @@ private slots:
 
         // A new set in the last group.
         s.clickNode("root3");
-        s.click("Command1");
+        s.click("addSetButton");
         QCOMPARE(childKeys(s, "root3"), std::vector<std::string>{"parent6"});
         QCOMPARE(s.shown("parent6"), QStringLiteral("CUSTOM SET"));
         QVERIFY(s.tree()->isExpanded(s.row("root3")));
@@ -663,7 +668,7 @@ private slots:
         openSubfolder(s, "LEVELS");
         s.clickNode("parent6");
         s.selectLevelFiles({"spare1.lvl", "cliff.lvl", "spare2.lvl"});
-        s.click("Command3");
+        s.click("addLevelsButton");
         QCOMPARE(s.lastMessage(), std::string("3 level(s) added to 'CUSTOM SET'"));
         QCOMPARE(childKeys(s, "parent6"),
                  (std::vector<std::string>{"level9", "level10", "level11"}));
@@ -675,7 +680,7 @@ private slots:
         // The set gets a name of its own, and the profile is saved.
         renameWithF2(s, "MY LEVELS");
         QCOMPARE(s.shown("parent6"), QStringLiteral("MY LEVELS"));
-        s.click("Command9");
+        s.click("saveProfileButton");
         QVERIFY(s.lastMessage().starts_with("saved\n"));
 
         // The game reads 16 old records, then the new set and its levels, in tree order.
@@ -741,7 +746,7 @@ private slots:
         QCOMPARE(s.lastMessage(), std::string("cannot go lower"));
 
         // Alt+Down in the profile box is the box's own key.
-        auto* profiles = s.find<QComboBox>("Combo1");
+        auto* profiles = s.find<QComboBox>("profileBox");
         profiles->setFocus();
         s.ui.messages.clear();
         QTest::keyClick(profiles, Qt::Key_Down, Qt::AltModifier);
@@ -750,7 +755,7 @@ private slots:
         profiles->hidePopup();
 
         // Delete in a text box edits the text, not the tree.
-        auto* box = s.find<QLineEdit>("Text2");
+        auto* box = s.find<QLineEdit>("levelFileEdit");
         box->setFocus();
         box->setCursorPosition(0);
         const int nodes = s.form->state().tree.count();
@@ -779,11 +784,11 @@ private slots:
         s.clickNode("level2");
 
         // Moves keep the level selected and every other branch as it was.
-        s.click("Command12");
+        s.click("moveUpButton");
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level1", "level3"}));
         QCOMPARE(selectedKey(s), std::string("level2"));
         QCOMPARE(tree->currentIndex(), s.row("level2"));
-        s.click("Command13");
+        s.click("moveDownButton");
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level1", "level2", "level3"}));
         QCOMPARE(tree->currentIndex(), s.row("level2"));
         QVERIFY(!tree->isExpanded(s.row("parent2")));
@@ -796,18 +801,18 @@ private slots:
         QVERIFY(scrolled > 0);
         s.clickNode("level7");
         QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
-        s.click("Command12");
+        s.click("moveUpButton");
         QCOMPARE(childKeys(s, "parent3"), (std::vector<std::string>{"level7", "level6"}));
         QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
 
         // A deletion selects the node that took the place, and the panel shows that node.
         s.clickNode("level1");
-        s.click("Command6");
+        s.click("deleteLevelButton");
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level2", "level3"}));
         QCOMPARE(tree->currentIndex(), s.row("level2"));
-        QCOMPARE(s.text("Text2"), QStringLiteral("gap.lvl"));
+        QCOMPARE(s.text("levelFileEdit"), QStringLiteral("gap.lvl"));
         s.clickNode("parent2");
-        s.click("Command5");
+        s.click("deleteSetButton");
         QCOMPARE(tree->currentIndex(), s.row("parent1"));
         QVERIFY(tree->isExpanded(s.row("parent1")));
         QVERIFY(tree->isExpanded(s.row("parent3")));
@@ -815,7 +820,7 @@ private slots:
         // The last of everything: the tree empties and nothing is selected.
         for (const char* group : {"root1", "root2", "root3"}) {
             s.clickNode(group);
-            s.click("CommandDelG");
+            s.click("deleteGroupButton");
         }
         QCOMPARE(tree->model()->rowCount(), 0);
         QVERIFY(!tree->currentIndex().isValid());
@@ -860,13 +865,13 @@ private slots:
     void thePanelsTextsAndTheSelectedFileNamesReachTheCore() {
         Session s;
         s.load();
-        s.type("Text1", "CUST2");
-        s.click("Command10");
+        s.type("groupFolderEdit", "CUST2");
+        s.click("updateFolderButton");
         QCOMPARE(s.lastMessage(), std::string("Group's source folder has been updated"));
         QCOMPARE(s.form->state().tree.groupFolders(1), std::string("CUST2"));
         s.clickNode("level1");
-        s.type("Text2", "gap.lvl");
-        s.click("Command11");
+        s.type("levelFileEdit", "gap.lvl");
+        s.click("updateFileButton");
         QCOMPARE(s.lastMessage(), std::string("Levels source file has been updated"));
         QCOMPARE(s.form->state().tree.levelFiles(s.form->state().tree.find("level1")->index()),
                  std::string("gap.lvl"));
@@ -878,12 +883,12 @@ private slots:
         s.open(dir.path());
         s.clickNode("parent1");
         s.selectLevelFiles({"ok.lvl", QString::fromUtf8("\u65E5\u672C.lvl")});
-        s.click("Command3");
+        s.click("addLevelsButton");
         QCOMPARE(s.lastMessage(),
                  std::string("WARNING: the text holds characters that cannot be stored"));
         QCOMPARE(childKeys(s, "parent1").size(), std::size_t{3});
         s.selectLevelFiles({"ok.lvl"});
-        s.click("Command3");
+        s.click("addLevelsButton");
         QCOMPARE(s.lastMessage(), std::string("1 level(s) added to 'CUSTOM SET'"));
         QCOMPARE(childKeys(s, "parent1").size(), std::size_t{4});
     }
@@ -901,15 +906,15 @@ private slots:
         s.load();
         s.clickNode("root1");
         s.ui.confirmations = {true};
-        s.click("CommandDelG");
+        s.click("deleteGroupButton");
         s.ui.saveChoices = {SaveChoice::Cancel};
         QVERIFY(!s.form->usePrefix(QString::fromStdString(other.prefix())));
         QVERIFY(s.form->state().tree.find("root2") != nullptr);
         s.ui.saveChoices = {SaveChoice::Discard};
         QVERIFY(s.form->usePrefix(QString::fromStdString(other.prefix())));
         QVERIFY(s.form->state().tree.empty());
-        QCOMPARE(s.find<QComboBox>("Combo1")->currentText(), QStringLiteral("Alice"));
-        QCOMPARE(QSettings().value("winePrefix").toString(),
+        QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QStringLiteral("Alice"));
+        QCOMPARE(QSettings().value("winePrefixAction").toString(),
                  QString::fromStdString(other.prefix()));
         // The other prefix's files are the ones loaded now.
         s.choose("Bob");
@@ -937,12 +942,12 @@ private slots:
         QCOMPARE(s.shown("level10"), QStringLiteral("Second").leftJustified(32, ' '));
         QVERIFY(std::filesystem::exists(s.demo.levels() + "/LEVEL001_01.LVL"));
         QCOMPARE(s.form->editor().undoText(), std::string("Undo Import Level Pack"));
-        s.form->undo_Click();
+        s.form->onUndo();
         QCOMPARE(s.form->state().tree.find("parent6"), nullptr);
 
         // A file that is no Windows level is greyed in the list, its reason as its tip.
         writeBytes(s.demo.levels() + "/other.lvl", std::vector<unsigned char>(300, 1));
-        auto* list = s.find<QListWidget>("Dir1");
+        auto* list = s.find<QListWidget>("levelFileList");
         QTRY_VERIFY(!list->findItems("other.lvl", Qt::MatchExactly).isEmpty());
         QListWidgetItem* other = list->findItems("other.lvl", Qt::MatchExactly).front();
         QTRY_COMPARE(other->toolTip(), QStringLiteral("the file is 300 bytes long, not 2048"));
@@ -970,7 +975,7 @@ private slots:
         QVERIFY(!model->canDropMimeData(files.get(), Qt::CopyAction, -1, 0, s.row("root1")));
         QVERIFY(model->dropMimeData(files.get(), Qt::CopyAction, -1, 0, s.row("parent2")));
         QTRY_COMPARE(childKeys(s, "parent2").size(), std::size_t{4});
-        QCOMPARE(s.find<FolderList>("Dir2")->path(), canonical(other.path().string()));
+        QCOMPARE(s.find<FolderList>("folderList")->path(), canonical(other.path().string()));
         QCOMPARE(s.shown("level10"), QStringLiteral("Dropped B").leftJustified(32, ' '));
         QCOMPARE(s.form->editor().undoText(), std::string("Undo Add Level(s)"));
 
@@ -983,7 +988,7 @@ private slots:
                      (std::vector<std::string>{"level3", "level1", "level2"}));
         QCOMPARE(s.form->editor().undoText(), std::string("Undo Move Level"));
         QVERIFY(s.find<QLabel>("statusLabel")->text().endsWith(QStringLiteral(" - modified")));
-        s.form->undo_Click();
+        s.form->onUndo();
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level1", "level2", "level3"}));
     }
 };

@@ -21,10 +21,10 @@ Session::Session(const std::optional<std::string>& settings) {
         std::ofstream out(work.file("profile.txt"), std::ios::binary);
         out << *settings;
     }
-    form = std::make_unique<Form1>(store, ui, ui);
+    form = std::make_unique<MainWindow>(store, ui, ui);
     tester = std::make_unique<QAbstractItemModelTester>(
         tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    if (!form->Form_Load())
+    if (!form->start())
         qFatal("the disclaimer was declined");
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -42,7 +42,7 @@ void typeInto(QLineEdit* edit, const QString& text) {
 }
 
 QModelIndex Session::row(const std::string& key) const {
-    auto* tree = find<QTreeView>("TreeView1");
+    auto* tree = find<QTreeView>("profileTree");
     QAbstractItemModel* model = tree->model();
     const LevelTreeNode* node = form->state().tree.find(key);
     // A walk over the rows the view shows, so that a node shown in the wrong place is not found.
@@ -63,13 +63,13 @@ QModelIndex Session::row(const std::string& key) const {
 }
 
 void Session::clickNode(const std::string& key) const {
-    auto* tree = find<QTreeView>("TreeView1");
+    auto* tree = find<QTreeView>("profileTree");
     QModelIndex index = row(key);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
 }
 
 void Session::selectLevelFiles(const QStringList& names) const {
-    auto* list = find<QListWidget>("Dir1");
+    auto* list = find<QListWidget>("levelFileList");
     list->clearSelection();
     for (const QString& name : names) {
         QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);

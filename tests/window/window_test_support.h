@@ -6,7 +6,7 @@
 #include "temp_dir.h"
 #include "window/dialogs.h"
 #include "window/folder_list.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -79,13 +79,13 @@ struct WorkingFolder {
 // Puts `text` into `edit` as a user's typing (or an input method) would.
 void typeInto(QLineEdit* edit, const QString& text);
 
-// A Form1 on a demo prefix, started in a fresh working folder and shown.
+// A MainWindow on a demo prefix, started in a fresh working folder and shown.
 struct Session {
     DemoPrefix demo;
     WorkingFolder work;
     ScriptedWindowUi ui;
     WinePrefixStore store{demo.prefix()};
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     std::unique_ptr<QAbstractItemModelTester> tester; // checks the tree's model throughout
 
     // With `settings`, a profile.txt of those bytes is put in the working folder first.
@@ -102,12 +102,12 @@ struct Session {
     }
     // Opens `folder` in the folder list, as the level-file list's source.
     void open(const std::filesystem::path& folder) const {
-        find<FolderList>("Dir2")->setPath(QString::fromStdString(folder.string()));
+        find<FolderList>("folderList")->setPath(QString::fromStdString(folder.string()));
     }
     // Sets the text of a text box as a user's typing would leave it.
     void type(const char* box, const QString& text) const { typeInto(find<QLineEdit>(box), text); }
     // Loads the profile shown in the profile box.
-    void load() const { click("Command4"); }
+    void load() const { click("loadProfileButton"); }
     // The tree row of the node with `key`, made visible.
     QModelIndex row(const std::string& key) const;
     // A mouse click on the node with `key` in the tree.
@@ -124,19 +124,21 @@ struct Session {
         auto bytes = readBytes(work.file("profile.txt"));
         return {bytes.begin(), bytes.end()};
     }
-    QTreeView* tree() const { return find<QTreeView>("TreeView1"); }
+    QTreeView* tree() const { return find<QTreeView>("profileTree"); }
     // The text of a text box, and the label with the level-file count.
     QString text(const char* box) const { return find<QLineEdit>(box)->text(); }
-    QString levelCount() const { return find<QLabel>("countLabel")->text(); }
+    QString levelCount() const { return find<QLabel>("levelCountLabel")->text(); }
     // The tree's text for the node with `key`.
     QString shown(const std::string& key) const {
         return tree()->model()->data(row(key)).toString();
     }
     // Names a profile in the profile box, as typing it would.
-    void choose(const QString& profile) const { find<QComboBox>("Combo1")->setEditText(profile); }
+    void choose(const QString& profile) const {
+        find<QComboBox>("profileBox")->setEditText(profile);
+    }
     // Picks a profile from the box's list, as the mouse or the arrow keys do.
     void pick(const QString& profile) const {
-        auto* box = find<QComboBox>("Combo1");
+        auto* box = find<QComboBox>("profileBox");
         box->setCurrentIndex(box->findText(profile));
         emit box->activated(box->currentIndex());
     }

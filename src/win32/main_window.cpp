@@ -1,4 +1,4 @@
-#include "win32/form1.h"
+#include "win32/main_window.h"
 
 #include "common/windows1252.h"
 #include "editor/settings_file.h"
@@ -18,39 +18,39 @@
 namespace quillfen::win32 {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"QuillfenForm1";
+constexpr wchar_t kWindowClass[] = L"QuillfenMainWindow";
 constexpr UINT kRunScript = WM_APP + 1;
 
 // The ids of the controls, in the order of the table below.
 enum ControlId : int {
-    IdLabel1 = 2000,
-    IdCombo1,
-    IdCommand4,
-    IdLabel2,
-    IdDir2Path,
-    IdDir2Browse,
-    IdDir2,
-    IdDir1,
-    IdCountLabel,
-    IdCommand6,
-    IdCommand3,
-    IdTreeView1,
-    IdCommand2,
-    IdCommandDelG,
-    IdCommand12,
-    IdCommand13,
-    IdCommand1,
-    IdCommand5,
-    IdText1,
-    IdCommand10,
-    IdCommand8,
-    IdText2,
-    IdCommand11,
-    IdCommand9,
-    IdNumlemm,
-    IdAction1,
-    IdCommand7 = IdAction1 + 8,
-    IdProgressBar1,
+    IdProfileLabel = 2000,
+    IdProfileBox,
+    IdLoadProfileButton,
+    IdFolderLabel,
+    IdFolderPathEdit,
+    IdBrowseFolderButton,
+    IdFolderList,
+    IdLevelFileList,
+    IdLevelCountLabel,
+    IdDeleteLevelButton,
+    IdAddLevelsButton,
+    IdProfileTree,
+    IdAddGroupButton,
+    IdDeleteGroupButton,
+    IdMoveUpButton,
+    IdMoveDownButton,
+    IdAddSetButton,
+    IdDeleteSetButton,
+    IdGroupFolderEdit,
+    IdUpdateFolderButton,
+    IdNodeInfoButton,
+    IdLevelFileEdit,
+    IdUpdateFileButton,
+    IdSaveProfileButton,
+    IdLemmingsEdit,
+    IdClimbersEdit,
+    IdSaveLevelInfoButton = IdClimbersEdit + 8,
+    IdProgressBar,
     IdCountNames,
     IdStatus = IdCountNames + 9
 };
@@ -61,19 +61,19 @@ struct Place {
     int id, left, top, width, height;
 };
 constexpr Place kPlaces[] = {
-    {IdLabel1, 120, 120, 2655, 255},       {IdCombo1, 2640, 120, 1695, 315},
-    {IdCommand4, 4440, 120, 1095, 375},    {IdLabel2, 120, 600, 1455, 255},
-    {IdDir2Path, 1560, 570, 3255, 285},    {IdDir2Browse, 4920, 570, 855, 300},
-    {IdDir2, 120, 900, 2655, 1830},        {IdDir1, 3000, 900, 2775, 1785},
-    {IdCountLabel, 3120, 2760, 2655, 255}, {IdCommand6, 120, 3120, 2775, 375},
-    {IdCommand3, 3000, 3120, 2775, 375},   {IdTreeView1, 120, 3600, 5655, 2415},
-    {IdCommand2, 120, 6120, 975, 375},     {IdCommandDelG, 1080, 6120, 1095, 375},
-    {IdCommand12, 2520, 6120, 255, 255},   {IdCommand13, 3000, 6120, 255, 255},
-    {IdCommand1, 3600, 6120, 1095, 375},   {IdCommand5, 4680, 6120, 1095, 375},
-    {IdText1, 120, 6600, 1335, 285},       {IdCommand10, 1440, 6600, 735, 255},
-    {IdCommand8, 2520, 6600, 735, 255},    {IdText2, 3600, 6600, 1335, 285},
-    {IdCommand11, 4920, 6600, 735, 255},   {IdCommand9, 2040, 6960, 1695, 315},
-    {IdCommand7, 2160, 8040, 1335, 315},   {IdProgressBar1, 0, 8400, 5895, 255},
+    {IdProfileLabel, 120, 120, 2655, 255},          {IdProfileBox, 2640, 120, 1695, 315},
+    {IdLoadProfileButton, 4440, 120, 1095, 375},    {IdFolderLabel, 120, 600, 1455, 255},
+    {IdFolderPathEdit, 1560, 570, 3255, 285},       {IdBrowseFolderButton, 4920, 570, 855, 300},
+    {IdFolderList, 120, 900, 2655, 1830},           {IdLevelFileList, 3000, 900, 2775, 1785},
+    {IdLevelCountLabel, 3120, 2760, 2655, 255},     {IdDeleteLevelButton, 120, 3120, 2775, 375},
+    {IdAddLevelsButton, 3000, 3120, 2775, 375},     {IdProfileTree, 120, 3600, 5655, 2415},
+    {IdAddGroupButton, 120, 6120, 975, 375},        {IdDeleteGroupButton, 1080, 6120, 1095, 375},
+    {IdMoveUpButton, 2520, 6120, 255, 255},         {IdMoveDownButton, 3000, 6120, 255, 255},
+    {IdAddSetButton, 3600, 6120, 1095, 375},        {IdDeleteSetButton, 4680, 6120, 1095, 375},
+    {IdGroupFolderEdit, 120, 6600, 1335, 285},      {IdUpdateFolderButton, 1440, 6600, 735, 255},
+    {IdNodeInfoButton, 2520, 6600, 735, 255},       {IdLevelFileEdit, 3600, 6600, 1335, 285},
+    {IdUpdateFileButton, 4920, 6600, 735, 255},     {IdSaveProfileButton, 2040, 6960, 1695, 315},
+    {IdSaveLevelInfoButton, 2160, 8040, 1335, 315}, {IdProgressBar, 0, 8400, 5895, 255},
 };
 constexpr int kInnerWidth = 5880, kInnerHeight = 8745;
 
@@ -86,15 +86,15 @@ std::wstring textOfWindow(HWND control) {
 
 } // namespace
 
-Form1::Form1(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {}
+MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {}
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     sync_.reset();
     if (font_)
         ::DeleteObject(font_);
 }
 
-bool Form1::create(HINSTANCE instance, int show) {
+bool MainWindow::create(HINSTANCE instance, int show) {
     instance_ = instance;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -115,9 +115,9 @@ bool Form1::create(HINSTANCE instance, int show) {
     createMenus();
     createControls();
     layOut();
-    sync_ = std::make_unique<TreeViewSync>(TreeView1, editor_.tree());
+    sync_ = std::make_unique<TreeViewSync>(profileTree, editor_.tree());
     // Start-up runs before the window is first shown.
-    if (!Form_Load()) {
+    if (!start()) {
         ::DestroyWindow(window_);
         return false;
     }
@@ -127,19 +127,20 @@ bool Form1::create(HINSTANCE instance, int show) {
     return true;
 }
 
-HWND Form1::controlNamed(const std::string& name) const {
+HWND MainWindow::controlNamed(const std::string& name) const {
     auto found = controls_.find(name);
     return found == controls_.end() ? nullptr : found->second;
 }
 
-bool Form1::translateAccelerator(MSG& message) {
-    if (::GetFocus() == TreeView1 && ::TranslateAcceleratorW(window_, treeAccelerators_, &message))
+bool MainWindow::translateAccelerator(MSG& message) {
+    if (::GetFocus() == profileTree &&
+        ::TranslateAcceleratorW(window_, treeAccelerators_, &message))
         return true;
     return ::TranslateAcceleratorW(window_, accelerators_, &message) != 0;
 }
 
-HWND Form1::addControl(const wchar_t* className, const window::ControlText& text, DWORD style,
-                       int id, DWORD exStyle) {
+HWND MainWindow::addControl(const wchar_t* className, const window::ControlText& text, DWORD style,
+                            int id, DWORD exStyle) {
     HWND control = ::CreateWindowExW(
         exStyle, className, wide(text.caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
@@ -157,56 +158,60 @@ HWND Form1::addControl(const wchar_t* className, const window::ControlText& text
     return control;
 }
 
-void Form1::createControls() {
+void MainWindow::createControls() {
     using namespace window;
     tooltip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                  window_, nullptr, instance_, nullptr);
     ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
     const DWORD button = WS_TABSTOP | BS_PUSHBUTTON, edit = WS_TABSTOP | ES_AUTOHSCROLL;
-    addControl(WC_STATICW, kLabel1, 0, IdLabel1);
-    Combo1 = addControl(WC_COMBOBOXW, kCombo1, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, IdCombo1);
-    Command4 = addControl(WC_BUTTONW, kCommand4, button, IdCommand4);
-    addControl(WC_STATICW, kLabel2, 0, IdLabel2);
-    Dir2Path = addControl(WC_EDITW, kDir2Path, edit, IdDir2Path, WS_EX_CLIENTEDGE);
-    addControl(WC_BUTTONW, kDir2Browse, button, IdDir2Browse);
-    Dir2 =
-        addControl(WC_LISTBOXW, kDir2, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                   IdDir2, WS_EX_CLIENTEDGE);
-    Dir1 = addControl(WC_LISTBOXW, kDir1,
-                      WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                      IdDir1, WS_EX_CLIENTEDGE);
-    countLabel = addControl(WC_STATICW, kCountLabel, 0, IdCountLabel);
-    addControl(WC_BUTTONW, kCommand6, button, IdCommand6);
-    addControl(WC_BUTTONW, kCommand3, button, IdCommand3);
-    TreeView1 = addControl(WC_TREEVIEWW, kTreeView1,
-                           WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                               TVS_SHOWSELALWAYS | TVS_EDITLABELS,
-                           IdTreeView1, WS_EX_CLIENTEDGE);
-    addControl(WC_BUTTONW, kCommand2, button, IdCommand2);
-    addControl(WC_BUTTONW, kCommandDelG, button, IdCommandDelG);
-    addControl(WC_BUTTONW, kCommand12, button, IdCommand12);
-    addControl(WC_BUTTONW, kCommand13, button, IdCommand13);
-    addControl(WC_BUTTONW, kCommand1, button, IdCommand1);
-    addControl(WC_BUTTONW, kCommand5, button, IdCommand5);
-    Text1 = addControl(WC_EDITW, kText1, edit, IdText1, WS_EX_CLIENTEDGE);
-    addControl(WC_BUTTONW, kCommand10, button, IdCommand10);
-    addControl(WC_BUTTONW, kCommand8, button, IdCommand8);
-    Text2 = addControl(WC_EDITW, kText2, edit, IdText2, WS_EX_CLIENTEDGE);
-    addControl(WC_BUTTONW, kCommand11, button, IdCommand11);
-    addControl(WC_BUTTONW, kCommand9, button, IdCommand9);
+    addControl(WC_STATICW, kProfileLabel, 0, IdProfileLabel);
+    profileBox =
+        addControl(WC_COMBOBOXW, kProfileBox, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, IdProfileBox);
+    loadProfileButton = addControl(WC_BUTTONW, kLoadProfileButton, button, IdLoadProfileButton);
+    addControl(WC_STATICW, kFolderLabel, 0, IdFolderLabel);
+    folderPathEdit =
+        addControl(WC_EDITW, kFolderPathEdit, edit, IdFolderPathEdit, WS_EX_CLIENTEDGE);
+    addControl(WC_BUTTONW, kBrowseFolderButton, button, IdBrowseFolderButton);
+    folderList = addControl(WC_LISTBOXW, kFolderList,
+                            WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            IdFolderList, WS_EX_CLIENTEDGE);
+    levelFileList =
+        addControl(WC_LISTBOXW, kLevelFileList,
+                   WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                   IdLevelFileList, WS_EX_CLIENTEDGE);
+    levelCountLabel = addControl(WC_STATICW, kCountLabel, 0, IdLevelCountLabel);
+    addControl(WC_BUTTONW, kDeleteLevelButton, button, IdDeleteLevelButton);
+    addControl(WC_BUTTONW, kAddLevelsButton, button, IdAddLevelsButton);
+    profileTree = addControl(WC_TREEVIEWW, kProfileTree,
+                             WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                                 TVS_SHOWSELALWAYS | TVS_EDITLABELS,
+                             IdProfileTree, WS_EX_CLIENTEDGE);
+    addControl(WC_BUTTONW, kAddGroupButton, button, IdAddGroupButton);
+    addControl(WC_BUTTONW, kDeleteGroupButton, button, IdDeleteGroupButton);
+    addControl(WC_BUTTONW, kMoveUpButton, button, IdMoveUpButton);
+    addControl(WC_BUTTONW, kMoveDownButton, button, IdMoveDownButton);
+    addControl(WC_BUTTONW, kAddSetButton, button, IdAddSetButton);
+    addControl(WC_BUTTONW, kDeleteSetButton, button, IdDeleteSetButton);
+    groupFolderEdit =
+        addControl(WC_EDITW, kGroupFolderEdit, edit, IdGroupFolderEdit, WS_EX_CLIENTEDGE);
+    addControl(WC_BUTTONW, kUpdateFolderButton, button, IdUpdateFolderButton);
+    addControl(WC_BUTTONW, kNodeInfoButton, button, IdNodeInfoButton);
+    levelFileEdit = addControl(WC_EDITW, kLevelFileEdit, edit, IdLevelFileEdit, WS_EX_CLIENTEDGE);
+    addControl(WC_BUTTONW, kUpdateFileButton, button, IdUpdateFileButton);
+    addControl(WC_BUTTONW, kSaveProfileButton, button, IdSaveProfileButton);
     for (int i = 0; i < 9; ++i)
         addControl(WC_STATICW, {kCountNames[i], kCountNames[i], nullptr}, SS_CENTER,
                    IdCountNames + i);
-    numlemm = addControl(WC_EDITW, kNumlemm, edit, IdNumlemm, WS_EX_CLIENTEDGE);
-    for (std::size_t i = 0; i < action.size(); ++i)
-        action[i] = addControl(WC_EDITW, kActions[i], edit, IdAction1 + static_cast<int>(i),
-                               WS_EX_CLIENTEDGE);
-    addControl(WC_BUTTONW, kCommand7, button, IdCommand7);
-    ProgressBar1 = addControl(PROGRESS_CLASSW, kProgressBar1, 0, IdProgressBar1);
+    lemmingsEdit = addControl(WC_EDITW, kNumlemm, edit, IdLemmingsEdit, WS_EX_CLIENTEDGE);
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        actionEdits[i] = addControl(WC_EDITW, kActionEdits[i], edit,
+                                    IdClimbersEdit + static_cast<int>(i), WS_EX_CLIENTEDGE);
+    addControl(WC_BUTTONW, kSaveLevelInfoButton, button, IdSaveLevelInfoButton);
+    progressBar = addControl(PROGRESS_CLASSW, kProgressBar, 0, IdProgressBar);
     status_ = addControl(STATUSCLASSNAMEW, {"statusLabel", "", nullptr}, SBARS_SIZEGRIP, IdStatus);
 }
 
-void Form1::createMenus() {
+void MainWindow::createMenus() {
     HMENU bar = ::CreateMenu();
     HMENU options = ::CreatePopupMenu();
     ::AppendMenuW(options, MF_STRING, ID_STARTUP_FOLDER, wide(window::kSetStartupFolder).c_str());
@@ -225,7 +230,7 @@ void Form1::createMenus() {
     ::SetMenu(window_, bar);
 }
 
-void Form1::layOut() {
+void MainWindow::layOut() {
     const int dpi = static_cast<int>(::GetDpiForWindow(window_));
     auto px = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
     if (font_)
@@ -242,8 +247,8 @@ void Form1::layOut() {
         int left = 120 + i * 630;
         ::MoveWindow(::GetDlgItem(window_, IdCountNames + i), px(left - 30), px(7440), px(615),
                      px(240), FALSE);
-        ::MoveWindow(::GetDlgItem(window_, IdNumlemm + i), px(left), px(7680), px(555), px(285),
-                     FALSE);
+        ::MoveWindow(::GetDlgItem(window_, IdLemmingsEdit + i), px(left), px(7680), px(555),
+                     px(285), FALSE);
     }
     ::SendMessageW(status_, WM_SIZE, 0, 0);
     RECT statusRect{};
@@ -257,20 +262,20 @@ void Form1::layOut() {
     ::InvalidateRect(window_, nullptr, TRUE);
 }
 
-LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Form1*>(create->lpCreateParams)->window_ = window;
+        static_cast<MainWindow*>(create->lpCreateParams)->window_ = window;
     }
-    auto* form = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form)
         return form->handle(message, wParam, lParam);
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
@@ -299,59 +304,59 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void Form1::command(int id, int code) {
+void MainWindow::command(int id, int code) {
     switch (id) {
-    case IdCommand4:
-        ::EnableWindow(Command4, FALSE);
-        runEdit([&] { return editor_.loadProfile(textOf(Combo1), progressBar()); });
-        chosenProfile_ = textOf(Combo1).text;
-        ::EnableWindow(Command4, TRUE);
+    case IdLoadProfileButton:
+        ::EnableWindow(loadProfileButton, FALSE);
+        runEdit([&] { return editor_.loadProfile(textOf(profileBox), progressReport()); });
+        chosenProfile_ = textOf(profileBox).text;
+        ::EnableWindow(loadProfileButton, TRUE);
         return;
-    case IdCommand9:
+    case IdSaveProfileButton:
     case ID_SAVE:
-        editor_.saveProfile(textOf(Combo1), progressBar());
+        editor_.saveProfile(textOf(profileBox), progressReport());
         showDocumentState();
         return;
-    case IdCommand8:
+    case IdNodeInfoButton:
         editor_.info();
         return;
-    case IdCommand7:
-        Command7_Click();
+    case IdSaveLevelInfoButton:
+        onSaveLevelInfo();
         return;
-    case IdCommand2:
+    case IdAddGroupButton:
         runEdit([this] { return editor_.addGroup(); });
         return;
-    case IdCommand1:
+    case IdAddSetButton:
         runEdit([this] { return editor_.addSet(); });
         return;
-    case IdCommand3:
-        Command3_Click();
+    case IdAddLevelsButton:
+        onAddSelectedLevels();
         return;
-    case IdCommandDelG:
+    case IdDeleteGroupButton:
         runEdit([this] { return editor_.deleteGroup(); });
         return;
-    case IdCommand5:
+    case IdDeleteSetButton:
         runEdit([this] { return editor_.deleteSet(); });
         return;
-    case IdCommand6:
+    case IdDeleteLevelButton:
         runEdit([this] { return editor_.deleteLevel(); });
         return;
     case ID_DELETE:
         runEdit([this] { return editor_.deleteSelected(); });
         return;
-    case IdCommand12:
+    case IdMoveUpButton:
     case ID_UP:
         runEdit([this] { return editor_.moveUp(); });
         return;
-    case IdCommand13:
+    case IdMoveDownButton:
     case ID_DOWN:
         runEdit([this] { return editor_.moveDown(); });
         return;
-    case IdCommand10:
-        runEdit([this] { return editor_.updateFolder(textOf(Text1)); });
+    case IdUpdateFolderButton:
+        runEdit([this] { return editor_.updateFolder(textOf(groupFolderEdit)); });
         return;
-    case IdCommand11:
-        runEdit([this] { return editor_.updateFileName(textOf(Text2)); });
+    case IdUpdateFileButton:
+        runEdit([this] { return editor_.updateFileName(textOf(levelFileEdit)); });
         return;
     case ID_UNDO:
         runEdit([this] { return editor_.undo(); });
@@ -360,8 +365,8 @@ void Form1::command(int id, int code) {
         runEdit([this] { return editor_.redo(); });
         return;
     case ID_RENAME:
-        if (HTREEITEM selected = TreeView_GetSelection(TreeView1))
-            TreeView_EditLabel(TreeView1, selected);
+        if (HTREEITEM selected = TreeView_GetSelection(profileTree))
+            TreeView_EditLabel(profileTree, selected);
         return;
     case ID_REFRESH:
         listLevelFiles(editor_.levelFolder());
@@ -373,38 +378,38 @@ void Form1::command(int id, int code) {
         showOutcome(editor_.changeUsersKey());
         return;
     case ID_HELP:
-        he_Click();
+        onHelp();
         return;
     case ID_IMPORT_PACK:
-        importPack_Click();
+        onImportPack();
         return;
-    case IdCombo1:
+    case IdProfileBox:
         if (code == CBN_SELCHANGE)
-            Combo1_Click();
+            onProfileChosen();
         return;
-    case IdDir2:
+    case IdFolderList:
         if (code == LBN_DBLCLK)
-            Dir2_DblClick();
+            onFolderDoubleClick();
         return;
-    case IdDir2Browse:
-        Dir2Browse_Click();
+    case IdBrowseFolderButton:
+        onBrowseFolder();
         return;
     case IDOK:
         // Enter in the path field.
-        if (::GetFocus() == Dir2Path)
-            Dir2Path_Enter();
+        if (::GetFocus() == folderPathEdit)
+            onFolderPathEntered();
         return;
     }
 }
 
-LRESULT Form1::notify(NMHDR* header) {
-    if (header->hwndFrom != TreeView1)
+LRESULT MainWindow::notify(NMHDR* header) {
+    if (header->hwndFrom != profileTree)
         return 0;
     if (header->code == TVN_SELCHANGEDW) {
         auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
         if (!followingCore_)
             showPanel(
-                editor_.clickNode(TreeViewSync::node(TreeView1, change->itemNew.hItem)).panel);
+                editor_.clickNode(TreeViewSync::node(profileTree, change->itemNew.hItem)).panel);
         return 0;
     }
     if (header->code == NM_CLICK) {
@@ -413,17 +418,17 @@ LRESULT Form1::notify(NMHDR* header) {
         TVHITTESTINFO hit{};
         hit.pt.x = static_cast<short>(LOWORD(position));
         hit.pt.y = static_cast<short>(HIWORD(position));
-        ::ScreenToClient(TreeView1, &hit.pt);
-        HTREEITEM item = TreeView_HitTest(TreeView1, &hit);
-        if (item && item == TreeView_GetSelection(TreeView1))
-            showPanel(editor_.clickNode(TreeViewSync::node(TreeView1, item)).panel);
+        ::ScreenToClient(profileTree, &hit.pt);
+        HTREEITEM item = TreeView_HitTest(profileTree, &hit);
+        if (item && item == TreeView_GetSelection(profileTree))
+            showPanel(editor_.clickNode(TreeViewSync::node(profileTree, item)).panel);
         return 0;
     }
     if (header->code == TVN_ENDLABELEDITW) {
         auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
         if (!edit->item.pszText)
             return FALSE; // cancelled
-        const LevelTreeNode* node = TreeViewSync::node(TreeView1, edit->item.hItem);
+        const LevelTreeNode* node = TreeViewSync::node(profileTree, edit->item.hItem);
         editor_.rename(node, fromWide(edit->item.pszText));
         showDocumentState();
         // The tree shows the core's text, which the observer has set already.
@@ -432,98 +437,100 @@ LRESULT Form1::notify(NMHDR* header) {
     return 0;
 }
 
-bool Form1::Form_Load() {
+bool MainWindow::start() {
     if (!ui_.agree(kDisclaimer, kDisclaimerTitle))
         return false;
     listLevelFiles(editor_.store().hostPath("c:\\"));
     StartUp startup = editor_.startUp();
     setFolder(startup.startFolder);
-    ::SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, 1);
-    ::SendMessageW(ProgressBar1, PBM_SETPOS, 0, 0);
+    ::SendMessageW(progressBar, PBM_SETRANGE32, 0, 1);
+    ::SendMessageW(progressBar, PBM_SETPOS, 0, 0);
     fillProfiles(startup.profiles, /*selectFirst=*/true);
     return true;
 }
 
-void Form1::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
-    ::SendMessageW(Combo1, CB_RESETCONTENT, 0, 0);
+void MainWindow::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
+    ::SendMessageW(profileBox, CB_RESETCONTENT, 0, 0);
     for (const std::string& name : names)
-        ::SendMessageW(Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+        ::SendMessageW(profileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
     if (selectFirst && !names.empty())
-        ::SendMessageW(Combo1, CB_SETCURSEL, 0, 0);
+        ::SendMessageW(profileBox, CB_SETCURSEL, 0, 0);
     else
-        ::SetWindowTextW(Combo1, L"");
-    chosenProfile_ = textOf(Combo1).text;
+        ::SetWindowTextW(profileBox, L"");
+    chosenProfile_ = textOf(profileBox).text;
 }
 
-void Form1::Combo1_Click() {
-    int chosen = static_cast<int>(::SendMessageW(Combo1, CB_GETCURSEL, 0, 0));
+void MainWindow::onProfileChosen() {
+    int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
     std::wstring name(
-        static_cast<std::size_t>(::SendMessageW(Combo1, CB_GETLBTEXTLEN, chosen, 0)) + 1, L'\0');
+        static_cast<std::size_t>(::SendMessageW(profileBox, CB_GETLBTEXTLEN, chosen, 0)) + 1,
+        L'\0');
     name.resize(static_cast<std::size_t>(
-        ::SendMessageW(Combo1, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(name.data()))));
+        ::SendMessageW(profileBox, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(name.data()))));
     if (editor_.chooseProfile(fromWide(name).text)) {
         chosenProfile_ = fromWide(name).text;
     } else {
         int previous = static_cast<int>(
-            ::SendMessageW(Combo1, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+            ::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>(wide(chosenProfile_).c_str())));
-        ::SendMessageW(Combo1, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
+        ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
     }
     showDocumentState();
 }
 
-TextAnswer Form1::textOf(HWND control) const {
+TextAnswer MainWindow::textOf(HWND control) const {
     return fromWide(textOfWindow(control));
 }
 
-void Form1::listLevelFiles(const std::string& folder) {
+void MainWindow::listLevelFiles(const std::string& folder) {
     LevelFolder listed = editor_.openFolder(folder);
-    ::SendMessageW(Dir1, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(levelFileList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(levelFileList, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : listed.names)
-        ::SendMessageW(Dir1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(name).c_str()));
-    ::SendMessageW(Dir1, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(Dir1, nullptr, TRUE);
-    ::SetWindowTextW(countLabel, widened(listed.countText).c_str());
+        ::SendMessageW(levelFileList, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(widened(name).c_str()));
+    ::SendMessageW(levelFileList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(levelFileList, nullptr, TRUE);
+    ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
 }
 
 // The folder list shows the folder's subfolders, with ".." to go up; its level files go to the
 // level-file list.
-void Form1::setFolder(const std::string& folder) {
-    ::SendMessageW(Dir2, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(Dir2, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
+void MainWindow::setFolder(const std::string& folder) {
+    ::SendMessageW(folderList, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
     for (const FolderEntry& entry : listFolder(folder))
         if (entry.kind == EntryKind::Folder)
-            ::SendMessageW(Dir2, LB_ADDSTRING, 0,
+            ::SendMessageW(folderList, LB_ADDSTRING, 0,
                            reinterpret_cast<LPARAM>(widened(entry.name).c_str()));
-    ::SetWindowTextW(Dir2Path, widened(folder).c_str());
+    ::SetWindowTextW(folderPathEdit, widened(folder).c_str());
     listLevelFiles(folder);
 }
 
-void Form1::Dir2_DblClick() {
-    int row = static_cast<int>(::SendMessageW(Dir2, LB_GETCURSEL, 0, 0));
+void MainWindow::onFolderDoubleClick() {
+    int row = static_cast<int>(::SendMessageW(folderList, LB_GETCURSEL, 0, 0));
     if (row < 0)
         return;
-    std::wstring name(static_cast<std::size_t>(::SendMessageW(Dir2, LB_GETTEXTLEN, row, 0)) + 1,
-                      L'\0');
+    std::wstring name(
+        static_cast<std::size_t>(::SendMessageW(folderList, LB_GETTEXTLEN, row, 0)) + 1, L'\0');
     name.resize(static_cast<std::size_t>(
-        ::SendMessageW(Dir2, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()))));
+        ::SendMessageW(folderList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()))));
     std::string folder = editor_.levelFolder();
     setFolder(name == L".." ? folderOf(folder) : folder + "\\" + narrowed(name));
 }
 
-void Form1::Dir2Path_Enter() {
-    TextAnswer typed = textOf(Dir2Path);
+void MainWindow::onFolderPathEntered() {
+    TextAnswer typed = textOf(folderPathEdit);
     std::string folder = settings::hostFolder(typed.text, editor_.store());
     if (!isFolder(folder)) {
         ui_.message("WARNING: " + typed.text + " is not a folder");
-        ::SetWindowTextW(Dir2Path, widened(editor_.levelFolder()).c_str());
+        ::SetWindowTextW(folderPathEdit, widened(editor_.levelFolder()).c_str());
         return;
     }
     setFolder(folder);
 }
 
-std::string Form1::chooseFolder(const char* title) {
+std::string MainWindow::chooseFolder(const char* title) {
     std::wstring caption = wide(title);
     BROWSEINFOW browse{};
     browse.hwndOwner = window_;
@@ -538,12 +545,12 @@ std::string Form1::chooseFolder(const char* title) {
     return folder;
 }
 
-void Form1::Dir2Browse_Click() {
+void MainWindow::onBrowseFolder() {
     if (std::string folder = chooseFolder(window::kChooseFolder); !folder.empty())
         setFolder(folder);
 }
 
-void Form1::importPack_Click() {
+void MainWindow::onImportPack() {
     wchar_t pack[MAX_PATH] = L"";
     OPENFILENAMEW open{};
     open.lStructSize = sizeof open;
@@ -562,18 +569,19 @@ void Form1::importPack_Click() {
     runEdit([&] { return editor_.importLevelPack(narrowed(pack), folder); });
 }
 
-LevelFileList Form1::levelFileList() const {
+LevelFileList MainWindow::levelFileSelection() const {
     LevelFileList files;
     files.folder = editor_.levelFolder();
-    files.current = static_cast<int>(::SendMessageW(Dir1, LB_GETCARETINDEX, 0, 0));
-    int count = static_cast<int>(::SendMessageW(Dir1, LB_GETCOUNT, 0, 0));
+    files.current = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
+    int count = static_cast<int>(::SendMessageW(levelFileList, LB_GETCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
-        std::wstring name(static_cast<std::size_t>(::SendMessageW(Dir1, LB_GETTEXTLEN, row, 0)) + 1,
-                          L'\0');
+        std::wstring name(
+            static_cast<std::size_t>(::SendMessageW(levelFileList, LB_GETTEXTLEN, row, 0)) + 1,
+            L'\0');
         name.resize(static_cast<std::size_t>(
-            ::SendMessageW(Dir1, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()))));
+            ::SendMessageW(levelFileList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()))));
         TextAnswer text = fromWide(name);
-        bool selected = ::SendMessageW(Dir1, LB_GETSEL, row, 0) > 0;
+        bool selected = ::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0;
         files.names.push_back(text.text);
         files.selected.push_back(selected);
         if (selected && !text.storable)
@@ -582,54 +590,54 @@ LevelFileList Form1::levelFileList() const {
     return files;
 }
 
-void Form1::Command3_Click() {
-    LevelFileList files = levelFileList();
+void MainWindow::onAddSelectedLevels() {
+    LevelFileList files = levelFileSelection();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
-void Form1::Command7_Click() {
+void MainWindow::onSaveLevelInfo() {
     std::array<std::string, levelfile::kCountsCount> counts;
-    counts[0] = textOf(numlemm).text;
-    for (std::size_t i = 0; i < action.size(); ++i)
-        counts[i + 1] = textOf(action[i]).text;
-    editor_.saveLevelInfo(textOf(Text2), counts);
+    counts[0] = textOf(lemmingsEdit).text;
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        counts[i + 1] = textOf(actionEdits[i]).text;
+    editor_.saveLevelInfo(textOf(levelFileEdit), counts);
 }
 
-template <class Action> void Form1::runEdit(Action action) {
+template <class Action> void MainWindow::runEdit(Action action) {
     followingCore_ = true;
     Outcome outcome = action();
     if (HTREEITEM added = sync_->takeLastInserted())
-        TreeView_EnsureVisible(TreeView1, added);
+        TreeView_EnsureVisible(profileTree, added);
     showCoreSelection();
     followingCore_ = false;
     showOutcome(outcome);
 }
 
-void Form1::showOutcome(const Outcome& outcome) {
+void MainWindow::showOutcome(const Outcome& outcome) {
     showPanel(outcome.panel);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/false);
     showDocumentState();
 }
 
-void Form1::showPanel(const DetailPanel& panel) {
+void MainWindow::showPanel(const DetailPanel& panel) {
     auto show = [](HWND box, const std::string& now) {
         std::wstring text = wide(now);
         if (textOfWindow(box) != text)
             ::SetWindowTextW(box, text.c_str());
     };
-    if (panel.text1)
-        show(Text1, *panel.text1);
-    if (panel.text2)
-        show(Text2, *panel.text2);
+    if (panel.groupFolder)
+        show(groupFolderEdit, *panel.groupFolder);
+    if (panel.levelFile)
+        show(levelFileEdit, *panel.levelFile);
     if (panel.counts) {
-        show(numlemm, (*panel.counts)[0]);
-        for (std::size_t i = 0; i < action.size(); ++i)
-            show(action[i], (*panel.counts)[i + 1]);
+        show(lemmingsEdit, (*panel.counts)[0]);
+        for (std::size_t i = 0; i < actionEdits.size(); ++i)
+            show(actionEdits[i], (*panel.counts)[i + 1]);
     }
 }
 
-void Form1::showDocumentState() {
+void MainWindow::showDocumentState() {
     ::SetWindowTextW(window_, wide(editor_.caption()).c_str());
     std::string undo = editor_.undoText(), redo = editor_.redoText();
     ::ModifyMenuW(editMenu_, ID_UNDO, MF_BYCOMMAND | MF_STRING | (undo.empty() ? MF_GRAYED : 0),
@@ -640,19 +648,19 @@ void Form1::showDocumentState() {
                    reinterpret_cast<LPARAM>(wide(editor_.statusText()).c_str()));
 }
 
-void Form1::showCoreSelection() {
+void MainWindow::showCoreSelection() {
     HTREEITEM selected = sync_->item(editor_.tree().selected());
-    TreeView_SelectItem(TreeView1, selected);
+    TreeView_SelectItem(profileTree, selected);
 }
 
-Progress Form1::progressBar() {
+Progress MainWindow::progressReport() {
     return [this](double value, double maximum) {
-        ::SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum));
-        ::SendMessageW(ProgressBar1, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+        ::SendMessageW(progressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum));
+        ::SendMessageW(progressBar, PBM_SETPOS, static_cast<WPARAM>(value), 0);
     };
 }
 
-void Form1::he_Click() {
+void MainWindow::onHelp() {
     // The readme lies beside the program.
     wchar_t program[MAX_PATH];
     DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -665,12 +673,12 @@ void Form1::he_Click() {
     editor_.help();
 }
 
-void Form1::close() {
+void MainWindow::close() {
     if (editor_.mayClose())
         ::DestroyWindow(window_);
 }
 
-void Form1::runScript(std::vector<std::string> lines) {
+void MainWindow::runScript(std::vector<std::string> lines) {
     script_ = std::move(lines);
     scriptLine_ = 0;
     ::PostMessageW(window_, kRunScript, 0, 0);
@@ -686,7 +694,7 @@ void Form1::runScript(std::vector<std::string> lines) {
 //   text NAME TEXT       sets a text box's text
 //   log-tree             writes the tree view's items (key and text), depth first
 //   close                WM_CLOSE
-void Form1::runNextScriptLine() {
+void MainWindow::runNextScriptLine() {
     if (scriptLine_ >= script_.size() || !::IsWindow(window_))
         return;
     std::istringstream line(script_[scriptLine_++]);
@@ -699,20 +707,20 @@ void Form1::runNextScriptLine() {
     } else if (verb == "click") {
         ::SendMessageW(controlNamed(rest), BM_CLICK, 0, 0);
     } else if (verb == "select-files") {
-        ::SendMessageW(Dir1, LB_SETSEL, FALSE, -1);
+        ::SendMessageW(levelFileList, LB_SETSEL, FALSE, -1);
         std::istringstream rows(rest);
         for (int row; rows >> row;)
-            ::SendMessageW(Dir1, LB_SETSEL, TRUE, row);
+            ::SendMessageW(levelFileList, LB_SETSEL, TRUE, row);
     } else if (verb == "select-node") {
-        ::SendMessageW(TreeView1, TVM_SELECTITEM, TVGN_CARET,
+        ::SendMessageW(profileTree, TVM_SELECTITEM, TVGN_CARET,
                        reinterpret_cast<LPARAM>(sync_->item(editor_.tree().find(rest))));
     } else if (verb == "rename") {
         std::string key = rest.substr(0, rest.find(' '));
         std::string text = rest.substr(key.size() + 1);
-        ::SetFocus(TreeView1);
-        HWND edit = TreeView_EditLabel(TreeView1, sync_->item(editor_.tree().find(key)));
+        ::SetFocus(profileTree);
+        HWND edit = TreeView_EditLabel(profileTree, sync_->item(editor_.tree().find(key)));
         ::SetWindowTextW(edit, widened(text).c_str());
-        TreeView_EndEditLabelNow(TreeView1, FALSE);
+        TreeView_EndEditLabelNow(profileTree, FALSE);
     } else if (verb == "key") {
         static const std::map<std::string, int> kKeys = {
             {"save", ID_SAVE}, {"undo", ID_UNDO}, {"redo", ID_REDO},     {"delete", ID_DELETE},
@@ -723,21 +731,21 @@ void Form1::runNextScriptLine() {
         ::SetWindowTextW(controlNamed(name), widened(rest.substr(name.size() + 1)).c_str());
     } else if (verb == "log-tree") {
         std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int depth) {
-            for (; item; item = TreeView_GetNextSibling(TreeView1, item)) {
-                const LevelTreeNode* node = TreeViewSync::node(TreeView1, item);
+            for (; item; item = TreeView_GetNextSibling(profileTree, item)) {
+                const LevelTreeNode* node = TreeViewSync::node(profileTree, item);
                 wchar_t text[256] = {};
                 TVITEMW data{};
                 data.mask = TVIF_TEXT;
                 data.hItem = item;
                 data.pszText = text;
                 data.cchTextMax = 256;
-                TreeView_GetItem(TreeView1, &data);
+                TreeView_GetItem(profileTree, &data);
                 ui_.logLine(std::string(static_cast<std::size_t>(depth) * 2, ' ') + node->key() +
                             " " + narrowed(text));
-                walk(TreeView_GetChild(TreeView1, item), depth + 1);
+                walk(TreeView_GetChild(profileTree, item), depth + 1);
             }
         };
-        walk(TreeView_GetRoot(TreeView1), 0);
+        walk(TreeView_GetRoot(profileTree), 0);
     } else if (verb == "close") {
         ::SendMessageW(window_, WM_CLOSE, 0, 0);
     }

@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include "editor/settings_file.h"
 #include "editor/window_texts.h"
@@ -37,66 +37,66 @@
 
 namespace quillfen {
 
-Form1::Form1(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer, QWidget* parent)
+MainWindow::MainWindow(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
+                       QWidget* parent)
     : QMainWindow(parent), store_(store), ui_(ui), disclaimer_(disclaimer), editor_(store, ui) {
     setWindowTitle(toQt(editor_.caption()));
     createMenus();
     createControls();
     watcher_ = new QFileSystemWatcher(this);
-    TreeView1->viewport()->installEventFilter(this);
+    profileTree->viewport()->installEventFilter(this);
     connectControls();
     showDocumentState();
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     // The model watches the tree, which goes before the window's child objects do.
-    TreeView1->setModel(nullptr);
+    profileTree->setModel(nullptr);
     delete model_;
 }
 
-void Form1::connectControls() {
-    auto onClick = [this](QPushButton* button, void (Form1::*handler)()) {
+void MainWindow::connectControls() {
+    auto onClick = [this](QPushButton* button, void (MainWindow::*handler)()) {
         connect(button, &QPushButton::clicked, this, handler);
     };
-    onClick(Command4, &Form1::Command4_Click);
-    onClick(Command9, &Form1::Command9_Click);
-    onClick(Command8, &Form1::Command8_Click);
-    onClick(Command7, &Form1::Command7_Click);
-    onClick(Command2, &Form1::Command2_Click);
-    onClick(Command1, &Form1::Command1_Click);
-    onClick(Command3, &Form1::Command3_Click);
-    onClick(CommandDelG, &Form1::CommandDelG_Click);
-    onClick(Command5, &Form1::Command5_Click);
-    onClick(Command6, &Form1::Command6_Click);
-    onClick(Command12, &Form1::Command12_Click);
-    onClick(Command13, &Form1::Command13_Click);
-    onClick(Command10, &Form1::Command10_Click);
-    onClick(Command11, &Form1::Command11_Click);
-    connect(Dir2, &FolderList::pathChanged, this, &Form1::Dir2_Change);
-    connect(Dir2Path, &QLineEdit::returnPressed, this, &Form1::Dir2Path_Enter);
-    connect(Dir2Browse, &QPushButton::clicked, this, &Form1::Dir2Browse_Click);
+    onClick(loadProfileButton, &MainWindow::onLoadProfile);
+    onClick(saveProfileButton, &MainWindow::onSaveProfile);
+    onClick(nodeInfoButton, &MainWindow::onNodeInfo);
+    onClick(saveLevelInfoButton, &MainWindow::onSaveLevelInfo);
+    onClick(addGroupButton, &MainWindow::onAddGroup);
+    onClick(addSetButton, &MainWindow::onAddSet);
+    onClick(addLevelsButton, &MainWindow::onAddSelectedLevels);
+    onClick(deleteGroupButton, &MainWindow::onDeleteGroup);
+    onClick(deleteSetButton, &MainWindow::onDeleteSet);
+    onClick(deleteLevelButton, &MainWindow::onDeleteLevel);
+    onClick(moveUpButton, &MainWindow::onMoveUp);
+    onClick(moveDownButton, &MainWindow::onMoveDown);
+    onClick(updateFolderButton, &MainWindow::onUpdateFolder);
+    onClick(updateFileButton, &MainWindow::onUpdateFileName);
+    connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+    connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
+    connect(browseFolderButton, &QPushButton::clicked, this, &MainWindow::onBrowseFolder);
     // Files that come or go while the window is open show at once.
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &Form1::Dir2_Change);
-    new QShortcut(QKeySequence::Refresh, this, this, &Form1::Dir2_Change);
-    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
-    connect(lemmstartup, &QAction::triggered, this, &Form1::lemmstartup_Click);
-    connect(lemmkey, &QAction::triggered, this, &Form1::lemmkey_Click);
-    connect(he, &QAction::triggered, this, &Form1::he_Click);
-    connect(undoAction, &QAction::triggered, this, &Form1::undo_Click);
-    connect(winePrefix, &QAction::triggered, this, &Form1::winePrefix_Click);
-    connect(importPack, &QAction::triggered, this, &Form1::importPack_Click);
-    connect(redoAction, &QAction::triggered, this, &Form1::redo_Click);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);
+    new QShortcut(QKeySequence::Refresh, this, this, &MainWindow::onFolderChanged);
+    connect(profileBox, &QComboBox::activated, this, &MainWindow::onProfileChosen);
+    connect(setStartupFolderAction, &QAction::triggered, this, &MainWindow::onSetStartupFolder);
+    connect(usersKeyAction, &QAction::triggered, this, &MainWindow::onChangeUsersKey);
+    connect(helpAction, &QAction::triggered, this, &MainWindow::onHelp);
+    connect(undoAction, &QAction::triggered, this, &MainWindow::onUndo);
+    connect(winePrefixAction, &QAction::triggered, this, &MainWindow::onWinePrefix);
+    connect(importPackAction, &QAction::triggered, this, &MainWindow::onImportPack);
+    connect(redoAction, &QAction::triggered, this, &MainWindow::onRedo);
 
-    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(profileTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { selectionChanged(current); });
-    connect(TreeView1, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+    connect(profileTree, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         // A click that changed the selection was told by currentChanged already.
         if (index == currentAtPress_)
             selectionChanged(index);
     });
-    model_->setRenameRequest([this](const LevelTreeNode* node, const QString& text) {
-        return TreeView1_AfterLabelEdit(node, text);
-    });
+    model_->setRenameRequest(
+        [this](const LevelTreeNode* node, const QString& text) { return onRename(node, text); });
     model_->setDropRequest([this](const LevelTreeNode* set, int row, const QMimeData* data) {
         const QString levelType = QString::fromLatin1(LevelTreeModel::kLevelMimeType);
         if (data->hasFormat(levelType)) {
@@ -119,22 +119,22 @@ void Form1::connectControls() {
 
     // The tree's keys act only while the tree has the focus: elsewhere Delete edits a text and
     // Alt+Down opens the profile box's list.
-    new QShortcut(QKeySequence::Delete, TreeView1, this, &Form1::deleteSelected,
+    new QShortcut(QKeySequence::Delete, profileTree, this, &MainWindow::deleteSelected,
                   Qt::WidgetShortcut);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), TreeView1, this, &Form1::Command12_Click,
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), profileTree, this, &MainWindow::onMoveUp,
                   Qt::WidgetShortcut);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), TreeView1, this, &Form1::Command13_Click,
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), profileTree, this, &MainWindow::onMoveDown,
                   Qt::WidgetShortcut);
-    new QShortcut(QKeySequence::Save, this, this, &Form1::Command9_Click);
+    new QShortcut(QKeySequence::Save, this, this, &MainWindow::onSaveProfile);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress)
-        currentAtPress_ = TreeView1->currentIndex();
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == profileTree->viewport() && event->type() == QEvent::MouseButtonPress)
+        currentAtPress_ = profileTree->currentIndex();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (editor_.mayClose())
         event->accept();
     else
@@ -142,32 +142,32 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 // Start-up, in the order of the game's editor.
-bool Form1::Form_Load() {
+bool MainWindow::start() {
     if (!disclaimer_.agree(kDisclaimer, kDisclaimerTitle))
         return false;
 
     listLevelFiles(QString::fromStdString(store_.hostPath("c:\\")));
     StartUp startup = editor_.startUp();
-    Dir2->setPath(QString::fromStdString(startup.startFolder));
+    folderList->setPath(QString::fromStdString(startup.startFolder));
 
-    ProgressBar1->setRange(0, 1);
-    ProgressBar1->setValue(0);
+    progressBar->setRange(0, 1);
+    progressBar->setValue(0);
 
     fillProfiles(startup.profiles, /*selectFirst=*/true);
     return true;
 }
 
-void Form1::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
-    Combo1->clear();
+void MainWindow::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
+    profileBox->clear();
     for (const std::string& name : names)
-        Combo1->addItem(toQt(name));
-    Combo1->setCurrentIndex(selectFirst && Combo1->count() > 0 ? 0 : -1);
-    if (Combo1->currentIndex() < 0)
-        Combo1->clearEditText();
-    chosenProfile_ = Combo1->currentText();
+        profileBox->addItem(toQt(name));
+    profileBox->setCurrentIndex(selectFirst && profileBox->count() > 0 ? 0 : -1);
+    if (profileBox->currentIndex() < 0)
+        profileBox->clearEditText();
+    chosenProfile_ = profileBox->currentText();
 }
 
-Progress Form1::progressBar() {
+Progress MainWindow::progressReport() {
     // The bar repaints itself at once whenever the change shows, which costs more than most
     // loads and saves take: it is drawn at the start and the end, and between them only when
     // about 50 ms have passed since it was last drawn.
@@ -177,107 +177,108 @@ Progress Form1::progressBar() {
         if (!edge && clock->isValid() && clock->elapsed() < 50)
             return;
         clock->start();
-        ProgressBar1->setMaximum(static_cast<int>(maximum));
-        ProgressBar1->setValue(static_cast<int>(value));
+        progressBar->setMaximum(static_cast<int>(maximum));
+        progressBar->setValue(static_cast<int>(value));
     };
 }
 
-void Form1::Combo1_Click() {
-    TextAnswer chosen = fromQt(Combo1->currentText());
+void MainWindow::onProfileChosen() {
+    TextAnswer chosen = fromQt(profileBox->currentText());
     if (editor_.chooseProfile(chosen.text)) {
-        chosenProfile_ = Combo1->currentText();
+        chosenProfile_ = profileBox->currentText();
     } else {
-        Combo1->setCurrentText(chosenProfile_);
+        profileBox->setCurrentText(chosenProfile_);
     }
     showDocumentState();
 }
 
-void Form1::Command4_Click() {
-    Command4->setEnabled(false);
-    Command4->repaint();
-    runEdit([&] { return editor_.loadProfile(fromQt(Combo1->currentText()), progressBar()); });
-    chosenProfile_ = Combo1->currentText();
-    Command4->setEnabled(true);
+void MainWindow::onLoadProfile() {
+    loadProfileButton->setEnabled(false);
+    loadProfileButton->repaint();
+    runEdit(
+        [&] { return editor_.loadProfile(fromQt(profileBox->currentText()), progressReport()); });
+    chosenProfile_ = profileBox->currentText();
+    loadProfileButton->setEnabled(true);
 }
 
-void Form1::Command9_Click() {
-    editor_.saveProfile(fromQt(Combo1->currentText()), progressBar());
+void MainWindow::onSaveProfile() {
+    editor_.saveProfile(fromQt(profileBox->currentText()), progressReport());
     showDocumentState();
 }
 
-void Form1::listLevelFiles(const QString& folder) {
+void MainWindow::listLevelFiles(const QString& folder) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LevelFolder listed = editor_.openFolder(folder.toStdString());
     QStringList names;
     names.reserve(static_cast<qsizetype>(listed.names.size()));
     for (const std::string& name : listed.names)
         names.append(QString::fromStdString(name));
-    Dir1->setUpdatesEnabled(false);
-    Dir1->clear();
-    Dir1->addItems(names);
-    Dir1->setUpdatesEnabled(true);
-    static_cast<LevelFileListView*>(Dir1)->setFolder(folder);
-    countLabel->setText(QString::fromStdString(listed.countText));
+    levelFileList->setUpdatesEnabled(false);
+    levelFileList->clear();
+    levelFileList->addItems(names);
+    levelFileList->setUpdatesEnabled(true);
+    static_cast<LevelFileListView*>(levelFileList)->setFolder(folder);
+    levelCountLabel->setText(QString::fromStdString(listed.countText));
     QApplication::restoreOverrideCursor();
     markOtherFiles(++listing_, 0);
 }
 
-void Form1::markOtherFiles(int listing, int from) {
+void MainWindow::markOtherFiles(int listing, int from) {
     // Each file must be opened to tell a Windows level from another engine's: that is done a
     // batch at a time once the list shows, so that a large folder opens at once. A newer
     // listing stops an older one's marking.
     if (listing != listing_)
         return;
-    const int end = std::min(Dir1->count(), from + 200);
+    const int end = std::min(levelFileList->count(), from + 200);
     for (int row = from; row < end; ++row) {
-        QListWidgetItem* item = Dir1->item(row);
+        QListWidgetItem* item = levelFileList->item(row);
         std::string reason = editor_.notALevel(fromQt(item->text()).text);
         if (reason.empty())
             continue;
         item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
         item->setToolTip(toQt(reason));
     }
-    if (end < Dir1->count())
+    if (end < levelFileList->count())
         QTimer::singleShot(0, this, [this, listing, end] { markOtherFiles(listing, end); });
 }
 
-void Form1::Dir2_Change() {
-    const QString folder = Dir2->path();
+void MainWindow::onFolderChanged() {
+    const QString folder = folderList->path();
     listLevelFiles(folder);
-    Dir2Path->setText(QDir::toNativeSeparators(folder));
+    folderPathEdit->setText(QDir::toNativeSeparators(folder));
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
     if (!folder.isEmpty())
         watcher_->addPath(folder);
 }
 
-void Form1::Dir2Path_Enter() {
-    const QString typed = Dir2Path->text().trimmed();
+void MainWindow::onFolderPathEntered() {
+    const QString typed = folderPathEdit->text().trimmed();
     const QString folder =
         QString::fromStdString(settings::hostFolder(fromQt(typed).text, editor_.store()));
     if (!QFileInfo(folder).isDir()) {
         ui_.message("WARNING: " + fromQt(typed).text + " is not a folder");
-        Dir2Path->setText(QDir::toNativeSeparators(Dir2->path()));
+        folderPathEdit->setText(QDir::toNativeSeparators(folderList->path()));
         return;
     }
-    Dir2->setPath(folder);
+    folderList->setPath(folder);
 }
 
-void Form1::Dir2Browse_Click() {
+void MainWindow::onBrowseFolder() {
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QString::fromLatin1(window::kChooseFolder), Dir2->path());
+        this, QString::fromLatin1(window::kChooseFolder), folderList->path());
     if (!folder.isEmpty())
-        Dir2->setPath(folder);
+        folderList->setPath(folder);
 }
 
-void Form1::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
+void MainWindow::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
     if (set == nullptr || paths.isEmpty())
         return;
     // The levels come from the folder that the folder list shows, as Add Selected Level(s)
     // takes them: files from elsewhere move the list to their folder first.
     const QString folder = QFileInfo(paths.front()).absolutePath();
-    if (QFileInfo(folder).canonicalFilePath() != Dir2->path())
-        Dir2->setPath(folder);
+    if (QFileInfo(folder).canonicalFilePath() != folderList->path())
+        folderList->setPath(folder);
     std::vector<TextAnswer> names;
     for (const QString& path : paths)
         if (QFileInfo(path).absolutePath() == folder)
@@ -285,76 +286,76 @@ void Form1::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
     runEdit([&] { return editor_.dropLevelFiles(set, names); });
 }
 
-void Form1::levelDropped(const LevelTreeNode* level, int row) {
+void MainWindow::levelDropped(const LevelTreeNode* level, int row) {
     runEdit([&] { return editor_.dropLevel(level, row); });
 }
 
-void Form1::Command8_Click() {
+void MainWindow::onNodeInfo() {
     editor_.info();
 }
 
-void Form1::selectionChanged(const QModelIndex& current) {
+void MainWindow::selectionChanged(const QModelIndex& current) {
     if (followingCore_)
         return;
     showPanel(editor_.clickNode(model_->node(current)).panel);
 }
 
-void Form1::TreeView1_Click() {
+void MainWindow::TreeView1_Click() {
     showPanel(editor_.clickNode(editor_.tree().selected()).panel);
 }
 
-void Form1::showPanel(const DetailPanel& panel) {
+void MainWindow::showPanel(const DetailPanel& panel) {
     // A box the panel leaves alone keeps exactly what the user typed.
     auto show = [](QLineEdit* box, const std::string& now) {
         QString text = toQt(now);
         if (box->text() != text)
             box->setText(text);
     };
-    if (panel.text1)
-        show(Text1, *panel.text1);
-    if (panel.text2)
-        show(Text2, *panel.text2);
+    if (panel.groupFolder)
+        show(groupFolderEdit, *panel.groupFolder);
+    if (panel.levelFile)
+        show(levelFileEdit, *panel.levelFile);
     if (panel.counts) {
-        show(numlemm, (*panel.counts)[0]);
-        for (std::size_t i = 0; i < action.size(); ++i)
-            show(action[i], (*panel.counts)[i + 1]);
+        show(lemmingsEdit, (*panel.counts)[0]);
+        for (std::size_t i = 0; i < actionEdits.size(); ++i)
+            show(actionEdits[i], (*panel.counts)[i + 1]);
     }
 }
 
-void Form1::Command7_Click() {
+void MainWindow::onSaveLevelInfo() {
     std::array<std::string, levelfile::kCountsCount> counts;
-    counts[0] = fromQt(numlemm->text()).text;
-    for (std::size_t i = 0; i < action.size(); ++i)
-        counts[i + 1] = fromQt(action[i]->text()).text;
-    editor_.saveLevelInfo(fromQt(Text2->text()), counts);
+    counts[0] = fromQt(lemmingsEdit->text()).text;
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        counts[i + 1] = fromQt(actionEdits[i]->text()).text;
+    editor_.saveLevelInfo(fromQt(levelFileEdit->text()), counts);
 }
 
-template <class Action> void Form1::runEdit(Action action) {
+template <class Action> void MainWindow::runEdit(Action action) {
     // While the core changes the tree, the view's own reactions (a removed row moving the
     // current index) must not reach the core as clicks.
     followingCore_ = true;
     // Without a current row the view need not find a new one while rows go; it takes the
     // core's selection once the command is done. The row stays highlighted meanwhile.
-    TreeView1->selectionModel()->clearCurrentIndex();
+    profileTree->selectionModel()->clearCurrentIndex();
     Outcome outcome = action();
     QModelIndex added = model_->takeLastInserted();
     if (added.isValid()) {
-        TreeView1->expand(added.parent());
-        TreeView1->scrollTo(added);
+        profileTree->expand(added.parent());
+        profileTree->scrollTo(added);
     }
     showCoreSelection();
     followingCore_ = false;
     showOutcome(outcome);
 }
 
-void Form1::showOutcome(const Outcome& outcome) {
+void MainWindow::showOutcome(const Outcome& outcome) {
     showPanel(outcome.panel);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/false);
     showDocumentState();
 }
 
-void Form1::showDocumentState() {
+void MainWindow::showDocumentState() {
     setWindowTitle(toQt(editor_.caption()));
     std::string undo = editor_.undoText();
     std::string redo = editor_.redoText();
@@ -365,28 +366,29 @@ void Form1::showDocumentState() {
     statusLabel->setText(toQt(editor_.statusText()));
 }
 
-void Form1::showCoreSelection() {
+void MainWindow::showCoreSelection() {
     QModelIndex selected = model_->indexOf(editor_.tree().selected());
     if (selected.isValid())
-        TreeView1->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
+        profileTree->selectionModel()->setCurrentIndex(selected,
+                                                       QItemSelectionModel::ClearAndSelect);
     else
-        TreeView1->selectionModel()->clear();
+        profileTree->selectionModel()->clear();
 }
 
-void Form1::Command2_Click() {
+void MainWindow::onAddGroup() {
     runEdit([this] { return editor_.addGroup(); });
 }
 
-void Form1::Command1_Click() {
+void MainWindow::onAddSet() {
     runEdit([this] { return editor_.addSet(); });
 }
 
-LevelFileList Form1::levelFileList() const {
+LevelFileList MainWindow::levelFileSelection() const {
     LevelFileList files;
     files.folder = editor_.levelFolder();
-    files.current = Dir1->currentRow();
-    for (int row = 0; row < Dir1->count(); ++row) {
-        const QListWidgetItem* item = Dir1->item(row);
+    files.current = levelFileList->currentRow();
+    for (int row = 0; row < levelFileList->count(); ++row) {
+        const QListWidgetItem* item = levelFileList->item(row);
         TextAnswer name = fromQt(item->text());
         files.names.push_back(name.text);
         files.selected.push_back(item->isSelected());
@@ -396,70 +398,70 @@ LevelFileList Form1::levelFileList() const {
     return files;
 }
 
-void Form1::Command3_Click() {
-    LevelFileList files = levelFileList();
+void MainWindow::onAddSelectedLevels() {
+    LevelFileList files = levelFileSelection();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
-void Form1::CommandDelG_Click() {
+void MainWindow::onDeleteGroup() {
     runEdit([this] { return editor_.deleteGroup(); });
 }
 
-void Form1::Command5_Click() {
+void MainWindow::onDeleteSet() {
     runEdit([this] { return editor_.deleteSet(); });
 }
 
-void Form1::Command6_Click() {
+void MainWindow::onDeleteLevel() {
     runEdit([this] { return editor_.deleteLevel(); });
 }
 
-void Form1::deleteSelected() {
+void MainWindow::deleteSelected() {
     runEdit([this] { return editor_.deleteSelected(); });
 }
 
-void Form1::Command12_Click() {
+void MainWindow::onMoveUp() {
     runEdit([this] { return editor_.moveUp(); });
 }
 
-void Form1::Command13_Click() {
+void MainWindow::onMoveDown() {
     runEdit([this] { return editor_.moveDown(); });
 }
 
-void Form1::Command10_Click() {
-    runEdit([this] { return editor_.updateFolder(fromQt(Text1->text())); });
+void MainWindow::onUpdateFolder() {
+    runEdit([this] { return editor_.updateFolder(fromQt(groupFolderEdit->text())); });
 }
 
-void Form1::Command11_Click() {
-    runEdit([this] { return editor_.updateFileName(fromQt(Text2->text())); });
+void MainWindow::onUpdateFileName() {
+    runEdit([this] { return editor_.updateFileName(fromQt(levelFileEdit->text())); });
 }
 
-void Form1::undo_Click() {
+void MainWindow::onUndo() {
     runEdit([this] { return editor_.undo(); });
 }
 
-void Form1::redo_Click() {
+void MainWindow::onRedo() {
     runEdit([this] { return editor_.redo(); });
 }
 
-bool Form1::TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text) {
+bool MainWindow::onRename(const LevelTreeNode* node, const QString& text) {
     Outcome outcome = editor_.rename(node, fromQt(text));
     showDocumentState();
     // The message box took the focus from the editor; it goes back to the tree, not to the
     // next control in line (the profile box, whose keys would switch the profile).
     if (!outcome.done)
-        QTimer::singleShot(0, TreeView1, [this] { TreeView1->setFocus(); });
+        QTimer::singleShot(0, profileTree, [this] { profileTree->setFocus(); });
     return outcome.done;
 }
 
-void Form1::lemmstartup_Click() {
-    editor_.setStartupFolder(fromQt(Dir2->path()));
+void MainWindow::onSetStartupFolder() {
+    editor_.setStartupFolder(fromQt(folderList->path()));
 }
 
-void Form1::lemmkey_Click() {
+void MainWindow::onChangeUsersKey() {
     showOutcome(editor_.changeUsersKey());
 }
 
-void Form1::winePrefix_Click() {
+void MainWindow::onWinePrefix() {
     const std::vector<FoundPrefix> found = findWinePrefixes(
         QDir::homePath().toStdString(), qEnvironmentVariable("WINEPREFIX").toStdString(),
         editor_.state().usersKeyPath);
@@ -486,36 +488,36 @@ void Form1::winePrefix_Click() {
         usePrefix(folder);
 }
 
-bool Form1::usePrefix(const QString& folder) {
+bool MainWindow::usePrefix(const QString& folder) {
     auto store = std::make_unique<WinePrefixStore>(folder.toStdString());
     Outcome outcome;
     runEdit([&] { return outcome = editor_.switchStore(*store); });
     if (!outcome.done)
         return false;
     chosenStore_ = std::move(store);
-    QSettings().setValue(QStringLiteral("winePrefix"), folder);
+    QSettings().setValue(QStringLiteral("winePrefixAction"), folder);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/true);
     return true;
 }
 
-void Form1::importPack_Click() {
+void MainWindow::onImportPack() {
     const QString pack = QFileDialog::getOpenFileName(
-        this, QString::fromLatin1(window::kImportPackTitle), Dir2->path(),
+        this, QString::fromLatin1(window::kImportPackTitle), folderList->path(),
         QStringLiteral("DOS level packs (*.DAT *.dat);;All files (*)"));
     if (pack.isEmpty())
         return;
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QString::fromLatin1(window::kImportFolder), Dir2->path());
+        this, QString::fromLatin1(window::kImportFolder), folderList->path());
     if (!folder.isEmpty())
         importLevelPack(pack, folder);
 }
 
-void Form1::importLevelPack(const QString& pack, const QString& folder) {
+void MainWindow::importLevelPack(const QString& pack, const QString& folder) {
     runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });
 }
 
-void Form1::he_Click() {
+void MainWindow::onHelp() {
     // The readme lies beside the program, or where the package puts it.
     const QString here = QCoreApplication::applicationDirPath();
     for (const QString& readme : {here + QStringLiteral("/readme.html"),

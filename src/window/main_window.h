@@ -29,58 +29,58 @@ struct LevelFileList;
 // The main window. It owns the Editor and every control; each handler gathers what the controls
 // hold, calls one Editor action and shows its outcome. The controls keep the names of the game's
 // own editor as their objectName.
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    Form1(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, before the window is first shown. False when the disclaimer was declined: the
     // program then ends without having written anything.
-    bool Form_Load();
+    bool start();
 
     const EditorState& state() const { return editor_.state(); }
     const Editor& editor() const { return editor_; }
 
     // The handlers, named after their control and event.
-    void Command4_Click();
-    void Command9_Click();
-    void Dir2_Change();
-    void Command8_Click();
+    void onLoadProfile();
+    void onSaveProfile();
+    void onFolderChanged();
+    void onNodeInfo();
     void TreeView1_Click();
-    void Command7_Click();
-    void Command2_Click();
-    void Command1_Click();
-    void Command3_Click();
-    void CommandDelG_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command12_Click();
-    void Command13_Click();
-    void Command10_Click();
-    void Command11_Click();
+    void onSaveLevelInfo();
+    void onAddGroup();
+    void onAddSet();
+    void onAddSelectedLevels();
+    void onDeleteGroup();
+    void onDeleteSet();
+    void onDeleteLevel();
+    void onMoveUp();
+    void onMoveDown();
+    void onUpdateFolder();
+    void onUpdateFileName();
     // The in-place edit of a node's text in the tree; false when the new text was refused.
-    bool TreeView1_AfterLabelEdit(const LevelTreeNode* node, const QString& text);
-    void lemmstartup_Click();
-    void lemmkey_Click();
+    bool onRename(const LevelTreeNode* node, const QString& text);
+    void onSetStartupFolder();
+    void onChangeUsersKey();
     // "Wine prefix...": the prefixes found that hold the game's profiles, or any folder.
-    void winePrefix_Click();
+    void onWinePrefix();
     // Switches to the prefix in `folder` and remembers it; false when the user cancelled.
     bool usePrefix(const QString& folder);
     // "Import Level Pack...": the pack, then the folder for its level files.
-    void importPack_Click();
+    void onImportPack();
     void importLevelPack(const QString& pack, const QString& folder);
-    void he_Click();
-    void undo_Click();
-    void redo_Click();
+    void onHelp();
+    void onUndo();
+    void onRedo();
     // A new choice in the profile box.
-    void Combo1_Click();
+    void onProfileChosen();
 
     // The path field's folder (a Windows path mapped through the prefix), and the desktop's
     // folder chooser.
-    void Dir2Path_Enter();
-    void Dir2Browse_Click();
+    void onFolderPathEntered();
+    void onBrowseFolder();
     // Level files dropped on a set (from the file list or a file manager), and a level dropped
     // at another row of its set.
     void filesDropped(const LevelTreeNode* set, const QStringList& paths);
@@ -101,7 +101,7 @@ private:
     // Greys the files from `from` on that are not Windows level files, with the reason as tip.
     void markOtherFiles(int listing, int from);
     // What the level-file list shows.
-    LevelFileList levelFileList() const;
+    LevelFileList levelFileSelection() const;
     // Runs an editing action and brings the view up to the tree's new state.
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);
@@ -111,7 +111,7 @@ private:
     void showCoreSelection();
     void selectionChanged(const QModelIndex& current);
     void deleteSelected();
-    Progress progressBar();
+    Progress progressReport();
 
     ProfileStore& store_;
     UserInterface& ui_;
@@ -123,42 +123,42 @@ private:
     QString chosenProfile_;
 
     QWidget* central_ = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Dir2Path = nullptr;
-    QPushButton* Dir2Browse = nullptr;
-    FolderList* Dir2 = nullptr;
-    QListWidget* Dir1 = nullptr;
-    QLabel* countLabel = nullptr;
-    QPushButton* Command6 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QTreeView* TreeView1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* CommandDelG = nullptr;
-    QPushButton* Command12 = nullptr;
-    QPushButton* Command13 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command10 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QPushButton* Command11 = nullptr;
-    QPushButton* Command9 = nullptr;
-    QLineEdit* numlemm = nullptr;
-    std::array<QLineEdit*, 8> action{};
-    QPushButton* Command7 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* profileLabel = nullptr;
+    QComboBox* profileBox = nullptr;
+    QPushButton* loadProfileButton = nullptr;
+    QLabel* folderLabel = nullptr;
+    QLineEdit* folderPathEdit = nullptr;
+    QPushButton* browseFolderButton = nullptr;
+    FolderList* folderList = nullptr;
+    QListWidget* levelFileList = nullptr;
+    QLabel* levelCountLabel = nullptr;
+    QPushButton* deleteLevelButton = nullptr;
+    QPushButton* addLevelsButton = nullptr;
+    QTreeView* profileTree = nullptr;
+    QPushButton* addGroupButton = nullptr;
+    QPushButton* deleteGroupButton = nullptr;
+    QPushButton* moveUpButton = nullptr;
+    QPushButton* moveDownButton = nullptr;
+    QPushButton* addSetButton = nullptr;
+    QPushButton* deleteSetButton = nullptr;
+    QLineEdit* groupFolderEdit = nullptr;
+    QPushButton* updateFolderButton = nullptr;
+    QPushButton* nodeInfoButton = nullptr;
+    QLineEdit* levelFileEdit = nullptr;
+    QPushButton* updateFileButton = nullptr;
+    QPushButton* saveProfileButton = nullptr;
+    QLineEdit* lemmingsEdit = nullptr;
+    std::array<QLineEdit*, 8> actionEdits{};
+    QPushButton* saveLevelInfoButton = nullptr;
+    QProgressBar* progressBar = nullptr;
     QLabel* statusLabel = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
-    QMenu* op_menu = nullptr;
-    QAction* lemmstartup = nullptr;
-    QAction* lemmkey = nullptr;
-    QAction* he = nullptr;
-    QAction* winePrefix = nullptr;
-    QAction* importPack = nullptr;
+    QMenu* optionsMenu = nullptr;
+    QAction* setStartupFolderAction = nullptr;
+    QAction* usersKeyAction = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* winePrefixAction = nullptr;
+    QAction* importPackAction = nullptr;
     QMenu* editMenu = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;

@@ -16,10 +16,10 @@ namespace quillfen::win32 {
 // The main window on Windows. It owns the Editor and every control; each handler gathers what
 // the controls hold, calls one Editor action and shows its outcome. The controls' ids stand
 // for the names of the game's own editor (controlNamed finds them).
-class Form1 {
+class MainWindow {
 public:
-    Form1(ProfileStore& store, Win32UserInterface& ui);
-    ~Form1();
+    MainWindow(ProfileStore& store, Win32UserInterface& ui);
+    ~MainWindow();
 
     // Makes the window and runs start-up; false when the disclaimer was declined.
     bool create(HINSTANCE instance, int show);
@@ -43,31 +43,31 @@ private:
     LRESULT notify(NMHDR* header);
 
     // Start-up, in the order of the game's editor.
-    bool Form_Load();
+    bool start();
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
-    LevelFileList levelFileList() const;
+    LevelFileList levelFileSelection() const;
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);
     void showPanel(const DetailPanel& panel);
     void showDocumentState();
     void showCoreSelection();
-    Progress progressBar();
+    Progress progressReport();
     TextAnswer textOf(HWND control) const;
     void runNextScriptLine();
 
-    void Combo1_Click();
-    void Command3_Click();
-    void Command7_Click();
-    void Dir2_DblClick();
-    void Dir2Path_Enter();
-    void Dir2Browse_Click();
+    void onProfileChosen();
+    void onAddSelectedLevels();
+    void onSaveLevelInfo();
+    void onFolderDoubleClick();
+    void onFolderPathEntered();
+    void onBrowseFolder();
     // "Import Level Pack...": the pack, then the folder for its level files.
-    void importPack_Click();
+    void onImportPack();
     // The desktop's folder chooser; empty when cancelled.
     std::string chooseFolder(const char* title);
-    void he_Click();
+    void onHelp();
     void close();
 
     Win32UserInterface& ui_;
@@ -80,10 +80,12 @@ private:
     HACCEL accelerators_ = nullptr, treeAccelerators_ = nullptr;
     HFONT font_ = nullptr;
     std::map<std::string, HWND> controls_;
-    HWND Combo1 = nullptr, Dir2Path = nullptr, Dir2 = nullptr, Dir1 = nullptr;
-    HWND countLabel = nullptr, TreeView1 = nullptr, Text1 = nullptr, Text2 = nullptr;
-    HWND numlemm = nullptr, ProgressBar1 = nullptr, Command4 = nullptr;
-    std::array<HWND, 8> action{};
+    HWND profileBox = nullptr, folderPathEdit = nullptr, folderList = nullptr,
+         levelFileList = nullptr;
+    HWND levelCountLabel = nullptr, profileTree = nullptr, groupFolderEdit = nullptr,
+         levelFileEdit = nullptr;
+    HWND lemmingsEdit = nullptr, progressBar = nullptr, loadProfileButton = nullptr;
+    std::array<HWND, 8> actionEdits{};
     std::unique_ptr<TreeViewSync> sync_;
     std::string chosenProfile_;
     // While a core command changes the tree, the view's selection changes are no clicks.
