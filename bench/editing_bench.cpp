@@ -60,7 +60,7 @@ Outcome run(Editor& editor, Command command) {
     case Command::AddSet:
         return editor.addSet();
     case Command::AddSelectedLevel:
-        return editor.addSelectedLevels({files().levels, {"level1.lvl"}, {true}, 0});
+        return editor.addSelectedLevels({{{"level1.lvl", true}}, {true}, 0});
     case Command::UpdateFolder:
         return editor.updateFolder({"NEWFOLDER", true});
     case Command::UpdateFileName:

@@ -89,9 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             outcome = editor.addSet();
             break;
         case 2: {
-            LevelFileList files = levelFiles();
-            for (std::size_t i = 0; i < files.names.size(); ++i)
+            FileListSelection files;
+            for (const std::string& name : levelFiles().names) {
+                files.names.push_back({name, true});
                 files.selected.push_back(input.ConsumeBool());
+            }
             outcome = editor.addSelectedLevels(files);
             break;
         }

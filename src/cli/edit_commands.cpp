@@ -119,25 +119,20 @@ private:
         return node;
     }
 
-    // The new node is the one the command added last; it is named as the window's user would
-    // rename it in place.
-    bool renameAdded(const Outcome& added, const std::string& name) {
-        if (!added.done)
-            return false;
-        auto text = windows1252(name);
-        const LevelTree& tree = editor_.tree();
-        return text && editor_.rename(tree.item(tree.count()), {*text, true}).done;
-    }
-
+    // The group's folder is the answer to the question Add Group asks.
     bool addGroupNamed(const std::string& name, const std::string& folder) {
-        auto folderText = windows1252(folder);
+        auto nameText = windows1252(name);
+        auto folderText = nameText ? windows1252(folder) : std::nullopt;
         if (!folderText)
             return false;
         ui_.inputs = {{*folderText, true}};
-        return renameAdded(editor_.addGroup(), name);
+        return editor_.addGroup({*nameText, true}).done;
     }
 
-    bool addSetNamed(const std::string& name) { return renameAdded(editor_.addSet(), name); }
+    bool addSetNamed(const std::string& name) {
+        auto text = windows1252(name);
+        return text && editor_.addSet({*text, true}).done;
+    }
 
     // One level from a file given by its path: the folder list shows its folder, and the file
     // is the one entry selected and clicked.
@@ -146,8 +141,8 @@ private:
         auto file = windows1252(std::string(separator.base(), path.end()));
         if (!file)
             return false;
-        LevelFileList list{folderOf(path), {*file}, {true}, 0};
-        return editor_.addSelectedLevels(list).done;
+        editor_.openFolder(folderOf(path));
+        return editor_.addSelectedLevels({{{*file, true}}, {true}, 0}).done;
     }
 
     // Import Level Pack into the selected set: the report is shown, and the user imports.

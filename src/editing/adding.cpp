@@ -20,13 +20,12 @@ std::string joined(const std::vector<std::string>& names) {
 
 } // namespace
 
-EditStep addGroup(EditorState& state, UserInterface& ui) {
+EditStep addGroup(EditorState& state, UserInterface& ui, std::string_view name) {
     if (!roomForNode(state, ui))
         return nullptr;
     ++state.groupCount;
-    const LevelTree::Node* group =
-        state.tree.add(nullptr, LevelTree::Relationship::Last,
-                       "root" + std::to_string(state.groupCount), "CUSTOM LEVELS");
+    const LevelTree::Node* group = state.tree.add(nullptr, LevelTree::Relationship::Last,
+                                                  "root" + std::to_string(state.groupCount), name);
     // The group already stands in the tree while its folder is asked for; Cancel or a text that
     // cannot be stored leaves it with the empty folder.
     TextAnswer folder = ui.input(kFolderPrompt, kApplicationTitle, "");
@@ -39,11 +38,11 @@ EditStep addGroup(EditorState& state, UserInterface& ui) {
     return std::make_unique<AddedNodes>(std::vector{group->key()});
 }
 
-EditStep addSet(EditorState& state, UserInterface& ui) {
+EditStep addSet(EditorState& state, UserInterface& ui, std::string_view name) {
     const LevelTree::Node* group = groupForNewSet(state, ui);
     if (group == nullptr || !roomForNode(state, ui))
         return nullptr;
-    const LevelTree::Node* set = addSetTo(state, group, "CUSTOM SET");
+    const LevelTree::Node* set = addSetTo(state, group, name);
     return std::make_unique<AddedNodes>(std::vector{set->key()});
 }
 

@@ -31,6 +31,10 @@ struct DetailPanel {
     std::optional<std::array<std::string, 9>> counts; // numlemm, action1 .. action8
 };
 
+// The names new groups and sets get unless they are given one.
+inline constexpr char kNewGroupName[] = "CUSTOM LEVELS";
+inline constexpr char kNewSetName[] = "CUSTOM SET";
+
 // The limits of what a profile holds, so that every saved file loads again.
 inline constexpr char kTreeFull[] =
     "WARNING: the profile cannot hold more than 3649 groups, sets and levels";
@@ -53,8 +57,8 @@ DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
 // editor did, changes only the tree, its tables and the key counters, and leaves the tree's
 // selection as the command defines it. Each gives the change it made, to be undone, or null
 // when it changed nothing.
-EditStep addGroup(EditorState& state, UserInterface& ui);
-EditStep addSet(EditorState& state, UserInterface& ui);
+EditStep addGroup(EditorState& state, UserInterface& ui, std::string_view name);
+EditStep addSet(EditorState& state, UserInterface& ui, std::string_view name);
 EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files);
 EditStep deleteGroup(EditorState& state, UserInterface& ui);
 EditStep deleteSet(EditorState& state, UserInterface& ui);

@@ -15,34 +15,10 @@
 namespace quillfen {
 namespace {
 
-constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
 constexpr char kNoSelection[] = "you must first select a node";
 
 std::string keyOf(const LevelTree::Node* node) {
     return node ? node->key() : std::string();
-}
-
-// "3 groups, 5 sets and 40 levels" of the profile file at `hostPath`, or nothing when it cannot
-// be read as one.
-std::optional<std::string> contentsOf(const std::string& hostPath) {
-    auto bytes = readWholeFile(hostPath, format::kReadLimit);
-    if (!bytes)
-        return std::nullopt;
-    auto parsed = ParseDatabaseFile(*bytes);
-    if (!parsed)
-        return std::nullopt;
-    std::array<int, 3> kinds{};
-    for (int i = 1; i <= parsed->tree.count(); ++i)
-        ++kinds[static_cast<std::size_t>(parsed->tree.item(i)->kind())];
-    return std::to_string(kinds[0]) + " groups, " + std::to_string(kinds[1]) + " sets and " +
-           std::to_string(kinds[2]) + " levels";
-}
-
-// True when the file at `file.hostPath` no longer holds the bytes it held when it was loaded or
-// saved (another program wrote it, or it is gone).
-bool changedOnDisk(const ProfileFile& file) {
-    auto bytes = readWholeFile(file.hostPath, format::kReadLimit);
-    return !bytes || bytes->size() != file.size || hashBytes(*bytes) != file.hash;
 }
 
 } // namespace
@@ -53,173 +29,20 @@ std::string Editor::caption() const {
     return std::string(kCaption) + (modified() ? " *" : "");
 }
 
-std::string Editor::statusText() const {
-    std::string text = loaded_.name.empty()
-                           ? std::string("no profile loaded")
-                           : "profile '" + loaded_.name + "': " + loaded_.file.databasePath;
-    return modified() ? text + " - modified" : text;
-}
-
-std::string Editor::undoText() const {
-    std::string name = history_.undoName();
-    return name.empty() ? name : "Undo " + name;
-}
-
-std::string Editor::redoText() const {
-    std::string name = history_.redoName();
-    return name.empty() ? name : "Redo " + name;
-}
-
-StartUp Editor::startUp() {
-    // A folder that cannot be written leaves the defaults to serve; the tool works without it.
-    if (auto info = pathInfo(settings::kFileName); !info || info->kind == EntryKind::Missing)
-        (void)settings::writeSettings(settings::kFileName, settings::Settings{});
-    settings::Settings startup = settings::readSettings(settings::kFileName);
-    state_.usersKeyPath = startup.usersKeyPath;
-    StartUp result;
-    result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
-    result.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
-    return result;
-}
-
-std::string Editor::notALevel(const std::string& name) const {
-    Status level = levelfile::checkLevelFile(levelfile::levelFilePath(levelFolder_, name));
-    return level ? std::string() : level.error();
-}
-
-Outcome Editor::switchStore(ProfileStore& store) {
-    if (!settleUnsavedEdits())
-        return {};
-    state_.tree.clear();
-    history_.clear();
-    forgetLoadedProfile();
-    store_ = &store;
-    Outcome outcome = selectionOutcome(true);
-    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
-    return outcome;
-}
-
-LevelFolder Editor::openFolder(const std::string& hostFolder) {
-    levelFolder_ = hostFolder;
-    LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}};
-    folder.countText = std::to_string(folder.names.size()) + " levels found";
-    return folder;
-}
-
-bool Editor::settleUnsavedEdits() {
-    if (!modified())
-        return true;
-    std::string name = loaded_.name.empty() ? "(none)" : loaded_.name;
-    switch (ui_.askToSave("Save changes to the profile '" + name + "'?")) {
-    case SaveChoice::Save:
-        if (loaded_.name.empty()) {
-            ui_.message("the tree was not loaded from a profile: choose the profile to save it "
-                        "into and press Save Profile Data");
-            return false;
-        }
-        return saveProfile({loaded_.name, true}).done;
-    case SaveChoice::Discard:
-        return true;
-    case SaveChoice::Cancel:
-        break;
-    }
-    return false;
-}
-
-void Editor::forgetLoadedProfile() {
-    loaded_ = {};
-}
-
-Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress) {
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
-    if (!settleUnsavedEdits())
-        return {};
-    ProfileFile file;
-    if (!LoadProfile(state_, *store_, profile.text, ui_, progress, &file))
-        return {};
-    history_.clear();
-    loaded_ = {profile.text, std::move(file)};
-    return selectionOutcome(true);
-}
-
-bool Editor::chooseProfile(const std::string& profile) {
-    if (profile == loaded_.name || !modified())
-        return true;
-    if (!settleUnsavedEdits())
-        return false;
-    if (modified()) {
-        // Discarded: the tree goes with its edits, so that nothing of it reaches another
-        // profile by mistake.
-        state_.tree.clear();
-        history_.clear();
-        forgetLoadedProfile();
-    }
-    return true;
-}
-
-bool Editor::mayClose() {
-    return settleUnsavedEdits();
-}
-
-// Before the tree replaces what a profile holds: a question when it came from elsewhere, or
-// when the file changed since this tool last read or wrote it.
-bool Editor::confirmTarget(const std::string& profile, const std::string& path) {
-    std::string host = store_->hostPath(path);
-    if (loaded_.name.empty()) {
-        auto contents = contentsOf(host);
-        std::string replacing = contents ? profile + "'s " + *contents : "its file";
-        return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
-                               profile + "' (" + path + "), replacing " + replacing + "?",
-                           "confirm", false);
-    }
-    if (loaded_.name != profile)
-        return ui_.confirm("The tree was loaded from the profile '" + loaded_.name +
-                               "'. Save it into the profile '" + profile + "' (" + path +
-                               "), replacing its levels?",
-                           "confirm", false);
-    if (loaded_.file.hostPath == host && changedOnDisk(loaded_.file))
-        return ui_.confirm("The profile's file " + path +
-                               " was changed on disk since it was loaded or last saved. Replace "
-                               "it with the tree?",
-                           "confirm", false);
-    return true;
-}
-
-Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress) {
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
-    if (!profileLoaded(state_)) {
-        ui_.message(kLoadFirst);
-        return {};
-    }
-    std::string path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text, ui_);
-    if (path.empty())
-        return {};
-    if (path != kNotFound && !confirmTarget(profile.text, path))
-        return {};
-    ProfileFile file;
-    if (!SaveProfileData(state_, *store_, profile.text, ui_, progress, &file))
-        return {};
-    loaded_ = {profile.text, std::move(file)};
-    history_.markSaved();
-    Outcome outcome;
-    outcome.done = true;
-    return outcome;
-}
-
-Status Editor::openFile(const std::string& hostPath) {
-    auto loaded = loadProfileFile(hostPath);
-    if (!loaded)
-        return Error{loaded.error()};
-    state_.adopt(std::move(*loaded));
-    history_.clear();
-    forgetLoadedProfile();
-    return success();
+DocumentState Editor::documentState() const {
+    DocumentState shown;
+    shown.caption = caption();
+    std::string undo = history_.undoName(), redo = history_.redoName();
+    shown.canUndo = !undo.empty();
+    shown.canRedo = !redo.empty();
+    shown.undoText = shown.canUndo ? "Undo " + undo : window::kUndo;
+    shown.redoText = shown.canRedo ? "Redo " + redo : window::kRedo;
+    shown.status = loaded_.name.empty()
+                       ? std::string("no profile loaded")
+                       : "profile '" + loaded_.name + "': " + loaded_.file.databasePath;
+    if (modified())
+        shown.status += " - modified";
+    return shown;
 }
 
 Outcome Editor::selectionOutcome(bool done) {
@@ -240,6 +63,7 @@ Outcome Editor::clickNode(const LevelTree::Node* node) {
 
 // Runs one editing command and keeps what it changed as one step of the history. The panel
 // follows the selection whenever the command moved it.
+
 template <class Command> Outcome Editor::edit(const char* name, Command command) {
     const LevelTree::Node* before = state_.tree.selected();
     std::string selectedBefore = keyOf(before);
@@ -258,15 +82,44 @@ template <class Command> Outcome Editor::edit(const char* name, Command command)
     return outcome;
 }
 
-Outcome Editor::addGroup() {
-    return edit("Add Group", [&] { return quillfen::addGroup(state_, ui_); });
+namespace {
+
+// False, after telling the user, when a new node of `kind` cannot take the name.
+bool acceptableName(UserInterface& ui, const TextAnswer& name, NodeKind kind) {
+    if (!name.storable)
+        ui.message(kUnstorableText);
+    else if (name.text.size() > nameLimit(kind))
+        ui.message(nameTooLong(nameLimit(kind)));
+    else
+        return true;
+    return false;
 }
 
-Outcome Editor::addSet() {
-    return edit("Add Set", [&] { return quillfen::addSet(state_, ui_); });
+} // namespace
+
+Outcome Editor::addGroup(const TextAnswer& name) {
+    if (!acceptableName(ui_, name, NodeKind::Group))
+        return {};
+    return edit("Add Group", [&] { return quillfen::addGroup(state_, ui_, name.text); });
 }
 
-Outcome Editor::addSelectedLevels(const LevelFileList& files) {
+Outcome Editor::addSet(const TextAnswer& name) {
+    if (!acceptableName(ui_, name, NodeKind::Set))
+        return {};
+    return edit("Add Set", [&] { return quillfen::addSet(state_, ui_, name.text); });
+}
+
+Outcome Editor::addSelectedLevels(const FileListSelection& files) {
+    LevelFileList list{levelFolder_, {}, files.selected, files.current};
+    for (std::size_t i = 0; i < files.names.size(); ++i) {
+        list.names.push_back(files.names[i].text);
+        if (i < files.selected.size() && files.selected[i] && !files.names[i].storable)
+            list.storable = false;
+    }
+    return addLevels(list);
+}
+
+Outcome Editor::addLevels(const LevelFileList& files) {
     // The level's record could not hold the file's name: nothing of the selection is added.
     if (!files.storable) {
         ui_.message(kUnstorableText);
@@ -324,7 +177,7 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<Tex
         files.names.push_back(name.text);
         files.storable = files.storable && name.storable;
     }
-    Outcome outcome = addSelectedLevels(files);
+    Outcome outcome = addLevels(files);
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
     return outcome;
@@ -408,56 +261,6 @@ void Editor::info() {
     }
     ui_.message(std::string(node->text()) + " " + std::to_string(node->index()) + " " +
                 node->key() + " - " + std::to_string(state_.tree.count()));
-}
-
-void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts) {
-    if (!fileName.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
-    levelfile::SaveLevelInfo(levelfile::levelFilePath(levelFolder_, fileName.text), counts, ui_);
-}
-
-void Editor::setStartupFolder(const TextAnswer& hostFolder) {
-    if (!hostFolder.storable) {
-        ui_.message(kUnstorableText);
-        return;
-    }
-    Status written =
-        settings::writeSettings(settings::kFileName, {hostFolder.text, state_.usersKeyPath});
-    if (!written) {
-        ui_.message(kSettingsNotWritten + written.error());
-        return;
-    }
-    ui_.message("Startup folder has been set to '" + hostFolder.text + "'");
-}
-
-Outcome Editor::changeUsersKey() {
-    TextAnswer key =
-        ui_.input("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key", "key",
-                  state_.usersKeyPath);
-    if (key.text.empty())
-        return {};
-    if (!key.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
-    state_.usersKeyPath = key.text;
-    Outcome outcome;
-    outcome.done = true;
-    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
-
-    // A settings file gone missing meanwhile gives the default folder as its line 1.
-    settings::Settings stored = settings::readSettings(settings::kFileName);
-    stored.usersKeyPath = key.text;
-    Status written = settings::writeSettings(settings::kFileName, stored);
-    if (!written)
-        ui_.message(kSettingsNotWritten + written.error());
-    return outcome;
-}
-
-void Editor::help() {
-    ui_.message("please read the included  readme.html  file if you need help");
 }
 
 } // namespace quillfen

@@ -48,6 +48,24 @@ struct StartUp {
     std::vector<std::string> profiles;
 };
 
+// What a window shows of the document beside the tree: the caption ("*" while there are unsaved
+// edits), the Edit menu's Undo and Redo ("Undo Delete Group", or "Undo" greyed when there is
+// nothing to undo), and a status line naming the loaded profile and its file.
+struct DocumentState {
+    std::string caption;
+    std::string undoText, redoText;
+    bool canUndo = false, canRedo = false;
+    std::string status;
+};
+
+// What the level-file list shows, as the user sees it: every name, whether each is selected, and
+// the current row (the one last clicked; -1 for none).
+struct FileListSelection {
+    std::vector<TextAnswer> names;
+    std::vector<bool> selected;
+    int current = -1;
+};
+
 // The level files of the folder list's folder, and the label that counts them.
 struct LevelFolder {
     std::vector<std::string> names;
@@ -66,22 +84,19 @@ public:
     ProfileStore& store() { return *store_; }
     // True while the tree holds edits that no save has written.
     bool modified() const { return history_.modified(); }
-    // The window's caption, with "*" while there are unsaved edits.
-    std::string caption() const;
-    // "Undo Delete Group" and the like; empty when there is nothing to undo or redo.
-    std::string undoText() const;
-    std::string redoText() const;
+    DocumentState documentState() const;
     // The profile the tree was loaded from or last saved into; empty when none.
     const std::string& loadedProfile() const { return loaded_.name; }
-    // A line for a status bar: the loaded profile and its file, and "modified" while there are
-    // unsaved edits.
-    std::string statusText() const;
 
     // Start-up, once the disclaimer was agreed to: the settings file (made with its defaults
     // when missing) and the profiles.
     StartUp startUp();
     // The folder list moved to `hostFolder`: its level files.
     LevelFolder openFolder(const std::string& hostFolder);
+    // A folder typed into the path field (a Windows path such as C:\LEMM goes through the
+    // prefix's drives): the host folder for the folder list to move to, or nothing after a
+    // warning when it names no folder.
+    std::optional<std::string> openTypedFolder(const TextAnswer& typed);
     const std::string& levelFolder() const { return levelFolder_; }
     // Why the level folder's file `name` is no Windows level file; empty when it is one.
     std::string notALevel(const std::string& name) const;
@@ -102,9 +117,12 @@ public:
 
     // A click on a node in the tree (null: nothing).
     Outcome clickNode(const LevelTree::Node* node);
-    Outcome addGroup();
-    Outcome addSet();
-    Outcome addSelectedLevels(const LevelFileList& files);
+    // A new group or set, with the name it is given (a window gives the default one and lets
+    // the user rename it in place).
+    Outcome addGroup(const TextAnswer& name = {kNewGroupName, true});
+    Outcome addSet(const TextAnswer& name = {kNewSetName, true});
+    // Add Selected Level(s): the selected files of the folder list's folder.
+    Outcome addSelectedLevels(const FileListSelection& files);
     Outcome deleteGroup();
     Outcome deleteSet();
     Outcome deleteLevel();
@@ -131,12 +149,15 @@ public:
     // "info", "Save Level Info", and the menu commands.
     void info();
     void saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts);
-    void setStartupFolder(const TextAnswer& hostFolder);
+    // Set Startup Folder: the folder list's folder becomes the one it starts in.
+    void setStartupFolder();
     Outcome changeUsersKey();
     void help();
 
 private:
     template <class Command> Outcome edit(const char* name, Command command);
+    std::string caption() const;
+    Outcome addLevels(const LevelFileList& files);
     Outcome selectionOutcome(bool done);
     // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
     // a save that failed.

@@ -1,7 +1,6 @@
 #include "win32/main_window.h"
 
 #include "common/windows1252.h"
-#include "editor/settings_file.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/windows_text.h"
@@ -106,7 +105,7 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLFEN));
     ::RegisterClassExW(&windowClass);
     window_ =
-        ::CreateWindowExW(0, kWindowClass, wide(editor_.caption()).c_str(),
+        ::CreateWindowExW(0, kWindowClass, wide(editor_.documentState().caption).c_str(),
                           WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX & ~WS_THICKFRAME, CW_USEDEFAULT,
                           CW_USEDEFAULT, 400, 600, nullptr, nullptr, instance, this);
     ui_.setOwner(window_);
@@ -372,7 +371,7 @@ void MainWindow::command(int id, int code) {
         listLevelFiles(editor_.levelFolder());
         return;
     case ID_STARTUP_FOLDER:
-        editor_.setStartupFolder({editor_.levelFolder(), true});
+        editor_.setStartupFolder();
         return;
     case ID_REG_KEY:
         showOutcome(editor_.changeUsersKey());
@@ -520,14 +519,10 @@ void MainWindow::onFolderDoubleClick() {
 }
 
 void MainWindow::onFolderPathEntered() {
-    TextAnswer typed = textOf(folderPathEdit);
-    std::string folder = settings::hostFolder(typed.text, editor_.store());
-    if (!isFolder(folder)) {
-        ui_.message("WARNING: " + typed.text + " is not a folder");
+    if (auto folder = editor_.openTypedFolder(textOf(folderPathEdit)))
+        setFolder(*folder);
+    else
         ::SetWindowTextW(folderPathEdit, widened(editor_.levelFolder()).c_str());
-        return;
-    }
-    setFolder(folder);
 }
 
 std::string MainWindow::chooseFolder(const char* title) {
@@ -569,9 +564,8 @@ void MainWindow::onImportPack() {
     runEdit([&] { return editor_.importLevelPack(narrowed(pack), folder); });
 }
 
-LevelFileList MainWindow::levelFileSelection() const {
-    LevelFileList files;
-    files.folder = editor_.levelFolder();
+void MainWindow::onAddSelectedLevels() {
+    FileListSelection files;
     files.current = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
     int count = static_cast<int>(::SendMessageW(levelFileList, LB_GETCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
@@ -580,18 +574,9 @@ LevelFileList MainWindow::levelFileSelection() const {
             L'\0');
         name.resize(static_cast<std::size_t>(
             ::SendMessageW(levelFileList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()))));
-        TextAnswer text = fromWide(name);
-        bool selected = ::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0;
-        files.names.push_back(text.text);
-        files.selected.push_back(selected);
-        if (selected && !text.storable)
-            files.storable = false;
+        files.names.push_back(fromWide(name));
+        files.selected.push_back(::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0);
     }
-    return files;
-}
-
-void MainWindow::onAddSelectedLevels() {
-    LevelFileList files = levelFileSelection();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
@@ -638,14 +623,13 @@ void MainWindow::showPanel(const DetailPanel& panel) {
 }
 
 void MainWindow::showDocumentState() {
-    ::SetWindowTextW(window_, wide(editor_.caption()).c_str());
-    std::string undo = editor_.undoText(), redo = editor_.redoText();
-    ::ModifyMenuW(editMenu_, ID_UNDO, MF_BYCOMMAND | MF_STRING | (undo.empty() ? MF_GRAYED : 0),
-                  ID_UNDO, wide(undo.empty() ? window::kUndo : undo).c_str());
-    ::ModifyMenuW(editMenu_, ID_REDO, MF_BYCOMMAND | MF_STRING | (redo.empty() ? MF_GRAYED : 0),
-                  ID_REDO, wide(redo.empty() ? window::kRedo : redo).c_str());
-    ::SendMessageW(status_, SB_SETTEXTW, 0,
-                   reinterpret_cast<LPARAM>(wide(editor_.statusText()).c_str()));
+    DocumentState shown = editor_.documentState();
+    ::SetWindowTextW(window_, wide(shown.caption).c_str());
+    ::ModifyMenuW(editMenu_, ID_UNDO, MF_BYCOMMAND | MF_STRING | (shown.canUndo ? 0 : MF_GRAYED),
+                  ID_UNDO, wide(shown.undoText).c_str());
+    ::ModifyMenuW(editMenu_, ID_REDO, MF_BYCOMMAND | MF_STRING | (shown.canRedo ? 0 : MF_GRAYED),
+                  ID_REDO, wide(shown.redoText).c_str());
+    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(shown.status).c_str()));
 }
 
 void MainWindow::showCoreSelection() {
@@ -750,7 +734,7 @@ void MainWindow::runNextScriptLine() {
         ::SendMessageW(window_, WM_CLOSE, 0, 0);
     }
     if (::IsWindow(window_)) {
-        ui_.logLine("caption: " + windows1252ToUtf8(editor_.caption()));
+        ui_.logLine("caption: " + windows1252ToUtf8(editor_.documentState().caption));
         ::PostMessageW(window_, kRunScript, 0, 0);
     }
 }

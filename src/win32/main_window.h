@@ -47,7 +47,6 @@ private:
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
-    LevelFileList levelFileSelection() const;
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);
     void showPanel(const DetailPanel& panel);

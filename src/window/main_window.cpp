@@ -1,6 +1,5 @@
 #include "window/main_window.h"
 
-#include "editor/settings_file.h"
 #include "editor/window_texts.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
@@ -40,7 +39,7 @@ namespace quillfen {
 MainWindow::MainWindow(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
                        QWidget* parent)
     : QMainWindow(parent), store_(store), ui_(ui), disclaimer_(disclaimer), editor_(store, ui) {
-    setWindowTitle(toQt(editor_.caption()));
+    setWindowTitle(toQt(editor_.documentState().caption));
     createMenus();
     createControls();
     watcher_ = new QFileSystemWatcher(this);
@@ -253,15 +252,10 @@ void MainWindow::onFolderChanged() {
 }
 
 void MainWindow::onFolderPathEntered() {
-    const QString typed = folderPathEdit->text().trimmed();
-    const QString folder =
-        QString::fromStdString(settings::hostFolder(fromQt(typed).text, editor_.store()));
-    if (!QFileInfo(folder).isDir()) {
-        ui_.message("WARNING: " + fromQt(typed).text + " is not a folder");
+    if (auto folder = editor_.openTypedFolder(fromQt(folderPathEdit->text())))
+        folderList->setPath(QString::fromStdString(*folder));
+    else
         folderPathEdit->setText(QDir::toNativeSeparators(folderList->path()));
-        return;
-    }
-    folderList->setPath(folder);
 }
 
 void MainWindow::onBrowseFolder() {
@@ -356,14 +350,13 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 }
 
 void MainWindow::showDocumentState() {
-    setWindowTitle(toQt(editor_.caption()));
-    std::string undo = editor_.undoText();
-    std::string redo = editor_.redoText();
-    undoAction->setText(undo.empty() ? QString::fromLatin1(window::kUndo) : toQt(undo));
-    undoAction->setEnabled(!undo.empty());
-    redoAction->setText(redo.empty() ? QString::fromLatin1(window::kRedo) : toQt(redo));
-    redoAction->setEnabled(!redo.empty());
-    statusLabel->setText(toQt(editor_.statusText()));
+    DocumentState shown = editor_.documentState();
+    setWindowTitle(toQt(shown.caption));
+    undoAction->setText(toQt(shown.undoText));
+    undoAction->setEnabled(shown.canUndo);
+    redoAction->setText(toQt(shown.redoText));
+    redoAction->setEnabled(shown.canRedo);
+    statusLabel->setText(toQt(shown.status));
 }
 
 void MainWindow::showCoreSelection() {
@@ -383,23 +376,13 @@ void MainWindow::onAddSet() {
     runEdit([this] { return editor_.addSet(); });
 }
 
-LevelFileList MainWindow::levelFileSelection() const {
-    LevelFileList files;
-    files.folder = editor_.levelFolder();
+void MainWindow::onAddSelectedLevels() {
+    FileListSelection files;
     files.current = levelFileList->currentRow();
     for (int row = 0; row < levelFileList->count(); ++row) {
-        const QListWidgetItem* item = levelFileList->item(row);
-        TextAnswer name = fromQt(item->text());
-        files.names.push_back(name.text);
-        files.selected.push_back(item->isSelected());
-        if (item->isSelected() && !name.storable)
-            files.storable = false;
+        files.names.push_back(fromQt(levelFileList->item(row)->text()));
+        files.selected.push_back(levelFileList->item(row)->isSelected());
     }
-    return files;
-}
-
-void MainWindow::onAddSelectedLevels() {
-    LevelFileList files = levelFileSelection();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
@@ -454,7 +437,7 @@ bool MainWindow::onRename(const LevelTreeNode* node, const QString& text) {
 }
 
 void MainWindow::onSetStartupFolder() {
-    editor_.setStartupFolder(fromQt(folderList->path()));
+    editor_.setStartupFolder();
 }
 
 void MainWindow::onChangeUsersKey() {

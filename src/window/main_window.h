@@ -24,7 +24,6 @@ namespace quillfen {
 class FolderList;
 class LevelTreeModel;
 class ProfileStore;
-struct LevelFileList;
 
 // The main window. It owns the Editor and every control; each handler gathers what the controls
 // hold, calls one Editor action and shows its outcome. The controls keep the names of the game's
@@ -100,8 +99,6 @@ private:
     void listLevelFiles(const QString& folder);
     // Greys the files from `from` on that are not Windows level files, with the reason as tip.
     void markOtherFiles(int listing, int from);
-    // What the level-file list shows.
-    LevelFileList levelFileSelection() const;
     // Runs an editing action and brings the view up to the tree's new state.
     template <class Action> void runEdit(Action action);
     void showOutcome(const Outcome& outcome);

@@ -34,7 +34,7 @@ TEST_F(AddGroup, AddsTheGroupLastThenAsksForItsFolderAndCancelKeepsItWithTheEmpt
     select("parent3");
     WatchingUserInterface watching(state);
     watching.inputs.push_back({"NEWF", true});
-    addGroup(state, watching);
+    addGroup(state, watching, kNewGroupName);
     model.addGroup("NEWF");
     EXPECT_EQ(state.tree.topLevel().back()->key(), "root4");
     EXPECT_EQ(watching.nodesWhileAsked, 15);
@@ -42,10 +42,10 @@ TEST_F(AddGroup, AddsTheGroupLastThenAsksForItsFolderAndCancelKeepsItWithTheEmpt
     EXPECT_EQ(watching.questions[0].text, kFolderPrompt);
     EXPECT_EQ(watching.questions[0].caption, "Quillfen Level Adder");
     EXPECT_TRUE(watching.messages.empty());
-    addGroup(state, ui); // no answer scripted: Cancel
+    addGroup(state, ui, kNewGroupName); // no answer scripted: Cancel
     model.addGroup("");
     ui.inputs.push_back({"?", false});
-    addGroup(state, ui);
+    addGroup(state, ui, kNewGroupName);
     model.addGroup("", false);
     expectModel();
     EXPECT_EQ(ui.messages,
@@ -69,10 +69,10 @@ TEST_F(AddSet, AddsANewSetLastInTheSelectedGroupWithAFreshKey) {
 }
 
 TEST_F(AddSet, RefusesWithoutAProfileOrASelectedGroupAndWorksOnANewGroupOfAnEmptyTree) {
-    addSet(state, ui);
+    addSet(state, ui, kNewSetName);
     model.addSet();
     ui.inputs.push_back({"CUST", true});
-    addGroup(state, ui);
+    addGroup(state, ui, kNewGroupName);
     model.addGroup("CUST");
     addSetTo("");
     addSetTo("root1");
@@ -94,7 +94,7 @@ TEST_F(AddSet, RefusesThe256thSetOfAGroupAndAnythingInAFullProfile) {
 
     load(profileOf(format::kMaxNodes));
     addSetTo("root1");
-    addGroup(state, ui);
+    addGroup(state, ui, kNewGroupName);
     model.addGroup("");
     expectModel();
     EXPECT_EQ(ui.messages.size(), 3u);

@@ -81,7 +81,7 @@ protected:
     // Runs a command with the node `key` selected, on the editor and on the model alike.
     void addSetTo(const std::string& key) {
         select(key);
-        addSet(state, ui);
+        addSet(state, ui, kNewSetName);
         model.addSet();
     }
     void addLevelTo(const std::string& key, const std::string& file, const FileTitles& titles) {

@@ -7,6 +7,14 @@
 namespace quillfen::testing {
 namespace {
 
+// The level-file list as a window shows it.
+FileListSelection asShown(const LevelFileList& files) {
+    FileListSelection shown{{}, files.selected, files.current};
+    for (const std::string& name : files.names)
+        shown.names.push_back({name, true});
+    return shown;
+}
+
 class RandomEdits : public EditingTest, public ::testing::WithParamInterface<unsigned> {
 protected:
     std::mt19937 rng{GetParam()};
@@ -113,7 +121,7 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
                 if (below(3) == 0)
                     chosen.push_back(name);
             std::string current = below(8) == 0 ? "" : names[static_cast<std::size_t>(below(6))];
-            outcome = editor.addSelectedLevels(fileList(names, chosen, current));
+            outcome = editor.addSelectedLevels(asShown(fileList(names, chosen, current)));
             model.addLevels(chosen, current, titles);
             break;
         }

@@ -242,8 +242,8 @@ private slots:
                 bottom = std::max(bottom, place(name).bottom());
         }
         // Every count box has its name above it.
-        QCOMPARE(s.find<QLabel>("action8Label")->text(), QStringLiteral("diggers"));
-        QCOMPARE(s.find<QLabel>("numlemmLabel")->buddy(), s.find<QWidget>("lemmingsEdit"));
+        QCOMPARE(s.find<QLabel>("diggersEditLabel")->text(), QStringLiteral("diggers"));
+        QCOMPARE(s.find<QLabel>("lemmingsEditLabel")->buddy(), s.find<QWidget>("lemmingsEdit"));
 
         const QSize tree = s.tree()->size();
         const QSize files = s.find<QWidget>("levelFileList")->size();
@@ -941,7 +941,7 @@ private slots:
         QCOMPARE(s.shown("parent6"), QStringLiteral("MY PACK"));
         QCOMPARE(s.shown("level10"), QStringLiteral("Second").leftJustified(32, ' '));
         QVERIFY(std::filesystem::exists(s.demo.levels() + "/LEVEL001_01.LVL"));
-        QCOMPARE(s.form->editor().undoText(), std::string("Undo Import Level Pack"));
+        QCOMPARE(s.form->editor().documentState().undoText, std::string("Undo Import Level Pack"));
         s.form->onUndo();
         QCOMPARE(s.form->state().tree.find("parent6"), nullptr);
 
@@ -977,7 +977,7 @@ private slots:
         QTRY_COMPARE(childKeys(s, "parent2").size(), std::size_t{4});
         QCOMPARE(s.find<FolderList>("folderList")->path(), canonical(other.path().string()));
         QCOMPARE(s.shown("level10"), QStringLiteral("Dropped B").leftJustified(32, ' '));
-        QCOMPARE(s.form->editor().undoText(), std::string("Undo Add Level(s)"));
+        QCOMPARE(s.form->editor().documentState().undoText, std::string("Undo Add Level(s)"));
 
         // A level dragged to the top of its own set; not into another set.
         auto* level = model->mimeData({s.row("level3")});
@@ -986,7 +986,7 @@ private slots:
         delete level;
         QTRY_COMPARE(childKeys(s, "parent1"),
                      (std::vector<std::string>{"level3", "level1", "level2"}));
-        QCOMPARE(s.form->editor().undoText(), std::string("Undo Move Level"));
+        QCOMPARE(s.form->editor().documentState().undoText, std::string("Undo Move Level"));
         QVERIFY(s.find<QLabel>("statusLabel")->text().endsWith(QStringLiteral(" - modified")));
         s.form->onUndo();
         QCOMPARE(childKeys(s, "parent1"), (std::vector<std::string>{"level1", "level2", "level3"}));

@@ -1,0 +1,262 @@
+#include "common/windows1252.h"
+#include "database/database_format.h"
+#include "database/database_reader.h"
+#include "database/database_writer.h"
+#include "editing/command_checks.h"
+#include "editing/importing.h"
+#include "editor/editor.h"
+#include "editor/settings_file.h"
+#include "editor/window_texts.h"
+#include "host/file_io.h"
+#include "levelfile/level_file.h"
+#include "levelfile/level_folder.h"
+#include "profiles/profile_store.h"
+
+namespace quillfen {
+namespace {
+
+constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
+
+// "3 groups, 5 sets and 40 levels" of the profile file at `hostPath`, or nothing when it cannot
+// be read as one.
+std::optional<std::string> contentsOf(const std::string& hostPath) {
+    auto bytes = readWholeFile(hostPath, format::kReadLimit);
+    if (!bytes)
+        return std::nullopt;
+    auto parsed = ParseDatabaseFile(*bytes);
+    if (!parsed)
+        return std::nullopt;
+    std::array<int, 3> kinds{};
+    for (int i = 1; i <= parsed->tree.count(); ++i)
+        ++kinds[static_cast<std::size_t>(parsed->tree.item(i)->kind())];
+    return std::to_string(kinds[0]) + " groups, " + std::to_string(kinds[1]) + " sets and " +
+           std::to_string(kinds[2]) + " levels";
+}
+
+// True when the file at `file.hostPath` no longer holds the bytes it held when it was loaded or
+// saved (another program wrote it, or it is gone).
+bool changedOnDisk(const ProfileFile& file) {
+    auto bytes = readWholeFile(file.hostPath, format::kReadLimit);
+    return !bytes || bytes->size() != file.size || hashBytes(*bytes) != file.hash;
+}
+
+} // namespace
+
+StartUp Editor::startUp() {
+    // A folder that cannot be written leaves the defaults to serve; the tool works without it.
+    if (auto info = pathInfo(settings::kFileName); !info || info->kind == EntryKind::Missing)
+        (void)settings::writeSettings(settings::kFileName, settings::Settings{});
+    settings::Settings startup = settings::readSettings(settings::kFileName);
+    state_.usersKeyPath = startup.usersKeyPath;
+    StartUp result;
+    result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
+    result.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    return result;
+}
+
+std::string Editor::notALevel(const std::string& name) const {
+    Status level = levelfile::checkLevelFile(levelfile::levelFilePath(levelFolder_, name));
+    return level ? std::string() : level.error();
+}
+
+Outcome Editor::switchStore(ProfileStore& store) {
+    if (!settleUnsavedEdits())
+        return {};
+    state_.tree.clear();
+    history_.clear();
+    forgetLoadedProfile();
+    store_ = &store;
+    Outcome outcome = selectionOutcome(true);
+    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    return outcome;
+}
+
+LevelFolder Editor::openFolder(const std::string& hostFolder) {
+    levelFolder_ = hostFolder;
+    LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}};
+    folder.countText = std::to_string(folder.names.size()) + " levels found";
+    return folder;
+}
+
+std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {
+    // Spaces around a pasted path are no part of it.
+    std::string text = typed.text;
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    std::string folder = settings::hostFolder(text, *store_);
+    if (!typed.storable || !isFolder(folder)) {
+        ui_.message("WARNING: " + text + " is not a folder");
+        return std::nullopt;
+    }
+    return folder;
+}
+
+bool Editor::settleUnsavedEdits() {
+    if (!modified())
+        return true;
+    std::string name = loaded_.name.empty() ? "(none)" : loaded_.name;
+    switch (ui_.askToSave("Save changes to the profile '" + name + "'?")) {
+    case SaveChoice::Save:
+        if (loaded_.name.empty()) {
+            ui_.message("the tree was not loaded from a profile: choose the profile to save it "
+                        "into and press Save Profile Data");
+            return false;
+        }
+        return saveProfile({loaded_.name, true}).done;
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void Editor::forgetLoadedProfile() {
+    loaded_ = {};
+}
+
+Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress) {
+    if (!profile.storable) {
+        ui_.message(kUnstorableText);
+        return {};
+    }
+    if (!settleUnsavedEdits())
+        return {};
+    ProfileFile file;
+    if (!LoadProfile(state_, *store_, profile.text, ui_, progress, &file))
+        return {};
+    history_.clear();
+    loaded_ = {profile.text, std::move(file)};
+    return selectionOutcome(true);
+}
+
+bool Editor::chooseProfile(const std::string& profile) {
+    if (profile == loaded_.name || !modified())
+        return true;
+    if (!settleUnsavedEdits())
+        return false;
+    if (modified()) {
+        // Discarded: the tree goes with its edits, so that nothing of it reaches another
+        // profile by mistake.
+        state_.tree.clear();
+        history_.clear();
+        forgetLoadedProfile();
+    }
+    return true;
+}
+
+bool Editor::mayClose() {
+    return settleUnsavedEdits();
+}
+
+// Before the tree replaces what a profile holds: a question when it came from elsewhere, or
+// when the file changed since this tool last read or wrote it.
+
+bool Editor::confirmTarget(const std::string& profile, const std::string& path) {
+    std::string host = store_->hostPath(path);
+    if (loaded_.name.empty()) {
+        auto contents = contentsOf(host);
+        std::string replacing = contents ? profile + "'s " + *contents : "its file";
+        return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
+                               profile + "' (" + path + "), replacing " + replacing + "?",
+                           "confirm", false);
+    }
+    if (loaded_.name != profile)
+        return ui_.confirm("The tree was loaded from the profile '" + loaded_.name +
+                               "'. Save it into the profile '" + profile + "' (" + path +
+                               "), replacing its levels?",
+                           "confirm", false);
+    if (loaded_.file.hostPath == host && changedOnDisk(loaded_.file))
+        return ui_.confirm("The profile's file " + path +
+                               " was changed on disk since it was loaded or last saved. Replace "
+                               "it with the tree?",
+                           "confirm", false);
+    return true;
+}
+
+Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress) {
+    if (!profile.storable) {
+        ui_.message(kUnstorableText);
+        return {};
+    }
+    if (!profileLoaded(state_)) {
+        ui_.message(kLoadFirst);
+        return {};
+    }
+    std::string path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text, ui_);
+    if (path.empty())
+        return {};
+    if (path != kNotFound && !confirmTarget(profile.text, path))
+        return {};
+    ProfileFile file;
+    if (!SaveProfileData(state_, *store_, profile.text, ui_, progress, &file))
+        return {};
+    loaded_ = {profile.text, std::move(file)};
+    history_.markSaved();
+    Outcome outcome;
+    outcome.done = true;
+    return outcome;
+}
+
+Status Editor::openFile(const std::string& hostPath) {
+    auto loaded = loadProfileFile(hostPath);
+    if (!loaded)
+        return Error{loaded.error()};
+    state_.adopt(std::move(*loaded));
+    history_.clear();
+    forgetLoadedProfile();
+    return success();
+}
+
+void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts) {
+    if (!fileName.storable) {
+        ui_.message(kUnstorableText);
+        return;
+    }
+    levelfile::SaveLevelInfo(levelfile::levelFilePath(levelFolder_, fileName.text), counts, ui_);
+}
+
+void Editor::setStartupFolder() {
+    // The settings file keeps its folder as the game's other texts, in Windows-1252.
+    std::optional<std::string> folder = utf8ToWindows1252(levelFolder_);
+    if (!folder) {
+        ui_.message(kUnstorableText);
+        return;
+    }
+    Status written = settings::writeSettings(settings::kFileName, {*folder, state_.usersKeyPath});
+    if (!written) {
+        ui_.message(kSettingsNotWritten + written.error());
+        return;
+    }
+    ui_.message("Startup folder has been set to '" + *folder + "'");
+}
+
+Outcome Editor::changeUsersKey() {
+    TextAnswer key =
+        ui_.input("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key", "key",
+                  state_.usersKeyPath);
+    if (key.text.empty())
+        return {};
+    if (!key.storable) {
+        ui_.message(kUnstorableText);
+        return {};
+    }
+    state_.usersKeyPath = key.text;
+    Outcome outcome;
+    outcome.done = true;
+    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+
+    // A settings file gone missing meanwhile gives the default folder as its line 1.
+    settings::Settings stored = settings::readSettings(settings::kFileName);
+    stored.usersKeyPath = key.text;
+    Status written = settings::writeSettings(settings::kFileName, stored);
+    if (!written)
+        ui_.message(kSettingsNotWritten + written.error());
+    return outcome;
+}
+
+void Editor::help() {
+    ui_.message("please read the included  readme.html  file if you need help");
+}
+
+} // namespace quillfen
