@@ -38,12 +38,11 @@ protected:
         return calls.size() - 1 == failAt;
     }
 
-    // The names in a folder other than the lock and `kept`: temporaries left behind.
-    Calls leftIn(const std::string& folder, const Calls& kept) const {
+    // The names in a folder other than its lock and `kept`: temporaries left behind.
+    Calls leftIn(const std::string& folder, const std::string& kept) const {
         Calls left;
         for (const FolderEntry& entry : listFolder(dir.file(folder)))
-            if (entry.name != kFolderLockName &&
-                std::find(kept.begin(), kept.end(), entry.name) == kept.end())
+            if (entry.name != kFolderLockName && entry.name != kept)
                 left.push_back(entry.name);
         return left;
     }
@@ -89,31 +88,26 @@ TEST_F(DurableCalls, ASaveFlushesBothFilesBeforeItsRenamesAndTheFoldersAfterThem
 }
 
 TEST_F(DurableCalls, ASaveWhoseFlushOrRenameFailsLeavesCompleteFilesAndNoTemporary) {
-    auto renamed = [](const Calls& expected, const std::string& to, std::size_t failing) {
-        return failing >
-               std::size_t(std::find(expected.begin(), expected.end(), to) - expected.begin());
-    };
-    for (failAt = 0; failAt < kSaveCalls.size(); ++failAt) {
-        SCOPED_TRACE(kSaveCalls[failAt]);
-        testing::writeBytes(file, oldFile);
-        testing::writeBytes(backup, oldBackup);
-        calls.clear();
-        EXPECT_FALSE(saveWithBackup(file, backup, newFile, 100));
-        bool fileRenamed = renamed(kSaveCalls, "rename to new/file", failAt);
-        bool backupRenamed = renamed(kSaveCalls, "rename to old/backup", failAt);
-        EXPECT_EQ(testing::readBytes(file), fileRenamed ? newFile : oldFile);
-        EXPECT_EQ(testing::readBytes(backup), backupRenamed ? oldFile : oldBackup);
-        EXPECT_EQ(leftIn("new", {"file"}), Calls{});
-        EXPECT_EQ(leftIn("old", {"backup"}), Calls{});
-    }
-    for (failAt = 0; failAt < kAtomicCalls.size(); ++failAt) {
-        SCOPED_TRACE(kAtomicCalls[failAt]);
-        testing::writeBytes(file, oldFile);
-        calls.clear();
-        EXPECT_FALSE(writeFileAtomically(file, newFile));
-        bool fileRenamed = renamed(kAtomicCalls, "rename to new/file", failAt);
-        EXPECT_EQ(testing::readBytes(file), fileRenamed ? newFile : oldFile);
-        EXPECT_EQ(leftIn("new", {"file"}), Calls{});
+    for (bool withBackup : {true, false}) {
+        const Calls& expected = withBackup ? kSaveCalls : kAtomicCalls;
+        for (failAt = 0; failAt < expected.size(); ++failAt) {
+            SCOPED_TRACE(expected[failAt]);
+            testing::writeBytes(file, oldFile);
+            testing::writeBytes(backup, oldBackup);
+            calls.clear();
+            EXPECT_FALSE(withBackup ? saveWithBackup(file, backup, newFile, 100)
+                                    : writeFileAtomically(file, newFile));
+            // A name holds its new bytes once its rename was made, and its old ones before.
+            auto made = [&](const std::string& rename) {
+                auto end = expected.begin() + static_cast<std::ptrdiff_t>(failAt);
+                return std::find(expected.begin(), end, rename) != end;
+            };
+            EXPECT_EQ(testing::readBytes(file), made("rename to new/file") ? newFile : oldFile);
+            EXPECT_EQ(testing::readBytes(backup),
+                      made("rename to old/backup") ? oldFile : oldBackup);
+            EXPECT_EQ(leftIn("new", "file"), Calls{});
+            EXPECT_EQ(leftIn("old", "backup"), Calls{});
+        }
     }
 }
 

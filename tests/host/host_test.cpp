@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace quillfen {
 namespace {
@@ -119,6 +122,23 @@ TEST_F(HostTest, AReadOnlyFileAndAFolderAreRefusedAndKept) {
     EXPECT_FALSE(openFile(folder));
     EXPECT_TRUE(isFolder(folder));
 }
+
+#ifndef _WIN32
+// Opening a FIFO would wait for a writer, and a device may never end.
+TEST_F(HostTest, AFifoOrADeviceIsRefusedWithoutWaitingAndKept) {
+    std::string fifo = file("fifo.dat"), device = file("zero.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", device);
+    for (const std::string& path : {fifo, device}) {
+        EXPECT_EQ(saveWithBackup(path, path + "_backup", Bytes{1}, 1 << 20).error(),
+                  notAFile(path));
+        EXPECT_EQ(readWholeFile(path, 1 << 20).error(), notAFile(path));
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_symlink(device));
+    EXPECT_EQ(listFolder(folder).size(), 3u); // the two and the folder's lock
+}
+#endif
 
 TEST_F(HostTest, LevelFoldersListTheirLevelFilesSortedWithoutRegardToCase) {
     for (const char* name : {"b.lvl", "Ä.LVL", "a.Lvl", "note.txt", ".hidden.lvl"})
