@@ -2,8 +2,10 @@
 #include "host/file_io.h"
 
 #include "common/windows1252.h"
+#include "host/durable_calls.h"
 
 #include <cstring>
+#include <utility>
 
 namespace quillfen {
 namespace {
@@ -13,7 +15,17 @@ std::string pathText(const std::string& path) {
     return utf8ToWindows1252(path).value_or(path);
 }
 
+DurableCallObserver* durableCallObserver = nullptr;
+
 } // namespace
+
+DurableCallObserver* observeDurableCalls(DurableCallObserver* observer) {
+    return std::exchange(durableCallObserver, observer);
+}
+
+bool durableCallFails(DurableCall call, const std::string& path) {
+    return durableCallObserver && durableCallObserver->fails(call, path);
+}
 
 std::string systemReason(int error) {
     return std::strerror(error);

@@ -1,54 +1,17 @@
-// The host layer on Linux and other POSIX systems.
+// The host layer on Linux and other POSIX systems: what names what, and open files.
 #include "host/file_io.h"
+#include "host/posix_descriptors.h"
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cwctype>
 #include <dirent.h>
 #include <fcntl.h>
-#include <functional>
 #include <locale.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 #include <utility>
 
 namespace quillfen {
-namespace {
-
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-Error failure(int error) {
-    return Error{systemReason(error)};
-}
-
-// Writes all of `bytes` at `offset`; 0, or the errno of the write that failed.
-int writeAll(int fd, std::span<const unsigned char> bytes, off_t offset = -1) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = offset < 0 ? ::write(fd, bytes.data() + done, bytes.size() - done)
-                               : ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                          offset + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-} // namespace
-
 namespace {
 
 EntryKind kindOf(mode_t mode) {
@@ -209,8 +172,8 @@ Status OpenFile::writeAt(std::uint64_t offset, std::span<const unsigned char> by
 }
 
 Status OpenFile::sync() {
-    if (::fsync(fd_) != 0)
-        return failure(errno);
+    if (int error = flush(fd_, DurableCall::FlushFile, {}))
+        return failure(error);
     return success();
 }
 
@@ -233,120 +196,6 @@ FileKind FileKind::of(const OpenFile& file) {
     if (::fstat(file.fd_, &info) != 0)
         return {};
     return {info.st_mode & 07777, true, info.st_uid, info.st_gid};
-}
-
-namespace {
-
-// A new temporary file in `folder`, filled by `fill` (which gives 0 or an errno), given the
-// kind, flushed when `sync`, and closed. Gives its path; on failure it is removed again.
-Result<std::string> makeTemporaryFile(const std::string& folder, const FileKind& kind, bool sync,
-                                      const std::function<int(int fd)>& fill) {
-    std::string name = folder + "/.quillfen-XXXXXX";
-    Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
-    if (file.fd < 0)
-        return failure(errno);
-    auto fail = [&](int error) {
-        ::unlink(name.c_str());
-        return failure(error);
-    };
-    if (int error = fill(file.fd))
-        return fail(error);
-    // The owner where this program may give it (root may; a member of the group may give that),
-    // and then the mode, which a change of owner may have cut.
-    if (kind.keepOwner && ::fchown(file.fd, kind.owner, kind.group) != 0)
-        ::fchown(file.fd, static_cast<uid_t>(-1), kind.group);
-    if (::fchmod(file.fd, kind.mode) != 0)
-        return fail(errno);
-    if (sync && ::fsync(file.fd) != 0)
-        return fail(errno);
-    int fd = std::exchange(file.fd, -1);
-    if (::close(fd) != 0)
-        return fail(errno);
-    return name;
-}
-
-} // namespace
-
-Result<std::string> writeTemporaryFile(const std::string& folder,
-                                       std::span<const unsigned char> bytes, const FileKind& kind,
-                                       bool sync) {
-    return makeTemporaryFile(folder, kind, sync, [&](int fd) { return writeAll(fd, bytes); });
-}
-
-Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::string& folder,
-                                        std::size_t limit) {
-    if (source.size() > limit)
-        return Error{"the file is " + std::to_string(source.size()) + " bytes long, more than " +
-                     std::to_string(limit)};
-    bool tooLong = false;
-    auto copied = makeTemporaryFile(folder, FileKind::of(source), true, [&](int fd) {
-        std::vector<unsigned char> piece(1 << 16);
-        for (std::size_t done = 0;;) {
-            ssize_t got = ::pread(source.fd_, piece.data(), piece.size(), static_cast<off_t>(done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return errno;
-            if (got == 0)
-                return 0;
-            done += static_cast<std::size_t>(got);
-            if (done > limit) {
-                tooLong = true;
-                return EFBIG;
-            }
-            if (int error = writeAll(fd, std::span(piece).first(static_cast<std::size_t>(got))))
-                return error;
-        }
-    });
-    if (tooLong)
-        return Error{fileTooLong(limit)};
-    return copied;
-}
-
-Status renameOver(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0)
-        return failure(errno);
-    return success();
-}
-
-Status syncFolder(const std::string& folder) {
-    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd < 0 || ::fsync(dir.fd) == 0)
-        return success();
-    // Mounted FAT and NTFS folders, and some network file systems, cannot flush a folder.
-    if (errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP || errno == EROFS ||
-        errno == EBADF)
-        return success();
-    return Error{"the folder could not be flushed to the disk: " + systemReason(errno)};
-}
-
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FolderLock::~FolderLock() {
-    if (fd_ >= 0)
-        ::close(fd_); // gives up the lock
-}
-
-Result<FolderLock> lockFolder(const std::string& folder, bool make) {
-    std::string path = folder + "/" + kFolderLockName;
-    // Read access is enough for flock, so a lock file that root made serves every user.
-    int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (make ? O_CREAT : 0);
-    Descriptor file{::open(path.c_str(), flags, 0644)};
-    if (file.fd < 0 && !make && errno == ENOENT)
-        return FolderLock(-1);
-    if (file.fd < 0)
-        return failure(errno);
-    if (make)
-        ::fchmod(file.fd, 0644);
-    auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    while (::flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return failure(errno);
-        if (std::chrono::steady_clock::now() >= deadline)
-            return Error{kFolderBusy};
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return FolderLock(std::exchange(file.fd, -1));
 }
 
 } // namespace quillfen

@@ -90,23 +90,15 @@ TEST_F(PrefixHomeTest, EachLaunchersPrefixesWithProfilesAreFoundOnceInAStableOrd
 }
 
 // Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
+struct ScopedEnv {
+    ScopedEnv(const char* name, const std::string& value) : name(name) {
+        if (const char* was = std::getenv(name))
+            old = was;
         ::setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };
 
 TEST_F(PrefixHomeTest, TheCliListsThePrefixesOfHomeAndWinePrefixAndSaysWhenThereIsNone) {

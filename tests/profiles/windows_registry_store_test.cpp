@@ -8,34 +8,28 @@
 namespace quillfen {
 namespace {
 
-constexpr char kUsers[] = "Software\\Quillfen Test\\Users";
-
-TEST(WindowsRegistryStore, ListsTheProfilesOfThe32BitViewAsTheGameSeesThem) {
+TEST(WindowsRegistryStore, SeesTheProfilesOfThe32BitViewAsTheGameSeesThem) {
     WindowsRegistryStore store;
-    // Sorted without regard to case; Bob64 lives in the 64-bit view only.
-    EXPECT_EQ(store.EnumRegKey(kUsers, 0), "Alice");
-    EXPECT_EQ(store.EnumRegKey(kUsers, 1), "multi");
-    // The ANSI calls give Windows-1252, and "?" for a character without a byte there.
-    EXPECT_EQ(store.EnumRegKey(kUsers, 2), "Zo\xEB ?mega");
-    EXPECT_EQ(store.EnumRegKey(kUsers, 3), kNotFound);
-    EXPECT_EQ(store.EnumRegKey(kUsers, -1), kNotFound);
+    const std::string users = "Software\\Quillfen Test\\Users";
+    // Sorted without regard to case; Bob64 lives in the 64-bit view only. The ANSI calls give
+    // Windows-1252, and "?" for a character without a byte there.
+    for (auto [position, name] : std::vector<std::pair<int, std::string>>{
+             {0, "Alice"}, {1, "multi"}, {2, "Zo\xEB ?mega"}, {3, kNotFound}, {-1, kNotFound}})
+        EXPECT_EQ(store.EnumRegKey(users, position), name) << position;
     EXPECT_EQ(store.EnumRegKey("Software\\Quillfen Test\\Nothing", 0), kNotFound);
-}
 
-TEST(WindowsRegistryStore, GivesTextValuesUpToTheirFirstZeroAndTheSentinelForTheRest) {
-    WindowsRegistryStore store;
-    std::string users = kUsers;
+    // Texts up to their first zero; the sentinel for what is no text or cannot be opened.
     EXPECT_EQ(store.GetRegValue(users + "\\Alice", "DatabaseName"),
               "C:\\quillfen-test\\Zo\xEB \x80\\ALICE.DAT");
-    EXPECT_EQ(store.GetRegValue(users + "\\Zo\xEB ?mega", "DatabaseName"), kNotFound);
     EXPECT_EQ(store.GetRegValue(users + "\\multi", "DatabaseName"), "first");
-    EXPECT_EQ(store.GetRegValue(users + "\\multi", "Number"), kNotFound);
-    EXPECT_EQ(store.GetRegValue(users + "\\multi", "Missing"), kNotFound);
-    EXPECT_EQ(store.GetRegValue(users + "\\Bob64", "DatabaseName"), kNotFound);
-}
+    for (auto [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"Zo\xEB ?mega", "DatabaseName"},
+                                                          {"multi", "Number"},
+                                                          {"multi", "Missing"},
+                                                          {"Bob64", "DatabaseName"}})
+        EXPECT_EQ(store.GetRegValue(users + "\\" + key, value), kNotFound) << key << value;
 
-TEST(WindowsRegistryStore, UsesDatabasePathsAsTheRegistryGivesThem) {
-    WindowsRegistryStore store;
+    // Database paths are used as the registry gives them.
     EXPECT_EQ(store.hostPath("C:\\LEMM\\USERS\\Zo\xEB.DAT"), "C:\\LEMM\\USERS\\Zoë.DAT");
 }
 

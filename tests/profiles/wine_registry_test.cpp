@@ -28,7 +28,6 @@ protected:
 
     testing::HandPrefix prefix;
     WinePrefixStore store{prefix.path()};
-    ScriptedUserInterface ui;
 };
 
 TEST_F(WineRegistry, TextsComeBackFromEveryEscapeWineWrites) {
@@ -147,7 +146,8 @@ TEST_F(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAs
     // A 32-bit prefix has no second view: the path is taken as it is.
     prefix.writeRegistry(keys, "win32");
     WinePrefixStore win32(prefix.path());
-    EXPECT_EQ(LoadProfiles(win32, kUsers, ui), Names{"Sixty-four"});
+    ScriptedUserInterface quiet;
+    EXPECT_EQ(LoadProfiles(win32, kUsers, quiet), Names{"Sixty-four"});
 }
 
 TEST_F(WineRegistry, LongValuesAndNotFoundEndTheListingAndChangesAreReadAtTheNextOne) {
@@ -157,16 +157,11 @@ TEST_F(WineRegistry, LongValuesAndNotFoundEndTheListingAndChangesAreReadAtTheNex
     EXPECT_EQ(databaseName("Alice"), std::string(2047, 'x'));
     EXPECT_EQ(databaseName("TooLong"), kNotFound);
     EXPECT_EQ(listed(), Names{"Alice"});
-    EXPECT_EQ(GetDatabaseFile(store, kUsers, "Zed", ui), "");
-    EXPECT_EQ(ui.messages, Names{kProfileNotFound});
-    // A registry that changes is read again at the next listing.
+    // A registry that changes is read again at the next listing; one that goes holds no keys.
     prefix.writeRegistry(profileKey("Alice", "1") + profileKey("Bob", "2"));
     EXPECT_EQ(listed(), (Names{"Alice", "Bob"}));
-
     std::filesystem::remove(prefix.path() + "/system.reg");
-    ui.messages.clear();
-    EXPECT_TRUE(LoadProfiles(store, kUsers, ui).empty());
-    EXPECT_EQ(ui.messages, Names{kNoProfiles});
+    EXPECT_EQ(listed(), Names{});
 }
 
 TEST_F(WineRegistry, ARegistryCutAnywhereIsReadWithoutHarm) {
@@ -180,7 +175,8 @@ TEST_F(WineRegistry, ARegistryCutAnywhereIsReadWithoutHarm) {
         std::filesystem::remove(prefix.path() + "/system.reg");
         testing::writeBytes(prefix.path() + "/system.reg", std::span(bytes).first(length));
         WinePrefixStore fresh(prefix.path());
-        for (const std::string& name : LoadProfiles(fresh, kUsers, ui))
+        ScriptedUserInterface quiet;
+        for (const std::string& name : LoadProfiles(fresh, kUsers, quiet))
             fresh.GetRegValue(profileKeyPath(kUsers, name), "DatabaseName");
     }
     EXPECT_EQ(databaseName("Hex"), "C:\\A");
