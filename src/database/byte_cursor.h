@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +66,53 @@ private:
     }
 
     std::span<const unsigned char> bytes_;
+};
+
+// Writes the bytes of a file at offsets from a place in it, as ByteCursor reads them. Every
+// write is checked against the end of the bytes first: a field that reaches past the end is cut
+// there.
+class ByteWriter {
+public:
+    explicit ByteWriter(std::span<unsigned char> bytes) : bytes_(bytes) {}
+
+    // A writer at `offset` from this one's place (at the end, if that lies beyond).
+    ByteWriter at(std::size_t offset) const {
+        return ByteWriter(bytes_.subspan(std::min(offset, bytes_.size())));
+    }
+
+    void byte(std::size_t offset, unsigned value) const {
+        if (offset < bytes_.size())
+            bytes_[offset] = static_cast<unsigned char>(value & 0xFF);
+    }
+    // A 16-bit value, its low byte first.
+    void word(std::size_t offset, unsigned value) const {
+        byte(offset, value);
+        byte(offset + 1, value >> 8);
+    }
+
+    template <std::size_t N>
+    void field(std::size_t offset, const std::array<unsigned char, N>& fixed) const {
+        auto to = place(offset, N);
+        std::copy_n(fixed.begin(), to.size(), to.begin());
+    }
+
+    // A text field of `width` bytes: the text up to a zero byte in it, cut to the field, then
+    // zero bytes, so that a text read back from a field is written as the same bytes.
+    void text(std::size_t offset, std::size_t width, std::string_view text) const {
+        auto to = place(offset, width);
+        text = text.substr(0, std::min(text.find('\0'), to.size()));
+        auto end = std::copy(text.begin(), text.end(), to.begin());
+        std::fill(end, to.end(), 0);
+    }
+
+private:
+    std::span<unsigned char> place(std::size_t offset, std::size_t width) const {
+        if (offset >= bytes_.size())
+            return {};
+        return bytes_.subspan(offset, std::min(width, bytes_.size() - offset));
+    }
+
+    std::span<unsigned char> bytes_;
 };
 
 } // namespace quillfen

@@ -32,8 +32,9 @@ public:
                            " bytes long, too short for its 8-byte header");
             return problems_;
         }
-        for (std::size_t offset : {0, 1, 2, 3, 6, 7}) {
-            if (unsigned byte = file_.byte(offset); byte != 0)
+        for (std::size_t offset = 0; offset < kHeaderSize; ++offset) {
+            bool count = offset == kRecordCountOffset || offset == kRecordCountOffset + 1;
+            if (unsigned byte = file_.byte(offset); !count && byte != 0)
                 problem(offset, "header byte is " + hex(byte) + ", not 00");
         }
         std::size_t count = file_.word(kRecordCountOffset);

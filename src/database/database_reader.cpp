@@ -4,7 +4,6 @@
 #include "database/database_format.h"
 #include "database/record_walk.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace quillfen {
@@ -21,15 +20,43 @@ std::string at(std::size_t record) {
            ")";
 }
 
+// The number of records the header claims, refused when the bytes cannot hold them.
+Result<std::size_t> readHeader(const ByteCursor& file) {
+    if (file.size() > kMaxFileSize)
+        return corrupt("the file is " + std::to_string(file.size()) +
+                       " bytes long; a profile holds at most " + std::to_string(kMaxFileSize));
+    if (file.size() < kHeaderSize)
+        return corrupt("the file is " + std::to_string(file.size()) +
+                       " bytes long, too short for its 8-byte header");
+    unsigned count = file.word(kRecordCountOffset);
+    if (count >= 0x8000)
+        return corrupt("the file claims a negative number of records (" +
+                       std::to_string(static_cast<int>(count) - 0x10000) + ")");
+    std::size_t held = (file.size() - kHeaderSize) / kRecordSize;
+    if (count > held)
+        return corrupt("the file claims " + std::to_string(count) + " records but holds " +
+                       std::to_string(held));
+    return std::size_t{count};
+}
+
+NodeContent readGroupRecord(const ByteCursor& in, std::uint32_t number) {
+    return {NodeKind::Group, number, in.text(kNameOffset, kGroupNameWidth),
+            in.text(kFolderOffset, kFolderWidth)};
+}
+
+NodeContent readSetRecord(const ByteCursor& in, std::uint32_t number) {
+    return {NodeKind::Set, number, in.text(kNameOffset, kSetNameWidth), {}};
+}
+
 // The level file name lies in a 34-byte field and again in a 38-byte one; a name of 34 to 38
 // characters fills the first without a zero and only the second holds it whole.
-std::string_view levelFile(const ByteCursor& record) {
-    std::string_view narrow = record.text(kLevelFileOffset, kLevelFileWidth);
-    auto wide = record.field(kLevelFileWideOffset, kLevelFileWidth);
-    if (narrow.size() == kLevelFileWidth && wide.size() == kLevelFileWidth &&
-        std::memcmp(narrow.data(), wide.data(), kLevelFileWidth) == 0)
-        return record.text(kLevelFileWideOffset, kLevelFileWideWidth);
-    return narrow;
+NodeContent readLevelRecord(const ByteCursor& in, std::uint32_t number) {
+    std::string_view file = in.text(kLevelFileOffset, kLevelFileWidth);
+    auto wide = in.field(kLevelFileWideOffset, kLevelFileWidth);
+    if (file.size() == kLevelFileWidth && wide.size() == kLevelFileWidth &&
+        std::memcmp(file.data(), wide.data(), kLevelFileWidth) == 0)
+        file = in.text(kLevelFileWideOffset, kLevelFileWideWidth);
+    return {NodeKind::Level, number, in.text(kNameOffset, kLevelNameWidth), file};
 }
 
 // Makes the tree as the walk goes through the records, and stops at the first count that would
@@ -46,9 +73,7 @@ public:
             return fail("the group at " + at(record) + " claims " + std::to_string(sets) +
                         " sets; a group holds at most 255");
         report(record);
-        group_ = out_.tree.addLoaded(nullptr, {NodeKind::Group, ++out_.groupCount,
-                                               in.text(kNameOffset, kGroupNameWidth),
-                                               in.text(kFolderOffset, kFolderWidth)});
+        group_ = out_.tree.addLoaded(nullptr, readGroupRecord(in, ++out_.groupCount));
         return true;
     }
 
@@ -58,16 +83,14 @@ public:
             return fail("the records end inside the set at " + at(record) + ": it claims " +
                         std::to_string(levels) + " levels, " + std::to_string(left) + " follow");
         report(record);
-        set_ = out_.tree.addLoaded(
-            group_, {NodeKind::Set, ++out_.setCount, in.text(kNameOffset, kSetNameWidth), {}});
+        set_ = out_.tree.addLoaded(group_, readSetRecord(in, ++out_.setCount));
         return true;
     }
 
     bool level(std::size_t record, const ByteCursor& in) {
         report(record);
         ++out_.levelCount;
-        out_.tree.addLoaded(set_, {NodeKind::Level, static_cast<std::uint32_t>(out_.levelCount),
-                                   in.text(kNameOffset, kLevelNameWidth), levelFile(in)});
+        out_.tree.addLoaded(set_, readLevelRecord(in, static_cast<std::uint32_t>(out_.levelCount)));
         return true;
     }
 
@@ -103,22 +126,11 @@ private:
 
 Result<ParsedDatabase> ParseDatabaseFile(std::span<const unsigned char> bytes,
                                          const Progress& progress) {
-    if (bytes.size() > kMaxFileSize)
-        return corrupt("the file is " + std::to_string(bytes.size()) +
-                       " bytes long; a profile holds at most " + std::to_string(kMaxFileSize));
-    if (bytes.size() < kHeaderSize)
-        return corrupt("the file is " + std::to_string(bytes.size()) +
-                       " bytes long, too short for its 8-byte header");
     ByteCursor in(bytes);
-    unsigned count = in.word(kRecordCountOffset);
-    if (count >= 0x8000)
-        return corrupt("the file claims a negative number of records (" +
-                       std::to_string(static_cast<int>(count) - 0x10000) + ")");
-    std::size_t records = count;
-    std::size_t held = (bytes.size() - kHeaderSize) / kRecordSize;
-    if (records > held)
-        return corrupt("the file claims " + std::to_string(records) + " records but holds " +
-                       std::to_string(held));
+    auto header = readHeader(in);
+    if (!header)
+        return Error{header.error()};
+    std::size_t records = *header;
 
     // The counts are checked as the records are read; a refusal drops the part already made.
     ParsedDatabase out;

@@ -1,99 +1,76 @@
 #include "database/database_writer.h"
 
-#include "database/codec.h"
+#include "database/byte_cursor.h"
 #include "database/database_format.h"
-
-#include <algorithm>
 
 namespace quillfen {
 namespace {
 
 using namespace format;
 
-template <std::size_t N>
-void writeBytes(std::vector<unsigned char>& f, std::int32_t& pos,
-                const std::array<unsigned char, N>& bytes) {
-    std::ranges::copy(bytes, nextBytes(f, pos, N).begin());
+void writeHeader(const ByteWriter& file, std::size_t records) {
+    file.word(kRecordCountOffset, static_cast<unsigned>(records));
 }
 
-void writeZeros(std::vector<unsigned char>& f, std::int32_t& pos, std::size_t n) {
-    std::ranges::fill(nextBytes(f, pos, n), 0);
+void writeGroupRecord(const ByteWriter& out, const LevelTree& tree, const LevelTree::Node& group) {
+    out.field(kFixedOffset, kGroupFixed);
+    out.text(kNameOffset, kGroupNameWidth, group.text());
+    out.text(kFolderOffset, kFolderWidth, tree.groupFolders(group.index()));
+    // One byte only: the commands keep a group at 255 sets at most.
+    out.byte(kCountOffset, static_cast<unsigned>(group.children()));
 }
 
-void writeWord(std::vector<unsigned char>& f, std::int32_t& pos, int w) {
-    auto field = nextBytes(f, pos, 2);
-    field[0] = LoByte(w);
-    field[1] = HiByte(w);
+void writeSetRecord(const ByteWriter& out, const LevelTree::Node& set) {
+    out.field(kFixedOffset, kSetFixed);
+    out.text(kNameOffset, kSetNameWidth, set.text());
+    out.word(kCountOffset, static_cast<unsigned>(set.children()));
+}
+
+// The level file name goes into both of its fields; a name of 35 to 38 characters fits only the
+// second whole.
+void writeLevelRecord(const ByteWriter& out, const LevelTree& tree, const LevelTree::Node& level) {
+    out.field(kFixedOffset, kLevelFixed);
+    out.text(kNameOffset, kLevelNameWidth, level.text());
+    std::string_view file = tree.levelFiles(level.index());
+    out.text(kLevelFileOffset, kLevelFileWidth, file);
+    out.text(kLevelFileWideOffset, kLevelFileWideWidth, file);
+    out.field(kLevelTrailerOffset, kLevelTrailer);
 }
 
 } // namespace
 
-void WriteRootHeader(std::vector<unsigned char>& f, std::int32_t& pos, const LevelTree& tree,
-                     const LevelTree::Node& n) {
-    writeBytes(f, pos, kGroupFixed);
-    WriteStringToFile(n.text(), f, pos, kGroupNameWidth);
-    WriteStringToFile(tree.groupFolders(n.index()), f, pos, kFolderWidth);
-    // One byte only: the commands keep a group at 255 sets at most.
-    writebyte(f, pos, static_cast<unsigned char>(n.children()));
-    writeZeros(f, pos, kGroupZerosWidth);
-}
-
-void WriteSetHeader(std::vector<unsigned char>& f, std::int32_t& pos, const LevelTree& /*tree*/,
-                    const LevelTree::Node& n) {
-    writeBytes(f, pos, kSetFixed);
-    WriteStringToFile(n.text(), f, pos, kSetNameWidth);
-    writeWord(f, pos, n.children());
-    writeZeros(f, pos, kSetZerosWidth);
-}
-
-void WriteLevelHeader(std::vector<unsigned char>& f, std::int32_t& pos, const LevelTree& tree,
-                      const LevelTree::Node& n) {
-    writeBytes(f, pos, kLevelFixed);
-    WriteStringToFile(n.text(), f, pos, kLevelNameWidth);
-    std::string_view file = tree.levelFiles(n.index());
-    WriteStringToFile(file, f, pos, kLevelFileWidth);
-    WriteStringToFile(file, f, pos, kLevelFileWideWidth);
-    writeBytes(f, pos, kLevelTrailer);
-}
-
-void WriteDatabaseFile(std::vector<unsigned char>& f, const LevelTree& tree,
+void WriteDatabaseFile(std::vector<unsigned char>& file, const LevelTree& tree,
                        const Progress& progress) {
-    // Sized for the whole file at once, so that no field makes the buffer grow.
-    f.resize(std::max(f.size(), fileSize(static_cast<std::size_t>(tree.count()))));
-    std::int32_t pos = 1;
-    int r = 0;
-    const double total = tree.count();
+    const auto records = static_cast<std::size_t>(tree.count());
+    // Every byte that no field names stays zero: the header around the count, the bytes behind
+    // the counts.
+    file.assign(fileSize(records), 0);
+    ByteWriter out(file);
+    writeHeader(out, records);
+    std::size_t r = 0;
     auto beginRecord = [&] {
-        writeWord(f, pos, r);
+        ByteWriter record = out.at(recordOffset(r));
+        record.word(kRecordIndexOffset, static_cast<unsigned>(r));
         ++r;
         if (progress)
-            progress(r, total);
+            progress(static_cast<double>(r), static_cast<double>(records));
+        return record;
     };
-
-    writeZeros(f, pos, 4);
-    writeWord(f, pos, tree.count());
-    writeZeros(f, pos, 2);
-    const LevelTree::Node* first = tree.empty() ? nullptr : tree.topLevel().front();
-    for (const LevelTree::Node* group = first; !IsNothing(group); group = group->nextSibling()) {
-        beginRecord();
-        WriteRootHeader(f, pos, tree, *group);
-        const LevelTree::Node* set = group->firstChild();
-        for (int s = 0; s < group->children(); ++s, set = set->nextSibling()) {
-            beginRecord();
-            WriteSetHeader(f, pos, tree, *set);
-            const LevelTree::Node* level = set->firstChild();
-            for (int l = 0; l < set->children(); ++l, level = level->nextSibling()) {
-                beginRecord();
-                WriteLevelHeader(f, pos, tree, *level);
-            }
+    for (const LevelTree::Node* group : tree.topLevel()) {
+        writeGroupRecord(beginRecord(), tree, *group);
+        for (const LevelTree::Node* set = group->firstChild(); set; set = set->nextSibling()) {
+            writeSetRecord(beginRecord(), *set);
+            for (const LevelTree::Node* level = set->firstChild(); level;
+                 level = level->nextSibling())
+                writeLevelRecord(beginRecord(), tree, *level);
         }
     }
 }
 
 std::vector<unsigned char> encodeDatabase(const LevelTree& tree, const Progress& progress) {
-    std::vector<unsigned char> f;
-    WriteDatabaseFile(f, tree, progress);
-    return f;
+    std::vector<unsigned char> file;
+    WriteDatabaseFile(file, tree, progress);
+    return file;
 }
 
 } // namespace quillfen

@@ -1,51 +1,14 @@
 #include "database/level_tree.h"
 
 #include "database/database_format.h"
+#include "database/level_tree_storage.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <functional>
-#include <optional>
-#include <span>
 #include <utility>
 
 namespace quillfen {
 namespace {
-
-// Indexed by NodeKind.
-constexpr std::array<std::string_view, 3> kKindWords = {"root", "parent", "level"};
-
-std::size_t kindAt(NodeKind kind) {
-    return static_cast<std::size_t>(kind);
-}
-
-std::string keyOf(NodeKind kind, std::uint32_t number) {
-    std::string key(kKindWords[kindAt(kind)]);
-    key += std::to_string(number);
-    return key;
-}
-
-struct Key {
-    NodeKind kind;
-    std::uint32_t number;
-};
-
-// A key has one spelling: the kind word, then the number without leading zeros.
-std::optional<Key> parseKey(std::string_view key) {
-    for (std::size_t kind = 0; kind < kKindWords.size(); ++kind) {
-        if (!key.starts_with(kKindWords[kind]))
-            continue;
-        std::string_view digits = key.substr(kKindWords[kind].size());
-        const char* end = digits.data() + digits.size();
-        std::uint32_t number = 0;
-        auto [stop, error] = std::from_chars(digits.data(), end, number);
-        if (error != std::errc() || stop != end || (digits.size() > 1 && digits[0] == '0'))
-            return std::nullopt;
-        return Key{static_cast<NodeKind>(kind), number};
-    }
-    return std::nullopt;
-}
 
 // Replaced and removed texts stay in a tree's buffer until they outweigh the live ones by this
 // much; then the buffer is packed again.
@@ -55,10 +18,6 @@ constexpr std::size_t kTextSlack = 4096;
 constexpr std::size_t kFirstChildren = 32;
 
 } // namespace
-
-std::string LevelTreeNode::key() const {
-    return keyOf(kind_, number_);
-}
 
 const LevelTreeNode* LevelTreeNode::parent() const {
     // The hidden root has no parent of its own; groups report none.
@@ -78,32 +37,6 @@ const LevelTreeNode* LevelTreeNode::nextSibling() const {
 const LevelTreeNode* LevelTreeNode::previousSibling() const {
     return parent_ ? parent_->child(row_ - 1) : nullptr;
 }
-
-std::string DetachedSubtree::key() const {
-    return nodes_.empty() ? std::string() : keyOf(nodes_.front().kind, nodes_.front().number);
-}
-
-struct LevelTree::Storage {
-    Node root; // hidden; its children are the groups
-    // Reserved for the most nodes a tree holds when the first is made, so that nodes never move;
-    // slots of removed nodes wait in `spare` for reuse.
-    std::vector<Node> slots;
-    std::vector<Node*> spare;
-    // Every node's text and table entries; `live` counts the bytes that nodes still use.
-    std::vector<char> texts;
-    std::size_t live = 0;
-    // A table a kind, sorted by number; a node is named by its slot, which halves the table.
-    struct Entry {
-        std::uint32_t number;
-        std::uint32_t slot;
-    };
-    Entry entry(const Node* node) const {
-        return {node->number_, static_cast<std::uint32_t>(node - slots.data())};
-    }
-    std::array<std::vector<Entry>, 3> keys;
-    // Nodes added by a load are not in `keys` yet.
-    bool keysStale = false;
-};
 
 LevelTree::LevelTree() : storage_(std::make_unique<Storage>()) {}
 LevelTree::~LevelTree() = default;
@@ -136,11 +69,6 @@ LevelTree::Node* LevelTree::mutableNode(const Node* node) const {
     return const_cast<Node*>(node);
 }
 
-template <class Event> void LevelTree::notify(const Event& event) const {
-    for (LevelTreeObserver* observer : observers_)
-        event(observer);
-}
-
 void LevelTree::addObserver(LevelTreeObserver* observer) const {
     observers_.push_back(observer);
 }
@@ -158,7 +86,7 @@ const LevelTree::Node* LevelTree::parentForObserver(const Node* parent) const {
     return parent == &storage_->root ? nullptr : parent;
 }
 
-inline LevelTree::Node* LevelTree::newNode(NodeKind kind, std::uint32_t number) {
+LevelTree::Node* LevelTree::newNode(NodeKind kind, std::uint32_t number) {
     Storage& s = *storage_;
     Node* node = nullptr;
     if (!s.spare.empty()) {
@@ -185,79 +113,7 @@ void LevelTree::freeNode(Node* node) {
     storage_->spare.push_back(node);
 }
 
-void LevelTree::ensureKeys() const {
-    Storage& s = *storage_;
-    if (!s.keysStale)
-        return;
-    s.keysStale = false;
-    for (auto& table : s.keys)
-        table.clear();
-    for (const Node* node : order_)
-        s.keys[kindAt(node->kind_)].push_back(s.entry(node));
-    auto byNumber = [](const Storage::Entry& a, const Storage::Entry& b) {
-        return a.number < b.number;
-    };
-    for (auto& table : s.keys)
-        if (!std::is_sorted(table.begin(), table.end(), byNumber))
-            std::sort(table.begin(), table.end(), byNumber);
-}
-
-inline LevelTree::Node* LevelTree::find(NodeKind kind, std::uint32_t number) const {
-    ensureKeys();
-    const auto& table = storage_->keys[kindAt(kind)];
-    // Keys are mostly made with rising numbers.
-    if (table.empty() || table.back().number < number)
-        return nullptr;
-    auto at =
-        std::lower_bound(table.begin(), table.end(), number,
-                         [](const Storage::Entry& e, std::uint32_t n) { return e.number < n; });
-    return at != table.end() && at->number == number ? &storage_->slots[at->slot] : nullptr;
-}
-
-inline void LevelTree::addKey(Node* node) {
-    ensureKeys();
-    auto& table = storage_->keys[kindAt(node->kind_)];
-    Storage::Entry entry = storage_->entry(node);
-    // A new node mostly has the highest number of its kind.
-    if (table.empty() || table.back().number < entry.number) {
-        table.push_back(entry);
-        return;
-    }
-    table.insert(std::lower_bound(table.begin(), table.end(), entry,
-                                  [](const Storage::Entry& a, const Storage::Entry& b) {
-                                      return a.number < b.number;
-                                  }),
-                 entry);
-}
-
-void LevelTree::addKeys(std::span<Node* const> nodes) {
-    ensureKeys();
-    auto& keys = storage_->keys;
-    std::array<std::size_t, 3> before{};
-    for (std::size_t k = 0; k < keys.size(); ++k)
-        before[k] = keys[k].size();
-    for (Node* node : nodes)
-        keys[kindAt(node->kind_)].push_back(storage_->entry(node));
-    auto byNumber = [](const Storage::Entry& a, const Storage::Entry& b) {
-        return a.number < b.number;
-    };
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        auto& table = keys[k];
-        auto added = table.begin() + static_cast<std::ptrdiff_t>(before[k]);
-        std::sort(added, table.end(), byNumber);
-        if (added != table.begin() && added != table.end() && added->number < (added - 1)->number)
-            std::inplace_merge(table.begin(), added, table.end(), byNumber);
-    }
-}
-
-void LevelTree::dropFreedKeys() {
-    ensureKeys();
-    Storage& s = *storage_;
-    for (auto& table : s.keys)
-        std::erase_if(table, [&](const Storage::Entry& e) { return s.slots[e.slot].index_ == 0; });
-}
-
-inline TextSpan LevelTree::storeText(std::string_view text) {
+TextSpan LevelTree::storeText(std::string_view text) {
     Storage& s = *storage_;
     // A text of this tree given back to it is copied out first: the buffer may move as it grows.
     const char* first = s.texts.data();
@@ -320,22 +176,6 @@ void LevelTree::reserve(int nodes) {
     // Most names and file names are a few dozen bytes; most nodes are levels.
     storage_->texts.reserve(n * 40);
     storage_->keys[kindAt(NodeKind::Level)].reserve(n);
-}
-
-const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relationship,
-                                      std::string_view key, std::string_view text) {
-    auto parsed = parseKey(key);
-    if (!parsed)
-        return nullptr;
-    return add(relative, relationship, parsed->kind, parsed->number, text);
-}
-
-const LevelTree::Node* LevelTree::add(std::string_view relativeKey, Relationship relationship,
-                                      std::string_view key, std::string_view text) {
-    const Node* relative = find(relativeKey);
-    if (relative == nullptr && relationship != Relationship::Last)
-        return nullptr;
-    return add(relative, relationship, key, text);
 }
 
 const LevelTree::Node* LevelTree::add(const Node* relative, Relationship relationship,
@@ -411,11 +251,6 @@ const LevelTree::Node* LevelTree::item(int index) const {
     return order_[static_cast<std::size_t>(index - 1)];
 }
 
-const LevelTree::Node* LevelTree::find(std::string_view key) const {
-    auto parsed = parseKey(key);
-    return parsed ? find(parsed->kind, parsed->number) : nullptr;
-}
-
 int LevelTree::descendants(const Node* node) {
     int total = 0;
     for (const Node* child : node->children_)
@@ -457,95 +292,6 @@ void LevelTree::remove(const Node* node) {
     compactTexts();
 
     notify([&](LevelTreeObserver* o) { o->afterRemove(); });
-}
-
-DetachedSubtree LevelTree::detach(const Node* node) {
-    DetachedSubtree subtree;
-    if (node == nullptr)
-        return subtree;
-    if (const Node* parent = node->parent()) {
-        subtree.hasParent_ = true;
-        subtree.parentKind_ = parent->kind_;
-        subtree.parentNumber_ = parent->number_;
-    }
-    subtree.row_ = node->row_;
-    auto copy = [&](TextSpan span) {
-        TextSpan copied{static_cast<std::uint32_t>(subtree.texts_.size()), span.length};
-        subtree.texts_.append(storage_->texts.data() + span.offset, span.length);
-        return copied;
-    };
-    // Depth first, children in row order, so that putting them back in this order gives each
-    // parent its children in their rows.
-    std::vector<std::pair<const Node*, int>> pending{{node, -1}};
-    while (!pending.empty()) {
-        auto [n, parentAt] = pending.back();
-        pending.pop_back();
-        int at = static_cast<int>(subtree.nodes_.size());
-        subtree.nodes_.push_back({n->kind_, n->number_, copy(n->text_), copy(n->groupFolder_),
-                                  copy(n->levelFile_), n->index_, parentAt});
-        for (auto child = n->children_.rbegin(); child != n->children_.rend(); ++child)
-            pending.emplace_back(*child, at);
-    }
-    remove(node);
-    return subtree;
-}
-
-const LevelTree::Node* LevelTree::restore(DetachedSubtree subtree) {
-    const auto& detached = subtree.nodes_;
-    if (detached.empty() || count() + static_cast<int>(detached.size()) > format::kMaxNodes)
-        return nullptr;
-    Node* parent =
-        subtree.hasParent_ ? find(subtree.parentKind_, subtree.parentNumber_) : &storage_->root;
-    if (parent == nullptr || subtree.row_ > parent->children() ||
-        std::any_of(detached.begin(), detached.end(),
-                    [&](const auto& n) { return find(n.kind, n.number) != nullptr; }))
-        return nullptr;
-
-    notify([&](LevelTreeObserver* o) { o->beforeInsert(parentForObserver(parent), subtree.row_); });
-    auto textOf = [&](TextSpan span) {
-        return std::string_view(subtree.texts_).substr(span.offset, span.length);
-    };
-    std::vector<Node*> made;
-    made.reserve(detached.size());
-    for (const auto& d : detached) {
-        Node* node = newNode(d.kind, d.number);
-        node->text_ = storeText(textOf(d.text));
-        node->groupFolder_ = storeText(textOf(d.groupFolder));
-        node->levelFile_ = storeText(textOf(d.levelFile));
-        node->index_ = d.index;
-        if (d.parent >= 0) {
-            Node* up = made[static_cast<std::size_t>(d.parent)];
-            node->parent_ = up;
-            node->row_ = up->children();
-            up->children_.push_back(node);
-        }
-        made.push_back(node);
-    }
-    Node* top = made.front();
-    top->parent_ = parent;
-    auto& siblings = parent->children_;
-    siblings.insert(siblings.begin() + subtree.row_, top);
-    for (std::size_t i = static_cast<std::size_t>(subtree.row_); i < siblings.size(); ++i)
-        siblings[i]->row_ = static_cast<int>(i);
-
-    // Back into the node collection at their old indexes, in one pass over the nodes that stayed.
-    std::vector<Node*> byIndex = made;
-    std::sort(byIndex.begin(), byIndex.end(),
-              [](const Node* a, const Node* b) { return a->index_ < b->index_; });
-    std::vector<Node*> merged;
-    merged.reserve(order_.size() + made.size());
-    auto stayed = order_.begin();
-    for (Node* node : byIndex) {
-        while (stayed != order_.end() && static_cast<int>(merged.size()) + 1 < node->index_)
-            merged.push_back(*stayed++);
-        merged.push_back(node);
-    }
-    merged.insert(merged.end(), stayed, order_.end());
-    order_.swap(merged);
-    renumberFrom(0);
-    addKeys(made);
-    notify([](LevelTreeObserver* o) { o->afterInsert(); });
-    return top;
 }
 
 void LevelTree::move(const Node* node, int row, int index) {

@@ -35,26 +35,19 @@ LevelTree smallTree() {
     return tree;
 }
 
-TEST(LevelTreeIndexes, FollowTheOrderOfAdditionWhateverThePlace) {
+TEST(LevelTreeIndexes, FollowAdditionAndARemovalMovesLaterNodesDownWithTheirTableEntries) {
     LevelTree tree = smallTree();
-    // A set added to the first group now holds the highest index.
+    // A set added to the first group still takes the highest index.
     tree.add("root1", R::Child, "parent3", "S3");
     EXPECT_EQ(keysByIndex(tree),
               (std::vector<std::string>{"root1", "parent1", "level1", "level2", "root2", "parent2",
                                         "level3", "parent3"}));
     EXPECT_EQ(childKeys(tree.find("root1")), (std::vector<std::string>{"parent1", "parent3"}));
-    EXPECT_EQ(tree.find("parent3")->index(), 8);
-}
-
-TEST(LevelTreeIndexes, RemovalTakesDescendantsAndMovesLaterNodesDown) {
-    LevelTree tree = smallTree();
-    tree.add("root1", R::Child, "parent3", "S3");
     tree.add("parent3", R::Child, "level4", "L4");
     tree.setGroupFolders(tree.find("root2")->index(), "TWO");
     tree.setLevelFiles(tree.find("level3")->index(), "three.lvl");
     tree.remove(tree.find("root1"));
     EXPECT_EQ(keysByIndex(tree), (std::vector<std::string>{"root2", "parent2", "level3"}));
-    // The tables' entries go with their node to its new index.
     EXPECT_EQ(tree.groupFolders(1), "TWO");
     EXPECT_EQ(tree.levelFiles(3), "three.lvl");
     EXPECT_EQ(tree.levelFiles(99), "");
@@ -82,31 +75,27 @@ TEST(LevelTreeSiblings, NextAndFirstPlaceANodeBesideItsRelative) {
     EXPECT_EQ(tree.find("root1")->parent(), nullptr);
 }
 
-TEST(LevelTreeAdd, RefusesTakenKeysMissingRelativesAndAFullTree) {
+TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
     LevelTree tree = smallTree();
     EXPECT_EQ(tree.add(nullptr, R::Last, "root1", "again"), nullptr);
     EXPECT_EQ(tree.add("nowhere", R::Child, "parent7", "x"), nullptr);
-    EXPECT_EQ(tree.count(), 7);
-
-    while (tree.count() < format::kMaxNodes)
-        ASSERT_NE(tree.add(nullptr, R::Last, "root" + std::to_string(tree.count() + 10), ""),
-                  nullptr);
-    EXPECT_EQ(tree.add(nullptr, R::Last, "rootfull", ""), nullptr);
-}
-
-TEST(LevelTreeKeys, HaveOneSpellingAKindWordAndANumber) {
-    LevelTree tree = smallTree();
+    // A key is a kind word and a number, spelt one way only.
     for (const char* key :
          {"rootfull", "root", "root01", "root-3", "Root4", "level3x", "parent4294967296", "group5"})
         EXPECT_EQ(tree.add(nullptr, R::Last, key, "x"), nullptr) << key;
     EXPECT_EQ(tree.find("level01"), nullptr);
-    EXPECT_EQ(tree.find("level1")->kind(), NodeKind::Level);
+    EXPECT_EQ(tree.count(), 7);
     // Numbers need not come in order.
     ASSERT_NE(tree.add("parent1", R::Child, "level4294967295", "big"), nullptr);
     ASSERT_NE(tree.add("parent1", R::Child, "level0", "zero"), nullptr);
     EXPECT_EQ(tree.find("level4294967295")->text(), "big");
-    EXPECT_EQ(tree.find("level0")->key(), "level0");
+    EXPECT_EQ(tree.find("level0")->kind(), NodeKind::Level);
     EXPECT_EQ(tree.add("parent2", R::Child, "level0", "again"), nullptr);
+
+    while (tree.count() < format::kMaxNodes)
+        ASSERT_NE(tree.add(nullptr, R::Last, "root" + std::to_string(tree.count() + 10), ""),
+                  nullptr);
+    EXPECT_EQ(tree.add(nullptr, R::Last, "root9999", ""), nullptr);
 }
 
 TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {

@@ -52,54 +52,44 @@ TEST(RoundTrip, ARandomTreeSavedLoadedAndSavedGivesTheSameBytes) {
     }
 }
 
-TEST(RoundTrip, EveryByteValueInANameComesBack) {
-    LevelTree tree;
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all += static_cast<char>(b);
-    auto* g = tree.add(nullptr, R::Last, "root1", all.substr(0, 40));
-    auto* s = tree.add(g, R::Child, "parent1", all.substr(40, 108));
-    tree.add(s, R::Child, "level1", all.substr(148, 40));
-    auto* l = tree.add(s, R::Child, "level2", all.substr(188, 40));
-    tree.setLevelFiles(l->index(), all.substr(228, 27));
-    tree.setGroupFolders(g->index(), all.substr(200, 55));
-    auto parsed = ParseDatabaseFile(encodeDatabase(tree));
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->tree.item(1)->text(), all.substr(0, 40));
-    EXPECT_EQ(parsed->tree.item(2)->text(), all.substr(40, 108));
-    EXPECT_EQ(parsed->tree.item(3)->text(), all.substr(148, 40));
-    EXPECT_EQ(parsed->tree.levelFiles(4), all.substr(228, 27));
-    EXPECT_EQ(parsed->tree.groupFolders(1), all.substr(200, 55));
-}
-
-TEST(RoundTrip, TheLargestTreeLoadsAgain) {
+// One group of sets of 300 levels (a count past one byte), up to the most nodes a tree holds.
+LevelTree largestTree() {
     LevelTree tree;
     auto* g = tree.add(nullptr, R::Last, "root1", "G");
     int l = 0;
     for (int s = 1; tree.count() < format::kMaxNodes; ++s) {
         auto* set = tree.add(g, R::Child, "parent" + std::to_string(s), "S");
-        for (int k = 0; k < 30 && tree.count() < format::kMaxNodes; ++k)
+        for (int k = 0; k < 300 && tree.count() < format::kMaxNodes; ++k)
             tree.add(set, R::Child, "level" + std::to_string(++l), "L");
     }
-    auto bytes = encodeDatabase(tree);
+    return tree;
+}
+
+TEST(RoundTrip, TheLargestTreeIsWellFormedAndLoadsAgain) {
+    auto bytes = encodeDatabase(largestTree());
     EXPECT_EQ(bytes.size(), 499921u);
+    // Among others, the record indexes and the level counts past 255.
+    EXPECT_TRUE(checkDatabaseFile(bytes).empty());
     auto parsed = ParseDatabaseFile(bytes);
     ASSERT_TRUE(parsed) << parsed.error();
     EXPECT_EQ(parsed->tree.count(), format::kMaxNodes);
+    EXPECT_EQ(encodeDatabase(parsed->tree), bytes);
 }
 
-TEST(Progress, ReportsAboutAHundredStepsAndEndsAtZero) {
-    std::mt19937 rng(7);
-    LevelTree tree;
-    auto* g = tree.add(nullptr, R::Last, "root1", "G");
-    for (int s = 1; s <= 200; ++s) {
-        auto* set = tree.add(g, R::Child, "parent" + std::to_string(s), "S");
-        for (int k = 0; k < 9; ++k)
-            tree.add(set, R::Child, "level" + std::to_string(s * 10 + k), "L");
-    }
+TEST(Progress, TheLoadReportsAboutAHundredStepsAndEndsAtZeroTheSaveOneARecord) {
+    LevelTree tree = largestTree();
     std::vector<double> values;
-    auto parsed = ParseDatabaseFile(encodeDatabase(tree), [&](double v, double max) {
-        EXPECT_EQ(max, 2001);
+    auto bytes = encodeDatabase(tree, [&](double v, double max) {
+        EXPECT_EQ(max, format::kMaxNodes);
+        values.push_back(v);
+    });
+    ASSERT_EQ(values.size(), std::size_t{format::kMaxNodes});
+    EXPECT_EQ(values.front(), 1);
+    EXPECT_EQ(values.back(), format::kMaxNodes);
+
+    values.clear();
+    auto parsed = ParseDatabaseFile(bytes, [&](double v, double max) {
+        EXPECT_EQ(max, format::kMaxNodes);
         values.push_back(v);
     });
     ASSERT_TRUE(parsed);

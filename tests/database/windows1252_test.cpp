@@ -1,62 +1,9 @@
 #include "common/windows1252.h"
-#include "database/codec.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace quillfen {
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-TEST(FixedWidthFields, ShortTextsArePaddedAndLongTextsCutWithoutZero) {
-    Bytes file;
-    std::int32_t pos = 1;
-    WriteStringToFile("abc", file, pos, 5);
-    EXPECT_EQ(file, (Bytes{'a', 'b', 'c', 0, 0}));
-    EXPECT_EQ(pos, 6);
-
-    WriteStringToFile("abcdef", file, pos, 4);
-    EXPECT_EQ(Bytes(file.begin() + 5, file.end()), (Bytes{'a', 'b', 'c', 'd'}));
-    EXPECT_EQ(pos, 10);
-
-    WriteStringToFile("", file, pos, 17);
-    EXPECT_EQ(file.size(), 26u);
-    EXPECT_EQ(pos, 27);
-
-    // A text ends at a zero byte inside it: the field is padded from there, so that saving what
-    // was read back writes the same bytes.
-    WriteStringToFile(std::string("ab\0cd", 5), file, pos, 6);
-    EXPECT_EQ(Bytes(file.begin() + 26, file.end()), (Bytes{'a', 'b', 0, 0, 0, 0}));
-    EXPECT_EQ(pos, 33);
-
-    // writebyte replaces the byte at its position.
-    pos = 2;
-    writebyte(file, pos, 7);
-    EXPECT_EQ(file[1], 7);
-    EXPECT_EQ(pos, 3);
-}
-
-TEST(ReadingTexts, StopsAtZeroAtTheFieldsEndOrAtTheEndOfTheBytes) {
-    Bytes bytes{'A', 'b', 0, 'x', 'y', 'z'};
-    EXPECT_EQ(ReadString(bytes, 0, 40), "Ab");
-    EXPECT_EQ(ReadString(bytes, 2, 40), "");
-    EXPECT_EQ(ReadString(bytes, 3, 2), "xy");
-    EXPECT_EQ(ReadString(bytes, 3, 40), "xyz");
-    EXPECT_EQ(ReadString(bytes, 6, 40), "");
-    EXPECT_EQ(ReadString(bytes, 600, 40), "");
-}
-
-TEST(ReadingTexts, FromAFileReadsEachByteOnceAndKeepsThePosition) {
-    std::istringstream file(std::string("xxAb\0tail", 9));
-    file.seekg(1);
-    EXPECT_EQ(ReadStringFromFile(3, file, 255), "Ab");
-    EXPECT_EQ(file.tellg(), 1);
-    // A title with no zero byte ends where the file ends.
-    EXPECT_EQ(ReadStringFromFile(6, file, 255), "tail");
-    EXPECT_EQ(ReadStringFromFile(6, file, 2), "ta");
-    EXPECT_EQ(ReadStringFromFile(50, file, 255), "");
-}
 
 TEST(Windows1252, EveryByteButZeroSurvivesTheTripThroughUtf8) {
     std::string all;
