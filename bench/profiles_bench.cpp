@@ -6,7 +6,6 @@
 #include "max_tree.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
-#include "scripted_user_interface.h"
 
 #include <benchmark/benchmark.h>
 #include <cctype>
@@ -100,8 +99,7 @@ void BM_ListProfiles(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         WinePrefixStore store(prefix());
-        ScriptedUserInterface ui;
-        for (const std::string& name : LoadProfiles(store, kDefaultUsersKeyPath, ui))
+        for (const std::string& name : listProfiles(store, kDefaultUsersKeyPath))
             found += store.GetRegValue(profileKeyPath(kDefaultUsersKeyPath, name), "DatabaseName")
                          .size();
     }
@@ -131,17 +129,15 @@ void BM_SaveMaxProfile(benchmark::State& state) {
     std::filesystem::create_directories(folder / "dosdevices");
     std::error_code ignored;
     std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:", ignored);
-    EditorState editor;
-    editor.usersKeyPath = kDefaultUsersKeyPath;
-    editor.tree = bench::makeMaxTree();
-    const auto bytes = encodeDatabase(editor.tree);
+    const LevelTree tree = bench::makeMaxTree();
+    const auto bytes = encodeDatabase(tree);
     (void)writeFileAtomically((folder / "drive_c" / "LEMM" / "USERS" / "Alice.DAT").string(),
                               bytes);
     WinePrefixStore store(prefix());
     bool saved = true;
     for (auto _ : state) {
-        ScriptedUserInterface ui;
-        saved = SaveProfileData(editor, store, "Alice", ui) && saved;
+        auto path = GetDatabaseFile(store, kDefaultUsersKeyPath, "Alice");
+        saved = path && SaveProfileData(tree, store, "Alice", *path) && saved;
     }
     if (!saved)
         state.SkipWithError("a save was refused");

@@ -13,17 +13,13 @@ int usage(std::string_view line) {
 }
 
 int refuse(std::string_view message) {
-    std::cerr << utf8(message) << "\n";
+    std::cerr << windows1252ToUtf8(message) << "\n";
     return kRefused;
-}
-
-std::string utf8(std::string_view windows1252) {
-    return windows1252ToUtf8(windows1252);
 }
 
 std::string jsonString(std::string_view windows1252) {
     std::string out = "\"";
-    for (char c : utf8(windows1252)) {
+    for (char c : windows1252ToUtf8(windows1252)) {
         auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';

@@ -21,7 +21,6 @@ int usage(std::string_view line);
 // Prints a core message (Windows-1252) to stderr as UTF-8 and gives kRefused.
 int refuse(std::string_view message);
 
-std::string utf8(std::string_view windows1252);
 std::string jsonString(std::string_view windows1252);
 
 // The tree as `show` prints it: one node a line, or one JSON object.

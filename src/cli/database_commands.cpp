@@ -2,6 +2,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/demo.h"
+#include "cli/printing_user_interface.h"
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "host/file_io.h"
@@ -15,12 +16,10 @@ int showCommand(const Args& args) {
     bool json = args.size() == 2 && args[0] == "--json";
     if (!(args.size() == 1 || json))
         return usage("show [--json] FILE");
-    auto loaded = loadProfileFile(args.back());
-    if (!loaded)
+    EditorSession session;
+    if (auto loaded = session.editor.openFile(args.back()); !loaded)
         return refuse(loaded.error());
-    EditorState state;
-    state.adopt(std::move(*loaded));
-    printTree(state, json);
+    printTree(session.editor.state(), json);
     return kDone;
 }
 
@@ -39,13 +38,11 @@ int checkCommand(const Args& args) {
 int rewriteCommand(const Args& args) {
     if (args.size() != 2)
         return usage("rewrite IN OUT");
-    auto loaded = loadProfileFile(args[0]);
-    if (!loaded)
+    EditorSession session;
+    if (auto loaded = session.editor.openFile(args[0]); !loaded)
         return refuse(loaded.error());
-    EditorState state;
-    state.adopt(std::move(*loaded));
-    if (auto written = writeFileAtomically(args[1], encodeDatabase(state.tree)); !written)
-        return refuse("ERROR: could not write " + args[1] + ": " + written.error());
+    if (auto written = session.editor.writeFile(args[1]); !written)
+        return refuse(written.error());
     return kDone;
 }
 

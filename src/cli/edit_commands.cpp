@@ -3,11 +3,9 @@
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
-#include "database/database_writer.h"
 #include "editor/editor.h"
 #include "host/file_io.h"
 #include "levelfile/level_pack.h"
-#include "profiles/profile_store.h"
 
 #include <algorithm>
 #include <optional>
@@ -60,9 +58,7 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
 // then.
 class EditRun {
 public:
-    EditRun() : store_(WinePrefixStore::defaultPrefix()), editor_(store_, ui_) {}
-
-    Editor& editor() { return editor_; }
+    Editor& editor() { return session_.editor; }
 
     bool run(const Args& command) {
         const std::string& name = command[0];
@@ -97,9 +93,9 @@ public:
     }
 
 private:
-    PrintingUserInterface ui_;
-    WinePrefixStore store_;
-    Editor editor_;
+    EditorSession session_;
+    Editor& editor_ = session_.editor;
+    PrintingUserInterface& ui_ = session_.ui;
 
     static std::optional<std::string> windows1252(const std::string& utf8Text) {
         auto text = utf8ToWindows1252(utf8Text);
@@ -171,8 +167,8 @@ int editCommand(const Args& args) {
         if (!run.run(command))
             return kRefused;
     }
-    if (auto written = writeFileAtomically(args[1], encodeDatabase(run.editor().tree())); !written)
-        return refuse("ERROR: could not write " + args[1] + ": " + written.error());
+    if (auto written = run.editor().writeFile(args[1]); !written)
+        return refuse(written.error());
     return kDone;
 }
 

@@ -3,7 +3,6 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
-#include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_pack.h"
 
@@ -65,17 +64,11 @@ int levelCommand(const Args& args) {
     if (!sets->empty()) {
         // Counts not named keep what the file holds; Save Level Info itself refuses a file that
         // is not there or not a Windows level file, so a count it lacks is only a stand-in here.
-        Boxes boxes;
-        boxes.fill("0");
-        if (auto now = levelfile::readCounts(path)) {
-            for (std::size_t i = 0; i < boxes.size(); ++i)
-                if ((*now)[i])
-                    boxes[i] = std::to_string(*(*now)[i]);
-        }
+        EditorSession session;
+        Boxes boxes = session.editor.levelCounts(path);
         for (const auto& [index, text] : *sets)
             boxes[index] = text;
-        PrintingUserInterface ui;
-        if (!levelfile::SaveLevelInfo(path, boxes, ui))
+        if (!session.editor.saveLevelInfoAt(path, boxes))
             return kRefused;
     }
 
@@ -90,11 +83,10 @@ int importCommand(const Args& args) {
     bool sequel = args.size() == 4 && args[1] == "--sequel";
     if (args.size() != 3 + (sequel ? 1 : 0) || args[args.size() - 2] != "--to")
         return usage(kImportUsage);
-    auto plan = levelfile::planImport(args[0], sequel, args.back());
+    EditorSession session;
+    auto plan = session.editor.importPackToFolder(args[0], sequel, args.back());
     if (!plan)
         return refuse(plan.error());
-    if (auto written = levelfile::writeImport(*plan); !written)
-        return refuse(written.error());
     std::cout << "{\"pack\": " << jsonString(plan->packName) << ", \"levels\": [";
     for (std::size_t i = 0; i < plan->levels.size(); ++i) {
         const levelfile::PlannedLevel& level = plan->levels[i];

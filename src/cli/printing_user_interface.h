@@ -1,10 +1,13 @@
 #pragma once
 
-#include "cli/cli_common.h"
 #include "common/user_interface.h"
+#include "common/windows1252.h"
+#include "editor/editor.h"
+#include "profiles/profile_store.h"
 
 #include <deque>
 #include <iostream>
+#include <memory>
 
 namespace quillfen::cli {
 
@@ -15,7 +18,7 @@ public:
     // Answers to input(), in order; when empty, the empty text (Cancel).
     std::deque<TextAnswer> inputs;
 
-    void message(const std::string& text) override { std::cerr << utf8(text) << "\n"; }
+    void message(const std::string& text) override { std::cerr << windows1252ToUtf8(text) << "\n"; }
     bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
     bool proceed(const std::string&, const std::string&, const std::string&) override {
         return true;
@@ -28,6 +31,18 @@ public:
         inputs.pop_front();
         return answer;
     }
+};
+
+// The Editor that a command runs its loads, saves and writes through: its user prints and
+// answers as above, and its registry is `store` (the default Wine prefix's unless given).
+struct EditorSession {
+    explicit EditorSession(std::unique_ptr<ProfileStore> profiles =
+                               std::make_unique<WinePrefixStore>(WinePrefixStore::defaultPrefix()))
+        : store(std::move(profiles)), editor(*store, ui) {}
+
+    PrintingUserInterface ui;
+    std::unique_ptr<ProfileStore> store;
+    Editor editor;
 };
 
 } // namespace quillfen::cli

@@ -108,12 +108,15 @@ int profilesCommand(const Args& args) {
     if (!key)
         return kRefused;
     auto store = openStore(*parsed);
-    PrintingUserInterface ui;
-    auto names = LoadProfiles(*store, *key, ui);
-    for (const std::string& name : names)
-        std::cout << utf8(name) << "\t"
-                  << utf8(store->GetRegValue(profileKeyPath(*key, name), "DatabaseName")) << "\n";
-    return names.empty() ? kRefused : kDone;
+    auto names = LoadProfiles(*store, *key);
+    if (!names)
+        return refuse(names.error());
+    for (const std::string& name : *names)
+        std::cout << windows1252ToUtf8(name) << "\t"
+                  << windows1252ToUtf8(
+                         store->GetRegValue(profileKeyPath(*key, name), "DatabaseName"))
+                  << "\n";
+    return kDone;
 }
 
 int loadCommand(const Args& args) {
@@ -125,13 +128,11 @@ int loadCommand(const Args& args) {
     auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    auto store = openStore(*parsed);
-    PrintingUserInterface ui;
-    EditorState state;
-    state.usersKeyPath = *key;
-    if (!LoadProfile(state, *store, *profile, ui))
+    EditorSession session(openStore(*parsed));
+    session.editor.setUsersKeyPath(*key);
+    if (!session.editor.loadProfile({*profile, true}).done)
         return kRefused;
-    printTree(state, parsed->json);
+    printTree(session.editor.state(), parsed->json);
     return kDone;
 }
 
@@ -144,15 +145,11 @@ int saveCommand(const Args& args) {
     auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    auto loaded = loadProfileFile(parsed->words[1]);
-    if (!loaded)
+    EditorSession session(openStore(*parsed));
+    if (auto loaded = session.editor.openFile(parsed->words[1]); !loaded)
         return refuse(loaded.error());
-    EditorState state;
-    state.adopt(std::move(*loaded));
-    state.usersKeyPath = *key;
-    auto store = openStore(*parsed);
-    PrintingUserInterface ui;
-    return SaveProfileData(state, *store, *profile, ui) ? kDone : kRefused;
+    session.editor.setUsersKeyPath(*key);
+    return session.editor.saveProfile({*profile, true}).done ? kDone : kRefused;
 }
 
 namespace {

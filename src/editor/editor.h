@@ -114,6 +114,12 @@ public:
     bool mayClose();
     // Loads a UserDatabase file that no profile names (the command-line tool's files).
     Status openFile(const std::string& hostPath);
+    // Writes the tree as a UserDatabase file at `hostPath`, whole or not at all; no profile and
+    // no backup are involved. Refused with "ERROR: could not write <path>: <why>".
+    Status writeFile(const std::string& hostPath);
+    // The registry key whose subkeys are the profiles, for this run only (the command-line
+    // tool's --key); the settings file keeps its own.
+    void setUsersKeyPath(const std::string& usersKeyPath) { state_.usersKeyPath = usersKeyPath; }
 
     // A click on a node in the tree (null: nothing).
     Outcome clickNode(const LevelTree::Node* node);
@@ -149,6 +155,15 @@ public:
     // "info", "Save Level Info", and the menu commands.
     void info();
     void saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts);
+    // Save Level Info for the level file at `hostPath`, wherever it is; true when it was saved.
+    bool saveLevelInfoAt(const std::string& hostPath, const std::array<std::string, 9>& counts);
+    // The count boxes' texts for the level file at `hostPath`: "0" for a count it lacks or when
+    // it cannot be read.
+    std::array<std::string, 9> levelCounts(const std::string& hostPath) const;
+    // Writes the pack's levels as level files into `hostFolder`, without touching the tree: the
+    // plan that was carried out, or why the pack or its files were refused.
+    Result<levelfile::ImportPlan> importPackToFolder(const std::string& packPath, bool sequel,
+                                                     const std::string& hostFolder);
     // Set Startup Folder: the folder list's folder becomes the one it starts in.
     void setStartupFolder();
     Outcome changeUsersKey();
@@ -158,6 +173,8 @@ private:
     template <class Command> Outcome edit(const char* name, Command command);
     std::string caption() const;
     Outcome addLevels(const LevelFileList& files);
+    // The profiles below the users key, for the profile box; none after a warning.
+    std::vector<std::string> profiles();
     Outcome selectionOutcome(bool done);
     // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
     // a save that failed.

@@ -10,6 +10,7 @@
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
+#include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
 
 namespace quillfen {
@@ -50,7 +51,7 @@ StartUp Editor::startUp() {
     state_.usersKeyPath = startup.usersKeyPath;
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
-    result.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    result.profiles = profiles();
     return result;
 }
 
@@ -67,8 +68,17 @@ Outcome Editor::switchStore(ProfileStore& store) {
     forgetLoadedProfile();
     store_ = &store;
     Outcome outcome = selectionOutcome(true);
-    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    outcome.profiles = profiles();
     return outcome;
+}
+
+std::vector<std::string> Editor::profiles() {
+    auto names = LoadProfiles(*store_, state_.usersKeyPath);
+    if (!names) {
+        ui_.message(names.error());
+        return {};
+    }
+    return std::move(*names);
 }
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
@@ -122,11 +132,23 @@ Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress)
     }
     if (!settleUnsavedEdits())
         return {};
-    ProfileFile file;
-    if (!LoadProfile(state_, *store_, profile.text, ui_, progress, &file))
+    // A name that no profile has, or a folder where the file should be, is said first; then the
+    // load is refused as for any file too short to be a profile.
+    auto path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text);
+    if (!path)
+        ui_.message(path.error());
+    std::string file = path && !path->empty() ? store_->hostPath(*path) : std::string();
+    auto length = GetFileLength(file);
+    if (!length)
+        ui_.message(length.error());
+    auto loaded = LoadProfile(path ? *path : std::string(), file, length ? *length : 0, progress);
+    if (!loaded) {
+        ui_.message(loaded.error());
         return {};
+    }
+    state_.adopt(std::move(loaded->database));
     history_.clear();
-    loaded_ = {profile.text, std::move(file)};
+    loaded_ = {profile.text, std::move(loaded->file)};
     return selectionOutcome(true);
 }
 
@@ -183,15 +205,21 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
         ui_.message(kLoadFirst);
         return {};
     }
-    std::string path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text, ui_);
-    if (path.empty())
+    auto path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text);
+    if (!path)
+        ui_.message(path.error());
+    // An empty "DatabaseName" names no file to write.
+    if (!path || path->empty())
         return {};
-    if (path != kNotFound && !confirmTarget(profile.text, path))
+    if (*path != kNotFound && !confirmTarget(profile.text, *path))
         return {};
-    ProfileFile file;
-    if (!SaveProfileData(state_, *store_, profile.text, ui_, progress, &file))
+    auto saved = SaveProfileData(state_.tree, *store_, profile.text, *path, progress);
+    if (!saved) {
+        ui_.message(saved.error());
         return {};
-    loaded_ = {profile.text, std::move(file)};
+    }
+    ui_.message(saved->message);
+    loaded_ = {profile.text, std::move(saved->file)};
     history_.markSaved();
     Outcome outcome;
     outcome.done = true;
@@ -208,12 +236,46 @@ Status Editor::openFile(const std::string& hostPath) {
     return success();
 }
 
+Status Editor::writeFile(const std::string& hostPath) {
+    if (auto written = writeFileAtomically(hostPath, encodeDatabase(state_.tree)); !written)
+        return Error{"ERROR: could not write " + hostPath + ": " + written.error()};
+    return success();
+}
+
 void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts) {
     if (!fileName.storable) {
         ui_.message(kUnstorableText);
         return;
     }
-    levelfile::SaveLevelInfo(levelfile::levelFilePath(levelFolder_, fileName.text), counts, ui_);
+    saveLevelInfoAt(levelfile::levelFilePath(levelFolder_, fileName.text), counts);
+}
+
+bool Editor::saveLevelInfoAt(const std::string& hostPath,
+                             const std::array<std::string, 9>& counts) {
+    auto saved = levelfile::SaveLevelInfo(hostPath, counts);
+    ui_.message(saved ? *saved : saved.error());
+    return saved.ok();
+}
+
+std::array<std::string, 9> Editor::levelCounts(const std::string& hostPath) const {
+    std::array<std::string, 9> boxes;
+    boxes.fill("0");
+    if (auto counts = levelfile::readCounts(hostPath)) {
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            if ((*counts)[i])
+                boxes[i] = std::to_string(*(*counts)[i]);
+    }
+    return boxes;
+}
+
+Result<levelfile::ImportPlan> Editor::importPackToFolder(const std::string& packPath, bool sequel,
+                                                         const std::string& hostFolder) {
+    auto plan = levelfile::planImport(packPath, sequel, hostFolder);
+    if (!plan)
+        return plan;
+    if (auto written = levelfile::writeImport(*plan); !written)
+        return Error{written.error()};
+    return plan;
 }
 
 void Editor::setStartupFolder() {
@@ -244,7 +306,7 @@ Outcome Editor::changeUsersKey() {
     state_.usersKeyPath = key.text;
     Outcome outcome;
     outcome.done = true;
-    outcome.profiles = LoadProfiles(*store_, state_.usersKeyPath, ui_);
+    outcome.profiles = profiles();
 
     // A settings file gone missing meanwhile gives the default folder as its line 1.
     settings::Settings stored = settings::readSettings(settings::kFileName);

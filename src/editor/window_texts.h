@@ -1,5 +1,7 @@
 #pragma once
 
+#include "levelfile/level_file.h"
+
 // The names, captions and tooltips of the main window's controls and menus, as every
 // front-end shows them. Texts are Windows-1252 (ASCII here).
 
@@ -65,9 +67,7 @@ inline constexpr ControlText kActionEdits[8] = {
     {"diggersEdit", "", "number of diggers for selected level"},
 };
 // The names above the nine count boxes: lemmingsEdit, then climbersEdit to diggersEdit.
-inline constexpr const char* kCountNames[9] = {"lemmings", "climbers", "floaters",
-                                               "bombers",  "blockers", "builders",
-                                               "bashers",  "miners",   "diggers"};
+using levelfile::kCountNames;
 inline constexpr ControlText kSaveLevelInfoButton{
     "saveLevelInfoButton", "Save Level Info",
     "update the level file with the number of lemmings and lemming actions"};

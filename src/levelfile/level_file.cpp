@@ -211,28 +211,21 @@ Result<std::string> readTitle(const std::string& path) {
     return std::move(level->title);
 }
 
-bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCountsCount>& boxes,
-                   UserInterface& ui) {
-    if (!levelFileExists(path)) {
-        ui.message(kLevelFileNotFound);
-        return false;
-    }
+Result<std::string> SaveLevelInfo(const std::string& path,
+                                  const std::array<std::string, kCountsCount>& boxes) {
+    if (!levelFileExists(path))
+        return Error{kLevelFileNotFound};
     // Every box is checked before the file is opened, so a bad one leaves the file untouched.
     std::array<unsigned char, kCountsCount> counts{};
     for (std::size_t i = 0; i < kCountsCount; ++i) {
         auto count = countFromText(boxes[i]);
-        if (!count) {
-            ui.message(kBadCount);
-            return false;
-        }
+        if (!count)
+            return Error{kBadCount};
         counts[i] = *count;
     }
-    if (auto written = writeCounts(path, counts); !written) {
-        ui.message(written.error());
-        return false;
-    }
-    ui.message(kLevelInfoSaved);
-    return true;
+    if (auto written = writeCounts(path, counts); !written)
+        return Error{written.error()};
+    return std::string(kLevelInfoSaved);
 }
 
 } // namespace quillfen::levelfile

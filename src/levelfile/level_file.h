@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/result.h"
-#include "common/user_interface.h"
 
 #include <array>
 #include <cstddef>
@@ -88,8 +87,8 @@ inline constexpr char kLevelInfoSaved[] = "Level info saved";
 // Save Level Info: checks all nine box texts (whole numbers 0 to 255 after rounding half to
 // even), refuses a file that is not a Windows level file (notALevelFile), then writes the nine
 // bytes in one write of offsets 3 to 23, keeping the bytes between them and the file's length.
-// Tells the user the outcome; true when "Level info saved" was shown.
-bool SaveLevelInfo(const std::string& path, const std::array<std::string, kCountsCount>& boxes,
-                   UserInterface& ui);
+// Gives kLevelInfoSaved, or the refusal for the user.
+Result<std::string> SaveLevelInfo(const std::string& path,
+                                  const std::array<std::string, kCountsCount>& boxes);
 
 } // namespace quillfen::levelfile

@@ -1,5 +1,6 @@
 #include "levelfile/level_pack.h"
 
+#include "common/user_interface.h"
 #include "common/windows1252.h"
 #include "database/database_format.h"
 #include "host/file_io.h"

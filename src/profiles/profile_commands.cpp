@@ -5,23 +5,9 @@
 #include "database/database_writer.h"
 #include "host/file_io.h"
 #include "host/file_save.h"
-#include "profiles/profile_files.h"
 
 namespace quillfen {
 namespace {
-
-// Passes on about a hundred of the steps of long work, the last one always.
-Progress hundredSteps(const Progress& progress) {
-    if (!progress)
-        return {};
-    return [progress](double value, double maximum) {
-        double step =
-            maximum < 100 ? 1 : static_cast<double>(static_cast<long long>(maximum / 100));
-        if (value >= maximum || value == 0 ||
-            static_cast<long long>(value) % static_cast<long long>(step) == 0)
-            progress(value, maximum);
-    };
-}
 
 void report(const Progress& progress, double value, double maximum) {
     if (progress)
@@ -73,19 +59,18 @@ std::vector<std::string> listProfiles(ProfileStore& store, const std::string& us
     return names;
 }
 
-std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
-                                      UserInterface& ui) {
+Result<std::vector<std::string>> LoadProfiles(ProfileStore& store,
+                                              const std::string& usersKeyPath) {
     std::vector<std::string> names = listProfiles(store, usersKeyPath);
-    if (names.empty()) {
-        // A registry that could not be read is not one without profiles.
-        std::string unreadable = store.unreadable();
-        ui.message(unreadable.empty() ? std::string(kNoProfiles) : unreadable);
-    }
-    return names;
+    if (!names.empty())
+        return names;
+    // A registry that could not be read is not one without profiles.
+    std::string unreadable = store.unreadable();
+    return Error{unreadable.empty() ? std::string(kNoProfiles) : unreadable};
 }
 
-std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
-                            const std::string& profileText, UserInterface& ui) {
+Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
+                                    const std::string& profileText) {
     for (std::int32_t position = 0;; ++position) {
         std::string name = store.EnumRegKey(usersKeyPath, position);
         if (name == kNotFound)
@@ -93,81 +78,56 @@ std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath
         if (name == profileText)
             return store.GetRegValue(profileKeyPath(usersKeyPath, name), "DatabaseName");
     }
-    ui.message(kProfileNotFound);
-    return {};
+    return Error{kProfileNotFound};
 }
 
-bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,
-                 UserInterface& ui, const Progress& progress, ProfileFile* loadedFile) {
-    std::string path = GetDatabaseFile(store, state.usersKeyPath, profileText, ui);
-    std::string file = path.empty() ? path : store.hostPath(path);
-    double maximum = static_cast<double>(GetFileLength(file, ui)) + 1;
+Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::string& hostPath,
+                                  std::uint32_t length, const Progress& progress) {
+    double maximum = static_cast<double>(length) + 1;
     report(progress, 0, maximum);
-    if (maximum < 100) {
-        ui.message(kCorruptProfile);
-        return false;
-    }
+    if (maximum < 100)
+        return Error{kCorruptProfile};
     // One read of the whole file; the progress bar shows it done, as after the game's editors'
     // byte loop, before the parse draws its own steps.
-    auto bytes = readProfileFile(file);
+    auto bytes = readProfileFile(hostPath);
     if (!bytes) {
         report(progress, 0, maximum);
-        ui.message(bytes.error());
-        return false;
+        return Error{bytes.error()};
     }
     report(progress, maximum, maximum);
     report(progress, 0, maximum);
-    auto loaded = parseProfileFile(*bytes, hundredSteps(progress));
+    auto parsed = parseProfileFile(*bytes, aboutHundredSteps(progress));
     report(progress, 0, maximum);
-    if (!loaded) {
-        ui.message(loaded.error());
-        return false;
-    }
-    state.adopt(std::move(*loaded));
-    if (loadedFile)
-        *loadedFile = {path, file, bytes->size(), hashBytes(*bytes)};
-    return true;
+    if (!parsed)
+        return Error{parsed.error()};
+    return LoadedProfile{std::move(*parsed),
+                         {databasePath, hostPath, bytes->size(), hashBytes(*bytes)}};
 }
 
-bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string& profileText,
-                     UserInterface& ui, const Progress& progress, ProfileFile* savedFile) {
-    if (!profileLoaded(state)) {
-        ui.message(kLoadFirst);
-        return false;
-    }
-    auto records = static_cast<double>(state.tree.count());
+Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
+                                     const std::string& profileText,
+                                     const std::string& databasePath, const Progress& progress) {
+    auto records = static_cast<double>(tree.count());
     report(progress, 0, records);
-    std::string path = GetDatabaseFile(store, state.usersKeyPath, profileText, ui);
-    if (path.empty())
-        return false;
-    if (path == kNotFound) {
-        ui.message(kDatabaseNameUnreadable);
-        return false;
-    }
+    if (databasePath == kNotFound)
+        return Error{kDatabaseNameUnreadable};
     // The system would cut the name at the zero byte, and the backup's name with it: the backup
     // would be the file itself.
-    if (path.find('\0') != std::string::npos) {
-        ui.message(std::string(kCouldNotSave) + kZeroInFileName);
-        return false;
-    }
-    std::string backupPath = path + "_backup";
-    std::string file = store.hostPath(path);
+    if (databasePath.find('\0') != std::string::npos)
+        return Error{std::string(kCouldNotSave) + kZeroInFileName};
+    std::string backupPath = databasePath + "_backup";
+    std::string file = store.hostPath(databasePath);
     std::string backup = store.hostPath(backupPath);
-    if (isFolder(backup)) {
-        ui.message(kCannotReplaceBackup + backupPath);
-        return false;
-    }
-    auto bytes = encodeDatabase(state.tree, hundredSteps(progress));
+    if (isFolder(backup))
+        return Error{kCannotReplaceBackup + backupPath};
+    auto bytes = encodeDatabase(tree, aboutHundredSteps(progress));
     auto saved = saveWithBackup(file, backup, bytes, format::kReadLimit);
     report(progress, 0, records);
-    if (!saved) {
-        ui.message(explained(kCouldNotSave, saved.error()));
-        return false;
-    }
-    ui.message(std::string(kSaved) + "\nthe profile '" + profileText + "' was written to " + path);
-    if (savedFile)
-        *savedFile = {path, file, bytes.size(), hashBytes(bytes)};
-    return true;
+    if (!saved)
+        return Error{explained(kCouldNotSave, saved.error())};
+    return SavedProfile{std::string(kSaved) + "\nthe profile '" + profileText +
+                            "' was written to " + databasePath,
+                        {databasePath, file, bytes.size(), hashBytes(bytes)}};
 }
 
 } // namespace quillfen

@@ -2,9 +2,8 @@
 
 #include "common/progress.h"
 #include "common/result.h"
-#include "common/user_interface.h"
 #include "database/database_reader.h"
-#include "editing/editor_state.h"
+#include "database/level_tree.h"
 #include "profiles/profile_store.h"
 
 #include <cstdint>
@@ -59,28 +58,40 @@ std::string profileKeyPath(const std::string& usersKeyPath, const std::string& n
 // The profile names below `usersKeyPath`, in the registry's order, without a word to the user.
 std::vector<std::string> listProfiles(ProfileStore& store, const std::string& usersKeyPath);
 
-// The profile names below `usersKeyPath`, in the registry's order; warns when there is none.
-std::vector<std::string> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath,
-                                      UserInterface& ui);
+// The profile names below `usersKeyPath`, in the registry's order. Refused with kNoProfiles
+// when there is none, or with the registry's own reason when it could not be read.
+Result<std::vector<std::string>> LoadProfiles(ProfileStore& store, const std::string& usersKeyPath);
 
 // The "DatabaseName" of the profile whose name is exactly `profileText` (as stored, a Windows
-// path, or kNotFound when the value cannot be read); the empty text after its error message when
-// no profile has that name.
-std::string GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
-                            const std::string& profileText, UserInterface& ui);
+// path, or kNotFound when the value cannot be read). Refused with kProfileNotFound when no
+// profile has that name.
+Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
+                                    const std::string& profileText);
 
-// Load Profile: reads the database file of the profile named `profileText` and builds the tree.
-// True when the tree was replaced, and then `loaded`, when given, describes the file read; on a
-// refusal the state is unchanged and the user was told.
-bool LoadProfile(EditorState& state, ProfileStore& store, const std::string& profileText,
-                 UserInterface& ui, const Progress& progress = {}, ProfileFile* loaded = nullptr);
+// A profile's database file as a load or a save left it: its tree, and the file as written.
+struct LoadedProfile {
+    ParsedDatabase database;
+    ProfileFile file;
+};
+struct SavedProfile {
+    std::string message; // "saved", and which profile's file was written
+    ProfileFile file;
+};
 
-// Save Profile Data: writes the tree into the database file of the profile named `profileText`,
-// the old file kept as its backup. True when "saved" was shown. Whatever fails, the database
-// file holds its complete old or complete new bytes and the backup its complete old bytes.
-// `saved`, when given, then describes the file written.
-bool SaveProfileData(EditorState& state, ProfileStore& store, const std::string& profileText,
-                     UserInterface& ui, const Progress& progress = {},
-                     ProfileFile* saved = nullptr);
+// Load Profile, once the profile's `databasePath` was looked up and the file at `hostPath`
+// found `length` bytes long (GetFileLength): reads and parses it. Refused with kCorruptProfile
+// when it is shorter than 99 bytes (missing, empty, a folder), else with what kept it from
+// being read or parsed.
+Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::string& hostPath,
+                                  std::uint32_t length, const Progress& progress = {});
+
+// Save Profile Data: writes `tree` into the database file `databasePath` (as GetDatabaseFile
+// gave it) of the profile named `profileText`, the old file kept as its backup. Whatever fails,
+// the database file holds its complete old or complete new bytes and the backup its complete
+// old bytes.
+Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
+                                     const std::string& profileText,
+                                     const std::string& databasePath,
+                                     const Progress& progress = {});
 
 } // namespace quillfen

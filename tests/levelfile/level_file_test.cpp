@@ -1,6 +1,5 @@
 #include "levelfile/level_file.h"
 #include "levelfile/make_level_file.h"
-#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -134,12 +133,7 @@ TEST(ReadCountsAndTitle, RefuseAFolderAndAMissingFile) {
 
 class SaveLevelInfoTest : public ::testing::Test {
 protected:
-    TempDir dir;
-    std::string path = dir.file("level.lvl");
-    std::vector<unsigned char> original = makeLevelFile({1, 1, 1, 1, 1, 1, 1, 1, 1}, "Old");
-    ScriptedUserInterface ui;
-
-    void SetUp() override {
+    SaveLevelInfoTest() {
         // High bytes of the count words that differ from their neighbours, so that a write
         // which touches more than the counts shows.
         for (std::size_t i = 2; i < 24; i += 2)
@@ -147,84 +141,56 @@ protected:
         writeBytes(path, original);
     }
 
-    // Saves and expects the refusal `message` with the file as it was.
-    void expectRefused(const Boxes& boxes, const std::string& message) {
-        ui.messages.clear();
-        EXPECT_FALSE(SaveLevelInfo(path, boxes, ui));
-        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    // Saves `boxes` into `at` and expects the refusal `message`, the file as it was.
+    void expectRefused(const Boxes& boxes, const std::string& message, std::string at = {}) {
+        EXPECT_EQ(SaveLevelInfo(at.empty() ? path : at, boxes).error(), message);
         EXPECT_EQ(readBytes(path), original);
     }
+
+    TempDir dir;
+    std::string path = dir.file("level.lvl");
+    std::vector<unsigned char> original = makeLevelFile({1, 1, 1, 1, 1, 1, 1, 1, 1}, "Old");
 };
 
-TEST_F(SaveLevelInfoTest, WritesExactlyTheNineCountBytes) {
-    ASSERT_TRUE(SaveLevelInfo(path, kGood, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Level info saved"});
+TEST_F(SaveLevelInfoTest, WritesExactlyTheNineCountBytesRoundingHalvesToEven) {
+    EXPECT_EQ(*SaveLevelInfo(path, kGood), kLevelInfoSaved);
     auto expected = original;
     for (std::size_t i = 0; i < kCountsCount; ++i)
         expected[kCountOffsets[i]] = kCounts[i];
     EXPECT_EQ(readBytes(path), expected);
-    EXPECT_EQ(*readCounts(path), known(kCounts));
-}
 
-TEST_F(SaveLevelInfoTest, RoundsHalvesToTheEvenNeighbour) {
-    ASSERT_TRUE(SaveLevelInfo(
-        path, {"7.5", "6.5", "255", "0.5", "1.5", "2.4", "2.6", " 12 ", "254.50"}, ui));
-    Counts expected = known({8, 6, 255, 0, 2, 2, 3, 12, 254});
-    EXPECT_EQ(*readCounts(path), expected);
-    ASSERT_TRUE(SaveLevelInfo(path, {"007", "2.5000001", ".5", "9.", "0", "0", "0", "0", "0"}, ui));
+    ASSERT_TRUE(
+        SaveLevelInfo(path, {"7.5", "6.5", "255", "0.5", "1.5", "2.4", "2.6", " 12 ", "254.50"}));
+    EXPECT_EQ(*readCounts(path), known({8, 6, 255, 0, 2, 2, 3, 12, 254}));
+    ASSERT_TRUE(SaveLevelInfo(path, {"007", "2.5000001", ".5", "9.", "0", "0", "0", "0", "0"}));
     EXPECT_EQ(*readCounts(path), known({7, 3, 0, 9, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(SaveLevelInfoTest, RefusesTheWholeSaveForOneBadCount) {
-    const std::string bad =
-        "WARNING: each count must be a number from 0 to 255; nothing was written";
+TEST_F(SaveLevelInfoTest, RefusesBeforeWritingAnything) {
+    writeBytes(path, original);
     for (const char* text : {"", " ", "ten", "-1", "-0", "256", "255.5", "1e2", "1,5", "+3", "3 4",
                              ".", "0x10", "99999999999999999999"}) {
-        SCOPED_TRACE(text);
         Boxes boxes = kGood;
         boxes[8] = text; // the last box, so that a save that writes as it checks would show
-        expectRefused(boxes, bad);
+        expectRefused(boxes, kBadCount);
     }
-}
-
-TEST_F(SaveLevelInfoTest, RefusesWhenNoFileIsAtThePath) {
-    const std::string notFound =
-        "cannot find level file.. make sure you selected the right folder above";
+    // The file is looked for before the counts are checked; an empty name names the folder.
     const std::string folder = dir.path().string();
-    // A missing file, an empty file name (the path ends in the separator), and a missing file
-    // with bad counts: the file is looked for before the counts are checked.
-    for (const auto& [missing, boxes] :
-         {std::pair{levelFilePath(folder, "missing.lvl"), kGood},
-          std::pair{levelFilePath(folder, ""), kGood},
-          std::pair{levelFilePath(folder, "missing.lvl"), Boxes{"x"}}}) {
-        SCOPED_TRACE(missing);
-        ui.messages.clear();
-        EXPECT_FALSE(SaveLevelInfo(missing, boxes, ui));
-        EXPECT_EQ(ui.messages, std::vector<std::string>{notFound});
-    }
-    EXPECT_EQ(std::filesystem::directory_iterator(dir.path())->path().string(), path);
-    EXPECT_EQ(readBytes(path), original);
-}
-
-TEST_F(SaveLevelInfoTest, RefusesAFolderAndAFileThatIsNotAWindowsLevel) {
+    expectRefused(kGood, kLevelFileNotFound, levelFilePath(folder, "missing.lvl"));
+    expectRefused(kGood, kLevelFileNotFound, levelFilePath(folder, ""));
+    expectRefused({"x"}, kLevelFileNotFound, levelFilePath(folder, "missing.lvl"));
     std::filesystem::create_directory(dir.file("sub.lvl"));
-    EXPECT_FALSE(SaveLevelInfo(dir.file("sub.lvl"), kGood, ui));
-    EXPECT_EQ(ui.messages,
-              std::vector<std::string>{"ERROR: cannot write the level file: Is a directory"});
+    expectRefused(kGood, "ERROR: cannot write the level file: Is a directory", dir.file("sub.lvl"));
 
     auto level = original;
-    original = prefix(level, 24);
+    original.resize(24);
     writeBytes(path, original);
-    expectRefused(kGood, "ERROR: level.lvl is not a Windows Lemmings level file: the file is 24 "
-                         "bytes long, not 2048");
+    expectRefused(kGood, notALevelFile("level.lvl", "the file is 24 bytes long, not 2048"));
     original = level;
     original[0] = 4;
     writeBytes(path, original);
-    expectRefused(kGood, "ERROR: level.lvl is not a Windows Lemmings level file: its first byte "
-                         "is 4, not 0");
-}
+    expectRefused(kGood, notALevelFile("level.lvl", "its first byte is 4, not 0"));
 
-TEST_F(SaveLevelInfoTest, RefusesAFileThatCannotBeOpenedForWriting) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may write a read-only file";
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);

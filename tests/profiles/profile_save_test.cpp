@@ -28,7 +28,7 @@ const Names kNoBackup{"ALICE.DAT", "BOB.DAT"};
 const Names kWithBackup{"ALICE.DAT", "ALICE.DAT_backup", "BOB.DAT"};
 
 class SaveProfileTest : public testing::ProfilePrefixTest {
-protected:
+public:
     // Everything in the profiles' folder, to see that no temporary file stays behind.
     Names usersFolder() const {
         Names names;
@@ -46,61 +46,70 @@ protected:
         EXPECT_EQ(usersFolder(), backup.empty() ? kNoBackup : kWithBackup);
     }
 
+    // Save Profile Data of `tree` into the profile's file, looked up as the Editor does; the
+    // refusal or the "saved" message.
+    std::string save(const std::string& profile) {
+        auto path = GetDatabaseFile(store, kDefaultUsersKeyPath, profile);
+        if (!path)
+            return path.error();
+        auto saved = SaveProfileData(tree, store, profile, *path);
+        return saved ? saved->message : saved.error();
+    }
+    bool saved(const std::string& profile) { return save(profile).starts_with(kSaved); }
+
     std::string users = std::filesystem::path(alice).parent_path().string();
+    LevelTree tree = sampleTree("NEW");
 };
 
 TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
-    state.tree = sampleTree("NEW", 4);
+    tree = sampleTree("NEW", 4);
     std::vector<std::pair<double, double>> steps;
-    ASSERT_TRUE(SaveProfileData(state, store, "Alice", ui, [&](double value, double maximum) {
-        steps.push_back({value, maximum});
-    }));
-    EXPECT_EQ(ui.messages,
-              Names{std::string(kSaved) +
-                    "\nthe profile 'Alice' was written to C:\\LEMM\\USERS\\ALICE.DAT"});
-    expectAlice(encodeDatabase(state.tree), aliceBytes);
+    auto first = SaveProfileData(tree, store, "Alice", "C:\\LEMM\\USERS\\ALICE.DAT",
+                                 [&](double value, double maximum) {
+                                     steps.push_back({value, maximum});
+                                 });
+    ASSERT_TRUE(first) << first.error();
+    EXPECT_EQ(first->message, std::string(kSaved) + "\nthe profile 'Alice' was written to "
+                                                    "C:\\LEMM\\USERS\\ALICE.DAT");
+    EXPECT_EQ(first->file.hash, hashBytes(encodeDatabase(tree)));
+    expectAlice(encodeDatabase(tree), aliceBytes);
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, 6.0));
     EXPECT_EQ(steps.back(), std::make_pair(0.0, 6.0));
 
     // Two saves in a row: the first saved file becomes the backup.
-    auto first = readBytes(alice);
-    state.tree = sampleTree("SECOND", 7);
-    ASSERT_TRUE(save("Alice"));
-    expectAlice(encodeDatabase(state.tree), first);
+    auto second = readBytes(alice);
+    tree = sampleTree("SECOND", 7);
+    ASSERT_TRUE(saved("Alice"));
+    expectAlice(encodeDatabase(tree), second);
     // Without a database file the backup stays as it is.
     std::filesystem::remove(alice);
-    state.tree = sampleTree("THIRD");
-    ASSERT_TRUE(save("Alice"));
-    expectAlice(encodeDatabase(state.tree), first);
-}
-
-TEST_F(SaveProfileTest, AfterSwitchingProfileTheLoadedTreeGoesIntoTheOtherProfilesFile) {
-    ASSERT_TRUE(load("Alice"));
-    ASSERT_TRUE(save("Bob"));
-    EXPECT_EQ(readBytes(bob), aliceBytes);
-    EXPECT_EQ(readBytes(bob + "_backup"), bobBytes);
-    EXPECT_EQ(readBytes(alice), aliceBytes);
-    EXPECT_FALSE(std::filesystem::exists(alice + "_backup"));
+    tree = sampleTree("THIRD");
+    ASSERT_TRUE(saved("Alice"));
+    expectAlice(encodeDatabase(tree), second);
 }
 
 TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
-    EXPECT_FALSE(save("Alice"));
-    EXPECT_EQ(ui.messages, Names{kLoadFirst});
-    state.tree = sampleTree("NEW");
-    EXPECT_FALSE(save("Carol"));
-    EXPECT_EQ(ui.messages.back(), kProfileNotFound);
     // The database file's folder is missing, and is not made.
-    ui.messages.clear();
-    EXPECT_FALSE(save("Gone"));
-    EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "No such file or directory"});
+    EXPECT_EQ(save("Gone"), std::string(kCouldNotSave) + "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/LEMM/GONE"));
+    // A backup path that is a folder is left as it is.
+    std::filesystem::create_directories(alice + "_backup/inside");
+    EXPECT_EQ(save("Alice"),
+              std::string(kCannotReplaceBackup) + "C:\\LEMM\\USERS\\ALICE.DAT_backup");
+    EXPECT_EQ(readBytes(alice), aliceBytes);
+    std::filesystem::remove_all(alice + "_backup");
     // A profile without a readable "DatabaseName" is not saved into a file named "Not Found".
     prefix.writeRegistry(testing::usersKey("Nameless", "\"DatabaseName\"=dword:00000001"));
-    EXPECT_FALSE(save("Nameless"));
-    EXPECT_EQ(ui.messages.back(), kDatabaseNameUnreadable);
+    EXPECT_EQ(save("Nameless"), kDatabaseNameUnreadable);
     EXPECT_FALSE(std::filesystem::exists(kNotFound));
     expectAlice(aliceBytes, {});
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    ::chmod(users.c_str(), 0555);
+    EXPECT_EQ(save("Bob"), std::string(kCouldNotSave) + "Permission denied");
+    ::chmod(users.c_str(), 0755);
+    EXPECT_EQ(readBytes(bob), bobBytes);
 }
 
 TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
@@ -109,12 +118,9 @@ TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
     // the system cuts back to the file itself.
     prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT\0)") +
                          testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
-    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Alice", ui),
-              "C:\\LEMM\\USERS\\ALICE.DAT");
-    EXPECT_EQ(GetDatabaseFile(store, state.usersKeyPath, "Bob", ui), "C:\\LEMM\\USERS\\BOB.DAT");
-    state.tree = sampleTree("NEW");
-    ASSERT_TRUE(save("Alice"));
-    expectAlice(encodeDatabase(state.tree), aliceBytes);
+    EXPECT_EQ(*GetDatabaseFile(store, kDefaultUsersKeyPath, "Bob"), "C:\\LEMM\\USERS\\BOB.DAT");
+    ASSERT_TRUE(saved("Alice"));
+    expectAlice(encodeDatabase(tree), aliceBytes);
     // A path that still holds one is refused before any file is touched.
     auto refused = saveWithBackup(std::string(bob) + '\0', bob + "_backup", {}, 1 << 20);
     EXPECT_EQ(refused.error(), "the file name holds a zero byte");
@@ -128,10 +134,9 @@ struct stat statOf(const std::string& path) {
 }
 
 TEST_F(SaveProfileTest, ASaveKeepsTheFilesModeAndOwnerOnTheNewFileAndTheBackup) {
-    state.tree = sampleTree("NEW");
     for (mode_t mode : {0600, 0640, 0664}) {
         ::chmod(alice.c_str(), mode);
-        ASSERT_TRUE(save("Alice"));
+        ASSERT_TRUE(saved("Alice"));
         EXPECT_EQ(statOf(alice).st_mode & 07777, mode);
         EXPECT_EQ(statOf(alice + "_backup").st_mode & 07777, mode);
     }
@@ -139,7 +144,7 @@ TEST_F(SaveProfileTest, ASaveKeepsTheFilesModeAndOwnerOnTheNewFileAndTheBackup) 
         GTEST_SKIP() << "only root may give a file to another user";
     // Root saving a player's profile leaves it the player's, so the game can still write it.
     ASSERT_EQ(::chown(alice.c_str(), 4321, 4322), 0);
-    ASSERT_TRUE(save("Alice"));
+    ASSERT_TRUE(saved("Alice"));
     for (const std::string& file : {alice, alice + "_backup"}) {
         EXPECT_EQ(statOf(file).st_uid, 4321u) << file;
         EXPECT_EQ(statOf(file).st_gid, 4322u) << file;
@@ -149,15 +154,12 @@ TEST_F(SaveProfileTest, ASaveKeepsTheFilesModeAndOwnerOnTheNewFileAndTheBackup) 
 TEST_F(SaveProfileTest, AReadOnlyOrOverlongFileIsRefusedAndLeftAsItIs) {
     // Refused by its mode, for root too, who could write it all the same.
     ::chmod(alice.c_str(), 0444);
-    state.tree = sampleTree("NEW");
-    EXPECT_FALSE(save("Alice"));
-    EXPECT_EQ(ui.messages, Names{std::string(kCouldNotSave) + "the file is read-only"});
+    EXPECT_EQ(save("Alice"), std::string(kCouldNotSave) + "the file is read-only");
     expectAlice(aliceBytes, {});
     EXPECT_EQ(statOf(alice).st_mode & 07777, 0444u);
     // The backup copies no more than a profile can be.
     std::filesystem::resize_file(bob, (std::uintmax_t{64} << 20) + 1);
-    EXPECT_FALSE(save("Bob"));
-    EXPECT_EQ(ui.messages.back(),
+    EXPECT_EQ(save("Bob"),
               std::string(kCouldNotSave) + "the file is 67108865 bytes long, more than 67108864");
     EXPECT_EQ(std::filesystem::file_size(bob), (std::uintmax_t{64} << 20) + 1);
     expectAlice(aliceBytes, {});
@@ -169,47 +171,24 @@ TEST_F(SaveProfileTest, ALinkedFileIsWrittenThroughItsLinks) {
     std::string real = prefix.onDriveC("LEMM/REAL/ALICE.DAT");
     std::filesystem::rename(alice, real);
     std::filesystem::create_symlink("../REAL/ALICE.DAT", alice);
-    state.tree = sampleTree("NEW");
-    ASSERT_TRUE(save("Alice"));
+    ASSERT_TRUE(saved("Alice"));
     EXPECT_TRUE(std::filesystem::is_symlink(alice));
     EXPECT_FALSE(std::filesystem::is_symlink(alice + "_backup"));
-    expectAlice(encodeDatabase(state.tree), aliceBytes);
-    EXPECT_EQ(readBytes(real), encodeDatabase(state.tree));
+    expectAlice(encodeDatabase(tree), aliceBytes);
+    EXPECT_EQ(readBytes(real), encodeDatabase(tree));
 
     // Bob's file has a second name: both names see the new bytes.
     std::string other = users + "/OTHER.DAT";
     std::filesystem::create_hard_link(bob, other);
-    ASSERT_TRUE(save("Bob"));
-    EXPECT_EQ(readBytes(other), encodeDatabase(state.tree));
+    ASSERT_TRUE(saved("Bob"));
+    EXPECT_EQ(readBytes(other), encodeDatabase(tree));
     EXPECT_EQ(readBytes(bob + "_backup"), bobBytes);
     EXPECT_EQ(std::filesystem::hard_link_count(bob), 2u);
 }
 
-TEST_F(SaveProfileTest, ABackupPathThatIsAFolderIsRefused) {
-    std::filesystem::create_directories(alice + "_backup/inside");
-    state.tree = sampleTree("NEW");
-    EXPECT_FALSE(save("Alice"));
-    EXPECT_EQ(ui.messages,
-              Names{std::string(kCannotReplaceBackup) + "C:\\LEMM\\USERS\\ALICE.DAT_backup"});
-    EXPECT_EQ(readBytes(alice), aliceBytes);
-    EXPECT_TRUE(std::filesystem::exists(alice + "_backup/inside"));
-    EXPECT_EQ(usersFolder(), kWithBackup);
-}
-
-TEST_F(SaveProfileTest, AReadOnlyFolderKeepsItsFiles) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not apply to root";
-    ASSERT_TRUE(load("Bob"));
-    ::chmod(users.c_str(), 0555);
-    EXPECT_FALSE(save("Alice"));
-    ::chmod(users.c_str(), 0755);
-    EXPECT_EQ(ui.messages.back(), std::string(kCouldNotSave) + "Permission denied");
-    expectAlice(aliceBytes, {});
-}
-
 // Runs a save in a child process whose files may grow to at most `limit` bytes, as when the disk
 // is full; gives the child's one message.
-std::string saveWithFileSizeLimit(EditorState& state, ProfileStore& store, rlim_t limit) {
+std::string saveWithFileSizeLimit(SaveProfileTest& test, rlim_t limit) {
     testing::TempDir dir;
     std::string said = dir.file("said");
     pid_t child = ::fork();
@@ -218,8 +197,7 @@ std::string saveWithFileSizeLimit(EditorState& state, ProfileStore& store, rlim_
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit rl{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &rl);
-        ScriptedUserInterface ui;
-        out << (SaveProfileData(state, store, "Alice", ui) ? "saved anyway" : ui.messages.back());
+        out << test.save("Alice");
         out.close();
         ::_exit(0);
     }
@@ -229,19 +207,19 @@ std::string saveWithFileSizeLimit(EditorState& state, ProfileStore& store, rlim_
 }
 
 TEST_F(SaveProfileTest, ASaveThatRunsOutOfSpaceKeepsTheOldFileAndTheBackup) {
-    state.tree = sampleTree("FIRST", 1);
-    ASSERT_TRUE(save("Alice"));
+    tree = sampleTree("FIRST", 1);
+    ASSERT_TRUE(saved("Alice"));
     auto first = readBytes(alice);
     const std::string tooLarge = std::string(kCouldNotSave) + "File too large";
     // The new file does not fit.
-    state.tree = sampleTree("BIG", 60);
-    EXPECT_EQ(saveWithFileSizeLimit(state, store, 4096), tooLarge);
+    tree = sampleTree("BIG", 60);
+    EXPECT_EQ(saveWithFileSizeLimit(*this, 4096), tooLarge);
     expectAlice(first, aliceBytes);
     // The new file fits, the copy of the old one for the backup does not.
-    ASSERT_TRUE(save("Alice"));
+    ASSERT_TRUE(saved("Alice"));
     auto big = readBytes(alice);
-    state.tree = sampleTree("SMALL", 1);
-    EXPECT_EQ(saveWithFileSizeLimit(state, store, 4096), tooLarge);
+    tree = sampleTree("SMALL", 1);
+    EXPECT_EQ(saveWithFileSizeLimit(*this, 4096), tooLarge);
     expectAlice(big, first);
 }
 
@@ -268,10 +246,9 @@ TEST_F(SaveProfileTest, AProgramKilledAtAnyMomentOfItsSavesLeavesCompleteFiles) 
     for (int round = 0; round < 20; ++round) {
         pid_t child = ::fork();
         if (child == 0) {
-            ScriptedUserInterface quiet;
             for (int n = version + 1; n <= version + 200; ++n) {
-                state.tree = versionTree(n);
-                SaveProfileData(state, store, "Alice", quiet);
+                tree = versionTree(n);
+                save("Alice");
             }
             ::_exit(0);
         }
@@ -294,9 +271,9 @@ TEST_F(SaveProfileTest, AProgramKilledAtAnyMomentOfItsSavesLeavesCompleteFiles) 
     }
     EXPECT_GT(version, 0);
     // The next save removes what the killed ones left behind.
-    state.tree = versionTree(version + 1);
-    ASSERT_TRUE(save("Alice"));
-    expectAlice(encodeDatabase(state.tree), readBytes(alice + "_backup"));
+    tree = versionTree(version + 1);
+    ASSERT_TRUE(saved("Alice"));
+    expectAlice(encodeDatabase(tree), readBytes(alice + "_backup"));
 }
 
 TEST_F(SaveProfileTest, TwoProgramsSavingAtOnceLoseNoTreeSilently) {
@@ -313,10 +290,9 @@ TEST_F(SaveProfileTest, TwoProgramsSavingAtOnceLoseNoTreeSilently) {
                 ::close(go[1]);
                 char ignored;
                 [[maybe_unused]] auto n = ::read(go[0], &ignored, 1); // until both are ready
-                state.tree = versionTree(versions[i]);
-                ScriptedUserInterface quiet;
-                bool saved = SaveProfileData(state, store, "Alice", quiet);
-                ::_exit(saved ? 0 : quiet.messages.empty() ? 2 : 1);
+                tree = versionTree(versions[i]);
+                std::string said = save("Alice");
+                ::_exit(said.starts_with(kSaved) ? 0 : said.empty() ? 2 : 1);
             }
         }
         ::close(go[0]);
@@ -355,17 +331,15 @@ TEST_F(SaveProfileTest, ASaveIntoAFolderBusyWithAnotherWaitsThenRefusesAndKeepsI
     char locked = 0;
     ASSERT_EQ(::read(ready[0], &locked, 1), 1);
     ASSERT_EQ(locked, 'y');
-    state.tree = sampleTree("NEW");
-    EXPECT_FALSE(save("Alice"));
-    EXPECT_EQ(ui.messages,
-              Names{std::string(kCouldNotSave) + "another program is saving into this folder"});
+    EXPECT_EQ(save("Alice"),
+              std::string(kCouldNotSave) + "another program is saving into this folder");
     EXPECT_EQ(readBytes(alice), aliceBytes);
     EXPECT_EQ(readBytes(users + "/.quillfen-Live01"), leftOver);
     ::kill(other, SIGKILL);
     ::waitpid(other, nullptr, 0);
     // Once it is gone, what it left behind is removed by the next save.
-    ASSERT_TRUE(save("Alice"));
-    expectAlice(encodeDatabase(state.tree), aliceBytes);
+    ASSERT_TRUE(saved("Alice"));
+    expectAlice(encodeDatabase(tree), aliceBytes);
 }
 
 } // namespace

@@ -1,0 +1,245 @@
+// The Editor's loads, saves and their guards, Save Level Info and the settings it keeps, through
+// its public methods on a hand-written Wine prefix, with the user scripted.
+#include "editor/editor.h"
+#include "editor/settings_file.h"
+#include "levelfile/make_level_file.h"
+#include "profiles/hand_prefix.h"
+#include "profiles/profile_files.h"
+#include "scripted_user_interface.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace quillfen {
+namespace {
+
+using testing::Names;
+using testing::readBytes;
+using testing::sampleTree;
+
+const std::string kAlicePath = "C:\\LEMM\\USERS\\ALICE.DAT";
+
+// Alice's and Bob's profiles in a prefix, level files in its LEVELS folder, and an Editor started
+// in a working folder of its own (where the settings file goes).
+class EditorFilesTest : public ::testing::Test {
+protected:
+    EditorFilesTest() {
+        prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
+                             testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)"));
+        aliceBytes = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
+        bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
+        testing::writeBytes(levels + "/tunnel.lvl", level);
+        std::filesystem::current_path(work.path());
+        EXPECT_EQ(editor.startUp().profiles, (Names{"Alice", "Bob"}));
+        editor.openFolder(levels);
+    }
+    ~EditorFilesTest() override { std::filesystem::current_path(home); }
+
+    bool load(const std::string& profile) { return editor.loadProfile({profile, true}).done; }
+    bool save(const std::string& profile) { return editor.saveProfile({profile, true}).done; }
+    // An edit, so that there is something unsaved.
+    void edit() { ASSERT_TRUE(editor.addGroup().done); }
+    std::string settingsFile() const {
+        auto bytes = readBytes(work.file(settings::kFileName));
+        return {bytes.begin(), bytes.end()};
+    }
+
+    std::filesystem::path home = std::filesystem::current_path();
+    testing::TempDir work;
+    testing::HandPrefix prefix;
+    WinePrefixStore store{prefix.path()};
+    ScriptedUserInterface ui;
+    Editor editor{store, ui};
+    std::vector<unsigned char> aliceBytes, bobBytes;
+    std::string alice = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
+    std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
+    std::string levels = std::filesystem::path(prefix.onDriveC("LEVELS/x")).parent_path();
+    std::vector<unsigned char> level = testing::makeLevelFile({40, 1, 2, 3, 4, 5, 6, 7, 8}, "T");
+};
+
+TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
+    ASSERT_TRUE(load("Alice"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
+    EXPECT_EQ(editor.loadedProfile(), "Alice");
+
+    struct Refusal {
+        TextAnswer profile;
+        std::function<void()> damage;
+        Names said;
+    };
+    const Refusal refusals[] = {
+        {{"Carol", true}, [] {}, {kProfileNotFound, kCorruptProfile}},
+        {{"Bob", true}, [&] { std::filesystem::remove(bob); }, {kCorruptProfile}},
+        {{"Bob", true},
+         [&] { testing::writeBytes(bob, std::vector<unsigned char>(98)); },
+         {kCorruptProfile}},
+        {{"Bob", true},
+         [&] {
+             std::filesystem::remove(bob);
+             std::filesystem::create_directory(bob);
+         },
+         {kFoundDirectory, kCorruptProfile}},
+        {{"Zo?", false}, [] {}, {kUnstorableText}},
+    };
+    for (const Refusal& refusal : refusals) {
+        ui.messages.clear();
+        refusal.damage();
+        EXPECT_FALSE(editor.loadProfile(refusal.profile).done);
+        EXPECT_EQ(ui.messages, refusal.said) << refusal.profile.text;
+        EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
+        EXPECT_EQ(editor.loadedProfile(), "Alice");
+    }
+}
+
+TEST_F(EditorFilesTest, ASaveWritesTheProfileTheBoxNamesAndAsksBeforeReplacingAnother) {
+    EXPECT_FALSE(save("Alice"));
+    EXPECT_EQ(ui.messages, Names{kLoadFirst});
+    ASSERT_TRUE(load("Alice"));
+    ASSERT_TRUE(save("Alice"));
+    EXPECT_EQ(ui.messages.back(), "saved\nthe profile 'Alice' was written to " + kAlicePath);
+    EXPECT_EQ(readBytes(alice), aliceBytes);
+    EXPECT_EQ(readBytes(alice + "_backup"), aliceBytes);
+    EXPECT_TRUE(ui.questions.empty());
+
+    // Into Bob's profile only when the user says so.
+    ui.confirmations = {false, true};
+    EXPECT_FALSE(save("Bob"));
+    EXPECT_EQ(ui.questions.back().text,
+              "The tree was loaded from the profile 'Alice'. Save it into the profile 'Bob' "
+              "(C:\\LEMM\\USERS\\BOB.DAT), replacing its levels?");
+    EXPECT_EQ(readBytes(bob), bobBytes);
+    ASSERT_TRUE(save("Bob"));
+    EXPECT_EQ(readBytes(bob), aliceBytes);
+    EXPECT_EQ(readBytes(bob + "_backup"), bobBytes);
+    EXPECT_EQ(editor.loadedProfile(), "Bob");
+
+    // Another program writes Bob's file: the next save asks before replacing it.
+    testing::writeBytes(bob, bobBytes);
+    ui.confirmations = {false};
+    EXPECT_FALSE(save("Bob"));
+    EXPECT_NE(ui.questions.back().text.find("was changed on disk"), std::string::npos);
+    EXPECT_EQ(readBytes(bob), bobBytes);
+
+    // A tree from a file of no profile names what it would replace.
+    testing::TempDir elsewhere;
+    testing::writeBytes(elsewhere.file("x.dat"), bobBytes);
+    ASSERT_TRUE(editor.openFile(elsewhere.file("x.dat")).ok());
+    ui.confirmations = {false};
+    EXPECT_FALSE(save("Alice"));
+    EXPECT_EQ(ui.questions.back().text,
+              "The tree was not loaded from a profile. Save it into the profile 'Alice' (" +
+                  kAlicePath + "), replacing Alice's 1 groups, 1 sets and 3 levels?");
+    EXPECT_EQ(readBytes(alice), aliceBytes);
+}
+
+TEST_F(EditorFilesTest, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
+    // What each answer does to a load, a close and a new choice in the profile box.
+    struct Case {
+        SaveChoice answer;
+        bool goesOn;
+        bool aliceWritten;
+    };
+    const Case cases[] = {{SaveChoice::Cancel, false, false},
+                          {SaveChoice::Discard, true, false},
+                          {SaveChoice::Save, true, true}};
+    for (const Case& c : cases) {
+        for (int action = 0; action < 3; ++action) {
+            testing::writeBytes(alice, aliceBytes);
+            ASSERT_TRUE(load("Alice"));
+            edit();
+            ui.saveChoices = {c.answer};
+            bool wentOn = action == 0   ? load("Bob")
+                          : action == 1 ? editor.mayClose()
+                                        : editor.chooseProfile("Bob");
+            SCOPED_TRACE(std::to_string(int(c.answer)) + "/" + std::to_string(action));
+            EXPECT_EQ(ui.questions.back().text, "Save changes to the profile 'Alice'?");
+            EXPECT_EQ(wentOn, c.goesOn);
+            EXPECT_EQ(readBytes(alice) != aliceBytes, c.aliceWritten);
+            ui.saveChoices = {SaveChoice::Discard};
+        }
+    }
+    // Edits of a tree that no profile gave cannot be saved from the question.
+    ASSERT_TRUE(editor.openFile(alice).ok());
+    edit();
+    ui.saveChoices = {SaveChoice::Save};
+    EXPECT_FALSE(editor.mayClose());
+    EXPECT_TRUE(ui.messages.back().starts_with("the tree was not loaded from a profile"));
+}
+
+TEST_F(EditorFilesTest, SaveLevelInfoWritesTheFileTheBoxNamesInTheFolderListsFolder) {
+    editor.saveLevelInfo({"tunnel.lvl", true}, {"80", "2", "0", "0", "4", "10", "0", "0", "10"});
+    EXPECT_EQ(ui.messages.back(), levelfile::kLevelInfoSaved);
+    auto expected = level;
+    const unsigned char written[] = {80, 2, 0, 0, 4, 10, 0, 0, 10};
+    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
+        expected[levelfile::kCountOffsets[i]] = written[i];
+    EXPECT_EQ(readBytes(levels + "/tunnel.lvl"), expected);
+    EXPECT_EQ(editor.levelCounts(levels + "/tunnel.lvl")[0], "80");
+
+    // Another folder, a name typed in the host's spelling, an empty or unstorable name.
+    testing::TempDir other;
+    testing::writeBytes(other.file("caf\u00E9.lvl"), level);
+    editor.openFolder(other.path().string());
+    editor.saveLevelInfo({"caf\xE9.lvl", true}, {"255", "1", "1", "1", "1", "1", "1", "1", "1"});
+    EXPECT_EQ(ui.messages.back(), levelfile::kLevelInfoSaved);
+    EXPECT_EQ(readBytes(other.file("caf\u00E9.lvl"))[3], 255);
+    editor.saveLevelInfo({"tunnel.lvl", true}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
+    EXPECT_EQ(ui.messages.back(), levelfile::kLevelFileNotFound);
+    editor.saveLevelInfo({"", true}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
+    EXPECT_EQ(ui.messages.back(), levelfile::kLevelFileNotFound);
+    editor.saveLevelInfo({"?", false}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
+    EXPECT_EQ(ui.messages.back(), kUnstorableText);
+}
+
+TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {
+    EXPECT_EQ(settingsFile(), "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
+    editor.setStartupFolder();
+    EXPECT_EQ(ui.messages.back(), "Startup folder has been set to '" + levels + "'");
+    EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n");
+    Editor again(store, ui);
+    EXPECT_EQ(again.startUp().startFolder, levels);
+
+    // A key without profiles warns, empties the box and is stored all the same.
+    ui.inputs = {{"SOFTWARE\\Nobody", true}};
+    Outcome changed = editor.changeUsersKey();
+    EXPECT_EQ(ui.questions.back().text,
+              "enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key");
+    EXPECT_EQ(ui.messages.back(), kNoProfiles);
+    EXPECT_EQ(changed.profiles, Names{});
+    EXPECT_EQ(settingsFile(), levels + "\r\nSOFTWARE\\Nobody\r\n");
+    // A settings file gone missing is written anew with the default folder; Cancel keeps all.
+    std::filesystem::remove(work.file(settings::kFileName));
+    ui.inputs = {{kDefaultUsersKeyPath, true}};
+    EXPECT_EQ(editor.changeUsersKey().profiles, (Names{"Alice", "Bob"}));
+    EXPECT_EQ(settingsFile(), "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
+    EXPECT_FALSE(editor.changeUsersKey().done);
+    EXPECT_EQ(editor.state().usersKeyPath, kDefaultUsersKeyPath);
+}
+
+TEST_F(EditorFilesTest, ATypedFolderGoesThroughThePrefixsDrives) {
+    EXPECT_EQ(std::filesystem::canonical(*editor.openTypedFolder({"  C:\\LEVELS ", true})),
+              std::filesystem::canonical(levels));
+    EXPECT_EQ(editor.openTypedFolder({levels, true}), levels);
+    ui.messages.clear();
+    EXPECT_EQ(editor.openTypedFolder({"C:\\NOWHERE", true}), std::nullopt);
+    EXPECT_EQ(editor.openTypedFolder({alice, true}), std::nullopt);
+    EXPECT_EQ(ui.messages, (Names{"WARNING: C:\\NOWHERE is not a folder",
+                                  "WARNING: " + alice + " is not a folder"}));
+}
+
+TEST_F(EditorFilesTest, TheCommandLinesFilesAreWrittenWholeOrNotAtAll) {
+    ASSERT_TRUE(editor.openFile(alice).ok());
+    testing::TempDir out;
+    ASSERT_TRUE(editor.writeFile(out.file("copy.dat")).ok());
+    EXPECT_EQ(readBytes(out.file("copy.dat")), aliceBytes);
+    std::filesystem::create_directory(out.file("folder"));
+    EXPECT_TRUE(editor.writeFile(out.file("folder"))
+                    .error()
+                    .starts_with("ERROR: could not write " + out.file("folder") + ": "));
+    EXPECT_TRUE(std::filesystem::is_directory(out.file("folder")));
+}
+
+} // namespace
+} // namespace quillfen
