@@ -5,7 +5,6 @@
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "levelfile/make_level_file.h"
-#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <algorithm>
@@ -82,8 +81,7 @@ TEST_F(HostTest, SaveLevelInfoChangesOnlyTheCountsOfALevelFile) {
     Bytes level = testing::makeLevelFile({80, 1, 2, 3, 4, 5, 6, 7, 8}, "Cr\xE8me \x1A\r\n");
     std::string path = file("Nivéau.LVL");
     ASSERT_TRUE(writeFileAtomically(path, level));
-    ScriptedUserInterface ui;
-    ASSERT_TRUE(levelfile::SaveLevelInfo(path, {"10", "0", "0", "0", "0", "0", "0", "0", "9"}, ui));
+    ASSERT_TRUE(levelfile::SaveLevelInfo(path, {"10", "0", "0", "0", "0", "0", "0", "0", "9"}));
     for (std::size_t i = 0; i < 9; ++i)
         level[levelfile::kCountOffsets[i]] = i == 0 ? 10 : i == 8 ? 9 : 0;
     EXPECT_EQ(read(path), level);

@@ -2,7 +2,6 @@
 
 #include "database/database_writer.h"
 #include "profiles/profile_commands.h"
-#include "scripted_user_interface.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -86,25 +85,19 @@ inline std::string profileKey(const std::string& name, const std::string& databa
 }
 
 // A prefix with the profiles Alice, Bob and Gone (whose folder is missing) and Alice's and Bob's
-// database files, and the editor's state and user interface to run the commands with.
+// database files.
 class ProfilePrefixTest : public ::testing::Test {
 protected:
     ProfilePrefixTest() {
         prefix.writeRegistry(profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
                              profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)") +
                              profileKey("Gone", R"(C:\\LEMM\\GONE\\GONE.DAT)"));
-        state.usersKeyPath = kDefaultUsersKeyPath;
         aliceBytes = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
         bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
     }
 
-    bool load(const std::string& profile) { return LoadProfile(state, store, profile, ui); }
-    bool save(const std::string& profile) { return SaveProfileData(state, store, profile, ui); }
-
     HandPrefix prefix;
     WinePrefixStore store{prefix.path()};
-    EditorState state;
-    ScriptedUserInterface ui;
     std::vector<unsigned char> aliceBytes, bobBytes;
     std::string alice = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
     std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");

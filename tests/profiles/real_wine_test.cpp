@@ -4,7 +4,6 @@
 #include "hand_prefix.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
-#include "scripted_user_interface.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -70,7 +69,6 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     ASSERT_EQ(runWine(prefix, {"wineserver", "-w"}), 0);
 
     WinePrefixStore store(prefix);
-    ScriptedUserInterface ui;
     // In Wine's order, without regard to case; the profile of the 64-bit view is not seen. The
     // omega has no Windows-1252 byte: the ANSI calls give "?", and a key of that name that
     // cannot be opened, and a value past 2047 characters, is not found.
@@ -84,7 +82,7 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
         {"say \"hi\" [x]", "C:\\LEMM\\USERS\\Q\"X.DAT"},
         {"Zo\xEB \xC5ngstr\xF6m", "C:\\LEMM\\USERS\\ZO\xCB.DAT"},
         {"?mega \x80", kNotFound}};
-    Names listed = LoadProfiles(store, users, ui);
+    Names listed = listProfiles(store, users);
     ASSERT_EQ(listed.size(), expected.size());
     for (std::size_t i = 0; i < listed.size(); ++i) {
         EXPECT_EQ(listed[i], expected[i].first);
@@ -93,20 +91,21 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
             << listed[i];
     }
     // A key only in the 64-bit view is still found, as the path was given.
-    EXPECT_EQ(LoadProfiles(store, "SOFTWARE\\Quillfen Test\\Users", ui), Names{"Native"});
+    EXPECT_EQ(listProfiles(store, "SOFTWARE\\Quillfen Test\\Users"), Names{"Native"});
 
     // A profile that Wine adds while the store is open shows at the next listing, and its file
     // is reached through the prefix's own c: drive.
     addProfile(prefix, "Carol", "C:\\LEMM\\USERS\\CAROL.DAT");
     ASSERT_EQ(runWine(prefix, {"wineserver", "-w"}), 0);
-    EXPECT_EQ(LoadProfiles(store, users, ui)[2], "Carol");
+    EXPECT_EQ(listProfiles(store, users)[2], "Carol");
     auto bytes = encodeDatabase(testing::sampleTree("CAROL"));
     std::filesystem::create_directories(prefix + "/drive_c/LEMM/USERS");
     testing::writeBytes(prefix + "/drive_c/LEMM/USERS/CAROL.DAT", bytes);
-    EditorState state;
-    state.usersKeyPath = users;
-    ASSERT_TRUE(LoadProfile(state, store, "Carol", ui)) << ui.messages.back();
-    EXPECT_EQ(encodeDatabase(state.tree), bytes);
+    auto carol = GetDatabaseFile(store, users, "Carol");
+    ASSERT_TRUE(carol);
+    auto loaded = LoadProfile(*carol, store.hostPath(*carol), std::uint32_t(bytes.size()));
+    ASSERT_TRUE(loaded) << loaded.error();
+    EXPECT_EQ(encodeDatabase(loaded->database.tree), bytes);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "hand_prefix.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
-#include "scripted_user_interface.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +40,7 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEach
         EXPECT_EQ(store.hostPath(windows), host) << windows;
     EXPECT_TRUE(FileExists(alice));
     EXPECT_TRUE(FileExists(store.hostPath(viaZ)));
-    ScriptedUserInterface ui;
-    EXPECT_EQ(GetFileLength(c + "/" + zoe, ui), 3u);
+    EXPECT_EQ(*GetFileLength(c + "/" + zoe), 3u);
     // A drive the prefix does not have names no file.
     EXPECT_FALSE(FileExists(store.hostPath("Q:\\x.dat")));
 }
@@ -52,13 +50,10 @@ TEST(ProfileFiles, LengthsAndExistenceAsTheFileSearchReportsThem) {
     testing::writeBytes(dir.file("db.dat"), std::vector<unsigned char>(1234));
     testing::writeBytes(dir.file(".hidden"), std::vector<unsigned char>(1234));
     std::filesystem::create_directory(dir.file("folder"));
-    ScriptedUserInterface ui;
-    EXPECT_EQ(GetFileLength(dir.file("db.dat"), ui), 1234u);
+    EXPECT_EQ(*GetFileLength(dir.file("db.dat")), 1234u);
     // The file search passes over hidden files, and says when it finds a folder.
-    EXPECT_EQ(GetFileLength(dir.file(".hidden"), ui) + GetFileLength(dir.file("missing"), ui), 0u);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(GetFileLength(dir.file("folder"), ui), 0u);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kFoundDirectory});
+    EXPECT_EQ(*GetFileLength(dir.file(".hidden")) + *GetFileLength(dir.file("missing")), 0u);
+    EXPECT_EQ(GetFileLength(dir.file("folder")).error(), kFoundDirectory);
     EXPECT_TRUE(FileExists(dir.file("folder")));
     EXPECT_FALSE(FileExists(dir.file("missing")) || FileExists(""));
 }

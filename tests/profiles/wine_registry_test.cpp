@@ -3,7 +3,6 @@
 #include "hand_prefix.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
-#include "scripted_user_interface.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +17,7 @@ constexpr char kUsers[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
 
 class WineRegistry : public ::testing::Test {
 protected:
-    Names listed(const std::string& key = kUsers) {
-        ScriptedUserInterface quiet;
-        return LoadProfiles(store, key, quiet);
-    }
+    Names listed(const std::string& key = kUsers) { return listProfiles(store, key); }
     std::string databaseName(const std::string& profile) {
         return store.GetRegValue(profileKeyPath(kUsers, profile), "DatabaseName");
     }
@@ -146,8 +142,7 @@ TEST_F(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAs
     // A 32-bit prefix has no second view: the path is taken as it is.
     prefix.writeRegistry(keys, "win32");
     WinePrefixStore win32(prefix.path());
-    ScriptedUserInterface quiet;
-    EXPECT_EQ(LoadProfiles(win32, kUsers, quiet), Names{"Sixty-four"});
+    EXPECT_EQ(listProfiles(win32, kUsers), Names{"Sixty-four"});
 }
 
 TEST_F(WineRegistry, LongValuesAndNotFoundEndTheListingAndChangesAreReadAtTheNextOne) {
@@ -175,8 +170,7 @@ TEST_F(WineRegistry, ARegistryCutAnywhereIsReadWithoutHarm) {
         std::filesystem::remove(prefix.path() + "/system.reg");
         testing::writeBytes(prefix.path() + "/system.reg", std::span(bytes).first(length));
         WinePrefixStore fresh(prefix.path());
-        ScriptedUserInterface quiet;
-        for (const std::string& name : LoadProfiles(fresh, kUsers, quiet))
+        for (const std::string& name : listProfiles(fresh, kUsers))
             fresh.GetRegValue(profileKeyPath(kUsers, name), "DatabaseName");
     }
     EXPECT_EQ(databaseName("Hex"), "C:\\A");
