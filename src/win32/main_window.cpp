@@ -2,7 +2,6 @@
 
 #include "editor/window_texts.h"
 #include "host/windows_text.h"
-#include "levelfile/level_file.h"
 #include "profiles/profile_store.h"
 #include "win32/control_layout.h"
 #include "win32/resource.h"
@@ -278,7 +277,7 @@ void MainWindow::onImportPack() {
 }
 
 void MainWindow::onSaveLevelInfo() {
-    std::array<std::string, levelfile::kCountsCount> counts;
+    std::array<std::string, kCountBoxes> counts;
     counts[0] = textOf(lemmingsEdit).text;
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         counts[i + 1] = textOf(actionEdits[i]).text;

@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_texts.h"
+#include "win32/control_layout.h"
 #include "win32/tree_view.h"
 #include "win32/win32_user_interface.h"
 
@@ -87,7 +88,7 @@ private:
     HWND levelCountLabel = nullptr, profileTree = nullptr, groupFolderEdit = nullptr,
          levelFileEdit = nullptr;
     HWND lemmingsEdit = nullptr, progressBar = nullptr, loadProfileButton = nullptr;
-    std::array<HWND, 8> actionEdits{};
+    std::array<HWND, kCountBoxes - 1> actionEdits{};
     std::unique_ptr<TreeViewSync> sync_;
     std::string chosenProfile_;
     // While a core command changes the tree, the view's selection changes are no clicks.
