@@ -1,8 +1,7 @@
 // quillfen.exe: the Windows window over the same editor as the Qt one.
-#include "host/file_io.h"
-#include "host/windows_text.h"
 #include "profiles/windows_registry_store.h"
 #include "win32/main_window.h"
+#include "win32/script_runner.h"
 
 #include <cstdio>
 #include <objbase.h>
@@ -13,27 +12,6 @@ std::wstring environment(const wchar_t* name) {
     wchar_t value[1024];
     DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
     return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
-// The test mode's script: one command a line (see MainWindow::runNextScriptLine).
-std::vector<std::string> scriptLines(const std::wstring& path) {
-    std::vector<std::string> lines;
-    auto bytes = quillfen::readWholeFile(quillfen::narrowed(path), 1 << 20);
-    if (!bytes)
-        return lines;
-    std::string line;
-    for (unsigned char byte : *bytes) {
-        if (byte == '\n') {
-            if (!line.empty())
-                lines.push_back(line);
-            line.clear();
-        } else if (byte != '\r') {
-            line += static_cast<char>(byte);
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
 }
 
 } // namespace
@@ -53,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     std::FILE* log = nullptr;
     std::vector<std::string> lines;
     if (!script.empty()) {
-        lines = scriptLines(script);
+        lines = quillfen::win32::readScript(script);
         log = ::_wfopen(environment(L"QUILLFEN_TEST_LOG").c_str(), L"wb");
         if (!log)
             return 2;

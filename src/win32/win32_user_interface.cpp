@@ -1,8 +1,13 @@
 #include "win32/win32_user_interface.h"
 
 #include "common/windows1252.h"
+#include "editor/window_texts.h"
 #include "host/windows_text.h"
 #include "win32/resource.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 namespace quillfen::win32 {
 namespace {
@@ -140,6 +145,57 @@ TextAnswer Win32UserInterface::input(const std::string& prompt, const std::strin
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT), owner_, inputProc,
                       reinterpret_cast<LPARAM>(&box));
     return fromWide(box.text);
+}
+
+std::string Win32UserInterface::scriptedPath(const char* kind, const std::string& title) {
+    std::string answer = nextAnswer(kind, title);
+    return answer.starts_with("text:") ? answer.substr(5) : std::string();
+}
+
+std::string Win32UserInterface::chooseFolder(const char* title) {
+    if (scripted())
+        return scriptedPath("chooseFolder", title);
+    std::wstring caption = wide(title);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner_;
+    browse.lpszTitle = caption.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    if (!chosen)
+        return {};
+    wchar_t path[MAX_PATH];
+    std::string folder = ::SHGetPathFromIDListW(chosen, path) ? narrowed(path) : std::string();
+    ::CoTaskMemFree(chosen);
+    return folder;
+}
+
+std::string Win32UserInterface::chooseLevelPack() {
+    if (scripted())
+        return scriptedPath("chooseLevelPack", window::kImportPackTitle);
+    wchar_t pack[MAX_PATH] = L"";
+    std::wstring title = wide(window::kImportPackTitle);
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof open;
+    open.hwndOwner = owner_;
+    open.lpstrFilter = L"DOS level packs (*.DAT)\0*.DAT\0All files\0*.*\0";
+    open.lpstrFile = pack;
+    open.nMaxFile = MAX_PATH;
+    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    open.lpstrTitle = title.c_str();
+    return ::GetOpenFileNameW(&open) ? narrowed(pack) : std::string();
+}
+
+bool Win32UserInterface::openReadme() {
+    if (scripted())
+        return false;
+    wchar_t program[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring readme(program, length);
+    readme = readme.substr(0, readme.find_last_of(L"\\/") + 1) + L"readme.html";
+    // ShellExecute tells success by a value above 32.
+    return ::GetFileAttributesW(readme.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           reinterpret_cast<INT_PTR>(::ShellExecuteW(owner_, L"open", readme.c_str(), nullptr,
+                                                     nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 } // namespace quillfen::win32

@@ -13,8 +13,9 @@ namespace quillfen::win32 {
 std::wstring wide(const std::string& windows1252);
 TextAnswer fromWide(const std::wstring& text);
 
-// The questions and messages of the core as message boxes and an input box. In the test mode
-// they are answered from a queue instead and written to a log, one line each.
+// The questions and messages of the core as message boxes and an input box, and the desktop's
+// dialogs that the window opens itself. In the test mode they are answered from a queue
+// instead and written to a log, one line each.
 class Win32UserInterface : public UserInterface {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
@@ -37,8 +38,17 @@ public:
     TextAnswer input(const std::string& prompt, const std::string& title,
                      const std::string& proposed) override;
 
+    // The desktop's folder chooser and the open-file dialog for a level pack: the chosen host
+    // path, empty when cancelled (in the test mode: the answer "text:PATH", else empty).
+    std::string chooseFolder(const char* title);
+    std::string chooseLevelPack();
+    // Opens readme.html, which lies beside the program, in the desktop's browser; false when
+    // that cannot be done (always in the test mode).
+    bool openReadme();
+
 private:
     std::string nextAnswer(const char* kind, const std::string& text);
+    std::string scriptedPath(const char* kind, const std::string& title);
 
     HWND owner_ = nullptr;
     std::FILE* log_ = nullptr;

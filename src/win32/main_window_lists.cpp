@@ -1,0 +1,105 @@
+// The profile box, the folder list and the level-file list of MainWindow: filled from the
+// Editor, and read for it when the user acts on them.
+#include "editor/window_texts.h"
+#include "host/file_io.h"
+#include "host/windows_text.h"
+#include "win32/main_window.h"
+
+namespace quillfen::win32 {
+namespace {
+
+// The text of `row` of a list box (LB_GETTEXTLEN, LB_GETTEXT) or of a combo box's list
+// (CB_GETLBTEXTLEN, CB_GETLBTEXT).
+std::wstring rowText(HWND list, int row, UINT lengthMessage, UINT textMessage) {
+    auto length = static_cast<std::size_t>(::SendMessageW(list, lengthMessage, row, 0));
+    std::wstring text(length + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::SendMessageW(list, textMessage, row, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+} // namespace
+
+void MainWindow::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
+    ::SendMessageW(profileBox, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names)
+        ::SendMessageW(profileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+    if (selectFirst && !names.empty())
+        ::SendMessageW(profileBox, CB_SETCURSEL, 0, 0);
+    else
+        ::SetWindowTextW(profileBox, L"");
+    chosenProfile_ = textOf(profileBox).text;
+}
+
+void MainWindow::onProfileChosen() {
+    int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
+    std::string name = fromWide(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT)).text;
+    if (editor_.chooseProfile(name)) {
+        chosenProfile_ = name;
+    } else {
+        int previous = static_cast<int>(
+            ::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(wide(chosenProfile_).c_str())));
+        ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
+    }
+    showDocumentState();
+}
+
+void MainWindow::listLevelFiles(const std::string& folder) {
+    LevelFolder listed = editor_.openFolder(folder);
+    ::SendMessageW(levelFileList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(levelFileList, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : listed.names)
+        ::SendMessageW(levelFileList, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(widened(name).c_str()));
+    ::SendMessageW(levelFileList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(levelFileList, nullptr, TRUE);
+    ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
+}
+
+// The folder list shows the folder's subfolders, with ".." to go up; its level files go to the
+// level-file list.
+void MainWindow::setFolder(const std::string& folder) {
+    ::SendMessageW(folderList, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
+    for (const FolderEntry& entry : listFolder(folder))
+        if (entry.kind == EntryKind::Folder)
+            ::SendMessageW(folderList, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(widened(entry.name).c_str()));
+    ::SetWindowTextW(folderPathEdit, widened(folder).c_str());
+    listLevelFiles(folder);
+}
+
+void MainWindow::onFolderDoubleClick() {
+    int row = static_cast<int>(::SendMessageW(folderList, LB_GETCURSEL, 0, 0));
+    if (row < 0)
+        return;
+    std::wstring name = rowText(folderList, row, LB_GETTEXTLEN, LB_GETTEXT);
+    std::string folder = editor_.levelFolder();
+    setFolder(name == L".." ? folderOf(folder) : folder + "\\" + narrowed(name));
+}
+
+void MainWindow::onFolderPathEntered() {
+    if (auto folder = editor_.openTypedFolder(textOf(folderPathEdit)))
+        setFolder(*folder);
+    else
+        ::SetWindowTextW(folderPathEdit, widened(editor_.levelFolder()).c_str());
+}
+
+void MainWindow::onBrowseFolder() {
+    if (std::string folder = ui_.chooseFolder(window::kChooseFolder); !folder.empty())
+        setFolder(folder);
+}
+
+void MainWindow::onAddSelectedLevels() {
+    FileListSelection files;
+    files.current = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
+    int count = static_cast<int>(::SendMessageW(levelFileList, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        files.names.push_back(fromWide(rowText(levelFileList, row, LB_GETTEXTLEN, LB_GETTEXT)));
+        files.selected.push_back(::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0);
+    }
+    runEdit([&] { return editor_.addSelectedLevels(files); });
+}
+
+} // namespace quillfen::win32
