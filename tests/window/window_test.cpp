@@ -914,7 +914,7 @@ private slots:
         QVERIFY(s.form->usePrefix(QString::fromStdString(other.prefix())));
         QVERIFY(s.form->state().tree.empty());
         QCOMPARE(s.find<QComboBox>("profileBox")->currentText(), QStringLiteral("Alice"));
-        QCOMPARE(QSettings().value("winePrefixAction").toString(),
+        QCOMPARE(QSettings().value("winePrefix").toString(),
                  QString::fromStdString(other.prefix()));
         // The other prefix's files are the ones loaded now.
         s.choose("Bob");
