@@ -11,8 +11,8 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileSystemWatcher>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>

@@ -93,7 +93,6 @@ public:
     bool usePrefix(const QString& folder);
     // "Import Level Pack...": the pack, then the folder for its level files.
     void onImportPack();
-    void importLevelPack(const QString& pack, const QString& folder);
     void onHelp();
 
 protected:

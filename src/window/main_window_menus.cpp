@@ -103,11 +103,8 @@ void MainWindow::onImportPack() {
         return;
     const QString folder = QFileDialog::getExistingDirectory(
         this, QString::fromLatin1(window::kImportFolder), folderList->path());
-    if (!folder.isEmpty())
-        importLevelPack(pack, folder);
-}
-
-void MainWindow::importLevelPack(const QString& pack, const QString& folder) {
+    if (folder.isEmpty())
+        return;
     runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });
 }
 
