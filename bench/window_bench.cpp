@@ -188,7 +188,7 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
             model->setData(tree->currentIndex(), QStringLiteral("RENAMED SET"));
             break;
         case Command::TreeClick:
-            form.TreeView1_Click();
+            form.onNodeClicked();
             break;
         }
         // The view lays its rows out and paints them.

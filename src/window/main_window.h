@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMimeData;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -25,9 +27,12 @@ class FolderList;
 class LevelTreeModel;
 class ProfileStore;
 
+// The desktop setting that remembers the Wine prefix the user chose in the window.
+inline constexpr char kChosenPrefixSetting[] = "winePrefix";
+
 // The main window. It owns the Editor and every control; each handler gathers what the controls
-// hold, calls one Editor action and shows its outcome. The controls keep the names of the game's
-// own editor as their objectName.
+// hold, calls one Editor action and shows its outcome. Each control's objectName says what it
+// does, as the tests and tools/screenshot.sh find it.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -42,16 +47,18 @@ public:
     const EditorState& state() const { return editor_.state(); }
     const Editor& editor() const { return editor_; }
 
-    // The handlers, named after their control and event.
+    // The profile box, Load and Save (main_window.cpp).
+    void onProfileChosen();
     void onLoadProfile();
     void onSaveProfile();
-    void onFolderChanged();
+
+    // The tree and the buttons and boxes below it (main_window.cpp).
     void onNodeInfo();
-    void TreeView1_Click();
+    // A click on the tree's selected node: the panel reads it again.
+    void onNodeClicked();
     void onSaveLevelInfo();
     void onAddGroup();
     void onAddSet();
-    void onAddSelectedLevels();
     void onDeleteGroup();
     void onDeleteSet();
     void onDeleteLevel();
@@ -61,6 +68,23 @@ public:
     void onUpdateFileName();
     // The in-place edit of a node's text in the tree; false when the new text was refused.
     bool onRename(const LevelTreeNode* node, const QString& text);
+    void onUndo();
+    void onRedo();
+
+    // The level-file browser: the folder list, its path field and the level-file list
+    // (main_window_files.cpp).
+    void onFolderChanged();
+    // The path field's folder (a Windows path mapped through the prefix), and the desktop's
+    // folder chooser.
+    void onFolderPathEntered();
+    void onBrowseFolder();
+    void onAddSelectedLevels();
+    // Level files dropped on a set (from the file list or a file manager), and a level dropped
+    // at another row of its set.
+    void filesDropped(const LevelTreeNode* set, const QStringList& paths);
+    void levelDropped(const LevelTreeNode* level, int row);
+
+    // The menus' actions (main_window_menus.cpp).
     void onSetStartupFolder();
     void onChangeUsersKey();
     // "Wine prefix...": the prefixes found that hold the game's profiles, or any folder.
@@ -69,21 +93,7 @@ public:
     bool usePrefix(const QString& folder);
     // "Import Level Pack...": the pack, then the folder for its level files.
     void onImportPack();
-    void importLevelPack(const QString& pack, const QString& folder);
     void onHelp();
-    void onUndo();
-    void onRedo();
-    // A new choice in the profile box.
-    void onProfileChosen();
-
-    // The path field's folder (a Windows path mapped through the prefix), and the desktop's
-    // folder chooser.
-    void onFolderPathEntered();
-    void onBrowseFolder();
-    // Level files dropped on a set (from the file list or a file manager), and a level dropped
-    // at another row of its set.
-    void filesDropped(const LevelTreeNode* set, const QStringList& paths);
-    void levelDropped(const LevelTreeNode* level, int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,7 +110,7 @@ private:
     // Greys the files from `from` on that are not Windows level files, with the reason as tip.
     void markOtherFiles(int listing, int from);
     // Runs an editing action and brings the view up to the tree's new state.
-    template <class Action> void runEdit(Action action);
+    void runEdit(const std::function<Outcome()>& action);
     void showOutcome(const Outcome& outcome);
     void showPanel(const DetailPanel& panel);
     // The caption, the Edit menu and the progress bar's reset after an action.
@@ -109,9 +119,9 @@ private:
     void selectionChanged(const QModelIndex& current);
     void deleteSelected();
     Progress progressReport();
+    // A drop on a set that the tree's model took: a level of the set, or files.
+    bool dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data);
 
-    ProfileStore& store_;
-    UserInterface& ui_;
     DisclaimerBox& disclaimer_;
     Editor editor_;
     // The registry of a prefix the user chose in the window.

@@ -1,22 +1,25 @@
-// The controls of MainWindow: what each is and where it stands. Rows of layouts keep the
-// arrangement of the game's editor (left to right, top to bottom) while following the desktop's
-// font and scaling; the tree and the two lists take the room when the window grows.
+// The controls of MainWindow: what each is, where it stands and which handler it calls. Rows of
+// layouts keep the arrangement of the game's editor (left to right, top to bottom) while
+// following the desktop's font and scaling; the tree and the two lists take the room when the
+// window grows.
 #include "editor/window_texts.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
 #include "window/main_window.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>
@@ -170,32 +173,61 @@ void MainWindow::createControls() {
     resize(QSize(560, 720).boundedTo(available * 9 / 10).expandedTo(minimumSizeHint()));
 }
 
-void MainWindow::createMenus() {
-    using namespace window;
-    optionsMenu = menuBar()->addMenu(QString::fromLatin1(kOptionsMenu));
-    optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
-    setStartupFolderAction = optionsMenu->addAction(QString::fromLatin1(kSetStartupFolder));
-    setStartupFolderAction->setObjectName(QStringLiteral("setStartupFolderAction"));
-    usersKeyAction = optionsMenu->addAction(QString::fromLatin1(kLemmingsRegKey));
-    usersKeyAction->setObjectName(QStringLiteral("usersKeyAction"));
-    optionsMenu->addSeparator();
-    winePrefixAction = optionsMenu->addAction(QString::fromLatin1(kWinePrefix));
-    winePrefixAction->setObjectName(QStringLiteral("winePrefixAction"));
-    editMenu = menuBar()->addMenu(QString::fromLatin1(kEditMenu));
-    editMenu->setObjectName(QStringLiteral("editMenu"));
-    undoAction = editMenu->addAction(QString::fromLatin1(kUndo));
-    undoAction->setObjectName(QStringLiteral("undoAction"));
-    undoAction->setShortcut(QKeySequence::Undo);
-    redoAction = editMenu->addAction(QString::fromLatin1(kRedo));
-    redoAction->setObjectName(QStringLiteral("redoAction"));
-    redoAction->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    editMenu->addSeparator();
-    importPackAction = editMenu->addAction(QString::fromLatin1(kImportLevelPack));
-    importPackAction->setObjectName(QStringLiteral("importPackAction"));
-    // "Help" stands on the menu bar itself and runs at once, without a menu of its own.
-    helpAction = menuBar()->addAction(QString::fromLatin1(kHelp));
-    helpAction->setObjectName(QStringLiteral("helpAction"));
+void MainWindow::connectControls() {
+    auto onClick = [this](QPushButton* button, void (MainWindow::*handler)()) {
+        connect(button, &QPushButton::clicked, this, handler);
+    };
+    onClick(loadProfileButton, &MainWindow::onLoadProfile);
+    onClick(saveProfileButton, &MainWindow::onSaveProfile);
+    onClick(nodeInfoButton, &MainWindow::onNodeInfo);
+    onClick(saveLevelInfoButton, &MainWindow::onSaveLevelInfo);
+    onClick(addGroupButton, &MainWindow::onAddGroup);
+    onClick(addSetButton, &MainWindow::onAddSet);
+    onClick(addLevelsButton, &MainWindow::onAddSelectedLevels);
+    onClick(deleteGroupButton, &MainWindow::onDeleteGroup);
+    onClick(deleteSetButton, &MainWindow::onDeleteSet);
+    onClick(deleteLevelButton, &MainWindow::onDeleteLevel);
+    onClick(moveUpButton, &MainWindow::onMoveUp);
+    onClick(moveDownButton, &MainWindow::onMoveDown);
+    onClick(updateFolderButton, &MainWindow::onUpdateFolder);
+    onClick(updateFileButton, &MainWindow::onUpdateFileName);
+    connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+    connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
+    connect(browseFolderButton, &QPushButton::clicked, this, &MainWindow::onBrowseFolder);
+    // Files that come or go while the window is open show at once.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);
+    new QShortcut(QKeySequence::Refresh, this, this, &MainWindow::onFolderChanged);
+    connect(profileBox, &QComboBox::activated, this, &MainWindow::onProfileChosen);
+    connect(setStartupFolderAction, &QAction::triggered, this, &MainWindow::onSetStartupFolder);
+    connect(usersKeyAction, &QAction::triggered, this, &MainWindow::onChangeUsersKey);
+    connect(helpAction, &QAction::triggered, this, &MainWindow::onHelp);
+    connect(undoAction, &QAction::triggered, this, &MainWindow::onUndo);
+    connect(winePrefixAction, &QAction::triggered, this, &MainWindow::onWinePrefix);
+    connect(importPackAction, &QAction::triggered, this, &MainWindow::onImportPack);
+    connect(redoAction, &QAction::triggered, this, &MainWindow::onRedo);
+
+    connect(profileTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { selectionChanged(current); });
+    connect(profileTree, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        // A click that changed the selection was told by currentChanged already.
+        if (index == currentAtPress_)
+            onNodeClicked();
+    });
+    model_->setRenameRequest(
+        [this](const LevelTreeNode* node, const QString& text) { return onRename(node, text); });
+    model_->setDropRequest([this](const LevelTreeNode* set, int row, const QMimeData* data) {
+        return dropOnSet(set, row, data);
+    });
+
+    // The tree's keys act only while the tree has the focus: elsewhere Delete edits a text and
+    // Alt+Down opens the profile box's list.
+    new QShortcut(QKeySequence::Delete, profileTree, this, &MainWindow::deleteSelected,
+                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), profileTree, this, &MainWindow::onMoveUp,
+                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), profileTree, this, &MainWindow::onMoveDown,
+                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence::Save, this, this, &MainWindow::onSaveProfile);
 }
 
 } // namespace quillfen

@@ -1,6 +1,7 @@
 #include "window_test_support.h"
 
-#include <QAbstractItemModel>
+#include "window/level_tree_model.h"
+
 #include <QProcess>
 #include <algorithm>
 #include <fstream>
@@ -11,16 +12,14 @@ DemoPrefix::DemoPrefix() {
     const QString cli = qEnvironmentVariable("QUILLFEN_CLI");
     if (cli.isEmpty())
         qFatal("QUILLFEN_CLI names no quillfen-cli");
-    if (QProcess::execute(cli, {QStringLiteral("demo-prefix"), QString::fromStdString(prefix())}) !=
-        0)
+    if (QProcess::execute(cli, {"demo-prefix", QString::fromStdString(prefix())}) != 0)
         qFatal("quillfen-cli demo-prefix failed");
 }
 
 Session::Session(const std::optional<std::string>& settings) {
-    if (settings) {
-        std::ofstream out(work.file("profile.txt"), std::ios::binary);
-        out << *settings;
-    }
+    QDir::setCurrent(QString::fromStdString(work.path().string()));
+    if (settings)
+        std::ofstream(work.file("profile.txt"), std::ios::binary) << *settings;
     form = std::make_unique<MainWindow>(store, ui, ui);
     tester = std::make_unique<QAbstractItemModelTester>(
         tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -29,6 +28,12 @@ Session::Session(const std::optional<std::string>& settings) {
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         qFatal("the window was not shown");
+}
+
+Session::~Session() {
+    tester.reset();
+    form.reset();
+    QDir::setCurrent(previousFolder);
 }
 
 void typeInto(QLineEdit* edit, const QString& text) {
@@ -41,50 +46,34 @@ void typeInto(QLineEdit* edit, const QString& text) {
         edit->insert(text);
 }
 
-QModelIndex Session::row(const std::string& key) const {
-    auto* tree = find<QTreeView>("profileTree");
-    QAbstractItemModel* model = tree->model();
-    const LevelTreeNode* node = form->state().tree.find(key);
-    // A walk over the rows the view shows, so that a node shown in the wrong place is not found.
-    std::vector<QModelIndex> pending{QModelIndex()};
-    while (!pending.empty()) {
-        QModelIndex parent = pending.back();
-        pending.pop_back();
-        for (int r = 0; r < model->rowCount(parent); ++r) {
-            QModelIndex child = model->index(r, 0, parent);
-            if (node && child.internalPointer() == node) {
-                tree->scrollTo(child);
-                return child;
-            }
-            pending.push_back(child);
-        }
-    }
-    qFatal("no node %s in the tree", key.c_str());
-}
-
-void Session::clickNode(const std::string& key) const {
-    auto* tree = find<QTreeView>("profileTree");
-    QModelIndex index = row(key);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
-}
-
-void Session::selectLevelFiles(const QStringList& names) const {
-    auto* list = find<QListWidget>("levelFileList");
-    list->clearSelection();
-    for (const QString& name : names) {
-        QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
-        if (items.size() != 1)
-            qFatal("no level file %s", qPrintable(name));
-        list->scrollToItem(items[0]);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(items[0]).center());
-    }
-}
-
 void doubleClick(QWidget* widget, QPoint position) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, position);
     QTest::mouseDClick(widget, Qt::LeftButton, {}, position);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
+}
+
+QModelIndex Session::row(const std::string& key) const {
+    const LevelTreeNode* node = form->state().tree.find(key);
+    if (node == nullptr)
+        qFatal("no node %s in the tree", key.c_str());
+    QModelIndex index = static_cast<LevelTreeModel*>(tree()->model())->indexOf(node);
+    tree()->scrollTo(index);
+    return index;
+}
+
+QStringList Session::rowsUnder(const std::string& key) const {
+    QAbstractItemModel* model = tree()->model();
+    const QModelIndex parent = row(key);
+    QStringList keys;
+    for (int r = 0; r < model->rowCount(parent); ++r)
+        keys << QString::fromStdString(
+            static_cast<const LevelTreeNode*>(model->index(r, 0, parent).internalPointer())->key());
+    return keys;
+}
+
+void Session::clickNode(const std::string& key) const {
+    const QRect place = tree()->visualRect(row(key));
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, place.center());
 }
 
 } // namespace quillfen::testing

@@ -1,0 +1,132 @@
+// The main window's level-file browser: the folder list and its path field, the level-file list
+// that follows it, and the level files taken from it into the tree.
+#include "editor/window_texts.h"
+#include "window/folder_list.h"
+#include "window/level_file_list.h"
+#include "window/level_tree_model.h"
+#include "window/main_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+namespace quillfen {
+
+void MainWindow::listLevelFiles(const QString& folder) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LevelFolder listed = editor_.openFolder(folder.toStdString());
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(listed.names.size()));
+    for (const std::string& name : listed.names)
+        names.append(QString::fromStdString(name));
+    levelFileList->setUpdatesEnabled(false);
+    levelFileList->clear();
+    levelFileList->addItems(names);
+    levelFileList->setUpdatesEnabled(true);
+    static_cast<LevelFileListView*>(levelFileList)->setFolder(folder);
+    levelCountLabel->setText(QString::fromStdString(listed.countText));
+    QApplication::restoreOverrideCursor();
+    markOtherFiles(++listing_, 0);
+}
+
+void MainWindow::markOtherFiles(int listing, int from) {
+    // Each file must be opened to tell a Windows level from another engine's: that is done a
+    // batch at a time once the list shows, so that a large folder opens at once. A newer
+    // listing stops an older one's marking.
+    if (listing != listing_)
+        return;
+    const int end = std::min(levelFileList->count(), from + 200);
+    for (int row = from; row < end; ++row) {
+        QListWidgetItem* item = levelFileList->item(row);
+        std::string reason = editor_.notALevel(fromQt(item->text()).text);
+        if (reason.empty())
+            continue;
+        item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(toQt(reason));
+    }
+    if (end < levelFileList->count())
+        QTimer::singleShot(0, this, [this, listing, end] { markOtherFiles(listing, end); });
+}
+
+void MainWindow::onFolderChanged() {
+    const QString folder = folderList->path();
+    listLevelFiles(folder);
+    folderPathEdit->setText(QDir::toNativeSeparators(folder));
+    if (!watcher_->directories().isEmpty())
+        watcher_->removePaths(watcher_->directories());
+    if (!folder.isEmpty())
+        watcher_->addPath(folder);
+}
+
+void MainWindow::onFolderPathEntered() {
+    if (auto folder = editor_.openTypedFolder(fromQt(folderPathEdit->text())))
+        folderList->setPath(QString::fromStdString(*folder));
+    else
+        folderPathEdit->setText(QDir::toNativeSeparators(folderList->path()));
+}
+
+void MainWindow::onBrowseFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QString::fromLatin1(window::kChooseFolder), folderList->path());
+    if (!folder.isEmpty())
+        folderList->setPath(folder);
+}
+
+void MainWindow::onAddSelectedLevels() {
+    FileListSelection files;
+    files.current = levelFileList->currentRow();
+    for (int row = 0; row < levelFileList->count(); ++row) {
+        files.names.push_back(fromQt(levelFileList->item(row)->text()));
+        files.selected.push_back(levelFileList->item(row)->isSelected());
+    }
+    runEdit([&] { return editor_.addSelectedLevels(files); });
+}
+
+bool MainWindow::dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data) {
+    // The view is in the middle of its drop: the edit waits until it is done, and finds its
+    // nodes again by key.
+    const QString levelType = QString::fromLatin1(LevelTreeModel::kLevelMimeType);
+    if (data->hasFormat(levelType)) {
+        std::string key = data->data(levelType).toStdString();
+        QTimer::singleShot(0, this,
+                           [this, key, row] { levelDropped(editor_.tree().find(key), row); });
+        return true;
+    }
+    QStringList paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    QTimer::singleShot(0, this, [this, key = set->key(), paths] {
+        filesDropped(editor_.tree().find(key), paths);
+    });
+    return !paths.isEmpty();
+}
+
+void MainWindow::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
+    if (set == nullptr || paths.isEmpty())
+        return;
+    // The levels come from the folder that the folder list shows, as Add Selected Level(s)
+    // takes them: files from elsewhere move the list to their folder first.
+    const QString folder = QFileInfo(paths.front()).absolutePath();
+    if (QFileInfo(folder).canonicalFilePath() != folderList->path())
+        folderList->setPath(folder);
+    std::vector<TextAnswer> names;
+    for (const QString& path : paths)
+        if (QFileInfo(path).absolutePath() == folder)
+            names.push_back(fromQt(QFileInfo(path).fileName()));
+    runEdit([&] { return editor_.dropLevelFiles(set, names); });
+}
+
+void MainWindow::levelDropped(const LevelTreeNode* level, int row) {
+    runEdit([&] { return editor_.dropLevel(level, row); });
+}
+
+} // namespace quillfen
