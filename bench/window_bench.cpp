@@ -26,10 +26,7 @@ namespace {
 using namespace quillfen;
 using bench::Command;
 
-class Answers : public ScriptedUserInterface, public DisclaimerBox {
-public:
-    bool agree(const std::string&, const std::string&) override { return true; }
-};
+using Answers = ScriptedUserInterface;
 
 // A demo prefix whose profiles Alice and Bob hold the largest tree and one node less, and a
 // working folder whose settings file opens the demo level files.
@@ -83,7 +80,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     WinePrefixStore store(b.prefix);
     for (auto _ : state) {
         Answers ui;
-        auto form = std::make_unique<MainWindow>(store, ui, ui);
+        auto form = std::make_unique<MainWindow>(store, ui);
         PaintFlag flag;
         // The last control made is painted last.
         form->findChild<QWidget*>(QStringLiteral("progressBar"))->installEventFilter(&flag);
@@ -110,7 +107,7 @@ void BM_ListTenThousandFiles(benchmark::State& state) {
         std::ofstream(many / ("level" + std::to_string(i) + ".lvl"));
     WinePrefixStore store(b.prefix);
     Answers ui;
-    MainWindow form(store, ui, ui);
+    MainWindow form(store, ui);
     form.start();
     form.show();
     auto* folders = form.findChild<FolderList*>(QStringLiteral("folderList"));
@@ -133,7 +130,7 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
     b.useLargestTrees();
     WinePrefixStore store(b.prefix);
     Answers ui;
-    MainWindow form(store, ui, ui);
+    MainWindow form(store, ui);
     form.start();
     form.show();
     auto* tree = form.findChild<QTreeView*>(QStringLiteral("profileTree"));

@@ -23,7 +23,9 @@ public:
     std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
     std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
     bool defaultConfirmation = true;
+    bool agreesToDisclaimer = true;
 
+    bool agree(const std::string&, const std::string&) override { return agreesToDisclaimer; }
     void message(const std::string& text) override { messages.push_back(text); }
 
     bool confirm(const std::string& text, const std::string& caption,

@@ -40,20 +40,16 @@ LevelTree makeDemoTree() {
         {"NEW GROUP", "NEW", {}},
     };
 
+    using R = LevelTree::Relationship;
     LevelTree tree;
-    int g = 0, s = 0, l = 0;
+    std::uint32_t g = 0, s = 0, l = 0;
     for (const DemoGroup& group : groups) {
-        auto* groupNode = tree.add(nullptr, LevelTree::Relationship::Last,
-                                   "root" + std::to_string(++g), group.name);
-        tree.setGroupFolders(groupNode->index(), group.folder);
+        auto* groupNode =
+            tree.add(nullptr, R::Last, NodeKind::Group, ++g, group.name, group.folder);
         for (const DemoSet& set : group.sets) {
-            auto* setNode = tree.add(groupNode, LevelTree::Relationship::Child,
-                                     "parent" + std::to_string(++s), set.name);
-            for (const DemoLevel& level : set.levels) {
-                auto* levelNode = tree.add(setNode, LevelTree::Relationship::Child,
-                                           "level" + std::to_string(++l), level.title);
-                tree.setLevelFiles(levelNode->index(), level.file);
-            }
+            auto* setNode = tree.add(groupNode, R::Child, NodeKind::Set, ++s, set.name);
+            for (const DemoLevel& level : set.levels)
+                tree.add(setNode, R::Child, NodeKind::Level, ++l, level.title, level.file);
         }
     }
     return tree;

@@ -18,6 +18,7 @@ public:
     // Answers to input(), in order; when empty, the empty text (Cancel).
     std::deque<TextAnswer> inputs;
 
+    bool agree(const std::string&, const std::string&) override { return true; }
     void message(const std::string& text) override { std::cerr << windows1252ToUtf8(text) << "\n"; }
     bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
     bool proceed(const std::string&, const std::string&, const std::string&) override {

@@ -27,6 +27,9 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
+    // The start-up disclaimer: Yes and No with the information icon and its own title; true for
+    // Yes.
+    virtual bool agree(const std::string& text, const std::string& title) = 0;
     // A message box with OK only, no icon, the application's title as caption.
     virtual void message(const std::string& text) = 0;
     // A Yes/No question with the question icon; true for Yes. `yesIsDefault` false makes No the

@@ -10,6 +10,7 @@
 #include "profiles/profile_commands.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,9 +89,10 @@ public:
     // The profile the tree was loaded from or last saved into; empty when none.
     const std::string& loadedProfile() const { return loaded_.name; }
 
-    // Start-up, once the disclaimer was agreed to: the settings file (made with its defaults
-    // when missing) and the profiles.
-    StartUp startUp();
+    // Start-up: the disclaimer, which must be agreed to (nothing when it is declined, and nothing
+    // was written), then the settings file (made with its defaults when missing) and the
+    // profiles.
+    std::optional<StartUp> startUp();
     // The folder list moved to `hostFolder`: its level files.
     LevelFolder openFolder(const std::string& hostFolder);
     // A folder typed into the path field (a Windows path such as C:\LEMM goes through the
@@ -101,9 +103,17 @@ public:
     // Why the level folder's file `name` is no Windows level file; empty when it is one.
     std::string notALevel(const std::string& name) const;
 
-    // The profiles of another Wine prefix's registry, `store`, which the caller keeps alive:
-    // unsaved edits are settled first (false: the user cancelled), then the tree is closed.
-    Outcome switchStore(ProfileStore& store);
+    // The Wine prefixes that hold the game's profiles (see findWinePrefixes), each with the line
+    // that names it in a list (UTF-8, as host paths are).
+    struct PrefixChoice {
+        std::string folder;
+        std::string label;
+    };
+    std::vector<PrefixChoice> winePrefixChoices(const std::string& home,
+                                                const std::string& winePrefixEnv) const;
+    // The profiles of the Wine prefix in `folder` from now on: unsaved edits are settled first
+    // (not done: the user cancelled), then the tree is closed.
+    Outcome useWinePrefix(const std::string& folder);
 
     // Load Profile, Save Profile Data, and a new choice in the profile box (false: put the box
     // back, the user cancelled).
@@ -188,6 +198,8 @@ private:
     };
 
     ProfileStore* store_;
+    // The store of a prefix the user chose, once there is one.
+    std::unique_ptr<ProfileStore> chosenStore_;
     UserInterface& ui_;
     EditorState state_;
     History history_;

@@ -10,6 +10,7 @@
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
+#include "profiles/prefix_discovery.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
 
@@ -43,7 +44,9 @@ bool changedOnDisk(const ProfileFile& file) {
 
 } // namespace
 
-StartUp Editor::startUp() {
+std::optional<StartUp> Editor::startUp() {
+    if (!ui_.agree(kDisclaimer, kDisclaimerTitle))
+        return std::nullopt;
     // A folder that cannot be written leaves the defaults to serve; the tool works without it.
     if (auto info = pathInfo(settings::kFileName); !info || info->kind == EntryKind::Missing)
         (void)settings::writeSettings(settings::kFileName, settings::Settings{});
@@ -60,13 +63,24 @@ std::string Editor::notALevel(const std::string& name) const {
     return level ? std::string() : level.error();
 }
 
-Outcome Editor::switchStore(ProfileStore& store) {
+std::vector<Editor::PrefixChoice>
+Editor::winePrefixChoices(const std::string& home, const std::string& winePrefixEnv) const {
+    std::vector<PrefixChoice> choices;
+    for (const FoundPrefix& prefix : findWinePrefixes(home, winePrefixEnv, state_.usersKeyPath))
+        choices.push_back({prefix.path, prefix.path + " (" + prefix.launcher + ", " +
+                                            std::to_string(prefix.profiles.size()) +
+                                            " profile(s))"});
+    return choices;
+}
+
+Outcome Editor::useWinePrefix(const std::string& folder) {
     if (!settleUnsavedEdits())
         return {};
     state_.tree.clear();
     history_.clear();
     forgetLoadedProfile();
-    store_ = &store;
+    chosenStore_ = std::make_unique<WinePrefixStore>(folder);
+    store_ = chosenStore_.get();
     Outcome outcome = selectionOutcome(true);
     outcome.profiles = profiles();
     return outcome;

@@ -78,6 +78,10 @@ inline constexpr char kOptionsMenu[] = "Options";
 inline constexpr char kSetStartupFolder[] = "Set Startup Folder";
 inline constexpr char kLemmingsRegKey[] = "Lemmings REG key";
 inline constexpr char kWinePrefix[] = "Wine prefix...";
+// The Wine prefix menu's list and its last line, which opens a folder chooser.
+inline constexpr char kWinePrefixTitle[] = "Wine prefix";
+inline constexpr char kWinePrefixList[] = "The Wine prefixes that hold the game's profiles:";
+inline constexpr char kAnotherFolder[] = "Another folder...";
 inline constexpr char kEditMenu[] = "Edit";
 inline constexpr char kUndo[] = "Undo";
 inline constexpr char kRedo[] = "Redo";
@@ -87,5 +91,8 @@ inline constexpr char kImportPackTitle[] = "Import Level Pack";
 inline constexpr char kHelp[] = "Help";
 inline constexpr char kChooseFolder[] = "Level files folder";
 inline constexpr char kImportFolder[] = "Folder for the pack's level files";
+// The kinds of file the pack's dialog offers.
+inline constexpr char kLevelPackFiles[] = "DOS level packs";
+inline constexpr char kAllFiles[] = "All files";
 
 } // namespace quillfen::window

@@ -251,14 +251,13 @@ LRESULT MainWindow::notify(NMHDR* header) {
 }
 
 bool MainWindow::start() {
-    if (!ui_.agree(kDisclaimer, kDisclaimerTitle))
+    std::optional<StartUp> startup = editor_.startUp();
+    if (!startup)
         return false;
-    listLevelFiles(editor_.store().hostPath("c:\\"));
-    StartUp startup = editor_.startUp();
-    setFolder(startup.startFolder);
+    setFolder(startup->startFolder);
     ::SendMessageW(progressBar, PBM_SETRANGE32, 0, 1);
     ::SendMessageW(progressBar, PBM_SETPOS, 0, 0);
-    fillProfiles(startup.profiles, /*selectFirst=*/true);
+    fillProfiles(startup->profiles, /*selectFirst=*/true);
     return true;
 }
 

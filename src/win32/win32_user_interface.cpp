@@ -174,10 +174,13 @@ std::string Win32UserInterface::chooseLevelPack() {
         return scriptedPath("chooseLevelPack", window::kImportPackTitle);
     wchar_t pack[MAX_PATH] = L"";
     std::wstring title = wide(window::kImportPackTitle);
+    // Pairs of a kind's name and its pattern, each ended by a zero, and one zero more.
+    std::wstring filter = wide(window::kLevelPackFiles) + L" (*.DAT)" + L'\0' + L"*.DAT" + L'\0' +
+                          wide(window::kAllFiles) + L'\0' + L"*.*" + L'\0';
     OPENFILENAMEW open{};
     open.lStructSize = sizeof open;
     open.hwndOwner = owner_;
-    open.lpstrFilter = L"DOS level packs (*.DAT)\0*.DAT\0All files\0*.*\0";
+    open.lpstrFilter = filter.c_str();
     open.lpstrFile = pack;
     open.nMaxFile = MAX_PATH;
     open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;

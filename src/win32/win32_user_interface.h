@@ -27,7 +27,7 @@ public:
     void logLine(const std::string& utf8);
 
     // The disclaimer: Yes and No with the information icon.
-    bool agree(const std::string& text, const std::string& caption);
+    bool agree(const std::string& text, const std::string& caption) override;
 
     void message(const std::string& text) override;
     bool confirm(const std::string& text, const std::string& caption,

@@ -9,15 +9,6 @@ class QWidget;
 
 namespace quillfen {
 
-// The start-up disclaimer: Yes/No with the information icon and its own title. Apart from the
-// other questions because it is asked before the window exists and looks different.
-class DisclaimerBox {
-public:
-    virtual ~DisclaimerBox() = default;
-    // True for Yes.
-    virtual bool agree(const std::string& text, const std::string& title) = 0;
-};
-
 // The core's texts (Windows-1252 bytes) for a widget, and a widget's text for the core.
 QString toQt(const std::string& bytes);
 // `storable` is false when the text holds a character that has no Windows-1252 byte; `text` then
@@ -25,7 +16,7 @@ QString toQt(const std::string& bytes);
 TextAnswer fromQt(const QString& text);
 
 // The questions and messages of the commands as Qt dialogs over `parent`.
-class QtUserInterface : public UserInterface, public DisclaimerBox {
+class QtUserInterface : public UserInterface {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
 

@@ -18,7 +18,7 @@ using namespace quillfen;
 
 // For tools/screenshot.sh: agrees, answers every question with Yes or nothing, and prints the
 // messages, so that the window can be pictured without a person at it.
-class UnattendedUserInterface : public UserInterface, public DisclaimerBox {
+class UnattendedUserInterface : public UserInterface {
 public:
     void message(const std::string& text) override {
         std::cerr << toQt(text).toStdString() << "\n";
@@ -71,10 +71,8 @@ int main(int argc, char** argv) {
     QtUserInterface dialogs;
     UnattendedUserInterface unattended;
     UserInterface& ui = picture.isEmpty() ? static_cast<UserInterface&>(dialogs) : unattended;
-    DisclaimerBox& disclaimer =
-        picture.isEmpty() ? static_cast<DisclaimerBox&>(dialogs) : unattended;
 
-    MainWindow form(store, ui, disclaimer);
+    MainWindow form(store, ui);
     dialogs.setParent(&form);
     if (!form.start())
         return 0;

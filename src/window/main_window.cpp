@@ -20,9 +20,8 @@
 
 namespace quillfen {
 
-MainWindow::MainWindow(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
-                       QWidget* parent)
-    : QMainWindow(parent), disclaimer_(disclaimer), editor_(store, ui) {
+MainWindow::MainWindow(ProfileStore& store, UserInterface& ui, QWidget* parent)
+    : QMainWindow(parent), editor_(store, ui) {
     setWindowTitle(toQt(editor_.documentState().caption));
     createMenus();
     createControls();
@@ -53,17 +52,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // Start-up, in the order of the game's editor.
 bool MainWindow::start() {
-    if (!disclaimer_.agree(kDisclaimer, kDisclaimerTitle))
+    std::optional<StartUp> startup = editor_.startUp();
+    if (!startup)
         return false;
-
-    listLevelFiles(QString::fromStdString(editor_.store().hostPath("c:\\")));
-    StartUp startup = editor_.startUp();
-    folderList->setPath(QString::fromStdString(startup.startFolder));
+    folderList->setPath(QString::fromStdString(startup->startFolder));
 
     progressBar->setRange(0, 1);
     progressBar->setValue(0);
 
-    fillProfiles(startup.profiles, /*selectFirst=*/true);
+    fillProfiles(startup->profiles, /*selectFirst=*/true);
     return true;
 }
 

@@ -36,8 +36,7 @@ inline constexpr char kChosenPrefixSetting[] = "winePrefix";
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(ProfileStore& store, UserInterface& ui, DisclaimerBox& disclaimer,
-               QWidget* parent = nullptr);
+    MainWindow(ProfileStore& store, UserInterface& ui, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up, before the window is first shown. False when the disclaimer was declined: the
@@ -122,10 +121,7 @@ private:
     // A drop on a set that the tree's model took: a level of the set, or files.
     bool dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data);
 
-    DisclaimerBox& disclaimer_;
     Editor editor_;
-    // The registry of a prefix the user chose in the window.
-    std::unique_ptr<ProfileStore> chosenStore_;
     // The profile box's text before the user's last choice, to go back to on Cancel.
     QString chosenProfile_;
 

@@ -1,7 +1,5 @@
 // The main window's menus and what their actions do: the Options menu, Import Level Pack and Help.
 #include "editor/window_texts.h"
-#include "profiles/prefix_discovery.h"
-#include "profiles/profile_store.h"
 #include "window/folder_list.h"
 #include "window/main_window.h"
 
@@ -56,39 +54,32 @@ void MainWindow::onChangeUsersKey() {
 }
 
 void MainWindow::onWinePrefix() {
-    const std::vector<FoundPrefix> found = findWinePrefixes(
-        QDir::homePath().toStdString(), qEnvironmentVariable("WINEPREFIX").toStdString(),
-        editor_.state().usersKeyPath);
+    const auto found = editor_.winePrefixChoices(QDir::homePath().toStdString(),
+                                                 qEnvironmentVariable("WINEPREFIX").toStdString());
     QStringList choices;
-    for (const FoundPrefix& prefix : found)
-        choices << QStringLiteral("%1 (%2, %3 profile(s))")
-                       .arg(QString::fromStdString(prefix.path),
-                            QString::fromStdString(prefix.launcher))
-                       .arg(prefix.profiles.size());
-    const QString other = QStringLiteral("Another folder...");
-    choices << other;
+    for (const Editor::PrefixChoice& prefix : found)
+        choices << QString::fromStdString(prefix.label);
+    choices << QString::fromLatin1(window::kAnotherFolder);
     bool ok = false;
-    const QString choice = QInputDialog::getItem(
-        this, QStringLiteral("Wine prefix"),
-        QStringLiteral("The Wine prefixes that hold the game's profiles:"), choices, 0, false, &ok);
+    const QString choice =
+        QInputDialog::getItem(this, QString::fromLatin1(window::kWinePrefixTitle),
+                              QString::fromLatin1(window::kWinePrefixList), choices, 0, false, &ok);
     if (!ok)
         return;
     const auto row = static_cast<std::size_t>(choices.indexOf(choice));
-    QString folder = row < found.size() ? QString::fromStdString(found[row].path) : QString();
+    QString folder = row < found.size() ? QString::fromStdString(found[row].folder) : QString();
     if (folder.isEmpty())
-        folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Wine prefix"),
-                                                   QDir::homePath());
+        folder = QFileDialog::getExistingDirectory(
+            this, QString::fromLatin1(window::kWinePrefixTitle), QDir::homePath());
     if (!folder.isEmpty())
         usePrefix(folder);
 }
 
 bool MainWindow::usePrefix(const QString& folder) {
-    auto store = std::make_unique<WinePrefixStore>(folder.toStdString());
     Outcome outcome;
-    runEdit([&] { return outcome = editor_.switchStore(*store); });
+    runEdit([&] { return outcome = editor_.useWinePrefix(folder.toStdString()); });
     if (!outcome.done)
         return false;
-    chosenStore_ = std::move(store);
     QSettings().setValue(QString::fromLatin1(kChosenPrefixSetting), folder);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/true);
@@ -98,7 +89,8 @@ bool MainWindow::usePrefix(const QString& folder) {
 void MainWindow::onImportPack() {
     const QString pack = QFileDialog::getOpenFileName(
         this, QString::fromLatin1(window::kImportPackTitle), folderList->path(),
-        QStringLiteral("DOS level packs (*.DAT *.dat);;All files (*)"));
+        QString::fromLatin1(window::kLevelPackFiles) + QStringLiteral(" (*.DAT *.dat);;") +
+            QString::fromLatin1(window::kAllFiles) + QStringLiteral(" (*)"));
     if (pack.isEmpty())
         return;
     const QString folder = QFileDialog::getExistingDirectory(

@@ -31,7 +31,7 @@ protected:
         bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
         testing::writeBytes(levels + "/tunnel.lvl", level);
         std::filesystem::current_path(work.path());
-        EXPECT_EQ(editor.startUp().profiles, (Names{"Alice", "Bob"}));
+        EXPECT_EQ(editor.startUp()->profiles, (Names{"Alice", "Bob"}));
         editor.openFolder(levels);
     }
     ~EditorFilesTest() override { std::filesystem::current_path(home); }
@@ -199,7 +199,7 @@ TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {
     EXPECT_EQ(ui.messages.back(), "Startup folder has been set to '" + levels + "'");
     EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n");
     Editor again(store, ui);
-    EXPECT_EQ(again.startUp().startFolder, levels);
+    EXPECT_EQ(again.startUp()->startFolder, levels);
 
     // A key without profiles warns, empties the box and is stored all the same.
     ui.inputs = {{"SOFTWARE\\Nobody", true}};

@@ -20,7 +20,7 @@ Session::Session(const std::optional<std::string>& settings) {
     QDir::setCurrent(QString::fromStdString(work.path().string()));
     if (settings)
         std::ofstream(work.file("profile.txt"), std::ios::binary) << *settings;
-    form = std::make_unique<MainWindow>(store, ui, ui);
+    form = std::make_unique<MainWindow>(store, ui);
     tester = std::make_unique<QAbstractItemModelTester>(
         tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     if (!form->start())

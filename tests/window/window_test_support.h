@@ -23,10 +23,7 @@ inline const std::string kUsersKey = "SOFTWARE\\Visual Sciences\\Windows Lemming
 inline const std::string kLevelsSettings = "C:\\LEMM\\LEVELS\r\n" + kUsersKey + "\r\n";
 
 // Scripted answers for the questions; the disclaimer is agreed to.
-class ScriptedWindowUi : public ScriptedUserInterface, public DisclaimerBox {
-public:
-    bool agree(const std::string&, const std::string&) override { return true; }
-};
+using ScriptedWindowUi = ScriptedUserInterface;
 
 // A Wine-style prefix made by `quillfen-cli demo-prefix`: profiles Alice, Bob and Zoë, and level
 // files in drive_c/LEMM/LEVELS.
