@@ -237,7 +237,7 @@ TEST_P(EditorEdit, SaysAndChangesWhatItShouldAndUndoesAndRedoes) {
     const std::string after = everything();
     DocumentState shown = editor.documentState();
     EXPECT_EQ(shown.undoText, "Undo " + c.undo);
-    EXPECT_TRUE(shown.caption.ends_with(" *"));
+    EXPECT_TRUE(shown.caption.ends_with(" *") && shown.status.ends_with(" - modified"));
     expectPanelFollows(editor.undo());
     EXPECT_EQ(everything(), before);
     EXPECT_FALSE(editor.modified());
