@@ -1,22 +1,12 @@
 #pragma once
 
+#include "common/user_texts.h"
+
 #include <string>
 
 namespace quillfen {
 
-// What the user typed into an input box, as Windows-1252 bytes. Cancel gives the empty text.
-// `storable` is false when the typed text held a character that has no Windows-1252 byte.
-struct TextAnswer {
-    std::string text;
-    bool storable = true;
-};
-
 inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
-// What every command that needs a loaded profile says without one.
-inline constexpr char kLoadFirst[] = "you have to load up a profile first";
-
-inline constexpr char kUnstorableText[] =
-    "WARNING: the text holds characters that cannot be stored";
 
 // The answers to "Save changes to the profile ...?".
 enum class SaveChoice { Save, Discard, Cancel };

@@ -7,10 +7,6 @@
 namespace quillfen {
 namespace {
 
-constexpr char kFolderPrompt[] =
-    "enter the folder name in which levels in this group can be found (e.g. ORIG, OHNO, CUST, "
-    "etc..)";
-
 std::string joined(const std::vector<std::string>& names) {
     std::string out;
     for (const std::string& name : names)
@@ -20,41 +16,43 @@ std::string joined(const std::vector<std::string>& names) {
 
 } // namespace
 
-EditStep addGroup(EditorState& state, UserInterface& ui, std::string_view name) {
-    if (!roomForNode(state, ui))
-        return nullptr;
+EditResult addGroup(EditorState& state, std::string_view name) {
+    if (auto room = roomForNode(state); !room)
+        return {nullptr, room.error()};
     ++state.groupCount;
     const LevelTree::Node* group = state.tree.add(nullptr, LevelTree::Relationship::Last,
-                                                  "root" + std::to_string(state.groupCount), name);
-    // The group already stands in the tree while its folder is asked for; Cancel or a text that
-    // cannot be stored leaves it with the empty folder.
-    TextAnswer folder = ui.input(kFolderPrompt, kApplicationTitle, "");
-    if (!folder.storable)
-        ui.message(kUnstorableText);
-    else if (folder.text.size() > format::kFolderWidth)
-        ui.message(folderTooLong());
-    else
-        state.tree.setGroupFolders(group->index(), std::move(folder.text));
-    return std::make_unique<AddedNodes>(std::vector{group->key()});
+                                                  NodeKind::Group, state.groupCount, name);
+    return {std::make_unique<AddedNodes>(std::vector{group->key()}), {}};
 }
 
-EditStep addSet(EditorState& state, UserInterface& ui, std::string_view name) {
-    const LevelTree::Node* group = groupForNewSet(state, ui);
-    if (group == nullptr || !roomForNode(state, ui))
-        return nullptr;
-    const LevelTree::Node* set = addSetTo(state, group, name);
-    return std::make_unique<AddedNodes>(std::vector{set->key()});
+std::string setNewGroupFolder(EditorState& state, const TextAnswer& folder) {
+    std::string refusal = folderRefusal(folder);
+    if (refusal.empty())
+        state.tree.setGroupFolders(state.tree.topLevel().back()->index(), folder.text);
+    return refusal;
 }
 
-EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files) {
-    const LevelTree::Node* set = selectedOfKind(state, ui, NodeKind::Set, kSelectSetForLevels);
-    if (set == nullptr)
-        return nullptr;
+EditResult addSet(EditorState& state, std::string_view name) {
+    auto group = groupForNewSet(state);
+    if (!group)
+        return {nullptr, group.error()};
+    if (auto room = roomForNode(state); !room)
+        return {nullptr, room.error()};
+    const LevelTree::Node* set = addSetTo(state, *group, name);
+    return {std::make_unique<AddedNodes>(std::vector{set->key()}), {}};
+}
+
+EditResult addSelectedLevels(EditorState& state, const LevelFileList& files) {
+    // The level's record could not hold the file's name: nothing of the selection is added.
+    if (!files.storable)
+        return {nullptr, kUnstorableText};
+    auto selected = selectedOfKind(state, NodeKind::Set, kSelectSetForLevels);
+    if (!selected)
+        return {nullptr, selected.error()};
+    const LevelTree::Node* set = *selected;
     auto current = static_cast<std::size_t>(files.current);
-    if (files.current < 0 || current >= files.names.size() || files.names[current].empty()) {
-        ui.message("you must first select the level you wish to add from above");
-        return nullptr;
-    }
+    if (files.current < 0 || current >= files.names.size() || files.names[current].empty())
+        return {nullptr, "you must first select the level you wish to add from above"};
 
     std::vector<std::string> added;
     int leftOut = 0;
@@ -85,9 +83,8 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
             problems += "\nWARNING: " + name + ": " + problem;
         ++state.levelCount;
         const LevelTree::Node* level =
-            state.tree.add(set, LevelTree::Relationship::Child,
-                           "level" + std::to_string(state.levelCount), std::move(read->title));
-        state.tree.setLevelFiles(level->index(), name);
+            state.tree.add(set, LevelTree::Relationship::Child, NodeKind::Level,
+                           static_cast<std::uint32_t>(state.levelCount), read->title, name);
         added.push_back(level->key());
     }
 
@@ -101,8 +98,8 @@ EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFil
     if (leftOut > 0)
         message += "\n" + std::string(kTreeFull) + "; " + std::to_string(leftOut) +
                    " level(s) could not be added";
-    ui.message(message);
-    return added.empty() ? nullptr : std::make_unique<AddedNodes>(std::move(added));
+    EditStep step = added.empty() ? nullptr : std::make_unique<AddedNodes>(std::move(added));
+    return {std::move(step), std::move(message)};
 }
 
 } // namespace quillfen

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/user_interface.h"
+#include "common/result.h"
 #include "editing/editor_state.h"
 
 namespace quillfen {
@@ -10,19 +10,19 @@ inline constexpr char kSelectSetForLevels[] = "you must first select a set to ad
 inline constexpr char kSelectLevel[] = "you must first select a level";
 
 // The tests of a command that works on the selected node, in the game's order: a profile is
-// loaded, then the selected node is of `kind`. Gives the node, or null after telling the user
-// why not (`wrongKind` also when nothing is selected).
-const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
-                                      const char* wrongKind);
+// loaded, then the selected node is of `kind`. Gives the node, or the refusal the user is shown
+// (`wrongKind` also when nothing is selected).
+Result<const LevelTree::Node*> selectedOfKind(const EditorState& state, NodeKind kind,
+                                              const char* wrongKind);
 
-// The selected group, when it can take one more set (its record counts them in one byte); null
-// after telling the user why not.
-const LevelTree::Node* groupForNewSet(const EditorState& state, UserInterface& ui);
+// The selected group, when it can take one more set (its record counts them in one byte), or
+// the refusal.
+Result<const LevelTree::Node*> groupForNewSet(const EditorState& state);
 // Adds a set named `name` as the last of `group`'s, with the next set key.
 const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
                                 std::string_view name);
 
-// False, after telling the user, when the tree already holds as many nodes as a profile can.
-bool roomForNode(const EditorState& state, UserInterface& ui);
+// The refusal when the tree already holds as many nodes as a profile can.
+Status roomForNode(const EditorState& state);
 
 } // namespace quillfen

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "common/user_interface.h"
+#include "common/result.h"
+#include "common/user_texts.h"
 #include "editing/editor_state.h"
 #include "editing/tree_edit.h"
 
@@ -40,39 +41,50 @@ inline constexpr char kTreeFull[] =
     "WARNING: the profile cannot hold more than 3649 groups, sets and levels";
 inline constexpr char kGroupFull[] = "WARNING: a group cannot hold more than 255 sets";
 
-// The longest name the record field of a node of `kind` holds: 40 for groups and levels, 108 for
-// sets.
-std::size_t nameLimit(NodeKind kind);
-// "WARNING: the name can be at most N characters long".
-std::string nameTooLong(std::size_t limit);
-// "WARNING: the folder can be at most 68 characters long", and the same for a file name.
-std::string folderTooLong();
-std::string fileNameTooLong();
+// What an editing command did: the step that takes it back (null when it changed nothing) and
+// what the user is to be told, a refusal or what was done (empty: nothing).
+struct EditResult {
+    EditStep step;
+    std::string message;
+};
+
+// Why a record field cannot take a text: kUnstorableText, or a warning naming the field's
+// width when the save would cut the text ("WARNING: the name can be at most 40 characters
+// long"). Empty when the text fits: 40 bytes for a group's or level's name, 108 for a set's, 68
+// for a folder, 38 for a file name.
+std::string nameRefusal(NodeKind kind, const TextAnswer& name);
+std::string folderRefusal(const TextAnswer& folder);
+std::string fileNameRefusal(const TextAnswer& fileName);
 
 // A click in the tree: what the panel shows for the selected node (and its level file, found in
 // `folder`, the folder list's folder). A set leaves the counts as they are.
 DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
 
-// The commands of the editing buttons. Each tests, asks and tells through `ui` as the game's
-// editor did, changes only the tree, its tables and the key counters, and leaves the tree's
-// selection as the command defines it. Each gives the change it made, to be undone, or null
-// when it changed nothing.
-EditStep addGroup(EditorState& state, UserInterface& ui, std::string_view name);
-EditStep addSet(EditorState& state, UserInterface& ui, std::string_view name);
-EditStep addSelectedLevels(EditorState& state, UserInterface& ui, const LevelFileList& files);
-EditStep deleteGroup(EditorState& state, UserInterface& ui);
-EditStep deleteSet(EditorState& state, UserInterface& ui);
-EditStep deleteLevel(EditorState& state, UserInterface& ui);
-EditStep moveUp(EditorState& state, UserInterface& ui);
-EditStep moveDown(EditorState& state, UserInterface& ui);
+// The commands of the editing buttons. Each tests as the game's editor did, changes only the
+// tree, its tables and the key counters, and leaves the tree's selection as the command defines
+// it. None asks the user anything: the Editor asks between the calls that need an answer.
+//
+// Add Group adds the group with the empty folder; the answer to its folder question is then
+// stored by `setNewGroupFolder`, which gives the refusal of an answer that does not fit.
+EditResult addGroup(EditorState& state, std::string_view name);
+std::string setNewGroupFolder(EditorState& state, const TextAnswer& folder);
+EditResult addSet(EditorState& state, std::string_view name);
+EditResult addSelectedLevels(EditorState& state, const LevelFileList& files);
+// The delete commands: the selected node of `kind` (or the refusal), the question asked before
+// a group or a set goes with what is under it (empty for a level, which goes unasked), and the
+// removal, which selects the node that takes its place.
+Result<const LevelTree::Node*> nodeToDelete(const EditorState& state, NodeKind kind);
+std::string deleteQuestion(const LevelTree::Node* node);
+EditStep deleteNode(EditorState& state, const LevelTree::Node* node);
+EditResult moveUp(EditorState& state);
+EditResult moveDown(EditorState& state);
 // Moves a level to `row` among its siblings (a drag in the tree), as the move commands do.
-EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row);
-// Text1 / Text2 as typed; `storable` false when the window could not convert them. Refused when
-// the text is longer than the record field that will hold it.
-EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& folder);
-EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& fileName);
-// Renames a node in place; refused when the text is longer than its record field or not storable.
-EditStep renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
-                    const TextAnswer& text);
+EditResult moveLevel(EditorState& state, const LevelTree::Node* level, int row);
+// The update buttons, with the text of the panel's box; refused when the text does not fit the
+// record field that will hold it.
+EditResult updateFolder(EditorState& state, const TextAnswer& folder);
+EditResult updateFileName(EditorState& state, const TextAnswer& fileName);
+// Renames a node in place; refused when the text does not fit its record field.
+EditResult renameNode(EditorState& state, const LevelTree::Node* node, const TextAnswer& text);
 
 } // namespace quillfen

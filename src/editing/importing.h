@@ -1,8 +1,6 @@
 #pragma once
 
-#include "common/user_interface.h"
-#include "editing/editor_state.h"
-#include "editing/tree_edit.h"
+#include "editing/editing_commands.h"
 #include "levelfile/level_pack.h"
 
 #include <string>
@@ -15,9 +13,9 @@ namespace quillfen {
 // set named `setName` to the selected group and puts them in it. Each tests as the adding
 // commands do (a profile is loaded, a node of the right kind is selected) and that the profile
 // has room for every node, before anything is written; a refused or failed write adds nothing.
-// Tells the user the outcome; gives the change, or null when nothing was added.
-EditStep importPack(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan);
-EditStep importPackAsSet(EditorState& state, UserInterface& ui, const levelfile::ImportPlan& plan,
-                         const std::string& setName);
+// The message says what was added, or why nothing was.
+EditResult importPack(EditorState& state, const levelfile::ImportPlan& plan);
+EditResult importPackAsSet(EditorState& state, const levelfile::ImportPlan& plan,
+                           const std::string& setName);
 
 } // namespace quillfen

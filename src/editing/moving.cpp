@@ -9,50 +9,42 @@ namespace {
 // Moves a level to `row` among its siblings as the game's editor moved nodes, by taking it out
 // and adding it again: the level keeps its key, text and file name and takes the highest node
 // index, while every node after its old index moves down by one.
-EditStep moveTo(LevelTree& tree, const LevelTree::Node* level, int row) {
+EditResult moveTo(LevelTree& tree, const LevelTree::Node* level, int row) {
     MovedNode::Place from{level->row(), level->index()};
     MovedNode::Place to{row, tree.count()};
     auto step = std::make_unique<MovedNode>(level->key(), from, to);
     step->redo(tree);
-    return step;
+    return {std::move(step), {}};
 }
 
-const LevelTree::Node* selectedLevel(EditorState& state, UserInterface& ui) {
-    return selectedOfKind(state, ui, NodeKind::Level, kSelectLevel);
+// Up (-1) or down (+1) by one row, within the level's set.
+EditResult moveBy(EditorState& state, int rows, const char* atTheEnd) {
+    auto level = selectedOfKind(state, NodeKind::Level, kSelectLevel);
+    if (!level)
+        return {nullptr, level.error()};
+    const LevelTree::Node* neighbour =
+        rows < 0 ? (*level)->previousSibling() : (*level)->nextSibling();
+    if (neighbour == nullptr)
+        return {nullptr, atTheEnd};
+    return moveTo(state.tree, *level, (*level)->row() + rows);
 }
 
 } // namespace
 
-EditStep moveUp(EditorState& state, UserInterface& ui) {
-    const LevelTree::Node* level = selectedLevel(state, ui);
-    if (level == nullptr)
-        return nullptr;
-    if (level->previousSibling() == nullptr) {
-        ui.message("cannot go any higher");
-        return nullptr;
-    }
-    return moveTo(state.tree, level, level->row() - 1);
+EditResult moveUp(EditorState& state) {
+    return moveBy(state, -1, "cannot go any higher");
 }
 
-EditStep moveDown(EditorState& state, UserInterface& ui) {
-    const LevelTree::Node* level = selectedLevel(state, ui);
-    if (level == nullptr)
-        return nullptr;
-    if (level->nextSibling() == nullptr) {
-        ui.message("cannot go lower");
-        return nullptr;
-    }
-    return moveTo(state.tree, level, level->row() + 1);
+EditResult moveDown(EditorState& state) {
+    return moveBy(state, +1, "cannot go lower");
 }
 
-EditStep moveLevel(EditorState& state, UserInterface& ui, const LevelTree::Node* level, int row) {
-    if (level == nullptr || level->kind() != NodeKind::Level) {
-        ui.message(kSelectLevel);
-        return nullptr;
-    }
+EditResult moveLevel(EditorState& state, const LevelTree::Node* level, int row) {
+    if (level == nullptr || level->kind() != NodeKind::Level)
+        return {nullptr, kSelectLevel};
     row = std::clamp(row, 0, level->parent()->children() - 1);
     if (row == level->row())
-        return nullptr;
+        return {};
     return moveTo(state.tree, level, row);
 }
 

@@ -5,42 +5,35 @@
 
 namespace quillfen {
 
-const LevelTree::Node* selectedOfKind(const EditorState& state, UserInterface& ui, NodeKind kind,
-                                      const char* wrongKind) {
-    if (!profileLoaded(state)) {
-        ui.message(kLoadFirst);
-        return nullptr;
-    }
+Result<const LevelTree::Node*> selectedOfKind(const EditorState& state, NodeKind kind,
+                                              const char* wrongKind) {
+    if (!profileLoaded(state))
+        return Error{kLoadFirst};
     const LevelTree::Node* node = state.tree.selected();
-    if (node == nullptr || node->kind() != kind) {
-        ui.message(wrongKind);
-        return nullptr;
-    }
+    if (node == nullptr || node->kind() != kind)
+        return Error{wrongKind};
     return node;
 }
 
-const LevelTree::Node* groupForNewSet(const EditorState& state, UserInterface& ui) {
-    const LevelTree::Node* group = selectedOfKind(state, ui, NodeKind::Group, kSelectGroupForSet);
-    if (group && group->children() >= format::kMaxSetsInGroup) {
-        ui.message(kGroupFull);
-        return nullptr;
-    }
+Result<const LevelTree::Node*> groupForNewSet(const EditorState& state) {
+    auto group = selectedOfKind(state, NodeKind::Group, kSelectGroupForSet);
+    if (group && (*group)->children() >= format::kMaxSetsInGroup)
+        return Error{kGroupFull};
     return group;
 }
 
 const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
                                 std::string_view name) {
     ++state.setCount;
-    return state.tree.add(group, LevelTree::Relationship::Child,
-                          "parent" + std::to_string(state.setCount), name);
+    return state.tree.add(group, LevelTree::Relationship::Child, NodeKind::Set, state.setCount,
+                          name);
 }
 
-bool roomForNode(const EditorState& state, UserInterface& ui) {
+Status roomForNode(const EditorState& state) {
     static_assert(format::kMaxNodes == 3649, "kTreeFull names the limit");
     if (state.tree.count() < format::kMaxNodes)
-        return true;
-    ui.message(kTreeFull);
-    return false;
+        return success();
+    return Error{kTreeFull};
 }
 
 DetailPanel detailPanelFor(const EditorState& state, const std::string& folder) {

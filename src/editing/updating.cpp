@@ -5,89 +5,76 @@
 namespace quillfen {
 namespace {
 
+std::string refusalFor(const TextAnswer& text, std::size_t limit, const char* what) {
+    if (!text.storable)
+        return kUnstorableText;
+    if (text.text.size() <= limit)
+        return {};
+    return "WARNING: the " + std::string(what) + " can be at most " + std::to_string(limit) +
+           " characters long";
+}
+
+EditResult changeText(EditorState& state, const LevelTree::Node* node, ChangedText::Field field,
+                      const std::string& text) {
+    auto step = std::make_unique<ChangedText>(state.tree, node, field, text);
+    step->redo(state.tree);
+    return {std::move(step), {}};
+}
+
 // What the two "update" buttons share: the text goes whole into the table entry at the selected
 // node's index, whatever its kind, as the game's editor stored it. A text that the record field
 // would cut at the save is refused, as a rename is.
-EditStep storeText(EditorState& state, UserInterface& ui, const TextAnswer& text,
-                   ChangedText::Field field, std::size_t limit, const std::string& tooLong,
-                   const char* noSelection, const char* stored) {
+EditResult storeText(EditorState& state, const TextAnswer& text, ChangedText::Field field,
+                     const std::string& refusal, const char* noSelection, const char* stored) {
     const LevelTree::Node* node = state.tree.selected();
-    if (node == nullptr) {
-        ui.message(noSelection);
-        return nullptr;
-    }
-    if (!text.storable) {
-        ui.message(kUnstorableText);
-        return nullptr;
-    }
-    if (text.text.size() > limit) {
-        ui.message(tooLong);
-        return nullptr;
-    }
-    auto step = std::make_unique<ChangedText>(state.tree, node, field, text.text);
-    step->redo(state.tree);
-    ui.message(stored);
-    return step;
+    if (node == nullptr)
+        return {nullptr, noSelection};
+    if (!refusal.empty())
+        return {nullptr, refusal};
+    EditResult changed = changeText(state, node, field, text.text);
+    changed.message = stored;
+    return changed;
 }
 
 } // namespace
 
-EditStep updateFolder(EditorState& state, UserInterface& ui, const TextAnswer& folder) {
-    return storeText(state, ui, folder, ChangedText::Field::GroupFolder, format::kFolderWidth,
-                     folderTooLong(), "you must first select a group",
-                     "Group's source folder has been updated");
-}
-
-EditStep updateFileName(EditorState& state, UserInterface& ui, const TextAnswer& fileName) {
-    return storeText(state, ui, fileName, ChangedText::Field::LevelFile,
-                     format::kLevelFileWideWidth, fileNameTooLong(), kSelectLevel,
-                     "Levels source file has been updated");
-}
-
-std::size_t nameLimit(NodeKind kind) {
+std::string nameRefusal(NodeKind kind, const TextAnswer& name) {
     switch (kind) {
     case NodeKind::Group:
-        return format::kGroupNameWidth;
+        return refusalFor(name, format::kGroupNameWidth, "name");
     case NodeKind::Set:
-        return format::kSetNameWidth;
+        return refusalFor(name, format::kSetNameWidth, "name");
     case NodeKind::Level:
         break;
     }
-    return format::kLevelNameWidth;
+    return refusalFor(name, format::kLevelNameWidth, "name");
 }
 
-std::string nameTooLong(std::size_t limit) {
-    return "WARNING: the name can be at most " + std::to_string(limit) + " characters long";
+std::string folderRefusal(const TextAnswer& folder) {
+    return refusalFor(folder, format::kFolderWidth, "folder");
 }
 
-std::string folderTooLong() {
-    return "WARNING: the folder can be at most " + std::to_string(format::kFolderWidth) +
-           " characters long";
+std::string fileNameRefusal(const TextAnswer& fileName) {
+    return refusalFor(fileName, format::kLevelFileWideWidth, "file name");
 }
 
-std::string fileNameTooLong() {
-    return "WARNING: the file name can be at most " + std::to_string(format::kLevelFileWideWidth) +
-           " characters long";
+EditResult updateFolder(EditorState& state, const TextAnswer& folder) {
+    return storeText(state, folder, ChangedText::Field::GroupFolder, folderRefusal(folder),
+                     "you must first select a group", "Group's source folder has been updated");
 }
 
-EditStep renameNode(EditorState& state, UserInterface& ui, const LevelTree::Node* node,
-                    const TextAnswer& text) {
+EditResult updateFileName(EditorState& state, const TextAnswer& fileName) {
+    return storeText(state, fileName, ChangedText::Field::LevelFile, fileNameRefusal(fileName),
+                     kSelectLevel, "Levels source file has been updated");
+}
+
+EditResult renameNode(EditorState& state, const LevelTree::Node* node, const TextAnswer& text) {
     if (node == nullptr)
-        return nullptr;
-    if (!text.storable) {
-        ui.message(kUnstorableText);
-        return nullptr;
-    }
+        return {};
     // A name that fills its field is stored without a closing zero and still reads back whole.
-    std::size_t limit = nameLimit(node->kind());
-    if (text.text.size() > limit) {
-        ui.message(nameTooLong(limit));
-        return nullptr;
-    }
-    auto step =
-        std::make_unique<ChangedText>(state.tree, node, ChangedText::Field::Text, text.text);
-    step->redo(state.tree);
-    return step;
+    if (std::string refusal = nameRefusal(node->kind(), text); !refusal.empty())
+        return {nullptr, refusal};
+    return changeText(state, node, ChangedText::Field::Text, text.text);
 }
 
 } // namespace quillfen

@@ -16,6 +16,9 @@ namespace quillfen {
 namespace {
 
 constexpr char kNoSelection[] = "you must first select a node";
+constexpr char kFolderPrompt[] =
+    "enter the folder name in which levels in this group can be found (e.g. ORIG, OHNO, CUST, "
+    "etc..)";
 
 std::string keyOf(const LevelTree::Node* node) {
     return node ? node->key() : std::string();
@@ -61,19 +64,26 @@ Outcome Editor::clickNode(const LevelTree::Node* node) {
     return outcome;
 }
 
-// Runs one editing command and keeps what it changed as one step of the history. The panel
-// follows the selection whenever the command moved it.
+bool Editor::tell(const std::string& text) {
+    if (text.empty())
+        return false;
+    ui_.message(text);
+    return true;
+}
 
+// Runs one editing command, tells the user what it says, and keeps what it changed as one step
+// of the history. The panel follows the selection whenever the command moved it.
 template <class Command> Outcome Editor::edit(const char* name, Command command) {
     const LevelTree::Node* before = state_.tree.selected();
     std::string selectedBefore = keyOf(before);
-    EditStep step = command();
-    if (!step) {
+    EditResult result = command();
+    tell(result.message);
+    if (!result.step) {
         Outcome outcome;
         outcome.selected = state_.tree.selected();
         return outcome;
     }
-    history_.push({name, std::move(step), selectedBefore, keyOf(state_.tree.selected())});
+    history_.push({name, std::move(result.step), selectedBefore, keyOf(state_.tree.selected())});
     if (state_.tree.selected() != before || keyOf(state_.tree.selected()) != selectedBefore)
         return selectionOutcome(true);
     Outcome outcome;
@@ -82,31 +92,24 @@ template <class Command> Outcome Editor::edit(const char* name, Command command)
     return outcome;
 }
 
-namespace {
-
-// False, after telling the user, when a new node of `kind` cannot take the name.
-bool acceptableName(UserInterface& ui, const TextAnswer& name, NodeKind kind) {
-    if (!name.storable)
-        ui.message(kUnstorableText);
-    else if (name.text.size() > nameLimit(kind))
-        ui.message(nameTooLong(nameLimit(kind)));
-    else
-        return true;
-    return false;
-}
-
-} // namespace
-
 Outcome Editor::addGroup(const TextAnswer& name) {
-    if (!acceptableName(ui_, name, NodeKind::Group))
+    if (tell(nameRefusal(NodeKind::Group, name)))
         return {};
-    return edit("Add Group", [&] { return quillfen::addGroup(state_, ui_, name.text); });
+    return edit("Add Group", [&] {
+        EditResult added = quillfen::addGroup(state_, name.text);
+        // The group already stands in the tree while its folder is asked for; Cancel or a text
+        // that cannot be stored leaves it with the empty folder.
+        if (added.step)
+            added.message =
+                setNewGroupFolder(state_, ui_.input(kFolderPrompt, kApplicationTitle, ""));
+        return added;
+    });
 }
 
 Outcome Editor::addSet(const TextAnswer& name) {
-    if (!acceptableName(ui_, name, NodeKind::Set))
+    if (tell(nameRefusal(NodeKind::Set, name)))
         return {};
-    return edit("Add Set", [&] { return quillfen::addSet(state_, ui_, name.text); });
+    return edit("Add Set", [&] { return quillfen::addSet(state_, name.text); });
 }
 
 Outcome Editor::addSelectedLevels(const FileListSelection& files) {
@@ -120,24 +123,32 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
 }
 
 Outcome Editor::addLevels(const LevelFileList& files) {
-    // The level's record could not hold the file's name: nothing of the selection is added.
-    if (!files.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
-    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, ui_, files); });
+    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, files); });
+}
+
+// The checks, then the question (a level goes unasked), then the removal.
+Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
+    return edit(name, [&]() -> EditResult {
+        auto node = nodeToDelete(state_, kind);
+        if (!node)
+            return {nullptr, node.error()};
+        std::string question = deleteQuestion(*node);
+        if (!question.empty() && !ui_.confirm(question, "confirm"))
+            return {};
+        return {deleteNode(state_, *node), {}};
+    });
 }
 
 Outcome Editor::deleteGroup() {
-    return edit("Delete Group", [&] { return quillfen::deleteGroup(state_, ui_); });
+    return deleteOfKind(NodeKind::Group, "Delete Group");
 }
 
 Outcome Editor::deleteSet() {
-    return edit("Delete Set", [&] { return quillfen::deleteSet(state_, ui_); });
+    return deleteOfKind(NodeKind::Set, "Delete Set");
 }
 
 Outcome Editor::deleteLevel() {
-    return edit("Delete Level", [&] { return quillfen::deleteLevel(state_, ui_); });
+    return deleteOfKind(NodeKind::Level, "Delete Level");
 }
 
 Outcome Editor::deleteSelected() {
@@ -150,11 +161,11 @@ Outcome Editor::deleteSelected() {
 }
 
 Outcome Editor::moveUp() {
-    return edit("Move Up", [&] { return quillfen::moveUp(state_, ui_); });
+    return edit("Move Up", [&] { return quillfen::moveUp(state_); });
 }
 
 Outcome Editor::moveDown() {
-    return edit("Move Down", [&] { return quillfen::moveDown(state_, ui_); });
+    return edit("Move Down", [&] { return quillfen::moveDown(state_); });
 }
 
 Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
@@ -166,7 +177,7 @@ Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
         if (row < 0)
             row = level->parent()->children() - 1;
     }
-    return edit("Move Level", [&] { return quillfen::moveLevel(state_, ui_, level, row); });
+    return edit("Move Level", [&] { return moveLevel(state_, level, row); });
 }
 
 Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<TextAnswer>& names) {
@@ -186,8 +197,10 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<Tex
 Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
                                 bool sequel) {
     // The group is asked for before the pack is read, as Add Set asks for it.
-    if (!groupForNewSet(state_, ui_))
+    if (auto group = groupForNewSet(state_); !group) {
+        ui_.message(group.error());
         return {};
+    }
     auto plan = levelfile::planImport(packPath, sequel, hostFolder);
     if (!plan) {
         ui_.message(plan.error());
@@ -195,34 +208,28 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     }
     TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
                                 kApplicationTitle, plan->setName);
-    if (name.text.empty())
+    if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
         return {};
-    if (!name.storable || name.text.size() > nameLimit(NodeKind::Set)) {
-        ui_.message(!name.storable ? std::string(kUnstorableText)
-                                   : nameTooLong(nameLimit(NodeKind::Set)));
-        return {};
-    }
     if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle, "Import"))
         return {};
     return edit(window::kImportPackTitle,
-                [&] { return importPackAsSet(state_, ui_, *plan, name.text); });
+                [&] { return importPackAsSet(state_, *plan, name.text); });
 }
 
 Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
-    return edit(window::kImportPackTitle, [&] { return importPack(state_, ui_, plan); });
+    return edit(window::kImportPackTitle, [&] { return importPack(state_, plan); });
 }
 
 Outcome Editor::updateFolder(const TextAnswer& folder) {
-    return edit("Update Folder", [&] { return quillfen::updateFolder(state_, ui_, folder); });
+    return edit("Update Folder", [&] { return quillfen::updateFolder(state_, folder); });
 }
 
 Outcome Editor::updateFileName(const TextAnswer& fileName) {
-    return edit("Update File Name",
-                [&] { return quillfen::updateFileName(state_, ui_, fileName); });
+    return edit("Update File Name", [&] { return quillfen::updateFileName(state_, fileName); });
 }
 
 Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {
-    return edit("Rename", [&] { return renameNode(state_, ui_, node, text); });
+    return edit("Rename", [&] { return renameNode(state_, node, text); });
 }
 
 Outcome Editor::undo() {

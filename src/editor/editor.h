@@ -181,6 +181,9 @@ public:
 
 private:
     template <class Command> Outcome edit(const char* name, Command command);
+    // Shows `text` as a message, when there is one; true when it did.
+    bool tell(const std::string& text);
+    Outcome deleteOfKind(NodeKind kind, const char* name);
     std::string caption() const;
     Outcome addLevels(const LevelFileList& files);
     // The profiles below the users key, for the profile box; none after a warning.

@@ -1,6 +1,6 @@
 #include "cli/run_cli.h"
 #include "database/database_reader.h"
-#include "editing/tree_model.h"
+#include "editor/tree_model.h"
 #include "levelfile/make_level_file.h"
 #include "levelfile/make_pack.h"
 #include "temp_dir.h"

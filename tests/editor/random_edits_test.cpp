@@ -1,23 +1,14 @@
-#include "editing/editing_fixture.h"
-#include "editor/editor.h"
-#include "profiles/profile_store.h"
+#include "editor/editor_fixture.h"
 
 #include <random>
 
 namespace quillfen::testing {
 namespace {
 
-// The level-file list as a window shows it.
-FileListSelection asShown(const LevelFileList& files) {
-    FileListSelection shown{{}, files.selected, files.current};
-    for (const std::string& name : files.names)
-        shown.names.push_back({name, true});
-    return shown;
-}
-
-class RandomEdits : public EditingTest, public ::testing::WithParamInterface<unsigned> {
+class RandomEdits : public EditorTest, public ::testing::WithParamInterface<unsigned> {
 protected:
     std::mt19937 rng{GetParam()};
+    TreeModel model = TreeModel::loaded(kProfile);
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
@@ -31,48 +22,43 @@ protected:
     }
 
     TextAnswer answer(int longest) { return {text(longest), below(10) != 0}; }
+
+    void expectModel(const std::string& history) {
+        ASSERT_EQ(TreeModel::dump(editor.state()), model.dump()) << history;
+        ASSERT_EQ(user.messages, model.messages) << history;
+        std::vector<std::string> asked;
+        for (const auto& question : user.questions)
+            if (question.caption == "confirm")
+                asked.push_back(question.text);
+        ASSERT_EQ(asked, model.questions) << history;
+    }
 };
 
 // The editor's commands, undos and redos in random order, against the model: after an undo the
-// tree, both tables, the selection and the saved bytes are what they were before the undone
-// edit, and after a redo what they were after it; the key counters only ever go up.
+// tree, both tables and the selection are what they were before the undone edit, and after a
+// redo what they were after it; the key counters only ever go up.
 TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) {
-    WinePrefixStore store(dir.file("no-prefix"));
-    Editor editor(store, ui);
-    std::string path = dir.file("USER.DAT");
-    writeBytes(path, profileBytes(kProfile));
-    ASSERT_TRUE(editor.openFile(path).ok());
-    editor.openFolder(levels);
-    model = TreeModel::loaded(kProfile);
-
     FileTitles titles;
     std::vector<std::string> names;
     for (int i = 0; i < 6; ++i) {
         std::string name = "lvl" + std::to_string(i) + ".lvl";
         names.push_back(name);
         // One name in the list whose file has gone since the list was read.
-        titles[name] = i == 3 ? std::nullopt : std::optional(levelFile(name, text(32)));
+        std::string title = text(32);
+        if (i != 3)
+            levelFile(name, title);
+        titles[name] = i == 3 ? std::nullopt : std::optional(paddedTitle(title));
     }
 
-    struct Snapshot {
-        TreeModel model;
-        std::vector<unsigned char> bytes;
-    };
-    struct Done {
-        Snapshot before, after;
-    };
-    std::vector<Done> undoable, redoable;
-    auto snapshot = [&] { return Snapshot{model, encodeDatabase(editor.tree())}; };
+    // The model before and after each edit that can be undone, and each that can be redone.
+    std::vector<std::pair<TreeModel, TreeModel>> undoable, redoable;
     // The model as it was, with the counters, messages and questions of now.
-    auto backTo = [&](const Snapshot& then) {
-        TreeModel now = then.model;
-        now.groupCount = model.groupCount;
-        now.setCount = model.setCount;
-        now.levelCount = model.levelCount;
-        now.messages = model.messages;
-        now.questions = model.questions;
+    auto backTo = [&](const TreeModel& then) {
+        TreeModel now = then;
+        std::tie(now.groupCount, now.setCount, now.levelCount, now.messages, now.questions) =
+            std::tie(model.groupCount, model.setCount, model.levelCount, model.messages,
+                     model.questions);
         model = std::move(now);
-        EXPECT_EQ(encodeDatabase(editor.tree()), then.bytes);
     };
 
     std::string history;
@@ -83,30 +69,30 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             history += undo ? "undo " : "redo ";
             auto& from = undo ? undoable : redoable;
             EXPECT_EQ(undo ? editor.undo().done : editor.redo().done, !from.empty());
-            if (from.empty())
+            if (from.empty()) {
                 model.say(undo ? "there is nothing to undo" : "there is nothing to redo");
-            if (!from.empty()) {
-                backTo(undo ? from.back().before : from.back().after);
+            } else {
+                backTo(undo ? from.back().first : from.back().second);
                 (undo ? redoable : undoable).push_back(std::move(from.back()));
                 from.pop_back();
             }
-            ASSERT_EQ(TreeModel::dump(editor.state()), model.dump()) << history;
+            expectModel(history);
             continue;
         }
         std::string key = model.order.empty() || below(10) == 0
                               ? ""
                               : model.order[static_cast<std::size_t>(below(model.count()))];
-        editor.clickNode(editor.tree().find(key));
+        select(key);
         model.selected = key;
-        Snapshot before = snapshot();
+        TreeModel before = model;
         history += std::to_string(command) + "@" + key + " ";
         bool yes = below(4) != 0;
-        ui.confirmations = {yes};
+        user.confirmations = {yes};
         Outcome outcome;
         switch (command) {
         case 0: {
             TextAnswer folder = answer(format::kFolderWidth + 2);
-            ui.inputs = {folder};
+            user.inputs = {folder};
             outcome = editor.addGroup();
             model.addGroup(folder.text, folder.storable);
             break;
@@ -116,13 +102,17 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             model.addSet();
             break;
         case 2: {
+            FileListSelection files{{}, {}, below(8) == 0 ? -1 : below(6)};
             std::vector<std::string> chosen;
-            for (const std::string& name : names)
-                if (below(3) == 0)
+            for (const std::string& name : names) {
+                files.names.push_back({name, true});
+                files.selected.push_back(below(3) == 0);
+                if (files.selected.back())
                     chosen.push_back(name);
-            std::string current = below(8) == 0 ? "" : names[static_cast<std::size_t>(below(6))];
-            outcome = editor.addSelectedLevels(asShown(fileList(names, chosen, current)));
-            model.addLevels(chosen, current, titles);
+            }
+            outcome = editor.addSelectedLevels(files);
+            std::size_t current = static_cast<std::size_t>(files.current);
+            model.addLevels(chosen, files.current < 0 ? "" : names[current], titles);
             break;
         }
         case 3:
@@ -155,22 +145,15 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             }
         }
         if (outcome.done) {
-            undoable.push_back({std::move(before), snapshot()});
+            undoable.push_back({std::move(before), model});
             redoable.clear();
         }
-        // The panel shows the node that the command left selected.
-        if (outcome.selectionChanged) {
-            EXPECT_EQ(outcome.selected, editor.tree().selected());
-        }
-        ui.confirmations.clear();
-        ui.inputs.clear();
-        ASSERT_EQ(TreeModel::dump(editor.state()), model.dump()) << history;
-        ASSERT_EQ(ui.messages, model.messages) << history;
+        expectPanelFollows(outcome);
+        user.confirmations.clear();
+        user.inputs.clear();
+        expectModel(history);
     }
-    std::vector<unsigned char> saved = encodeDatabase(editor.tree());
-    writeBytes(path, saved);
-    ASSERT_TRUE(editor.openFile(path).ok());
-    EXPECT_EQ(encodeDatabase(editor.tree()), saved);
+    expectSaveAndLoadAgree();
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Range(1u, 21u));

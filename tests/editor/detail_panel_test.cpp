@@ -1,4 +1,6 @@
-#include "editing/editing_fixture.h"
+// What a click in the tree shows in the detail panel: a group's folder, a level's file name and
+// the counts read from that file in the folder list's folder.
+#include "editor/editor_fixture.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,7 +11,7 @@ namespace {
 
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
-// The boxes of the detail panel, as the window fills them from what a click gives.
+// The boxes of the detail panel, as a window fills them from what a click gives.
 struct Panel {
     std::string groupFolder, levelFile;
     Boxes counts;
@@ -21,20 +23,16 @@ struct Panel {
     }
 };
 
-class TreeClick : public EditingTest {
+class TreeClick : public EditorTest {
 protected:
     Panel panel;
 
     void SetUp() override {
-        EditingTest::SetUp();
-        load(kProfile);
+        EditorTest::SetUp();
         levelFile("a.lvl", "A", {80, 2, 0, 0, 4, 10, 0, 0, 10});
     }
 
-    void click(const std::string& key) {
-        select(key);
-        panel.show(detailPanelFor(state, levels));
-    }
+    void click(const std::string& key) { panel.show(select(key).panel); }
 };
 
 TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderASetNothingWhileTheCountsStay) {
@@ -48,7 +46,7 @@ TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderASetNothingWhileTheC
     click("level1");
     EXPECT_EQ(panel.counts[0], "80");
     click("root2");
-    EXPECT_EQ(panel.groupFolder, "QFEN");
+    EXPECT_EQ(panel.groupFolder, "HARD");
     EXPECT_EQ(panel.levelFile, "");
     EXPECT_EQ(panel.counts[0], "80");
     click("parent1");
@@ -83,18 +81,21 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     // Another folder in the folder list: the counts come from there, not the group's folder.
+    editor.openFolder(dir.path().string());
     click("level1");
-    panel.show(detailPanelFor(state, dir.path().string()));
     EXPECT_EQ(panel.counts, Boxes{});
+    editor.openFolder(levels);
     auto bytes = makeLevelFile({7, 6, 5, 4, 3, 2, 1, 0, 9}, "");
     bytes.resize(14); // offsets 3, 9, 11 and 13
     writeBytes(levelfile::levelFilePath(levels, "d.lvl"), bytes);
     click("level4");
     EXPECT_EQ(panel.counts, (Boxes{"7", "6", "5", "4", "", "", "", "", ""}));
-    // An empty file name: the path names the folder itself.
-    click("level1");
-    (void)updateFileName(state, ui, {"", true});
-    panel.show(detailPanelFor(state, levels));
+    // A file name stored by Update File Name is the one read; an empty one names no file.
+    (void)editor.updateFileName({"a.lvl", true});
+    click("level4");
+    EXPECT_EQ(panel.counts[0], "80");
+    (void)editor.updateFileName({"", true});
+    click("level4");
     EXPECT_EQ(panel.counts, Boxes{});
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// A plain model of what the editing commands should make of a profile, written from the rules
-// of the game's editor without the LevelTree: nested lists of nodes, the node-index order as a
-// list of keys, the selection, the key counters and the messages the user should see.
+// A profile written out record by record, and a plain model of what the editing commands should
+// make of it, written from the rules of the game's editor without the LevelTree: nested lists of
+// nodes, the node-index order as a list of keys, the selection, the key counters, and what the
+// user should be told and asked. It knows nothing of the profile's limits, which the random
+// edits never reach.
 
 #include "database/database_format.h"
 #include "editing/editor_state.h"
@@ -69,8 +71,7 @@ inline std::vector<unsigned char> profileBytes(const ProfileSpec& profile) {
 }
 
 struct ModelNode {
-    std::string key;
-    std::string text;
+    std::string key, text;
     std::string entry; // a group's folder, a level's file name
     std::vector<ModelNode> children;
 };
@@ -83,24 +84,19 @@ public:
     std::vector<ModelNode> groups;
     std::vector<std::string> order; // keys in node-index order
     std::string selected;
-    std::uint32_t groupCount = 0;
-    std::uint32_t setCount = 0;
+    std::uint32_t groupCount = 0, setCount = 0;
     std::int32_t levelCount = 0;
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
+    std::vector<std::string> messages, questions;
 
     // The profile as a load makes it: keys numbered in file order, node 1 selected.
     static TreeModel loaded(const ProfileSpec& profile) {
         TreeModel m;
         for (const GroupSpec& g : profile) {
-            ModelNode& group = m.append(m.groups, "root" + std::to_string(++m.groupCount), g.name);
-            group.entry = g.folder;
+            ModelNode& group = m.append(m.groups, "root", ++m.groupCount, g.name, g.folder);
             for (const SetSpec& s : g.sets) {
-                ModelNode& set =
-                    m.append(group.children, "parent" + std::to_string(++m.setCount), s.name);
+                ModelNode& set = m.append(group.children, "parent", ++m.setCount, s.name, "");
                 for (const LevelSpec& l : s.levels)
-                    m.append(set.children, "level" + std::to_string(++m.levelCount), l.title)
-                        .entry = l.file;
+                    m.append(set.children, "level", ++m.levelCount, l.title, l.file);
             }
         }
         m.selected = m.order.empty() ? "" : m.order.front();
@@ -108,18 +104,15 @@ public:
     }
 
     int count() const { return static_cast<int>(order.size()); }
+    void say(const std::string& text) { messages.push_back(text); }
 
     // --- the commands, as the game's editor defines them with this tool's mends ---
 
-    static constexpr char kFull[] =
-        "WARNING: the profile cannot hold more than 3649 groups, sets and levels";
     static constexpr char kUnstorable[] =
         "WARNING: the text holds characters that cannot be stored";
 
-    void addGroup(const std::string& folder, bool storable = true) {
-        if (count() >= format::kMaxNodes)
-            return say(kFull);
-        ModelNode& group = append(groups, "root" + std::to_string(++groupCount), "CUSTOM LEVELS");
+    void addGroup(const std::string& folder, bool storable) {
+        ModelNode& group = append(groups, "root", ++groupCount, "CUSTOM LEVELS", "");
         if (!storable)
             return say(kUnstorable);
         if (folder.size() > 68)
@@ -128,14 +121,8 @@ public:
     }
 
     void addSet() {
-        ModelNode* group = selectedOf("root", "you must first select a group to add a set to");
-        if (!group)
-            return;
-        if (group->children.size() >= 255)
-            return say("WARNING: a group cannot hold more than 255 sets");
-        if (count() >= format::kMaxNodes)
-            return say(kFull);
-        append(group->children, "parent" + std::to_string(++setCount), "CUSTOM SET");
+        if (ModelNode* group = selectedOf("root", "you must first select a group to add a set to"))
+            append(group->children, "parent", ++setCount, "CUSTOM SET", "");
     }
 
     void addLevels(const std::vector<std::string>& chosen, const std::string& current,
@@ -145,35 +132,25 @@ public:
             return;
         if (current.empty())
             return say("you must first select the level you wish to add from above");
-        int added = 0, leftOut = 0;
+        int added = 0;
         std::string unreadable;
         for (const std::string& name : chosen) {
-            if (count() >= format::kMaxNodes) {
-                ++leftOut;
-            } else if (!titles.at(name)) {
+            if (!titles.at(name)) {
                 unreadable += (unreadable.empty() ? "" : ", ") + name;
             } else {
-                append(set->children, "level" + std::to_string(++levelCount), *titles.at(name))
-                    .entry = name;
+                append(set->children, "level", ++levelCount, *titles.at(name), name);
                 ++added;
             }
         }
-        std::string text = std::to_string(added) + " level(s) added to '" + set->text + "'";
-        if (!unreadable.empty())
-            text += "\nWARNING: could not read " + unreadable;
-        if (leftOut)
-            text += "\n" + std::string(kFull) + "; " + std::to_string(leftOut) +
-                    " level(s) could not be added";
-        say(text);
+        say(std::to_string(added) + " level(s) added to '" + set->text + "'" +
+            (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
     }
 
     // Delete Group, Delete Set or Delete Selected Level; `answer` is the reply to the question.
     void deleteNode(const std::string& kind, bool answer) {
-        const char* refusal =
-            kind == "root"     ? "you must first select a group to delete from the tree"
-            : kind == "parent" ? "you must first select a set to delete from the tree"
-                               : "you must first select a level to delete from the tree";
-        ModelNode* node = selectedOf(kind, refusal);
+        std::string word = kind == "root" ? "group" : kind == "parent" ? "set" : "level";
+        ModelNode* node =
+            selectedOf(kind, "you must first select a " + word + " to delete from the tree");
         if (!node)
             return;
         if (kind != "level") {
@@ -239,39 +216,27 @@ public:
 
     // --- the outcome, printed the same way from the model and from the editor state ---
 
-    std::string dump() const {
-        std::string out;
-        print(out, groups, 0);
-        return out + footer(order, selected, groupCount, setCount, levelCount);
-    }
+    std::string dump() const { return print(groups) + footer(order, selected, *this); }
 
     static std::string dump(const EditorState& state) {
         const LevelTree& tree = state.tree;
-        std::string out;
-        auto node = [&](auto& self, const LevelTree::Node* n, int depth) -> void {
+        auto model = [&](auto& self, const LevelTree::Node* n) -> ModelNode {
             ModelNode m{n->key(), std::string(n->text()), "", {}};
-            if (n->kind() == NodeKind::Group)
-                m.entry = tree.groupFolders(n->index());
-            else if (n->kind() == NodeKind::Level)
-                m.entry = tree.levelFiles(n->index());
-            out += line(m, depth);
+            if (n->kind() != NodeKind::Set)
+                m.entry = n->kind() == NodeKind::Group ? tree.groupFolders(n->index())
+                                                       : tree.levelFiles(n->index());
             for (int i = 0; i < n->children(); ++i)
-                self(self, n->child(i), depth + 1);
+                m.children.push_back(self(self, n->child(i)));
+            return m;
         };
+        std::vector<ModelNode> groups;
         for (const LevelTree::Node* g : tree.topLevel())
-            node(node, g, 0);
+            groups.push_back(model(model, g));
         std::vector<std::string> keys;
         for (int i = 1; i <= tree.count(); ++i)
             keys.push_back(tree.item(i)->key());
         std::string selected = tree.selected() ? tree.selected()->key() : "";
-        return out + footer(keys, selected, state.groupCount, state.setCount, state.levelCount);
-    }
-
-    void say(const std::string& text) { messages.push_back(text); }
-
-    ModelNode* find(const std::string& key) {
-        auto [siblings, row, parent] = place(key);
-        return siblings ? &(*siblings)[row] : nullptr;
+        return print(groups) + footer(keys, selected, state);
     }
 
 private:
@@ -292,20 +257,21 @@ private:
         }
         return {};
     }
+    ModelNode* find(const std::string& key) {
+        auto [siblings, row, parent] = place(key);
+        return &(*siblings)[row];
+    }
 
-    ModelNode& append(std::vector<ModelNode>& siblings, std::string key, std::string text) {
-        order.push_back(key);
-        siblings.push_back({std::move(key), std::move(text), "", {}});
+    ModelNode& append(std::vector<ModelNode>& siblings, const char* word, std::int64_t number,
+                      const std::string& text, const std::string& entry) {
+        order.push_back(word + std::to_string(number));
+        siblings.push_back({order.back(), text, entry, {}});
         return siblings.back();
     }
 
-    ModelNode* selectedOf(const std::string& kind, const char* refusal) {
-        if (order.empty()) {
-            say("you have to load up a profile first");
-            return nullptr;
-        }
-        if (selected.empty() || !selected.starts_with(kind)) {
-            say(refusal);
+    ModelNode* selectedOf(const std::string& kind, const std::string& refusal) {
+        if (order.empty() || selected.empty() || !selected.starts_with(kind)) {
+            say(order.empty() ? "you have to load up a profile first" : refusal);
             return nullptr;
         }
         return find(selected);
@@ -317,25 +283,22 @@ private:
             forget(child);
     }
 
-    static void print(std::string& out, const std::vector<ModelNode>& nodes, int depth) {
-        for (const ModelNode& n : nodes) {
-            out += line(n, depth);
-            print(out, n.children, depth + 1);
-        }
+    static std::string print(const std::vector<ModelNode>& nodes, std::size_t depth = 0) {
+        std::string out;
+        for (const ModelNode& n : nodes)
+            out += std::string(depth * 2, ' ') + n.key + " '" + n.text + "' [" + n.entry + "]\n" +
+                   print(n.children, depth + 1);
+        return out;
     }
 
-    static std::string line(const ModelNode& n, int depth) {
-        return std::string(static_cast<std::size_t>(depth) * 2, ' ') + n.key + " '" + n.text +
-               "' [" + n.entry + "]\n";
-    }
-
+    template <class Counters>
     static std::string footer(const std::vector<std::string>& keys, const std::string& selected,
-                              std::uint32_t g, std::uint32_t s, std::int32_t l) {
+                              const Counters& c) {
         std::string out = "order:";
         for (const std::string& key : keys)
             out += " " + key;
-        return out + "\nselected: " + selected + "\ncounters: " + std::to_string(g) + " " +
-               std::to_string(s) + " " + std::to_string(l) + "\n";
+        return out + "\nselected: " + selected + "\ncounters: " + std::to_string(c.groupCount) +
+               " " + std::to_string(c.setCount) + " " + std::to_string(c.levelCount) + "\n";
     }
 };
 

@@ -1,0 +1,313 @@
+// The Editor's editing actions on a loaded profile, one table row an action: what the user is
+// told and asked, in order, the tree after it, and its undo and redo.
+#include "editor/editor_fixture.h"
+#include "levelfile/make_pack.h"
+
+namespace quillfen::testing {
+namespace {
+
+// Add Group's question, asked once the group stands in the tree.
+const std::string kFolderPrompt =
+    "? Quillfen Level Adder: enter the folder name in which levels in "
+    "this group can be found (e.g. ORIG, OHNO, CUST, etc..) @";
+const std::string kFolderQuestion = kFolderPrompt + "11";
+const std::string kSetNameQuestion =
+    "? Quillfen Level Adder: enter the name of the new set for the pack's levels @10";
+const std::string kUnstorable = "WARNING: the text holds characters that cannot be stored";
+const std::string kAddedGroup = kLoaded + " root4";
+
+std::string withFirstSet(const std::string& levels) {
+    return "root1(parent1(" + levels + ") parent2) root2(parent3(level4)) root3";
+}
+std::string withSecondSet(const std::string& levels) {
+    return "root1(parent1(level1 level2 level3) parent2(" + levels +
+           ")) root2(parent3(level4)) root3";
+}
+
+// The level-file list: every name, those marked Y in `chosen` selected, `current` last clicked.
+FileListSelection listOf(const std::vector<std::string>& names, const std::string& chosen,
+                         int current) {
+    FileListSelection list{{}, {}, current};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list.names.push_back({names[i], true});
+        list.selected.push_back(chosen[i] == 'Y');
+    }
+    return list;
+}
+
+std::string packPath(const Editor& editor) {
+    return editor.levelFolder() + "/../LEVEL007.DAT";
+}
+levelfile::ImportPlan planOf(const Editor& editor) {
+    return levelfile::planImport(packPath(editor), false, editor.levelFolder()).value();
+}
+
+using Act = Outcome (*)(Editor&);
+const Act kAddGroup = [](Editor& e) { return e.addGroup(); };
+const Act kImportPack = [](Editor& e) { return e.importLevelPack(packPath(e), e.levelFolder()); };
+Outcome renamed(Editor& e, const char* key, const std::string& text) {
+    return e.rename(e.tree().find(key), {text, true});
+}
+Outcome dropped(Editor& e, const char* key, int row) {
+    return e.dropLevel(e.tree().find(key), row);
+}
+
+// One action on the profile as loaded, with `selected` selected (empty: nothing), and the
+// user's answers; what it said and asked, in order (a text ending in * stands for any that
+// starts so); the name of its undo step (empty: it changed nothing); the tree after it (empty:
+// as loaded) and its selection (empty: as before); what the nodes it changed hold.
+struct Case {
+    const char* name;
+    std::string selected;
+    Act action;
+    std::vector<std::string> said = {};
+    std::string undo = {}, after = {}, selectedAfter = {};
+    std::vector<std::string> nodes = {};
+    std::vector<TextAnswer> inputs = {};
+    std::deque<bool> confirmations = {};
+};
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const std::vector<Case> kCases = {
+    // clang-format off
+    {"AddGroupStandsLastWhileItsFolderIsAsked", "parent3", kAddGroup, {kFolderQuestion},
+     "Add Group", kAddedGroup, "", {"root4@11 'CUSTOM LEVELS' [NEWF]"}, {{"NEWF", true}}},
+    {"AddGroupRefusesANameLongerThanItsField", "root1",
+     [](Editor& e) { return e.addGroup({std::string(41, 'G'), true}); },
+     {"WARNING: the name can be at most 40 characters long"}},
+    {"AddSetPutsANewSetLastInTheSelectedGroup", "root1", [](Editor& e) { return e.addSet(); }, {},
+     "Add Set", "root1(parent1(level1 level2 level3) parent2 parent4) root2(parent3(level4)) root3",
+     "", {"parent4@11 'CUSTOM SET' []"}},
+    {"AddSetRefusesANameThatCannotBeStored", "root1",
+     [](Editor& e) { return e.addSet({"?", false}); }, {kUnstorable}},
+    // The current entry need not be among the selected ones.
+    {"AddSelectedLevelsAddsTheChosenFilesInListOrderNamedByTheirTitles", "parent2",
+     [](Editor& e) {
+         return e.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, "YYYN", 3));
+     },
+     {"3 level(s) added to 'EMPTY'"}, "Add Level(s)", withSecondSet("level5 level6 level7"), "",
+     {"level5@11 'Tunnel Vision' [a1.lvl]", "level7@13 '' [c3.lvl]"}},
+    {"AddSelectedLevelsNamesTheFilesItLeftOutAndWarnsOfOddLevels", "parent2",
+     [](Editor& e) {
+         return e.addSelectedLevels(listOf(
+             {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl", "other.lvl"}, "YYYYY", 3));
+     },
+     {"2 level(s) added to 'EMPTY'\nWARNING: could not read dir.lvl, gone.lvl\nWARNING: not "
+      "Windows Lemmings level files: other.lvl\nWARNING: good.lvl: 120 lemmings, more than the "
+      "game's 114"},
+     "Add Level(s)", withSecondSet("level5 level6"), "",
+     {"level5@11 'Caf\xE9' [caf\xE9.lvl]", "level6@12 'Good' [good.lvl]"}},
+    {"AddSelectedLevelsAddsNoneWhenASelectedNameCannotBeStored", "parent2",
+     [](Editor& e) { return e.addSelectedLevels({{{"a1.lvl"}, {"?.lvl", false}}, {true, true}, 0}); },
+     {kUnstorable}},
+    {"AddSelectedLevelsLooksOnlyAtTheSelectedNames", "parent2",
+     [](Editor& e) { return e.addSelectedLevels({{{"a1.lvl"}, {"?.lvl", false}}, {true, false}, 0}); },
+     {"1 level(s) added to 'EMPTY'"}, "Add Level(s)", withSecondSet("level5")},
+    {"DroppedLevelFilesAreAddedToTheSet", "parent2",
+     [](Editor& e) { return e.dropLevelFiles(e.tree().find("parent2"), {{"a1.lvl"}, {"b2.lvl"}}); },
+     {"2 level(s) added to 'EMPTY'"}, "Add Level(s)", withSecondSet("level5 level6")},
+    {"LevelFilesDroppedOnAGroupAreRefusedThere", "parent3",
+     [](Editor& e) { return e.dropLevelFiles(e.tree().find("root1"), {{"a1.lvl"}}); },
+     {"you must first select a set to add levels to"}, "", "", "root1"},
+    {"DeleteGroupAsksThenTakesEverythingUnderIt", "root1", [](Editor& e) { return e.deleteGroup(); },
+     {"? confirm: Are you sure you want to delete 'EASY PACK' and the 2 sets under it?"},
+     "Delete Group", "root2(parent3(level4)) root3", "root2",
+     {"root2@1 'HARD' [HARD]", "level4@3 'D' [d.lvl]"}},
+    {"DeleteSetAsksAboutItsLevelsAndSelectsTheNextSet", "parent1",
+     [](Editor& e) { return e.deleteSet(); },
+     {"? confirm: Are you sure you want to delete 'FIRST' and the 3 levels under it?"},
+     "Delete Set", "root1(parent2) root2(parent3(level4)) root3", "parent2"},
+    {"DeleteLevelGoesUnaskedAndSelectsTheLevelThatTookItsPlace", "level2",
+     [](Editor& e) { return e.deleteLevel(); }, {}, "Delete Level", withFirstSet("level1 level3"),
+     "level3", {"level3@4 'C' [c.lvl]", "level4@8 'D' [d.lvl]"}},
+    {"DeletingTheLastLevelSelectsTheOneBefore", "level3",
+     [](Editor& e) { return e.deleteSelected(); }, {}, "Delete Level",
+     withFirstSet("level1 level2"), "level2"},
+    {"DeletingTheLastGroupAsksAndSelectsTheOneBefore", "root3",
+     [](Editor& e) { return e.deleteSelected(); },
+     {"? confirm: Are you sure you want to delete 'BARE' and the 0 sets under it?"},
+     "Delete Group", "root1(parent1(level1 level2 level3) parent2) root2(parent3(level4))",
+     "root2"},
+    // A moved level is taken out and added again, so it takes the highest node index.
+    {"MoveUpSwapsALevelWithTheOneAbove", "level2", [](Editor& e) { return e.moveUp(); }, {},
+     "Move Up", withFirstSet("level2 level1 level3"), "",
+     {"level2@10 'B' [b.lvl]", "level3@4 'C' [c.lvl]"}},
+    {"MoveDownSwapsALevelWithTheOneBelow", "level1", [](Editor& e) { return e.moveDown(); }, {},
+     "Move Down", withFirstSet("level2 level1 level3"), "",
+     {"level1@10 'A' [a.lvl]", "level2@3 'B' [b.lvl]"}},
+    // A drop names the row before which the level lands, counted with the level still there.
+    {"ALevelDraggedDownLandsBeforeTheDropRow", "level3",
+     [](Editor& e) { return dropped(e, "level1", 2); }, {}, "Move Level",
+     withFirstSet("level2 level1 level3"), "", {"level1@10 'A' [a.lvl]"}},
+    {"ALevelDraggedBelowTheLastLandsLast", "level1",
+     [](Editor& e) { return dropped(e, "level1", 3); }, {}, "Move Level",
+     withFirstSet("level2 level3 level1")},
+    {"ALevelDroppedOnItsSetLandsLast", "level1", [](Editor& e) { return dropped(e, "level1", -1); },
+     {}, "Move Level", withFirstSet("level2 level3 level1")},
+    {"ALevelDraggedUpLandsAtTheDropRow", "level1", [](Editor& e) { return dropped(e, "level3", 0); },
+     {}, "Move Level", withFirstSet("level3 level1 level2")},
+    {"ALevelDroppedOnItsOwnRowStays", "level2", [](Editor& e) { return dropped(e, "level2", 1); }},
+    {"OnlyALevelIsDragged", "level2", [](Editor& e) { return dropped(e, "parent1", 0); },
+     {"you must first select a level"}},
+    {"UpdateFolderStoresTheSelectedGroupsFolder", "root2",
+     [](Editor& e) { return e.updateFolder({"CUST", true}); },
+     {"Group's source folder has been updated"}, "Update Folder", "", "",
+     {"root2@7 'HARD' [CUST]"}},
+    {"UpdateFileNameStoresTheSelectedLevelsFile", "level1",
+     [](Editor& e) { return e.updateFileName({std::string(38, 'L'), true}); },
+     {"Levels source file has been updated"}, "Update File Name", "", "",
+     {"level1@3 'A' [" + std::string(38, 'L') + "]"}},
+    {"RenameFillsAGroupsField", "level1",
+     [](Editor& e) { return renamed(e, "root1", std::string(40, 'G')); }, {}, "Rename", "", "",
+     {"root1@1 '" + std::string(40, 'G') + "' [EASY]"}},
+    {"RenameKeepsWindows1252Text", "level1",
+     [](Editor& e) { return renamed(e, "level1", "Tunnel \xBB Vision"); }, {}, "Rename", "", "",
+     {"level1@3 'Tunnel \xBB Vision' [a.lvl]"}},
+    {"ImportLevelPackAddsANamedSetToTheSelectedGroup", "root2", kImportPack,
+     {kSetNameQuestion, "? Import Level Pack: *", "2 level(s) added to 'MY PACK'"},
+     "Import Level Pack",
+     "root1(parent1(level1 level2 level3) parent2) root2(parent3(level4) parent4(level5 level6)) "
+     "root3",
+     "", {"parent4@11 'MY PACK' []", "level6@13 'Beta' [LEVEL007_01.LVL]"}, {{"MY PACK", true}}},
+    {"ImportLevelPackCancelledAtTheReportAddsNothing", "root2", kImportPack,
+     {kSetNameQuestion, "? Import Level Pack: *"}, "", "", "", {}, {{"MY PACK", true}}, {false}},
+    {"ImportLevelPackCancelledAtTheNameAsksNoMore", "root2", kImportPack, {kSetNameQuestion}},
+    {"ImportLevelPackNeedsAGroupBeforeItReadsThePack", "parent3",
+     [](Editor& e) { return e.importLevelPack("/no/such/pack.dat", e.levelFolder()); },
+     {"you must first select a group to add a set to"}},
+    {"ImportPackIntoSetAddsTheLevelsToTheSelectedSet", "parent2",
+     [](Editor& e) { return e.importPackIntoSet(planOf(e)); }, {"2 level(s) added to 'EMPTY'"},
+     "Import Level Pack", withSecondSet("level5 level6"), "",
+     {"level5@11 'Alpha' [LEVEL007_00.LVL]"}},
+    {"ImportPackIntoSetNeedsASelectedSet", "root1",
+     [](Editor& e) { return e.importPackIntoSet(planOf(e)); },
+     {"you must first select a set to add levels to"}},
+    // clang-format on
+};
+
+// Level files of every kind beside the profile, and a pack of two levels.
+class EditorWithFiles : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        levelFile("a1.lvl", "Tunnel Vision");
+        levelFile("b2.lvl", "Mind the Gap");
+        levelFile("c3.lvl", "");
+        levelFile("d4.lvl", "Unchosen");
+        levelFile("caf\xE9.lvl", "Caf\xE9");
+        levelFile("good.lvl", "Good", {120, 0, 0, 0, 0, 0, 0, 0, 0});
+        std::filesystem::create_directory(levelfile::levelFilePath(levels, "dir.lvl"));
+        // Another engine's level: a format number in byte 0.
+        std::vector<unsigned char> engine(levelfile::kLevelFileSize, 0);
+        engine[0] = 1;
+        writeBytes(levelfile::levelFilePath(levels, "other.lvl"), engine);
+        writeBytes(dir.file("LEVEL007.DAT"),
+                   makePack({packLevel(1, 40, "Alpha"), packLevel(2, 50, "Beta")}));
+    }
+
+    bool packWritten() const { return std::filesystem::exists(levels + "/LEVEL007_00.LVL"); }
+};
+
+class EditorEdit : public EditorWithFiles, public ::testing::WithParamInterface<Case> {};
+
+// After an edit, undo gives back the tree of before (every node, index, text and entry, and
+// the file it saves as) with its selection, and redo the tree of after; a refusal changes
+// nothing. What remains saves and loads to the same bytes.
+TEST_P(EditorEdit, SaysAndChangesWhatItShouldAndUndoesAndRedoes) {
+    const Case& c = GetParam();
+    select(c.selected);
+    const std::string before = everything();
+    user.inputs = {c.inputs.begin(), c.inputs.end()};
+    user.confirmations = c.confirmations;
+    Outcome outcome = c.action(editor);
+    expectSaid(c.said);
+    EXPECT_EQ(outline(), c.after.empty() ? kLoaded : c.after);
+    EXPECT_EQ(selectedKey(), c.selectedAfter.empty() ? c.selected : c.selectedAfter);
+    for (const std::string& node : c.nodes)
+        EXPECT_EQ(describe(node.substr(0, node.find('@'))), node);
+    expectPanelFollows(outcome);
+    EXPECT_EQ(outcome.done, !c.undo.empty());
+    if (c.undo.empty()) {
+        EXPECT_FALSE(editor.modified());
+        EXPECT_TRUE(!c.selectedAfter.empty() || everything() == before);
+        return;
+    }
+    const std::string after = everything();
+    DocumentState shown = editor.documentState();
+    EXPECT_EQ(shown.undoText, "Undo " + c.undo);
+    EXPECT_TRUE(shown.caption.ends_with(" *") && shown.status.ends_with(" - modified"));
+    expectPanelFollows(editor.undo());
+    EXPECT_EQ(everything(), before);
+    EXPECT_FALSE(editor.modified());
+    EXPECT_EQ(editor.documentState().redoText, "Redo " + c.undo);
+    expectPanelFollows(editor.redo());
+    EXPECT_EQ(everything(), after);
+    expectSaid({});
+    expectSaveAndLoadAgree();
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, EditorEdit, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An import writes the pack's level files only once it adds their levels.
+TEST_F(EditorWithFiles, AnImportWritesThePacksFilesOnlyWhenItAddsTheirLevels) {
+    select("root1");
+    (void)editor.importPackIntoSet(planOf(editor));
+    user.inputs = {{"MY PACK", true}};
+    user.confirmations = {false};
+    (void)editor.importLevelPack(packPath(editor), levels);
+    EXPECT_FALSE(packWritten());
+    select("parent2");
+    EXPECT_TRUE(editor.importPackIntoSet(planOf(editor)).done);
+    EXPECT_EQ(readBytes(levels + "/LEVEL007_01.LVL"), planOf(editor).levels[1].bytes);
+}
+
+// The limits of a profile, so that every saved file loads again: two nodes short of full, it
+// takes two of four levels and says so; full, it takes no group (and asks for no folder), no set
+// and no pack, of which it writes nothing.
+TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
+    load({{"G", "F", {{"BIG", std::vector<LevelSpec>(format::kMaxNodes - 4, {"L", "l.lvl"})}}}});
+    select("parent1");
+    (void)editor.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, "YYYY", 0));
+    EXPECT_EQ(editor.tree().count(), format::kMaxNodes);
+    (void)editor.importPackIntoSet(planOf(editor));
+    (void)editor.addGroup();
+    select("root1");
+    (void)editor.addSet();
+    expectSaid(
+        {"2 level(s) added to 'BIG'\nWARNING: the profile cannot hold more than 3649 groups, "
+         "sets and levels; 2 level(s) could not be added",
+         std::string(kTreeFull) + "; nothing was imported", kTreeFull, kTreeFull});
+    EXPECT_FALSE(packWritten());
+    expectSaveAndLoadAgree();
+
+    // A group's record counts its sets in one byte.
+    load({{"FULL", "F", std::vector<SetSpec>(255, SetSpec{"S", {}})}});
+    select("root1");
+    (void)editor.addSet();
+    (void)editor.importLevelPack(packPath(editor), levels);
+    expectSaid({kGroupFull, kGroupFull});
+}
+
+// Before a profile is loaded, every command but Add Group asks for one; a new group in the
+// empty tree then takes a set.
+TEST_F(EditorWithFiles, WithoutAProfileOnlyAddGroupWorks) {
+    Editor empty(store, user);
+    user.tree = &empty.tree();
+    (void)empty.addSet();
+    (void)empty.deleteSelected();
+    (void)empty.moveDown();
+    (void)empty.addSelectedLevels(listOf({"a1.lvl"}, "Y", 0));
+    expectSaid(std::vector<std::string>(4, kLoadFirst));
+    user.inputs = {{"CUST", true}};
+    EXPECT_TRUE(empty.addGroup().done);
+    empty.clickNode(empty.tree().find("root1"));
+    EXPECT_TRUE(empty.addSet().done);
+    expectSaid({kFolderPrompt + "1"});
+    EXPECT_EQ(empty.tree().find("parent1")->parent(), empty.tree().find("root1"));
+}
+
+} // namespace
+} // namespace quillfen::testing
