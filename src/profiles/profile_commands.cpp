@@ -96,7 +96,7 @@ Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::st
     }
     report(progress, maximum, maximum);
     report(progress, 0, maximum);
-    auto parsed = parseProfileFile(*bytes, aboutHundredSteps(progress));
+    auto parsed = parseProfileFile(*bytes, thinned(progress));
     report(progress, 0, maximum);
     if (!parsed)
         return Error{parsed.error()};
@@ -120,7 +120,7 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     std::string backup = store.hostPath(backupPath);
     if (isFolder(backup))
         return Error{kCannotReplaceBackup + backupPath};
-    auto bytes = encodeDatabase(tree, aboutHundredSteps(progress));
+    auto bytes = encodeDatabase(tree, thinned(progress));
     auto saved = saveWithBackup(file, backup, bytes, format::kReadLimit);
     report(progress, 0, records);
     if (!saved)

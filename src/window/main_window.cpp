@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileSystemWatcher>
 #include <QLabel>
@@ -75,15 +74,8 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
 }
 
 Progress MainWindow::progressReport() {
-    // The bar repaints itself at once whenever the change shows, which costs more than most
-    // loads and saves take: it is drawn at the start and the end, and between them only when
-    // about 50 ms have passed since it was last drawn.
-    auto clock = std::make_shared<QElapsedTimer>();
-    return [this, clock](double value, double maximum) {
-        bool edge = value <= 0 || value >= maximum;
-        if (!edge && clock->isValid() && clock->elapsed() < 50)
-            return;
-        clock->start();
+    // The Editor's long work reports thinned steps (see thinned()): each is drawn.
+    return [this](double value, double maximum) {
         progressBar->setMaximum(static_cast<int>(maximum));
         progressBar->setValue(static_cast<int>(value));
     };
