@@ -133,8 +133,7 @@ private:
     // One level from a file given by its path: the folder list shows its folder, and the file
     // is the one entry selected and clicked.
     bool addLevel(const std::string& path) {
-        auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
-        auto file = windows1252(std::string(separator.base(), path.end()));
+        auto file = windows1252(fileNameOf(path));
         if (!file)
             return false;
         editor_.openFolder(folderOf(path));

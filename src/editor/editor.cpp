@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include "common/windows1252.h"
 #include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
@@ -180,17 +181,28 @@ Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
     return edit("Move Level", [&] { return moveLevel(state_, level, row); });
 }
 
-Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<TextAnswer>& names) {
+Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths) {
+    if (set == nullptr || paths.empty())
+        return {};
+    std::optional<std::string> moved;
+    if (std::string folder = folderOf(paths.front()); folder != levelFolder_) {
+        openFolder(folder);
+        moved = folder;
+    }
     state_.tree.select(set);
-    LevelFileList files{
-        levelFolder_, {}, std::vector<bool>(names.size(), true), names.empty() ? -1 : 0};
-    for (const TextAnswer& name : names) {
-        files.names.push_back(name.text);
-        files.storable = files.storable && name.storable;
+    LevelFileList files{levelFolder_, {}, {}, 0};
+    for (const std::string& path : paths) {
+        if (folderOf(path) != levelFolder_)
+            continue;
+        std::optional<std::string> name = utf8ToWindows1252(fileNameOf(path));
+        files.names.push_back(name.value_or(fileNameOf(path)));
+        files.selected.push_back(true);
+        files.storable = files.storable && name.has_value();
     }
     Outcome outcome = addLevels(files);
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
+    outcome.levelFolder = moved;
     return outcome;
 }
 

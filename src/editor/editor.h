@@ -40,6 +40,8 @@ struct Outcome {
     DetailPanel panel;
     // The profile box is to be filled anew with these names.
     std::optional<std::vector<std::string>> profiles;
+    // The folder list is to show this folder (a host path).
+    std::optional<std::string> levelFolder;
 };
 
 // What start-up gives the window: the folder the folder list starts in (a host path) and the
@@ -149,7 +151,10 @@ public:
     // A level dragged to another row of its set; the rows of a drop, counted before the move.
     Outcome dropLevel(const LevelTree::Node* level, int row);
     // Level files dropped on a set: added to it as Add Selected Level(s) adds them.
-    Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<TextAnswer>& names);
+    // The levels come from the folder list's folder, as Add Selected Level(s) takes them: files
+    // (host paths) from another folder move it to the first file's folder, and only the files
+    // in that folder are taken.
+    Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
     // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
     // in a new set that the user names, to the selected group, once the user has read the report
     // and chosen Import. `importPackIntoSet` adds a planned import to the selected set.

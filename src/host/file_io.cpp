@@ -4,6 +4,7 @@
 #include "common/windows1252.h"
 #include "host/durable_calls.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -41,6 +42,11 @@ std::string notAFile(const std::string& path) {
 
 std::string explained(const std::string& what, const std::string& reason) {
     return reason.starts_with("ERROR: ") ? reason : what + reason;
+}
+
+std::string fileNameOf(const std::string& path) {
+    auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
+    return std::string(separator.base(), path.end());
 }
 
 bool isFolder(const std::string& path) {

@@ -157,8 +157,11 @@ Status syncFolder(const std::string& folder);
 Status writeFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
                            bool sync = true);
 
-// The folder part of a path ("." for a bare name).
+// The folder part of a path ("." for a bare name), and the name after the folder's last
+// separator (the whole path for a bare name, empty when it ends in a separator). Host paths are
+// split here and nowhere else.
 std::string folderOf(const std::string& path);
+std::string fileNameOf(const std::string& path);
 
 // The file in a folder whose lock a program holds while it saves into the folder; temporaries
 // found there while it is held are left by a program that was stopped.

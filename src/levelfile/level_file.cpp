@@ -58,16 +58,15 @@ std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
 }
 
 // The file's name as the user's messages show it.
-std::string fileNameOf(const std::string& path) {
-    auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
-    std::string name(separator.base(), path.end());
+std::string shownName(const std::string& path) {
+    std::string name = fileNameOf(path);
     return utf8ToWindows1252(name).value_or(name);
 }
 
 // An empty file name leaves the path ending in the separator, which names the folder itself:
 // the game's editor found no level file there, and neither do we.
 bool levelFileExists(const std::string& path) {
-    if (path.empty() || isSeparator(path.back()))
+    if (fileNameOf(path).empty())
         return false;
     auto info = pathInfo(path);
     return info && info->kind != EntryKind::Missing;
@@ -122,7 +121,7 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
     unsigned char first = head->empty() ? 0 : (*head)[0];
     if (auto reason = notLevelReason(static_cast<std::size_t>(file->size()), first);
         !reason.empty())
-        return Error{notALevelFile(fileNameOf(path), reason)};
+        return Error{notALevelFile(shownName(path), reason)};
     if (head->size() < kFirstCount + kCountSpan)
         return Error{std::string(kCannotWriteLevelFile) +
                      "the file became shorter while it was read"};
@@ -189,7 +188,7 @@ Result<LevelInfo> readLevel(const std::string& path) {
         return Error{explained(kCannotReadLevelFile, bytes.error())};
     auto level = readLevelBytes(*bytes);
     if (!level)
-        return Error{notALevelFile(fileNameOf(path), level.error())};
+        return Error{notALevelFile(shownName(path), level.error())};
     return level;
 }
 

@@ -1,6 +1,6 @@
 #include "levelfile/level_pack.h"
 
-#include "common/user_interface.h"
+#include "common/user_texts.h"
 #include "common/windows1252.h"
 #include "database/database_format.h"
 #include "host/file_io.h"
@@ -204,7 +204,7 @@ unpackLevelPack(std::span<const unsigned char> pack) {
 Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const std::string& folder) {
     ImportPlan plan;
     plan.folder = folder;
-    std::string hostName = packPath.substr(packPath.find_last_of('/') + 1);
+    std::string hostName = fileNameOf(packPath);
     auto packName = utf8ToWindows1252(hostName);
     if (!packName)
         return Error{kUnstorableText};

@@ -20,8 +20,7 @@ Result<std::uint32_t> GetFileLength(const std::string& hostPath) {
     if (!info || info->kind == EntryKind::Missing)
         return 0u;
     // The file search reports the entry's own name; one beginning with "." is not taken.
-    auto separator = std::find_if(hostPath.rbegin(), hostPath.rend(), isSeparator);
-    if (separator != hostPath.rbegin() && *std::prev(separator) == '.')
+    if (fileNameOf(hostPath).starts_with('.'))
         return 0u;
     if (info->kind == EntryKind::Folder)
         return Error{kFoundDirectory};

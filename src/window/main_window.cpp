@@ -167,6 +167,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     showPanel(outcome.panel);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/false);
+    if (outcome.levelFolder)
+        folderList->setPath(QString::fromStdString(*outcome.levelFolder));
     showDocumentState();
 }
 

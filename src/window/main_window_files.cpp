@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,18 +110,10 @@ bool MainWindow::dropOnSet(const LevelTreeNode* set, int row, const QMimeData* d
 }
 
 void MainWindow::filesDropped(const LevelTreeNode* set, const QStringList& paths) {
-    if (set == nullptr || paths.isEmpty())
-        return;
-    // The levels come from the folder that the folder list shows, as Add Selected Level(s)
-    // takes them: files from elsewhere move the list to their folder first.
-    const QString folder = QFileInfo(paths.front()).absolutePath();
-    if (QFileInfo(folder).canonicalFilePath() != folderList->path())
-        folderList->setPath(folder);
-    std::vector<TextAnswer> names;
+    std::vector<std::string> hostPaths;
     for (const QString& path : paths)
-        if (QFileInfo(path).absolutePath() == folder)
-            names.push_back(fromQt(QFileInfo(path).fileName()));
-    runEdit([&] { return editor_.dropLevelFiles(set, names); });
+        hostPaths.push_back(path.toStdString());
+    runEdit([&] { return editor_.dropLevelFiles(set, hostPaths); });
 }
 
 void MainWindow::levelDropped(const LevelTreeNode* level, int row) {
