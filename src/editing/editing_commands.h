@@ -78,6 +78,10 @@ std::string deleteQuestion(const LevelTree::Node* node);
 EditStep deleteNode(EditorState& state, const LevelTree::Node* node);
 EditResult moveUp(EditorState& state);
 EditResult moveDown(EditorState& state);
+// What a drag in the tree may do: a level is dragged, and moves only among its own set's levels;
+// a set takes level files (`level` null) and its own levels.
+bool canDrag(const LevelTree::Node* node);
+bool canDropOn(const LevelTree::Node* target, const LevelTree::Node* level);
 // Moves a level to `row` among its siblings (a drag in the tree), as the move commands do.
 EditResult moveLevel(EditorState& state, const LevelTree::Node* level, int row);
 // The update buttons, with the text of the panel's box; refused when the text does not fit the

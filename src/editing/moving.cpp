@@ -39,6 +39,16 @@ EditResult moveDown(EditorState& state) {
     return moveBy(state, +1, "cannot go lower");
 }
 
+bool canDrag(const LevelTree::Node* node) {
+    return node && node->kind() == NodeKind::Level;
+}
+
+bool canDropOn(const LevelTree::Node* target, const LevelTree::Node* level) {
+    if (target == nullptr || target->kind() != NodeKind::Set)
+        return false;
+    return level == nullptr || (canDrag(level) && level->parent() == target);
+}
+
 EditResult moveLevel(EditorState& state, const LevelTree::Node* level, int row) {
     if (level == nullptr || level->kind() != NodeKind::Level)
         return {nullptr, kSelectLevel};

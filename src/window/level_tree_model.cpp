@@ -1,5 +1,6 @@
 #include "window/level_tree_model.h"
 
+#include "editing/editing_commands.h"
 #include "window/dialogs.h"
 
 #include <QMimeData>
@@ -80,10 +81,9 @@ Qt::ItemFlags LevelTreeModel::flags(const QModelIndex& index) const {
     if (n == nullptr)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
-    // Levels are dragged within their set; sets take levels and level files.
-    if (n->kind() == NodeKind::Level)
+    if (canDrag(n))
         flags |= Qt::ItemIsDragEnabled;
-    else if (n->kind() == NodeKind::Set)
+    if (canDropOn(n, nullptr))
         flags |= Qt::ItemIsDropEnabled;
     return flags;
 }
@@ -111,16 +111,13 @@ QMimeData* LevelTreeModel::mimeData(const QModelIndexList& indexes) const {
 
 bool LevelTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
                                      const QModelIndex& parent) const {
-    const LevelTreeNode* set = node(parent);
-    if (set == nullptr || set->kind() != NodeKind::Set)
-        return false;
+    const LevelTreeNode* target = node(parent);
     if (data->hasFormat(QString::fromLatin1(kLevelMimeType))) {
-        // A level moves only among its own set's levels.
         std::string key = data->data(QString::fromLatin1(kLevelMimeType)).toStdString();
         const LevelTreeNode* level = tree_.find(key);
-        return level && level->parent() == set;
+        return level && canDropOn(target, level);
     }
-    return data->hasUrls();
+    return data->hasUrls() && canDropOn(target, nullptr);
 }
 
 bool LevelTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
