@@ -102,6 +102,10 @@ public:
     // warning when it names no folder.
     std::optional<std::string> openTypedFolder(const TextAnswer& typed);
     const std::string& levelFolder() const { return levelFolder_; }
+    // For a folder list that shows folders itself: the folder list's folder's subfolders, and
+    // the host folder of one of them (".." is the folder above).
+    std::vector<std::string> subfolders() const;
+    std::string subfolder(const std::string& name) const;
     // Why the level folder's file `name` is no Windows level file; empty when it is one.
     std::string notALevel(const std::string& name) const;
 

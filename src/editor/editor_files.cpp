@@ -102,6 +102,18 @@ LevelFolder Editor::openFolder(const std::string& hostFolder) {
     return folder;
 }
 
+std::vector<std::string> Editor::subfolders() const {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(levelFolder_))
+        if (entry.kind == EntryKind::Folder)
+            names.push_back(entry.name);
+    return names;
+}
+
+std::string Editor::subfolder(const std::string& name) const {
+    return name == ".." ? folderOf(levelFolder_) : pathIn(levelFolder_, name);
+}
+
 std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {
     // Spaces around a pasted path are no part of it.
     std::string text = typed.text;

@@ -162,6 +162,9 @@ Status writeFileAtomically(const std::string& path, std::span<const unsigned cha
 // split here and nowhere else.
 std::string folderOf(const std::string& path);
 std::string fileNameOf(const std::string& path);
+// The path of `name` in `folder`: the two joined by the host's separator, also behind a folder
+// that ends in one, as the game's editor joined them.
+std::string pathIn(const std::string& folder, const std::string& name);
 
 // The file in a folder whose lock a program holds while it saves into the folder; temporaries
 // found there while it is held are left by a program that was stopped.

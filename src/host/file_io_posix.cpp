@@ -114,6 +114,10 @@ char16_t hostLowerCase(char16_t unit) {
     return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
 }
 
+std::string pathIn(const std::string& folder, const std::string& name) {
+    return folder + "/" + name;
+}
+
 std::string folderOf(const std::string& path) {
     auto slash = path.find_last_of('/');
     if (slash == std::string::npos)

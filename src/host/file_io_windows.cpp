@@ -104,6 +104,10 @@ char16_t hostLowerCase(char16_t unit) {
     return static_cast<char16_t>(text[0]);
 }
 
+std::string pathIn(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
 std::string folderOf(const std::string& path) {
     auto separator = path.find_last_of("/\\");
     bool drive = path.size() >= 2 && path[1] == ':';

@@ -139,7 +139,7 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
 } // namespace
 
 std::string levelFilePath(const std::string& folder, const std::string& fileName) {
-    return folder + "/" + windows1252ToUtf8(fileName);
+    return pathIn(folder, windows1252ToUtf8(fileName));
 }
 
 Result<Counts> readCounts(const std::string& path) {

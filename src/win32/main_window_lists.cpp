@@ -1,7 +1,6 @@
 // The profile box, the folder list and the level-file list of MainWindow: filled from the
 // Editor, and read for it when the user acts on them.
 #include "editor/window_texts.h"
-#include "host/file_io.h"
 #include "host/windows_text.h"
 #include "win32/main_window.h"
 
@@ -60,23 +59,20 @@ void MainWindow::listLevelFiles(const std::string& folder) {
 // The folder list shows the folder's subfolders, with ".." to go up; its level files go to the
 // level-file list.
 void MainWindow::setFolder(const std::string& folder) {
+    listLevelFiles(folder);
     ::SendMessageW(folderList, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
-    for (const FolderEntry& entry : listFolder(folder))
-        if (entry.kind == EntryKind::Folder)
-            ::SendMessageW(folderList, LB_ADDSTRING, 0,
-                           reinterpret_cast<LPARAM>(widened(entry.name).c_str()));
+    for (const std::string& name : editor_.subfolders())
+        ::SendMessageW(folderList, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(widened(name).c_str()));
     ::SetWindowTextW(folderPathEdit, widened(folder).c_str());
-    listLevelFiles(folder);
 }
 
 void MainWindow::onFolderDoubleClick() {
     int row = static_cast<int>(::SendMessageW(folderList, LB_GETCURSEL, 0, 0));
     if (row < 0)
         return;
-    std::wstring name = rowText(folderList, row, LB_GETTEXTLEN, LB_GETTEXT);
-    std::string folder = editor_.levelFolder();
-    setFolder(name == L".." ? folderOf(folder) : folder + "\\" + narrowed(name));
+    setFolder(editor_.subfolder(narrowed(rowText(folderList, row, LB_GETTEXTLEN, LB_GETTEXT))));
 }
 
 void MainWindow::onFolderPathEntered() {
