@@ -84,7 +84,6 @@ public:
 
     const EditorState& state() const { return state_; }
     const LevelTree& tree() const { return state_.tree; }
-    ProfileStore& store() { return *store_; }
     // True while the tree holds edits that no save has written.
     bool modified() const { return history_.modified(); }
     DocumentState documentState() const;
@@ -154,10 +153,9 @@ public:
     Outcome moveDown();
     // A level dragged to another row of its set; the rows of a drop, counted before the move.
     Outcome dropLevel(const LevelTree::Node* level, int row);
-    // Level files dropped on a set: added to it as Add Selected Level(s) adds them.
-    // The levels come from the folder list's folder, as Add Selected Level(s) takes them: files
-    // (host paths) from another folder move it to the first file's folder, and only the files
-    // in that folder are taken.
+    // Level files (host paths) dropped on a set: added to it as Add Selected Level(s) adds them,
+    // from the folder list's folder; files from another folder move it to the first file's
+    // folder, and only the files in that folder are taken.
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
     // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
     // in a new set that the user names, to the selected group, once the user has read the report
