@@ -187,6 +187,11 @@ TEST_P(EditorEdit, SaysAndChangesWhatItShouldAndUndoesAndRedoes) {
     user.confirmations = c.confirmations;
     Outcome outcome = c.action(editor);
     expectSaid(c.said);
+    // An import writes the pack's level files only once it adds their levels.
+    EXPECT_EQ(packWritten(), c.undo == "Import Level Pack");
+    if (packWritten()) {
+        EXPECT_EQ(readBytes(levels + "/LEVEL007_01.LVL"), planOf(editor).levels[1].bytes);
+    }
     EXPECT_EQ(outline(), c.after.empty() ? kLoaded : c.after);
     EXPECT_EQ(selectedKey(), c.selectedAfter.empty() ? c.selected : c.selectedAfter);
     for (const std::string& node : c.nodes)
@@ -214,19 +219,6 @@ TEST_P(EditorEdit, SaysAndChangesWhatItShouldAndUndoesAndRedoes) {
 
 INSTANTIATE_TEST_SUITE_P(Actions, EditorEdit, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// An import writes the pack's level files only once it adds their levels.
-TEST_F(EditorWithFiles, AnImportWritesThePacksFilesOnlyWhenItAddsTheirLevels) {
-    select("root1");
-    (void)editor.importPackIntoSet(planOf(editor));
-    user.inputs = {{"MY PACK", true}};
-    user.confirmations = {false};
-    (void)editor.importLevelPack(packPath(editor), levels);
-    EXPECT_FALSE(packWritten());
-    select("parent2");
-    EXPECT_TRUE(editor.importPackIntoSet(planOf(editor)).done);
-    EXPECT_EQ(readBytes(levels + "/LEVEL007_01.LVL"), planOf(editor).levels[1].bytes);
-}
 
 // The limits of a profile, so that every saved file loads again: two nodes short of full, it
 // takes two of four levels and says so; full, it takes no group (and asks for no folder), no set
