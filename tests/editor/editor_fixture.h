@@ -1,8 +1,8 @@
 #pragma once
 
 #include "database/database_writer.h"
-#include "editor/tree_model.h"
 #include "editor/editor.h"
+#include "editor/tree_model.h"
 #include "levelfile/make_level_file.h"
 #include "profiles/profile_store.h"
 #include "scripted_user_interface.h"

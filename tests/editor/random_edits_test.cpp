@@ -34,9 +34,14 @@ protected:
     }
 };
 
+// The undo step each command makes, by its number below.
+const char* const kSteps[] = {"Add Group",     "Add Set",          "Add Level(s)", "Delete Group",
+                              "Delete Set",    "Delete Level",     "Move Up",      "Move Down",
+                              "Update Folder", "Update File Name", "Rename",       "Rename"};
+
 // The editor's commands, undos and redos in random order, against the model: after an undo the
 // tree, both tables and the selection are what they were before the undone edit, and after a
-// redo what they were after it; the key counters only ever go up.
+// redo what they were after it; the key counters only ever go up; each edit is undone by name.
 TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) {
     FileTitles titles;
     std::vector<std::string> names;
@@ -145,6 +150,7 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             }
         }
         if (outcome.done) {
+            EXPECT_EQ(editor.documentState().undoText, "Undo " + std::string(kSteps[command]));
             undoable.push_back({std::move(before), model});
             redoable.clear();
         }
