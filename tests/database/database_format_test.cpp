@@ -3,6 +3,7 @@
 #include "database/database_writer.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace quillfen {
 namespace {
@@ -69,22 +70,18 @@ std::string describe(const LevelTree& tree) {
     return out;
 }
 
-TEST(GoldenFile, TheTreeIsWrittenAsTheHandMadeBytes) {
+TEST(GoldenFile, TheTreeIsWrittenAsTheHandMadeBytesWhichReadBackAsTheTree) {
     Bytes golden = goldenFile();
     ASSERT_EQ(golden.size(), 419u);
     EXPECT_EQ(encodeDatabase(goldenTree()), golden);
     EXPECT_TRUE(checkDatabaseFile(golden).empty());
-}
-
-TEST(GoldenFile, TheBytesReadBackAsTheTree) {
-    auto parsed = ParseDatabaseFile(goldenFile());
+    auto parsed = ParseDatabaseFile(golden);
     ASSERT_TRUE(parsed) << parsed.error();
     EXPECT_EQ(describe(parsed->tree), "root1 CUSTOM LEVELS [CUST]; parent1<root1 CUSTOM SET; "
                                       "level1<parent1 Just Dig! [dig.lvl]; ");
     EXPECT_EQ(parsed->tree.selected(), parsed->tree.item(1));
-    EXPECT_EQ(parsed->groupCount, 1u);
-    EXPECT_EQ(parsed->setCount, 1u);
-    EXPECT_EQ(parsed->levelCount, 1);
+    EXPECT_EQ(std::tuple(parsed->groupCount, parsed->setCount, parsed->levelCount),
+              std::tuple(1u, 1u, 1));
 }
 
 TEST(GoldenFile, EveryCutOfTheFileIsRefusedCleanly) {
@@ -176,17 +173,15 @@ TEST(RecordFields, TextsAreCutToTheirFieldAndEndAtAZeroInThem) {
 // wherever it stands, whatever bytes stand around it.
 TEST(RecordFields, ANameEndsAtItsFirstZeroWhateverFollows) {
     const std::size_t levelName = 8 + 137 * 2 + 10;
-    for (unsigned char filler : {0x01, 0x7f, 0x80, 0xff}) {
+    for (unsigned char filler : {0x01, 0x7f, 0x80, 0xff})
         for (std::size_t length = 0; length <= 40; ++length) {
             Bytes bytes = goldenFile();
             for (std::size_t i = 0; i < 40; ++i)
                 bytes[levelName + i] = i == length ? 0 : filler;
             auto parsed = ParseDatabaseFile(bytes);
             ASSERT_TRUE(parsed);
-            EXPECT_EQ(parsed->tree.item(3)->text(), std::string(length, static_cast<char>(filler)))
-                << "filler " << int(filler) << ", length " << length;
+            EXPECT_EQ(parsed->tree.item(3)->text(), std::string(length, char(filler))) << length;
         }
-    }
 }
 
 // The load passes over what the checker finds here, and a save writes the file well formed.

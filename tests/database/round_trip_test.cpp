@@ -4,6 +4,7 @@
 #include "database/database_writer.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 namespace quillfen {
@@ -65,37 +66,29 @@ LevelTree largestTree() {
     return tree;
 }
 
-TEST(RoundTrip, TheLargestTreeIsWellFormedAndLoadsAgain) {
-    auto bytes = encodeDatabase(largestTree());
+// The save and the load report one step a record, the load ending at zero.
+TEST(RoundTrip, TheLargestTreeIsWellFormedAndLoadsAgainReportingEachRecord) {
+    std::vector<double> saveSteps, loadSteps;
+    auto steps = [](std::vector<double>& values) {
+        return [&values](double value, double maximum) {
+            EXPECT_EQ(maximum, format::kMaxNodes);
+            values.push_back(value);
+        };
+    };
+    auto bytes = encodeDatabase(largestTree(), steps(saveSteps));
     EXPECT_EQ(bytes.size(), 499921u);
     // Among others, the record indexes and the level counts past 255.
     EXPECT_TRUE(checkDatabaseFile(bytes).empty());
-    auto parsed = ParseDatabaseFile(bytes);
+    auto parsed = ParseDatabaseFile(bytes, steps(loadSteps));
     ASSERT_TRUE(parsed) << parsed.error();
     EXPECT_EQ(parsed->tree.count(), format::kMaxNodes);
     EXPECT_EQ(encodeDatabase(parsed->tree), bytes);
-}
-
-TEST(Progress, TheSaveAndTheLoadReportOneStepARecordAndTheLoadEndsAtZero) {
-    LevelTree tree = largestTree();
-    std::vector<double> values;
-    auto bytes = encodeDatabase(tree, [&](double v, double max) {
-        EXPECT_EQ(max, format::kMaxNodes);
-        values.push_back(v);
-    });
-    ASSERT_EQ(values.size(), std::size_t{format::kMaxNodes});
-    EXPECT_EQ(values.front(), 1);
-    EXPECT_EQ(values.back(), format::kMaxNodes);
-
-    values.clear();
-    auto parsed = ParseDatabaseFile(bytes, [&](double v, double max) {
-        EXPECT_EQ(max, format::kMaxNodes);
-        values.push_back(v);
-    });
-    ASSERT_TRUE(parsed);
-    ASSERT_EQ(values.size(), std::size_t{format::kMaxNodes} + 1);
-    EXPECT_EQ(values[format::kMaxNodes - 1], format::kMaxNodes - 1);
-    EXPECT_EQ(values.back(), 0);
+    std::vector<double> records(format::kMaxNodes);
+    std::iota(records.begin(), records.end(), 1.0);
+    EXPECT_EQ(saveSteps, records);
+    std::iota(records.begin(), records.end(), 0.0);
+    records.push_back(0);
+    EXPECT_EQ(loadSteps, records);
 }
 
 } // namespace

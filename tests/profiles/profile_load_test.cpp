@@ -44,9 +44,7 @@ TEST_F(LoadProfileTest, ProfilesAreListedAndFoundByTheirExactName) {
 
 TEST_F(LoadProfileTest, ALoadGivesTheFilesTreeAndReportsItsProgress) {
     std::vector<std::pair<double, double>> steps;
-    auto loaded = load(alice, [&](double value, double maximum) {
-        steps.push_back({value, maximum});
-    });
+    auto loaded = load(alice, [&](double value, double max) { steps.push_back({value, max}); });
     ASSERT_TRUE(loaded) << loaded.error();
     EXPECT_EQ(encodeDatabase(loaded->database.tree), aliceBytes);
     EXPECT_EQ(loaded->file.hostPath, alice);
@@ -57,11 +55,8 @@ TEST_F(LoadProfileTest, ALoadGivesTheFilesTreeAndReportsItsProgress) {
     EXPECT_LE(steps.size(), 110u);
 }
 
-TEST_F(LoadProfileTest, FilesTooShortMissingOrClaimingTooMuchAreRefused) {
-    std::filesystem::remove(bob);
-    EXPECT_EQ(load(bob).error(), kCorruptProfile);
-    testing::writeBytes(bob, std::vector<unsigned char>(98));
-    EXPECT_EQ(load(bob).error(), kCorruptProfile);
+// A missing file or one shorter than a header is refused as the Editor's load shows.
+TEST_F(LoadProfileTest, FilesClaimingTooMuchOrUnreadableAreRefusedAndAHeaderAloneIsEmpty) {
     // Long enough to be read, but its count claims records it does not hold.
     std::vector<unsigned char> claims(200);
     claims[4] = 9;

