@@ -39,23 +39,6 @@ TEST(LevelFilePath, JoinsTheFolderAndTheHostSpellingOfTheName) {
     EXPECT_EQ(levelFilePath("/l", "caf\xE9.lvl"), "/l/caf\xC3\xA9.lvl");
 }
 
-TEST(ReadCounts, ReadsTheCountsThatLieInsideTheFile) {
-    TempDir dir;
-    auto bytes = makeLevelFile(kCounts, "Tunnel Vision");
-    Counts shortCounts; // 12 bytes hold offsets 3, 9 and 11: the lemmings, climbers, floaters
-    shortCounts[0] = 80;
-    shortCounts[1] = 2;
-    shortCounts[2] = 0;
-    for (const auto& [size, expected] :
-         {std::pair{bytes.size(), known(kCounts)}, std::pair{std::size_t{12}, shortCounts},
-          std::pair{std::size_t{0}, Counts{}}}) {
-        writeBytes(dir.file("a.lvl"), prefix(bytes, size));
-        auto counts = readCounts(dir.file("a.lvl"));
-        ASSERT_TRUE(counts.ok()) << counts.error();
-        EXPECT_EQ(*counts, expected) << size;
-    }
-}
-
 TEST(ReadTitle, ReadsOnlyTheTitleFieldKeepingItsSpacesUpToAZeroByte) {
     TempDir dir;
     auto zero = makeLevelFile(kCounts, "Dig");
@@ -121,16 +104,6 @@ TEST(ReadLevelBytes, WarnsOfNumbersTheGameDoesNotExpect) {
                   "time is 261, more than 255 (the game reads only its low byte)"}));
 }
 
-TEST(ReadCountsAndTitle, RefuseAFolderAndAMissingFile) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.file("sub.lvl"));
-    for (const std::string& path :
-         {dir.file("sub.lvl"), dir.file("missing.lvl"), levelFilePath(dir.path().string(), "")}) {
-        EXPECT_FALSE(readCounts(path).ok()) << path;
-        EXPECT_FALSE(readTitle(path).ok()) << path;
-    }
-}
-
 class SaveLevelInfoTest : public ::testing::Test {
 protected:
     SaveLevelInfoTest() {
@@ -167,7 +140,6 @@ TEST_F(SaveLevelInfoTest, WritesExactlyTheNineCountBytesRoundingHalvesToEven) {
 }
 
 TEST_F(SaveLevelInfoTest, RefusesBeforeWritingAnything) {
-    writeBytes(path, original);
     for (const char* text : {"", " ", "ten", "-1", "-0", "256", "255.5", "1e2", "1,5", "+3", "3 4",
                              ".", "0x10", "99999999999999999999"}) {
         Boxes boxes = kGood;
