@@ -29,7 +29,7 @@ struct LevelFileList {
 struct DetailPanel {
     std::optional<std::string> groupFolder;           // the selected group's folder
     std::optional<std::string> levelFile;             // the selected level's file name
-    std::optional<std::array<std::string, 9>> counts; // numlemm, action1 .. action8
+    std::optional<std::array<std::string, 9>> counts; // the lemmings, then the eight actions
 };
 
 // The names new groups and sets get unless they are given one.

@@ -120,11 +120,11 @@ public:
     // (not done: the user cancelled), then the tree is closed.
     Outcome useWinePrefix(const std::string& folder);
 
-    // Load Profile, Save Profile Data, and a new choice in the profile box (false: put the box
-    // back, the user cancelled).
+    // Load Profile, Save Profile Data, and a new choice in the profile box: the name the box is
+    // to show, the new one, or the one it showed before when the user cancelled.
     Outcome loadProfile(const TextAnswer& profile, const Progress& progress = {});
     Outcome saveProfile(const TextAnswer& profile, const Progress& progress = {});
-    bool chooseProfile(const std::string& profile);
+    std::string chooseProfile(const std::string& profile);
     // Closing the window; false when the user cancelled.
     bool mayClose();
     // Loads a UserDatabase file that no profile names (the command-line tool's files).
@@ -215,6 +215,8 @@ private:
     History history_;
     LoadedProfile loaded_;
     std::string levelFolder_;
+    // What the profile box shows since it was filled, a profile was loaded or chosen.
+    std::string shownProfile_;
 };
 
 } // namespace quillfen

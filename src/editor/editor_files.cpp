@@ -55,6 +55,7 @@ std::optional<StartUp> Editor::startUp() {
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
     result.profiles = profiles();
+    shownProfile_ = result.profiles.empty() ? std::string() : result.profiles.front();
     return result;
 }
 
@@ -83,6 +84,7 @@ Outcome Editor::useWinePrefix(const std::string& folder) {
     store_ = chosenStore_.get();
     Outcome outcome = selectionOutcome(true);
     outcome.profiles = profiles();
+    shownProfile_ = outcome.profiles->empty() ? std::string() : outcome.profiles->front();
     return outcome;
 }
 
@@ -152,6 +154,7 @@ void Editor::forgetLoadedProfile() {
 }
 
 Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress) {
+    shownProfile_ = profile.text;
     if (!profile.storable) {
         ui_.message(kUnstorableText);
         return {};
@@ -178,19 +181,20 @@ Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress)
     return selectionOutcome(true);
 }
 
-bool Editor::chooseProfile(const std::string& profile) {
-    if (profile == loaded_.name || !modified())
-        return true;
-    if (!settleUnsavedEdits())
-        return false;
-    if (modified()) {
-        // Discarded: the tree goes with its edits, so that nothing of it reaches another
-        // profile by mistake.
-        state_.tree.clear();
-        history_.clear();
-        forgetLoadedProfile();
+std::string Editor::chooseProfile(const std::string& profile) {
+    if (profile != loaded_.name && modified()) {
+        if (!settleUnsavedEdits())
+            return shownProfile_;
+        if (modified()) {
+            // Discarded: the tree goes with its edits, so that nothing of it reaches another
+            // profile by mistake.
+            state_.tree.clear();
+            history_.clear();
+            forgetLoadedProfile();
+        }
     }
-    return true;
+    shownProfile_ = profile;
+    return profile;
 }
 
 bool Editor::mayClose() {
@@ -333,6 +337,7 @@ Outcome Editor::changeUsersKey() {
     Outcome outcome;
     outcome.done = true;
     outcome.profiles = profiles();
+    shownProfile_.clear();
 
     // A settings file gone missing meanwhile gives the default folder as its line 1.
     settings::Settings stored = settings::readSettings(settings::kFileName);

@@ -122,7 +122,6 @@ void MainWindow::command(int id, int code) {
     case IdLoadProfileButton:
         ::EnableWindow(loadProfileButton, FALSE);
         runEdit([&] { return editor_.loadProfile(textOf(profileBox), progressReport()); });
-        chosenProfile_ = textOf(profileBox).text;
         ::EnableWindow(loadProfileButton, TRUE);
         return;
     case IdSaveProfileButton:

@@ -90,7 +90,6 @@ private:
     HWND lemmingsEdit = nullptr, progressBar = nullptr, loadProfileButton = nullptr;
     std::array<HWND, kCountBoxes - 1> actionEdits{};
     std::unique_ptr<TreeViewSync> sync_;
-    std::string chosenProfile_;
     // While a core command changes the tree, the view's selection changes are no clicks.
     bool followingCore_ = false;
     std::unique_ptr<ScriptRunner> script_;

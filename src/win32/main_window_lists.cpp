@@ -27,18 +27,16 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
         ::SendMessageW(profileBox, CB_SETCURSEL, 0, 0);
     else
         ::SetWindowTextW(profileBox, L"");
-    chosenProfile_ = textOf(profileBox).text;
 }
 
 void MainWindow::onProfileChosen() {
     int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
     std::string name = fromWide(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT)).text;
-    if (editor_.chooseProfile(name)) {
-        chosenProfile_ = name;
-    } else {
-        int previous = static_cast<int>(
-            ::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(wide(chosenProfile_).c_str())));
+    std::string shown = editor_.chooseProfile(name);
+    if (shown != name) {
+        int previous =
+            static_cast<int>(::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(wide(shown).c_str())));
         ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
     }
     showDocumentState();

@@ -70,7 +70,6 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
     profileBox->setCurrentIndex(selectFirst && profileBox->count() > 0 ? 0 : -1);
     if (profileBox->currentIndex() < 0)
         profileBox->clearEditText();
-    chosenProfile_ = profileBox->currentText();
 }
 
 Progress MainWindow::progressReport() {
@@ -82,12 +81,9 @@ Progress MainWindow::progressReport() {
 }
 
 void MainWindow::onProfileChosen() {
-    TextAnswer chosen = fromQt(profileBox->currentText());
-    if (editor_.chooseProfile(chosen.text)) {
-        chosenProfile_ = profileBox->currentText();
-    } else {
-        profileBox->setCurrentText(chosenProfile_);
-    }
+    const QString shown = toQt(editor_.chooseProfile(fromQt(profileBox->currentText()).text));
+    if (profileBox->currentText() != shown)
+        profileBox->setCurrentText(shown);
     showDocumentState();
 }
 
@@ -96,7 +92,6 @@ void MainWindow::onLoadProfile() {
     loadProfileButton->repaint();
     runEdit(
         [&] { return editor_.loadProfile(fromQt(profileBox->currentText()), progressReport()); });
-    chosenProfile_ = profileBox->currentText();
     loadProfileButton->setEnabled(true);
 }
 

@@ -122,8 +122,6 @@ private:
     bool dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data);
 
     Editor editor_;
-    // The profile box's text before the user's last choice, to go back to on Cancel.
-    QString chosenProfile_;
 
     QWidget* central_ = nullptr;
     QLabel* profileLabel = nullptr;
