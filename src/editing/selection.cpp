@@ -48,14 +48,8 @@ DetailPanel detailPanelFor(const EditorState& state, const std::string& folder) 
     if (node->kind() != NodeKind::Level)
         return panel; // a set shows nothing; the counts stay those of the level clicked before
     panel.levelFile = state.levelFiles(node->index());
-    auto counts = levelfile::readCounts(levelfile::levelFilePath(folder, *panel.levelFile));
-    panel.counts.emplace();
-    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i) {
-        // A count that lies beyond the end of a short file is shown empty, as is every count
-        // of a file that is not there or cannot be read.
-        bool known = counts && (*counts)[i].has_value();
-        (*panel.counts)[i] = known ? std::to_string(*(*counts)[i]) : std::string();
-    }
+    // A count the file does not hold is shown empty.
+    panel.counts = levelfile::countTexts(levelfile::levelFilePath(folder, *panel.levelFile), "");
     return panel;
 }
 

@@ -1,12 +1,10 @@
+// The Editor's actions on files: start-up, the folder list, profiles, settings, level files.
 #include "common/windows1252.h"
 #include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "editing/command_checks.h"
-#include "editing/importing.h"
 #include "editor/editor.h"
 #include "editor/settings_file.h"
-#include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
@@ -203,7 +201,6 @@ bool Editor::mayClose() {
 
 // Before the tree replaces what a profile holds: a question when it came from elsewhere, or
 // when the file changed since this tool last read or wrote it.
-
 bool Editor::confirmTarget(const std::string& profile, const std::string& path) {
     std::string host = store_->hostPath(path);
     if (loaded_.name.empty()) {
@@ -288,14 +285,7 @@ bool Editor::saveLevelInfoAt(const std::string& hostPath,
 }
 
 std::array<std::string, 9> Editor::levelCounts(const std::string& hostPath) const {
-    std::array<std::string, 9> boxes;
-    boxes.fill("0");
-    if (auto counts = levelfile::readCounts(hostPath)) {
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            if ((*counts)[i])
-                boxes[i] = std::to_string(*(*counts)[i]);
-    }
-    return boxes;
+    return levelfile::countTexts(hostPath, "0");
 }
 
 Result<levelfile::ImportPlan> Editor::importPackToFolder(const std::string& packPath, bool sequel,

@@ -157,6 +157,17 @@ Result<Counts> readCounts(const std::string& path) {
     return counts;
 }
 
+std::array<std::string, kCountsCount> countTexts(const std::string& path,
+                                                 const std::string& unknown) {
+    std::array<std::string, kCountsCount> texts;
+    texts.fill(unknown);
+    if (auto counts = readCounts(path))
+        for (std::size_t i = 0; i < kCountsCount; ++i)
+            if ((*counts)[i])
+                texts[i] = std::to_string(*(*counts)[i]);
+    return texts;
+}
+
 Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
     if (auto reason = notLevelReason(bytes.size(), bytes.empty() ? 0 : bytes[0]); !reason.empty())
         return Error{reason};

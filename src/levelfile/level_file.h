@@ -48,6 +48,10 @@ namespace quillfen::levelfile {
 // The nine counts of the level file at `path`; a count beyond the end of a short file is
 // nullopt. Refused (with the reason) when the path names a folder or the file cannot be read.
 Result<Counts> readCounts(const std::string& path);
+// The counts of the level file at `path` as the count boxes show them: `unknown` for a count
+// that lies beyond the end of a short file, and for every count of a file that cannot be read.
+std::array<std::string, kCountsCount> countTexts(const std::string& path,
+                                                 const std::string& unknown);
 
 // A Windows level file as the tool shows it: the title from its 32-byte field (up to a zero
 // byte, spaces kept), the nine counts, and what a player should know before adding it (numbers
