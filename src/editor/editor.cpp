@@ -1,17 +1,10 @@
 #include "editor/editor.h"
 
 #include "common/windows1252.h"
-#include "database/database_format.h"
-#include "database/database_reader.h"
-#include "database/database_writer.h"
 #include "editing/command_checks.h"
 #include "editing/importing.h"
-#include "editor/settings_file.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
-#include "levelfile/level_file.h"
-#include "levelfile/level_folder.h"
-#include "profiles/profile_store.h"
 
 namespace quillfen {
 namespace {
@@ -120,11 +113,7 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
         if (i < files.selected.size() && files.selected[i] && !files.names[i].storable)
             list.storable = false;
     }
-    return addLevels(list);
-}
-
-Outcome Editor::addLevels(const LevelFileList& files) {
-    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, files); });
+    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, list); });
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
@@ -190,16 +179,17 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
         moved = folder;
     }
     state_.tree.select(set);
-    LevelFileList files{levelFolder_, {}, {}, 0};
+    FileListSelection files;
     for (const std::string& path : paths) {
         if (folderOf(path) != levelFolder_)
             continue;
-        std::optional<std::string> name = utf8ToWindows1252(fileNameOf(path));
-        files.names.push_back(name.value_or(fileNameOf(path)));
+        std::string name = fileNameOf(path);
+        std::optional<std::string> bytes = utf8ToWindows1252(name);
+        files.names.push_back({bytes.value_or(name), bytes.has_value()});
         files.selected.push_back(true);
-        files.storable = files.storable && name.has_value();
     }
-    Outcome outcome = addLevels(files);
+    files.current = files.names.empty() ? -1 : 0;
+    Outcome outcome = addSelectedLevels(files);
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
     outcome.levelFolder = moved;

@@ -192,7 +192,6 @@ private:
     bool tell(const std::string& text);
     Outcome deleteOfKind(NodeKind kind, const char* name);
     std::string caption() const;
-    Outcome addLevels(const LevelFileList& files);
     // The profiles below the users key, for the profile box; none after a warning.
     std::vector<std::string> profiles();
     Outcome selectionOutcome(bool done);
