@@ -71,13 +71,9 @@ Result<std::vector<std::string>> LoadProfiles(ProfileStore& store,
 
 Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
                                     const std::string& profileText) {
-    for (std::int32_t position = 0;; ++position) {
-        std::string name = store.EnumRegKey(usersKeyPath, position);
-        if (name == kNotFound)
-            break;
+    for (const std::string& name : listProfiles(store, usersKeyPath))
         if (name == profileText)
             return store.GetRegValue(profileKeyPath(usersKeyPath, name), "DatabaseName");
-    }
     return Error{kProfileNotFound};
 }
 
