@@ -1,5 +1,5 @@
-#include "command_checks.h"
 #include "database/database_format.h"
+#include "editing/command_checks.h"
 #include "editing/editing_commands.h"
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
