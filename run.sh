@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLFEN_WINDOW=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_WINDOW=ON >/dev/null
 cmake --build build -j "$(nproc)" >/dev/null
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -29,7 +29,8 @@ const std::string& profileFile() {
         for (int i = 1; i <= 3; ++i) {
             const auto* level =
                 tree.add(set, R::Child, "level" + std::to_string(i), "Level " + std::to_string(i));
-            tree.setLevelFiles(level->index(), "e" + std::to_string(i) + ".lvl");
+            std::string file = "e";
+            tree.setLevelFiles(level->index(), file.append(std::to_string(i)).append(".lvl"));
         }
         tree.add(easy, R::Child, "parent2", "EMPTY SET");
         const auto* hard = tree.add(nullptr, R::Last, "root2", "HARD");

@@ -4,7 +4,7 @@
 #
 #   scripts/package-linux.sh [BUILD_DIR]
 #
-# BUILD_DIR (default build-package) is configured RelWithDebInfo when it is new; an existing
+# BUILD_DIR (default build-package) is configured Release when it is new; an existing Release
 # build folder such as build is packaged as it is, only the two programs brought up to date.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +12,11 @@ scripts/install-deps.sh >&2
 
 build=${1:-build-package}
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLFEN_BENCH=OFF >/dev/null
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_BENCH=OFF >/dev/null
+fi
+if ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
+    echo "ERROR: $build is not a Release build; players get the Release build" >&2
+    exit 1
 fi
 if grep -q '^QUILLFEN_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
     echo "ERROR: $build is a sanitizer build; package a plain one" >&2

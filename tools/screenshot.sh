@@ -13,7 +13,7 @@ for tool in openbox import xdotool; do
         break
     }
 done
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLFEN_WINDOW=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_WINDOW=ON >/dev/null
 cmake --build build -j "$(nproc)" --target quillfen quillfen-cli >/dev/null
 
 root=$PWD

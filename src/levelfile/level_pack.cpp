@@ -143,7 +143,10 @@ std::string conflictMessage(const std::string& fileName) {
 }
 
 std::string twoDigits(std::size_t n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    std::string digits = std::to_string(n);
+    if (digits.size() < 2)
+        digits.insert(digits.begin(), '0');
+    return digits;
 }
 
 bool isSequelName(const std::string& name) {

@@ -60,7 +60,10 @@ std::string describe(const LevelTree& tree) {
     std::string out;
     for (int i = 1; i <= tree.count(); ++i) {
         const LevelTree::Node* n = tree.item(i);
-        out += n->key() + (n->parent() ? "<" + n->parent()->key() : "") + " ";
+        out += n->key();
+        if (n->parent())
+            out.append("<").append(n->parent()->key());
+        out += ' ';
         out.append(n->text());
         auto entry = n->kind() == NodeKind::Group ? tree.groupFolders(i) : tree.levelFiles(i);
         if (!entry.empty())

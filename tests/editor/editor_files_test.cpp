@@ -65,29 +65,32 @@ TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
     EXPECT_EQ(editor.loadedProfile(), "Alice");
 
     struct Refusal {
-        TextAnswer profile;
+        const char* profile;
+        bool storable;
         std::function<void()> damage;
         Names said;
     };
     const Refusal refusals[] = {
-        {{"Carol", true}, [] {}, {kProfileNotFound, kCorruptProfile}},
-        {{"Bob", true}, [&] { std::filesystem::remove(bob); }, {kCorruptProfile}},
-        {{"Bob", true},
+        {"Carol", true, [] {}, {kProfileNotFound, kCorruptProfile}},
+        {"Bob", true, [&] { std::filesystem::remove(bob); }, {kCorruptProfile}},
+        {"Bob",
+         true,
          [&] { testing::writeBytes(bob, std::vector<unsigned char>(98)); },
          {kCorruptProfile}},
-        {{"Bob", true},
+        {"Bob",
+         true,
          [&] {
              std::filesystem::remove(bob);
              std::filesystem::create_directory(bob);
          },
          {kFoundDirectory, kCorruptProfile}},
-        {{"Zo?", false}, [] {}, {kUnstorableText}},
+        {"Zo?", false, [] {}, {kUnstorableText}},
     };
     for (const Refusal& refusal : refusals) {
         ui.messages.clear();
         refusal.damage();
-        EXPECT_FALSE(editor.loadProfile(refusal.profile).done);
-        EXPECT_EQ(ui.messages, refusal.said) << refusal.profile.text;
+        EXPECT_FALSE(editor.loadProfile({refusal.profile, refusal.storable}).done);
+        EXPECT_EQ(ui.messages, refusal.said) << refusal.profile;
         EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
         EXPECT_EQ(editor.loadedProfile(), "Alice");
     }

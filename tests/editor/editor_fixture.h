@@ -85,7 +85,9 @@ protected:
     std::string outline() const {
         std::string out;
         auto add = [&](auto& self, const LevelTree::Node* node) -> void {
-            out += (out.empty() || out.back() == '(' ? "" : " ") + node->key();
+            if (!out.empty() && out.back() != '(')
+                out += ' ';
+            out += node->key();
             if (node->children() == 0)
                 return;
             out += "(";

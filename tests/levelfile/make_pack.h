@@ -90,7 +90,8 @@ public:
                                           0,
                                           static_cast<unsigned char>(packed >> 8),
                                           static_cast<unsigned char>(packed)};
-        out.insert(out.end(), stream.begin(), stream.end());
+        out.resize(packed);
+        std::copy(stream.begin(), stream.end(), out.begin() + levelfile::kSectionHeaderSize);
         return out;
     }
 
