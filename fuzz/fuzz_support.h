@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -16,14 +17,19 @@ inline void require(bool holds, const char* what) {
     }
 }
 
-// A folder of this process, made at the first call, for the files a target reads.
+// A folder of this process, made at the first call, for the files a target reads; removed with
+// what it holds when the process ends normally (as libFuzzer's runs end).
 inline const std::string& workFolder() {
-    static const std::string folder = [] {
-        std::string name = "/tmp/quillfen-fuzz-XXXXXX";
-        require(::mkdtemp(name.data()) != nullptr, "a temporary folder can be made");
-        return name;
-    }();
-    return folder;
+    struct Folder {
+        std::string path = "/tmp/quillfen-fuzz-XXXXXX";
+        Folder() { require(::mkdtemp(path.data()) != nullptr, "a temporary folder can be made"); }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
 }
 
 inline void writeFile(const std::string& path, std::string_view bytes) {

@@ -13,7 +13,8 @@ trap 'rm -rf "$probe"' EXIT
 echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' \
     >"$probe/probe.cpp"
 if ! clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" >/dev/null 2>&1; then
-    echo "fuzz: skipped, clang++ with libFuzzer's runtime is missing (scripts/install-deps.sh)"
+    echo "fuzz: skipped, clang++ with libFuzzer's runtime is missing (scripts/install-deps.sh);" \
+        "the seed and regression inputs ran as the tests fuzz_inputs_*"
     exit 0
 fi
 
