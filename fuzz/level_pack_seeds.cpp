@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     special[levelfile::kSpecialGraphicsOffset + 1] = 1;
     auto sequel = level(10);
     sequel[levelfile::kGraphicsSetOffset + 1] = 3;
-    write(folder, "special-and-sequel", testing::makePack({special, sequel}));
+    write(folder, "big-picture-and-sequel-set", testing::makePack({special, sequel}));
 
     auto damaged = testing::makePack({level(11)});
     damaged[1] ^= 0xFF; // the checksum
