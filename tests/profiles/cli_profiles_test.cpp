@@ -1,5 +1,6 @@
 // quillfen-cli's profile commands over the demo prefix, as a user runs them.
 #include "cli/run_cli.h"
+#include "hand_prefix.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -47,9 +48,7 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     // Profile names match exactly, case included.
     auto wrongCase = runCli({"load", "--prefix", prefix, "alice"});
     EXPECT_EQ(wrongCase.status, 1);
-    EXPECT_EQ(wrongCase.err, "ERROR: user database not found!  choose a different user profile\n"
-                             "WARNING: the user profile you are trying to load seems to be "
-                             "corrupt\n");
+    EXPECT_EQ(wrongCase.err, "ERROR: user database not found!  choose a different user profile\n");
 
     EXPECT_EQ(runCli({"load", "--prefix", prefix}).status, 2);
     EXPECT_EQ(runCli({"save", "--prefix", prefix, "Alice"}).status, 2);
@@ -60,6 +59,71 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     auto fifo = runCli({"profiles", "--prefix", prefix});
     EXPECT_EQ(fifo.status, 1);
     EXPECT_EQ(fifo.err, "ERROR: " + prefix + "/system.reg is not a file\n");
+}
+
+// Each refused load and save says in one message what is wrong with the profile, and a save
+// makes no file of its own.
+TEST(CliProfiles, ARefusalNamesWhatIsWrongWithTheProfileInOneMessage) {
+    testing::HandPrefix prefix;
+    testing::TempDir dir;
+    std::string from = dir.file("FROM.DAT"), here = std::filesystem::current_path().string();
+    testing::writeBytes(from, encodeDatabase(testing::sampleTree("NEW")));
+    struct Case {
+        std::string name, databaseName; // as system.reg holds it
+        std::string said;
+    };
+    auto unusable = [](const std::string& name, const std::string& value,
+                       const std::string& reason) {
+        return "ERROR: the profile " + name + "'s DatabaseName " + value +
+               " cannot name a file: " + reason;
+    };
+    const std::vector<Case> cases = {
+        {"Gone", R"(C:\\LEMM\\GONE.DAT)",
+         "ERROR: the profile's file C:\\LEMM\\GONE.DAT does not exist"},
+        // A root-relative path lies on drive C:, not at the host's root.
+        {"Root", "/quillfen-root.dat",
+         "ERROR: the profile's file /quillfen-root.dat (" + prefix.path() +
+             "/dosdevices/c:/quillfen-root.dat) does not exist"},
+        {"Relative", R"(LEMM\\REL.DAT)",
+         "ERROR: the profile's file LEMM\\REL.DAT (" + here + "/LEMM/REL.DAT) does not exist"},
+        {"Empty", "", "ERROR: the profile Empty has an empty DatabaseName"},
+        {"Share", R"(\\\\server\\share\\A.DAT)",
+         unusable("Share", "\\\\server\\share\\A.DAT", "it is a network or device path")},
+        {"Nul", R"(C:\\LEMM\\nul.dat)",
+         unusable("Nul", "C:\\LEMM\\nul.dat", "nul is the name of a device")},
+        {"Com", R"(c:/COM1 \\A.DAT)",
+         unusable("Com", "c:/COM1 \\A.DAT", "COM1 is the name of a device")},
+        {"Star", R"(C:\\A*.DAT)", unusable("Star", "C:\\A*.DAT", "Windows allows no * in a name")},
+        {"Stream", R"(C:\\A.DAT:stream)",
+         unusable("Stream", "C:\\A.DAT:stream", "Windows allows : only after the drive")},
+        {"Nobody", "", "ERROR: user database not found!  choose a different user profile"},
+    };
+    std::string registry;
+    for (const Case& c : cases)
+        if (c.name != "Nobody")
+            registry += testing::profileKey(c.name, c.databaseName);
+    prefix.writeRegistry(registry);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const testing::Names& args :
+             {testing::Names{"load", "--prefix", prefix.path(), c.name},
+              testing::Names{"save", "--prefix", prefix.path(), c.name, from}}) {
+            auto run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, c.said + "\n") << args[0];
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists("/quillfen-root.dat"));
+    EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/quillfen-root.dat"));
+    EXPECT_FALSE(std::filesystem::exists("LEMM"));
+
+    // A registry file that cannot be read is not taken for one without the profile.
+    std::filesystem::remove(prefix.path() + "/system.reg");
+    std::filesystem::create_directory(prefix.path() + "/system.reg");
+    auto unreadable = runCli({"load", "--prefix", prefix.path(), "Gone"});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_EQ(unreadable.err, "ERROR: cannot read the registry file " + prefix.path() +
+                                  "/system.reg: Is a directory\n");
 }
 
 } // namespace
