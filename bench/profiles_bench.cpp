@@ -136,7 +136,7 @@ void BM_SaveMaxProfile(benchmark::State& state) {
     WinePrefixStore store(prefix());
     bool saved = true;
     for (auto _ : state) {
-        auto path = GetDatabaseFile(store, kDefaultUsersKeyPath, "Alice");
+        auto path = findProfileFile(store, kDefaultUsersKeyPath, "Alice");
         saved = path && SaveProfileData(tree, store, "Alice", *path) && saved;
     }
     if (!saved)

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string host = hostPathInPrefix(prefix(), windowsPath);
     fuzz::require(host == hostPathInPrefix(prefix(), windowsPath), "the same path each time");
     fuzz::require(host.empty() == windowsPath.empty(), "a path gives a path");
-    bool driveC =
-        (size >= 2 && (data[0] | 0x20) == 'c' && data[1] == ':') || (size >= 1 && data[0] == '\\');
+    bool driveC = (size >= 2 && (data[0] | 0x20) == 'c' && data[1] == ':') ||
+                  (size >= 1 && (data[0] == '\\' || data[0] == '/'));
     if (driveC)
         fuzz::require(host.starts_with(prefix() + "/dosdevices/c:"), "drive C: is the prefix's");
     for (std::size_t pos = 0; pos < host.size();)

@@ -1,11 +1,74 @@
 #include "cli/cli_common.h"
 
 #include "common/windows1252.h"
+#include "host/file_io.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
 namespace quillfen::cli {
+
+bool CommandLine::has(std::string_view name) const {
+    return std::any_of(options.begin(), options.end(),
+                       [&](const auto& option) { return option.first == name; });
+}
+
+std::string CommandLine::value(std::string_view name, const std::string& fallback) const {
+    std::vector<std::string> given = values(name);
+    return given.empty() ? fallback : given.back();
+}
+
+std::vector<std::string> CommandLine::values(std::string_view name) const {
+    std::vector<std::string> given;
+    for (const auto& [option, value] : options)
+        if (option == name)
+            given.push_back(value);
+    return given;
+}
+
+std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCount,
+                                            std::initializer_list<Option> options) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !arg.starts_with("--")) {
+            line.words.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        auto equals = arg.find('=');
+        std::string_view name = std::string_view(arg).substr(0, equals);
+        auto known = std::find_if(options.begin(), options.end(),
+                                  [&](const Option& option) { return option.name == name; });
+        if (known == options.end())
+            return std::nullopt;
+        bool joined = equals != std::string::npos;
+        if (joined != known->takesValue && (joined || i + 1 == args.size()))
+            return std::nullopt;
+        std::string value = !known->takesValue ? "" : joined ? arg.substr(equals + 1) : args[++i];
+        line.options.emplace_back(known->name, std::move(value));
+    }
+    if (line.words.size() != wordCount)
+        return std::nullopt;
+    return line;
+}
+
+int answered(int status) {
+    errno = 0;
+    bool outWritten = std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good();
+    int error = errno;
+    if (!outWritten)
+        refuse("ERROR: could not write the output" +
+               (error ? ": " + systemReason(error) : std::string()));
+    bool errWritten = std::fflush(stderr) == 0 && !std::ferror(stderr) && std::cerr.good();
+    return outWritten && errWritten ? status : kRefused;
+}
 
 int usage(std::string_view line) {
     std::cerr << "usage: quillfen-cli " << line << "\n";

@@ -3,6 +3,8 @@
 #include "database/level_tree.h"
 #include "editing/editor_state.h"
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,36 @@ using Args = std::vector<std::string>;
 inline constexpr int kDone = 0;
 inline constexpr int kRefused = 1;
 inline constexpr int kUsage = 2;
+
+// An option that a command accepts: a flag, or one that takes a value ("--to DIR" or
+// "--to=DIR").
+struct Option {
+    std::string_view name;
+    bool takesValue = false;
+};
+
+// A command's words, and the options given among them.
+struct CommandLine {
+    std::vector<std::string> words;
+    // Each option given, with its value (empty for a flag), in the order given.
+    std::vector<std::pair<std::string_view, std::string>> options;
+
+    bool has(std::string_view name) const;
+    // The value given last for `name`, or `fallback` when it was not given.
+    std::string value(std::string_view name, const std::string& fallback = {}) const;
+    // Every value given for `name`, in order.
+    std::vector<std::string> values(std::string_view name) const;
+};
+
+// The arguments as `wordCount` words and any of `options`, the options anywhere among the words
+// as getopt accepts them; "--" ends the options. Nullopt when an option is not known, lacks its
+// value or is a flag given one, or when there are not `wordCount` words.
+std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCount,
+                                            std::initializer_list<Option> options = {});
+
+// Gives `status`, or kRefused when what the command wrote to stdout or stderr did not all reach
+// it, saying so on stderr while that can still be written.
+int answered(int status);
 
 // Prints "usage: quillfen-cli <line>" to stderr and gives kUsage.
 int usage(std::string_view line);

@@ -13,20 +13,21 @@
 namespace quillfen::cli {
 
 int showCommand(const Args& args) {
-    bool json = args.size() == 2 && args[0] == "--json";
-    if (!(args.size() == 1 || json))
+    auto line = parseCommandLine(args, 1, {{"--json"}});
+    if (!line)
         return usage("show [--json] FILE");
     EditorSession session;
-    if (auto loaded = session.editor.openFile(args.back()); !loaded)
+    if (auto loaded = session.editor.openFile(line->words[0]); !loaded)
         return refuse(loaded.error());
-    printTree(session.editor.state(), json);
+    printTree(session.editor.state(), line->has("--json"));
     return kDone;
 }
 
 int checkCommand(const Args& args) {
-    if (args.size() != 1)
+    auto line = parseCommandLine(args, 1);
+    if (!line)
         return usage("check FILE");
-    auto bytes = readProfileFile(args[0]);
+    auto bytes = readProfileFile(line->words[0]);
     if (!bytes)
         return refuse(bytes.error());
     auto problems = checkDatabaseFile(*bytes);
@@ -36,12 +37,13 @@ int checkCommand(const Args& args) {
 }
 
 int rewriteCommand(const Args& args) {
-    if (args.size() != 2)
+    auto line = parseCommandLine(args, 2);
+    if (!line)
         return usage("rewrite IN OUT");
     EditorSession session;
-    if (auto loaded = session.editor.openFile(args[0]); !loaded)
+    if (auto loaded = session.editor.openFile(line->words[0]); !loaded)
         return refuse(loaded.error());
-    if (auto written = session.editor.writeFile(args[1]); !written)
+    if (auto written = session.editor.writeFile(line->words[1]); !written)
         return refuse(written.error());
     return kDone;
 }

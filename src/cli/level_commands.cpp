@@ -19,20 +19,17 @@ constexpr char kImportUsage[] = "import PACK [--sequel] --to FOLDER";
 
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
-// The counts named on the command line, over the ones the file holds now. Nullopt when a
-// --set is malformed or names no count.
-std::optional<std::vector<std::pair<std::size_t, std::string>>> parseSets(const Args& args) {
+// The counts that the --set options name, in the order given. Nullopt when one is malformed or
+// names no count.
+std::optional<std::vector<std::pair<std::size_t, std::string>>>
+parseSets(const std::vector<std::string>& assignments) {
     std::vector<std::pair<std::size_t, std::string>> sets;
-    for (std::size_t i = 1; i < args.size(); i += 2) {
-        if (args[i] != "--set" || i + 1 >= args.size())
-            return std::nullopt;
-        const std::string& assignment = args[i + 1];
+    for (const std::string& assignment : assignments) {
         auto equals = assignment.find('=');
         if (equals == std::string::npos)
             return std::nullopt;
-        std::string name = assignment.substr(0, equals);
         const auto& names = levelfile::kCountNames;
-        auto found = std::find(names.begin(), names.end(), name);
+        auto found = std::find(names.begin(), names.end(), assignment.substr(0, equals));
         if (found == names.end())
             return std::nullopt;
         sets.emplace_back(static_cast<std::size_t>(found - names.begin()),
@@ -56,10 +53,11 @@ std::string levelFields(const levelfile::LevelInfo& level) {
 } // namespace
 
 int levelCommand(const Args& args) {
-    auto sets = args.empty() ? std::nullopt : parseSets(args);
+    auto line = parseCommandLine(args, 1, {{"--set", true}});
+    auto sets = line ? parseSets(line->values("--set")) : std::nullopt;
     if (!sets)
         return usage(kLevelUsage);
-    const std::string& path = args[0];
+    const std::string& path = line->words[0];
 
     if (!sets->empty()) {
         // Counts not named keep what the file holds; Save Level Info itself refuses a file that
@@ -80,11 +78,12 @@ int levelCommand(const Args& args) {
 }
 
 int importCommand(const Args& args) {
-    bool sequel = args.size() == 4 && args[1] == "--sequel";
-    if (args.size() != 3 + (sequel ? 1 : 0) || args[args.size() - 2] != "--to")
+    auto line = parseCommandLine(args, 1, {{"--sequel"}, {"--to", true}});
+    if (!line || !line->has("--to"))
         return usage(kImportUsage);
     EditorSession session;
-    auto plan = session.editor.importPackToFolder(args[0], sequel, args.back());
+    auto plan = session.editor.importPackToFolder(line->words[0], line->has("--sequel"),
+                                                  line->value("--to"));
     if (!plan)
         return refuse(plan.error());
     std::cout << "{\"pack\": " << jsonString(plan->packName) << ", \"levels\": [";

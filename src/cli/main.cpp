@@ -69,12 +69,11 @@ int main(int argc, char** argv) {
     ::_setmode(::_fileno(stderr), _O_BINARY);
 #endif
     quillfen::cli::Args args = commandLine(argc, argv);
-    if (args.size() < 2)
-        return printUsage();
-    std::string_view name = args[1];
+    std::string_view name = args.size() < 2 ? std::string_view() : args[1];
     for (const Command& command : kCommands) {
         if (command.name == name)
-            return command.run(quillfen::cli::Args(args.begin() + 2, args.end()));
+            return quillfen::cli::answered(
+                command.run(quillfen::cli::Args(args.begin() + 2, args.end())));
     }
-    return printUsage();
+    return quillfen::cli::answered(printUsage());
 }

@@ -28,45 +28,19 @@
 namespace quillfen::cli {
 namespace {
 
-#ifdef _WIN32
-constexpr bool kOnWindows = true;
-#else
-constexpr bool kOnWindows = false;
-#endif
+// The options the profile commands share.
+constexpr Option kPrefixOption{"--prefix", true};
+constexpr Option kKeyOption{"--key", true};
 
-// The options the profile commands share, and the words around them.
-struct ProfileArgs {
-    // Empty on Windows without --prefix: the registry of the Windows it runs on.
-    std::string prefix = kOnWindows ? std::string() : WinePrefixStore::defaultPrefix();
-    std::string key = kDefaultUsersKeyPath;
-    std::vector<std::string> words;
-    bool json = false;
-};
-
-// The registry and the drives that the profile commands work on.
-std::unique_ptr<ProfileStore> openStore(const ProfileArgs& parsed) {
+// The registry and the drives that the profile commands work on: the Wine prefix of --prefix,
+// else the default one; on Windows without --prefix, the registry of the Windows it runs on.
+std::unique_ptr<ProfileStore> openStore(const CommandLine& line) {
 #ifdef _WIN32
-    if (parsed.prefix.empty())
+    if (!line.has("--prefix"))
         return std::make_unique<WindowsRegistryStore>();
 #endif
-    return std::make_unique<WinePrefixStore>(parsed.prefix);
-}
-
-// Nullopt when an option lacks its value or is not known.
-std::optional<ProfileArgs> parseProfileArgs(const Args& args, bool allowJson) {
-    ProfileArgs parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if ((arg == "--prefix" || arg == "--key") && i + 1 < args.size())
-            (arg == "--prefix" ? parsed.prefix : parsed.key) = args[++i];
-        else if (arg == "--json" && allowJson)
-            parsed.json = true;
-        else if (arg.starts_with("--"))
-            return std::nullopt;
-        else
-            parsed.words.push_back(arg);
-    }
-    return parsed;
+    return std::make_unique<WinePrefixStore>(
+        line.value("--prefix", WinePrefixStore::defaultPrefix()));
 }
 
 // A text from the command line as the core keeps it.
@@ -80,13 +54,10 @@ std::optional<std::string> windows1252(const std::string& utf8Text) {
 } // namespace
 
 int prefixesCommand(const Args& args) {
-    constexpr char kUsageLine[] = "prefixes [--key PATH]";
-    std::string keyText = kDefaultUsersKeyPath;
-    if (args.size() == 2 && args[0] == "--key")
-        keyText = args[1];
-    else if (!args.empty())
-        return usage(kUsageLine);
-    auto key = windows1252(keyText);
+    auto line = parseCommandLine(args, 0, {kKeyOption});
+    if (!line)
+        return usage("prefixes [--key PATH]");
+    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
     const char* home = std::getenv("HOME");
@@ -100,14 +71,13 @@ int prefixesCommand(const Args& args) {
 }
 
 int profilesCommand(const Args& args) {
-    constexpr char kUsageLine[] = "profiles [--prefix DIR] [--key PATH]";
-    auto parsed = parseProfileArgs(args, false);
-    if (!parsed || !parsed->words.empty())
-        return usage(kUsageLine);
-    auto key = windows1252(parsed->key);
+    auto line = parseCommandLine(args, 0, {kPrefixOption, kKeyOption});
+    if (!line)
+        return usage("profiles [--prefix DIR] [--key PATH]");
+    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
-    auto store = openStore(*parsed);
+    auto store = openStore(*line);
     auto names = LoadProfiles(*store, *key);
     if (!names)
         return refuse(names.error());
@@ -120,33 +90,31 @@ int profilesCommand(const Args& args) {
 }
 
 int loadCommand(const Args& args) {
-    constexpr char kUsageLine[] = "load [--prefix DIR] [--key PATH] PROFILE [--json]";
-    auto parsed = parseProfileArgs(args, true);
-    if (!parsed || parsed->words.size() != 1)
-        return usage(kUsageLine);
-    auto key = windows1252(parsed->key);
-    auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
+    auto line = parseCommandLine(args, 1, {kPrefixOption, kKeyOption, {"--json"}});
+    if (!line)
+        return usage("load [--prefix DIR] [--key PATH] PROFILE [--json]");
+    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
+    auto profile = key ? windows1252(line->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    EditorSession session(openStore(*parsed));
+    EditorSession session(openStore(*line));
     session.editor.setUsersKeyPath(*key);
     if (!session.editor.loadProfile({*profile, true}).done)
         return kRefused;
-    printTree(session.editor.state(), parsed->json);
+    printTree(session.editor.state(), line->has("--json"));
     return kDone;
 }
 
 int saveCommand(const Args& args) {
-    constexpr char kUsageLine[] = "save [--prefix DIR] [--key PATH] PROFILE FROM";
-    auto parsed = parseProfileArgs(args, false);
-    if (!parsed || parsed->words.size() != 2)
-        return usage(kUsageLine);
-    auto key = windows1252(parsed->key);
-    auto profile = key ? windows1252(parsed->words[0]) : std::nullopt;
+    auto line = parseCommandLine(args, 2, {kPrefixOption, kKeyOption});
+    if (!line)
+        return usage("save [--prefix DIR] [--key PATH] PROFILE FROM");
+    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
+    auto profile = key ? windows1252(line->words[0]) : std::nullopt;
     if (!profile)
         return kRefused;
-    EditorSession session(openStore(*parsed));
-    if (auto loaded = session.editor.openFile(parsed->words[1]); !loaded)
+    EditorSession session(openStore(*line));
+    if (auto loaded = session.editor.openFile(line->words[1]); !loaded)
         return refuse(loaded.error());
     session.editor.setUsersKeyPath(*key);
     return session.editor.saveProfile({*profile, true}).done ? kDone : kRefused;

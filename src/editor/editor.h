@@ -198,7 +198,7 @@ private:
     // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
     // a save that failed.
     bool settleUnsavedEdits();
-    bool confirmTarget(const std::string& profile, const std::string& path);
+    bool confirmTarget(const std::string& profile, const ProfilePath& path);
     void forgetLoadedProfile();
 
     struct LoadedProfile {

@@ -9,7 +9,6 @@
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "profiles/prefix_discovery.h"
-#include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
 
 namespace quillfen {
@@ -159,16 +158,12 @@ Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress)
     }
     if (!settleUnsavedEdits())
         return {};
-    // A name that no profile has, or a folder where the file should be, is said first; then the
-    // load is refused as for any file too short to be a profile.
-    auto path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text);
-    if (!path)
+    auto path = findProfileFile(*store_, state_.usersKeyPath, profile.text);
+    if (!path) {
         ui_.message(path.error());
-    std::string file = path && !path->empty() ? store_->hostPath(*path) : std::string();
-    auto length = GetFileLength(file);
-    if (!length)
-        ui_.message(length.error());
-    auto loaded = LoadProfile(path ? *path : std::string(), file, length ? *length : 0, progress);
+        return {};
+    }
+    auto loaded = LoadProfile(*path, progress);
     if (!loaded) {
         ui_.message(loaded.error());
         return {};
@@ -201,22 +196,21 @@ bool Editor::mayClose() {
 
 // Before the tree replaces what a profile holds: a question when it came from elsewhere, or
 // when the file changed since this tool last read or wrote it.
-bool Editor::confirmTarget(const std::string& profile, const std::string& path) {
-    std::string host = store_->hostPath(path);
+bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path) {
     if (loaded_.name.empty()) {
-        auto contents = contentsOf(host);
+        auto contents = contentsOf(path.hostPath);
         std::string replacing = contents ? profile + "'s " + *contents : "its file";
         return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
-                               profile + "' (" + path + "), replacing " + replacing + "?",
+                               profile + "' (" + path.shown() + "), replacing " + replacing + "?",
                            "confirm", false);
     }
     if (loaded_.name != profile)
         return ui_.confirm("The tree was loaded from the profile '" + loaded_.name +
-                               "'. Save it into the profile '" + profile + "' (" + path +
+                               "'. Save it into the profile '" + profile + "' (" + path.shown() +
                                "), replacing its levels?",
                            "confirm", false);
-    if (loaded_.file.hostPath == host && changedOnDisk(loaded_.file))
-        return ui_.confirm("The profile's file " + path +
+    if (loaded_.file.hostPath == path.hostPath && changedOnDisk(loaded_.file))
+        return ui_.confirm("The profile's file " + path.shown() +
                                " was changed on disk since it was loaded or last saved. Replace "
                                "it with the tree?",
                            "confirm", false);
@@ -232,13 +226,12 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
         ui_.message(kLoadFirst);
         return {};
     }
-    auto path = GetDatabaseFile(*store_, state_.usersKeyPath, profile.text);
-    if (!path)
+    auto path = findProfileFile(*store_, state_.usersKeyPath, profile.text);
+    if (!path) {
         ui_.message(path.error());
-    // An empty "DatabaseName" names no file to write.
-    if (!path || path->empty())
         return {};
-    if (*path != kNotFound && !confirmTarget(profile.text, *path))
+    }
+    if (!confirmTarget(profile.text, *path))
         return {};
     auto saved = SaveProfileData(state_.tree, *store_, profile.text, *path, progress);
     if (!saved) {

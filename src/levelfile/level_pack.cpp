@@ -220,7 +220,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
                      " is not there"};
     auto bytes = readWholeFile(packPath, kLargestPack);
     if (!bytes)
-        return Error{cannot + bytes.error()};
+        return Error{explained(cannot, bytes.error())};
     auto levels = unpackLevelPack(*bytes);
     if (!levels)
         return Error{cannot + levels.error() + "; nothing was written"};

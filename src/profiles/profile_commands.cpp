@@ -1,10 +1,13 @@
 #include "profiles/profile_commands.h"
 
+#include "common/windows1252.h"
 #include "database/database_format.h"
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "host/file_io.h"
 #include "host/file_save.h"
+#include "profiles/profile_files.h"
+#include "profiles/windows_paths.h"
 
 namespace quillfen {
 namespace {
@@ -14,7 +17,24 @@ void report(const Progress& progress, double value, double maximum) {
         progress(value, maximum);
 }
 
+// `refusal`, or why the registry could not be read: one that could not be read is not one
+// without the profiles asked for.
+Error registryRefusal(ProfileStore& store, const char* refusal) {
+    std::string unreadable = store.unreadable();
+    return Error{unreadable.empty() ? std::string(refusal) : unreadable};
+}
+
 } // namespace
+
+std::string ProfilePath::shown() const {
+    if (isFullWindowsPath(databasePath))
+        return databasePath;
+    return databasePath + " (" + utf8ToWindows1252(hostPath).value_or(hostPath) + ")";
+}
+
+std::string profileFileMissing(const ProfilePath& path) {
+    return "ERROR: the profile's file " + path.shown() + " does not exist";
+}
 
 Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath) {
     auto bytes = readWholeFile(hostPath, format::kReadLimit);
@@ -64,9 +84,7 @@ Result<std::vector<std::string>> LoadProfiles(ProfileStore& store,
     std::vector<std::string> names = listProfiles(store, usersKeyPath);
     if (!names.empty())
         return names;
-    // A registry that could not be read is not one without profiles.
-    std::string unreadable = store.unreadable();
-    return Error{unreadable.empty() ? std::string(kNoProfiles) : unreadable};
+    return registryRefusal(store, kNoProfiles);
 }
 
 Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
@@ -74,18 +92,37 @@ Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& user
     for (const std::string& name : listProfiles(store, usersKeyPath))
         if (name == profileText)
             return store.GetRegValue(profileKeyPath(usersKeyPath, name), "DatabaseName");
-    return Error{kProfileNotFound};
+    return registryRefusal(store, kProfileNotFound);
 }
 
-Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::string& hostPath,
-                                  std::uint32_t length, const Progress& progress) {
-    double maximum = static_cast<double>(length) + 1;
+Result<ProfilePath> findProfileFile(ProfileStore& store, const std::string& usersKeyPath,
+                                    const std::string& profileText) {
+    auto databasePath = GetDatabaseFile(store, usersKeyPath, profileText);
+    if (!databasePath)
+        return Error{databasePath.error()};
+    if (*databasePath == kNotFound)
+        return Error{kDatabaseNameUnreadable};
+    if (databasePath->empty())
+        return Error{"ERROR: the profile " + profileText + " has an empty DatabaseName"};
+    if (std::string unusable = unusableWindowsPath(*databasePath); !unusable.empty())
+        return Error{"ERROR: the profile " + profileText + "'s DatabaseName " + *databasePath +
+                     " cannot name a file: " + unusable};
+    return ProfilePath{*databasePath, store.hostPath(*databasePath)};
+}
+
+Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progress) {
+    auto length = GetFileLength(path.hostPath);
+    double maximum = static_cast<double>(length ? *length : 0) + 1;
     report(progress, 0, maximum);
+    if (!FileExists(path.hostPath))
+        return Error{profileFileMissing(path)};
+    if (!length)
+        return Error{length.error()};
     if (maximum < 100)
         return Error{kCorruptProfile};
     // One read of the whole file; the progress bar shows it done, as after the game's editors'
     // byte loop, before the parse draws its own steps.
-    auto bytes = readProfileFile(hostPath);
+    auto bytes = readProfileFile(path.hostPath);
     if (!bytes) {
         report(progress, 0, maximum);
         return Error{bytes.error()};
@@ -96,23 +133,20 @@ Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::st
     report(progress, 0, maximum);
     if (!parsed)
         return Error{parsed.error()};
-    return LoadedProfile{std::move(*parsed),
-                         {databasePath, hostPath, bytes->size(), hashBytes(*bytes)}};
+    return LoadedProfile{std::move(*parsed), {path, bytes->size(), hashBytes(*bytes)}};
 }
 
 Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
-                                     const std::string& profileText,
-                                     const std::string& databasePath, const Progress& progress) {
+                                     const std::string& profileText, const ProfilePath& path,
+                                     const Progress& progress) {
     auto records = static_cast<double>(tree.count());
     report(progress, 0, records);
-    if (databasePath == kNotFound)
-        return Error{kDatabaseNameUnreadable};
-    // The system would cut the name at the zero byte, and the backup's name with it: the backup
-    // would be the file itself.
-    if (databasePath.find('\0') != std::string::npos)
-        return Error{std::string(kCouldNotSave) + kZeroInFileName};
-    std::string backupPath = databasePath + "_backup";
-    std::string file = store.hostPath(databasePath);
+    // A save replaces a profile's file: one that is not there speaks of a wrong DatabaseName or
+    // of a file moved away, not of a profile to be made.
+    if (!FileExists(path.hostPath))
+        return Error{profileFileMissing(path)};
+    std::string backupPath = path.databasePath + "_backup";
+    std::string file = path.hostPath;
     std::string backup = store.hostPath(backupPath);
     if (isFolder(backup))
         return Error{kCannotReplaceBackup + backupPath};
@@ -122,8 +156,8 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};
     return SavedProfile{std::string(kSaved) + "\nthe profile '" + profileText +
-                            "' was written to " + databasePath,
-                        {databasePath, file, bytes.size(), hashBytes(bytes)}};
+                            "' was written to " + path.shown(),
+                        {path, bytes.size(), hashBytes(bytes)}};
 }
 
 } // namespace quillfen

@@ -27,11 +27,19 @@ inline constexpr char kCannotReplaceBackup[] = "ERROR: cannot replace the backup
 inline constexpr char kCouldNotSave[] = "ERROR: could not save the profile: ";
 inline constexpr char kSaved[] = "saved";
 
-// A profile's database file as it was when it was last loaded or saved, so that a save can tell
-// whether another program wrote it since.
-struct ProfileFile {
+// A profile's database file: its "DatabaseName", and the host file that names.
+struct ProfilePath {
     std::string databasePath; // as the registry names it
     std::string hostPath;
+
+    // The file as messages name it: its DatabaseName, followed by the host file in brackets
+    // when the DatabaseName needs a working folder to be read.
+    std::string shown() const;
+};
+
+// A profile's database file as it was when it was last loaded or saved, so that a save can tell
+// whether another program wrote it since.
+struct ProfileFile : ProfilePath {
     std::size_t size = 0;
     std::uint64_t hash = 0;
 };
@@ -64,9 +72,18 @@ Result<std::vector<std::string>> LoadProfiles(ProfileStore& store, const std::st
 
 // The "DatabaseName" of the profile whose name is exactly `profileText` (as stored, a Windows
 // path, or kNotFound when the value cannot be read). Refused with kProfileNotFound when no
-// profile has that name.
+// profile has that name, or with the registry's own reason when it could not be read.
 Result<std::string> GetDatabaseFile(ProfileStore& store, const std::string& usersKeyPath,
                                     const std::string& profileText);
+
+// The database file of the profile whose name is exactly `profileText`, for a load or a save.
+// Refused as GetDatabaseFile refuses, with kDatabaseNameUnreadable, and when its "DatabaseName"
+// is empty or names nothing that Windows would take for a file (unusableWindowsPath).
+Result<ProfilePath> findProfileFile(ProfileStore& store, const std::string& usersKeyPath,
+                                    const std::string& profileText);
+
+// The refusal of a profile whose file is not there.
+std::string profileFileMissing(const ProfilePath& path);
 
 // A profile's database file as a load or a save left it: its tree, and the file as written.
 struct LoadedProfile {
@@ -78,20 +95,19 @@ struct SavedProfile {
     ProfileFile file;
 };
 
-// Load Profile, once the profile's `databasePath` was looked up and the file at `hostPath`
-// found `length` bytes long (GetFileLength): reads and parses it. Refused with kCorruptProfile
-// when it is shorter than 99 bytes (missing, empty, a folder), else with what kept it from
-// being read or parsed.
-Result<LoadedProfile> LoadProfile(const std::string& databasePath, const std::string& hostPath,
-                                  std::uint32_t length, const Progress& progress = {});
+// Load Profile, once the profile's file was found (findProfileFile): reads and parses it.
+// Refused with profileFileMissing when it is not there, kFoundDirectory for a folder,
+// kCorruptProfile when it is shorter than 99 bytes, else with what kept it from being read or
+// parsed.
+Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progress = {});
 
-// Save Profile Data: writes `tree` into the database file `databasePath` (as GetDatabaseFile
-// gave it) of the profile named `profileText`, the old file kept as its backup. Whatever fails,
-// the database file holds its complete old or complete new bytes and the backup its complete
-// old bytes.
+// Save Profile Data: writes `tree` into the database file `path` (as findProfileFile gave it)
+// of the profile named `profileText`, the old file kept as its backup. Refused with
+// profileFileMissing when there is no file to replace: a save makes no profile. Whatever
+// fails, the database file holds its complete old or complete new bytes and the backup its
+// complete old bytes.
 Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
-                                     const std::string& profileText,
-                                     const std::string& databasePath,
+                                     const std::string& profileText, const ProfilePath& path,
                                      const Progress& progress = {});
 
 } // namespace quillfen

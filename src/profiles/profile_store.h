@@ -19,7 +19,8 @@ public:
     virtual std::string EnumRegKey(const std::string& keyPath, std::int32_t position) = 0;
     // The text of a value of the key `keyPath`, or kNotFound.
     virtual std::string GetRegValue(const std::string& keyPath, const std::string& valueName) = 0;
-    // The host path of a Windows path such as "C:\LEMM\USERS\ALICE.DAT" (a host path as it is).
+    // The host path of a Windows path such as "C:\LEMM\USERS\ALICE.DAT", as Windows reads it; a
+    // relative path is read from the working folder.
     virtual std::string hostPath(const std::string& windowsPath) = 0;
     // Why the registry could not be read at the last lookup, as the user's message; empty when
     // it was read (a registry that is not there at all holds no keys).

@@ -77,7 +77,15 @@ std::string WindowsRegistryStore::GetRegValue(const std::string& keyPath,
 }
 
 std::string WindowsRegistryStore::hostPath(const std::string& windowsPath) {
-    return windows1252ToUtf8(windowsPath);
+    // The system's own reading of the path, so that a relative one is named in full.
+    std::wstring path = wideText(windowsPath);
+    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
+    if (length == 0 || length >= size)
+        return windows1252ToUtf8(windowsPath);
+    full.resize(length);
+    return narrowed(full);
 }
 
 } // namespace quillfen

@@ -71,8 +71,11 @@ TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
         Names said;
     };
     const Refusal refusals[] = {
-        {"Carol", true, [] {}, {kProfileNotFound, kCorruptProfile}},
-        {"Bob", true, [&] { std::filesystem::remove(bob); }, {kCorruptProfile}},
+        {"Carol", true, [] {}, {kProfileNotFound}},
+        {"Bob",
+         true,
+         [&] { std::filesystem::remove(bob); },
+         {"ERROR: the profile's file C:\\LEMM\\USERS\\BOB.DAT does not exist"}},
         {"Bob",
          true,
          [&] { testing::writeBytes(bob, std::vector<unsigned char>(98)); },
@@ -83,7 +86,7 @@ TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
              std::filesystem::remove(bob);
              std::filesystem::create_directory(bob);
          },
-         {kFoundDirectory, kCorruptProfile}},
+         {kFoundDirectory}},
         {"Zo?", false, [] {}, {kUnstorableText}},
     };
     for (const Refusal& refusal : refusals) {

@@ -1,5 +1,6 @@
 // quillfen-cli's profile commands over the demo prefix, as a user runs them.
 #include "cli/run_cli.h"
+#include "hand_prefix.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -47,9 +48,7 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     // Profile names match exactly, case included.
     auto wrongCase = runCli({"load", "--prefix", prefix, "alice"});
     EXPECT_EQ(wrongCase.status, 1);
-    EXPECT_EQ(wrongCase.err, "ERROR: user database not found!  choose a different user profile\n"
-                             "WARNING: the user profile you are trying to load seems to be "
-                             "corrupt\n");
+    EXPECT_EQ(wrongCase.err, "ERROR: user database not found!  choose a different user profile\n");
 
     EXPECT_EQ(runCli({"load", "--prefix", prefix}).status, 2);
     EXPECT_EQ(runCli({"save", "--prefix", prefix, "Alice"}).status, 2);
@@ -60,6 +59,57 @@ TEST(CliProfiles, TheDemoPrefixListsLoadsAndSavesItsProfilesAndRefusalsSayWhy) {
     auto fifo = runCli({"profiles", "--prefix", prefix});
     EXPECT_EQ(fifo.status, 1);
     EXPECT_EQ(fifo.err, "ERROR: " + prefix + "/system.reg is not a file\n");
+}
+
+// Each refused load and save says in one message what is wrong with the profile, and a save
+// makes no file of its own.
+TEST(CliProfiles, ARefusalNamesWhatIsWrongWithTheProfileInOneMessage) {
+    testing::HandPrefix prefix;
+    std::string from = prefix.onDriveC("FROM.DAT"), here = std::filesystem::current_path();
+    testing::writeBytes(from, encodeDatabase(testing::sampleTree("NEW")));
+    const std::string bad = "'s DatabaseName ", cannot = " cannot name a file: ";
+    // The profile, its DatabaseName as system.reg holds it, and what a load and a save say.
+    const std::vector<std::array<std::string, 3>> cases = {
+        {"Gone", R"(C:\\LEMM\\GONE.DAT)",
+         "ERROR: the profile's file C:\\LEMM\\GONE.DAT does not exist"},
+        {"Root", "/quillfen-root.dat",
+         "ERROR: the profile's file /quillfen-root.dat (" + prefix.path() +
+             "/dosdevices/c:/quillfen-root.dat) does not exist"},
+        {"Relative", R"(LEMM\\REL.DAT)",
+         "ERROR: the profile's file LEMM\\REL.DAT (" + here + "/LEMM/REL.DAT) does not exist"},
+        {"Empty", "", "ERROR: the profile Empty has an empty DatabaseName"},
+        {"Share", R"(\\\\server\\share\\A.DAT)",
+         "ERROR: the profile Share" + bad + "\\\\server\\share\\A.DAT" + cannot +
+             "it is a network or device path"},
+        {"Nul", R"(C:\\nul.dat)",
+         "ERROR: the profile Nul" + bad + "C:\\nul.dat" + cannot + "nul is the name of a device"},
+        {"Star", R"(C:\\A*.DAT)",
+         "ERROR: the profile Star" + bad + "C:\\A*.DAT" + cannot + "Windows allows no * in a name"},
+        {"Stream", R"(C:\\A:B)",
+         "ERROR: the profile Stream" + bad + "C:\\A:B" + cannot +
+             "Windows allows : only after the drive"},
+        {"Nobody", "", "ERROR: user database not found!  choose a different user profile"}};
+    std::string registry;
+    for (const auto& [name, databaseName, said] : cases)
+        registry += name == "Nobody" ? "" : testing::profileKey(name, databaseName);
+    prefix.writeRegistry(registry);
+    for (const auto& [name, databaseName, said] : cases)
+        for (std::string command : {"load", "save"}) {
+            testing::Names args = {command, "--prefix", prefix.path(), name};
+            if (command == "save")
+                args.push_back(from);
+            auto run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, said + "\n") << command << " " << name;
+        }
+    EXPECT_FALSE(std::filesystem::exists("/quillfen-root.dat") || std::filesystem::exists("LEMM"));
+
+    // A registry file that cannot be read is not taken for one without the profile.
+    std::filesystem::remove(prefix.path() + "/system.reg");
+    std::filesystem::create_directory(prefix.path() + "/system.reg");
+    EXPECT_EQ(runCli({"load", "--prefix", prefix.path(), "Gone"}).err,
+              "ERROR: cannot read the registry file " + prefix.path() +
+                  "/system.reg: Is a directory\n");
 }
 
 } // namespace

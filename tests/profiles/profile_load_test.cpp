@@ -2,7 +2,6 @@
 // over a hand-written prefix with real files.
 #include "database/database_reader.h"
 #include "hand_prefix.h"
-#include "profiles/profile_files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,10 +15,9 @@ using testing::Names;
 
 class LoadProfileTest : public testing::ProfilePrefixTest {
 protected:
-    // Load Profile of the file at `host`, as long as GetFileLength finds it.
+    // Load Profile of the file at `host`.
     Result<LoadedProfile> load(const std::string& host, const Progress& progress = {}) {
-        auto length = GetFileLength(host);
-        return LoadProfile("C:\\X.DAT", host, length ? *length : 0, progress);
+        return LoadProfile({"C:\\X.DAT", host}, progress);
     }
 };
 
@@ -37,9 +35,10 @@ TEST_F(LoadProfileTest, ProfilesAreListedAndFoundByTheirExactName) {
     // A registry file that cannot be read is not taken for one without profiles.
     std::string registry = prefix.path() + "/system.reg";
     std::filesystem::resize_file(registry, (std::uintmax_t{256} << 20) + 1);
-    EXPECT_EQ(LoadProfiles(store, users).error(),
-              "ERROR: cannot read the registry file " + registry +
-                  ": the file is 268435457 bytes long, more than 268435456");
+    const std::string unreadable = "ERROR: cannot read the registry file " + registry +
+                                   ": the file is 268435457 bytes long, more than 268435456";
+    EXPECT_EQ(LoadProfiles(store, users).error(), unreadable);
+    EXPECT_EQ(GetDatabaseFile(store, users, "Bob").error(), unreadable);
 }
 
 TEST_F(LoadProfileTest, ALoadGivesTheFilesTreeAndReportsItsProgress) {

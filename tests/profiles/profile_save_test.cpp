@@ -49,7 +49,7 @@ public:
     // Save Profile Data of `tree` into the profile's file, looked up as the Editor does; the
     // refusal or the "saved" message.
     std::string save(const std::string& profile) {
-        auto path = GetDatabaseFile(store, kDefaultUsersKeyPath, profile);
+        auto path = findProfileFile(store, kDefaultUsersKeyPath, profile);
         if (!path)
             return path.error();
         auto saved = SaveProfileData(tree, store, profile, *path);
@@ -64,7 +64,7 @@ public:
 TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
     tree = sampleTree("NEW", 4);
     std::vector<std::pair<double, double>> steps;
-    auto first = SaveProfileData(tree, store, "Alice", "C:\\LEMM\\USERS\\ALICE.DAT",
+    auto first = SaveProfileData(tree, store, "Alice", {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
                                  [&](double value, double maximum) {
                                      steps.push_back({value, maximum});
                                  });
@@ -74,20 +74,16 @@ TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, 6.0));
     EXPECT_EQ(steps.back(), std::make_pair(0.0, 6.0));
-    // The first saved file becomes the backup; without a database file the backup stays.
+    // The first saved file becomes the backup.
     auto second = readBytes(alice);
     tree = sampleTree("SECOND", 7);
-    ASSERT_TRUE(saved("Alice"));
-    expectAlice(encodeDatabase(tree), second);
-    std::filesystem::remove(alice);
-    tree = sampleTree("THIRD");
     ASSERT_TRUE(saved("Alice"));
     expectAlice(encodeDatabase(tree), second);
 }
 
 TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
-    // The database file's folder is missing, and is not made.
-    EXPECT_EQ(save("Gone"), std::string(kCouldNotSave) + "No such file or directory");
+    // A save makes no profile file, nor its folder.
+    EXPECT_EQ(save("Gone"), "ERROR: the profile's file C:\\LEMM\\GONE\\GONE.DAT does not exist");
     EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/LEMM/GONE"));
     // A backup path that is a folder is left as it is.
     std::filesystem::create_directories(alice + "_backup/inside");
@@ -106,6 +102,18 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
     EXPECT_EQ(save("Bob"), std::string(kCouldNotSave) + "Permission denied");
     ::chmod(users.c_str(), 0755);
     EXPECT_EQ(readBytes(bob), bobBytes);
+}
+
+TEST_F(SaveProfileTest, ASaveIntoARelativeDatabaseNameNamesTheWholeFile) {
+    testing::TempDir work;
+    auto home = std::filesystem::current_path();
+    std::filesystem::current_path(work.path());
+    testing::writeBytes(work.file("REL.DAT"), aliceBytes);
+    prefix.writeRegistry(testing::profileKey("Rel", "REL.DAT"));
+    std::string said = save("Rel");
+    std::filesystem::current_path(home);
+    EXPECT_EQ(said,
+              "saved\nthe profile 'Rel' was written to REL.DAT (" + work.file("REL.DAT") + ")");
 }
 
 TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {

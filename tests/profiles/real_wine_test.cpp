@@ -60,6 +60,8 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
              {"bob", "C:\\LEMM\\USERS\\BOB.DAT"},
              {"\xCE\xA9mega \xE2\x82\xAC", "C:\\OMEGA.DAT"},
              {"No DatabaseName", ""},
+             {"Dots", "C:\\LEMM\\USERS\\ALICE.DAT. . "},
+             {"Slash", "/LEMM/ROOT.DAT"},
              {"Long", kLong},
              {"Fits", kFits}})
         addProfile(prefix, name, databaseName);
@@ -76,11 +78,13 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"Alice", "C:\\LEMM\\USERS\\ALICE.DAT"},
         {"bob", "C:\\LEMM\\USERS\\BOB.DAT"},
+        {"Dots", "C:\\LEMM\\USERS\\ALICE.DAT. . "},
         {"Fits", kFits},
         {"Long", kNotFound},
         {"MiXeD cAsE", "c:\\lemm\\users\\mixed.dat"},
         {"No DatabaseName", kNotFound},
         {"say \"hi\" [x]", "C:\\LEMM\\USERS\\Q\"X.DAT"},
+        {"Slash", "/LEMM/ROOT.DAT"},
         {"Zo\xEB \xC5ngstr\xF6m", "C:\\LEMM\\USERS\\ZO\xCB.DAT"},
         {"?mega \x80", kNotFound}};
     Names listed = listProfiles(store, users);
@@ -98,6 +102,10 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     std::filesystem::create_directories(prefix + "/drive_c/LEMM/USERS");
     testing::writeBytes(prefix + "/drive_c/LEMM/USERS/ALICE.DAT", std::vector<unsigned char>(7));
     EXPECT_EQ(*GetFileLength(store.hostPath(*GetDatabaseFile(store, users, "Alice"))), 7u);
+    // Paths read as Windows reads them: without trailing dots and spaces, from the root of C:.
+    const std::string drive = prefix + "/dosdevices/c:";
+    EXPECT_EQ(findProfileFile(store, users, "Dots")->hostPath, drive + "/LEMM/USERS/ALICE.DAT");
+    EXPECT_EQ(findProfileFile(store, users, "Slash")->hostPath, drive + "/LEMM/ROOT.DAT");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // it in the 64-bit one.
 #include "profiles/windows_registry_store.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace quillfen {
@@ -29,8 +30,10 @@ TEST(WindowsRegistryStore, SeesTheProfilesOfThe32BitViewAsTheGameSeesThem) {
                                                           {"Bob64", "DatabaseName"}})
         EXPECT_EQ(store.GetRegValue(users + "\\" + key, value), kNotFound) << key << value;
 
-    // Database paths are used as the registry gives them.
+    // Database paths are read as the system reads them, a relative one in full.
     EXPECT_EQ(store.hostPath("C:\\LEMM\\USERS\\Zo\xEB.DAT"), "C:\\LEMM\\USERS\\Zoë.DAT");
+    EXPECT_EQ(store.hostPath("LEMM\\A.DAT. "),
+              (std::filesystem::current_path() / "LEMM\\A.DAT").string());
 }
 
 } // namespace

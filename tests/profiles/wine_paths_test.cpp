@@ -3,6 +3,7 @@
 #include "hand_prefix.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
+#include "profiles/windows_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEach
     std::filesystem::create_directory_symlink("/", prefix.path() + "/dosdevices/z:");
     WinePrefixStore store(prefix.path());
     const std::string c = prefix.path() + "/dosdevices/c:", alice = c + "/Lemm/Users/Alice.dat";
+    const std::string here = std::filesystem::current_path().string();
     std::string viaZ = "Z:" + x; // Z: is the host's root, as in every Wine prefix.
     std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
     // What is missing keeps the spelling given, from the first missing component on.
@@ -27,15 +29,19 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEach
              {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
              {"c:/lemm/users/alice.dat", alice},
              {"\\LEMM\\.\\GONE\\..\\USERS\\\\ALICE.DAT", alice},
+             // A path from the root lies on drive C:, never at the host's root.
+             {"/lemm/users/alice.dat", alice},
+             // Windows drops a folder's trailing dots and the last name's dots and spaces.
+             {"C:\\LEMM.\\USERS..\\ALICE.DAT. . ", alice},
+             {"C:\\LEMM \\A. \\B", c + "/LEMM /A. /B"},
              {"C:\\LEMM\\USERS\\ALICE.DAT_backup", c + "/Lemm/Users/ALICE.DAT_backup"},
              {"C:\\LEMM\\NEW\\USERS\\A.DAT", c + "/Lemm/NEW/USERS/A.DAT"},
              // "ZÖE\ZOË.DAT" in Windows-1252 bytes meets the UTF-8 names of the host.
              {"C:\\Z\xD6\x45\\ZO\xCB.DAT", c + "/" + zoe},
-             {x, x},
-             {"Not Found", "Not Found"},
+             {"Not Found", here + "/Not Found"},
              // A relative path that comes back to where it began names the working folder.
-             {"LEMM\\..", "."},
-             {"..", "."},
+             {"LEMM\\..", here},
+             {"..", here},
              {"", ""}})
         EXPECT_EQ(store.hostPath(windows), host) << windows;
     EXPECT_TRUE(FileExists(alice));
@@ -56,6 +62,19 @@ TEST(ProfileFiles, LengthsAndExistenceAsTheFileSearchReportsThem) {
     EXPECT_EQ(GetFileLength(dir.file("folder")).error(), kFoundDirectory);
     EXPECT_TRUE(FileExists(dir.file("folder")));
     EXPECT_FALSE(FileExists(dir.file("missing")) || FileExists(""));
+}
+
+// Beside the refusals that the profile commands show (tests/profiles/cli_profiles_test.cpp).
+TEST(WindowsPaths, WhatWindowsTakesForNoFileIsToldAndEveryOtherPathIsTaken) {
+    for (auto [path, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"LEMM\\CONSOLE.DAT", ""},
+             {"C:\\COM0\\LPT10.DAT", ""},
+             {"//?/C:/A.DAT", "it is a network or device path"},
+             {"C:\\LEMM\\Lpt9 .tar.gz", "Lpt9 is the name of a device"},
+             {"C:\\CON.\\A.DAT", "CON is the name of a device"},
+             {"C\\D:\\A.DAT", "Windows allows : only after the drive"},
+             {std::string("C:\\A\0B", 6), "Windows allows no control character in a name"}})
+        EXPECT_EQ(unusableWindowsPath(path), reason) << path;
 }
 
 } // namespace
