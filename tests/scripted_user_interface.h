@@ -22,6 +22,7 @@ public:
     std::deque<bool> confirmations;     // answers to confirm(); when empty, `defaultConfirmation`
     std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
     std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
+    std::vector<std::string> offered;   // proceed()'s buttons: "Replace, Cancel default"
     bool defaultConfirmation = true;
     bool agreesToDisclaimer = true;
 
@@ -38,8 +39,9 @@ public:
         return answer;
     }
 
-    bool proceed(const std::string& text, const std::string& caption,
-                 const std::string& /*accept*/) override {
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override {
+        offered.push_back(accept + (acceptIsDefault ? "" : ", Cancel default"));
         return confirm(text, caption);
     }
 

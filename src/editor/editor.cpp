@@ -212,10 +212,15 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
                                 kApplicationTitle, plan->setName);
     if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
         return {};
-    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle, "Import"))
+    // Files of the pack's names that hold other levels are replaced only when the user says so,
+    // Cancel being the default then; a button that could only fail is never offered.
+    const bool replace = !plan->conflicts.empty();
+    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle,
+                     replace ? "Replace" : "Import", !replace))
         return {};
+    auto onConflict = replace ? levelfile::OnConflict::Replace : levelfile::OnConflict::Refuse;
     return edit(window::kImportPackTitle,
-                [&] { return importPackAsSet(state_, *plan, name.text); });
+                [&] { return importPackAsSet(state_, *plan, name.text, onConflict); });
 }
 
 Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {

@@ -159,7 +159,9 @@ public:
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
     // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
     // in a new set that the user names, to the selected group, once the user has read the report
-    // and chosen Import. `importPackIntoSet` adds a planned import to the selected set.
+    // and chosen Import, or Replace (Cancel the default) when files of the pack's names hold
+    // other levels. `importPackIntoSet` adds a planned import to the selected set, refusing such
+    // files.
     Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
                             bool sequel = false);
     Outcome importPackIntoSet(const levelfile::ImportPlan& plan);

@@ -247,6 +247,29 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     expectSaid({kGroupFull, kGroupFull});
 }
 
+// Files of the pack's names that hold other levels: the report offers Replace, Cancel being the
+// default, never an Import that can only fail; Replace keeps each old file as "<name>_backup".
+// Files that hold the pack's levels already are kept, and Import is offered.
+TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefault) {
+    const std::string first = levels + "/LEVEL007_00.LVL";
+    const std::vector<unsigned char> old = makeLevelFile({}, "Old");
+    writeBytes(first, old);
+    select("root2");
+    user.inputs = {{"MY PACK", true}, {"MY PACK", true}};
+    user.confirmations = {false, true};
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_EQ(readBytes(first), old);
+    EXPECT_TRUE(kImportPack(editor).done);
+    EXPECT_EQ(user.messages.back(), "2 level(s) added to 'MY PACK'");
+    EXPECT_EQ(readBytes(first), planOf(editor).levels[0].bytes);
+    EXPECT_EQ(readBytes(first + "_backup"), old);
+    select("root3");
+    user.inputs = {{"AGAIN", true}};
+    EXPECT_TRUE(kImportPack(editor).done);
+    EXPECT_EQ(user.offered, (std::vector<std::string>{"Replace, Cancel default",
+                                                      "Replace, Cancel default", "Import"}));
+}
+
 // Before a profile is loaded, every command but Add Group asks for one; a new group in the
 // empty tree then takes a set.
 TEST_F(EditorWithFiles, WithoutAProfileOnlyAddGroupWorks) {

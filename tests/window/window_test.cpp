@@ -10,9 +10,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
@@ -138,6 +140,22 @@ private slots:
         s.clickNode("root2");
         QCOMPARE(s.text("groupFolderEdit"), QStringLiteral("QFEN"));
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
+    }
+
+    // Enter takes the report's accepting button, unless it replaces files: Cancel then.
+    void theReportsDefaultIsCancelWhenItsButtonReplacesFiles() {
+        QtUserInterface dialogs;
+        for (bool acceptIsDefault : {true, false}) {
+            QString pressed;
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                pressed = box->defaultButton()->text();
+                box->defaultButton()->click();
+            });
+            QCOMPARE(dialogs.proceed("ERROR: ...", "Import Level Pack", "Replace", acceptIsDefault),
+                     acceptIsDefault);
+            QCOMPARE(pressed == QStringLiteral("Replace"), acceptIsDefault);
+        }
     }
 
     void renamingInPlaceGoesThroughTheEditor() {
