@@ -236,5 +236,23 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// A run is all or nothing: one command is one undo step, and a run that fails takes back the
+// level files its imports wrote, but not those that were there before.
+TEST_F(CliEdit, ACommandIsOneUndoStepAndAFailedRunLeavesNoLevelFilesOfItsOwn) {
+    EXPECT_EQ(edit({"add-group", "NG", "NF", "undo"}).status, 0);
+    EXPECT_EQ(readBytes(out), readBytes(in));
+    std::filesystem::remove(out);
+
+    const std::string pack = dir.file("LEVEL001.DAT"), levels = dir.file("levels");
+    writeBytes(pack, sequelPack());
+    std::filesystem::create_directory(levels);
+    ASSERT_EQ(runCli({"import", pack, "--to", levels}).status, 0);
+    std::filesystem::remove(levels + "/LEVEL001_02.LVL");
+    EXPECT_EQ(edit({"import-pack", "parent1", pack, levels, "up", "level1"}).status, 1);
+    EXPECT_TRUE(std::filesystem::exists(levels + "/LEVEL001_00.LVL"));
+    EXPECT_FALSE(std::filesystem::exists(levels + "/LEVEL001_02.LVL"));
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 } // namespace
 } // namespace quillfen::testing
