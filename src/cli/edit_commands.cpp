@@ -123,8 +123,13 @@ private:
         return node;
     }
 
-    // The group's folder is the answer to the question Add Group asks.
+    // The group's folder is the answer to the question Add Group asks, where the empty text is
+    // Cancel.
     bool addGroupNamed(const std::string& name, const std::string& folder) {
+        if (folder.empty()) {
+            refuse("WARNING: add-group needs a FOLDER");
+            return false;
+        }
         auto nameText = windows1252(name);
         auto folderText = nameText ? windows1252(folder) : std::nullopt;
         if (!folderText)

@@ -28,6 +28,9 @@ EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,
 
 Status roomAndFiles(const EditorState& state, const levelfile::ImportPlan& plan,
                     std::size_t newNodes, levelfile::OnConflict onConflict) {
+    for (const levelfile::PlannedLevel& planned : plan.levels)
+        if (std::string refusal = fileNameRefusal({planned.fileName, true}); !refusal.empty())
+            return Error{refusal};
     if (static_cast<std::size_t>(state.tree.count()) + newNodes >
         static_cast<std::size_t>(format::kMaxNodes))
         return Error{std::string(kTreeFull) + "; nothing was imported"};

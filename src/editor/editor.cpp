@@ -90,13 +90,12 @@ Outcome Editor::addGroup(const TextAnswer& name) {
     if (tell(nameRefusal(NodeKind::Group, name)))
         return {};
     return edit("Add Group", [&] {
+        // The group already stands in the tree while its folder is asked for.
         EditResult added = quillfen::addGroup(state_, name.text);
-        // The group already stands in the tree while its folder is asked for; Cancel or a text
-        // that cannot be stored leaves it with the empty folder.
-        if (added.step)
-            added.message =
-                setNewGroupFolder(state_, ui_.input(kFolderPrompt, kApplicationTitle, ""));
-        return added;
+        if (!added.step)
+            return added;
+        return setNewGroupFolder(state_, std::move(added),
+                                 ui_.input(kFolderPrompt, kApplicationTitle, ""));
     });
 }
 
@@ -107,13 +106,8 @@ Outcome Editor::addSet(const TextAnswer& name) {
 }
 
 Outcome Editor::addSelectedLevels(const FileListSelection& files) {
-    LevelFileList list{levelFolder_, {}, files.selected, files.current};
-    for (std::size_t i = 0; i < files.names.size(); ++i) {
-        list.names.push_back(files.names[i].text);
-        if (i < files.selected.size() && files.selected[i] && !files.names[i].storable)
-            list.storable = false;
-    }
-    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, list); });
+    return edit("Add Level(s)",
+                [&] { return quillfen::addSelectedLevels(state_, levelFolder_, files); });
 }
 
 // The checks, then the question (a level goes unasked), then the removal.

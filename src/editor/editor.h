@@ -61,14 +61,6 @@ struct DocumentState {
     std::string status;
 };
 
-// What the level-file list shows, as the user sees it: every name, whether each is selected, and
-// the current row (the one last clicked; -1 for none).
-struct FileListSelection {
-    std::vector<TextAnswer> names;
-    std::vector<bool> selected;
-    int current = -1;
-};
-
 // The level files of the folder list's folder, and the label that counts them.
 struct LevelFolder {
     std::vector<std::string> names;

@@ -206,6 +206,8 @@ TEST_F(CliEdit, RunsTheCommandsInOrderWithTheKeysTheyIssue) {
 
 TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     const std::string unstorable = "WARNING: the text holds characters that cannot be stored\n";
+    const std::string longName = dir.file(std::string(35, 'L') + ".lvl");
+    writeBytes(longName, makeLevelFile({}, "Long"));
     const std::vector<std::pair<Args, std::string>> refusals = {
         {{"up", "level1"}, "cannot go any higher\n"},
         {{"redo"}, "there is nothing to redo\n"},
@@ -213,6 +215,12 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         {{"rename", "root1", "\xC4\x89"}, unstorable},
         {{"add-level", "parent1", dir.file("missing.lvl")},
          "0 level(s) added to 'EASY'\nWARNING: could not read missing.lvl\n"},
+        {{"add-level", "parent1", longName},
+         "WARNING: the file name can be at most 38 characters long\n"},
+        {{"add-group", "G", std::string(69, 'F')},
+         "WARNING: the folder can be at most 68 characters long\n"},
+        {{"add-group", "G", ""}, "WARNING: add-group needs a FOLDER\n"},
+        {{"rename", "root1", ""}, "WARNING: the name cannot be empty\n"},
     };
     for (const auto& [commands, message] : refusals) {
         SCOPED_TRACE(commands[0]);

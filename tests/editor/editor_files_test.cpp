@@ -39,7 +39,10 @@ protected:
     bool load(const std::string& profile) { return editor.loadProfile({profile, true}).done; }
     bool save(const std::string& profile) { return editor.saveProfile({profile, true}).done; }
     // An edit, so that there is something unsaved.
-    void edit() { ASSERT_TRUE(editor.addGroup().done); }
+    void edit() {
+        ui.inputs = {{"NEW", true}};
+        ASSERT_TRUE(editor.addGroup().done);
+    }
     std::string settingsFile() const {
         auto bytes = readBytes(work.file(settings::kFileName));
         return {bytes.begin(), bytes.end()};

@@ -96,6 +96,10 @@ private slots:
         QCOMPARE(s.rowsUnder("root3"), QStringList{"parent6"});
         QVERIFY(tree->isExpanded(s.row("root3")));
         QVERIFY(showsTheSelection());
+        // Add Group's question cancelled: the group it showed meanwhile goes again.
+        s.click("addGroupButton");
+        QCOMPARE(tree->model()->rowCount(), 3);
+        QVERIFY(showsTheSelection());
         s.clickNode("level1");
         s.click("deleteLevelButton");
         QCOMPARE(s.rowsUnder("parent1"), (QStringList{"level2", "level3"}));
