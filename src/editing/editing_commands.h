@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,12 +21,14 @@ struct FileListSelection {
     int current = -1;
 };
 
-// What the detail panel's boxes are to show; a box without a value keeps what it holds. Texts
-// are Windows-1252 bytes.
+// What the detail panel's boxes show, and the level file (host path) whose counts they show:
+// empty when no level's file was read (a group, a set or nothing is selected, or the selected
+// level's file is not there), and the count boxes are then empty. Texts are Windows-1252 bytes.
 struct DetailPanel {
-    std::optional<std::string> groupFolder;           // the selected group's folder
-    std::optional<std::string> levelFile;             // the selected level's file name
-    std::optional<std::array<std::string, 9>> counts; // the lemmings, then the eight actions
+    std::string groupFolder;           // the selected group's folder
+    std::string levelFile;             // the selected level's file name
+    std::array<std::string, 9> counts; // the lemmings, then the eight actions
+    std::string countsFile;            // empty: no counts were read
 };
 
 // The names new groups and sets get unless they are given one.
@@ -54,8 +55,8 @@ std::string nameRefusal(NodeKind kind, const TextAnswer& name);
 std::string folderRefusal(const TextAnswer& folder);
 std::string fileNameRefusal(const TextAnswer& fileName);
 
-// A click in the tree: what the panel shows for the selected node (and its level file, found in
-// `folder`, the folder list's folder). A set leaves the counts as they are.
+// What the panel shows for the selected node, the counts read from its level file in `folder`,
+// the folder list's folder.
 DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
 
 // The commands of the editing buttons. Each tests as the game's editor did, changes only the

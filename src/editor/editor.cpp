@@ -47,8 +47,13 @@ Outcome Editor::selectionOutcome(bool done) {
     outcome.done = done;
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
-    outcome.panel = detailPanelFor(state_, levelFolder_);
+    outcome.panel = readPanel();
     return outcome;
+}
+
+DetailPanel Editor::readPanel() {
+    panel_ = detailPanelFor(state_, levelFolder_);
+    return panel_;
 }
 
 Outcome Editor::clickNode(const LevelTree::Node* node) {
@@ -183,9 +188,7 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
         files.selected.push_back(true);
     }
     files.current = files.names.empty() ? -1 : 0;
-    Outcome outcome = addSelectedLevels(files);
-    outcome.selectionChanged = true;
-    outcome.selected = state_.tree.selected();
+    Outcome outcome = selectionOutcome(addSelectedLevels(files).done);
     outcome.levelFolder = moved;
     return outcome;
 }
@@ -226,7 +229,12 @@ Outcome Editor::updateFolder(const TextAnswer& folder) {
 }
 
 Outcome Editor::updateFileName(const TextAnswer& fileName) {
-    return edit("Update File Name", [&] { return quillfen::updateFileName(state_, fileName); });
+    Outcome outcome =
+        edit("Update File Name", [&] { return quillfen::updateFileName(state_, fileName); });
+    // The counts shown are now those of the file the level names.
+    if (outcome.done)
+        outcome.panel = readPanel();
+    return outcome;
 }
 
 Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {

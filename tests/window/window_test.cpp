@@ -140,10 +140,31 @@ private slots:
         QTest::keyClick(s.tree(), Qt::Key_Down);
         QCOMPARE(s.text("levelFileEdit"), QStringLiteral("gap.lvl"));
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
-        // A group fills its folder's box; the counts, which it leaves alone, stay.
+        // A group fills its folder's box and empties the counts; so does a load.
         s.clickNode("root2");
         QCOMPARE(s.text("groupFolderEdit"), QStringLiteral("QFEN"));
+        QCOMPARE(s.text("lemmingsEdit"), QString());
+        s.clickNode("level1");
+        s.load();
+        QCOMPARE(s.text("lemmingsEdit"), QString());
+    }
+
+    void saveLevelInfoWritesOnlyTheFileTheCountsWereReadFrom() {
+        Session s(kLevelsSettings);
+        s.load();
+        const std::string gap = s.demo.levels() + "/gap.lvl";
+        const std::vector<unsigned char> before = readBytes(gap);
+        // tunnel.lvl's counts, the box pointed at gap.lvl: nothing is written.
+        s.clickNode("level1");
+        s.type("levelFileEdit", "gap.lvl");
+        s.click("saveLevelInfoButton");
+        QCOMPARE(readBytes(gap), before);
+        // Its "update" reads gap.lvl's own counts, which go back as they came.
+        s.click("updateFileButton");
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
+        s.click("saveLevelInfoButton");
+        QCOMPARE(readBytes(gap), before);
+        QCOMPARE(s.ui.messages.back(), std::string(levelfile::kLevelInfoSaved));
     }
 
     // Enter takes the report's accepting button, unless it replaces files: Cancel then.
