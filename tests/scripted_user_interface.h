@@ -22,7 +22,6 @@ public:
     std::deque<bool> confirmations;     // answers to confirm(); when empty, `defaultConfirmation`
     std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
     std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
-    std::vector<std::string> offered;   // proceed()'s buttons: "Replace, Cancel default"
     bool defaultConfirmation = true;
     bool agreesToDisclaimer = true;
 
@@ -39,10 +38,11 @@ public:
         return answer;
     }
 
+    // Asked as a confirmation whose caption names the buttons: "Import Level Pack [Import]".
     bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
                  bool acceptIsDefault = true) override {
-        offered.push_back(accept + (acceptIsDefault ? "" : ", Cancel default"));
-        return confirm(text, caption);
+        return confirm(text,
+                       caption + " [" + accept + (acceptIsDefault ? "" : ", Cancel default") + "]");
     }
 
     SaveChoice askToSave(const std::string& text) override {

