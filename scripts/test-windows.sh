@@ -80,11 +80,14 @@ wine reg add 'HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users\Alice' /v Dat
     /d 'C:\game\ALICE.DAT' /f /reg:32 >/dev/null
 cli demo 'C:\game\ALICE.DAT' >/dev/null
 cp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/original.dat"
-# Level files as the game's: 2048 bytes, the title padded to 32 bytes at offset 2016.
-for level in a:Alpha b:Beta c:Gamma; do
-    { head -c 2016 /dev/zero; printf '%-32s' "${level#*:}"; } \
-        >"$WINEPREFIX/drive_c/levels/${level%%:*}.lvl"
+# Level files as the game's: 2048 bytes, the lemmings at offset 3, the title padded to 32 bytes
+# at offset 2016.
+for level in a:80:Alpha b:20:Beta c:30:Gamma; do
+    IFS=: read -r name lemmings title <<<"$level"
+    { head -c 3 /dev/zero; printf "\\$(printf %03o "$lemmings")"; head -c 2012 /dev/zero
+      printf '%-32s' "$title"; } >"$WINEPREFIX/drive_c/levels/$name.lvl"
 done
+cp "$WINEPREFIX/drive_c/levels/b.lvl" "$work/b.lvl"
 printf 'C:\\levels\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
 # What the same edits give through quillfen-cli.
 cli edit 'C:\game\ALICE.DAT' 'C:\work\expected.dat' add-set root3 'CUSTOM SET' \
@@ -110,6 +113,14 @@ log-tree
 select-node root1
 answer text:NEWF
 click addGroupButton
+select-node level9
+text levelFileEdit b.lvl
+click saveLevelInfoButton
+click updateFileButton
+click saveLevelInfoButton
+answer cancel
+click addGroupButton
+log-tree
 answer cancel
 close
 answer discard
@@ -129,5 +140,11 @@ new_levels=$(awk '/^> log-tree/ && ++trees <= 2 { on = 1; line = ""; next }
     { cat "$log"; fail "the tree view after the delete and its undo: $new_levels"; }
 [ "$(grep -c '^askToSave: ' "$log")" = "2" ] || { cat "$log"; fail "the close guard"; }
 grep -q '^    level9 Première *$' "$log" || { cat "$log"; fail "the rename in the tree"; }
+# a.lvl's counts never reach b.lvl: refused while the box named it, b.lvl's own once updated.
+cmp "$WINEPREFIX/drive_c/levels/b.lvl" "$work/b.lvl" || { cat "$log"; fail "b.lvl was written"; }
+grep -q '^message: WARNING: the counts shown were not read from b.lvl; nothing was written$' \
+    "$log" || { cat "$log"; fail "Save Level Info into another file"; }
+# Add Group's Cancel adds nothing.
+grep -q '^root5 ' "$log" && { cat "$log"; fail "the cancelled group"; }
 grep -q '^ended$' "$log" || fail "the window did not end"
 echo "the Win32 window: ok"

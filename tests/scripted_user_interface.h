@@ -38,9 +38,11 @@ public:
         return answer;
     }
 
-    bool proceed(const std::string& text, const std::string& caption,
-                 const std::string& /*accept*/) override {
-        return confirm(text, caption);
+    // Asked as a confirmation whose caption names the buttons: "Import Level Pack [Import]".
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override {
+        return confirm(text,
+                       caption + " [" + accept + (acceptIsDefault ? "" : ", Cancel default") + "]");
     }
 
     SaveChoice askToSave(const std::string& text) override {

@@ -60,6 +60,13 @@ class EditRun {
 public:
     Editor& editor() { return session_.editor; }
 
+    // Takes back the level files that this run's imports wrote, for a run that failed.
+    void removeWrittenLevels() {
+        for (const std::string& path : writtenLevels_)
+            removeFile(path);
+        writtenLevels_.clear();
+    }
+
     bool run(const Args& command) {
         const std::string& name = command[0];
         if (name == "undo")
@@ -96,6 +103,7 @@ private:
     EditorSession session_;
     Editor& editor_ = session_.editor;
     PrintingUserInterface& ui_ = session_.ui;
+    std::vector<std::string> writtenLevels_;
 
     static std::optional<std::string> windows1252(const std::string& utf8Text) {
         auto text = utf8ToWindows1252(utf8Text);
@@ -115,8 +123,13 @@ private:
         return node;
     }
 
-    // The group's folder is the answer to the question Add Group asks.
+    // The group's folder is the answer to the question Add Group asks, where the empty text is
+    // Cancel.
     bool addGroupNamed(const std::string& name, const std::string& folder) {
+        if (folder.empty()) {
+            refuse("WARNING: add-group needs a FOLDER");
+            return false;
+        }
         auto nameText = windows1252(name);
         auto folderText = nameText ? windows1252(folder) : std::nullopt;
         if (!folderText)
@@ -148,7 +161,12 @@ private:
             return false;
         }
         ui_.message(levelfile::importReport(*plan));
-        return editor_.importPackIntoSet(*plan).done;
+        if (!editor_.importPackIntoSet(*plan).done)
+            return false;
+        for (const levelfile::PlannedLevel& level : plan->levels)
+            if (!level.reused)
+                writtenLevels_.push_back(levelfile::levelFilePath(plan->folder, level.fileName));
+        return true;
     }
 };
 
@@ -162,12 +180,17 @@ int editCommand(const Args& args) {
     EditRun run;
     if (auto loaded = run.editor().openFile(args[0]); !loaded)
         return refuse(loaded.error());
+    // A run writes all it was asked to or nothing, the level files of its imports included.
     for (const Args& command : *commands) {
-        if (!run.run(command))
+        if (!run.run(command)) {
+            run.removeWrittenLevels();
             return kRefused;
+        }
     }
-    if (auto written = run.editor().writeFile(args[1]); !written)
+    if (auto written = run.editor().writeFile(args[1]); !written) {
+        run.removeWrittenLevels();
         return refuse(written.error());
+    }
     return kDone;
 }
 

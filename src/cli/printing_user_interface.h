@@ -21,7 +21,7 @@ public:
     bool agree(const std::string&, const std::string&) override { return true; }
     void message(const std::string& text) override { std::cerr << windows1252ToUtf8(text) << "\n"; }
     bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
-    bool proceed(const std::string&, const std::string&, const std::string&) override {
+    bool proceed(const std::string&, const std::string&, const std::string&, bool = true) override {
         return true;
     }
     SaveChoice askToSave(const std::string&) override { return SaveChoice::Cancel; }

@@ -27,8 +27,10 @@ public:
     virtual bool confirm(const std::string& text, const std::string& caption,
                          bool yesIsDefault = true) = 0;
     // A report with a button named `accept` ("Import") and Cancel; true for `accept`.
+    // `acceptIsDefault` false makes Cancel the button that Enter presses, for a report whose
+    // `accept` replaces files.
     virtual bool proceed(const std::string& text, const std::string& caption,
-                         const std::string& accept) = 0;
+                         const std::string& accept, bool acceptIsDefault = true) = 0;
     // Save, Discard or Cancel, with the warning icon and the application's title as caption.
     virtual SaveChoice askToSave(const std::string& text) = 0;
     // An input box with OK and Cancel.

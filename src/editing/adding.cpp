@@ -25,11 +25,16 @@ EditResult addGroup(EditorState& state, std::string_view name) {
     return {std::make_unique<AddedNodes>(std::vector{group->key()}), {}};
 }
 
-std::string setNewGroupFolder(EditorState& state, const TextAnswer& folder) {
-    std::string refusal = folderRefusal(folder);
-    if (refusal.empty())
-        state.tree.setGroupFolders(state.tree.topLevel().back()->index(), folder.text);
-    return refusal;
+EditResult setNewGroupFolder(EditorState& state, EditResult added, const TextAnswer& folder) {
+    const LevelTree::Node* group = state.tree.topLevel().back();
+    std::string refusal = folder.text.empty() ? std::string() : folderRefusal(folder);
+    if (folder.text.empty() || !refusal.empty()) {
+        // Its key stays issued: keys are never issued twice.
+        state.tree.remove(group);
+        return {nullptr, refusal};
+    }
+    state.tree.setGroupFolders(group->index(), folder.text);
+    return added;
 }
 
 EditResult addSet(EditorState& state, std::string_view name) {
@@ -42,17 +47,24 @@ EditResult addSet(EditorState& state, std::string_view name) {
     return {std::make_unique<AddedNodes>(std::vector{set->key()}), {}};
 }
 
-EditResult addSelectedLevels(EditorState& state, const LevelFileList& files) {
-    // The level's record could not hold the file's name: nothing of the selection is added.
-    if (!files.storable)
-        return {nullptr, kUnstorableText};
+EditResult addSelectedLevels(EditorState& state, const std::string& folder,
+                             const FileListSelection& files) {
     auto selected = selectedOfKind(state, NodeKind::Set, kSelectSetForLevels);
     if (!selected)
         return {nullptr, selected.error()};
     const LevelTree::Node* set = *selected;
     auto current = static_cast<std::size_t>(files.current);
-    if (files.current < 0 || current >= files.names.size() || files.names[current].empty())
+    if (files.current < 0 || current >= files.names.size() || files.names[current].text.empty())
         return {nullptr, "you must first select the level you wish to add from above"};
+    auto isSelected = [&](std::size_t i) { return i < files.selected.size() && files.selected[i]; };
+    // A name the level's record cannot hold would name another file once saved: nothing of the
+    // selection is added.
+    for (std::size_t i = 0; i < files.names.size(); ++i) {
+        if (!isSelected(i))
+            continue;
+        if (std::string refusal = fileNameRefusal(files.names[i]); !refusal.empty())
+            return {nullptr, refusal};
+    }
 
     std::vector<std::string> added;
     int leftOut = 0;
@@ -60,15 +72,15 @@ EditResult addSelectedLevels(EditorState& state, const LevelFileList& files) {
     std::vector<std::string> notLevels;
     std::string problems;
     for (std::size_t i = 0; i < files.names.size(); ++i) {
-        if (i >= files.selected.size() || !files.selected[i])
+        if (!isSelected(i))
             continue;
         if (state.tree.count() >= format::kMaxNodes) {
             ++leftOut;
             continue;
         }
-        const std::string& name = files.names[i];
-        auto bytes = readWholeFile(levelfile::levelFilePath(files.folder, name),
-                                   levelfile::kLargestLevelRead);
+        const std::string& name = files.names[i].text;
+        auto bytes =
+            readWholeFile(levelfile::levelFilePath(folder, name), levelfile::kLargestLevelRead);
         if (!bytes) {
             unreadable.push_back(name);
             continue;

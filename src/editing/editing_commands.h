@@ -7,29 +7,28 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace quillfen {
 
-// What the level-file list shows: the folder's level files (names as Windows-1252 bytes), which
-// are selected, and the current entry (the one last clicked; -1 for none).
-struct LevelFileList {
-    std::string folder; // host path of the folder list's folder
-    std::vector<std::string> names;
+// What the level-file list shows, as the user sees it: every name (Windows-1252 bytes, unless
+// not storable), whether each is selected, and the current row (the one last clicked; -1 for
+// none).
+struct FileListSelection {
+    std::vector<TextAnswer> names;
     std::vector<bool> selected;
     int current = -1;
-    // False when a selected name has a character that a level record cannot hold.
-    bool storable = true;
 };
 
-// What the detail panel's boxes are to show; a box without a value keeps what it holds. Texts
-// are Windows-1252 bytes.
+// What the detail panel's boxes show, and the level file (host path) whose counts they show:
+// empty when no level's file was read (a group, a set or nothing is selected, or the selected
+// level's file is not there), and the count boxes are then empty. Texts are Windows-1252 bytes.
 struct DetailPanel {
-    std::optional<std::string> groupFolder;           // the selected group's folder
-    std::optional<std::string> levelFile;             // the selected level's file name
-    std::optional<std::array<std::string, 9>> counts; // the lemmings, then the eight actions
+    std::string groupFolder;           // the selected group's folder
+    std::string levelFile;             // the selected level's file name
+    std::array<std::string, 9> counts; // the lemmings, then the eight actions
+    std::string countsFile;            // empty: no counts were read
 };
 
 // The names new groups and sets get unless they are given one.
@@ -48,28 +47,32 @@ struct EditResult {
     std::string message;
 };
 
-// Why a record field cannot take a text: kUnstorableText, or a warning naming the field's
-// width when the save would cut the text ("WARNING: the name can be at most 40 characters
-// long"). Empty when the text fits: 40 bytes for a group's or level's name, 108 for a set's, 68
-// for a folder, 38 for a file name.
+// Why a record field cannot take a text: kUnstorableText, a warning naming the field's width
+// when the save would cut the text ("WARNING: the name can be at most 40 characters long"), or
+// for a name, that it is empty. Empty when the text fits: 40 bytes for a group's or level's
+// name, 108 for a set's, 68 for a folder, 38 for a file name.
 std::string nameRefusal(NodeKind kind, const TextAnswer& name);
 std::string folderRefusal(const TextAnswer& folder);
 std::string fileNameRefusal(const TextAnswer& fileName);
 
-// A click in the tree: what the panel shows for the selected node (and its level file, found in
-// `folder`, the folder list's folder). A set leaves the counts as they are.
+// What the panel shows for the selected node, the counts read from its level file in `folder`,
+// the folder list's folder.
 DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
 
 // The commands of the editing buttons. Each tests as the game's editor did, changes only the
 // tree, its tables and the key counters, and leaves the tree's selection as the command defines
 // it. None asks the user anything: the Editor asks between the calls that need an answer.
 //
-// Add Group adds the group with the empty folder; the answer to its folder question is then
-// stored by `setNewGroupFolder`, which gives the refusal of an answer that does not fit.
+// Add Group adds the group with the empty folder; `setNewGroupFolder` then stores the answer to
+// its folder question, or takes the group out again for Cancel (the empty text) and for a
+// folder that does not fit, with the refusal.
 EditResult addGroup(EditorState& state, std::string_view name);
-std::string setNewGroupFolder(EditorState& state, const TextAnswer& folder);
+EditResult setNewGroupFolder(EditorState& state, EditResult added, const TextAnswer& folder);
 EditResult addSet(EditorState& state, std::string_view name);
-EditResult addSelectedLevels(EditorState& state, const LevelFileList& files);
+// The selected files of `folder` (a host path); nothing is added when a selected name does not
+// fit a level's record.
+EditResult addSelectedLevels(EditorState& state, const std::string& folder,
+                             const FileListSelection& files);
 // The delete commands: the selected node of `kind` (or the refusal), the question asked before
 // a group or a set goes with what is under it (empty for a level, which goes unasked), and the
 // removal, which selects the node that takes its place.

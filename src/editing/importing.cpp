@@ -27,11 +27,14 @@ EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,
 }
 
 Status roomAndFiles(const EditorState& state, const levelfile::ImportPlan& plan,
-                    std::size_t newNodes) {
+                    std::size_t newNodes, levelfile::OnConflict onConflict) {
+    for (const levelfile::PlannedLevel& planned : plan.levels)
+        if (std::string refusal = fileNameRefusal({planned.fileName, true}); !refusal.empty())
+            return Error{refusal};
     if (static_cast<std::size_t>(state.tree.count()) + newNodes >
         static_cast<std::size_t>(format::kMaxNodes))
         return Error{std::string(kTreeFull) + "; nothing was imported"};
-    return levelfile::writeImport(plan);
+    return levelfile::writeImport(plan, onConflict);
 }
 
 } // namespace
@@ -40,17 +43,18 @@ EditResult importPack(EditorState& state, const levelfile::ImportPlan& plan) {
     auto set = selectedOfKind(state, NodeKind::Set, kSelectSetForLevels);
     if (!set)
         return {nullptr, set.error()};
-    if (auto written = roomAndFiles(state, plan, plan.levels.size()); !written)
+    if (auto written = roomAndFiles(state, plan, plan.levels.size(), levelfile::OnConflict::Refuse);
+        !written)
         return {nullptr, written.error()};
     return addImported(state, plan, *set, false);
 }
 
 EditResult importPackAsSet(EditorState& state, const levelfile::ImportPlan& plan,
-                           const std::string& setName) {
+                           const std::string& setName, levelfile::OnConflict onConflict) {
     auto group = groupForNewSet(state);
     if (!group)
         return {nullptr, group.error()};
-    if (auto written = roomAndFiles(state, plan, plan.levels.size() + 1); !written)
+    if (auto written = roomAndFiles(state, plan, plan.levels.size() + 1, onConflict); !written)
         return {nullptr, written.error()};
     return addImported(state, plan, addSetTo(state, *group, setName), true);
 }

@@ -37,19 +37,19 @@ Status roomForNode(const EditorState& state) {
 }
 
 DetailPanel detailPanelFor(const EditorState& state, const std::string& folder) {
-    DetailPanel panel{std::string(), std::string(), std::nullopt};
+    DetailPanel panel;
     const LevelTree::Node* node = state.tree.selected();
-    if (node == nullptr)
-        return panel;
-    if (node->kind() == NodeKind::Group) {
+    if (node && node->kind() == NodeKind::Group)
         panel.groupFolder = state.groupFolders(node->index());
+    if (node == nullptr || node->kind() != NodeKind::Level)
         return panel;
-    }
-    if (node->kind() != NodeKind::Level)
-        return panel; // a set shows nothing; the counts stay those of the level clicked before
     panel.levelFile = state.levelFiles(node->index());
+    std::string path = levelfile::levelFilePath(folder, panel.levelFile);
+    if (!levelfile::readCounts(path))
+        return panel;
     // A count the file does not hold is shown empty.
-    panel.counts = levelfile::countTexts(levelfile::levelFilePath(folder, *panel.levelFile), "");
+    panel.counts = levelfile::countTexts(path, "");
+    panel.countsFile = path;
     return panel;
 }
 

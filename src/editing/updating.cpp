@@ -39,6 +39,9 @@ EditResult storeText(EditorState& state, const TextAnswer& text, ChangedText::Fi
 } // namespace
 
 std::string nameRefusal(NodeKind kind, const TextAnswer& name) {
+    // A node without a name shows as nothing in the tree and in the game.
+    if (name.storable && name.text.empty())
+        return "WARNING: the name cannot be empty";
     switch (kind) {
     case NodeKind::Group:
         return refusalFor(name, format::kGroupNameWidth, "name");

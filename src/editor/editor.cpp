@@ -47,8 +47,13 @@ Outcome Editor::selectionOutcome(bool done) {
     outcome.done = done;
     outcome.selectionChanged = true;
     outcome.selected = state_.tree.selected();
-    outcome.panel = detailPanelFor(state_, levelFolder_);
+    outcome.panel = readPanel();
     return outcome;
+}
+
+DetailPanel Editor::readPanel() {
+    panel_ = detailPanelFor(state_, levelFolder_);
+    return panel_;
 }
 
 Outcome Editor::clickNode(const LevelTree::Node* node) {
@@ -90,13 +95,12 @@ Outcome Editor::addGroup(const TextAnswer& name) {
     if (tell(nameRefusal(NodeKind::Group, name)))
         return {};
     return edit("Add Group", [&] {
+        // The group already stands in the tree while its folder is asked for.
         EditResult added = quillfen::addGroup(state_, name.text);
-        // The group already stands in the tree while its folder is asked for; Cancel or a text
-        // that cannot be stored leaves it with the empty folder.
-        if (added.step)
-            added.message =
-                setNewGroupFolder(state_, ui_.input(kFolderPrompt, kApplicationTitle, ""));
-        return added;
+        if (!added.step)
+            return added;
+        return setNewGroupFolder(state_, std::move(added),
+                                 ui_.input(kFolderPrompt, kApplicationTitle, ""));
     });
 }
 
@@ -107,13 +111,8 @@ Outcome Editor::addSet(const TextAnswer& name) {
 }
 
 Outcome Editor::addSelectedLevels(const FileListSelection& files) {
-    LevelFileList list{levelFolder_, {}, files.selected, files.current};
-    for (std::size_t i = 0; i < files.names.size(); ++i) {
-        list.names.push_back(files.names[i].text);
-        if (i < files.selected.size() && files.selected[i] && !files.names[i].storable)
-            list.storable = false;
-    }
-    return edit("Add Level(s)", [&] { return quillfen::addSelectedLevels(state_, list); });
+    return edit("Add Level(s)",
+                [&] { return quillfen::addSelectedLevels(state_, levelFolder_, files); });
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
@@ -189,9 +188,7 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
         files.selected.push_back(true);
     }
     files.current = files.names.empty() ? -1 : 0;
-    Outcome outcome = addSelectedLevels(files);
-    outcome.selectionChanged = true;
-    outcome.selected = state_.tree.selected();
+    Outcome outcome = selectionOutcome(addSelectedLevels(files).done);
     outcome.levelFolder = moved;
     return outcome;
 }
@@ -212,10 +209,15 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
                                 kApplicationTitle, plan->setName);
     if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
         return {};
-    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle, "Import"))
+    // Files of the pack's names that hold other levels are replaced only when the user says so,
+    // Cancel being the default then; a button that could only fail is never offered.
+    const bool replace = !plan->conflicts.empty();
+    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle,
+                     replace ? "Replace" : "Import", !replace))
         return {};
+    auto onConflict = replace ? levelfile::OnConflict::Replace : levelfile::OnConflict::Refuse;
     return edit(window::kImportPackTitle,
-                [&] { return importPackAsSet(state_, *plan, name.text); });
+                [&] { return importPackAsSet(state_, *plan, name.text, onConflict); });
 }
 
 Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
@@ -227,7 +229,12 @@ Outcome Editor::updateFolder(const TextAnswer& folder) {
 }
 
 Outcome Editor::updateFileName(const TextAnswer& fileName) {
-    return edit("Update File Name", [&] { return quillfen::updateFileName(state_, fileName); });
+    Outcome outcome =
+        edit("Update File Name", [&] { return quillfen::updateFileName(state_, fileName); });
+    // The counts shown are now those of the file the level names.
+    if (outcome.done)
+        outcome.panel = readPanel();
+    return outcome;
 }
 
 Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {

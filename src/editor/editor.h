@@ -36,8 +36,10 @@ struct Outcome {
     // The selected node changed (or may have): show `selected` as the tree's selection.
     bool selectionChanged = false;
     const LevelTree::Node* selected = nullptr;
-    // What the detail panel's boxes are to show; empty boxes keep what they hold.
-    DetailPanel panel;
+    // What the detail panel's boxes are to show now, when the action changed it (the
+    // selection, the selected level's file, the folder list's folder); without it the boxes
+    // keep what they hold, the user's typing included.
+    std::optional<DetailPanel> panel;
     // The profile box is to be filled anew with these names.
     std::optional<std::vector<std::string>> profiles;
     // The folder list is to show this folder (a host path).
@@ -61,18 +63,12 @@ struct DocumentState {
     std::string status;
 };
 
-// What the level-file list shows, as the user sees it: every name, whether each is selected, and
-// the current row (the one last clicked; -1 for none).
-struct FileListSelection {
-    std::vector<TextAnswer> names;
-    std::vector<bool> selected;
-    int current = -1;
-};
-
-// The level files of the folder list's folder, and the label that counts them.
+// The level files of the folder list's folder, the label that counts them, and when the folder
+// list moved, the panel with the counts read in the new folder.
 struct LevelFolder {
     std::vector<std::string> names;
     std::string countText;
+    std::optional<DetailPanel> panel;
 };
 
 // The one owner of the editing state behind every front-end: the tree and its tables, the
@@ -159,7 +155,9 @@ public:
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
     // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
     // in a new set that the user names, to the selected group, once the user has read the report
-    // and chosen Import. `importPackIntoSet` adds a planned import to the selected set.
+    // and chosen Import, or Replace (Cancel the default) when files of the pack's names hold
+    // other levels. `importPackIntoSet` adds a planned import to the selected set, refusing such
+    // files.
     Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
                             bool sequel = false);
     Outcome importPackIntoSet(const levelfile::ImportPlan& plan);
@@ -171,6 +169,9 @@ public:
 
     // "info", "Save Level Info", and the menu commands.
     void info();
+    // Save Level Info: the counts go into the level file `fileName` (the file name box) of the
+    // folder list's folder only when the panel's counts were read from it; otherwise refused
+    // ("cannot find level file.." when it is not there), nothing written.
     void saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts);
     // Save Level Info for the level file at `hostPath`, wherever it is; true when it was saved.
     bool saveLevelInfoAt(const std::string& hostPath, const std::array<std::string, 9>& counts);
@@ -195,6 +196,8 @@ private:
     // The profiles below the users key, for the profile box; none after a warning.
     std::vector<std::string> profiles();
     Outcome selectionOutcome(bool done);
+    // The panel for the selected node, read afresh, which the Editor keeps as what it shows.
+    DetailPanel readPanel();
     // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
     // a save that failed.
     bool settleUnsavedEdits();
@@ -214,6 +217,7 @@ private:
     History history_;
     LoadedProfile loaded_;
     std::string levelFolder_;
+    DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;
 };

@@ -95,9 +95,13 @@ std::vector<std::string> Editor::profiles() {
 }
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
-    levelFolder_ = hostFolder;
-    LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}};
+    LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}, std::nullopt};
     folder.countText = std::to_string(folder.names.size()) + " levels found";
+    // The counts shown come from the folder list's folder: a move reads them in the new one.
+    if (hostFolder != levelFolder_) {
+        levelFolder_ = hostFolder;
+        folder.panel = readPanel();
+    }
     return folder;
 }
 
@@ -253,6 +257,7 @@ Status Editor::openFile(const std::string& hostPath) {
     state_.adopt(std::move(*loaded));
     history_.clear();
     forgetLoadedProfile();
+    readPanel();
     return success();
 }
 
@@ -267,7 +272,18 @@ void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::str
         ui_.message(kUnstorableText);
         return;
     }
-    saveLevelInfoAt(levelfile::levelFilePath(levelFolder_, fileName.text), counts);
+    std::string path = levelfile::levelFilePath(levelFolder_, fileName.text);
+    // The counts shown belong to the file they were read from: written into another (the box
+    // pointed elsewhere since, or a group or set selected) they would change the wrong level.
+    if (path != panel_.countsFile) {
+        auto there = pathInfo(path);
+        ui_.message(there && there->kind == EntryKind::File
+                        ? "WARNING: the counts shown were not read from " + fileName.text +
+                              "; nothing was written"
+                        : levelfile::kLevelFileNotFound);
+        return;
+    }
+    saveLevelInfoAt(path, counts);
 }
 
 bool Editor::saveLevelInfoAt(const std::string& hostPath,

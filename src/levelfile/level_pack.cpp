@@ -285,12 +285,13 @@ std::string importReport(const ImportPlan& plan) {
     return report;
 }
 
-Status writeImport(const ImportPlan& plan) {
+Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
     // Everything is checked again before the first write: the folder may have changed since
     // the plan was made.
-    if (!plan.conflicts.empty())
+    const bool replace = onConflict == OnConflict::Replace;
+    if (!plan.conflicts.empty() && !replace)
         return Error{conflictMessage(plan.conflicts.front())};
-    std::vector<const PlannedLevel*> toWrite;
+    std::vector<const PlannedLevel*> toWrite, toReplace;
     for (const PlannedLevel& level : plan.levels) {
         switch (onDisk(levelFilePath(plan.folder, level.fileName), level.bytes)) {
         case OnDisk::Missing:
@@ -299,8 +300,20 @@ Status writeImport(const ImportPlan& plan) {
         case OnDisk::Same:
             break;
         case OnDisk::Other:
-            return Error{conflictMessage(level.fileName)};
+            if (!replace)
+                return Error{conflictMessage(level.fileName)};
+            toReplace.push_back(&level);
+            break;
         }
+    }
+    for (const PlannedLevel* level : toReplace) {
+        std::string path = levelFilePath(plan.folder, level->fileName);
+        auto old = readWholeFile(path, kLargestLevelRead);
+        Status kept = old ? writeFileAtomically(path + "_backup", *old) : Error{old.error()};
+        if (kept)
+            kept = writeFileAtomically(path, level->bytes);
+        if (!kept)
+            return Error{"ERROR: cannot replace " + level->fileName + ": " + kept.error()};
     }
     std::vector<std::string> written;
     for (const PlannedLevel* level : toWrite) {

@@ -299,21 +299,19 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     showDocumentState();
 }
 
-void MainWindow::showPanel(const DetailPanel& panel) {
+void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
+    if (!panel)
+        return;
     auto show = [](HWND box, const std::string& now) {
         std::wstring text = wide(now);
         if (textOfWindow(box) != text)
             ::SetWindowTextW(box, text.c_str());
     };
-    if (panel.groupFolder)
-        show(groupFolderEdit, *panel.groupFolder);
-    if (panel.levelFile)
-        show(levelFileEdit, *panel.levelFile);
-    if (panel.counts) {
-        show(lemmingsEdit, (*panel.counts)[0]);
-        for (std::size_t i = 0; i < actionEdits.size(); ++i)
-            show(actionEdits[i], (*panel.counts)[i + 1]);
-    }
+    show(groupFolderEdit, panel->groupFolder);
+    show(levelFileEdit, panel->levelFile);
+    show(lemmingsEdit, panel->counts[0]);
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        show(actionEdits[i], panel->counts[i + 1]);
 }
 
 void MainWindow::showDocumentState() {

@@ -52,7 +52,7 @@ private:
     // Runs one edit of the tree with the view following it, then shows its outcome.
     void runEdit(const std::function<Outcome()>& action);
     void showOutcome(const Outcome& outcome);
-    void showPanel(const DetailPanel& panel);
+    void showPanel(const std::optional<DetailPanel>& panel);
     void showDocumentState();
     void showCoreSelection();
     Progress progressReport();

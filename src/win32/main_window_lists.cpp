@@ -52,6 +52,7 @@ void MainWindow::listLevelFiles(const std::string& folder) {
     ::SendMessageW(levelFileList, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(levelFileList, nullptr, TRUE);
     ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
+    showPanel(listed.panel);
 }
 
 // The folder list shows the folder's subfolders, with ".." to go up; its level files go to the

@@ -81,6 +81,8 @@ void TreeViewSync::beforeRemove(const LevelTreeNode* parent, int row) {
     HTREEITEM gone = item(going);
     forget(going);
     TreeView_DeleteItem(view_, gone);
+    // A remembered insertion under a removed node would name an item that is gone.
+    lastInserted_ = nullptr;
 }
 
 void TreeViewSync::beforeReset() {

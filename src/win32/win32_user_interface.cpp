@@ -108,13 +108,14 @@ bool Win32UserInterface::confirm(const std::string& text, const std::string& cap
 }
 
 bool Win32UserInterface::proceed(const std::string& text, const std::string& caption,
-                                 const std::string& accept) {
+                                 const std::string& accept, bool acceptIsDefault) {
+    const std::string offered = accept + (acceptIsDefault ? "" : ", Cancel default");
     if (scripted())
-        return nextAnswer("proceed", text) == "ok";
+        return nextAnswer(("proceed [" + offered + "]").c_str(), text) == "ok";
     // OK stands for the accepting button, which the text names.
     std::wstring shown = boxText(text) + L"\r\n\r\nOK: " + wide(accept);
-    return ::MessageBoxW(owner_, shown.c_str(), wide(caption).c_str(),
-                         MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+    UINT style = MB_OKCANCEL | MB_ICONINFORMATION | (acceptIsDefault ? 0 : MB_DEFBUTTON2);
+    return ::MessageBoxW(owner_, shown.c_str(), wide(caption).c_str(), style) == IDOK;
 }
 
 SaveChoice Win32UserInterface::askToSave(const std::string& text) {

@@ -32,8 +32,8 @@ public:
     void message(const std::string& text) override;
     bool confirm(const std::string& text, const std::string& caption,
                  bool yesIsDefault = true) override;
-    bool proceed(const std::string& text, const std::string& caption,
-                 const std::string& accept) override;
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override;
     SaveChoice askToSave(const std::string& text) override;
     TextAnswer input(const std::string& prompt, const std::string& title,
                      const std::string& proposed) override;

@@ -50,11 +50,14 @@ bool QtUserInterface::confirm(const std::string& text, const std::string& captio
 }
 
 bool QtUserInterface::proceed(const std::string& text, const std::string& caption,
-                              const std::string& accept) {
+                              const std::string& accept, bool acceptIsDefault) {
     QMessageBox box(QMessageBox::Information, toQt(caption), messageText(text), QMessageBox::Cancel,
                     parent_);
     QPushButton* yes = box.addButton(toQt(accept), QMessageBox::AcceptRole);
-    box.setDefaultButton(yes);
+    if (acceptIsDefault)
+        box.setDefaultButton(yes);
+    else
+        box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     return box.clickedButton() == yes;
 }

@@ -24,8 +24,8 @@ public:
     bool confirm(const std::string& text, const std::string& caption,
                  bool yesIsDefault = true) override;
     SaveChoice askToSave(const std::string& text) override;
-    bool proceed(const std::string& text, const std::string& caption,
-                 const std::string& accept) override;
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override;
     TextAnswer input(const std::string& prompt, const std::string& title,
                      const std::string& proposed) override;
     bool agree(const std::string& text, const std::string& title) override;

@@ -25,7 +25,7 @@ public:
     }
     bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
     SaveChoice askToSave(const std::string&) override { return SaveChoice::Discard; }
-    bool proceed(const std::string&, const std::string&, const std::string&) override {
+    bool proceed(const std::string&, const std::string&, const std::string&, bool = true) override {
         return true;
     }
     TextAnswer input(const std::string&, const std::string&, const std::string&) override {

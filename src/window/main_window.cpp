@@ -114,22 +114,20 @@ void MainWindow::onNodeClicked() {
     showPanel(editor_.clickNode(editor_.tree().selected()).panel);
 }
 
-void MainWindow::showPanel(const DetailPanel& panel) {
-    // A box the panel leaves alone keeps exactly what the user typed.
+void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
+    if (!panel)
+        return;
+    // A box whose text stays keeps its cursor.
     auto show = [](QLineEdit* box, const std::string& now) {
         QString text = toQt(now);
         if (box->text() != text)
             box->setText(text);
     };
-    if (panel.groupFolder)
-        show(groupFolderEdit, *panel.groupFolder);
-    if (panel.levelFile)
-        show(levelFileEdit, *panel.levelFile);
-    if (panel.counts) {
-        show(lemmingsEdit, (*panel.counts)[0]);
-        for (std::size_t i = 0; i < actionEdits.size(); ++i)
-            show(actionEdits[i], (*panel.counts)[i + 1]);
-    }
+    show(groupFolderEdit, panel->groupFolder);
+    show(levelFileEdit, panel->levelFile);
+    show(lemmingsEdit, panel->counts[0]);
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        show(actionEdits[i], panel->counts[i + 1]);
 }
 
 void MainWindow::onSaveLevelInfo() {

@@ -111,7 +111,7 @@ private:
     // Runs an editing action and brings the view up to the tree's new state.
     void runEdit(const std::function<Outcome()>& action);
     void showOutcome(const Outcome& outcome);
-    void showPanel(const DetailPanel& panel);
+    void showPanel(const std::optional<DetailPanel>& panel);
     // The caption, the Edit menu and the progress bar's reset after an action.
     void showDocumentState();
     void showCoreSelection();

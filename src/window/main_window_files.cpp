@@ -32,6 +32,7 @@ void MainWindow::listLevelFiles(const QString& folder) {
     levelFileList->setUpdatesEnabled(true);
     static_cast<LevelFileListView*>(levelFileList)->setFolder(folder);
     levelCountLabel->setText(QString::fromStdString(listed.countText));
+    showPanel(listed.panel);
     QApplication::restoreOverrideCursor();
     markOtherFiles(++listing_, 0);
 }

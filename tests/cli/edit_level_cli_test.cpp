@@ -206,6 +206,8 @@ TEST_F(CliEdit, RunsTheCommandsInOrderWithTheKeysTheyIssue) {
 
 TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     const std::string unstorable = "WARNING: the text holds characters that cannot be stored\n";
+    const std::string longName = dir.file(std::string(35, 'L') + ".lvl");
+    writeBytes(longName, makeLevelFile({}, "Long"));
     const std::vector<std::pair<Args, std::string>> refusals = {
         {{"up", "level1"}, "cannot go any higher\n"},
         {{"redo"}, "there is nothing to redo\n"},
@@ -213,6 +215,12 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         {{"rename", "root1", "\xC4\x89"}, unstorable},
         {{"add-level", "parent1", dir.file("missing.lvl")},
          "0 level(s) added to 'EASY'\nWARNING: could not read missing.lvl\n"},
+        {{"add-level", "parent1", longName},
+         "WARNING: the file name can be at most 38 characters long\n"},
+        {{"add-group", "G", std::string(69, 'F')},
+         "WARNING: the folder can be at most 68 characters long\n"},
+        {{"add-group", "G", ""}, "WARNING: add-group needs a FOLDER\n"},
+        {{"rename", "root1", ""}, "WARNING: the name cannot be empty\n"},
     };
     for (const auto& [commands, message] : refusals) {
         SCOPED_TRACE(commands[0]);
@@ -233,6 +241,24 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
                                                {"import-pack", "parent1", "P.DAT", "--sequel"}})
         EXPECT_EQ(edit(wrong).status, 2);
     EXPECT_EQ(runCli({"edit", dir.file("missing.DAT"), out, "up", "level1"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A run is all or nothing: one command is one undo step, and a run that fails takes back the
+// level files its imports wrote, but not those that were there before.
+TEST_F(CliEdit, ACommandIsOneUndoStepAndAFailedRunLeavesNoLevelFilesOfItsOwn) {
+    EXPECT_EQ(edit({"add-group", "NG", "NF", "undo"}).status, 0);
+    EXPECT_EQ(readBytes(out), readBytes(in));
+    std::filesystem::remove(out);
+
+    const std::string pack = dir.file("LEVEL001.DAT"), levels = dir.file("levels");
+    writeBytes(pack, sequelPack());
+    std::filesystem::create_directory(levels);
+    ASSERT_EQ(runCli({"import", pack, "--to", levels}).status, 0);
+    std::filesystem::remove(levels + "/LEVEL001_02.LVL");
+    EXPECT_EQ(edit({"import-pack", "parent1", pack, levels, "up", "level1"}).status, 1);
+    EXPECT_TRUE(std::filesystem::exists(levels + "/LEVEL001_00.LVL"));
+    EXPECT_FALSE(std::filesystem::exists(levels + "/LEVEL001_02.LVL"));
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 

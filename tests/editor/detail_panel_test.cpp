@@ -1,5 +1,5 @@
-// What a click in the tree shows in the detail panel: a group's folder, a level's file name and
-// the counts read from that file in the folder list's folder.
+// What the detail panel shows: a group's folder, a level's file name and the counts read from
+// that file in the folder list's folder; and Save Level Info, which writes them back only there.
 #include "editor/editor_fixture.h"
 
 #include <sys/stat.h>
@@ -11,52 +11,35 @@ namespace {
 
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
-// The boxes of the detail panel, as a window fills them from what a click gives.
-struct Panel {
-    std::string groupFolder, levelFile;
-    Boxes counts;
-
-    void show(const DetailPanel& shown) {
-        groupFolder = shown.groupFolder.value_or(groupFolder);
-        levelFile = shown.levelFile.value_or(levelFile);
-        counts = shown.counts.value_or(counts);
-    }
-};
-
 class TreeClick : public EditorTest {
 protected:
-    Panel panel;
+    // The panel as a window shows it: what the last outcome that carried one said.
+    DetailPanel panel;
 
     void SetUp() override {
         EditorTest::SetUp();
         levelFile("a.lvl", "A", {80, 2, 0, 0, 4, 10, 0, 0, 10});
     }
 
-    void click(const std::string& key) { panel.show(select(key).panel); }
+    void show(const std::optional<DetailPanel>& shown) { panel = shown.value_or(panel); }
+    void click(const std::string& key) { show(select(key).panel); }
 };
 
-TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderASetNothingWhileTheCountsStay) {
-    panel.groupFolder = "left over";
+TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderAndASetOrNothingEmptyBoxes) {
     click("level1");
     EXPECT_EQ(panel.groupFolder, "");
     EXPECT_EQ(panel.levelFile, "a.lvl");
     EXPECT_EQ(panel.counts, (Boxes{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
-    // A second click reads the file again over what was typed.
-    panel.counts[0] = "12";
-    click("level1");
-    EXPECT_EQ(panel.counts[0], "80");
     click("root2");
     EXPECT_EQ(panel.groupFolder, "HARD");
     EXPECT_EQ(panel.levelFile, "");
-    EXPECT_EQ(panel.counts[0], "80");
-    click("parent1");
-    EXPECT_EQ(panel.groupFolder, "");
-    EXPECT_EQ(panel.levelFile, "");
-    EXPECT_EQ(panel.counts[5], "10");
-    click("root2");
-    click("");
-    EXPECT_EQ(panel.groupFolder, "");
-    EXPECT_EQ(panel.counts[5], "10");
+    EXPECT_EQ(panel.counts, Boxes{});
+    for (const char* key : {"parent1", ""}) {
+        click("level1");
+        click(key);
+        EXPECT_EQ(panel.groupFolder + panel.levelFile, "");
+        EXPECT_EQ(panel.counts, Boxes{});
+    }
 }
 
 TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOneSome) {
@@ -97,6 +80,40 @@ TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOn
     (void)editor.updateFileName({"", true});
     click("level4");
     EXPECT_EQ(panel.counts, Boxes{});
+}
+
+// The counts shown go only into the file they were read from, not into one the file name box
+// names since nor from a group's empty boxes; an "update" of the level's file name, its undo, a
+// move of the folder list and a load read them afresh.
+TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileTheCountsWereReadFrom) {
+    levelFile("b.lvl", "B", {20, 1, 1, 1, 1, 1, 1, 1, 1});
+    const std::string b = levelfile::levelFilePath(levels, "b.lvl");
+    const std::vector<unsigned char> bBytes = readBytes(b);
+    const Boxes typed = {"9", "9", "9", "9", "9", "9", "9", "9", "9"};
+    auto notReadFrom = [](const std::string& name) {
+        return "WARNING: the counts shown were not read from " + name + "; nothing was written";
+    };
+    click("level1");
+    editor.saveLevelInfo({"b.lvl", true}, typed);
+    show(editor.updateFileName({"b.lvl", true}).panel);
+    EXPECT_EQ(panel.counts[0], "20");
+    show(editor.undo().panel);
+    EXPECT_EQ(panel.counts[0], "80");
+    click("root1");
+    editor.saveLevelInfo({"a.lvl", true}, typed);
+    click("level1");
+    TempDir other;
+    show(editor.openFolder(other.path().string()).panel);
+    EXPECT_EQ(panel.counts, Boxes{});
+    editor.saveLevelInfo({"a.lvl", true}, typed);
+    show(editor.openFolder(levels).panel);
+    editor.saveLevelInfo({"a.lvl", true}, typed);
+    load(kProfile);
+    editor.saveLevelInfo({"a.lvl", true}, typed);
+    expectSaid({notReadFrom("b.lvl"), "Levels source file has been updated", notReadFrom("a.lvl"),
+                levelfile::kLevelFileNotFound, levelfile::kLevelInfoSaved, notReadFrom("a.lvl")});
+    EXPECT_EQ(readBytes(levelfile::levelFilePath(levels, "a.lvl"))[3], 9);
+    EXPECT_EQ(readBytes(b), bBytes);
 }
 
 } // namespace

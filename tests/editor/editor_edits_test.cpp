@@ -15,6 +15,9 @@ const std::string kSetNameQuestion =
     "? Quillfen Level Adder: enter the name of the new set for the pack's levels @10";
 const std::string kUnstorable = "WARNING: the text holds characters that cannot be stored";
 const std::string kAddedGroup = kLoaded + " root4";
+// A level file's name one character longer than its record holds.
+const std::string kLongName = std::string(35, 'L') + ".lvl";
+const std::string kLongNameRefused = "WARNING: the file name can be at most 38 characters long";
 
 std::string withFirstSet(const std::string& levels) {
     return "root1(parent1(" + levels + ") parent2) root2(parent3(level4)) root3";
@@ -71,6 +74,13 @@ const std::vector<Case> kCases = {
     // clang-format off
     {"AddGroupStandsLastWhileItsFolderIsAsked", "parent3", kAddGroup, {kFolderQuestion},
      "Add Group", kAddedGroup, "", {"root4@11 'CUSTOM LEVELS' [NEWF]"}, {{"NEWF", true}}},
+    {"AddGroupCancelledAtItsFolderAddsNothing", "root1", kAddGroup, {kFolderQuestion}},
+    {"AddGroupRefusesAFolderLongerThanItsField", "root1", kAddGroup,
+     {kFolderQuestion, "WARNING: the folder can be at most 68 characters long"}, "", "", "", {},
+     {{std::string(69, 'F'), true}}},
+    {"RenameRefusesAnEmptyName", "level1",
+     [](Editor& e) { return e.rename(e.tree().find("level1"), {"", true}); },
+     {"WARNING: the name cannot be empty"}},
     {"AddGroupRefusesANameLongerThanItsField", "root1",
      [](Editor& e) { return e.addGroup({std::string(41, 'G'), true}); },
      {"WARNING: the name can be at most 40 characters long"}},
@@ -99,6 +109,10 @@ const std::vector<Case> kCases = {
     {"AddSelectedLevelsLooksOnlyAtTheSelectedNames", "parent2",
      [](Editor& e) { return e.addSelectedLevels({{{"a1.lvl"}, {"?.lvl", false}}, {true, false}, 0}); },
      {"1 level(s) added to 'EMPTY'"}, "Add Level(s)", withSecondSet("level5")},
+    // A name the record cannot hold is refused where it enters, never cut at the save.
+    {"AddSelectedLevelsRefusesANameLongerThanTheRecordHolds", "parent2",
+     [](Editor& e) { return e.addSelectedLevels(listOf({"a1.lvl", kLongName}, "YY", 0)); },
+     {kLongNameRefused}},
     {"DroppedLevelFilesAreAddedToTheSet", "parent2",
      [](Editor& e) { return e.dropLevelFiles(e.tree().find("parent2"),
                                       {e.levelFolder() + "/a1.lvl", e.levelFolder() + "/b2.lvl"}); },
@@ -130,13 +144,13 @@ const std::vector<Case> kCases = {
     {"OnlyALevelIsDragged", "level2", [](Editor& e) { return dropped(e, "parent1", 0); },
      {"you must first select a level"}},
     {"ImportLevelPackAddsANamedSetToTheSelectedGroup", "root2", kImportPack,
-     {kSetNameQuestion, "? Import Level Pack: *", "2 level(s) added to 'MY PACK'"},
+     {kSetNameQuestion, "? Import Level Pack [Import]: *", "2 level(s) added to 'MY PACK'"},
      "Import Level Pack",
      "root1(parent1(level1 level2 level3) parent2) root2(parent3(level4) parent4(level5 level6)) "
      "root3",
      "", {"parent4@11 'MY PACK' []", "level6@13 'Beta' [LEVEL007_01.LVL]"}, {{"MY PACK", true}}},
     {"ImportLevelPackCancelledAtTheReportAddsNothing", "root2", kImportPack,
-     {kSetNameQuestion, "? Import Level Pack: *"}, "", "", "", {}, {{"MY PACK", true}}, {false}},
+     {kSetNameQuestion, "? Import Level Pack [Import]: *"}, "", "", "", {}, {{"MY PACK", true}}, {false}},
     {"ImportLevelPackCancelledAtTheNameAsksNoMore", "root2", kImportPack, {kSetNameQuestion}},
     {"ImportLevelPackNeedsAGroupBeforeItReadsThePack", "parent3",
      [](Editor& e) { return e.importLevelPack("/no/such/pack.dat", e.levelFolder()); },
@@ -145,6 +159,13 @@ const std::vector<Case> kCases = {
      [](Editor& e) { return e.importPackIntoSet(planOf(e)); }, {"2 level(s) added to 'EMPTY'"},
      "Import Level Pack", withSecondSet("level5 level6"), "",
      {"level5@11 'Alpha' [LEVEL007_00.LVL]"}},
+    {"ImportPackIntoSetRefusesANameLongerThanTheRecordHolds", "parent2",
+     [](Editor& e) {
+         levelfile::ImportPlan plan = planOf(e);
+         plan.levels[1].fileName = kLongName;
+         return e.importPackIntoSet(plan);
+     },
+     {kLongNameRefused}},
     {"ImportPackIntoSetNeedsASelectedSet", "root1",
      [](Editor& e) { return e.importPackIntoSet(planOf(e)); },
      {"you must first select a set to add levels to"}},
@@ -162,6 +183,7 @@ protected:
         levelFile("d4.lvl", "Unchosen");
         levelFile("caf\xE9.lvl", "Caf\xE9");
         levelFile("good.lvl", "Good", {120, 0, 0, 0, 0, 0, 0, 0, 0});
+        levelFile(kLongName, "Long");
         std::filesystem::create_directory(levelfile::levelFilePath(levels, "dir.lvl"));
         // Another engine's level: a format number in byte 0.
         std::vector<unsigned char> engine(levelfile::kLevelFileSize, 0);
@@ -245,6 +267,22 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     (void)editor.addSet();
     (void)editor.importLevelPack(packPath(editor), levels);
     expectSaid({kGroupFull, kGroupFull});
+}
+
+// Files of the pack's names that hold other levels: the report offers Replace, Cancel being the
+// default, never an Import that can only fail; Replace keeps each old file as "<name>_backup".
+TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefault) {
+    const std::string first = levels + "/LEVEL007_00.LVL";
+    const std::vector<unsigned char> old = makeLevelFile({}, "Old");
+    writeBytes(first, old);
+    select("root2");
+    user.inputs = {{"MY PACK", true}, {"MY PACK", true}};
+    user.confirmations = {false, true};
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_EQ(readBytes(first), old);
+    EXPECT_TRUE(kImportPack(editor).done);
+    EXPECT_EQ(readBytes(first + "_backup"), old);
+    EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Replace, Cancel default]");
 }
 
 // Before a profile is loaded, every command but Add Group asks for one; a new group in the

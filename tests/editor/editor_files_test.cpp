@@ -1,8 +1,7 @@
-// The Editor's loads, saves and their guards, Save Level Info and the settings it keeps, through
+// The Editor's loads, saves and their guards and the settings it keeps, through
 // its public methods on a hand-written Wine prefix, with the user scripted.
 #include "editor/editor.h"
 #include "editor/settings_file.h"
-#include "levelfile/make_level_file.h"
 #include "profiles/hand_prefix.h"
 #include "profiles/profile_files.h"
 #include "scripted_user_interface.h"
@@ -20,7 +19,7 @@ using testing::sampleTree;
 
 const std::string kAlicePath = "C:\\LEMM\\USERS\\ALICE.DAT";
 
-// Alice's and Bob's profiles in a prefix, level files in its LEVELS folder, and an Editor started
+// Alice's and Bob's profiles in a prefix, its LEVELS folder, and an Editor started
 // in a working folder of its own (where the settings file goes).
 class EditorFilesTest : public ::testing::Test {
 protected:
@@ -29,7 +28,6 @@ protected:
                              testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)"));
         aliceBytes = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
         bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
-        testing::writeBytes(levels + "/tunnel.lvl", level);
         std::filesystem::current_path(work.path());
         EXPECT_EQ(editor.startUp()->profiles, (Names{"Alice", "Bob"}));
         editor.openFolder(levels);
@@ -39,7 +37,10 @@ protected:
     bool load(const std::string& profile) { return editor.loadProfile({profile, true}).done; }
     bool save(const std::string& profile) { return editor.saveProfile({profile, true}).done; }
     // An edit, so that there is something unsaved.
-    void edit() { ASSERT_TRUE(editor.addGroup().done); }
+    void edit() {
+        ui.inputs = {{"NEW", true}};
+        ASSERT_TRUE(editor.addGroup().done);
+    }
     std::string settingsFile() const {
         auto bytes = readBytes(work.file(settings::kFileName));
         return {bytes.begin(), bytes.end()};
@@ -55,7 +56,6 @@ protected:
     std::string alice = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
     std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
     std::string levels = std::filesystem::path(prefix.onDriveC("LEVELS/x")).parent_path();
-    std::vector<unsigned char> level = testing::makeLevelFile({40, 1, 2, 3, 4, 5, 6, 7, 8}, "T");
 };
 
 TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
@@ -172,31 +172,6 @@ TEST_F(EditorFilesTest, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
     ui.saveChoices = {SaveChoice::Save};
     EXPECT_FALSE(editor.mayClose());
     EXPECT_TRUE(ui.messages.back().starts_with("the tree was not loaded from a profile"));
-}
-
-TEST_F(EditorFilesTest, SaveLevelInfoWritesTheFileTheBoxNamesInTheFolderListsFolder) {
-    editor.saveLevelInfo({"tunnel.lvl", true}, {"80", "2", "0", "0", "4", "10", "0", "0", "10"});
-    EXPECT_EQ(ui.messages.back(), levelfile::kLevelInfoSaved);
-    auto expected = level;
-    const unsigned char written[] = {80, 2, 0, 0, 4, 10, 0, 0, 10};
-    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
-        expected[levelfile::kCountOffsets[i]] = written[i];
-    EXPECT_EQ(readBytes(levels + "/tunnel.lvl"), expected);
-    EXPECT_EQ(editor.levelCounts(levels + "/tunnel.lvl")[0], "80");
-
-    // Another folder, a name typed in the host's spelling, an empty or unstorable name.
-    testing::TempDir other;
-    testing::writeBytes(other.file("caf\u00E9.lvl"), level);
-    editor.openFolder(other.path().string());
-    editor.saveLevelInfo({"caf\xE9.lvl", true}, {"255", "1", "1", "1", "1", "1", "1", "1", "1"});
-    EXPECT_EQ(ui.messages.back(), levelfile::kLevelInfoSaved);
-    EXPECT_EQ(readBytes(other.file("caf\u00E9.lvl"))[3], 255);
-    editor.saveLevelInfo({"tunnel.lvl", true}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
-    EXPECT_EQ(ui.messages.back(), levelfile::kLevelFileNotFound);
-    editor.saveLevelInfo({"", true}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
-    EXPECT_EQ(ui.messages.back(), levelfile::kLevelFileNotFound);
-    editor.saveLevelInfo({"?", false}, {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
-    EXPECT_EQ(ui.messages.back(), kUnstorableText);
 }
 
 TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {

@@ -140,14 +140,15 @@ protected:
     // After an edit that moved the selection, the panel shows the node selected now.
     void expectPanelFollows(const Outcome& outcome) {
         const LevelTree::Node* node = editor.tree().selected();
-        if (!outcome.done || !outcome.selectionChanged || node == nullptr)
+        if (!outcome.done || !outcome.selectionChanged)
             return;
         EXPECT_EQ(outcome.selected, node);
-        if (node->kind() == NodeKind::Group) {
-            EXPECT_EQ(outcome.panel.groupFolder, editor.tree().groupFolders(node->index()));
-        } else if (node->kind() == NodeKind::Level) {
-            EXPECT_EQ(outcome.panel.levelFile, editor.tree().levelFiles(node->index()));
-        }
+        ASSERT_TRUE(outcome.panel);
+        NodeKind kind = node ? node->kind() : NodeKind::Set;
+        EXPECT_EQ(outcome.panel->groupFolder,
+                  kind == NodeKind::Group ? editor.tree().groupFolders(node->index()) : "");
+        EXPECT_EQ(outcome.panel->levelFile,
+                  kind == NodeKind::Level ? editor.tree().levelFiles(node->index()) : "");
     }
 
     // The tree saved, loaded and saved again gives the same bytes.

@@ -111,13 +111,17 @@ public:
     static constexpr char kUnstorable[] =
         "WARNING: the text holds characters that cannot be stored";
 
+    // The group stands while its folder is asked for; Cancel (the empty text) or a folder that
+    // cannot be stored takes it out again, its key issued all the same.
     void addGroup(const std::string& folder, bool storable) {
-        ModelNode& group = append(groups, "root", ++groupCount, "CUSTOM LEVELS", "");
+        ++groupCount;
+        if (folder.empty())
+            return;
         if (!storable)
             return say(kUnstorable);
         if (folder.size() > 68)
             return say("WARNING: the folder can be at most 68 characters long");
-        group.entry = folder;
+        append(groups, "root", groupCount, "CUSTOM LEVELS", folder);
     }
 
     void addSet() {
@@ -204,10 +208,11 @@ public:
 
     bool rename(const std::string& key, const std::string& text, bool storable) {
         std::size_t limit = key.starts_with("parent") ? 108 : 40;
-        if (!storable || text.size() > limit) {
-            say(!storable ? std::string(kUnstorable)
-                          : "WARNING: the name can be at most " + std::to_string(limit) +
-                                " characters long");
+        if (!storable || text.empty() || text.size() > limit) {
+            say(!storable      ? std::string(kUnstorable)
+                : text.empty() ? "WARNING: the name cannot be empty"
+                               : "WARNING: the name can be at most " + std::to_string(limit) +
+                                     " characters long");
             return false;
         }
         find(key)->text = text;

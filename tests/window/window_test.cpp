@@ -10,9 +10,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
@@ -94,6 +96,10 @@ private slots:
         QCOMPARE(s.rowsUnder("root3"), QStringList{"parent6"});
         QVERIFY(tree->isExpanded(s.row("root3")));
         QVERIFY(showsTheSelection());
+        // Add Group's question cancelled: the group it showed meanwhile goes again.
+        s.click("addGroupButton");
+        QCOMPARE(tree->model()->rowCount(), 3);
+        QVERIFY(showsTheSelection());
         s.clickNode("level1");
         s.click("deleteLevelButton");
         QCOMPARE(s.rowsUnder("parent1"), (QStringList{"level2", "level3"}));
@@ -117,7 +123,7 @@ private slots:
         QCOMPARE(resets, 0);
     }
 
-    void aClickAndAClickOnTheSelectedNodeReadThePanel() {
+    void aClickAndAClickOnTheSelectedNodeReadThePanelWhichSavesOnlyWhereItRead() {
         Session s(kLevelsSettings);
         s.load();
         s.clickNode("level1");
@@ -134,10 +140,39 @@ private slots:
         QTest::keyClick(s.tree(), Qt::Key_Down);
         QCOMPARE(s.text("levelFileEdit"), QStringLiteral("gap.lvl"));
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
-        // A group fills its folder's box; the counts, which it leaves alone, stay.
+        // A group fills its folder's box and empties the counts; so does a load.
         s.clickNode("root2");
         QCOMPARE(s.text("groupFolderEdit"), QStringLiteral("QFEN"));
+        QCOMPARE(s.text("lemmingsEdit"), QString());
+        s.clickNode("level1");
+        s.load();
+        QCOMPARE(s.text("lemmingsEdit"), QString());
+
+        // Save Level Info with tunnel.lvl's counts, the box pointed at gap.lvl: nothing is
+        // written; its "update" reads gap.lvl's own counts, which go back as they came.
+        const std::string gap = s.demo.levels() + "/gap.lvl";
+        const std::vector<unsigned char> before = readBytes(gap);
+        s.clickNode("level1");
+        s.type("levelFileEdit", "gap.lvl");
+        s.click("saveLevelInfoButton");
+        QCOMPARE(readBytes(gap), before);
+        s.click("updateFileButton");
         QCOMPARE(s.text("lemmingsEdit"), QStringLiteral("20"));
+        s.click("saveLevelInfoButton");
+        QCOMPARE(readBytes(gap), before);
+    }
+
+    // Enter takes the report's accepting button, unless it replaces files: Cancel then.
+    void theReportsDefaultIsCancelWhenItsButtonReplacesFiles() {
+        QtUserInterface dialogs;
+        for (bool acceptIsDefault : {true, false}) {
+            QTimer::singleShot(0, this, [] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                box->defaultButton()->click();
+            });
+            QCOMPARE(dialogs.proceed("ERROR: ...", "Import Level Pack", "Replace", acceptIsDefault),
+                     acceptIsDefault);
+        }
     }
 
     void renamingInPlaceGoesThroughTheEditor() {
