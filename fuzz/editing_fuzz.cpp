@@ -44,9 +44,14 @@ const std::string& profileFile() {
 }
 
 // The level-file list: three level files and one name whose file has gone.
-const LevelFileList& levelFiles() {
-    static const LevelFileList list = [] {
-        LevelFileList files{fuzz::workFolder() + "/levels", {}, {}, -1};
+struct LevelFolderFiles {
+    std::string folder;
+    std::vector<std::string> names;
+};
+
+const LevelFolderFiles& levelFiles() {
+    static const LevelFolderFiles list = [] {
+        LevelFolderFiles files{fuzz::workFolder() + "/levels", {}};
         std::filesystem::create_directories(files.folder);
         for (std::string name : {"a.lvl", "b.lvl", "gone.lvl", "c.lvl"}) {
             files.names.push_back(name);
