@@ -7,7 +7,7 @@
 #include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
 #include "database/database_writer.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
@@ -243,7 +243,7 @@ Status writeDemoFile(const std::filesystem::path& path, std::span<const unsigned
     std::filesystem::create_directories(path.parent_path(), error);
     if (error)
         return Error{error.message()};
-    return writeFileAtomically(path.string(), bytes);
+    return writeFile(path.string(), bytes);
 }
 
 } // namespace

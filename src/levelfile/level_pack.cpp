@@ -4,6 +4,7 @@
 #include "common/windows1252.h"
 #include "database/database_format.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 
 #include <algorithm>
 #include <cctype>
@@ -302,7 +303,7 @@ Status writeImport(const ImportPlan& plan) {
     std::vector<std::string> written;
     for (const PlannedLevel* level : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
-        if (auto done = writeFileAtomically(path, level->bytes); !done) {
+        if (auto done = writeFile(path, level->bytes); !done) {
             for (const std::string& made : written)
                 removeFile(made);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
