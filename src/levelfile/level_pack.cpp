@@ -283,33 +283,47 @@ std::string importReport(const ImportPlan& plan) {
     return report;
 }
 
-Status writeImport(const ImportPlan& plan) {
-    // Everything is checked again before the first write: the folder may have changed since
-    // the plan was made.
-    if (!plan.conflicts.empty())
+Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
+    const bool replace = onConflict == OnConflict::Replace;
+    if (!replace && !plan.conflicts.empty())
         return Error{conflictMessage(plan.conflicts.front())};
-    std::vector<const PlannedLevel*> toWrite;
+    // The folder may have changed since the plan was made: everything is checked again, and
+    // written, before another program may write there.
+    auto lock = lockFolder(plan.folder);
+    if (!lock)
+        return Error{"ERROR: cannot import " + plan.packName + ": " + lock.error() +
+                     "; nothing was written"};
+    std::vector<std::pair<const PlannedLevel*, bool>> toWrite; // and whether it replaces one
     for (const PlannedLevel& level : plan.levels) {
         switch (onDisk(levelFilePath(plan.folder, level.fileName), level.bytes)) {
         case OnDisk::Missing:
-            toWrite.push_back(&level);
+            toWrite.emplace_back(&level, false);
             break;
         case OnDisk::Same:
             break;
         case OnDisk::Other:
-            return Error{conflictMessage(level.fileName)};
+            if (!replace)
+                return Error{conflictMessage(level.fileName)};
+            toWrite.emplace_back(&level, true);
+            break;
         }
     }
-    std::vector<std::string> written;
-    for (const PlannedLevel* level : toWrite) {
+    std::vector<std::string> written, replaced;
+    for (auto [level, replacing] : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
-        if (auto done = writeFile(path, level->bytes); !done) {
+        WriteRules rules{.mustBeNew = true};
+        if (replacing)
+            rules = {.backup = path + "_backup", .backupLimit = kLargestLevelRead};
+        if (auto done = writeFile(path, level->bytes, rules); !done) {
             for (const std::string& made : written)
                 removeFile(made);
+            for (const std::string& made : replaced)
+                if (auto old = readWholeFile(made + "_backup", kLargestLevelRead))
+                    (void)writeFile(made, *old);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
                          "; nothing was written"};
         }
-        written.push_back(std::move(path));
+        (replacing ? replaced : written).push_back(std::move(path));
     }
     return success();
 }

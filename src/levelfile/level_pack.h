@@ -59,10 +59,16 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
 // is skipped and why, each level's problems, and the conflicts that stop the import.
 std::string importReport(const ImportPlan& plan);
 
-// Writes the plan's level files, each complete or not at all. Refused before anything is
-// written when a file of one of the plan's names holds other bytes (now or when planned); a
-// file that holds the same bytes is kept. When a write fails, the files this call has written
-// are removed again, so the folder is as it was.
-Status writeImport(const ImportPlan& plan);
+// What an import does with a planned file that holds another level.
+enum class OnConflict { Refuse, Replace };
+
+// Writes the plan's level files, each complete or not at all, as one step that holds the
+// folder's lock: every planned file is checked against the disk again first, and no other
+// import or write into the folder comes in between. A file that holds the same bytes is kept.
+// A file of one of the plan's names that holds other bytes (now or when planned) refuses the
+// import before anything is written, or with Replace is replaced, its old bytes kept as
+// "<name>_backup". When a write fails, the files this call has written are removed again and
+// the ones it replaced put back, so the folder's level files are as they were.
+Status writeImport(const ImportPlan& plan, OnConflict onConflict = OnConflict::Refuse);
 
 } // namespace quillfen::levelfile
