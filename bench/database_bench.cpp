@@ -1,7 +1,7 @@
 // Parse and write of the largest profile, against reading and writing as many bytes in one call.
 #include "database/database_reader.h"
 #include "database/database_writer.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "max_tree.h"
 
 #include <benchmark/benchmark.h>
@@ -37,7 +37,7 @@ void BM_WriteMaxDatabase(benchmark::State& state) {
     const LevelTree tree = bench::makeMaxTree();
     const std::string path = scratchPath("quillfen-bench-write.dat");
     for (auto _ : state) {
-        auto written = writeFileAtomically(path, encodeDatabase(tree), /*sync=*/false);
+        auto written = writeFile(path, encodeDatabase(tree), {.sync = false});
         benchmark::DoNotOptimize(written.ok());
     }
     std::filesystem::remove(path);
@@ -49,7 +49,7 @@ BENCHMARK(BM_WriteMaxDatabase);
 void BM_RawRead(benchmark::State& state) {
     const auto& bytes = maxFile();
     const std::string path = scratchPath("quillfen-bench-raw.dat");
-    (void)writeFileAtomically(path, bytes, false);
+    (void)writeFile(path, bytes, {.sync = false});
     std::vector<unsigned char> buffer(bytes.size());
     for (auto _ : state) {
         int fd = ::open(path.c_str(), O_RDONLY);

@@ -4,7 +4,7 @@
 #include "database/database_writer.h"
 #include "edit_command.h"
 #include "editor/editor.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
@@ -35,9 +35,9 @@ const Files& files() {
         std::ofstream(path / "level1.lvl", std::ios::binary) << level;
         Files f{path.string(), (path / "FULL.DAT").string(), (path / "ONELESS.DAT").string()};
         LevelTree tree = bench::makeMaxTree();
-        (void)writeFileAtomically(f.full, encodeDatabase(tree), false);
+        (void)writeFile(f.full, encodeDatabase(tree), {.sync = false});
         tree.remove(tree.item(tree.count()));
-        (void)writeFileAtomically(f.oneLess, encodeDatabase(tree), false);
+        (void)writeFile(f.oneLess, encodeDatabase(tree), {.sync = false});
         return f;
     }();
     return made;

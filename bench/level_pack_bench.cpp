@@ -1,5 +1,5 @@
 // Unpacking and checking a pack of 47 levels, the most a pack holds, against reading its bytes.
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_pack.h"
 #include "levelfile/make_pack.h"
 
@@ -32,7 +32,7 @@ struct PackOnDisk {
 
     PackOnDisk() {
         std::filesystem::create_directories(levels);
-        (void)writeFileAtomically(pack, fullPack(), false);
+        (void)writeFile(pack, fullPack(), {.sync = false});
     }
     ~PackOnDisk() { std::filesystem::remove_all(folder); }
 };

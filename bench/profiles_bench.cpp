@@ -3,6 +3,7 @@
 // writing and flushing its bytes twice.
 #include "database/database_writer.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 #include "max_tree.h"
 #include "profiles/profile_commands.h"
 #include "profiles/profile_store.h"
@@ -131,8 +132,7 @@ void BM_SaveMaxProfile(benchmark::State& state) {
     std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:", ignored);
     const LevelTree tree = bench::makeMaxTree();
     const auto bytes = encodeDatabase(tree);
-    (void)writeFileAtomically((folder / "drive_c" / "LEMM" / "USERS" / "Alice.DAT").string(),
-                              bytes);
+    (void)writeFile((folder / "drive_c" / "LEMM" / "USERS" / "Alice.DAT").string(), bytes);
     WinePrefixStore store(prefix());
     bool saved = true;
     for (auto _ : state) {

@@ -3,7 +3,7 @@
 // open, so that the view has every row to keep in step) and painted again.
 #include "database/database_writer.h"
 #include "edit_command.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "max_tree.h"
 #include "profiles/profile_store.h"
 #include "scripted_user_interface.h"
@@ -52,9 +52,9 @@ struct Bench {
 
     void useLargestTrees() {
         LevelTree full = bench::makeMaxTree();
-        (void)writeFileAtomically(prefix + "/drive_c/LEMM/USERS/ALICE.DAT", encodeDatabase(full));
+        (void)writeFile(prefix + "/drive_c/LEMM/USERS/ALICE.DAT", encodeDatabase(full));
         full.remove(full.item(full.count()));
-        (void)writeFileAtomically(prefix + "/drive_c/LEMM/USERS/BOB.DAT", encodeDatabase(full));
+        (void)writeFile(prefix + "/drive_c/LEMM/USERS/BOB.DAT", encodeDatabase(full));
     }
 };
 

@@ -5,7 +5,7 @@
 #include "cli/printing_user_interface.h"
 #include "database/database_check.h"
 #include "database/database_writer.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "profiles/profile_commands.h"
 
 #include <iostream>
@@ -51,7 +51,9 @@ int rewriteCommand(const Args& args) {
 int demoCommand(const Args& args) {
     if (args.size() != 1)
         return usage("demo FILE");
-    if (auto written = writeFileAtomically(args[0], encodeDatabase(makeDemoTree())); !written)
+    // A demo never takes the place of a file that is there, a player's database above all.
+    if (auto written = writeFile(args[0], encodeDatabase(makeDemoTree()), {.mustBeNew = true});
+        !written)
         return refuse("ERROR: could not write " + args[0] + ": " + written.error());
     return kDone;
 }

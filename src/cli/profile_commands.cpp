@@ -7,7 +7,7 @@
 #include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
 #include "database/database_writer.h"
-#include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
@@ -206,12 +206,19 @@ std::string demoRegistry() {
     return text;
 }
 
-Status writeDemoFile(const std::filesystem::path& path, std::span<const unsigned char> bytes) {
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    if (error)
-        return Error{error.message()};
-    return writeFileAtomically(path.string(), bytes);
+// Every file demo-prefix writes, with its bytes: the profiles, their level files, and last the
+// registry that makes the folder a prefix.
+std::vector<std::pair<std::filesystem::path, std::vector<unsigned char>>>
+demoFiles(const std::filesystem::path& prefix) {
+    std::vector<std::pair<std::filesystem::path, std::vector<unsigned char>>> files;
+    for (std::size_t i = 0; i < kDemoProfiles.size(); ++i)
+        files.emplace_back(prefix / "drive_c" / kDemoProfiles[i].file, encodeDatabase(demoTree(i)));
+    for (const DemoLevelFile& level : kDemoLevels)
+        files.emplace_back(prefix / "drive_c" / "LEMM" / "LEVELS" / level.file, demoLevel(level));
+    std::string registry = demoRegistry();
+    files.emplace_back(prefix / "system.reg",
+                       std::vector<unsigned char>(registry.begin(), registry.end()));
+    return files;
 }
 
 } // namespace
@@ -226,35 +233,42 @@ int demoPrefixCommand(const Args& args) {
         std::cerr << "ERROR: could not write " << what << ": " << reason << "\n";
         return kRefused;
     };
-    // Never write over a real prefix's registry.
+    // Never write over a real prefix's registry, nor over any file a player may have made.
     if (std::filesystem::exists(prefix / "system.reg", error)) {
         std::cerr << "ERROR: " << args[0] << " already holds a system.reg; choose a new folder\n";
         return kRefused;
     }
+    const std::array<std::pair<const char*, const char*>, 2> drives = {
+        {{"c:", "../drive_c"}, {"z:", "/"}}};
+    auto files = demoFiles(prefix);
+    std::vector<std::filesystem::path> paths;
+    for (const auto& file : files)
+        paths.push_back(file.first);
+    for (auto [drive, target] : drives)
+        paths.push_back(prefix / "dosdevices" / drive);
+    for (const std::filesystem::path& path : paths) {
+        auto type = std::filesystem::symlink_status(path, error).type();
+        if (type != std::filesystem::file_type::not_found &&
+            type != std::filesystem::file_type::none) {
+            std::cerr << "ERROR: " << path.string()
+                      << " is already there; nothing was written: choose a new folder\n";
+            return kRefused;
+        }
+    }
 
-    for (std::size_t i = 0; i < kDemoProfiles.size(); ++i) {
-        auto path = prefix / "drive_c" / kDemoProfiles[i].file;
-        if (auto written = writeDemoFile(path, encodeDatabase(demoTree(i))); !written)
-            return fail(path.string(), written.error());
-    }
-    for (const DemoLevelFile& level : kDemoLevels) {
-        auto path = prefix / "drive_c" / "LEMM" / "LEVELS" / level.file;
-        if (auto written = writeDemoFile(path, demoLevel(level)); !written)
-            return fail(path.string(), written.error());
-    }
     std::filesystem::create_directories(prefix / "dosdevices", error);
-    for (auto [drive, target] : {std::pair{"c:", "../drive_c"}, std::pair{"z:", "/"}}) {
+    for (auto [drive, target] : drives) {
         std::filesystem::create_directory_symlink(target, prefix / "dosdevices" / drive, error);
         if (error)
             return fail((prefix / "dosdevices" / drive).string(), error.message());
     }
-    std::string registry = demoRegistry();
-    auto path = prefix / "system.reg";
-    if (auto written =
-            writeDemoFile(path, std::span(reinterpret_cast<const unsigned char*>(registry.data()),
-                                          registry.size()));
-        !written)
-        return fail(path.string(), written.error());
+    for (const auto& [path, bytes] : files) {
+        std::filesystem::create_directories(path.parent_path(), error);
+        if (error)
+            return fail(path.string(), error.message());
+        if (auto written = writeFile(path.string(), bytes, {.mustBeNew = true}); !written)
+            return fail(path.string(), written.error());
+    }
     return kDone;
 }
 

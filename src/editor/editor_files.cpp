@@ -6,6 +6,7 @@
 #include "editor/editor.h"
 #include "editor/settings_file.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "profiles/prefix_discovery.h"
@@ -262,7 +263,7 @@ Status Editor::openFile(const std::string& hostPath) {
 }
 
 Status Editor::writeFile(const std::string& hostPath) {
-    if (auto written = writeFileAtomically(hostPath, encodeDatabase(state_.tree)); !written)
+    if (auto written = quillfen::writeFile(hostPath, encodeDatabase(state_.tree)); !written)
         return Error{"ERROR: could not write " + hostPath + ": " + written.error()};
     return success();
 }

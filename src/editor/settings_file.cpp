@@ -2,6 +2,7 @@
 
 #include "common/windows1252.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 #include "profiles/profile_store.h"
 
 #include <cctype>
@@ -65,7 +66,7 @@ Settings readSettings(const std::string& path) {
 Status writeSettings(const std::string& path, const Settings& settings) {
     std::string text = settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n";
     std::vector<unsigned char> bytes(text.begin(), text.end());
-    return writeFileAtomically(path, bytes);
+    return writeFile(path, bytes);
 }
 
 std::string startupFolderPath(const std::string& line, ProfileStore& store) {

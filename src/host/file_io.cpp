@@ -5,7 +5,10 @@
 #include "host/durable_calls.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <set>
 #include <utility>
 
 namespace quillfen {
@@ -17,6 +20,24 @@ std::string pathText(const std::string& path) {
 }
 
 DurableCallObserver* durableCallObserver = nullptr;
+
+// The folders whose locks this thread holds, by their identity on the host.
+thread_local std::set<std::pair<std::uint64_t, std::uint64_t>> heldFolders;
+
+// Only the names writeTemporaryFile gives, so that no file of the user's is ever removed.
+bool isTemporaryName(std::string_view name) {
+    constexpr std::size_t kLetters = 6;
+    if (name.size() != kOwnPrefix.size() + kLetters + kTemporarySuffix.size() ||
+        !name.starts_with(kOwnPrefix) || !name.ends_with(kTemporarySuffix))
+        return false;
+    return std::all_of(name.begin() + kOwnPrefix.size(), name.end() - kTemporarySuffix.size(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+bool hasUndo(const std::string& path) {
+    auto info = pathInfo(undoPathOf(path), false);
+    return info && info->kind == EntryKind::File;
+}
 
 } // namespace
 
@@ -68,37 +89,91 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
     return bytes;
 }
 
-Status writeFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
-                           bool sync) {
-    std::string folder = folderOf(path);
-    auto lock = lockFolder(folder, false);
-    if (!lock)
-        return Error{lock.error()};
-    auto temporary = writeTemporaryFile(folder, bytes, {}, sync);
-    if (!temporary)
-        return Error{temporary.error()};
-    if (auto renamed = renameOver(*temporary, path); !renamed) {
-        removeFile(*temporary);
-        return renamed;
-    }
-    return sync ? syncFolder(folder) : success();
+std::string restoredFile(const std::string& path) {
+    std::string name = pathText(fileNameOf(path));
+    return "ERROR: a write of " + name + " was stopped before it ended; " + name +
+           " was put back as it was before that write. Nothing else was done: try again";
 }
 
-void removeLeftTemporaries(const std::string& folder) {
-    // The names writeTemporaryFile gives: ".quillfen-" and six letters or digits.
-    constexpr std::string_view kPrefix = ".quillfen-";
+std::string undoPathOf(const std::string& path) {
+    return folderOf(path) + "/" + std::string(kOwnPrefix) + fileNameOf(path) + ".undo";
+}
+
+Result<OpenFile> openFile(const std::string& path, bool forWriting) {
+    auto file = OpenFile::open(path, forWriting);
+    if (!file)
+        return file;
+    // A write in place that was stopped left its undo copy beside the file it writes; a write
+    // that is still going holds the folder's lock, so the copy is looked at again under it.
+    auto target = linkTarget(path);
+    if (!target || !hasUndo(*target))
+        return file;
+    auto lock = lockFolder(folderOf(*target));
+    if (!lock)
+        return Error{lock.error()};
+    if (!hasUndo(*target))
+        return file;
+    if (auto restored = restoreFromUndo(*target); !restored)
+        return Error{restored.error()};
+    return Error{restoredFile(path)};
+}
+
+Status restoreFromUndo(const std::string& path) {
+    auto undo = OpenFile::open(undoPathOf(path), false);
+    if (!undo)
+        return Error{undo.error()};
+    auto bytes = undo->readAt(0, static_cast<std::size_t>(undo->size()));
+    if (!bytes)
+        return Error{bytes.error()};
+    auto file = OpenFile::open(path, true);
+    if (!file)
+        return Error{file.error()};
+    if (auto put = file->replaceAll(*bytes); !put)
+        return put;
+    if (auto dropped = dropUndo(path); !dropped)
+        return dropped;
+    return syncFolder(folderOf(path));
+}
+
+Status dropUndo(const std::string& path) {
+    std::string undo = undoPathOf(path);
+    if (durableCallFails(DurableCall::Remove, undo) || !removeFile(undo))
+        return Error{"the copy " + pathText(fileNameOf(undo)) + " could not be removed"};
+    return success();
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept
+    : lock_(std::exchange(other.lock_, -1)), folder_(other.folder_) {}
+
+FolderLock::~FolderLock() {
+    if (lock_ == -1)
+        return;
+    heldFolders.erase(folder_);
+    giveUp(lock_);
+}
+
+Result<FolderLock> lockFolder(const std::string& folder) {
+    auto info = pathInfo(folder);
+    if (!info)
+        return Error{info.error()};
+    if (info->kind != EntryKind::Folder)
+        return Error{systemReason(info->kind == EntryKind::Missing ? ENOENT : ENOTDIR)};
+    FolderLock::Identity identity{info->device, info->id};
+    if (heldFolders.contains(identity))
+        return FolderLock(-1, identity);
+    auto lock = FolderLock::take(folder, *info);
+    if (!lock)
+        return Error{lock.error()};
+    heldFolders.insert(identity);
+    // Every temporary is made by a program that holds its folder's lock: the ones found now
+    // were left by programs that were stopped.
     for (const FolderEntry& entry : listFolder(folder)) {
-        std::string_view name = entry.name;
-        if (name.size() != kPrefix.size() + 6 || !name.starts_with(kPrefix) ||
-            name.substr(kPrefix.size())
-                    .find_first_not_of(
-                        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") !=
-                std::string_view::npos)
-            continue;
         std::string path = folder + "/" + entry.name;
-        if (auto info = pathInfo(path, false); info && info->kind == EntryKind::File)
-            removeFile(path);
+        if (isTemporaryName(entry.name))
+            if (auto found = pathInfo(path, false); found && found->kind == EntryKind::File)
+                removeFile(path);
     }
+    return FolderLock(*lock, identity);
 }
 
 } // namespace quillfen

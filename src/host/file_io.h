@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillfen {
@@ -66,12 +68,17 @@ std::vector<FolderEntry> listFolder(const std::string& folder);
 // link whose target is missing gives that target.
 Result<std::string> linkTarget(const std::string& path);
 
-// Whether the file's mode or attributes keep this program from writing it. Root may write any
-// file, so for root the owner's write bit tells, as the game's own user would find it.
+// Whether the file's mode or attributes make it read-only: on POSIX systems the owner's write
+// bit is off (for root too, who could write it all the same, as the game's own user would find
+// it), on Windows the read-only attribute is set. Whether this program may write it is the
+// system's to say when it is opened.
 bool isReadOnly(const std::string& path);
 
-// Removes the file at `path`, if it can.
-void removeFile(const std::string& path);
+// Whether the last name in `path` is longer than its folder's file system allows.
+bool nameTooLong(const std::string& path);
+
+// Removes the file at `path`; false when it could not.
+bool removeFile(const std::string& path);
 
 // The working folder.
 std::string currentFolder();
@@ -106,7 +113,10 @@ private:
     friend Result<std::string> copyToTemporaryFile(const OpenFile& source,
                                                    const std::string& folder, std::size_t limit);
     friend struct FileKind;
+    friend Status restoreFromUndo(const std::string& path);
     OpenFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    // The platform's open, without a look for a write that was stopped.
+    static Result<OpenFile> open(const std::string& path, bool forWriting);
     int fd_;
     std::uint64_t size_;
 };
@@ -114,7 +124,9 @@ private:
 // Opens the file at `path` without waiting for anything: every reader and writer of databases,
 // level files, system.reg and profile.txt opens its file here. Refused with the system's reason
 // when it cannot be opened ("Is a directory" for a folder), and with notAFile when it is neither
-// a file nor a folder.
+// a file nor a folder. A file that a write in place left half written when it was stopped is
+// first put back as it was from the copy made before that write, and refused once with
+// restoredFile, so that the user hears of it.
 Result<OpenFile> openFile(const std::string& path, bool forWriting = false);
 
 // The whole file, read in one call. Refused (with the system's reason) when it cannot be opened
@@ -129,6 +141,9 @@ struct FileKind {
 
     static FileKind of(const OpenFile& file);
 };
+
+// The refusal of a file that was put back after a stopped write in place.
+std::string restoredFile(const std::string& path);
 
 // Writes `bytes` complete to a new temporary file in `folder`, of the given kind, and flushes it
 // to the disk. Gives the temporary's path; on failure nothing is left behind.
@@ -150,13 +165,6 @@ Status renameOver(const std::string& from, const std::string& to);
 // folder is no failure.
 Status syncFolder(const std::string& folder);
 
-// Replaces the file at `path` with `bytes` so that it holds either its old or its new bytes,
-// whatever happens on the way: a temporary file beside it, then a rename. In a folder where
-// profiles are saved, it waits for the folder's lock. Without `sync` nothing is flushed (for
-// benchmarks of the rest).
-Status writeFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
-                           bool sync = true);
-
 // The folder part of a path ("." for a bare name), and the name after the folder's last
 // separator (the whole path for a bare name, empty when it ends in a separator). Host paths are
 // split here and nowhere else.
@@ -166,11 +174,25 @@ std::string fileNameOf(const std::string& path);
 // that ends in one, as the game's editor joined them.
 std::string pathIn(const std::string& folder, const std::string& name);
 
-// The file in a folder whose lock a program holds while it saves into the folder; temporaries
-// found there while it is held are left by a program that was stopped.
-inline constexpr char kFolderLockName[] = ".quillfen-lock";
+// The names of the host layer's own files in a folder begin with this, which no user types:
+// temporaries are kOwnPrefix, six letters or digits and kTemporarySuffix.
+inline constexpr std::string_view kOwnPrefix = ".quillfen~";
+inline constexpr std::string_view kTemporarySuffix = ".tmp";
 
-// A held folder lock; given up when it goes, or when the program ends however it ends.
+// The copy of a file's old bytes that a write in place keeps beside it until it is done:
+// ".quillfen~", the file's name, ".undo". While it is there, the file may be half written.
+std::string undoPathOf(const std::string& path);
+
+// Puts the file at `path` (no link) back as its undo copy holds it, then removes the copy.
+Status restoreFromUndo(const std::string& path);
+
+// Removes the undo copy of the file at `path` (no link) once the file is complete; the folder
+// is still to be flushed.
+Status dropUndo(const std::string& path);
+
+// A held folder lock; given up when it goes, or when the program ends however it ends. It leaves
+// no file behind. A thread that holds a folder's lock already gets a lock that holds nothing, so
+// that a write may run inside a step that holds its folder.
 class FolderLock {
 public:
     FolderLock(FolderLock&& other) noexcept;
@@ -178,17 +200,19 @@ public:
     ~FolderLock();
 
 private:
-    friend Result<FolderLock> lockFolder(const std::string& folder, bool make);
-    explicit FolderLock(int fd) : fd_(fd) {}
-    int fd_;
+    friend Result<FolderLock> lockFolder(const std::string& folder);
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
+    FolderLock(std::intptr_t lock, Identity folder) : lock_(lock), folder_(folder) {}
+    // The platform's lock of a folder (a descriptor, a mutex) and its release.
+    static Result<std::intptr_t> take(const std::string& folder, const PathInfo& info);
+    static void giveUp(std::intptr_t lock);
+    std::intptr_t lock_;
+    Identity folder_;
 };
 
-// Takes the lock of `folder` for this program alone, waiting a few seconds for one that holds
-// it. The lock file is made when `make`; otherwise a folder without one gives a lock that holds
-// nothing. Refused with the reason when it cannot be had.
-Result<FolderLock> lockFolder(const std::string& folder, bool make = true);
-
-// Removes the temporaries that stopped programs left in `folder`; call it holding the lock.
-void removeLeftTemporaries(const std::string& folder);
+// Takes the lock of `folder` for this thread alone, waiting a few seconds for a program that
+// holds it, and removes the temporaries that stopped programs left there. Refused with the
+// reason when it cannot be had.
+Result<FolderLock> lockFolder(const std::string& folder);
 
 } // namespace quillfen

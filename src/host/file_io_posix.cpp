@@ -85,15 +85,17 @@ Result<std::string> linkTarget(const std::string& path) {
 }
 
 bool isReadOnly(const std::string& path) {
-    if (::geteuid() == 0) {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
-    }
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
-void removeFile(const std::string& path) {
-    ::unlink(path.c_str());
+bool nameTooLong(const std::string& path) {
+    long most = ::pathconf(folderOf(path).c_str(), _PC_NAME_MAX);
+    return most > 0 && fileNameOf(path).size() > static_cast<std::size_t>(most);
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
 }
 
 std::string currentFolder() {
@@ -135,7 +137,7 @@ OpenFile::~OpenFile() {
         ::close(fd_);
 }
 
-Result<OpenFile> openFile(const std::string& path, bool forWriting) {
+Result<OpenFile> OpenFile::open(const std::string& path, bool forWriting) {
     if (path.find('\0') != std::string::npos)
         return Error{kZeroInFileName};
     // Without O_NONBLOCK, opening a FIFO waits for a writer; it is refused below instead.
@@ -187,8 +189,12 @@ Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
             return failure(error);
     }
+    if (durableCallFails(DurableCall::WriteInPlace, {}))
+        return failure(EIO);
     if (auto written = writeAt(0, bytes); !written)
         return written;
+    if (durableCallFails(DurableCall::SetLength, {}))
+        return failure(EIO);
     if (::ftruncate(fd_, static_cast<off_t>(bytes.size())) != 0)
         return failure(errno);
     size_ = bytes.size();

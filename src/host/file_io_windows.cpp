@@ -83,8 +83,13 @@ bool isReadOnly(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-void removeFile(const std::string& path) {
-    ::DeleteFileW(widened(path).c_str());
+bool nameTooLong(const std::string& path) {
+    // NTFS and FAT keep names of at most 255 UTF-16 units.
+    return widened(fileNameOf(path)).size() > 255;
+}
+
+bool removeFile(const std::string& path) {
+    return ::DeleteFileW(widened(path).c_str()) != 0;
 }
 
 std::string currentFolder() {
@@ -127,7 +132,7 @@ OpenFile::~OpenFile() {
         ::_close(fd_);
 }
 
-Result<OpenFile> openFile(const std::string& path, bool forWriting) {
+Result<OpenFile> OpenFile::open(const std::string& path, bool forWriting) {
     if (path.find('\0') != std::string::npos)
         return Error{kZeroInFileName};
     std::wstring wide = widened(path);
@@ -188,8 +193,12 @@ Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
         if (auto grown = setLength(handleOf(fd_), bytes.size()); !grown)
             return grown;
     }
+    if (durableCallFails(DurableCall::WriteInPlace, {}))
+        return failure(ERROR_WRITE_FAULT);
     if (auto written = writeAt(0, bytes); !written)
         return written;
+    if (durableCallFails(DurableCall::SetLength, {}))
+        return failure(ERROR_WRITE_FAULT);
     if (auto cut = setLength(handleOf(fd_), bytes.size()); !cut)
         return cut;
     size_ = bytes.size();

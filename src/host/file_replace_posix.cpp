@@ -18,8 +18,9 @@ namespace {
 // kind, flushed when `sync`, and closed. Gives its path; on failure it is removed again.
 Result<std::string> makeTemporaryFile(const std::string& folder, const FileKind& kind, bool sync,
                                       const std::function<int(int fd)>& fill) {
-    std::string name = folder + "/.quillfen-XXXXXX";
-    Descriptor file{::mkostemp(name.data(), O_CLOEXEC)};
+    std::string name =
+        folder + "/" + std::string(kOwnPrefix) + "XXXXXX" + std::string(kTemporarySuffix);
+    Descriptor file{::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC)};
     if (file.fd < 0)
         return failure(errno);
     auto fail = [&](int error) {
@@ -100,33 +101,24 @@ Status syncFolder(const std::string& folder) {
     return Error{"the folder could not be flushed to the disk: " + systemReason(error)};
 }
 
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FolderLock::~FolderLock() {
-    if (fd_ >= 0)
-        ::close(fd_); // gives up the lock
-}
-
-Result<FolderLock> lockFolder(const std::string& folder, bool make) {
-    std::string path = folder + "/" + kFolderLockName;
-    // Read access is enough for flock, so a lock file that root made serves every user.
-    int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (make ? O_CREAT : 0);
-    Descriptor file{::open(path.c_str(), flags, 0644)};
-    if (file.fd < 0 && !make && errno == ENOENT)
-        return FolderLock(-1);
-    if (file.fd < 0)
+Result<std::intptr_t> FolderLock::take(const std::string& folder, const PathInfo&) {
+    // The folder itself is locked, so that no lock file is left in it; read access is enough.
+    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0)
         return failure(errno);
-    if (make)
-        ::fchmod(file.fd, 0644);
     auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    while (::flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(dir.fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return failure(errno);
         if (std::chrono::steady_clock::now() >= deadline)
             return Error{kFolderBusy};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return FolderLock(std::exchange(file.fd, -1));
+    return std::intptr_t{std::exchange(dir.fd, -1)};
+}
+
+void FolderLock::giveUp(std::intptr_t lock) {
+    ::close(static_cast<int>(lock)); // gives up the lock
 }
 
 } // namespace quillfen

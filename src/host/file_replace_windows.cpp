@@ -1,12 +1,11 @@
 // The host layer on Windows: how a file is replaced. Temporaries beside it, renames that
-// replace it, and the lock of a folder that saves wait for.
+// replace it, and the lock of a folder that writes wait for.
 #include "host/file_io.h"
 #include "host/windows_handles.h"
 #include "host/windows_text.h"
 
 #include <chrono>
 #include <functional>
-#include <thread>
 
 namespace quillfen {
 namespace {
@@ -34,7 +33,8 @@ Result<std::string> makeTemporaryFile(const std::string& folder, bool sync,
     std::string name;
     Handle file;
     for (int attempt = 0; attempt < 100 && file.handle == INVALID_HANDLE_VALUE; ++attempt) {
-        name = folder + "/.quillfen-" + temporarySuffix();
+        name = folder + "/" + std::string(kOwnPrefix) + temporarySuffix() +
+               std::string(kTemporarySuffix);
         file.handle = ::CreateFileW(widened(name).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -120,38 +120,30 @@ Status syncFolder(const std::string&) {
     return success();
 }
 
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FolderLock::~FolderLock() {
-    if (fd_ >= 0)
-        ::_close(fd_); // gives up the lock
+Result<std::intptr_t> FolderLock::take(const std::string&, const PathInfo& info) {
+    // A mutex named after the folder's identity, so that no file is left in the folder and
+    // every spelling of its path meets the same lock; Windows gives it up when the program ends.
+    std::wstring name =
+        L"Local\\quillfen-folder-" + std::to_wstring(info.device) + L"-" + std::to_wstring(info.id);
+    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    if (mutex == nullptr)
+        return lastFailure();
+    auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(kLockWait).count();
+    DWORD waited = ::WaitForSingleObject(mutex, static_cast<DWORD>(wait));
+    // An abandoned mutex was held by a program that ended: it is this one's now.
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return reinterpret_cast<std::intptr_t>(mutex);
+    DWORD error = ::GetLastError();
+    ::CloseHandle(mutex);
+    if (waited == WAIT_TIMEOUT)
+        return Error{kFolderBusy};
+    return failure(error);
 }
 
-Result<FolderLock> lockFolder(const std::string& folder, bool make) {
-    std::string path = folder + "/" + kFolderLockName;
-    Handle file{::CreateFileW(widened(path).c_str(), GENERIC_READ, kShareAll, nullptr,
-                              make ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_HIDDEN, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE && !make && missing(::GetLastError()))
-        return FolderLock(-1);
-    if (file.handle == INVALID_HANDLE_VALUE)
-        return lastFailure();
-    auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    for (;;) {
-        OVERLAPPED where = at(0);
-        if (::LockFileEx(file.handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                         &where))
-            break;
-        if (DWORD error = ::GetLastError();
-            error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
-            return failure(error);
-        if (std::chrono::steady_clock::now() >= deadline)
-            return Error{kFolderBusy};
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    int fd = descriptorOf(file.release());
-    if (fd < 0)
-        return Error{systemReason(EMFILE)};
-    return FolderLock(fd);
+void FolderLock::giveUp(std::intptr_t lock) {
+    auto mutex = reinterpret_cast<HANDLE>(lock);
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
 }
 
 } // namespace quillfen

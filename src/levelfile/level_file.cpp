@@ -2,15 +2,12 @@
 
 #include "common/windows1252.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 
 #include <algorithm>
 
 namespace quillfen::levelfile {
 namespace {
-
-// The span of bytes that Save Level Info rewrites: offsets 3 to 23.
-constexpr std::size_t kFirstCount = kCountOffsets.front();
-constexpr std::size_t kCountSpan = kCountOffsets.back() - kFirstCount + 1;
 
 constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 
@@ -106,33 +103,26 @@ std::optional<unsigned char> countFromText(const std::string& text) {
     return static_cast<unsigned char>(value);
 }
 
-// Writes the counts into the level file at `path`; refused with the user's message. The file
-// is checked through the descriptor that writes it, so that the bytes written are those of the
-// file that was checked.
+// Writes the counts into the level file at `path`; refused with the user's message. The whole
+// file is read and written back through the one write, its other bytes and its length as they
+// were, with its folder held so that no other write comes in between.
 Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts) {
-    auto file = openFile(path, true);
-    if (!file)
-        return Error{explained(kCannotWriteLevelFile, file.error())};
-    // The bytes between the counts are the high bytes of their words and whatever else the
-    // level keeps there; they are written back as read, so one write covers offsets 3 to 23.
-    auto head = file->readAt(0, kFirstCount + kCountSpan);
-    if (!head)
-        return Error{explained(kCannotWriteLevelFile, head.error())};
-    unsigned char first = head->empty() ? 0 : (*head)[0];
-    if (auto reason = notLevelReason(static_cast<std::size_t>(file->size()), first);
+    auto target = linkTarget(path);
+    if (!target)
+        return Error{explained(kCannotWriteLevelFile, target.error())};
+    auto lock = lockFolder(folderOf(*target));
+    if (!lock)
+        return Error{explained(kCannotWriteLevelFile, lock.error())};
+    auto bytes = readWholeFile(path, kLargestLevelRead);
+    if (!bytes)
+        return Error{explained(kCannotWriteLevelFile, bytes.error())};
+    if (auto reason = notLevelReason(bytes->size(), bytes->empty() ? 0 : (*bytes)[0]);
         !reason.empty())
         return Error{notALevelFile(shownName(path), reason)};
-    if (head->size() < kFirstCount + kCountSpan)
-        return Error{std::string(kCannotWriteLevelFile) +
-                     "the file became shorter while it was read"};
-    std::vector<unsigned char> span(head->begin() + kFirstCount, head->end());
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        span[kCountOffsets[i] - kFirstCount] = counts[i];
-    if (auto written = file->writeAt(kFirstCount, span); !written)
+        (*bytes)[kCountOffsets[i]] = counts[i];
+    if (auto written = writeFile(path, *bytes); !written)
         return Error{explained(kCannotWriteLevelFile, written.error())};
-    // On the disk before "Level info saved" is shown.
-    if (auto synced = file->sync(); !synced)
-        return Error{explained(kCannotWriteLevelFile, synced.error())};
     return success();
 }
 

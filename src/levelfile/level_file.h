@@ -89,8 +89,9 @@ inline constexpr char kCannotWriteLevelFile[] = "ERROR: cannot write the level f
 inline constexpr char kLevelInfoSaved[] = "Level info saved";
 
 // Save Level Info: checks all nine box texts (whole numbers 0 to 255 after rounding half to
-// even), refuses a file that is not a Windows level file (notALevelFile), then writes the nine
-// bytes in one write of offsets 3 to 23, keeping the bytes between them and the file's length.
+// even), refuses a file that is not a Windows level file (notALevelFile), then writes the whole
+// file with the nine bytes changed, every other byte and the file's length kept, through the
+// one write of the host layer (writeFile), whose refusals it gives after kCannotWriteLevelFile.
 // Gives kLevelInfoSaved, or the refusal for the user.
 Result<std::string> SaveLevelInfo(const std::string& path,
                                   const std::array<std::string, kCountsCount>& boxes);

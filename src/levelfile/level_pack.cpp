@@ -4,6 +4,7 @@
 #include "common/windows1252.h"
 #include "database/database_format.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 
 #include <algorithm>
 #include <cctype>
@@ -286,45 +287,46 @@ std::string importReport(const ImportPlan& plan) {
 }
 
 Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
-    // Everything is checked again before the first write: the folder may have changed since
-    // the plan was made.
     const bool replace = onConflict == OnConflict::Replace;
-    if (!plan.conflicts.empty() && !replace)
+    if (!replace && !plan.conflicts.empty())
         return Error{conflictMessage(plan.conflicts.front())};
-    std::vector<const PlannedLevel*> toWrite, toReplace;
+    // The folder may have changed since the plan was made: everything is checked again, and
+    // written, before another program may write there.
+    auto lock = lockFolder(plan.folder);
+    if (!lock)
+        return Error{"ERROR: cannot import " + plan.packName + ": " + lock.error() +
+                     "; nothing was written"};
+    std::vector<std::pair<const PlannedLevel*, bool>> toWrite; // and whether it replaces one
     for (const PlannedLevel& level : plan.levels) {
         switch (onDisk(levelFilePath(plan.folder, level.fileName), level.bytes)) {
         case OnDisk::Missing:
-            toWrite.push_back(&level);
+            toWrite.emplace_back(&level, false);
             break;
         case OnDisk::Same:
             break;
         case OnDisk::Other:
             if (!replace)
                 return Error{conflictMessage(level.fileName)};
-            toReplace.push_back(&level);
+            toWrite.emplace_back(&level, true);
             break;
         }
     }
-    for (const PlannedLevel* level : toReplace) {
+    std::vector<std::string> written, replaced;
+    for (auto [level, replacing] : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
-        auto old = readWholeFile(path, kLargestLevelRead);
-        Status kept = old ? writeFileAtomically(path + "_backup", *old) : Error{old.error()};
-        if (kept)
-            kept = writeFileAtomically(path, level->bytes);
-        if (!kept)
-            return Error{"ERROR: cannot replace " + level->fileName + ": " + kept.error()};
-    }
-    std::vector<std::string> written;
-    for (const PlannedLevel* level : toWrite) {
-        std::string path = levelFilePath(plan.folder, level->fileName);
-        if (auto done = writeFileAtomically(path, level->bytes); !done) {
+        WriteRules rules{.mustBeNew = true};
+        if (replacing)
+            rules = {.backup = path + "_backup", .backupLimit = kLargestLevelRead};
+        if (auto done = writeFile(path, level->bytes, rules); !done) {
             for (const std::string& made : written)
                 removeFile(made);
+            for (const std::string& made : replaced)
+                if (auto old = readWholeFile(made + "_backup", kLargestLevelRead))
+                    (void)writeFile(made, *old);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
                          "; nothing was written"};
         }
-        written.push_back(std::move(path));
+        (replacing ? replaced : written).push_back(std::move(path));
     }
     return success();
 }

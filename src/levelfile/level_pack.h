@@ -59,13 +59,16 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
 // is skipped and why, each level's problems, and the conflicts that stop the import.
 std::string importReport(const ImportPlan& plan);
 
-// What writeImport does with a file of one of the plan's names that holds another level.
+// What an import does with a planned file that holds another level.
 enum class OnConflict { Refuse, Replace };
 
-// Writes the plan's level files, each complete or not at all. A file of one of the plan's
-// names that holds other bytes (now or when planned) refuses the import before anything is
-// written, or with Replace is kept as "<name>_backup" and replaced; a file that holds the same
-// bytes is kept. When a write fails, the files this call has written are removed again.
+// Writes the plan's level files, each complete or not at all, as one step that holds the
+// folder's lock: every planned file is checked against the disk again first, and no other
+// import or write into the folder comes in between. A file that holds the same bytes is kept.
+// A file of one of the plan's names that holds other bytes (now or when planned) refuses the
+// import before anything is written, or with Replace is replaced, its old bytes kept as
+// "<name>_backup". When a write fails, the files this call has written are removed again and
+// the ones it replaced put back, so the folder's level files are as they were.
 Status writeImport(const ImportPlan& plan, OnConflict onConflict = OnConflict::Refuse);
 
 } // namespace quillfen::levelfile

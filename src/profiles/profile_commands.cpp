@@ -5,7 +5,7 @@
 #include "database/database_reader.h"
 #include "database/database_writer.h"
 #include "host/file_io.h"
-#include "host/file_save.h"
+#include "host/file_write.h"
 #include "profiles/profile_files.h"
 #include "profiles/windows_paths.h"
 
@@ -151,7 +151,7 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     if (isFolder(backup))
         return Error{kCannotReplaceBackup + backupPath};
     auto bytes = encodeDatabase(tree, thinned(progress));
-    auto saved = saveWithBackup(file, backup, bytes, format::kReadLimit);
+    auto saved = writeFile(file, bytes, {.backup = backup, .backupLimit = format::kReadLimit});
     report(progress, 0, records);
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};

@@ -24,15 +24,19 @@ inline std::string shellQuote(const std::string& word) {
     return quoted + "'";
 }
 
-// Runs build/quillfen-cli (its path comes from the test's environment) with `args`. A run that
-// hangs is killed after 20 seconds, so that it fails its test (status 137) instead.
-inline CliRun runCli(const std::vector<std::string>& args) {
+// Runs build/quillfen-cli (its path comes from the test's environment) with `args`, behind the
+// words of `runner` when there are any (another user's setpriv). A run that hangs is killed after
+// 20 seconds, so that it fails its test (status 137) instead.
+inline CliRun runCli(const std::vector<std::string>& args,
+                     const std::vector<std::string>& runner = {}) {
     const char* cli = std::getenv("QUILLFEN_CLI");
     std::string errFile = "/tmp/quillfen-cli-err-XXXXXX";
     ::close(::mkstemp(errFile.data()));
     // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
-    std::string command = "timeout -s KILL 20 ";
-    command.append(shellQuote(cli ? cli : "quillfen-cli"));
+    std::string command = "timeout -s KILL 20";
+    for (const std::string& word : runner)
+        command.append(" ").append(shellQuote(word));
+    command.append(" ").append(shellQuote(cli ? cli : "quillfen-cli"));
     for (const std::string& arg : args)
         command.append(" ").append(shellQuote(arg));
     command.append(" 2>").append(shellQuote(errFile)).append(" </dev/null");

@@ -3,12 +3,17 @@
 // a complete file and no temporary is left.
 #include "host/durable_calls.h"
 #include "host/file_io.h"
-#include "host/file_save.h"
+#include "host/file_write.h"
 #include "temp_dir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace quillfen {
 namespace {
@@ -31,20 +36,29 @@ protected:
     bool fails(DurableCall call, const std::string& path) override {
         std::string name = path.empty() ? "in place" : path.substr(root.size() + 1);
         std::replace(name.begin(), name.end(), '\\', '/');
-        if (auto temporary = name.find("/.quillfen-"); temporary != std::string::npos)
+        if (auto temporary = name.find("/.quillfen~"); name.ends_with(".tmp"))
             name = name.substr(0, temporary) + "/temporary";
-        const char* kinds[] = {"flush file ", "flush folder ", "rename to "};
+        const char* kinds[] = {"flush file ", "flush folder ", "rename to ",
+                               "write ",      "set length ",   "remove "};
         calls.push_back(kinds[static_cast<int>(call)] + name);
+#ifndef _WIN32
+        if (calls.size() - 1 == killAt)
+            ::raise(SIGKILL);
+#endif
         return calls.size() - 1 == failAt;
     }
 
-    // The names in a folder other than its lock and `kept`: temporaries left behind.
-    Calls leftIn(const std::string& folder, const std::string& kept) const {
+    // The names in a folder other than `kept`: temporaries left behind.
+    Calls leftIn(const std::string& folder, const Calls& kept) const {
         Calls left;
         for (const FolderEntry& entry : listFolder(dir.file(folder)))
-            if (entry.name != kFolderLockName && entry.name != kept)
+            if (std::find(kept.begin(), kept.end(), entry.name) == kept.end())
                 left.push_back(entry.name);
         return left;
+    }
+
+    Status save(bool withBackup) {
+        return writeFile(file, newFile, {.backup = withBackup ? backup : "", .backupLimit = 100});
     }
 
     testing::TempDir dir;
@@ -52,61 +66,108 @@ protected:
     std::string file = dir.file("new/file"), backup = dir.file("old/backup");
     Bytes oldBackup{1}, oldFile{2, 2}, newFile{3, 3, 3};
     Calls calls;
-    std::size_t failAt = SIZE_MAX;
+    std::size_t failAt = SIZE_MAX, killAt = SIZE_MAX;
 };
 
 // Windows has a rename write its folder's entries through, and no folder to flush.
+Calls onThisHost(Calls calls) {
 #ifdef _WIN32
-const Calls kSaveCalls = {"flush file new/temporary", "flush file old/temporary",
-                          "rename to old/backup", "rename to new/file"};
-const Calls kAtomicCalls = {"flush file new/temporary", "rename to new/file"};
-#else
-const Calls kSaveCalls = {"flush file new/temporary", "flush file old/temporary",
-                          "rename to old/backup",     "flush folder old",
-                          "rename to new/file",       "flush folder new"};
-const Calls kAtomicCalls = {"flush file new/temporary", "rename to new/file", "flush folder new"};
+    std::erase_if(calls, [](const std::string& call) { return call.starts_with("flush folder"); });
 #endif
+    return calls;
+}
 
-TEST_F(DurableCalls, ASaveFlushesBothFilesBeforeItsRenamesAndTheFoldersAfterThem) {
+const Calls kSaveCalls =
+    onThisHost({"flush file new/temporary", "flush file old/temporary", "rename to old/backup",
+                "flush folder old", "rename to new/file", "flush folder new"});
+const Calls kAtomicCalls =
+    onThisHost({"flush file new/temporary", "rename to new/file", "flush folder new"});
+// A file with a second name: its backup, then a copy beside it while it is written in place.
+const Calls kInPlaceCalls =
+    onThisHost({"flush file old/temporary", "rename to old/backup", "flush folder old",
+                "flush file new/temporary", "rename to new/.quillfen~file.undo", "flush folder new",
+                "write in place", "set length in place", "flush file in place",
+                "remove new/.quillfen~file.undo", "flush folder new"});
+
+TEST_F(DurableCalls, ASaveFlushesEveryFileBeforeItsRenamesAndTheFoldersAfterThem) {
     testing::writeBytes(file, oldFile);
-    ASSERT_TRUE(saveWithBackup(file, backup, newFile, 100));
+    ASSERT_TRUE(save(true));
     EXPECT_EQ(calls, kSaveCalls);
 
     calls.clear();
-    ASSERT_TRUE(writeFileAtomically(file, oldFile));
+    ASSERT_TRUE(writeFile(file, oldFile));
     EXPECT_EQ(calls, kAtomicCalls);
 
-#ifndef _WIN32
-    // A file with a second name is written in place, once its backup is on the disk.
     std::filesystem::create_hard_link(file, dir.file("new/second name"));
     calls.clear();
-    ASSERT_TRUE(saveWithBackup(file, backup, newFile, 100));
-    EXPECT_EQ(calls, (Calls{"flush file old/temporary", "rename to old/backup", "flush folder old",
-                            "flush file in place"}));
+    ASSERT_TRUE(save(true));
+    EXPECT_EQ(calls, kInPlaceCalls);
     EXPECT_EQ(testing::readBytes(dir.file("new/second name")), newFile);
-#endif
 }
 
-TEST_F(DurableCalls, ASaveWhoseFlushOrRenameFailsLeavesCompleteFilesAndNoTemporary) {
-    for (bool withBackup : {true, false}) {
-        const Calls& expected = withBackup ? kSaveCalls : kAtomicCalls;
-        for (failAt = 0; failAt < expected.size(); ++failAt) {
-            SCOPED_TRACE(expected[failAt]);
-            testing::writeBytes(file, oldFile);
-            testing::writeBytes(backup, oldBackup);
-            calls.clear();
-            EXPECT_FALSE(withBackup ? saveWithBackup(file, backup, newFile, 100)
-                                    : writeFileAtomically(file, newFile));
-            // A name holds its new bytes once its rename was made, and its old ones before.
-            auto made = [&](const std::string& rename) {
-                auto end = expected.begin() + static_cast<std::ptrdiff_t>(failAt);
-                return std::find(expected.begin(), end, rename) != end;
-            };
-            EXPECT_EQ(testing::readBytes(file), made("rename to new/file") ? newFile : oldFile);
-            EXPECT_EQ(testing::readBytes(backup),
-                      made("rename to old/backup") ? oldFile : oldBackup);
-            EXPECT_EQ(leftIn("new", "file"), Calls{});
-            EXPECT_EQ(leftIn("old", "backup"), Calls{});
+// Each call in turn fails, or (where a process can be killed) the program is killed just
+// before it.
+TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
+#ifdef _WIN32
+    const bool kills[] = {false};
+#else
+    const bool kills[] = {false, true};
+#endif
+    for (bool kill : kills) {
+        for (const Calls* expected : {&kSaveCalls, &kAtomicCalls, &kInPlaceCalls}) {
+            for (std::size_t at = 0; at < expected->size(); ++at) {
+                SCOPED_TRACE((kill ? "killed before " : "failed: ") + (*expected)[at]);
+                std::filesystem::remove(dir.file("new/second name"));
+                testing::writeBytes(file, oldFile);
+                testing::writeBytes(backup, oldBackup);
+                if (expected == &kInPlaceCalls)
+                    std::filesystem::create_hard_link(file, dir.file("new/second name"));
+                calls.clear();
+                if (kill) {
+#ifndef _WIN32
+                    pid_t child = ::fork();
+                    if (child == 0) {
+                        killAt = at;
+                        (void)save(expected != &kAtomicCalls);
+                        ::_exit(0);
+                    }
+                    int status = 0;
+                    ::waitpid(child, &status, 0);
+                    ASSERT_TRUE(WIFSIGNALED(status));
+#endif
+                } else {
+                    failAt = at;
+                    EXPECT_FALSE(save(expected != &kAtomicCalls));
+                    failAt = SIZE_MAX;
+                }
+                // A name holds its new bytes once its rename was made, or the copy of a file
+                // written in place removed, and its old ones before; a write in place that is
+                // not undone at once is undone when the file is next opened.
+                auto made = [&](const std::string& call) {
+                    auto end = expected->begin() + static_cast<std::ptrdiff_t>(at);
+                    return std::find(expected->begin(), end, call) != end;
+                };
+                bool written = made(expected == &kInPlaceCalls ? "remove new/.quillfen~file.undo"
+                                                               : "rename to new/file");
+                auto opened = readWholeFile(file, 100);
+                if (!opened) {
+                    EXPECT_EQ(opened.error(), restoredFile(file));
+                    opened = readWholeFile(file, 100);
+                }
+                EXPECT_EQ(*opened, written ? newFile : oldFile);
+                EXPECT_EQ(testing::readBytes(backup),
+                          made("rename to old/backup") ? oldFile : oldBackup);
+                // What a killed save left is removed by the next.
+                if (kill) {
+                    ASSERT_TRUE(save(true));
+                }
+                EXPECT_EQ(leftIn("new", {"file", "second name"}), Calls{});
+                EXPECT_EQ(leftIn("old", {"backup"}), Calls{});
+                if (expected == &kInPlaceCalls) {
+                    EXPECT_EQ(testing::readBytes(dir.file("new/second name")),
+                              testing::readBytes(file));
+                }
+            }
         }
     }
 }

@@ -1,7 +1,7 @@
 // The host layer on the platform it is built for: these tests run on Linux and, built with
 // MinGW, under Wine, with the same expectations.
 #include "host/file_io.h"
-#include "host/file_save.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
 #include "levelfile/make_level_file.h"
@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
+#include <thread>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -61,7 +63,7 @@ Bytes everyByte() {
 
 TEST_F(HostTest, FilesKeepEveryByteWrittenAndReadAndPathsAreToldApart) {
     std::string path = file("Zürich.bin");
-    ASSERT_TRUE(writeFileAtomically(path, everyByte()));
+    ASSERT_TRUE(writeFile(path, everyByte()));
     EXPECT_EQ(read(path), everyByte());
     auto opened = openFile(path);
     ASSERT_TRUE(opened);
@@ -80,43 +82,50 @@ TEST_F(HostTest, FilesKeepEveryByteWrittenAndReadAndPathsAreToldApart) {
 TEST_F(HostTest, SaveLevelInfoChangesOnlyTheCountsOfALevelFile) {
     Bytes level = testing::makeLevelFile({80, 1, 2, 3, 4, 5, 6, 7, 8}, "Cr\xE8me \x1A\r\n");
     std::string path = file("Nivéau.LVL");
-    ASSERT_TRUE(writeFileAtomically(path, level));
+    ASSERT_TRUE(writeFile(path, level));
     ASSERT_TRUE(levelfile::SaveLevelInfo(path, {"10", "0", "0", "0", "0", "0", "0", "0", "9"}));
     for (std::size_t i = 0; i < 9; ++i)
         level[levelfile::kCountOffsets[i]] = i == 0 ? 10 : i == 8 ? 9 : 0;
     EXPECT_EQ(read(path), level);
 }
 
-TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTime) {
+TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTimeAndLeaveNothingElse) {
     std::string path = file("Ünïcode profile.dat"), backup = path + "_backup";
+    // A temporary that a stopped write left, and a user's file of a name much like one.
+    ASSERT_TRUE(writeFile(file(".quillfen~Ab12Cd.tmp"), Bytes{1}));
+    ASSERT_TRUE(writeFile(file(".quillfen-notes1"), Bytes{2}));
     Bytes first(100, 0x0A), second(200, 0x0D), third{0x1A, 0, 0x1A};
     for (const Bytes& bytes : {first, second, third})
-        ASSERT_TRUE(saveWithBackup(path, backup, bytes, 1 << 20));
+        ASSERT_TRUE(writeFile(path, bytes, {.backup = backup}));
     EXPECT_EQ(read(path), third);
     EXPECT_EQ(read(backup), second);
-    // Nothing but the two files and the folder's lock is left behind.
     std::vector<std::string> names;
     for (const FolderEntry& entry : listFolder(folder))
         names.push_back(entry.name);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{kFolderLockName, "Ünïcode profile.dat",
+    EXPECT_EQ(names, (std::vector<std::string>{".quillfen-notes1", "Ünïcode profile.dat",
                                                "Ünïcode profile.dat_backup"}));
+    // A new file only where nothing is.
+    EXPECT_EQ(writeFile(path, Bytes{4}, {.mustBeNew = true}).error(), kAlreadyThere);
+    EXPECT_EQ(read(path), third);
+    ASSERT_TRUE(writeFile(file("new.dat"), Bytes{4}, {.mustBeNew = true}));
+    EXPECT_EQ(read(file("new.dat")), Bytes{4});
 }
 
 TEST_F(HostTest, AReadOnlyFileAndAFolderAreRefusedAndKept) {
     std::string path = file("Read only.dat");
-    ASSERT_TRUE(writeFileAtomically(path, Bytes{1, 2, 3}));
+    ASSERT_TRUE(writeFile(path, Bytes{1, 2, 3}));
     std::filesystem::permissions(hostPath(path), std::filesystem::perms::all,
                                  std::filesystem::perm_options::remove);
     EXPECT_TRUE(isReadOnly(path));
-    auto refused = saveWithBackup(path, path + "_backup", Bytes{4}, 1 << 20);
+    auto refused = writeFile(path, Bytes{4}, {.backup = path + "_backup"});
     EXPECT_EQ(refused.error(), "the file is read-only");
     std::filesystem::permissions(hostPath(path), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(read(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(pathInfo(path + "_backup")->kind, EntryKind::Missing);
 
-    EXPECT_FALSE(saveWithBackup(folder, folder + "_backup", Bytes{4}, 1 << 20));
+    EXPECT_FALSE(writeFile(folder, Bytes{4}, {.backup = folder + "_backup"}));
     EXPECT_FALSE(openFile(folder));
     EXPECT_TRUE(isFolder(folder));
 }
@@ -128,31 +137,49 @@ TEST_F(HostTest, AFifoOrADeviceIsRefusedWithoutWaitingAndKept) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     std::filesystem::create_symlink("/dev/zero", device);
     for (const std::string& path : {fifo, device}) {
-        EXPECT_EQ(saveWithBackup(path, path + "_backup", Bytes{1}, 1 << 20).error(),
-                  notAFile(path));
+        EXPECT_EQ(writeFile(path, Bytes{1}, {.backup = path + "_backup"}).error(), notAFile(path));
         EXPECT_EQ(readWholeFile(path, 1 << 20).error(), notAFile(path));
     }
     EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
     EXPECT_TRUE(std::filesystem::is_symlink(device));
-    EXPECT_EQ(listFolder(folder).size(), 3u); // the two and the folder's lock
+    EXPECT_EQ(listFolder(folder).size(), 2u);
 }
 #endif
 
 TEST_F(HostTest, LevelFoldersListTheirLevelFilesSortedWithoutRegardToCase) {
     for (const char* name : {"b.lvl", "Ä.LVL", "a.Lvl", "note.txt", ".hidden.lvl"})
-        ASSERT_TRUE(writeFileAtomically(file(name), Bytes(2048, 0)));
+        ASSERT_TRUE(writeFile(file(name), Bytes(2048, 0)));
     std::filesystem::create_directory(hostPath(file("folder.lvl")));
     EXPECT_EQ(levelfile::scanLevelFiles(folder),
               (std::vector<std::string>{"a.Lvl", "b.lvl", "Ä.LVL"}));
 }
 
 TEST_F(HostTest, ASaveWaitsForTheFolderLockAndGivesUp) {
-    auto held = lockFolder(folder);
-    ASSERT_TRUE(held) << held.error();
-    auto refused = saveWithBackup(file("x.dat"), file("x.dat_backup"), Bytes{1}, 1 << 20);
+    std::promise<bool> locked;
+    std::promise<void> done;
+    std::thread holder([&] {
+        auto lock = lockFolder(folder);
+        locked.set_value(lock.ok());
+        done.get_future().wait();
+    });
+    EXPECT_TRUE(locked.get_future().get());
+    auto refused = writeFile(file("x.dat"), Bytes{1});
+    done.set_value();
+    holder.join();
     EXPECT_EQ(refused.error(), "another program is saving into this folder");
     EXPECT_EQ(pathInfo(file("x.dat"))->kind, EntryKind::Missing);
 }
+
+#ifndef _WIN32
+// On Windows a path of such a name is longer than MAX_PATH before its name is too long.
+TEST_F(HostTest, ABackupNameTooLongIsToldAsTheBackupsName) {
+    std::string name(250, 'x'), path = file(name);
+    ASSERT_TRUE(writeFile(path, Bytes{1}));
+    EXPECT_EQ(writeFile(path, Bytes{2}, {.backup = path + "_backup"}).error(),
+              "the backup's name " + name + "_backup is too long");
+    EXPECT_EQ(read(path), Bytes{1});
+}
+#endif
 
 } // namespace
 } // namespace quillfen

@@ -244,6 +244,12 @@ TEST_F(ImportPlanTest, KeepsAFileWithTheSameBytesAndRefusesOneWithOtherBytesBefo
     writeBytes(dir.file("levels/LEVEL002_02.LVL"), other);
     EXPECT_EQ(writeImport(*plan).error(), refusal);
     EXPECT_FALSE(std::filesystem::exists(dir.file("levels/LEVEL002_01.LVL")));
+
+    // Replaced when asked, the other level kept as its backup.
+    ASSERT_TRUE(writeImport(*plan, OnConflict::Replace).ok());
+    EXPECT_EQ(readBytes(dir.file("levels/LEVEL002_02.LVL")), levels[2]);
+    EXPECT_EQ(readBytes(dir.file("levels/LEVEL002_02.LVL_backup")), other);
+    EXPECT_EQ(readBytes(dir.file("levels/LEVEL002_01.LVL")), levels[1]);
 }
 
 TEST_F(ImportPlanTest, ADamagedPackAMissingFolderOrALongNameIsRefused) {
