@@ -273,15 +273,20 @@ std::string importReport(const ImportPlan& plan) {
                          utf8ToWindows1252(plan.folder).value_or(plan.folder) + ", " +
                          std::to_string(plan.skipped.size()) + " section(s) skipped\n";
     for (const PlannedLevel& level : plan.levels) {
-        report += (level.reused ? "already there: " : "write: ") + level.fileName + " \"" +
-                  level.info.title + "\"\n";
+        bool replaces = std::find(plan.conflicts.begin(), plan.conflicts.end(), level.fileName) !=
+                        plan.conflicts.end();
+        report += (level.reused ? "already there: "
+                   : replaces   ? "replace: "
+                                : "write: ") +
+                  level.fileName + " \"" + level.info.title + "\"\n";
+        if (replaces)
+            report += "  the file there holds another level; a replace keeps it as " +
+                      level.fileName + "_backup\n";
         for (const std::string& problem : level.info.problems)
             report += "  WARNING: " + problem + "\n";
     }
     for (const SkippedSection& skipped : plan.skipped)
         report += "skip: section " + twoDigits(skipped.section) + ": " + skipped.reason + "\n";
-    for (const std::string& conflict : plan.conflicts)
-        report += conflictMessage(conflict) + "\n";
     report.pop_back();
     return report;
 }
