@@ -96,7 +96,7 @@ std::string restoredFile(const std::string& path) {
 }
 
 std::string undoPathOf(const std::string& path) {
-    return folderOf(path) + "/" + std::string(kOwnPrefix) + fileNameOf(path) + ".undo";
+    return pathIn(folderOf(path), std::string(kOwnPrefix) + fileNameOf(path) + ".undo");
 }
 
 Result<OpenFile> openFile(const std::string& path, bool forWriting) {
@@ -168,7 +168,7 @@ Result<FolderLock> lockFolder(const std::string& folder) {
     // Every temporary is made by a program that holds its folder's lock: the ones found now
     // were left by programs that were stopped.
     for (const FolderEntry& entry : listFolder(folder)) {
-        std::string path = folder + "/" + entry.name;
+        std::string path = pathIn(folder, entry.name);
         if (isTemporaryName(entry.name))
             if (auto found = pathInfo(path, false); found && found->kind == EntryKind::File)
                 removeFile(path);
