@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <numeric>
-#include <random>
 
 namespace quillfen {
 namespace {
@@ -168,39 +167,6 @@ TEST(Checker, NamesTheRecordAndOffsetOfEachProblem) {
     auto parsed = ParseDatabaseFile(bytes);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(encodeDatabase(parsed->tree), goldenFile());
-}
-
-// Texts of any non-zero byte, of any length up to a little past the field.
-std::string randomText(std::mt19937& rng, std::size_t width) {
-    std::string text(std::uniform_int_distribution<std::size_t>(0, width + 3)(rng), ' ');
-    for (char& c : text)
-        c = static_cast<char>(std::uniform_int_distribution<int>(1, 255)(rng));
-    return text;
-}
-
-// Groups, sets and levels in random numbers, empty ones among them.
-TEST(RoundTrip, ARandomTreeSavedLoadedAndSavedGivesTheSameBytes) {
-    std::mt19937 rng(20261206);
-    auto few = [&] { return std::uniform_int_distribution<int>(0, 4)(rng); };
-    for (int round = 0; round < 300; ++round) {
-        LevelTree tree;
-        for (int g = 0, groups = 1 + few(); g < groups; ++g) {
-            auto* group = tree.add(nullptr, R::Last, NodeKind::Group, tree.count(),
-                                   randomText(rng, 40), randomText(rng, 68));
-            for (int s = few(); s > 0; --s) {
-                auto* set =
-                    tree.add(group, R::Child, NodeKind::Set, tree.count(), randomText(rng, 108));
-                for (int l = few() * few(); l > 0; --l)
-                    tree.add(set, R::Child, NodeKind::Level, tree.count(), randomText(rng, 40),
-                             randomText(rng, 38));
-            }
-        }
-        Bytes first = encodeDatabase(tree);
-        ASSERT_TRUE(checkDatabaseFile(first).empty()) << "round " << round;
-        auto parsed = ParseDatabaseFile(first);
-        ASSERT_TRUE(parsed) << parsed.error();
-        ASSERT_EQ(encodeDatabase(parsed->tree), first) << "round " << round;
-    }
 }
 
 // One group of sets of 300 levels (a count past one byte), up to the most nodes a tree holds;
