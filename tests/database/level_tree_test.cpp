@@ -1,4 +1,5 @@
 #include "database/database_format.h"
+#include "database/database_writer.h"
 #include "database/level_tree.h"
 
 #include <gtest/gtest.h>
@@ -100,19 +101,9 @@ TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {
     EXPECT_EQ(tree.selected(), nullptr);
 }
 
-// Everything that a save or a view reads of a tree, in one text.
-std::string describe(const LevelTree& tree) {
-    std::string out;
-    for (int i = 1; i <= tree.count(); ++i) {
-        const LevelTree::Node* n = tree.item(i);
-        out += n->key() + "@" + std::to_string(n->row()) + ":";
-        out.append(n->text()).append("/").append(tree.groupFolders(i)).append("/");
-        out.append(tree.levelFiles(i)).append(" [");
-        for (const std::string& child : childKeys(n))
-            out += child + " ";
-        out += "] ";
-    }
-    return out;
+// Everything that a save or a view reads of a tree: its file, and its keys by node index.
+std::pair<std::vector<unsigned char>, std::vector<std::string>> describe(const LevelTree& tree) {
+    return {encodeDatabase(tree), keysByIndex(tree)};
 }
 
 TEST(LevelTreeDetach, RestoreGivesBackTheSameTreeWhereverTheSubtreeStood) {
@@ -122,7 +113,7 @@ TEST(LevelTreeDetach, RestoreGivesBackTheSameTreeWhereverTheSubtreeStood) {
     tree.setLevelFiles(tree.find("level2")->index(), "two.lvl");
     // A level moved first takes the highest index: its row and index orders now differ.
     tree.move(tree.find("level2"), 0, tree.count());
-    const std::string before = describe(tree);
+    const auto before = describe(tree);
     for (std::string key : {"root1", "parent1", "level2", "level3", "root2"}) {
         DetachedSubtree subtree = tree.detach(tree.find(key));
         EXPECT_EQ(tree.find(key), nullptr);
@@ -181,7 +172,7 @@ TEST(LevelTreeTexts, SurviveManyChangesAndRemovalsAroundThem) {
     const LevelTree::Node* level2 = tree.find("level2");
     tree.setLevelFiles(level2->index(), "two.lvl");
     tree.setGroupFolders(tree.find("root2")->index(), "TWO");
-    std::string before = describe(tree);
+    auto before = describe(tree);
     // Far more replaced text than live text, so the buffer is packed again on the way.
     for (int i = 0; i < 2000; ++i) {
         tree.setText(tree.find("level1"), std::string(100, static_cast<char>('a' + i % 26)));
