@@ -87,8 +87,7 @@ TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
     EXPECT_EQ(tree.add("parent2", R::Child, "level0", "again"), nullptr);
 
     while (tree.count() < format::kMaxNodes)
-        ASSERT_NE(tree.add(nullptr, R::Last, "root" + std::to_string(tree.count() + 10), ""),
-                  nullptr);
+        ASSERT_NE(tree.add(nullptr, R::Last, NodeKind::Group, tree.count() + 10, ""), nullptr);
     EXPECT_EQ(tree.add(nullptr, R::Last, "root9999", ""), nullptr);
 }
 

@@ -58,7 +58,6 @@ TEST(CheckLevelFile, RefusesWhatIsNotExactly2048BytesBeginningWithAZeroByte) {
         SCOPED_TRACE(reason);
         writeBytes(path, file);
         EXPECT_EQ(checkLevelFile(path).error(), reason);
-        EXPECT_EQ(readTitle(path).error(), reason);
         EXPECT_EQ(readLevel(path).error(),
                   "ERROR: a.lvl is not a Windows Lemmings level file: " + reason);
     }
