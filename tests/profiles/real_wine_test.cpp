@@ -31,26 +31,25 @@ int runWine(const std::string& prefix, const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Adds a profile key as the game's installer would: its "DatabaseName" (another value when
-// `databaseName` is empty), in the 32-bit view unless `key` says otherwise.
-void addProfile(const std::string& prefix, const std::string& name, const std::string& databaseName,
-                const std::string& key = "HKLM\\Software\\Visual Sciences\\Windows Lemmings\\Users",
-                bool view32 = true) {
-    std::vector<std::string> args = {"wine", "reg", "add", key + "\\" + name, "/v"};
+// Adds a profile key as the game's installer would, in the 32-bit view unless `view64`: its
+// "DatabaseName", or another value when `databaseName` is empty.
+void addProfile(const std::string& prefix, const std::string& key, const std::string& databaseName,
+                bool view64 = false) {
+    std::vector<std::string> args = {"wine", "reg", "add", key, "/v"};
     if (databaseName.empty())
-        args.insert(args.end(), {"Other", "/d", "x"});
+        args.insert(args.end(), {"Other", "/d", "x", "/f"});
     else
-        args.insert(args.end(), {"DatabaseName", "/t", "REG_SZ", "/d", databaseName});
-    args.push_back("/f");
-    if (view32)
+        args.insert(args.end(), {"DatabaseName", "/t", "REG_SZ", "/d", databaseName, "/f"});
+    if (!view64)
         args.push_back("/reg:32");
-    ASSERT_EQ(runWine(prefix, args), 0) << name;
+    ASSERT_EQ(runWine(prefix, args), 0) << key;
 }
 
 // Making a prefix takes Wine ten seconds or more, so one test does everything with it.
 TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     testing::TempDir dir;
-    std::string prefix = dir.file("prefix"), users = kDefaultUsersKeyPath;
+    const std::string prefix = dir.file("prefix"), users = kDefaultUsersKeyPath,
+                      key = "HKLM\\Software\\Visual Sciences\\Windows Lemmings\\Users\\";
     // Names and paths in UTF-8, as typed on the command line.
     for (auto [name, databaseName] : std::vector<std::pair<std::string, std::string>>{
              {"Alice", "C:\\LEMM\\USERS\\ALICE.DAT"},
@@ -61,10 +60,9 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
              {"No DatabaseName", ""},
              {"Long", kLong},
              {"Fits", kFits}})
-        addProfile(prefix, name, databaseName);
-    addProfile(prefix, "Sixty-four", "C:\\64.DAT",
-               "HKLM\\Software\\Visual Sciences\\Windows Lemmings\\Users", false);
-    addProfile(prefix, "Native", "C:\\NATIVE.DAT", "HKLM\\Software\\Quillfen Test\\Users", false);
+        addProfile(prefix, key + name, databaseName);
+    addProfile(prefix, key + "Sixty-four", "C:\\64.DAT", true);
+    addProfile(prefix, "HKLM\\Software\\Quillfen Test\\Users\\Native", "C:\\NATIVE.DAT", true);
     // wineserver writes system.reg when it exits.
     ASSERT_EQ(runWine(prefix, {"wineserver", "-w"}), 0);
 
