@@ -27,11 +27,10 @@ TEST_F(LoadProfileTest, ARegistryTooLargeToBeWinesIsRefusedWithItsLength) {
                   ": the file is 268435457 bytes long, more than 268435456");
 }
 
-TEST_F(LoadProfileTest, ALoadGivesTheFilesTreeAndReportsItsProgress) {
+TEST_F(LoadProfileTest, ALoadReportsItsProgressOverTheFileInFewSteps) {
     std::vector<std::pair<double, double>> steps;
     auto loaded = load(alice, [&](double value, double max) { steps.push_back({value, max}); });
     ASSERT_TRUE(loaded) << loaded.error();
-    EXPECT_EQ(encodeDatabase(loaded->database.tree), aliceBytes);
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, double(aliceBytes.size() + 1)));
     EXPECT_EQ(steps.back().first, 0.0);
