@@ -4,7 +4,6 @@
 #include "profiles/prefix_discovery.h"
 
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace quillfen {
 namespace {
@@ -17,18 +16,13 @@ using testing::profileKey;
 class PrefixHomeTest : public ::testing::Test {
 protected:
     // A prefix at `relative` below the home folder whose registry holds `profiles`.
-    std::string prefix(const std::string& relative, const Names& profiles) {
+    void prefix(const std::string& relative, const Names& profiles) {
         std::string keys;
         for (const std::string& name : profiles)
             keys += profileKey(name, R"(C:\\LEMM\\USERS\\)" + name + ".DAT");
-        return registry(relative, testing::wineRegistryText(keys));
-    }
-
-    std::string registry(const std::string& relative, const std::string& text) {
-        fs::path folder = home.path() / relative;
-        fs::create_directories(folder);
-        std::ofstream(folder / "system.reg", std::ios::binary) << text;
-        return folder.string();
+        fs::create_directories(path(relative));
+        std::ofstream(path(relative) + "/system.reg", std::ios::binary)
+            << testing::wineRegistryText(keys);
     }
 
     std::string path(const std::string& relative) const { return home.file(relative); }
@@ -43,13 +37,7 @@ TEST_F(PrefixHomeTest, EachLaunchersPrefixesWithProfilesAreFoundOnceInAStableOrd
     prefix("Games/other-game", {});
     prefix("Games/gog-lemmings/prefix", {"Eve"});
     fs::create_directories(path("Games/no-registry/drive_c"));
-    fs::create_directory_symlink(path("Games/gone"), path("Games/link-to-nowhere"));
     fs::create_directory_symlink(path("Games/loop"), path("Games/loop"));
-    fs::create_directories(path("Games/fifo"));
-    ASSERT_EQ(::mkfifo(path("Games/fifo/system.reg").c_str(), 0600), 0);
-    // Longer than any registry that is read: passed over unread.
-    registry("Games/huge", "");
-    fs::resize_file(path("Games/huge/system.reg"), std::uintmax_t{300} << 20);
     fs::create_directories(path("Games/locked"));
     fs::permissions(path("Games/locked"), fs::perms::none);
     prefix(".local/share/bottles/bottles/Lemmings", {"Fay"});
@@ -80,12 +68,6 @@ TEST_F(PrefixHomeTest, EachLaunchersPrefixesWithProfilesAreFoundOnceInAStableOrd
     ASSERT_EQ(found.size(), 7u);
     EXPECT_EQ(found[0], (P{path(".wine") + "/", "WINEPREFIX", {"Bob"}}));
     EXPECT_EQ(found[1].launcher, "Lutris");
-
-    EXPECT_EQ(findWinePrefixes(home.path().string(), "", "SOFTWARE\\Nobody"),
-              std::vector<FoundPrefix>{});
-    EXPECT_EQ(prefixProfiles(path("Games/fifo"), kDefaultUsersKeyPath), Names{});
-    EXPECT_EQ(prefixProfiles(path("Games/lemmings"), kDefaultUsersKeyPath),
-              (Names{"Carol", "Dan"}));
     fs::permissions(path("Games/locked"), fs::perms::owner_all);
 }
 
@@ -113,10 +95,7 @@ TEST_F(PrefixHomeTest, TheCliListsThePrefixesOfHomeAndWinePrefixAndSaysWhenThere
 
     auto none = testing::runCli({"prefixes", "--key", "SOFTWARE\\Nobody"});
     EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.out, "");
     EXPECT_EQ(none.err, "WARNING: found no Wine prefix that holds your lemmings profiles\n");
-
-    EXPECT_EQ(testing::runCli({"prefixes", "--prefix", path(".wine")}).status, 2);
 }
 
 } // namespace

@@ -26,22 +26,17 @@ protected:
     WinePrefixStore store{prefix.path()};
 };
 
+// Quotes, brackets and two-digit escapes are checked against Wine itself (real_wine_test.cpp).
 TEST_F(WineRegistry, TextsComeBackFromEveryEscapeWineWrites) {
     const std::string cafe = std::string("Caf\xE9") + "ab";
-    prefix.writeRegistry(profileKey(R"(Quote "q")", R"(C:\\a\"b\"\tc)") +
-                         profileKey(R"(Zo\xeb)", R"(C:\\LEMM\\ZO\xcb.DAT)") +
-                         // Four digits when a hex digit follows: \x00e9 then "ab".
-                         profileKey(R"(Caf\x00e9ab)", R"(\x20ac \x3a9 \x00e9ab)") +
-                         profileKey("Raw UTF-8 \xc3\xa9", R"(line\nbreak\rreturn\0zero)") +
-                         profileKey("Brackets \\[x\\]", "C:\\\\[x].DAT"));
-    EXPECT_EQ(listed(), (Names{"Brackets [x]", cafe, "Quote \"q\"", "Raw UTF-8 \xE9", "Zo\xEB"}));
-    EXPECT_EQ(databaseName("Quote \"q\""), "C:\\a\"b\"\tc");
-    EXPECT_EQ(databaseName("Zo\xEB"), "C:\\LEMM\\ZO\xCB.DAT");
+    // Four digits when a hex digit follows: \x00e9 then "ab".
+    prefix.writeRegistry(profileKey(R"(Caf\x00e9ab)", R"(\x20ac \x3a9 \x00e9ab)") +
+                         profileKey("Raw UTF-8 \xc3\xa9", R"(line\nbreak\rreturn\ttab\0zero)"));
+    EXPECT_EQ(listed(), (Names{cafe, "Raw UTF-8 \xE9"}));
     // The euro sign has a Windows-1252 byte (0x80); the omega has none and becomes "?".
     EXPECT_EQ(databaseName(cafe), std::string("\x80 ? \xE9") + "ab");
     // A program sees a text up to its first zero byte.
-    EXPECT_EQ(databaseName("Raw UTF-8 \xE9"), "line\nbreak\rreturn");
-    EXPECT_EQ(databaseName("Brackets [x]"), "C:\\[x].DAT");
+    EXPECT_EQ(databaseName("Raw UTF-8 \xE9"), "line\nbreak\rreturn\ttab");
 }
 
 TEST_F(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
@@ -69,7 +64,6 @@ TEST_F(WineRegistry, OnlyTextValuesAreReadAndLongHexTextGoesOnOverLines) {
     // Value names, like key names, match without regard to case.
     EXPECT_EQ(store.GetRegValue(key, "MIXEDCASE"), "found");
     EXPECT_EQ(store.GetRegValue(key, "Missing"), kNotFound);
-    EXPECT_EQ(store.GetRegValue("SOFTWARE\\NoSuchKey", "Expand"), kNotFound);
 }
 
 TEST_F(WineRegistry, SubkeysComeInWineOrderAndKeysMatchWithoutRegardToCaseOrExtraBackslashes) {
@@ -90,7 +84,6 @@ TEST_F(WineRegistry, SubkeysComeInWineOrderAndKeysMatchWithoutRegardToCaseOrExtr
     // A name that only begins like the wanted one is another key.
     EXPECT_EQ(databaseName("Ali"), kNotFound);
     EXPECT_EQ(listed("SOFTWARE\\Visual Sciences\\Windows Lemmings\\User"), Names{});
-    EXPECT_EQ(store.EnumRegKey(kUsers, 8), kNotFound);
     EXPECT_EQ(store.EnumRegKey(kUsers, -1), kNotFound);
 }
 
@@ -122,36 +115,25 @@ TEST_F(WineRegistry, OddKeyLinesGiveTheSameAnswerWhateverWasAskedBefore) {
     EXPECT_EQ(store.GetRegValue(kUsers + std::string("\\Eve\\Saves"), "DatabaseName"), "1");
 }
 
-TEST_F(WineRegistry, A64BitPrefixLooksInThe32BitViewFirstAndFallsBackToThePathAsGiven) {
+// The 64-bit view and the fallback to the path as given are checked against Wine itself
+// (real_wine_test.cpp).
+TEST_F(WineRegistry, OnlyA64BitPrefixLooksInThe32BitView) {
     std::string keys =
-        profileKey("Thirty-two", "C:\\\\32.DAT") +
-        R"([Software\\Visual Sciences\\Windows Lemmings\\Users\\Sixty-four] 1796565633
-"DatabaseName"="C:\\64.DAT"
-
-[Software\\Only64\\Users\\Native] 1796565633
-"DatabaseName"="C:\\NATIVE.DAT"
-
-)";
+        profileKey("Thirty-two", "1") +
+        "[Software\\\\Visual Sciences\\\\Windows Lemmings\\\\Users\\\\Sixty-four] 1\n\n";
     prefix.writeRegistry(keys);
-    // The game sees only the Wow6432Node profiles while that key exists.
     EXPECT_EQ(listed(), Names{"Thirty-two"});
-    EXPECT_EQ(listed("SOFTWARE\\Only64\\Users"), Names{"Native"});
-    EXPECT_EQ(listed("SOFTWARE\\Wow6432Node\\Visual Sciences\\Windows Lemmings\\Users"),
-              Names{"Thirty-two"});
-
-    // A 32-bit prefix has no second view: the path is taken as it is.
     prefix.writeRegistry(keys, "win32");
     WinePrefixStore win32(prefix.path());
     EXPECT_EQ(listProfiles(win32, kUsers), Names{"Sixty-four"});
 }
 
 TEST_F(WineRegistry, LongValuesAndNotFoundEndTheListingAndChangesAreReadAtTheNextOne) {
-    prefix.writeRegistry(profileKey("Alice", std::string(2047, 'x')) +
-                         profileKey("TooLong", std::string(2048, 'x')) +
-                         profileKey("Not Found", "2") + profileKey("Zed", "3"));
-    EXPECT_EQ(databaseName("Alice"), std::string(2047, 'x'));
-    EXPECT_EQ(databaseName("TooLong"), kNotFound);
-    EXPECT_EQ(listed(), Names{"Alice"});
+    // The ANSI call's buffer holds 2047 characters and the closing zero.
+    prefix.writeRegistry(profileKey("Long", std::string(2048, 'x')) + profileKey("Not Found", "2") +
+                         profileKey("Zed", "3"));
+    EXPECT_EQ(databaseName("Long"), kNotFound);
+    EXPECT_EQ(listed(), Names{"Long"});
     // A registry that changes is read again at the next listing; one that goes holds no keys.
     prefix.writeRegistry(profileKey("Alice", "1") + profileKey("Bob", "2"));
     EXPECT_EQ(listed(), (Names{"Alice", "Bob"}));
