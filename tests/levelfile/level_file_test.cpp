@@ -134,7 +134,7 @@ TEST_F(SaveLevelInfoTest, RefusesBeforeWritingAnything) {
     expectRefused(kGood, notALevelFile("level.lvl", "the file is 24 bytes long, not 2048"));
 
     // Read-only by its mode, for root too.
-    original = level;
+    original = makeLevelFile({1, 1, 1, 1, 1, 1, 1, 1, 1}, "Old");
     writeBytes(path, original);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     expectRefused(kGood, "ERROR: cannot write the level file: the file is read-only");
