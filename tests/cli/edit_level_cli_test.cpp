@@ -99,8 +99,8 @@ TEST(CliImport, UnpacksThePackIntoLevelFilesAndPrintsThem) {
         EXPECT_EQ(runCli(wrong).status, 2);
 }
 
-// A FIFO or a device is no database and no level file: each command refuses it at once instead
-// of waiting for a writer that never comes.
+// A FIFO or a device is no database, level file or pack: each command refuses it at once, in
+// one message, instead of waiting for a writer that never comes.
 TEST(CliNotAFile, EveryReaderRefusesAFifoAndADeviceWithoutWaiting) {
     TempDir dir;
     std::string fifo = dir.file("pipe.lvl");
@@ -112,7 +112,8 @@ TEST(CliNotAFile, EveryReaderRefusesAFifoAndADeviceWithoutWaiting) {
         for (const Args& args : std::vector<Args>{{"show", node},
                                                   {"check", node},
                                                   {"level", node},
-                                                  {"level", node, "--set", "lemmings=1"}}) {
+                                                  {"level", node, "--set", "lemmings=1"},
+                                                  {"import", node, "--to", dir.path().string()}}) {
             SCOPED_TRACE(args[0] + " " + node);
             CliRun run = runCli(args);
             EXPECT_EQ(run.status, 1);
