@@ -14,26 +14,19 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(CliLevel, PrintsTheLevelAndSetWritesTheNamedCountsOrNothing) {
+// The counts printed are read back from the file: those not named keep what it held.
+TEST(CliLevel, SetWritesTheNamedCountsAndPrintsThemOrWritesNothing) {
     TempDir dir;
     std::string path = dir.file("tunnel.lvl");
-    auto level = makeLevelFile({80, 2, 0, 0, 4, 10, 0, 0, 10}, "Tunnel");
-    writeBytes(path, level);
-    CliRun run = runCli({"level", path});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"title\": \"Tunnel                          \", \"lemmings\": 80, "
-                       "\"climbers\": 2, \"floaters\": 0, \"bombers\": 0, \"blockers\": 4, "
-                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 10, "
-                       "\"problems\": []}\n");
-
-    // The counts not named keep what the file holds.
-    run = runCli({"level", path, "--set", "lemmings=7.5", "--set", "diggers=255"});
+    writeBytes(path, makeLevelFile({80, 2, 0, 0, 4, 10, 0, 0, 10}, "Tunnel"));
+    CliRun run = runCli({"level", path, "--set", "lemmings=79.5", "--set", "diggers=255"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "Level info saved\n");
-    EXPECT_NE(run.out.find("\"lemmings\": 8, \"climbers\": 2"), std::string::npos) << run.out;
-    level[3] = 8;
-    level[23] = 255;
-    EXPECT_EQ(readBytes(path), level);
+    EXPECT_EQ(run.out, "{\"title\": \"Tunnel                          \", \"lemmings\": 80, "
+                       "\"climbers\": 2, \"floaters\": 0, \"bombers\": 0, \"blockers\": 4, "
+                       "\"builders\": 10, \"bashers\": 0, \"miners\": 0, \"diggers\": 255, "
+                       "\"problems\": []}\n");
+    const auto level = readBytes(path);
 
     run = runCli({"level", path, "--set", "lemmings=10", "--set", "miners=256"});
     EXPECT_EQ(run.status, 1);
@@ -90,9 +83,6 @@ TEST(CliImport, UnpacksThePackIntoLevelFilesAndPrintsThem) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"reused\": true"), std::string::npos);
 
-    run = runCli({"import", dir.file("NONE.DAT"), "--to", dir.file("out")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.starts_with("ERROR: cannot import NONE.DAT")) << run.err;
     for (const Args& wrong : std::vector<Args>{{"import", dir.file("LEVEL005.DAT")},
                                                {"import", "P.DAT", dir.file("out")},
                                                {"import", "P.DAT", "--sequel", dir.file("out")}})
@@ -206,22 +196,17 @@ TEST_F(CliEdit, RunsTheCommandsInOrderWithTheKeysTheyIssue) {
 }
 
 TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
-    const std::string unstorable = "WARNING: the text holds characters that cannot be stored\n";
-    const std::string longName = dir.file(std::string(35, 'L') + ".lvl");
-    writeBytes(longName, makeLevelFile({}, "Long"));
+    // The Editor's own refusals are its tests'; here they stop the run.
     const std::vector<std::pair<Args, std::string>> refusals = {
         {{"up", "level1"}, "cannot go any higher\n"},
-        {{"redo"}, "there is nothing to redo\n"},
         {{"delete", "level9"}, "WARNING: no node has the key 'level9'\n"},
-        {{"rename", "root1", "\xC4\x89"}, unstorable},
+        {{"rename", "root1", "\xC4\x89"},
+         "WARNING: the text holds characters that cannot be stored\n"},
         {{"add-level", "parent1", dir.file("missing.lvl")},
          "0 level(s) added to 'EASY'\nWARNING: could not read missing.lvl\n"},
-        {{"add-level", "parent1", longName},
-         "WARNING: the file name can be at most 38 characters long\n"},
         {{"add-group", "G", std::string(69, 'F')},
          "WARNING: the folder can be at most 68 characters long\n"},
         {{"add-group", "G", ""}, "WARNING: add-group needs a FOLDER\n"},
-        {{"rename", "root1", ""}, "WARNING: the name cannot be empty\n"},
     };
     for (const auto& [commands, message] : refusals) {
         SCOPED_TRACE(commands[0]);
@@ -236,7 +221,6 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     // Wrong usage is refused before the file is read.
     for (const Args& wrong : std::vector<Args>{{},
                                                {"up"},
-                                               {"rename", "root1"},
                                                {"jump", "level1"},
                                                {"delete", "level1", "level2"},
                                                {"import-pack", "parent1", "P.DAT", "--sequel"}})
