@@ -102,8 +102,9 @@ TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTimeAndLeaveNothingElse) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{".quillfen-notes1", "Ünïcode profile.dat",
                                                "Ünïcode profile.dat_backup"}));
-    // A new file only where nothing is.
+    // A new file only where nothing is; no name that the system would cut at a zero byte.
     EXPECT_EQ(writeFile(path, Bytes{4}, {.mustBeNew = true}).error(), kAlreadyThere);
+    EXPECT_EQ(writeFile(path + '\0', Bytes{4}, {.backup = backup}).error(), kZeroInFileName);
     EXPECT_EQ(read(path), third);
     ASSERT_TRUE(writeFile(file("new.dat"), Bytes{4}, {.mustBeNew = true}));
     EXPECT_EQ(read(file("new.dat")), Bytes{4});

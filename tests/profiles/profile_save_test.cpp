@@ -1,8 +1,6 @@
 // Save Profile Data into a hand-written prefix's files, and what each of them holds after the
 // save fails or the program is killed on the way.
 #include "hand_prefix.h"
-#include "host/file_io.h"
-#include "host/file_write.h"
 
 #include <chrono>
 #include <csignal>
@@ -112,17 +110,6 @@ TEST_F(SaveProfileTest, ASaveIntoARelativeDatabaseNameNamesTheWholeFile) {
     std::filesystem::current_path(home);
     EXPECT_EQ(said,
               "saved\nthe profile 'Rel' was written to REL.DAT (" + work.file("REL.DAT") + ")");
-}
-
-TEST_F(SaveProfileTest, ARegistryTextEndsAtItsFirstZeroByte) {
-    // The ANSI call gives the text before it. Saving into "BOB.DAT\0" would make the backup
-    // "BOB.DAT\0_backup", which the system cuts back to the file itself.
-    prefix.writeRegistry(testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT\0X\\Y)"));
-    EXPECT_EQ(*GetDatabaseFile(store, kDefaultUsersKeyPath, "Bob"), "C:\\LEMM\\USERS\\BOB.DAT");
-    // A path that still holds one is refused before any file is touched.
-    auto refused = writeFile(std::string(bob) + '\0', {}, {.backup = bob + "_backup"});
-    EXPECT_EQ(refused.error(), "the file name holds a zero byte");
-    EXPECT_EQ(readBytes(bob), bobBytes);
 }
 
 // Runs a save in a child process whose files may grow to at most `limit` bytes, as when the disk
