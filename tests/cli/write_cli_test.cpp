@@ -23,29 +23,20 @@ enum Target { File, Link, HardLink, ReadOnly, Fifo, Device, Folder, New };
 
 struct WritingCommand {
     const char* name;
-    Args args;          // {in}, {pack}, {out} and {target} stand for the fixture's paths
+    Args args;          // {in}, {pack}, {out} and {t} stand for the fixture's paths
     const char* target; // where it writes, below {out}
     bool overwrites;    // writes over a file that is there
     bool creates;       // writes a new name
     bool inPrefix;      // writes a profile of a demo prefix at {out}/prefix
 };
 
-void PrintTo(const WritingCommand& command, std::ostream* out) {
-    *out << command.name;
-}
-
 const char kProfile[] = "prefix/drive_c/LEMM/USERS/ALICE.DAT";
 const WritingCommand kCommands[] = {
-    {"rewrite", {"rewrite", "{in}", "{target}"}, "OUT.DAT", true, true, false},
-    {"edit",
-     {"edit", "{in}", "{target}", "rename", "root1", "CUSTOM LEVELS"},
-     "OUT.DAT",
-     true,
-     true,
-     false},
-    {"demo", {"demo", "{target}"}, "OUT.DAT", false, true, false},
+    {"rewrite", {"rewrite", "{in}", "{t}"}, "OUT.DAT", true, true, false},
+    {"edit", {"edit", "{in}", "{t}", "folder", "root1", "CUST"}, "OUT.DAT", true, true, false},
+    {"demo", {"demo", "{t}"}, "OUT.DAT", false, true, false},
     {"demoprefix", {"demo-prefix", "{out}/prefix"}, kProfile, false, true, false},
-    {"level", {"level", "{target}", "--set", "lemmings=9"}, "t.lvl", true, false, false},
+    {"level", {"level", "{t}", "--set", "lemmings=9"}, "t.lvl", true, false, false},
     {"import", {"import", "{pack}", "--to", "{out}"}, "PACK_00.LVL", false, true, false},
     {"save", {"save", "--prefix", "{out}/prefix", "Alice", "{in}"}, kProfile, true, false, true},
     {"settings", {}, "profile.txt", true, true, false}, // the Editor's settings file
@@ -115,7 +106,7 @@ protected:
         for (std::string& arg : args)
             for (auto [word, path] :
                  {std::pair{"{in}", in}, std::pair{"{pack}", pack},
-                  std::pair{"{out}", out.string()}, std::pair{"{target}", target.string()}})
+                  std::pair{"{out}", out.string()}, std::pair{"{t}", target.string()}})
                 if (auto at = arg.find(word); at != std::string::npos)
                     arg.replace(at, std::string(word).size(), path);
         return runCli(args);
