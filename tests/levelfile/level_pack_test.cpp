@@ -107,7 +107,6 @@ TEST(UnpackLevelPack, RefusesThePackForAnyDamagedSection) {
 
     using Case = std::pair<Bytes, std::string>;
     for (const auto& [pack, message] : std::vector<Case>{
-             {{}, "the file is empty"},
              {joined({good, Bytes(5)}),
               after + "only 5 byte(s) are left, too few for a 10-byte section header"},
              {joined({good, Bytes(16)}),

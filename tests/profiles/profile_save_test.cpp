@@ -27,20 +27,16 @@ const Names kWithBackup{"ALICE.DAT", "ALICE.DAT_backup", "BOB.DAT"};
 
 class SaveProfileTest : public testing::ProfilePrefixTest {
 public:
-    // Everything in the profiles' folder, to see that no temporary file stays behind.
-    Names usersFolder() const {
+    // Alice's file and backup (none when empty), and nothing else new in the folder: no
+    // temporary file stays behind.
+    void expectAlice(const Bytes& file, const Bytes& backup) const {
+        EXPECT_EQ(readBytes(alice), file);
+        EXPECT_EQ(readBytes(alice + "_backup"), backup);
         Names names;
         for (const auto& entry : std::filesystem::directory_iterator(users))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    // Alice's file and backup (none when empty), and nothing else new in the folder.
-    void expectAlice(const Bytes& file, const Bytes& backup) const {
-        EXPECT_EQ(readBytes(alice), file);
-        EXPECT_EQ(readBytes(alice + "_backup"), backup);
-        EXPECT_EQ(usersFolder(), backup.empty() ? kNoBackup : kWithBackup);
+        EXPECT_EQ(names, backup.empty() ? kNoBackup : kWithBackup);
     }
 
     // Save Profile Data of `tree` into the profile's file, looked up as the Editor does; the
@@ -58,7 +54,7 @@ public:
     LevelTree tree = sampleTree("NEW");
 };
 
-TEST_F(SaveProfileTest, EachSaveWritesTheTreeAndKeepsThePreviousFileAsBackup) {
+TEST_F(SaveProfileTest, ASaveWritesTheTreeKeepsTheOldFileAsBackupAndReportsItsProgress) {
     tree = sampleTree("NEW", 4);
     std::vector<std::pair<double, double>> steps;
     auto first = SaveProfileData(tree, store, "Alice", {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
