@@ -6,7 +6,8 @@
 namespace quillfen::testing {
 namespace {
 
-TEST(CliDatabase, ShowCheckAndRewriteAgreeOnTheDemo) {
+// What rewrite writes is the writing commands' test's.
+TEST(CliDatabase, ShowPrintsTheTreeAndCheckPassesTheDemo) {
     TempDir dir;
     std::string demo = dir.file("DEMO.DAT");
     ASSERT_EQ(runCli({"demo", demo}).status, 0);
@@ -20,22 +21,16 @@ TEST(CliDatabase, ShowCheckAndRewriteAgreeOnTheDemo) {
     // JSON lists the nodes in node index order.
     CliRun json = runCli({"show", "--json", demo});
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(
-        json.out.rfind("{\"records\": 16, \"nodes\": [\n  {\"index\": 1, \"key\": \"root1\", "
-                       "\"text\": \"CUSTOM LEVELS\", \"children\": 2, \"folder\": \"CUST\"},\n"
-                       "  {\"index\": 2, \"key\": \"parent1\", \"text\": \"CUSTOM SET\", "
-                       "\"children\": 3, \"parent\": \"root1\"},\n",
-                       0),
-        0u)
+    EXPECT_TRUE(json.out.starts_with(
+        "{\"records\": 16, \"nodes\": [\n  {\"index\": 1, \"key\": \"root1\", "
+        "\"text\": \"CUSTOM LEVELS\", \"children\": 2, \"folder\": \"CUST\"},\n"
+        "  {\"index\": 2, \"key\": \"parent1\", \"text\": \"CUSTOM SET\", "
+        "\"children\": 3, \"parent\": \"root1\"},\n"))
         << json.out;
-
     EXPECT_EQ(runCli({"check", demo}).status, 0);
-    std::string copy = dir.file("COPY.DAT");
-    ASSERT_EQ(runCli({"rewrite", demo, copy}).status, 0);
-    EXPECT_EQ(readBytes(copy), readBytes(demo));
 }
 
-TEST(CliDatabase, ACorruptFileIsRefusedAndNothingIsWritten) {
+TEST(CliDatabase, ACorruptOrMissingFileIsRefusedAndNothingIsWritten) {
     TempDir dir;
     std::string demo = dir.file("DEMO.DAT");
     ASSERT_EQ(runCli({"demo", demo}).status, 0);
@@ -52,10 +47,7 @@ TEST(CliDatabase, ACorruptFileIsRefusedAndNothingIsWritten) {
     CliRun check = runCli({"check", demo});
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.out.find("200 records make"), std::string::npos) << check.out;
-}
 
-TEST(CliDatabase, AMissingFileAndWrongUsageAreTold) {
-    TempDir dir;
     CliRun missing = runCli({"show", dir.file("NONE.DAT")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "ERROR: cannot read the user profile: No such file or directory\n");

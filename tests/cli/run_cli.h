@@ -1,9 +1,9 @@
 #pragma once
 
+#include "temp_dir.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,10 +48,8 @@ inline CliRun runCli(const std::vector<std::string>& args,
         run.out.append(buffer, n);
     int raw = ::pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream err(errFile);
-    std::stringstream text;
-    text << err.rdbuf();
-    run.err = text.str();
+    auto err = readBytes(errFile);
+    run.err.assign(err.begin(), err.end());
     std::remove(errFile.c_str());
     return run;
 }

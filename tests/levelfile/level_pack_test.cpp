@@ -42,20 +42,6 @@ PackStream rawStream(const Bytes& level, std::size_t bytes = kLevelFileSize) {
     return stream;
 }
 
-TEST(UnpackLevelPack, GivesBackLevelsPackedWithEveryCodeInSectionOrder) {
-    Levels levels = {packLevel(1, 50, "Just dig!"), packLevel(2, 80, "Only floaters"),
-                     packLevel(3, 100, "")};
-    std::array<int, testing::kPackCodes> used{};
-    for (const Bytes& level : levels)
-        for (int code = 0; code < testing::kPackCodes; ++code)
-            used[static_cast<std::size_t>(code)] += compressLevel(level).used()[code];
-    for (int count : used)
-        EXPECT_GT(count, 0);
-    auto unpacked = unpackLevelPack(makePack(levels));
-    ASSERT_TRUE(unpacked.ok()) << unpacked.error();
-    EXPECT_EQ(*unpacked, levels);
-}
-
 TEST(UnpackLevelPack, ReadsTheLongestAndFarthestCopiesAndBothEmptyEndings) {
     // Eight raw bytes, seven copies of 256 bytes that repeat them, 247 raw bytes, and a last
     // byte copied from the far end of the level.
@@ -121,7 +107,6 @@ TEST(UnpackLevelPack, RefusesThePackForAnyDamagedSection) {
 
     using Case = std::pair<Bytes, std::string>;
     for (const auto& [pack, message] : std::vector<Case>{
-             {{}, "the file is empty"},
              {joined({good, Bytes(5)}),
               after + "only 5 byte(s) are left, too few for a 10-byte section header"},
              {joined({good, Bytes(16)}),
@@ -150,12 +135,18 @@ TEST(UnpackLevelPack, RefusesThePackForAnyDamagedSection) {
     }
 }
 
-TEST(UnpackLevelPack, APackCutAnywhereButBetweenSectionsIsRefused) {
-    Bytes first = compressLevel(packLevel(1, 50, "One")).section();
-    Bytes good = joined({first, compressLevel(packLevel(2, 60, "Two")).section()});
+TEST(UnpackLevelPack, GivesBackItsLevelsInOrderAndRefusesACutAnywhereButBetweenSections) {
+    Levels levels = {packLevel(1, 50, "One"), packLevel(2, 60, "Two")};
+    for (int code = 0; code < testing::kPackCodes; ++code) // so that every code is read
+        EXPECT_GT(compressLevel(levels[0]).used()[code], 0) << code;
+    Bytes good = makePack(levels);
+    auto whole = unpackLevelPack(good);
+    ASSERT_TRUE(whole.ok()) << whole.error();
+    EXPECT_EQ(*whole, levels);
+    const std::size_t first = compressLevel(levels[0]).section().size();
     for (std::size_t size = 0; size < good.size(); ++size) {
         auto unpacked = unpackLevelPack(std::span(good).first(size));
-        EXPECT_EQ(unpacked.ok(), size == first.size()) << size;
+        EXPECT_EQ(unpacked.ok(), size == first) << size;
     }
 }
 
@@ -192,7 +183,6 @@ TEST_F(ImportPlanTest, WritesEachLevelSkipsSpecialGraphicsAndRenumbersTheSequels
     ASSERT_TRUE(plan.ok()) << plan.error();
     EXPECT_TRUE(folderFiles().empty()); // planning writes nothing
     EXPECT_EQ(plan->setName, "DLVEL001");
-    ASSERT_EQ(plan->levels.size(), 2u);
     EXPECT_EQ(importReport(*plan),
               "DLVEL001.DAT: 2 level(s) to import into " + folder +
                   ", 1 section(s) skipped\n"
@@ -208,14 +198,6 @@ TEST_F(ImportPlanTest, WritesEachLevelSkipsSpecialGraphicsAndRenumbersTheSequels
                                     std::tuple{"DLVEL001_02.LVL", levels[2], 5}}) {
         level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
         EXPECT_EQ(readBytes(dir.file("levels/") + name), level) << name;
-    }
-
-    // An original pack keeps its sets, unless it is said to be the sequel's.
-    for (bool sequel : {false, true}) {
-        auto other = planImport(pack("LEVEL001.DAT"), sequel, folder);
-        ASSERT_TRUE(other.ok()) << other.error();
-        EXPECT_EQ(other->levels[0].fileName, "LEVEL001_00.LVL");
-        EXPECT_EQ(other->levels[0].bytes[kGraphicsSetOffset + 1], sequel ? 7 : 2);
     }
 }
 
@@ -253,14 +235,9 @@ TEST_F(ImportPlanTest, KeepsAFileWithTheSameBytesAndRefusesOneWithOtherBytesBefo
 }
 
 TEST_F(ImportPlanTest, ADamagedPackAMissingFolderOrALongNameIsRefused) {
-    Bytes damaged = makePack(levels);
-    damaged.push_back(0);
-    writeBytes(dir.file("LEVEL003.DAT"), damaged);
+    writeBytes(dir.file("LEVEL003.DAT"), Bytes{});
     EXPECT_EQ(planImport(dir.file("LEVEL003.DAT"), false, folder).error(),
-              "ERROR: cannot import LEVEL003.DAT: section 03 (at byte " +
-                  std::to_string(damaged.size() - 1) +
-                  "): only 1 byte(s) are left, too few for a 10-byte section header; nothing "
-                  "was written");
+              "ERROR: cannot import LEVEL003.DAT: the file is empty; nothing was written");
     EXPECT_EQ(planImport(pack("LEVEL004.DAT"), false, dir.file("gone")).error(),
               "ERROR: cannot import LEVEL004.DAT: the folder " + dir.file("gone") +
                   " is not there");

@@ -80,17 +80,13 @@ public:
         for (unsigned char byte : stream)
             checksum ^= byte;
         std::size_t packed = stream.size() + levelfile::kSectionHeaderSize;
-        std::vector<unsigned char> out = {static_cast<unsigned char>(bitCount),
-                                          checksum,
-                                          0,
-                                          0,
-                                          levelfile::kLevelFileSize >> 8,
-                                          levelfile::kLevelFileSize & 0xFF,
-                                          0,
-                                          0,
-                                          static_cast<unsigned char>(packed >> 8),
-                                          static_cast<unsigned char>(packed)};
-        out.resize(packed);
+        std::vector<unsigned char> out(packed, 0); // the zero words stay zero
+        out[0] = static_cast<unsigned char>(bitCount);
+        out[1] = checksum;
+        out[4] = levelfile::kLevelFileSize >> 8;
+        out[5] = levelfile::kLevelFileSize & 0xFF;
+        out[8] = static_cast<unsigned char>(packed >> 8);
+        out[9] = static_cast<unsigned char>(packed);
         std::copy(stream.begin(), stream.end(), out.begin() + levelfile::kSectionHeaderSize);
         return out;
     }
