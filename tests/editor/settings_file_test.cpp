@@ -1,4 +1,4 @@
-// The settings file: its two lines, what start-up makes of a damaged one, and drive paths.
+// The settings file: what start-up makes of a damaged one, and drive paths.
 #include "editor/settings_file.h"
 #include "profiles/profile_store.h"
 #include "temp_dir.h"
@@ -6,10 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace quillfen::settings {
 namespace {
@@ -20,7 +17,7 @@ void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissingAndAFolderInItsPlaceIsKept) {
+TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissing) {
     TempDir dir;
     std::string path = dir.file("profile.txt");
     // What a damaged file does not give falls back to the default (the Editor's tests write and
@@ -36,27 +33,6 @@ TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissingAndAFolderInItsPl
         EXPECT_EQ(readSettings(path).startupFolder, folder) << text;
         EXPECT_EQ(readSettings(path).usersKeyPath, key) << text;
     }
-
-    // A folder in the file's place cannot be replaced by a file, not even by root.
-    std::filesystem::remove(path);
-    std::filesystem::create_directories(std::filesystem::path(path) / "inside");
-    Status written = writeSettings(path, {"d:", "OTHER"});
-    EXPECT_FALSE(written.ok());
-    EXPECT_FALSE(written.error().empty());
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-
-    // A FIFO in the file's place reads as a missing file, at once. In a child, so that a read
-    // that waits for a writer ends in a failure rather than a hung test.
-    std::filesystem::remove_all(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(10);
-        ::_exit(readSettings(path).usersKeyPath == kDefaultUsersKeyPath ? 0 : 1);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 // A prefix with only its drive C: link, as Wine makes one.
