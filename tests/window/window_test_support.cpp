@@ -16,10 +16,11 @@ DemoPrefix::DemoPrefix() {
         qFatal("quillfen-cli demo-prefix failed");
 }
 
-Session::Session(const std::optional<std::string>& settings) {
+Session::Session(const std::string& startFolder) {
     QDir::setCurrent(QString::fromStdString(work.path().string()));
-    if (settings)
-        std::ofstream(work.file("profile.txt"), std::ios::binary) << *settings;
+    if (!startFolder.empty())
+        std::ofstream(work.file("profile.txt"), std::ios::binary) << startFolder << "\r\n"
+                                                                  << kDefaultUsersKeyPath << "\r\n";
     form = std::make_unique<MainWindow>(store, ui);
     tester = std::make_unique<QAbstractItemModelTester>(
         tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -44,12 +45,6 @@ void typeInto(QLineEdit* edit, const QString& text) {
         QTest::keyClicks(edit, text);
     else // QTest types ASCII only; an input method puts the rest in like this
         edit->insert(text);
-}
-
-void doubleClick(QWidget* widget, QPoint position) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, position);
-    QTest::mouseDClick(widget, Qt::LeftButton, {}, position);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
 }
 
 QModelIndex Session::row(const std::string& key) const {

@@ -13,17 +13,9 @@
 #include <QTest>
 #include <QTreeView>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace quillfen::testing {
-
-inline const std::string kUsersKey = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
-// A profile.txt that starts in the demo prefix's LEVELS folder.
-inline const std::string kLevelsSettings = "C:\\LEMM\\LEVELS\r\n" + kUsersKey + "\r\n";
-
-// Scripted answers for the questions; the disclaimer is agreed to.
-using ScriptedWindowUi = ScriptedUserInterface;
 
 // A Wine-style prefix made by `quillfen-cli demo-prefix`: profiles Alice, Bob and Zoë, and level
 // files in drive_c/LEMM/LEVELS.
@@ -36,8 +28,6 @@ struct DemoPrefix {
 
 // Puts `text` into `edit` as a user's typing (or an input method) would.
 void typeInto(QLineEdit* edit, const QString& text);
-// A double click as the platform delivers one: press, release, double click, release.
-void doubleClick(QWidget* widget, QPoint position);
 
 // A MainWindow on a demo prefix, started in a fresh working folder (its settings file's) and
 // shown, its tree's model checked by a QAbstractItemModelTester throughout.
@@ -45,13 +35,13 @@ struct Session {
     DemoPrefix demo;
     TempDir work;
     QString previousFolder = QDir::currentPath();
-    ScriptedWindowUi ui;
+    ScriptedUserInterface ui;
     WinePrefixStore store{demo.prefix()};
     std::unique_ptr<MainWindow> form;
     std::unique_ptr<QAbstractItemModelTester> tester;
 
-    // With `settings`, a profile.txt of those bytes is put in the working folder first.
-    explicit Session(const std::optional<std::string>& settings = std::nullopt);
+    // With a `startFolder` (a Windows path), the settings file names it.
+    explicit Session(const std::string& startFolder = "");
     ~Session();
 
     template <class T> T* find(const char* name) const {
