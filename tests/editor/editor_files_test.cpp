@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace quillfen {
 namespace {
@@ -120,28 +119,20 @@ TEST_F(EditorFilesTest, ASaveWritesTheProfileTheBoxNamesAndAsksBeforeReplacingAn
 }
 
 TEST_F(EditorFilesTest, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
-    // What each answer does to a load, a close and a new choice in the profile box.
-    struct Case {
-        SaveChoice answer;
-        bool goesOn;
-        bool aliceWritten;
-    };
-    const Case cases[] = {{SaveChoice::Cancel, false, false},
-                          {SaveChoice::Discard, true, false},
-                          {SaveChoice::Save, true, true}};
-    for (const Case& c : cases) {
+    // Each answer, to a load, a close and a new choice in the profile box: all but Cancel go on.
+    for (SaveChoice answer : {SaveChoice::Cancel, SaveChoice::Discard, SaveChoice::Save}) {
         for (int action = 0; action < 3; ++action) {
             testing::writeBytes(alice, aliceBytes);
             ASSERT_TRUE(load("Alice"));
             edit();
-            ui.saveChoices = {c.answer};
+            ui.saveChoices = {answer};
             bool wentOn = action == 0   ? load("Bob")
                           : action == 1 ? editor.mayClose()
                                         : editor.chooseProfile("Bob") == "Bob";
-            SCOPED_TRACE(std::to_string(int(c.answer)) + "/" + std::to_string(action));
+            SCOPED_TRACE(std::to_string(int(answer)) + "/" + std::to_string(action));
             EXPECT_EQ(ui.questions.back().text, "Save changes to the profile 'Alice'?");
-            EXPECT_EQ(wentOn, c.goesOn);
-            EXPECT_EQ(readBytes(alice) != aliceBytes, c.aliceWritten);
+            EXPECT_EQ(wentOn, answer != SaveChoice::Cancel);
+            EXPECT_EQ(readBytes(alice) != aliceBytes, answer == SaveChoice::Save);
             ui.saveChoices = {SaveChoice::Discard};
         }
     }
