@@ -1,7 +1,7 @@
 // The settings file: what start-up makes of a damaged one, and drive paths.
 #include "editor/settings_file.h"
+#include "profiles/hand_prefix.h"
 #include "profiles/profile_store.h"
-#include "temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -35,33 +35,22 @@ TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissing) {
     }
 }
 
-// A prefix with only its drive C: link, as Wine makes one.
-struct Prefix {
-    TempDir dir;
-    Prefix() {
-        std::filesystem::create_directories(dir.path() / "drive_c" / "Levels");
-        std::filesystem::create_directories(dir.path() / "dosdevices");
-        std::filesystem::create_directory_symlink("../drive_c", dir.path() / "dosdevices" / "c:");
-    }
-    std::string driveC() const {
-        return std::filesystem::canonical(dir.path() / "drive_c").string();
-    }
-};
-
 std::string canonical(const std::string& path) {
     return std::filesystem::canonical(path).string();
 }
 
+// A folder that is not there gives drive C:, and without it the working folder.
 TEST(StartupFolder, DrivePathsGoThroughThePrefixHostPathsAreKeptAndMissingFoldersFallBack) {
-    Prefix prefix;
+    testing::HandPrefix prefix;
     TempDir elsewhere, empty;
-    WinePrefixStore store(prefix.dir.path().string());
-    EXPECT_EQ(canonical(startupFolderPath("c:", store)), prefix.driveC());
-    EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), prefix.driveC() + "/Levels");
+    WinePrefixStore store(prefix.path());
+    const std::string driveC = canonical(prefix.path() + "/drive_c");
+    std::filesystem::create_directory(driveC + "/Levels");
+    EXPECT_EQ(canonical(startupFolderPath("c:", store)), driveC);
+    EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), driveC + "/Levels");
     EXPECT_EQ(startupFolderPath(elsewhere.path().string(), store), elsewhere.path().string());
-    // A folder that is not there gives drive C:, and without it the working folder.
-    EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), prefix.driveC());
-    EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), prefix.driveC());
+    EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), driveC);
+    EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), driveC);
     WinePrefixStore bare(empty.path().string());
     EXPECT_EQ(startupFolderPath("/no/such/folder", bare), std::filesystem::current_path().string());
 }
