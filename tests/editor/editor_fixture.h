@@ -77,9 +77,7 @@ protected:
     Outcome select(const std::string& key) {
         return editor.clickNode(key.empty() ? nullptr : editor.tree().find(key));
     }
-    std::string selectedKey() const {
-        return editor.tree().selected() ? editor.tree().selected()->key() : "";
-    }
+    std::string selectedKey() const { return ModelTree::of(editor.tree()).selected; }
 
     // The keys, each node's children in brackets: "root1(parent1(level1) parent2) root2".
     std::string outline() const { return ModelTree::outline(ModelTree::of(editor.tree()).groups); }

@@ -20,16 +20,14 @@
 namespace quillfen::testing {
 
 struct LevelSpec {
-    std::string title;
-    std::string file;
+    std::string title, file;
 };
 struct SetSpec {
     std::string name;
     std::vector<LevelSpec> levels;
 };
 struct GroupSpec {
-    std::string name;
-    std::string folder;
+    std::string name, folder;
     std::vector<SetSpec> sets;
 };
 using ProfileSpec = std::vector<GroupSpec>;
@@ -179,18 +177,16 @@ public:
             return;
         if (!current)
             return say("you must first select the level you wish to add from above");
-        int added = 0;
+        std::size_t before = set->children.size();
         std::string unreadable;
         for (const std::string& name : chosen) {
-            if (!titles.at(name)) {
+            if (!titles.at(name))
                 unreadable += (unreadable.empty() ? "" : ", ") + name;
-            } else {
+            else
                 append(set->children, "level", ++levelCount, *titles.at(name), name);
-                ++added;
-            }
         }
-        say(std::to_string(added) + " level(s) added to '" + set->text + "'" +
-            (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
+        say(std::to_string(set->children.size() - before) + " level(s) added to '" + set->text +
+            "'" + (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
     }
 
     // Delete Group, Delete Set or Delete Selected Level; `answer` is the reply to the question.
