@@ -347,9 +347,7 @@ private slots:
         Session s;
         const QSize screen(1366 / 2, 768 / 2 - 30);
         const QSize smallest = s.form->minimumSizeHint();
-        QVERIFY2(
-            smallest.width() <= screen.width() && smallest.height() <= screen.height(),
-            qPrintable(QStringLiteral("%1 x %2").arg(smallest.width()).arg(smallest.height())));
+        QCOMPARE(smallest.boundedTo(screen), smallest);
         s.form->resize(screen);
         QVERIFY(QTest::qWaitForWindowExposed(s.form.get()));
         const QRect window = s.form->rect();
