@@ -24,14 +24,11 @@ std::string withSecondSet(const std::string& levels) {
            ")) root2(parent3(level4)) root3";
 }
 
-// The level-file list: every name, those marked Y in `chosen` selected, `current` last clicked.
-FileListSelection listOf(const std::vector<std::string>& names, const std::string& chosen,
-                         int current) {
-    FileListSelection list{{}, {}, current};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        list.names.push_back({names[i], true});
-        list.selected.push_back(chosen[i] == 'Y');
-    }
+// The level-file list with every name selected, `current` last clicked.
+FileListSelection listOf(const std::vector<std::string>& names, int current) {
+    FileListSelection list{{}, std::vector<bool>(names.size(), true), current};
+    for (const std::string& name : names)
+        list.names.push_back({name, true});
     return list;
 }
 
@@ -86,7 +83,7 @@ const std::vector<Case> kCases = {
     {"AddSelectedLevelsNamesTheFilesItLeftOutAndWarnsOfOddLevels", "parent2",
      [](Editor& e) {
          return e.addSelectedLevels(listOf(
-             {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl", "other.lvl"}, "YYYYY", 3));
+             {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl", "other.lvl"}, 3));
      },
      {"2 level(s) added to 'EMPTY'\nWARNING: could not read dir.lvl, gone.lvl\nWARNING: not "
       "Windows Lemmings level files: other.lvl\nWARNING: good.lvl: 120 lemmings, more than the "
@@ -101,7 +98,7 @@ const std::vector<Case> kCases = {
      {"1 level(s) added to 'EMPTY'"}, "Add Level(s)", withSecondSet("level5")},
     // A name the record cannot hold is refused where it enters, never cut at the save.
     {"AddSelectedLevelsRefusesANameLongerThanTheRecordHolds", "parent2",
-     [](Editor& e) { return e.addSelectedLevels(listOf({"a1.lvl", kLongName}, "YY", 0)); },
+     [](Editor& e) { return e.addSelectedLevels(listOf({"a1.lvl", kLongName}, 0)); },
      {kLongNameRefused}},
     {"LevelFilesDroppedOnAGroupAreRefusedThere", "parent3",
      [](Editor& e) { return e.dropLevelFiles(e.tree().find("root1"), {e.levelFolder() + "/a1.lvl"}); },
@@ -221,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(Actions, EditorEdit, ::testing::ValuesIn(kCases),
 TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     load({{"G", "F", {{"BIG", std::vector<LevelSpec>(format::kMaxNodes - 4, {"L", "l.lvl"})}}}});
     select("parent1");
-    (void)editor.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, "YYYY", 0));
+    (void)editor.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, 0));
     EXPECT_EQ(editor.tree().count(), format::kMaxNodes);
     (void)editor.importPackIntoSet(planOf(editor));
     (void)editor.addGroup();

@@ -1,10 +1,9 @@
 #pragma once
 
 // A profile written out record by record, and a plain model of what the editing commands should
-// make of it, written from the rules of the game's editor without the LevelTree: nested lists of
-// nodes, the node-index order as a list of keys, the selection, the key counters, and what the
-// user should be told and asked. It knows nothing of the profile's limits, which the random
-// edits never reach.
+// make of it, from the rules of the game's editor without the LevelTree: the nodes, their index
+// order, the selection, the key counters, and what the user is told and asked. It knows nothing
+// of the profile's limits, which the random edits never reach.
 
 #include "common/user_texts.h"
 #include "database/database_format.h"
