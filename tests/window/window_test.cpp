@@ -185,6 +185,9 @@ private slots:
         QCOMPARE(folders->path(), lemm);
         QCOMPARE(path->text(), lemm);
         QCOMPARE(s.ui.messages.size(), std::size_t{1});
+        s.type("folderPathEdit", "C:\\");
+        QTest::keyClick(path, Qt::Key_Return);
+        QCOMPARE(folders->path(), canonical(s.demo.prefix() + "/drive_c"));
         s.type("folderPathEdit", "C:\\LEMM");
         QTest::keyClick(path, Qt::Key_Return);
         QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
