@@ -13,10 +13,6 @@ namespace {
 
 using testing::TempDir;
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissing) {
     TempDir dir;
     std::string path = dir.file("profile.txt");
@@ -29,7 +25,7 @@ TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissing) {
         {"/srv/levels\nSOFTWARE\\Mine", "/srv/levels", "SOFTWARE\\Mine"}, // LF alone, or nothing
     };
     for (const auto& [text, folder, key] : damaged) {
-        writeText(path, text);
+        std::ofstream(path, std::ios::binary) << text;
         EXPECT_EQ(readSettings(path).startupFolder, folder) << text;
         EXPECT_EQ(readSettings(path).usersKeyPath, key) << text;
     }
