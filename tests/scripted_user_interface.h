@@ -8,8 +8,8 @@
 
 namespace quillfen {
 
-// Answers questions from prepared lists and keeps every message shown, in order. Tests script
-// the user with it; the command-line tool answers from its arguments with it.
+// The scripted user of the tests, fuzzers and benchmarks: answers questions from prepared lists
+// and keeps every message and question, in order.
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Question {
@@ -23,19 +23,14 @@ public:
     std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
     std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
     bool defaultConfirmation = true;
-    bool agreesToDisclaimer = true;
 
-    bool agree(const std::string&, const std::string&) override { return agreesToDisclaimer; }
+    bool agree(const std::string&, const std::string&) override { return true; }
     void message(const std::string& text) override { messages.push_back(text); }
 
     bool confirm(const std::string& text, const std::string& caption,
                  bool /*yesIsDefault*/ = true) override {
         questions.push_back({text, caption});
-        if (confirmations.empty())
-            return defaultConfirmation;
-        bool answer = confirmations.front();
-        confirmations.pop_front();
-        return answer;
+        return next(confirmations, defaultConfirmation);
     }
 
     // Asked as a confirmation whose caption names the buttons: "Import Level Pack [Import]".
@@ -47,20 +42,21 @@ public:
 
     SaveChoice askToSave(const std::string& text) override {
         questions.push_back({text, "save"});
-        if (saveChoices.empty())
-            return SaveChoice::Cancel;
-        SaveChoice answer = saveChoices.front();
-        saveChoices.pop_front();
-        return answer;
+        return next(saveChoices, SaveChoice::Cancel);
     }
 
     TextAnswer input(const std::string& prompt, const std::string& title,
                      const std::string& /*proposed*/) override {
         questions.push_back({prompt, title});
-        if (inputs.empty())
-            return {};
-        TextAnswer answer = inputs.front();
-        inputs.pop_front();
+        return next(inputs, TextAnswer{});
+    }
+
+private:
+    template <class T> static T next(std::deque<T>& answers, T otherwise) {
+        if (answers.empty())
+            return otherwise;
+        T answer = answers.front();
+        answers.pop_front();
         return answer;
     }
 };

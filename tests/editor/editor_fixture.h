@@ -77,28 +77,10 @@ protected:
     Outcome select(const std::string& key) {
         return editor.clickNode(key.empty() ? nullptr : editor.tree().find(key));
     }
-    std::string selectedKey() const {
-        return editor.tree().selected() ? editor.tree().selected()->key() : "";
-    }
+    std::string selectedKey() const { return ModelTree::of(editor.tree()).selected; }
 
     // The keys, each node's children in brackets: "root1(parent1(level1) parent2) root2".
-    std::string outline() const {
-        std::string out;
-        auto add = [&](auto& self, const LevelTree::Node* node) -> void {
-            if (!out.empty() && out.back() != '(')
-                out += ' ';
-            out += node->key();
-            if (node->children() == 0)
-                return;
-            out += "(";
-            for (int row = 0; row < node->children(); ++row)
-                self(self, node->child(row));
-            out += ")";
-        };
-        for (const LevelTree::Node* group : editor.tree().topLevel())
-            add(add, group);
-        return out;
-    }
+    std::string outline() const { return ModelTree::outline(ModelTree::of(editor.tree()).groups); }
 
     // "key@index 'text' [entry]", the entry a group's folder or a level's file name; a level's
     // title without the spaces that pad it.
@@ -116,13 +98,10 @@ protected:
                std::string(entry) + "]";
     }
 
-    // Every node in index order, the selection and the file the tree saves as.
+    // Every node's text and entry, the index order, the selection and the file the tree saves as.
     std::string everything() const {
-        std::string out = outline() + "\nselected: " + selectedKey() + "\n";
-        for (int i = 1; i <= editor.tree().count(); ++i)
-            out += describe(editor.tree().item(i)->key()) + "\n";
         std::vector<unsigned char> bytes = encodeDatabase(editor.tree());
-        return out + std::string(bytes.begin(), bytes.end());
+        return ModelTree::of(editor.tree()).dump() + "\n" + std::string(bytes.begin(), bytes.end());
     }
 
     // What was said and asked; an expected text ending in * stands for any that starts so.

@@ -10,21 +10,27 @@ protected:
     std::mt19937 rng{GetParam()};
     TreeModel model = TreeModel::loaded(kProfile);
 
-    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    std::size_t below(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    }
 
     // A text of Windows-1252 bytes, from plain letters to ones the game shows as accents.
     std::string text(int longest) {
         static const std::string chars = "ABCXYZabc 019._-\xE9\xFC\x80\x9C\xFF";
-        std::string out(static_cast<std::size_t>(below(longest + 1)), ' ');
+        std::string out(below(longest + 1), ' ');
         for (char& c : out)
-            c = chars[static_cast<std::size_t>(below(static_cast<int>(chars.size())))];
+            c = chars[below(chars.size())];
         return out;
     }
 
     TextAnswer answer(int longest) { return {text(longest), below(10) != 0}; }
 
     void expectModel(const std::string& history) {
-        ASSERT_EQ(TreeModel::dump(editor.state()), model.dump()) << history;
+        const EditorState& now = editor.state();
+        ASSERT_EQ(ModelTree::of(now.tree).dump(), model.dump()) << history;
+        ASSERT_EQ(std::tie(now.groupCount, now.setCount, now.levelCount),
+                  std::tie(model.groupCount, model.setCount, model.levelCount))
+            << history;
         ASSERT_EQ(user.messages, model.messages) << history;
         std::vector<std::string> asked;
         for (const auto& question : user.questions)
@@ -55,20 +61,12 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
         titles[name] = i == 3 ? std::nullopt : std::optional(paddedTitle(title));
     }
 
-    // The model before and after each edit that can be undone, and each that can be redone.
-    std::vector<std::pair<TreeModel, TreeModel>> undoable, redoable;
-    // The model as it was, with the counters, messages and questions of now.
-    auto backTo = [&](const TreeModel& then) {
-        TreeModel now = then;
-        std::tie(now.groupCount, now.setCount, now.levelCount, now.messages, now.questions) =
-            std::tie(model.groupCount, model.setCount, model.levelCount, model.messages,
-                     model.questions);
-        model = std::move(now);
-    };
+    // The tree before and after each edit that can be undone, and each that can be redone.
+    std::vector<std::pair<ModelTree, ModelTree>> undoable, redoable;
 
     std::string history;
     for (int step = 0; step < 300; ++step) {
-        int command = below(15);
+        std::size_t command = below(15);
         if (command >= 12) {
             bool undo = command < 14;
             history += undo ? "undo " : "redo ";
@@ -77,19 +75,18 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             if (from.empty()) {
                 model.say(undo ? "there is nothing to undo" : "there is nothing to redo");
             } else {
-                backTo(undo ? from.back().first : from.back().second);
+                static_cast<ModelTree&>(model) = undo ? from.back().first : from.back().second;
                 (undo ? redoable : undoable).push_back(std::move(from.back()));
                 from.pop_back();
             }
             expectModel(history);
             continue;
         }
-        std::string key = model.order.empty() || below(10) == 0
-                              ? ""
-                              : model.order[static_cast<std::size_t>(below(model.count()))];
+        std::string key =
+            model.order.empty() || below(10) == 0 ? "" : model.order[below(model.order.size())];
         select(key);
         model.selected = key;
-        TreeModel before = model;
+        ModelTree before = model;
         history += std::to_string(command) + "@" + key + " ";
         bool yes = below(4) != 0;
         user.confirmations = {yes};
@@ -107,7 +104,7 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
             model.addSet();
             break;
         case 2: {
-            FileListSelection files{{}, {}, below(8) == 0 ? -1 : below(6)};
+            FileListSelection files{{}, {}, below(8) == 0 ? -1 : static_cast<int>(below(6))};
             std::vector<std::string> chosen;
             for (const std::string& name : names) {
                 files.names.push_back({name, true});
@@ -116,8 +113,7 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
                     chosen.push_back(name);
             }
             outcome = editor.addSelectedLevels(files);
-            std::size_t current = static_cast<std::size_t>(files.current);
-            model.addLevels(chosen, files.current < 0 ? "" : names[current], titles);
+            model.addLevels(chosen, files.current >= 0, titles);
             break;
         }
         case 3:

@@ -1,26 +1,19 @@
-// The settings file: its two lines, what start-up makes of a damaged one, and drive paths.
+// The settings file: what start-up makes of a damaged one, and drive paths.
 #include "editor/settings_file.h"
+#include "profiles/hand_prefix.h"
 #include "profiles/profile_store.h"
-#include "temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace quillfen::settings {
 namespace {
 
 using testing::TempDir;
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissingAndAFolderInItsPlaceIsKept) {
+TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissing) {
     TempDir dir;
     std::string path = dir.file("profile.txt");
     // What a damaged file does not give falls back to the default (the Editor's tests write and
@@ -32,60 +25,28 @@ TEST(SettingsFile, ADamagedFileGivesTheDefaultsForWhatIsMissingAndAFolderInItsPl
         {"/srv/levels\nSOFTWARE\\Mine", "/srv/levels", "SOFTWARE\\Mine"}, // LF alone, or nothing
     };
     for (const auto& [text, folder, key] : damaged) {
-        writeText(path, text);
+        std::ofstream(path, std::ios::binary) << text;
         EXPECT_EQ(readSettings(path).startupFolder, folder) << text;
         EXPECT_EQ(readSettings(path).usersKeyPath, key) << text;
     }
-
-    // A folder in the file's place cannot be replaced by a file, not even by root.
-    std::filesystem::remove(path);
-    std::filesystem::create_directories(std::filesystem::path(path) / "inside");
-    Status written = writeSettings(path, {"d:", "OTHER"});
-    EXPECT_FALSE(written.ok());
-    EXPECT_FALSE(written.error().empty());
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-
-    // A FIFO in the file's place reads as a missing file, at once. In a child, so that a read
-    // that waits for a writer ends in a failure rather than a hung test.
-    std::filesystem::remove_all(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(10);
-        ::_exit(readSettings(path).usersKeyPath == kDefaultUsersKeyPath ? 0 : 1);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
-
-// A prefix with only its drive C: link, as Wine makes one.
-struct Prefix {
-    TempDir dir;
-    Prefix() {
-        std::filesystem::create_directories(dir.path() / "drive_c" / "Levels");
-        std::filesystem::create_directories(dir.path() / "dosdevices");
-        std::filesystem::create_directory_symlink("../drive_c", dir.path() / "dosdevices" / "c:");
-    }
-    std::string driveC() const {
-        return std::filesystem::canonical(dir.path() / "drive_c").string();
-    }
-};
 
 std::string canonical(const std::string& path) {
     return std::filesystem::canonical(path).string();
 }
 
+// A folder that is not there gives drive C:, and without it the working folder.
 TEST(StartupFolder, DrivePathsGoThroughThePrefixHostPathsAreKeptAndMissingFoldersFallBack) {
-    Prefix prefix;
+    testing::HandPrefix prefix;
     TempDir elsewhere, empty;
-    WinePrefixStore store(prefix.dir.path().string());
-    EXPECT_EQ(canonical(startupFolderPath("c:", store)), prefix.driveC());
-    EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), prefix.driveC() + "/Levels");
+    WinePrefixStore store(prefix.path());
+    const std::string driveC = canonical(prefix.path() + "/drive_c");
+    std::filesystem::create_directory(driveC + "/Levels");
+    EXPECT_EQ(canonical(startupFolderPath("c:", store)), driveC);
+    EXPECT_EQ(canonical(startupFolderPath("C:\\LEVELS", store)), driveC + "/Levels");
     EXPECT_EQ(startupFolderPath(elsewhere.path().string(), store), elsewhere.path().string());
-    // A folder that is not there gives drive C:, and without it the working folder.
-    EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), prefix.driveC());
-    EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), prefix.driveC());
+    EXPECT_EQ(canonical(startupFolderPath("c:\\no such folder", store)), driveC);
+    EXPECT_EQ(canonical(startupFolderPath("/no/such/folder", store)), driveC);
     WinePrefixStore bare(empty.path().string());
     EXPECT_EQ(startupFolderPath("/no/such/folder", bare), std::filesystem::current_path().string());
 }

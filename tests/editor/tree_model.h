@@ -1,11 +1,11 @@
 #pragma once
 
 // A profile written out record by record, and a plain model of what the editing commands should
-// make of it, written from the rules of the game's editor without the LevelTree: nested lists of
-// nodes, the node-index order as a list of keys, the selection, the key counters, and what the
-// user should be told and asked. It knows nothing of the profile's limits, which the random
-// edits never reach.
+// make of it, from the rules of the game's editor without the LevelTree: the nodes, their index
+// order, the selection, the key counters, and what the user is told and asked. It knows nothing
+// of the profile's limits, which the random edits never reach.
 
+#include "common/user_texts.h"
 #include "database/database_format.h"
 #include "editing/editor_state.h"
 
@@ -19,16 +19,14 @@
 namespace quillfen::testing {
 
 struct LevelSpec {
-    std::string title;
-    std::string file;
+    std::string title, file;
 };
 struct SetSpec {
     std::string name;
     std::vector<LevelSpec> levels;
 };
 struct GroupSpec {
-    std::string name;
-    std::string folder;
+    std::string name, folder;
     std::vector<SetSpec> sets;
 };
 using ProfileSpec = std::vector<GroupSpec>;
@@ -79,11 +77,57 @@ struct ModelNode {
 // A level file as the level-file list offers it: its title, or nullopt when it cannot be read.
 using FileTitles = std::map<std::string, std::optional<std::string>>;
 
-class TreeModel {
-public:
+// What an undo or a redo gives back: the nodes, their index order and the selection.
+struct ModelTree {
     std::vector<ModelNode> groups;
     std::vector<std::string> order; // keys in node-index order
     std::string selected;
+
+    // The keys, each node's children in brackets: "root1(parent1(level1) parent2) root2"; with
+    // `details`, a line a node, its text and entry after its key.
+    static std::string outline(const std::vector<ModelNode>& nodes, bool details = false) {
+        std::string out;
+        for (const ModelNode& n : nodes) {
+            if (!out.empty())
+                out += details ? '\n' : ' ';
+            out += n.key;
+            if (details)
+                out.append(" '").append(n.text).append("' [").append(n.entry) += ']';
+            if (!n.children.empty())
+                out.append("(").append(outline(n.children, details)).append(")");
+        }
+        return out;
+    }
+
+    // The Editor's tree as a model.
+    static ModelTree of(const LevelTree& tree) {
+        ModelTree m;
+        auto add = [&](auto& self, std::vector<ModelNode>& to, const LevelTree::Node* n) -> void {
+            std::string_view entry = n->kind() == NodeKind::Group   ? tree.groupFolders(n->index())
+                                     : n->kind() == NodeKind::Level ? tree.levelFiles(n->index())
+                                                                    : "";
+            to.push_back({n->key(), std::string(n->text()), std::string(entry), {}});
+            for (int i = 0; i < n->children(); ++i)
+                self(self, to.back().children, n->child(i));
+        };
+        for (const LevelTree::Node* group : tree.topLevel())
+            add(add, m.groups, group);
+        for (int i = 1; i <= tree.count(); ++i)
+            m.order.push_back(tree.item(i)->key());
+        m.selected = tree.selected() ? tree.selected()->key() : "";
+        return m;
+    }
+
+    std::string dump() const {
+        std::string out = outline(groups, true) + "\nselected: " + selected + "\norder:";
+        for (const std::string& key : order)
+            out.append(" ").append(key);
+        return out;
+    }
+};
+
+class TreeModel : public ModelTree {
+public:
     std::uint32_t groupCount = 0, setCount = 0;
     std::int32_t levelCount = 0;
     std::vector<std::string> messages, questions;
@@ -103,13 +147,9 @@ public:
         return m;
     }
 
-    int count() const { return static_cast<int>(order.size()); }
     void say(const std::string& text) { messages.push_back(text); }
 
     // --- the commands, as the game's editor defines them with this tool's mends ---
-
-    static constexpr char kUnstorable[] =
-        "WARNING: the text holds characters that cannot be stored";
 
     // The group stands while its folder is asked for; Cancel (the empty text) or a folder that
     // cannot be stored takes it out again, its key issued all the same.
@@ -118,7 +158,7 @@ public:
         if (folder.empty())
             return;
         if (!storable)
-            return say(kUnstorable);
+            return say(kUnstorableText);
         if (folder.size() > 68)
             return say("WARNING: the folder can be at most 68 characters long");
         append(groups, "root", groupCount, "CUSTOM LEVELS", folder);
@@ -129,25 +169,23 @@ public:
             append(group->children, "parent", ++setCount, "CUSTOM SET", "");
     }
 
-    void addLevels(const std::vector<std::string>& chosen, const std::string& current,
-                   const FileTitles& titles) {
+    // The chosen files of the list, when a file of it is current.
+    void addLevels(const std::vector<std::string>& chosen, bool current, const FileTitles& titles) {
         ModelNode* set = selectedOf("parent", "you must first select a set to add levels to");
         if (!set)
             return;
-        if (current.empty())
+        if (!current)
             return say("you must first select the level you wish to add from above");
-        int added = 0;
+        std::size_t before = set->children.size();
         std::string unreadable;
         for (const std::string& name : chosen) {
-            if (!titles.at(name)) {
+            if (!titles.at(name))
                 unreadable += (unreadable.empty() ? "" : ", ") + name;
-            } else {
+            else
                 append(set->children, "level", ++levelCount, *titles.at(name), name);
-                ++added;
-            }
         }
-        say(std::to_string(added) + " level(s) added to '" + set->text + "'" +
-            (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
+        say(std::to_string(set->children.size() - before) + " level(s) added to '" + set->text +
+            "'" + (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
     }
 
     // Delete Group, Delete Set or Delete Selected Level; `answer` is the reply to the question.
@@ -167,12 +205,10 @@ public:
         auto [siblings, row, parent] = place(node->key);
         forget(*node);
         siblings->erase(siblings->begin() + static_cast<std::ptrdiff_t>(row));
-        if (row < siblings->size())
-            selected = (*siblings)[row].key;
-        else if (row > 0)
-            selected = (*siblings)[row - 1].key;
-        else
-            selected = parent ? parent->key : "";
+        selected = row < siblings->size() ? (*siblings)[row].key
+                   : row > 0              ? (*siblings)[row - 1].key
+                   : parent               ? parent->key
+                                          : "";
     }
 
     void move(bool up) {
@@ -194,12 +230,12 @@ public:
         if (selected.empty())
             return say(folder ? "you must first select a group" : "you must first select a level");
         if (!storable)
-            return say(kUnstorable);
+            return say(kUnstorableText);
         if (text.size() > (folder ? 68u : 38u))
             return say(folder ? "WARNING: the folder can be at most 68 characters long"
                               : "WARNING: the file name can be at most 38 characters long");
         // An entry stored at a node of the other kind is kept with it but never read or saved.
-        ModelNode* node = find(selected);
+        ModelNode* node = place(selected).node();
         if (node->key.starts_with(folder ? "root" : "level"))
             node->entry = text;
         say(folder ? "Group's source folder has been updated"
@@ -209,39 +245,14 @@ public:
     bool rename(const std::string& key, const std::string& text, bool storable) {
         std::size_t limit = key.starts_with("parent") ? 108 : 40;
         if (!storable || text.empty() || text.size() > limit) {
-            say(!storable      ? std::string(kUnstorable)
+            say(!storable      ? std::string(kUnstorableText)
                 : text.empty() ? "WARNING: the name cannot be empty"
                                : "WARNING: the name can be at most " + std::to_string(limit) +
                                      " characters long");
             return false;
         }
-        find(key)->text = text;
+        place(key).node()->text = text;
         return true;
-    }
-
-    // --- the outcome, printed the same way from the model and from the editor state ---
-
-    std::string dump() const { return print(groups) + footer(order, selected, *this); }
-
-    static std::string dump(const EditorState& state) {
-        const LevelTree& tree = state.tree;
-        auto model = [&](auto& self, const LevelTree::Node* n) -> ModelNode {
-            ModelNode m{n->key(), std::string(n->text()), "", {}};
-            if (n->kind() != NodeKind::Set)
-                m.entry = n->kind() == NodeKind::Group ? tree.groupFolders(n->index())
-                                                       : tree.levelFiles(n->index());
-            for (int i = 0; i < n->children(); ++i)
-                m.children.push_back(self(self, n->child(i)));
-            return m;
-        };
-        std::vector<ModelNode> groups;
-        for (const LevelTree::Node* g : tree.topLevel())
-            groups.push_back(model(model, g));
-        std::vector<std::string> keys;
-        for (int i = 1; i <= tree.count(); ++i)
-            keys.push_back(tree.item(i)->key());
-        std::string selected = tree.selected() ? tree.selected()->key() : "";
-        return print(groups) + footer(keys, selected, state);
     }
 
 private:
@@ -249,6 +260,7 @@ private:
         std::vector<ModelNode>* siblings = nullptr;
         std::size_t row = 0;
         ModelNode* parent = nullptr;
+        ModelNode* node() const { return &(*siblings)[row]; }
     };
 
     Place place(const std::string& key) { return place(key, groups, nullptr); }
@@ -261,10 +273,6 @@ private:
                 return found;
         }
         return {};
-    }
-    ModelNode* find(const std::string& key) {
-        auto [siblings, row, parent] = place(key);
-        return &(*siblings)[row];
     }
 
     ModelNode& append(std::vector<ModelNode>& siblings, const char* word, std::int64_t number,
@@ -279,31 +287,13 @@ private:
             say(order.empty() ? "you have to load up a profile first" : refusal);
             return nullptr;
         }
-        return find(selected);
+        return place(selected).node();
     }
 
     void forget(const ModelNode& node) {
         order.erase(std::find(order.begin(), order.end(), node.key));
         for (const ModelNode& child : node.children)
             forget(child);
-    }
-
-    static std::string print(const std::vector<ModelNode>& nodes, std::size_t depth = 0) {
-        std::string out;
-        for (const ModelNode& n : nodes)
-            out += std::string(depth * 2, ' ') + n.key + " '" + n.text + "' [" + n.entry + "]\n" +
-                   print(n.children, depth + 1);
-        return out;
-    }
-
-    template <class Counters>
-    static std::string footer(const std::vector<std::string>& keys, const std::string& selected,
-                              const Counters& c) {
-        std::string out = "order:";
-        for (const std::string& key : keys)
-            out += " " + key;
-        return out + "\nselected: " + selected + "\ncounters: " + std::to_string(c.groupCount) +
-               " " + std::to_string(c.setCount) + " " + std::to_string(c.levelCount) + "\n";
     }
 };
 

@@ -4,6 +4,7 @@
 #include "scripted_user_interface.h"
 #include "temp_dir.h"
 #include "window/dialogs.h"
+#include "window/level_tree_model.h"
 #include "window/main_window.h"
 
 #include <QAbstractItemModelTester>
@@ -12,18 +13,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace quillfen::testing {
-
-inline const std::string kUsersKey = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
-// A profile.txt that starts in the demo prefix's LEVELS folder.
-inline const std::string kLevelsSettings = "C:\\LEMM\\LEVELS\r\n" + kUsersKey + "\r\n";
-
-// Scripted answers for the questions; the disclaimer is agreed to.
-using ScriptedWindowUi = ScriptedUserInterface;
 
 // A Wine-style prefix made by `quillfen-cli demo-prefix`: profiles Alice, Bob and Zoë, and level
 // files in drive_c/LEMM/LEVELS.
@@ -35,9 +29,15 @@ struct DemoPrefix {
 };
 
 // Puts `text` into `edit` as a user's typing (or an input method) would.
-void typeInto(QLineEdit* edit, const QString& text);
-// A double click as the platform delivers one: press, release, double click, release.
-void doubleClick(QWidget* widget, QPoint position);
+inline void typeInto(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }))
+        QTest::keyClicks(edit, text);
+    else // QTest types ASCII only; an input method puts the rest in like this
+        edit->insert(text);
+}
 
 // A MainWindow on a demo prefix, started in a fresh working folder (its settings file's) and
 // shown, its tree's model checked by a QAbstractItemModelTester throughout.
@@ -45,14 +45,14 @@ struct Session {
     DemoPrefix demo;
     TempDir work;
     QString previousFolder = QDir::currentPath();
-    ScriptedWindowUi ui;
+    ScriptedUserInterface ui;
     WinePrefixStore store{demo.prefix()};
     std::unique_ptr<MainWindow> form;
     std::unique_ptr<QAbstractItemModelTester> tester;
 
-    // With `settings`, a profile.txt of those bytes is put in the working folder first.
-    explicit Session(const std::optional<std::string>& settings = std::nullopt);
-    ~Session();
+    // With a `startFolder` (a Windows path), the settings file names it.
+    explicit Session(const std::string& startFolder = "");
+    ~Session() { QDir::setCurrent(previousFolder); }
 
     template <class T> T* find(const char* name) const {
         T* widget = form->findChild<T*>(QString::fromLatin1(name));
@@ -70,13 +70,30 @@ struct Session {
 
     // The view's row of the node with `key`, scrolled into sight; the keys of the rows the view
     // shows under it; its text.
-    QModelIndex row(const std::string& key) const;
-    QStringList rowsUnder(const std::string& key) const;
+    QModelIndex row(const std::string& key) const {
+        const LevelTreeNode* node = form->state().tree.find(key);
+        if (node == nullptr)
+            qFatal("no node %s in the tree", key.c_str());
+        const QModelIndex index = static_cast<LevelTreeModel*>(tree()->model())->indexOf(node);
+        tree()->scrollTo(index);
+        return index;
+    }
+    QStringList rowsUnder(const std::string& key) const {
+        auto* model = static_cast<LevelTreeModel*>(tree()->model());
+        const QModelIndex parent = row(key);
+        QStringList keys;
+        for (int r = 0; r < model->rowCount(parent); ++r)
+            keys << QString::fromStdString(model->node(model->index(r, 0, parent))->key());
+        return keys;
+    }
     QString shown(const std::string& key) const {
         return tree()->model()->data(row(key)).toString();
     }
     // A mouse click on the node's row.
-    void clickNode(const std::string& key) const;
+    void clickNode(const std::string& key) const {
+        const QRect place = tree()->visualRect(row(key));
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, place.center());
+    }
 };
 
 } // namespace quillfen::testing
