@@ -15,8 +15,7 @@ constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 constexpr std::array<const char*, 12> kWordNames = {
     "release rate", "lemmings", "to rescue", "time",    "climbers", "floaters",
     "bombers",      "blockers", "builders",  "bashers", "miners",   "diggers"};
-constexpr unsigned kMostLemmings = 114;  // the most the game's own levels hold
-constexpr unsigned kLastGraphicsSet = 8; // 0-4 the original sets, 5-8 the sequel's
+constexpr unsigned kMostLemmings = 114; // the most the game's own levels hold
 
 // Why a file of `size` bytes that begins with `first` is not a Windows level file; empty when
 // it is one.
