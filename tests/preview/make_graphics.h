@@ -1,0 +1,264 @@
+#pragma once
+
+// Graphics files made from pictures drawn in text, in the layouts of the DOS and the Windows
+// game, so that the tests and the benchmarks draw levels without any file of the game.
+#include "levelfile/level_file.h"
+#include "levelfile/make_pack.h"
+#include "temp_dir.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quillfen::testing {
+
+// One string a row: '.' is no part of the picture, a hex digit the colour of a pixel that is.
+using TextPicture = std::vector<std::string>;
+
+struct TestObject {
+    TextPicture still;
+    unsigned frames = 1; // the still frame is the last; the others are drawn in colour 5
+};
+
+struct TestGraphics {
+    std::vector<TextPicture> terrain;
+    std::vector<TestObject> objects;
+    // The set's eight colours as the VGA's 6-bit values.
+    std::array<std::array<unsigned char, 3>, 8> colours = {{{63, 0, 63},
+                                                            {0, 63, 63},
+                                                            {40, 20, 0},
+                                                            {20, 40, 60},
+                                                            {63, 63, 0},
+                                                            {30, 0, 50},
+                                                            {10, 50, 10},
+                                                            {50, 10, 40}}};
+};
+
+inline unsigned colourOf(char c) {
+    return static_cast<unsigned>(std::stoul(std::string(1, c), nullptr, 16));
+}
+
+// The DOS picture: four bit planes, then the mask.
+inline std::vector<unsigned char> planar(const TextPicture& picture) {
+    std::size_t width = picture[0].size(), plane = width * picture.size() / 8;
+    std::vector<unsigned char> bytes(5 * plane);
+    for (std::size_t p = 0; p < width * picture.size(); ++p) {
+        char c = picture[p / width][p % width];
+        if (c == '.')
+            continue;
+        auto bit = static_cast<unsigned char>(0x80 >> p % 8);
+        for (unsigned k = 0; k < 4; ++k)
+            if (colourOf(c) >> k & 1)
+                bytes[k * plane + p / 8] |= bit;
+        bytes[4 * plane + p / 8] |= bit;
+    }
+    return bytes;
+}
+
+// An object's frames, the still one last.
+inline std::vector<TextPicture> framesOf(const TestObject& object) {
+    TextPicture other = object.still;
+    for (std::string& row : other)
+        for (char& c : row)
+            c = c == '.' ? '.' : '5';
+    std::vector<TextPicture> frames(object.frames - 1, other);
+    frames.push_back(object.still);
+    return frames;
+}
+
+inline void putWord(std::vector<unsigned char>& bytes, std::size_t at, std::size_t value) {
+    bytes[at] = static_cast<unsigned char>(value);
+    bytes[at + 1] = static_cast<unsigned char>(value >> 8);
+}
+
+// The ground file, and the two sections of VGAGRn.DAT it describes.
+struct DosFiles {
+    std::vector<unsigned char> ground = std::vector<unsigned char>(1056);
+    std::vector<unsigned char> terrain, objects;
+};
+
+inline DosFiles dosFiles(const TestGraphics& graphics) {
+    DosFiles files;
+    for (std::size_t k = 0; k < graphics.objects.size(); ++k) {
+        const TextPicture& still = graphics.objects[k].still;
+        std::size_t at = k * 28, plane = still[0].size() * still.size() / 8;
+        files.ground[at + 3] = static_cast<unsigned char>(graphics.objects[k].frames);
+        files.ground[at + 4] = static_cast<unsigned char>(still[0].size());
+        files.ground[at + 5] = static_cast<unsigned char>(still.size());
+        putWord(files.ground, at + 6, 5 * plane);
+        putWord(files.ground, at + 8, 4 * plane);
+        putWord(files.ground, at + 21, files.objects.size());
+        for (const TextPicture& frame : framesOf(graphics.objects[k])) {
+            putWord(files.ground, at + 23, files.objects.size());
+            auto bytes = planar(frame);
+            files.objects.insert(files.objects.end(), bytes.begin(), bytes.end());
+        }
+    }
+    for (std::size_t i = 0; i < graphics.terrain.size(); ++i) {
+        const TextPicture& piece = graphics.terrain[i];
+        std::size_t at = 448 + 8 * i, plane = piece[0].size() * piece.size() / 8;
+        files.ground[at] = static_cast<unsigned char>(piece[0].size());
+        files.ground[at + 1] = static_cast<unsigned char>(piece.size());
+        putWord(files.ground, at + 2, files.terrain.size());
+        putWord(files.ground, at + 4, files.terrain.size() + 4 * plane);
+        auto bytes = planar(piece);
+        files.terrain.insert(files.terrain.end(), bytes.begin(), bytes.end());
+    }
+    for (std::size_t i = 0; i < 8; ++i)
+        std::copy_n(graphics.colours[i].begin(), 3, files.ground.begin() + 984 + 3 * i);
+    return files;
+}
+
+// GROUNDnO.DAT and VGAGRn.DAT of set `n` in `folder`.
+inline void writeDosGraphics(const std::filesystem::path& folder, unsigned n,
+                             const TestGraphics& graphics) {
+    DosFiles files = dosFiles(graphics);
+    writeBytes((folder / ("GROUND" + std::to_string(n) + "O.DAT")).string(), files.ground);
+    writeBytes((folder / ("VGAGR" + std::to_string(n) + ".DAT")).string(),
+               makePack({files.terrain, files.objects}));
+}
+
+inline TextPicture doubled(const TextPicture& picture) {
+    TextPicture big;
+    for (const std::string& row : picture) {
+        std::string wide;
+        for (char c : row)
+            wide.append(2, c);
+        big.push_back(wide);
+        big.push_back(wide);
+    }
+    return big;
+}
+
+// A sprite frame of the picture, cut to its solid pixels by the offsets. Colour 0 and the odd
+// colours are written 16 higher, as a palette of 16 colours wraps them back.
+inline void appendFrame(std::vector<unsigned char>& spr, const TextPicture& picture) {
+    std::size_t width = picture[0].size(), top = picture.size(), bottom = 0, left = width;
+    for (std::size_t y = 0; y < picture.size(); ++y) {
+        std::size_t first = picture[y].find_first_not_of('.');
+        if (first == std::string::npos)
+            continue;
+        top = std::min(top, y);
+        bottom = y + 1;
+        left = std::min(left, first);
+    }
+    std::size_t rows = bottom > top ? bottom - top : 0;
+    std::size_t header = spr.size();
+    spr.resize(header + 12);
+    for (std::size_t i = 0; std::size_t word : {rows ? left : 0, rows ? top : 0, std::size_t{127},
+                                                rows, width, picture.size()})
+        putWord(spr, header + 2 * i++, word);
+    for (std::size_t y = top; y < bottom; ++y) {
+        const std::string& row = picture[y];
+        std::size_t column = left;
+        for (std::size_t x = left; x < width;) {
+            if (row[x] == '.') {
+                ++x;
+                continue;
+            }
+            std::size_t skip = x - column;
+            spr.insert(spr.end(), skip / 127, 0x7F);
+            if (skip % 127)
+                spr.push_back(static_cast<unsigned char>(skip % 127));
+            std::size_t end = std::min(row.find('.', x), std::min(width, x + 127));
+            spr.push_back(static_cast<unsigned char>(0x80 + end - x));
+            for (; x < end; ++x) {
+                unsigned index = colourOf(row[x]);
+                spr.push_back(
+                    static_cast<unsigned char>(index == 0 || index % 2 ? index + 16 : index));
+            }
+            column = x;
+        }
+        spr.push_back(0x80);
+    }
+}
+
+inline std::vector<unsigned char> sprite(const std::vector<TextPicture>& frames) {
+    std::vector<unsigned char> spr = {'S', 'R', 'L', 'E', 0, 0, 8, 0};
+    putWord(spr, 4, frames.size());
+    for (const TextPicture& frame : frames)
+        appendFrame(spr, doubled(frame));
+    return spr;
+}
+
+// The DOS picture's 16 colours as a Windows palette.
+inline std::vector<unsigned char> windowsPalette(const TestGraphics& graphics) {
+    std::array<std::array<unsigned, 3>, 16> vga = {{{0x00, 0x00, 0x00},
+                                                    {0x10, 0x10, 0x38},
+                                                    {0x00, 0x2C, 0x00},
+                                                    {0x3C, 0x34, 0x34},
+                                                    {0x2C, 0x2C, 0x00},
+                                                    {0x3C, 0x08, 0x08},
+                                                    {0x20, 0x20, 0x20}}};
+    for (std::size_t i = 0; i < 8; ++i)
+        for (std::size_t c = 0; c < 3; ++c)
+            vga[8 + i][c] = graphics.colours[i][c];
+    vga[7] = vga[8];
+    std::vector<unsigned char> pal = {' ', 'L', 'A', 'P', 16, 0};
+    for (const auto& colour : vga) {
+        for (unsigned v : colour)
+            pal.push_back(static_cast<unsigned char>(v * 255 / 63));
+        pal.push_back(0);
+    }
+    return pal;
+}
+
+// styles/ground<n>o.dat (the DOS ground file as it is), level<n>b.spr, level<n>ob.spr and
+// level<n>.pal of set `n` (0-4) in `folder`, the pictures twice the DOS size.
+inline void writeWindowsGraphics(const std::filesystem::path& folder, unsigned n,
+                                 const TestGraphics& graphics) {
+    std::filesystem::path styles = folder / "styles";
+    std::filesystem::create_directories(styles);
+    std::string stem = "level" + std::to_string(n);
+    std::vector<TextPicture> objectFrames;
+    for (const TestObject& object : graphics.objects)
+        for (const TextPicture& frame : framesOf(object))
+            objectFrames.push_back(frame);
+    writeBytes((styles / ("ground" + std::to_string(n) + "o.dat")).string(),
+               dosFiles(graphics).ground);
+    writeBytes((styles / (stem + "b.spr")).string(), sprite(graphics.terrain));
+    writeBytes((styles / (stem + "ob.spr")).string(), sprite(objectFrames));
+    writeBytes((styles / (stem + ".pal")).string(), windowsPalette(graphics));
+}
+
+// A Windows level file whose records are added one by one; positions as the level's pixels
+// (terrain) or as the file holds them (objects).
+struct TestLevel {
+    std::vector<unsigned char> bytes = std::vector<unsigned char>(levelfile::kLevelFileSize);
+    std::size_t terrainRecords = 0;
+
+    explicit TestLevel(unsigned set, const std::string& title = "Test level") {
+        std::fill(bytes.begin() + 0x120, bytes.begin() + 0x760, 0xFF);
+        bytes[levelfile::kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
+        std::string padded = title;
+        padded.resize(levelfile::kTitleWidth, ' ');
+        std::copy(padded.begin(), padded.end(), bytes.begin() + levelfile::kTitleOffset);
+    }
+    // flags: 4 no overwrite, 2 upside down, 1 erase.
+    TestLevel& terrain(int x, int y, unsigned piece, unsigned flags = 0) {
+        auto rawX = static_cast<unsigned>(x + 16), rawY = static_cast<unsigned>((y + 4) & 511);
+        std::size_t at = 0x120 + 4 * terrainRecords++;
+        bytes[at] = static_cast<unsigned char>(flags << 5 | rawX >> 8);
+        bytes[at + 1] = static_cast<unsigned char>(rawX);
+        bytes[at + 2] = static_cast<unsigned char>(rawY >> 1);
+        bytes[at + 3] = static_cast<unsigned char>((rawY & 1) << 7 | piece);
+        return *this;
+    }
+    // flags: 0x80 no overwrite, 0x40 only over terrain.
+    TestLevel& object(std::size_t record, int x, int y, unsigned number, unsigned flags = 0,
+                      bool upsideDown = false) {
+        std::size_t at = 0x20 + 8 * record;
+        for (auto [offset, word] : {std::pair{0, x}, std::pair{2, y}}) {
+            bytes[at + offset] = static_cast<unsigned char>(static_cast<std::uint16_t>(word) >> 8);
+            bytes[at + offset + 1] = static_cast<unsigned char>(word);
+        }
+        bytes[at + 5] = static_cast<unsigned char>(number);
+        bytes[at + 6] = static_cast<unsigned char>(flags);
+        bytes[at + 7] = upsideDown ? 0x8F : 0x0F;
+        return *this;
+    }
+};
+
+} // namespace quillfen::testing
