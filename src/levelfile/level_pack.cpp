@@ -51,13 +51,13 @@ void renumberSequelSet(std::span<unsigned char> level) {
     level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
 }
 
-std::string packStem(const std::string& packName) {
-    return packName.substr(0, packName.find_last_of('.'));
+std::string withoutExtension(const std::string& name) {
+    return name.substr(0, name.find_last_of('.'));
 }
 
 std::string sectionFileName(const std::string& packName, std::size_t section,
                             std::string_view extension) {
-    std::string name = packStem(packName);
+    std::string name = withoutExtension(packName);
     name.append("_").append(twoDigits(section)).append(extension);
     return name;
 }
@@ -70,7 +70,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     if (!packName)
         return Error{kUnstorableText};
     plan.packName = *packName;
-    plan.setName = packStem(plan.packName);
+    plan.setName = withoutExtension(plan.packName);
     const std::string cannot = "ERROR: cannot import " + plan.packName + ": ";
 
     if (!isFolder(folder))

@@ -38,8 +38,8 @@ Result<std::vector<LevelPreview>> previewFile(const std::string& path, GameGraph
         if (!set)
             return Error{set.error()};
         auto info = levelfile::readLevelBytes(levels[i]);
-        previews.push_back({pack ? std::optional(i) : std::nullopt, info ? info->title : "",
-                            layout.graphicsSet, renderLevel(layout, **set)});
+        previews.push_back(
+            {pack ? std::optional(i) : std::nullopt, info ? info->title : "", layout, *set});
     }
     return previews;
 }

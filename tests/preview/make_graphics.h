@@ -36,6 +36,19 @@ struct TestGraphics {
                                                             {50, 10, 40}}};
 };
 
+// A few pieces and objects: rows of one colour, holes, gaps and runs longer than a sprite's
+// packet at twice the size, an empty row, solid black; objects of one to three frames.
+inline TestGraphics testGraphics() {
+    TestGraphics g;
+    g.terrain = {{"99999999", "aaaaaaaa"},
+                 {"b.b.b.b."},
+                 {std::string("c").append(78, '.').append("c"), std::string(80, 'd')},
+                 {"11111111", "22222222", "........", "44444444", "55555555", "66666666"},
+                 {"0000000."}};
+    g.objects = {{{"dddddddd", "eeeeeeee"}, 2}, {{"11111111"}, 1}, {{"2..2..2."}, 3}};
+    return g;
+}
+
 inline unsigned colourOf(char c) {
     return static_cast<unsigned>(std::stoul(std::string(1, c), nullptr, 16));
 }

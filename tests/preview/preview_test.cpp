@@ -15,21 +15,9 @@ using testing::TestGraphics;
 using testing::TestLevel;
 using Bytes = std::vector<unsigned char>;
 
-TestGraphics graphics() {
-    TestGraphics g;
-    g.terrain = {{"99999999", "aaaaaaaa"},
-                 {"b.b.b.b."},
-                 // Gaps and runs longer than a sprite's packet at twice the size.
-                 {std::string("c").append(78, '.').append("c"), std::string(80, 'd')},
-                 {"11111111", "22222222", "........", "44444444", "55555555", "66666666"},
-                 {"0000000."}};
-    g.objects = {{{"dddddddd", "eeeeeeee"}, 2}, {{"11111111"}, 1}, {{"2..2..2."}, 3}};
-    return g;
-}
-
 // A row of the picture as the hex digits of its colours in the test palette ('?' for others).
 std::string rowText(const Image& image, int y, int x, int count) {
-    Bytes pal = testing::windowsPalette(graphics());
+    Bytes pal = testing::windowsPalette(testing::testGraphics());
     std::string text;
     for (int i = x; i < x + count; ++i) {
         const Rgba& pixel = image.at(i, y);
@@ -47,8 +35,8 @@ struct GraphicsFolder {
     GraphicsSet dos, windows;
 
     GraphicsFolder() {
-        testing::writeDosGraphics(dir.path(), 0, graphics());
-        testing::writeWindowsGraphics(dir.path(), 0, graphics());
+        testing::writeDosGraphics(dir.path(), 0, testing::testGraphics());
+        testing::writeWindowsGraphics(dir.path(), 0, testing::testGraphics());
         auto sets = graphicsIn(dir.path().string());
         auto loadedDos = loadGraphicsSet(
             {.ground = dir.file("GROUND0O.DAT"), .pictures = dir.file("VGAGR0.DAT")});
@@ -179,7 +167,7 @@ TEST(SpriteFile, PacketsSkipAndDrawFromWhereTheLastEnded) {
 }
 
 TEST(GraphicsFiles, DamagedFilesAreRefusedWithTheFileAndTheReason) {
-    TestGraphics g = graphics();
+    TestGraphics g = testing::testGraphics();
     auto dos = testing::dosFiles(g);
     std::string terrainSize = std::to_string(dos.terrain.size());
     struct Case {
@@ -261,7 +249,7 @@ TEST(Thumbnail, EachPixelIsTheMeanOfItsBox) {
 TEST(GameGraphics, SearchesTheChosenFoldersThenAboveTheLevelThenThePrefix) {
     TempDir dir;
     const fs::path root = dir.path();
-    TestGraphics g = graphics();
+    TestGraphics g = testing::testGraphics();
     fs::create_directories(root / "dos");
     testing::writeDosGraphics(root / "dos", 2, g);
     fs::rename(root / "dos/VGAGR2.DAT", root / "dos/vgagr2.dat");
