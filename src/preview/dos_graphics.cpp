@@ -11,7 +11,7 @@ constexpr std::size_t kTerrainSection = 0, kObjectSection = 1;
 // `section`. The reason when a plane reaches beyond the section.
 Result<Image> planarPicture(std::span<const std::vector<unsigned char>> sections,
                             std::size_t sectionIndex, std::size_t picture, std::size_t mask,
-                            unsigned width, unsigned height, const std::array<Rgba, 16>& palette) {
+                            unsigned width, unsigned height, const std::array<Pixel, 16>& palette) {
     std::size_t pixels = std::size_t{width} * height;
     std::size_t plane = (pixels + 7) / 8;
     std::size_t size = sectionIndex < sections.size() ? sections[sectionIndex].size() : 0;

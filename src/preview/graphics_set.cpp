@@ -50,7 +50,7 @@ Result<SpriteFile> readSpriteFile(const std::string& path) {
 
 // The picture of frame `frame`, which `name` (a piece or an object) is drawn from.
 Result<Image> framePicture(const SpriteFile& file, std::size_t frame, const std::string& name,
-                           const std::vector<Rgba>& palette) {
+                           const std::vector<Pixel>& palette) {
     if (frame >= file.frames.size())
         return Error{damagedGraphics(file.path, "it holds " + std::to_string(file.frames.size()) +
                                                     " frames, and " + name + " would be frame " +

@@ -27,9 +27,9 @@ constexpr std::array<std::array<unsigned, 3>, 7> kFixedColours = {{{0x00, 0x00, 
                                                                    {0x20, 0x20, 0x20}}};
 
 // The VGA takes only the low six bits of each value.
-Rgba vgaColour(unsigned r, unsigned g, unsigned b) {
+Pixel vgaColour(unsigned r, unsigned g, unsigned b) {
     auto eight = [](unsigned v) { return static_cast<std::uint8_t>((v & 63) * 255 / 63); };
-    return {eight(r), eight(g), eight(b), 255};
+    return rgba(eight(r), eight(g), eight(b));
 }
 
 } // namespace

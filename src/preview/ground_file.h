@@ -36,7 +36,7 @@ struct GroundFile {
     std::array<ObjectRecord, kObjectKinds> objects;
     std::array<TerrainRecord, kTerrainKinds> terrain;
     // The 16 colours of the DOS pictures: six fixed ones, then the set's own.
-    std::array<Rgba, 16> palette;
+    std::array<Pixel, 16> palette;
 };
 
 // The ground file held in `bytes`; refused, with the reason, when it is not 1056 bytes long.

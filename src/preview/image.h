@@ -1,35 +1,44 @@
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace quillfen::preview {
 
-// One pixel, its bytes in the order R, G, B, A: the order a PNG keeps them.
-struct Rgba {
-    std::uint8_t r = 0, g = 0, b = 0, a = 0;
+// One pixel: its four bytes R, G, B and A in memory, the order a PNG keeps them. Drawing takes
+// a pixel as one word, a few at a time.
+using Pixel = std::uint32_t;
 
-    bool operator==(const Rgba&) const = default;
-};
-static_assert(sizeof(Rgba) == 4);
+constexpr Pixel rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {
+    return std::bit_cast<Pixel>(std::array<std::uint8_t, 4>{r, g, b, a});
+}
+// The pixel's bytes R, G, B, A.
+constexpr std::array<std::uint8_t, 4> channels(Pixel pixel) {
+    return std::bit_cast<std::array<std::uint8_t, 4>>(pixel);
+}
 
-inline constexpr Rgba kBlack = {0, 0, 0, 255};
+inline constexpr Pixel kBlack = rgba(0, 0, 0);
 
-// A picture, row by row from the top. In the game's graphics a pixel of alpha 0 is no part of
-// the piece (its mask bit is 0, or a sprite leaves it out); a level's picture is opaque.
+// A picture, row by row from the top. In the game's graphics a pixel that is no part of the
+// piece (its mask bit is 0, or a sprite leaves it out) is 0, and every other pixel is opaque;
+// so is a level's picture.
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<Rgba> pixels;
+    std::vector<Pixel> pixels;
 
     Image() = default;
-    Image(int w, int h, Rgba fill = {})
+    Image(int w, int h, Pixel fill = 0)
         : width(w), height(h),
           pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
-    Rgba& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    const Rgba& at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Pixel& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Pixel at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Pixel* row(int y) { return &pixels[static_cast<std::size_t>(y) * width]; }
+    const Pixel* row(int y) const { return &pixels[static_cast<std::size_t>(y) * width]; }
     bool empty() const { return pixels.empty(); }
 };
 

@@ -5,63 +5,64 @@
 namespace quillfen::preview {
 namespace {
 
-// What each pixel of the level holds beside its colour.
-constexpr unsigned char kTerrain = 1, kObject = 2;
+// While a level is drawn, the alpha byte of each pixel says what is there: 0 nothing, its
+// high bit terrain, any other bit an object; the picture is made opaque at the end. A piece's
+// solid pixel, alpha 0xFF, so makes terrain as it is drawn, and a pixel that is no part of it
+// is 0. Whole pixels are handled as words, so that the compiler draws a row a few at a time.
+constexpr Pixel kTerrain = rgba(0, 0, 0, 0x80);
+constexpr Pixel kObject = rgba(0, 0, 0, 0x7F);
+constexpr Pixel kAlpha = rgba(0, 0, 0, 0xFF);
 
-// Where a picture's solid pixels are drawn and what they leave behind: drawn where the marks
-// hold all of `needs` and none of `forbids`; then `clears` taken off and `sets` put on.
-struct DrawRule {
-    unsigned char needs = 0, forbids = 0, sets = 0, clears = 0;
-    bool erase = false; // black instead of the picture's colour
+// Each rule gives the pixel that a picture's pixel `from` makes of the level's pixel `to`.
+constexpr auto drawTerrain = [](Pixel from, Pixel to) { return from != 0 ? from : to; };
+// Only where there is no terrain yet.
+constexpr auto addTerrain = [](Pixel from, Pixel to) {
+    return from != 0 && (to & kTerrain) == 0 ? from : to;
 };
-
-DrawRule terrainRule(const TerrainPlacement& piece) {
-    if (piece.noOverwrite)
-        return {.forbids = kTerrain, .sets = kTerrain};
-    if (piece.erase)
-        return {.clears = kTerrain, .erase = true};
-    return {.sets = kTerrain};
+// Black, and no longer terrain.
+constexpr auto eraseTerrain = [](Pixel from, Pixel to) { return from != 0 ? 0 : to; };
+// An object's pixel keeps the terrain under it as it was.
+constexpr Pixel objectPixel(Pixel from, Pixel to) {
+    return (from & ~kAlpha) | (to & kTerrain) | kObject;
 }
-
-DrawRule objectRule(const ObjectPlacement& object) {
-    if (object.onlyOverTerrain)
-        return {.needs = kTerrain, .sets = kObject};
-    if (object.noOverwrite)
-        return {.forbids = kTerrain | kObject, .sets = kObject};
-    return {.sets = kObject};
-}
+constexpr auto drawObject = [](Pixel from, Pixel to) {
+    return from != 0 ? objectPixel(from, to) : to;
+};
+constexpr auto objectOverTerrain = [](Pixel from, Pixel to) {
+    return from != 0 && (to & kTerrain) != 0 ? objectPixel(from, to) : to;
+};
+// Behind terrain and the objects drawn before.
+constexpr auto objectBehind = [](Pixel from, Pixel to) {
+    return from != 0 && (to & kAlpha) == 0 ? objectPixel(from, to) : to;
+};
 
 class Canvas {
 public:
-    Canvas(int width, int height)
-        : image_(width, height, kBlack), marks_(image_.pixels.size(), 0) {}
+    Canvas(int width, int height) : image_(width, height) {}
 
-    // Draws `picture` with its top left corner at (x, y), cut to the canvas.
-    void draw(const Image& picture, int x, int y, bool upsideDown, const DrawRule& rule) {
+    // Draws `picture` with its top left corner at (x, y), cut to the canvas, by `rule`.
+    template <class Rule>
+    void draw(const Image& picture, int x, int y, bool upsideDown, Rule rule) {
         int left = std::max(0, -x), right = std::min(picture.width, image_.width - x);
         int top = std::max(0, -y), bottom = std::min(picture.height, image_.height - y);
         if (left >= right)
             return;
         for (int row = top; row < bottom; ++row) {
-            const Rgba* from = &picture.at(left, upsideDown ? picture.height - 1 - row : row);
-            std::size_t to = static_cast<std::size_t>(y + row) * image_.width + (x + left);
-            Rgba* pixel = &image_.pixels[to];
-            unsigned char* mark = &marks_[to];
-            for (int i = 0; i < right - left; ++i) {
-                if (from[i].a == 0 || (mark[i] & rule.needs) != rule.needs ||
-                    (mark[i] & rule.forbids) != 0)
-                    continue;
-                pixel[i] = rule.erase ? kBlack : from[i];
-                mark[i] = static_cast<unsigned char>((mark[i] & ~rule.clears) | rule.sets);
-            }
+            const Pixel* from = picture.row(upsideDown ? picture.height - 1 - row : row) + left;
+            Pixel* to = image_.row(y + row) + x + left;
+            for (int i = 0; i < right - left; ++i)
+                to[i] = rule(from[i], to[i]);
         }
     }
 
-    Image take() { return std::move(image_); }
+    Image take() {
+        for (Pixel& pixel : image_.pixels)
+            pixel |= kAlpha;
+        return std::move(image_);
+    }
 
 private:
     Image image_;
-    std::vector<unsigned char> marks_;
 };
 
 } // namespace
@@ -73,9 +74,15 @@ LevelPicture renderLevel(const LevelLayout& layout, const GraphicsSet& graphics)
     if (layout.specialGraphics == 0) {
         for (const TerrainPlacement& piece : layout.terrain) {
             const Image& image = graphics.terrain[piece.piece];
-            if (!image.empty())
-                canvas.draw(image, piece.x * scale, piece.y * scale, piece.upsideDown,
-                            terrainRule(piece));
+            int x = piece.x * scale, y = piece.y * scale;
+            if (image.empty())
+                continue;
+            if (piece.noOverwrite)
+                canvas.draw(image, x, y, piece.upsideDown, addTerrain);
+            else if (piece.erase)
+                canvas.draw(image, x, y, piece.upsideDown, eraseTerrain);
+            else
+                canvas.draw(image, x, y, piece.upsideDown, drawTerrain);
         }
     } else {
         picture.note = "the picture shows the level's objects only: its terrain is one big "
@@ -85,9 +92,15 @@ LevelPicture renderLevel(const LevelLayout& layout, const GraphicsSet& graphics)
     for (bool firstPass : {true, false}) {
         for (const ObjectPlacement& object : layout.objects) {
             const Image& image = graphics.objects[object.object];
-            if (object.onlyOverTerrain == firstPass && !image.empty())
-                canvas.draw(image, object.x * scale, object.y * scale, object.upsideDown,
-                            objectRule(object));
+            int x = object.x * scale, y = object.y * scale;
+            if (object.onlyOverTerrain != firstPass || image.empty())
+                continue;
+            if (object.onlyOverTerrain)
+                canvas.draw(image, x, y, object.upsideDown, objectOverTerrain);
+            else if (object.noOverwrite)
+                canvas.draw(image, x, y, object.upsideDown, objectBehind);
+            else
+                canvas.draw(image, x, y, object.upsideDown, drawObject);
         }
     }
     picture.image = canvas.take();

@@ -30,7 +30,8 @@ bool hasTag(std::span<const unsigned char> bytes, std::string_view tag) {
 // Walks the rows of `frame`, each packet checked against the file's end and the frame's edges,
 // drawing its pixels into `into` when given. Gives the offset after the last row.
 Result<std::size_t> walkRows(std::span<const unsigned char> bytes, std::size_t frameNumber,
-                             const SpriteFrame& frame, Image* into, std::span<const Rgba> palette) {
+                             const SpriteFrame& frame, Image* into,
+                             std::span<const Pixel> palette) {
     std::size_t at = frame.rowsAt;
     for (unsigned row = 0; row < frame.rows; ++row) {
         const std::size_t rowAt = at;
@@ -61,8 +62,8 @@ Result<std::size_t> walkRows(std::span<const unsigned char> bytes, std::size_t f
                                std::to_string(frame.xOffset + column + pixels) +
                                ", beyond the frame's width " + std::to_string(frame.width));
             if (into) {
-                Rgba* line = &into->at(static_cast<int>(frame.xOffset + column),
-                                       static_cast<int>(frame.yOffset + row));
+                Pixel* line =
+                    into->row(static_cast<int>(frame.yOffset + row)) + frame.xOffset + column;
                 for (std::size_t i = 0; i < pixels; ++i)
                     if (unsigned index = bytes[at + i]; index != 0)
                         line[i] = palette[index % palette.size()];
@@ -76,7 +77,7 @@ Result<std::size_t> walkRows(std::span<const unsigned char> bytes, std::size_t f
 
 } // namespace
 
-Result<std::vector<Rgba>> readPalette(std::span<const unsigned char> bytes) {
+Result<std::vector<Pixel>> readPalette(std::span<const unsigned char> bytes) {
     if (!hasTag(bytes, kPaletteTag))
         return Error{"it does not begin with the palette's tag \" LAP\""};
     ByteCursor file(bytes);
@@ -87,12 +88,12 @@ Result<std::vector<Rgba>> readPalette(std::span<const unsigned char> bytes) {
     if (needed > bytes.size())
         return Error{"its " + std::to_string(count) + " colours need " + std::to_string(needed) +
                      " bytes, and it has " + std::to_string(bytes.size())};
-    std::vector<Rgba> colours;
+    std::vector<Pixel> colours;
     for (std::size_t i = 0; i < count; ++i) {
         ByteCursor entry = file.at(kPaletteEntries + i * kPaletteEntrySize);
-        colours.push_back({static_cast<std::uint8_t>(entry.byte(0)),
-                           static_cast<std::uint8_t>(entry.byte(1)),
-                           static_cast<std::uint8_t>(entry.byte(2)), 255});
+        colours.push_back(rgba(static_cast<std::uint8_t>(entry.byte(0)),
+                               static_cast<std::uint8_t>(entry.byte(1)),
+                               static_cast<std::uint8_t>(entry.byte(2))));
     }
     return colours;
 }
@@ -135,7 +136,7 @@ Result<std::vector<SpriteFrame>> readSprite(std::span<const unsigned char> bytes
 }
 
 Image spritePicture(std::span<const unsigned char> bytes, const SpriteFrame& frame,
-                    std::span<const Rgba> palette) {
+                    std::span<const Pixel> palette) {
     Image picture(static_cast<int>(frame.width), static_cast<int>(frame.height));
     (void)walkRows(bytes, 0, frame, &picture, palette);
     return picture;

@@ -13,7 +13,7 @@ namespace quillfen::preview {
 // The colours of a Windows palette file (.pal): the tag " LAP", a 16-bit count, then that many
 // entries of R, G, B and an unused byte. Refused, with the reason, when the tag is wrong, the
 // count is 0 or its entries reach beyond the file.
-Result<std::vector<Rgba>> readPalette(std::span<const unsigned char> bytes);
+Result<std::vector<Pixel>> readPalette(std::span<const unsigned char> bytes);
 
 // Where one frame of a Windows sprite file (.spr, "SRLE") lies, and its header's words.
 struct SpriteFrame {
@@ -36,7 +36,7 @@ Result<std::vector<SpriteFrame>> readSprite(std::span<const unsigned char> bytes
 // The picture of a frame that readSprite found in the same `bytes`: each colour index taken
 // modulo the palette's size, a byte of 0 left out (it is transparent).
 Image spritePicture(std::span<const unsigned char> bytes, const SpriteFrame& frame,
-                    std::span<const Rgba> palette);
+                    std::span<const Pixel> palette);
 
 // The frame of the objects' sprite file that holds object `object`'s still picture: the
 // objects' frames follow one another (an unused object has none), and the still frame is

@@ -20,10 +20,10 @@ std::string rowText(const Image& image, int y, int x, int count) {
     Bytes pal = testing::windowsPalette(testing::testGraphics());
     std::string text;
     for (int i = x; i < x + count; ++i) {
-        const Rgba& pixel = image.at(i, y);
+        Pixel pixel = image.at(i, y);
         char shown = '?';
         for (int c = 15; c >= 0; --c)
-            if (Rgba{pal[6 + 4 * c], pal[7 + 4 * c], pal[8 + 4 * c], 255} == pixel)
+            if (rgba(pal[6 + 4 * c], pal[7 + 4 * c], pal[8 + 4 * c]) == pixel)
                 shown = "0123456789abcdef"[c];
         text += shown;
     }
@@ -153,7 +153,7 @@ TEST(SpriteFile, PacketsSkipAndDrawFromWhereTheLastEnded) {
                  2,    0x82, 1,    3,   1, 0x81, 2, 0x80,    // skip 2, two pixels, skip 1, one
                  0x80,                                       // an empty row
                  0x7F, 5,    0x82, 6,   0, 0x80}; // skip 132; index 6 wraps to 2, 0 is none
-    std::vector<Rgba> palette = {{1, 1, 1, 255}, {10, 0, 0, 255}, {0, 20, 0, 255}, {0, 0, 30, 255}};
+    std::vector<Pixel> palette = {rgba(1, 1, 1), rgba(10, 0, 0), rgba(0, 20, 0), rgba(0, 0, 30)};
     auto frames = readSprite(spr);
     ASSERT_TRUE(frames.ok()) << frames.error();
     ASSERT_EQ(frames->size(), 1u);
@@ -237,12 +237,12 @@ TEST(GraphicsFiles, ASpriteFileCutAnywhereIsRefused) {
 TEST(Thumbnail, EachPixelIsTheMeanOfItsBox) {
     Image picture(5, 2, kBlack);
     for (int x = 0; x < 5; ++x)
-        picture.at(x, 0) = picture.at(x, 1) = {static_cast<std::uint8_t>(x * 50), 0, 9, 255};
-    // Boxes of columns 0-1 and 2-4, both rows: their reds 25 and 150, 1 row of 2.5 rounded.
+        picture.at(x, 0) = picture.at(x, 1) = rgba(static_cast<std::uint8_t>(x * 50), 0, 9);
+    // Two pixels wide, so 2 x 2 / 5 rounded high: boxes of columns 0-1 and 2-4 of both rows.
     Image small = thumbnail(picture, 2);
     EXPECT_EQ(small.width, 2);
     EXPECT_EQ(small.height, 1);
-    EXPECT_EQ(small.pixels, (std::vector<Rgba>{{25, 0, 9, 255}, {150, 0, 9, 255}}));
+    EXPECT_EQ(small.pixels, (std::vector<Pixel>{rgba(25, 0, 9), rgba(150, 0, 9)}));
     EXPECT_EQ(thumbnail(picture, 5).pixels, picture.pixels);
 }
 
