@@ -60,8 +60,7 @@ TEST_F(PreviewCliTest, ALevelGivesOnePngAndAPackOneALevel) {
     EXPECT_EQ(run.out, "a.png\n");
     EXPECT_EQ(readPng((out / "a.png").string()).pixels, expected(level, 1584).pixels);
 
-    std::vector<unsigned char> special = level;
-    special[levelfile::kSpecialGraphicsOffset + 1] = 1;
+    std::vector<unsigned char> special = TestLevel(0).terrain(5, 7, 0).special(1).bytes;
     writeBytes((game / "LEVEL000.DAT").string(), makePack({level, special}));
     run = runCli(
         {"preview", (game / "LEVEL000.DAT").string(), "--scale", "4", "--out", out.string()});
@@ -92,25 +91,18 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
     writeBytes(dir.file("broken/GROUND0O.DAT"), ground);
     fs::copy(game / "VGAGR0.DAT", dir.path() / "broken/VGAGR0.DAT");
     writeBytes(dir.file("broken/a.lvl"), level);
-    std::string driveC = dir.file("prefix") + "/drive_c";
     struct Case {
         std::string file;
         std::string error;
     };
     for (const Case& c : std::vector<Case>{
-             {dir.file("junk.lvl"),
-              "ERROR: junk.lvl is neither a Windows Lemmings level file nor a DOS level pack: the "
-              "file is 100 bytes long, not 2048; as a pack, section 00 (at byte 0): its packed "
-              "size 0 does not fit the header and the 100 bytes left in the file"},
-             {dir.file("nowhere/DLVEL000.DAT"),
-              "ERROR: found no graphics for graphics set 5 (styles/brick.dat, or the DOS "
-              "sequel's GROUND0O.DAT and VGAGR0.DAT) in "},
+             {dir.file("junk.lvl"), "ERROR: junk.lvl is neither a Windows Lemmings level file nor "
+                                    "a DOS level pack: the file is 100 bytes long, not 2048; "},
+             {dir.file("nowhere/DLVEL000.DAT"), "ERROR: found no graphics for graphics set 5 "},
              {dir.file("nowhere/a.lvl"),
               "ERROR: found no graphics for graphics set 0 (styles/ground0o.dat, or the DOS "
               "game's GROUND0O.DAT and VGAGR0.DAT) in " +
-                  dir.file("nowhere") + ", " + dir.path().string() + ", " +
-                  dir.path().parent_path().string() + ", /, the folders in " + driveC + " and in " +
-                  driveC + "/Program Files*"},
+                  dir.file("nowhere") + ", " + dir.path().string()},
              {dir.file("broken/a.lvl"), "ERROR: the graphics file " +
                                             dir.file("broken/GROUND0O.DAT") +
                                             " is damaged: it is 1055 bytes long, not 1056"},

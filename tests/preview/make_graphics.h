@@ -25,15 +25,9 @@ struct TestObject {
 struct TestGraphics {
     std::vector<TextPicture> terrain;
     std::vector<TestObject> objects;
-    // The set's eight colours as the VGA's 6-bit values.
-    std::array<std::array<unsigned char, 3>, 8> colours = {{{63, 0, 63},
-                                                            {0, 63, 63},
-                                                            {40, 20, 0},
-                                                            {20, 40, 60},
-                                                            {63, 63, 0},
-                                                            {30, 0, 50},
-                                                            {10, 50, 10},
-                                                            {50, 10, 40}}};
+    // The set's eight colours, R, G and B as the VGA's 6-bit values.
+    std::array<unsigned char, 24> colours = {63, 0,  63, 0,  63, 63, 40, 20, 0,  20, 40, 60,
+                                             63, 63, 0,  30, 0,  50, 10, 50, 10, 50, 10, 40};
 };
 
 // A few pieces and objects: rows of one colour, holes, gaps and runs longer than a sprite's
@@ -119,8 +113,7 @@ inline DosFiles dosFiles(const TestGraphics& graphics) {
         auto bytes = planar(piece);
         files.terrain.insert(files.terrain.end(), bytes.begin(), bytes.end());
     }
-    for (std::size_t i = 0; i < 8; ++i)
-        std::copy_n(graphics.colours[i].begin(), 3, files.ground.begin() + 984 + 3 * i);
+    std::copy(graphics.colours.begin(), graphics.colours.end(), files.ground.begin() + 984);
     return files;
 }
 
@@ -133,40 +126,24 @@ inline void writeDosGraphics(const std::filesystem::path& folder, unsigned n,
                makePack({files.terrain, files.objects}));
 }
 
-inline TextPicture doubled(const TextPicture& picture) {
-    TextPicture big;
-    for (const std::string& row : picture) {
+// A sprite frame of the picture at twice its size, every row drawn. Colour 0 and the odd
+// colours are written 16 higher, as a palette of 16 colours wraps them back.
+inline void appendFrame(std::vector<unsigned char>& spr, const TextPicture& small) {
+    TextPicture picture;
+    for (const std::string& row : small) {
         std::string wide;
         for (char c : row)
             wide.append(2, c);
-        big.push_back(wide);
-        big.push_back(wide);
+        picture.insert(picture.end(), 2, wide);
     }
-    return big;
-}
-
-// A sprite frame of the picture, cut to its solid pixels by the offsets. Colour 0 and the odd
-// colours are written 16 higher, as a palette of 16 colours wraps them back.
-inline void appendFrame(std::vector<unsigned char>& spr, const TextPicture& picture) {
-    std::size_t width = picture[0].size(), top = picture.size(), bottom = 0, left = width;
-    for (std::size_t y = 0; y < picture.size(); ++y) {
-        std::size_t first = picture[y].find_first_not_of('.');
-        if (first == std::string::npos)
-            continue;
-        top = std::min(top, y);
-        bottom = y + 1;
-        left = std::min(left, first);
-    }
-    std::size_t rows = bottom > top ? bottom - top : 0;
-    std::size_t header = spr.size();
+    std::size_t width = picture[0].size(), header = spr.size();
     spr.resize(header + 12);
-    for (std::size_t i = 0; std::size_t word : {rows ? left : 0, rows ? top : 0, std::size_t{127},
-                                                rows, width, picture.size()})
+    for (std::size_t i = 0; std::size_t word : {std::size_t{0}, std::size_t{0}, std::size_t{127},
+                                                picture.size(), width, picture.size()})
         putWord(spr, header + 2 * i++, word);
-    for (std::size_t y = top; y < bottom; ++y) {
-        const std::string& row = picture[y];
-        std::size_t column = left;
-        for (std::size_t x = left; x < width;) {
+    for (const std::string& row : picture) {
+        std::size_t column = 0;
+        for (std::size_t x = 0; x < width;) {
             if (row[x] == '.') {
                 ++x;
                 continue;
@@ -192,27 +169,22 @@ inline std::vector<unsigned char> sprite(const std::vector<TextPicture>& frames)
     std::vector<unsigned char> spr = {'S', 'R', 'L', 'E', 0, 0, 8, 0};
     putWord(spr, 4, frames.size());
     for (const TextPicture& frame : frames)
-        appendFrame(spr, doubled(frame));
+        appendFrame(spr, frame);
     return spr;
 }
 
-// The DOS picture's 16 colours as a Windows palette.
+// The DOS picture's 16 colours as a Windows palette: seven fixed ones, the set's first again,
+// then the set's eight.
 inline std::vector<unsigned char> windowsPalette(const TestGraphics& graphics) {
-    std::array<std::array<unsigned, 3>, 16> vga = {{{0x00, 0x00, 0x00},
-                                                    {0x10, 0x10, 0x38},
-                                                    {0x00, 0x2C, 0x00},
-                                                    {0x3C, 0x34, 0x34},
-                                                    {0x2C, 0x2C, 0x00},
-                                                    {0x3C, 0x08, 0x08},
-                                                    {0x20, 0x20, 0x20}}};
-    for (std::size_t i = 0; i < 8; ++i)
-        for (std::size_t c = 0; c < 3; ++c)
-            vga[8 + i][c] = graphics.colours[i][c];
-    vga[7] = vga[8];
+    std::vector<unsigned char> vga = {0x00, 0x00, 0x00, 0x10, 0x10, 0x38, 0x00,
+                                      0x2C, 0x00, 0x3C, 0x34, 0x34, 0x2C, 0x2C,
+                                      0x00, 0x3C, 0x08, 0x08, 0x20, 0x20, 0x20};
+    vga.insert(vga.end(), graphics.colours.begin(), graphics.colours.begin() + 3);
+    vga.insert(vga.end(), graphics.colours.begin(), graphics.colours.end());
     std::vector<unsigned char> pal = {' ', 'L', 'A', 'P', 16, 0};
-    for (const auto& colour : vga) {
-        for (unsigned v : colour)
-            pal.push_back(static_cast<unsigned char>(v * 255 / 63));
+    for (std::size_t i = 0; i < vga.size(); i += 3) {
+        for (std::size_t c = i; c < i + 3; ++c)
+            pal.push_back(static_cast<unsigned char>(vga[c] * 255 / 63));
         pal.push_back(0);
     }
     return pal;
@@ -242,12 +214,10 @@ struct TestLevel {
     std::vector<unsigned char> bytes = std::vector<unsigned char>(levelfile::kLevelFileSize);
     std::size_t terrainRecords = 0;
 
-    explicit TestLevel(unsigned set, const std::string& title = "Test level") {
+    explicit TestLevel(unsigned set) {
         std::fill(bytes.begin() + 0x120, bytes.begin() + 0x760, 0xFF);
+        std::fill(bytes.begin() + levelfile::kTitleOffset, bytes.end(), ' ');
         bytes[levelfile::kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
-        std::string padded = title;
-        padded.resize(levelfile::kTitleWidth, ' ');
-        std::copy(padded.begin(), padded.end(), bytes.begin() + levelfile::kTitleOffset);
     }
     // flags: 4 no overwrite, 2 upside down, 1 erase.
     TestLevel& terrain(int x, int y, unsigned piece, unsigned flags = 0) {
@@ -257,6 +227,10 @@ struct TestLevel {
         bytes[at + 1] = static_cast<unsigned char>(rawX);
         bytes[at + 2] = static_cast<unsigned char>(rawY >> 1);
         bytes[at + 3] = static_cast<unsigned char>((rawY & 1) << 7 | piece);
+        return *this;
+    }
+    TestLevel& special(unsigned char graphics) {
+        bytes[levelfile::kSpecialGraphicsOffset + 1] = graphics;
         return *this;
     }
     // flags: 0x80 no overwrite, 0x40 only over terrain.

