@@ -35,7 +35,7 @@ struct SyntheticGame {
     SyntheticGame() {
         testing::TestGraphics graphics;
         for (int i = 0; i < 64; ++i)
-            graphics.terrain.push_back(piece(8 + 8 * (i % 8), i));
+            graphics.terrain.push_back(piece(kLargestPiece / 8 * (1 + i % 8), i));
         for (int i = 0; i < 16; ++i)
             graphics.objects.push_back(
                 {piece(16 + 8 * (i % 3), i), 1 + static_cast<unsigned>(i) % 4});
