@@ -34,7 +34,7 @@ std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
     auto say = [&](const std::string& text) { problems.push_back(text); };
     unsigned graphics = bigEndianWord(bytes, kGraphicsSetOffset);
     if (graphics > kLastGraphicsSet)
-        say("graphics set " + std::to_string(graphics) + " is not one of the game's sets 0 to 8");
+        say(notAGraphicsSet(graphics));
     if (unsigned special = bigEndianWord(bytes, kSpecialGraphicsOffset); special != 0)
         say("special graphics " + std::to_string(special) +
             ": the Windows game draws no terrain for this level");
@@ -126,6 +126,11 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
 }
 
 } // namespace
+
+std::string notAGraphicsSet(unsigned set) {
+    return "graphics set " + std::to_string(set) + " is not one of the game's sets 0 to " +
+           std::to_string(kLastGraphicsSet);
+}
 
 std::string levelFilePath(const std::string& folder, const std::string& fileName) {
     return pathIn(folder, windows1252ToUtf8(fileName));

@@ -139,8 +139,7 @@ const std::vector<std::string>& GameGraphics::prefixFolders(const std::string& p
 
 Result<const GraphicsSet*> GameGraphics::find(unsigned set, const GraphicsPlaces& places) {
     if (set >= kGraphicsSets)
-        return Error{"ERROR: graphics set " + std::to_string(set) +
-                     " is not one of the game's sets 0 to 8"};
+        return Error{"ERROR: " + levelfile::notAGraphicsSet(set)};
     std::vector<std::string> folders = places.chosen;
     addFoldersAbove(places.levelFile, folders);
     addFoldersAbove(places.databaseFile, folders);

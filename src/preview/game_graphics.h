@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "levelfile/level_file.h"
 #include "preview/graphics_set.h"
 
 #include <array>
@@ -11,8 +12,7 @@
 
 namespace quillfen::preview {
 
-// The graphics sets of the Windows game's numbering: 0-4 the original's, 5-8 the sequel's.
-inline constexpr unsigned kGraphicsSets = 9;
+inline constexpr unsigned kGraphicsSets = levelfile::kLastGraphicsSet + 1;
 
 using FolderSets = std::array<std::optional<SetFiles>, kGraphicsSets>;
 
