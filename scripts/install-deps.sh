@@ -2,8 +2,9 @@
 # Installs the Debian packages the project builds and tests with, only those that are missing.
 set -euo pipefail
 
-# clang and libclang-rt-dev (libFuzzer's runtime) build the fuzz targets of fuzz/.
-packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev
+# clang and libclang-rt-dev (libFuzzer's runtime) build the fuzz targets of fuzz/; libstb-dev
+# gives the previews' PNG encoder (one header).
+packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libstb-dev
           wine wine64 xvfb xauth fonts-dejavu-core clang libclang-rt-dev
           dpkg-dev desktop-file-utils)
 

@@ -16,6 +16,7 @@ int saveCommand(const Args& args);
 int demoPrefixCommand(const Args& args);
 int levelCommand(const Args& args);
 int importCommand(const Args& args);
+int previewCommand(const Args& args);
 int editCommand(const Args& args);
 
 } // namespace quillfen::cli

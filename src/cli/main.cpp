@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
     {"level", quillfen::cli::levelCommand, "level FILE [--set NAME=N]..."},
     {"import", quillfen::cli::importCommand, "import PACK [--sequel] --to FOLDER"},
+    {"preview", quillfen::cli::previewCommand,
+     "preview FILE [--graphics DIR]... [--out PATH] [--scale N | --width W]"},
     {"edit", quillfen::cli::editCommand, "edit FILE OUT COMMAND..."},
 };
 

@@ -15,8 +15,7 @@ constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 constexpr std::array<const char*, 12> kWordNames = {
     "release rate", "lemmings", "to rescue", "time",    "climbers", "floaters",
     "bombers",      "blockers", "builders",  "bashers", "miners",   "diggers"};
-constexpr unsigned kMostLemmings = 114;  // the most the game's own levels hold
-constexpr unsigned kLastGraphicsSet = 8; // 0-4 the original sets, 5-8 the sequel's
+constexpr unsigned kMostLemmings = 114; // the most the game's own levels hold
 
 // Why a file of `size` bytes that begins with `first` is not a Windows level file; empty when
 // it is one.
@@ -35,7 +34,7 @@ std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
     auto say = [&](const std::string& text) { problems.push_back(text); };
     unsigned graphics = bigEndianWord(bytes, kGraphicsSetOffset);
     if (graphics > kLastGraphicsSet)
-        say("graphics set " + std::to_string(graphics) + " is not one of the game's sets 0 to 8");
+        say(notAGraphicsSet(graphics));
     if (unsigned special = bigEndianWord(bytes, kSpecialGraphicsOffset); special != 0)
         say("special graphics " + std::to_string(special) +
             ": the Windows game draws no terrain for this level");
@@ -127,6 +126,11 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
 }
 
 } // namespace
+
+std::string notAGraphicsSet(unsigned set) {
+    return "graphics set " + std::to_string(set) + " is not one of the game's sets 0 to " +
+           std::to_string(kLastGraphicsSet);
+}
 
 std::string levelFilePath(const std::string& folder, const std::string& fileName) {
     return pathIn(folder, windows1252ToUtf8(fileName));

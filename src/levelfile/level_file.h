@@ -29,6 +29,10 @@ inline constexpr std::size_t kLargestLevelRead = std::size_t{1} << 20;
 // 16-bit big-endian words of the level's header.
 inline constexpr std::size_t kGraphicsSetOffset = 0x1A;
 inline constexpr std::size_t kSpecialGraphicsOffset = 0x1C;
+// The graphics sets of the Windows game: 0-4 the original sets, 5-8 the sequel's.
+inline constexpr unsigned kLastGraphicsSet = 8;
+// "graphics set <set> is not one of the game's sets 0 to 8".
+std::string notAGraphicsSet(unsigned set);
 
 using Counts = std::array<std::optional<unsigned char>, kCountsCount>;
 

@@ -13,120 +13,6 @@
 namespace quillfen::levelfile {
 namespace {
 
-// Far more than the largest pack (47 sections of at most 2 KiB); a longer file is no pack.
-constexpr std::size_t kLargestPack = std::size_t{1} << 24;
-
-constexpr char kEndsEarly[] = "its compressed stream ends before the level is complete";
-constexpr char kEndsLate[] = "its compressed stream goes on after the level is complete";
-
-// The compressed bits, read from the last byte backwards, lowest bit first. The last byte
-// holds only `bitCount` bits (none when 0).
-class BitReader {
-public:
-    BitReader(std::span<const unsigned char> bytes, unsigned bitCount)
-        : bytes_(bytes), at_(bytes.size() - 1), current_(bytes.back()), left_(bitCount) {}
-
-    // The next `width` bits, the first read the highest; nullopt when the stream runs out.
-    std::optional<unsigned> read(unsigned width) {
-        unsigned value = 0;
-        for (unsigned i = 0; i < width; ++i) {
-            if (left_ == 0) {
-                if (at_ == 0)
-                    return std::nullopt;
-                current_ = bytes_[--at_];
-                left_ = 8;
-            }
-            value = value << 1 | (current_ & 1u);
-            current_ >>= 1;
-            --left_;
-        }
-        return value;
-    }
-
-    bool atEnd() const { return left_ == 0 && at_ == 0; }
-
-private:
-    std::span<const unsigned char> bytes_;
-    std::size_t at_; // the byte whose bits are being read
-    unsigned current_;
-    unsigned left_; // bits of it not read yet
-};
-
-std::optional<unsigned> plus(std::optional<unsigned> n, unsigned more) {
-    if (n)
-        *n += more;
-    return n;
-}
-
-// One section's stream, unpacked from the end of the level to its start. The reason when the
-// stream does not make exactly one level.
-Result<std::vector<unsigned char>> unpackSection(std::span<const unsigned char> stream,
-                                                 unsigned bitCount) {
-    std::vector<unsigned char> out(kLevelFileSize);
-    std::size_t left = out.size(); // the next byte goes to out[left - 1]
-    BitReader bits(stream, bitCount);
-    while (left > 0) {
-        auto first = bits.read(1);
-        auto second = first ? bits.read(*first ? 2 : 1) : std::nullopt;
-        if (!second)
-            return Error{kEndsEarly};
-        // 00, 01, then 100, 101, 110, 111 as 4 to 7.
-        unsigned code = *first << 2 | *second;
-        std::optional<unsigned> length;
-        std::optional<unsigned> offset; // none for raw bytes
-        switch (code) {
-        case 0:
-            length = plus(bits.read(3), 1);
-            break;
-        case 1:
-            length = 2;
-            offset = bits.read(8);
-            break;
-        case 4:
-            length = 3;
-            offset = bits.read(9);
-            break;
-        case 5:
-            length = 4;
-            offset = bits.read(10);
-            break;
-        case 6:
-            length = plus(bits.read(8), 1);
-            offset = length ? bits.read(12) : std::nullopt;
-            break;
-        default:
-            length = plus(bits.read(8), 9);
-            break;
-        }
-        bool copy = code != 0 && code != 7;
-        if (!length || (copy && !offset))
-            return Error{kEndsEarly};
-        if (*length > left)
-            return Error{kEndsLate};
-        // A copy takes out[i + offset + 1] for each i it writes; the first is the farthest.
-        if (copy && left + *offset >= out.size())
-            return Error{"its compressed stream copies from beyond the end of the level"};
-        for (unsigned n = 0; n < *length; ++n, --left) {
-            if (copy) {
-                out[left - 1] = out[left + *offset];
-                continue;
-            }
-            auto byte = bits.read(8);
-            if (!byte)
-                return Error{kEndsEarly};
-            out[left - 1] = static_cast<unsigned char>(*byte);
-        }
-    }
-    if (!bits.atEnd())
-        return Error{kEndsLate};
-    return out;
-}
-
-std::string hexByte(unsigned value) {
-    const char* digits = "0123456789ABCDEF";
-    return std::string("0x") + digits[value >> 4 & 15] + digits[value & 15];
-}
-
 enum class OnDisk { Missing, Same, Other };
 
 // What the file at `path` holds against the `bytes` an import would write there.
@@ -143,66 +29,37 @@ std::string conflictMessage(const std::string& fileName) {
            " is already in the folder and holds another level; nothing was written";
 }
 
-std::string twoDigits(std::size_t n) {
-    std::string digits = std::to_string(n);
-    if (digits.size() < 2)
-        digits.insert(digits.begin(), '0');
-    return digits;
-}
-
-bool isSequelName(const std::string& name) {
-    static const std::string prefix = "DLVEL";
-    return name.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), name.begin(), [](char p, char c) {
-               return p == std::toupper(static_cast<unsigned char>(c));
-           });
-}
-
 } // namespace
 
 Result<std::vector<std::vector<unsigned char>>>
 unpackLevelPack(std::span<const unsigned char> pack) {
-    if (pack.empty())
-        return Error{"the file is empty"};
-    std::vector<std::vector<unsigned char>> levels;
-    std::size_t at = 0;
-    while (at < pack.size()) {
-        auto damaged = [&](const std::string& why) {
-            return Error{"section " + twoDigits(levels.size()) + " (at byte " + std::to_string(at) +
-                         "): " + why};
-        };
-        std::size_t rest = pack.size() - at;
-        // Also what stray bytes after the last section come to.
-        if (rest < kSectionHeaderSize)
-            return damaged("only " + std::to_string(rest) +
-                           " byte(s) are left, too few for a 10-byte section header");
-        auto header = pack.subspan(at, kSectionHeaderSize);
-        unsigned bitCount = header[0];
-        unsigned checksum = header[1];
-        unsigned unpacked = bigEndianWord(header, 4);
-        std::size_t packed = bigEndianWord(header, 8);
-        if (packed <= kSectionHeaderSize || packed > rest)
-            return damaged("its packed size " + std::to_string(packed) +
-                           " does not fit the header and the " + std::to_string(rest) +
-                           " bytes left in the file");
-        if (bitCount > 8)
-            return damaged("its bit count is " + std::to_string(bitCount) + ", more than 8");
-        auto stream = pack.subspan(at + kSectionHeaderSize, packed - kSectionHeaderSize);
-        unsigned sum = 0;
-        for (unsigned char byte : stream)
-            sum ^= byte;
-        if (sum != checksum)
-            return damaged("its checksum is " + hexByte(checksum) + " but its bytes give " +
-                           hexByte(sum));
-        if (unpacked != kLevelFileSize)
-            return damaged("its unpacked size is " + std::to_string(unpacked) + ", not 2048");
-        auto level = unpackSection(stream, bitCount);
-        if (!level)
-            return damaged(level.error());
-        levels.push_back(std::move(*level));
-        at += packed;
-    }
-    return levels;
+    return unpackSections(pack, "level", kLevelFileSize);
+}
+
+bool isSequelPack(const std::string& packName, bool sequel) {
+    static const std::string prefix = "DLVEL";
+    return sequel ||
+           (packName.size() >= prefix.size() &&
+            std::equal(prefix.begin(), prefix.end(), packName.begin(), [](char p, char c) {
+                return p == std::toupper(static_cast<unsigned char>(c));
+            }));
+}
+
+void renumberSequelSet(std::span<unsigned char> level) {
+    unsigned set = bigEndianWord(level, kGraphicsSetOffset) + 5;
+    level[kGraphicsSetOffset] = static_cast<unsigned char>(set >> 8);
+    level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
+}
+
+std::string withoutExtension(const std::string& name) {
+    return name.substr(0, name.find_last_of('.'));
+}
+
+std::string sectionFileName(const std::string& packName, std::size_t section,
+                            std::string_view extension) {
+    std::string name = withoutExtension(packName);
+    name.append("_").append(twoDigits(section)).append(extension);
+    return name;
 }
 
 Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const std::string& folder) {
@@ -213,7 +70,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     if (!packName)
         return Error{kUnstorableText};
     plan.packName = *packName;
-    plan.setName = plan.packName.substr(0, plan.packName.find_last_of('.'));
+    plan.setName = withoutExtension(plan.packName);
     const std::string cannot = "ERROR: cannot import " + plan.packName + ": ";
 
     if (!isFolder(folder))
@@ -226,14 +83,11 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     if (!levels)
         return Error{cannot + levels.error() + "; nothing was written"};
 
-    sequel = sequel || isSequelName(plan.packName);
+    sequel = isSequelPack(plan.packName, sequel);
     for (std::size_t section = 0; section < levels->size(); ++section) {
         std::vector<unsigned char>& level = (*levels)[section];
-        if (sequel) {
-            unsigned set = bigEndianWord(level, kGraphicsSetOffset) + 5;
-            level[kGraphicsSetOffset] = static_cast<unsigned char>(set >> 8);
-            level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
-        }
+        if (sequel)
+            renumberSequelSet(level);
         // A level drawn from one big picture has no terrain pieces, and the Windows game draws
         // no picture: it would be an empty level.
         if (unsigned special = bigEndianWord(level, kSpecialGraphicsOffset); special != 0) {
@@ -246,7 +100,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
             plan.skipped.push_back({section, info.error()});
             continue;
         }
-        PlannedLevel planned{section, plan.setName + "_" + twoDigits(section) + ".LVL",
+        PlannedLevel planned{section, sectionFileName(plan.packName, section, ".LVL"),
                              std::move(level), std::move(*info)};
         if (planned.fileName.size() > format::kLevelFileWidth)
             return Error{cannot + "the file name " + planned.fileName + " is longer than " +

@@ -1,27 +1,39 @@
 #pragma once
 
 #include "common/result.h"
+#include "levelfile/dos_sections.h"
 #include "levelfile/level_file.h"
 
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillfen::levelfile {
 
-// A DOS level pack: sections back to back, each a 10-byte header (bit count, checksum, a zero
-// word, the unpacked size, a zero word, the packed size with the header; words big-endian) and
-// the compressed bytes of one level.
-inline constexpr std::size_t kSectionHeaderSize = 10;
+// Far more than the largest pack (47 sections of at most 2 KiB); a longer file is no pack.
+inline constexpr std::size_t kLargestPack = std::size_t{1} << 24;
 
-// Every level of the pack, unpacked to its 2048 bytes, in section order. A pure function over
-// the pack's bytes. The whole pack is refused, with the section's number and byte offset, when
-// any section is damaged: a short header, a packed size outside the file, a bit count above 8,
-// a wrong checksum, an unpacked size other than 2048, a stream that ends early or late or
-// copies from beyond the level, or stray bytes after the last section.
+// Every level of a DOS level pack (a file of compressed sections, see unpackSections), unpacked
+// to its 2048 bytes, in section order. The whole pack is refused as unpackSections refuses it,
+// and when a section's unpacked size is not 2048.
 Result<std::vector<std::vector<unsigned char>>>
 unpackLevelPack(std::span<const unsigned char> pack);
+
+// Whether the pack named `packName` is the sequel's: `sequel` says so, or the name begins with
+// "DLVEL" in any case.
+bool isSequelPack(const std::string& packName, bool sequel);
+
+// Gives a level of the sequel's packs its graphics set in the Windows game's numbering: the
+// sequel's sets 0-3 are the Windows game's 5-8.
+void renumberSequelSet(std::span<unsigned char> level);
+
+// A file's name without its extension; for a pack, the name of the set its levels make.
+std::string withoutExtension(const std::string& name);
+// The name of a file made from one of the pack's sections: "<stem>_<nn><extension>".
+std::string sectionFileName(const std::string& packName, std::size_t section,
+                            std::string_view extension);
 
 // One level file that an import writes (or finds already written).
 struct PlannedLevel {

@@ -135,6 +135,22 @@ TEST(UnpackLevelPack, RefusesThePackForAnyDamagedSection) {
     }
 }
 
+TEST(UnpackSections, SectionsOfAnySizeUnpackAndASizeTheirBytesCannotGiveIsRefused) {
+    Bytes big(70000); // past what a 16-bit size could say
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<unsigned char>(i % 251 < 7 ? i * 13 : 0);
+    Levels sections = {Bytes{42}, big, packLevel(1, 50, "Level")};
+    auto unpacked = unpackSections(makePack(sections), "section");
+    ASSERT_TRUE(unpacked.ok()) << unpacked.error();
+    EXPECT_EQ(*unpacked, sections);
+
+    Bytes tooBig = compressLevel(Bytes{1, 2, 3}).section(false, 0x7FFFFFFF);
+    auto refused = unpackSections(tooBig, "section");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), "section 00 (at byte 0): its unpacked size 2147483647 is more than "
+                               "its 4 compressed bytes can give");
+}
+
 TEST(UnpackLevelPack, GivesBackItsLevelsInOrderAndRefusesACutAnywhereButBetweenSections) {
     Levels levels = {packLevel(1, 50, "One"), packLevel(2, 60, "Two")};
     for (int code = 0; code < testing::kPackCodes; ++code) // so that every code is read

@@ -59,9 +59,11 @@ public:
     std::size_t size() const { return bits_.size(); }
     const std::array<int, kPackCodes>& used() const { return used_; }
 
-    // The section: header and compressed bytes. When the bits fill whole bytes, `emptyLast`
-    // adds an unused last byte with bit count 0 instead of bit count 8.
-    std::vector<unsigned char> section(bool emptyLast = false) const {
+    // The section: header and compressed bytes, the header saying it unpacks to `unpacked`
+    // bytes. When the bits fill whole bytes, `emptyLast` adds an unused last byte with bit count
+    // 0 instead of bit count 8.
+    std::vector<unsigned char> section(bool emptyLast = false,
+                                       std::size_t unpacked = levelfile::kLevelFileSize) const {
         std::size_t whole = bits_.size() / 8;
         unsigned bitCount = static_cast<unsigned>(bits_.size() % 8);
         if (bitCount == 0 && !emptyLast && whole > 0) {
@@ -80,13 +82,11 @@ public:
         for (unsigned char byte : stream)
             checksum ^= byte;
         std::size_t packed = stream.size() + levelfile::kSectionHeaderSize;
-        std::vector<unsigned char> out(packed, 0); // the zero words stay zero
-        out[0] = static_cast<unsigned char>(bitCount);
-        out[1] = checksum;
-        out[4] = levelfile::kLevelFileSize >> 8;
-        out[5] = levelfile::kLevelFileSize & 0xFF;
-        out[8] = static_cast<unsigned char>(packed >> 8);
-        out[9] = static_cast<unsigned char>(packed);
+        std::vector<unsigned char> out = {static_cast<unsigned char>(bitCount), checksum};
+        for (std::size_t size : {unpacked, packed})
+            for (int shift = 24; shift >= 0; shift -= 8)
+                out.push_back(static_cast<unsigned char>(size >> shift));
+        out.resize(packed);
         std::copy(stream.begin(), stream.end(), out.begin() + levelfile::kSectionHeaderSize);
         return out;
     }
@@ -101,8 +101,8 @@ private:
     }
 };
 
-// A level compressed greedily from its end to its start: the longest copy within reach (two
-// bytes at least), otherwise raw bytes.
+// A level (or any section's bytes) compressed greedily from its end to its start: the longest
+// copy within reach (two bytes at least), otherwise raw bytes.
 inline PackStream compressLevel(std::span<const unsigned char> level) {
     PackStream stream;
     std::vector<unsigned char> literals;
@@ -141,11 +141,11 @@ inline PackStream compressLevel(std::span<const unsigned char> level) {
     return stream;
 }
 
-// A pack of the given levels, one section each.
+// A pack of the given levels, one section each; also a VGAGRn.DAT of the given sections.
 inline std::vector<unsigned char> makePack(const std::vector<std::vector<unsigned char>>& levels) {
     std::vector<unsigned char> pack;
     for (const auto& level : levels) {
-        auto section = compressLevel(level).section();
+        auto section = compressLevel(level).section(false, level.size());
         pack.insert(pack.end(), section.begin(), section.end());
     }
     return pack;

@@ -1,0 +1,70 @@
+// preview: pictures of a level file, or of each level of a DOS level pack, as PNG files.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "common/windows1252.h"
+#include "host/file_io.h"
+#include "levelfile/level_pack.h"
+#include "preview/level_preview.h"
+#include "preview/png_file.h"
+#include "profiles/profile_store.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace quillfen::cli {
+namespace {
+
+constexpr char kPreviewUsage[] =
+    "preview FILE [--graphics DIR]... [--out PATH] [--scale N | --width W]";
+
+// A whole number from 1 up, as an option's value.
+std::optional<int> positive(const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int previewCommand(const Args& args) {
+    auto line = parseCommandLine(
+        args, 1, {{"--graphics", true}, {"--out", true}, {"--scale", true}, {"--width", true}});
+    if (!line || (line->has("--scale") && line->has("--width")))
+        return usage(kPreviewUsage);
+    std::optional<int> scale = line->has("--scale") ? positive(line->value("--scale")) : 1;
+    std::optional<int> width = line->has("--width") ? positive(line->value("--width")) : 0;
+    if (!scale || !width)
+        return usage(kPreviewUsage);
+    const std::string& path = line->words[0];
+
+    preview::GraphicsPlaces places{.chosen = line->values("--graphics")};
+#ifndef _WIN32
+    places.winePrefix = WinePrefixStore::defaultPrefix();
+#endif
+    preview::GameGraphics graphics;
+    auto levels = preview::previewFile(path, graphics, places);
+    if (!levels)
+        return refuse(levels.error());
+
+    const std::string name = fileNameOf(path);
+    for (const preview::LevelPreview& level : *levels) {
+        // A pack's pictures go into the --out folder, a level's picture is the --out file.
+        std::string out = level.section
+                              ? pathIn(line->value("--out", "."),
+                                       levelfile::sectionFileName(name, *level.section, ".png"))
+                              : line->value("--out", levelfile::withoutExtension(name) + ".png");
+        preview::LevelPicture picture = level.draw();
+        int shrunk = *width != 0 ? *width : std::max(1, picture.image.width / *scale);
+        if (auto written = preview::writePng(out, preview::thumbnail(picture.image, shrunk));
+            !written)
+            return refuse(written.error());
+        std::cout << out << "\n";
+        if (!picture.note.empty())
+            std::cerr << "WARNING: " << out << ": " << windows1252ToUtf8(picture.note) << "\n";
+    }
+    return kDone;
+}
+
+} // namespace quillfen::cli
