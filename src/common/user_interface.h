@@ -22,6 +22,10 @@ public:
     virtual bool agree(const std::string& text, const std::string& title) = 0;
     // A message box with OK only, no icon, the application's title as caption.
     virtual void message(const std::string& text) = 0;
+    // What an action that did what was asked reports ("3 level(s) added to 'X'", a save's
+    // report): a window shows it without stopping the user, in its status bar and its list of
+    // messages. Warnings and errors go to message().
+    virtual void inform(const std::string& text) { message(text); }
     // A Yes/No question with the question icon; true for Yes. `yesIsDefault` false makes No the
     // button that Enter presses, for questions whose Yes replaces a file.
     virtual bool confirm(const std::string& text, const std::string& caption,

@@ -63,10 +63,14 @@ Outcome Editor::clickNode(const LevelTree::Node* node) {
     return outcome;
 }
 
-bool Editor::tell(const std::string& text) {
+bool Editor::tell(const std::string& text, bool done) {
     if (text.empty())
         return false;
-    ui_.message(text);
+    if (done && text.find("WARNING") == std::string::npos &&
+        text.find("ERROR") == std::string::npos)
+        ui_.inform(text);
+    else
+        ui_.message(text);
     return true;
 }
 
@@ -76,7 +80,7 @@ template <class Command> Outcome Editor::edit(const char* name, Command command)
     const LevelTree::Node* before = state_.tree.selected();
     std::string selectedBefore = keyOf(before);
     EditResult result = command();
-    tell(result.message);
+    tell(result.message, result.step != nullptr);
     if (!result.step) {
         Outcome outcome;
         outcome.selected = state_.tree.selected();

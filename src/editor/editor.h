@@ -85,6 +85,8 @@ public:
     DocumentState documentState() const;
     // The profile the tree was loaded from or last saved into; empty when none.
     const std::string& loadedProfile() const { return loaded_.name; }
+    // The host path of that profile's database file; empty when none.
+    const std::string& loadedProfileFile() const { return loaded_.file.hostPath; }
 
     // Start-up: the disclaimer, which must be agreed to (nothing when it is declined, and nothing
     // was written), then the settings file (made with its defaults when missing) and the
@@ -189,8 +191,9 @@ public:
 
 private:
     template <class Command> Outcome edit(const char* name, Command command);
-    // Shows `text` as a message, when there is one; true when it did.
-    bool tell(const std::string& text);
+    // Shows `text`, when there is one: as information when the action was `done` and the text
+    // warns of nothing, else as a message; true when there was a text.
+    bool tell(const std::string& text, bool done = false);
     Outcome deleteOfKind(NodeKind kind, const char* name);
     std::string caption() const;
     // The profiles below the users key, for the profile box; none after a warning.

@@ -243,7 +243,7 @@ Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress)
         ui_.message(saved.error());
         return {};
     }
-    ui_.message(saved->message);
+    tell(saved->message, true);
     loaded_ = {profile.text, std::move(saved->file)};
     history_.markSaved();
     Outcome outcome;
@@ -290,7 +290,7 @@ void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::str
 bool Editor::saveLevelInfoAt(const std::string& hostPath,
                              const std::array<std::string, 9>& counts) {
     auto saved = levelfile::SaveLevelInfo(hostPath, counts);
-    ui_.message(saved ? *saved : saved.error());
+    tell(saved ? *saved : saved.error(), saved.ok());
     return saved.ok();
 }
 
@@ -320,7 +320,7 @@ void Editor::setStartupFolder() {
         ui_.message(kSettingsNotWritten + written.error());
         return;
     }
-    ui_.message("Startup folder has been set to '" + *folder + "'");
+    tell("Startup folder has been set to '" + *folder + "'", true);
 }
 
 Outcome Editor::changeUsersKey() {

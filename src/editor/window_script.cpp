@@ -1,0 +1,143 @@
+#include "editor/window_script.h"
+
+#include "database/database_writer.h"
+#include "editor/editor.h"
+#include "levelfile/level_file.h"
+#include "profiles/profile_commands.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace quillfen::script {
+namespace {
+
+// The line's first word and the rest after one space.
+std::pair<std::string, std::string> splitWord(const std::string& line) {
+    const auto space = line.find(' ');
+    if (space == std::string::npos)
+        return {line, {}};
+    return {line.substr(0, space), line.substr(space + 1)};
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> all;
+    for (std::string word; in >> word;)
+        all.push_back(word);
+    return all;
+}
+
+std::string joined(const std::vector<std::string>& all) {
+    std::string text;
+    for (const std::string& word : all)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+
+std::string expectEqual(const std::string& what, const std::string& shown,
+                        const std::string& expected) {
+    if (shown == expected)
+        return {};
+    return what + ": the window shows \"" + shown + "\", expected \"" + expected + "\"";
+}
+
+std::string expectSaved(const Editor* editor) {
+    if (editor == nullptr || editor->loadedProfileFile().empty())
+        return "expect-saved: no profile is loaded";
+    auto bytes = readProfileFile(editor->loadedProfileFile());
+    if (!bytes)
+        return "expect-saved: " + bytes.error();
+    if (*bytes != encodeDatabase(editor->tree()))
+        return "expect-saved: " + editor->loadedProfileFile() + " does not hold the tree shown";
+    return {};
+}
+
+std::string expectCounts(const Editor* editor, const std::string& rest) {
+    auto [file, counts] = splitWord(rest);
+    if (editor == nullptr)
+        return "expect-counts: the window is gone";
+    const auto held = editor->levelCounts(levelfile::levelFilePath(editor->levelFolder(), file));
+    return expectEqual("expect-counts " + file,
+                       joined(std::vector<std::string>(held.begin(), held.end())),
+                       joined(words(counts)));
+}
+
+} // namespace
+
+std::vector<Scenario> readScenarios(const std::string& text) {
+    std::vector<Scenario> scenarios;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        auto [verb, rest] = splitWord(line);
+        if (verb == "scenario")
+            scenarios.push_back({rest, {}});
+        else if (!scenarios.empty())
+            scenarios.back().lines.push_back(line);
+    }
+    return scenarios;
+}
+
+std::string runLine(const std::string& line, WindowDriver& driver) {
+    auto [verb, rest] = splitWord(line);
+    auto [first, last] = splitWord(rest);
+    if (verb == "answer")
+        return driver.answer(rest);
+    if (verb == "click")
+        return driver.click(rest);
+    if (verb == "select-node")
+        return driver.selectNode(rest);
+    if (verb == "select-files") {
+        std::vector<int> rows;
+        for (const std::string& row : words(rest)) {
+            int number = 0;
+            if (std::from_chars(row.data(), row.data() + row.size(), number).ec != std::errc())
+                return "not a row: " + row;
+            rows.push_back(number);
+        }
+        return driver.selectFiles(rows);
+    }
+    if (verb == "rename")
+        return driver.rename(first, last);
+    if (verb == "key")
+        return driver.key(rest);
+    if (verb == "menu")
+        return driver.menu(first, last);
+    if (verb == "context")
+        return driver.context(first, last);
+    if (verb == "type")
+        return driver.type(first, last);
+    if (verb == "close")
+        return driver.close();
+    if (verb == "expect-rows")
+        return expectEqual(line, joined(driver.rowsUnder(first)), last);
+    if (verb == "expect-text")
+        return expectEqual(line, driver.rowText(first), last);
+    if (verb == "expect-box")
+        return expectEqual(line, driver.boxText(first), last);
+    if (verb == "expect-status")
+        return driver.statusText().find(rest) != std::string::npos
+                   ? std::string()
+                   : expectEqual(line, driver.statusText(), rest);
+    if (verb == "expect-message")
+        return expectEqual(line, driver.lastMessage(), rest);
+    if (verb == "expect-asked")
+        return driver.lastQuestion().find(rest) != std::string::npos
+                   ? std::string()
+                   : expectEqual(line, driver.lastQuestion(), rest);
+    if (verb == "expect-modified")
+        return expectEqual(line, driver.caption().find('*') != std::string::npos ? "yes" : "no",
+                           rest);
+    if (verb == "expect-saved")
+        return expectSaved(driver.editor());
+    if (verb == "expect-counts")
+        return expectCounts(driver.editor(), rest);
+    if (verb == "expect-closed")
+        return driver.closed() ? std::string() : line + ": the window is still open";
+    return "unknown line: " + line;
+}
+
+} // namespace quillfen::script

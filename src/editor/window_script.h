@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The user scenarios that every window's test driver runs: a script of what a user does through
+// the window's own controls and what the window then shows. Each window drives itself through a
+// WindowDriver; the script's reading and its checks live here once, so that a feature missing in
+// one window fails the same line there.
+//
+// A script is lines of words; the last word of a line may hold spaces. Texts are UTF-8.
+//   scenario NAME           a scenario begins: the driver opens a window on a fresh fixture
+//                           (the demo prefix of `quillfen-cli demo-prefix`: profiles Alice, Bob
+//                           and Zoë; the folder list starts in C:\LEMM\LEVELS)
+//   answer WORD             the next question's answer, taken by the next question asked:
+//                           yes, no, cancel, save, discard, import, replace; text:TEXT for an
+//                           input box; path:PATH for a file or folder chooser, PATH under the
+//                           fixture's drive C (LEMM\PACKS\LEVEL000.DAT: C:\LEMM\... on
+//                           Windows, the prefix's drive_c/LEMM/... on Linux). A question with no
+//                           answer left is cancelled.
+//                           The fixture also holds LEMM\PACKS\LEVEL000.DAT, a DOS level pack
+//                           of two levels.
+//   click CONTROL           a button, by its name in window_texts.h
+//   select-node KEY         a click on the node's row in the tree
+//   select-files ROW...     those rows of the level-file list selected, and only they
+//   rename KEY TEXT         F2 on the node, TEXT typed, Enter
+//   key NAME                a shortcut from window_menus.h, by the menu item's name
+//                           ("saveProfileAction")
+//   menu MENU ITEM          a menu item chosen from the keyboard: Alt and the menu's mnemonic,
+//                           then the item's mnemonic (names from window_menus.h)
+//   context KEY ITEM        the node's context menu opened from the keyboard and the item chosen
+//   type CONTROL TEXT       TEXT typed into a text box, replacing what it held
+//   close                   the window asked to close
+//   expect-rows KEY KEY...  the view's rows under node KEY (- for the top level), in order
+//   expect-text KEY TEXT    the node's row shows TEXT
+//   expect-box CONTROL TEXT a text box holds TEXT
+//   expect-status TEXT      the status bar shows TEXT (within its text)
+//   expect-message TEXT     the last message box said TEXT
+//   expect-asked TEXT       the last question asked holds TEXT
+//   expect-modified yes|no  the caption marks unsaved edits, or not
+//   expect-saved            the loaded profile's file holds the tree the window shows
+//   expect-counts FILE N... the level file FILE of the folder list's folder holds these nine
+//                           counts
+//   expect-closed           the window is gone
+namespace quillfen {
+
+class Editor;
+
+namespace script {
+
+// What a window's test driver does for the lines of a script. Each action returns an empty
+// text, or what kept it from being done ("no control named x").
+class WindowDriver {
+public:
+    virtual ~WindowDriver() = default;
+
+    virtual std::string answer(const std::string& word) = 0;
+    virtual std::string click(const std::string& control) = 0;
+    virtual std::string selectNode(const std::string& key) = 0;
+    virtual std::string selectFiles(const std::vector<int>& rows) = 0;
+    virtual std::string rename(const std::string& key, const std::string& text) = 0;
+    virtual std::string key(const std::string& menuItem) = 0;
+    virtual std::string menu(const std::string& menu, const std::string& menuItem) = 0;
+    virtual std::string context(const std::string& key, const std::string& menuItem) = 0;
+    virtual std::string type(const std::string& control, const std::string& text) = 0;
+    virtual std::string close() = 0;
+
+    // What the window shows (texts UTF-8).
+    virtual std::vector<std::string> rowsUnder(const std::string& key) const = 0;
+    virtual std::string rowText(const std::string& key) const = 0;
+    virtual std::string boxText(const std::string& control) const = 0;
+    virtual std::string statusText() const = 0;
+    virtual std::string lastMessage() const = 0;
+    virtual std::string lastQuestion() const = 0;
+    virtual std::string caption() const = 0;
+    virtual bool closed() const = 0;
+    // The window's Editor, for the checks of what is on disk; null once the window is gone.
+    virtual const Editor* editor() const = 0;
+};
+
+struct Scenario {
+    std::string name;
+    // The scenario's lines, "scenario" and empty lines and comments (#) left out.
+    std::vector<std::string> lines;
+};
+
+// The scenarios of a script.
+std::vector<Scenario> readScenarios(const std::string& text);
+
+// Runs one line through `driver`: an empty text, or what went wrong ("expect-rows parent1:
+// the view shows level2 level1, expected level1 level2").
+std::string runLine(const std::string& line, WindowDriver& driver);
+
+} // namespace script
+} // namespace quillfen
