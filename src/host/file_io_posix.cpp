@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cwctype>
 #include <dirent.h>
 #include <fcntl.h>
@@ -101,6 +102,31 @@ bool removeFile(const std::string& path) {
 std::string currentFolder() {
     std::vector<char> buffer(PATH_MAX);
     return ::getcwd(buffer.data(), buffer.size()) ? buffer.data() : ".";
+}
+
+std::string settingsFolder() {
+    // As the XDG base directories have it: a relative $XDG_CONFIG_HOME is ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return pathIn(config, "quillfen");
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return pathIn(pathIn(home, ".config"), "quillfen");
+    return currentFolder();
+}
+
+Status makeFolder(const std::string& folder) {
+    if (isFolder(folder))
+        return success();
+    if (std::string parent = folderOf(folder); parent != folder)
+        if (auto made = makeFolder(parent); !made)
+            return made;
+    if (::mkdir(folder.c_str(), 0700) != 0) {
+        int error = errno;
+        if (error != EEXIST || !isFolder(folder))
+            return failure(error);
+    }
+    return success();
 }
 
 bool isSeparator(char c) {

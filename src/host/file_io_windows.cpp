@@ -5,6 +5,7 @@
 #include "host/windows_text.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 namespace quillfen {
@@ -97,6 +98,27 @@ std::string currentFolder() {
     std::wstring folder(size, L'\0');
     folder.resize(::GetCurrentDirectoryW(size, folder.data()));
     return folder.empty() ? "." : narrowed(folder);
+}
+
+std::string settingsFolder() {
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    if (appData && *appData)
+        return pathIn(narrowed(appData), "Quillfen");
+    return currentFolder();
+}
+
+Status makeFolder(const std::string& folder) {
+    if (isFolder(folder))
+        return success();
+    if (std::string parent = folderOf(folder); parent != folder)
+        if (auto made = makeFolder(parent); !made)
+            return made;
+    if (!::CreateDirectoryW(widened(folder).c_str(), nullptr)) {
+        DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS || !isFolder(folder))
+            return failure(error);
+    }
+    return success();
 }
 
 bool isSeparator(char c) {
