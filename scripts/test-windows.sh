@@ -69,6 +69,7 @@ mkdir -p "$unpacked"
 for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt; do
     [ -f "$unpacked/$file" ] || fail "the zip lacks $file"
 done
+grep -q 'Wine prefix' "$unpacked/readme.html" && fail "the zip's readme describes the Linux window"
 wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
 wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
 echo "the zip: ok"
