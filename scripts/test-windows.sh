@@ -148,4 +148,7 @@ grep -q '^message: WARNING: the counts shown were not read from b.lvl; nothing w
 # Add Group's Cancel adds nothing.
 grep -q '^root5 ' "$log" && { cat "$log"; fail "the cancelled group"; }
 grep -q '^ended$' "$log" || fail "the window did not end"
+# The agreement to the disclaimer is kept where Windows keeps a program's settings.
+compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Roaming/Quillfen/agreed.txt" >/dev/null ||
+    fail "the agreement to the disclaimer is not in %APPDATA%\\Quillfen"
 echo "the Win32 window: ok"
