@@ -91,6 +91,8 @@ std::string settingsFolder();
 // Makes `folder` and the folders above it that are missing; on POSIX systems they are the
 // user's alone, as the desktop's configuration folders are. Refused with the system's reason.
 Status makeFolder(const std::string& folder);
+// Makes the one folder `folder` in a folder that is there, as makeFolder makes each.
+Status createFolder(const std::string& folder);
 
 // Whether `c` ends a folder's name in a path: '/', and on Windows '\\' too.
 bool isSeparator(char c);

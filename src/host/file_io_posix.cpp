@@ -115,18 +115,8 @@ std::string settingsFolder() {
     return currentFolder();
 }
 
-Status makeFolder(const std::string& folder) {
-    if (isFolder(folder))
-        return success();
-    if (std::string parent = folderOf(folder); parent != folder)
-        if (auto made = makeFolder(parent); !made)
-            return made;
-    if (::mkdir(folder.c_str(), 0700) != 0) {
-        int error = errno;
-        if (error != EEXIST || !isFolder(folder))
-            return failure(error);
-    }
-    return success();
+Status createFolder(const std::string& folder) {
+    return ::mkdir(folder.c_str(), 0700) == 0 ? success() : failure(errno);
 }
 
 bool isSeparator(char c) {

@@ -107,18 +107,8 @@ std::string settingsFolder() {
     return currentFolder();
 }
 
-Status makeFolder(const std::string& folder) {
-    if (isFolder(folder))
-        return success();
-    if (std::string parent = folderOf(folder); parent != folder)
-        if (auto made = makeFolder(parent); !made)
-            return made;
-    if (!::CreateDirectoryW(widened(folder).c_str(), nullptr)) {
-        DWORD error = ::GetLastError();
-        if (error != ERROR_ALREADY_EXISTS || !isFolder(folder))
-            return failure(error);
-    }
-    return success();
+Status createFolder(const std::string& folder) {
+    return ::CreateDirectoryW(widened(folder).c_str(), nullptr) ? success() : lastFailure();
 }
 
 bool isSeparator(char c) {
