@@ -18,9 +18,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 if [ -n "${WINEPREFIX:-}" ]; then
-    # The settings file profile.txt is kept beside the program, as on Windows.
-    cd build
-    exec ./quillfen
+    exec build/quillfen
 fi
 
 # The demo prefix is made once and then kept, with whatever was saved into it.

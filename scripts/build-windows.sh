@@ -27,7 +27,7 @@ stage=build-windows/package
 rm -rf "$stage" && mkdir -p "$stage" dist
 x86_64-w64-mingw32-strip -o "$stage/quillfen-cli.exe" build-windows/quillfen-cli.exe
 [ -f build-windows/quillfen.exe ] && x86_64-w64-mingw32-strip -o "$stage/quillfen.exe" build-windows/quillfen.exe
-cp src/window/readme.html "$stage/readme.html"
+cp build-windows/readme.html "$stage/readme.html"
 cp LICENSE "$stage/LICENSE.txt"
 rm -f dist/quillfen-windows-x64.zip
 (cd "$stage" && cmake -E tar cf ../../dist/quillfen-windows-x64.zip --format=zip -- *)

@@ -69,6 +69,7 @@ mkdir -p "$unpacked"
 for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt; do
     [ -f "$unpacked/$file" ] || fail "the zip lacks $file"
 done
+grep -q 'Wine prefix' "$unpacked/readme.html" && fail "the zip's readme describes the Linux window"
 wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
 wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
 echo "the zip: ok"
@@ -147,4 +148,7 @@ grep -q '^message: WARNING: the counts shown were not read from b.lvl; nothing w
 # Add Group's Cancel adds nothing.
 grep -q '^root5 ' "$log" && { cat "$log"; fail "the cancelled group"; }
 grep -q '^ended$' "$log" || fail "the window did not end"
+# The agreement to the disclaimer is kept where Windows keeps a program's settings.
+compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Roaming/Quillfen/agreed.txt" >/dev/null ||
+    fail "the agreement to the disclaimer is not in %APPDATA%\\Quillfen"
 echo "the Win32 window: ok"

@@ -23,8 +23,13 @@ public:
     std::deque<TextAnswer> inputs;      // answers to input(); when empty, the empty text
     std::deque<SaveChoice> saveChoices; // answers to askToSave(); when empty, Cancel
     bool defaultConfirmation = true;
+    int disclaimers = 0; // times the disclaimer was shown
+    bool agrees = true;  // the answer to it
 
-    bool agree(const std::string&, const std::string&) override { return true; }
+    bool agree(const std::string&, const std::string&) override {
+        ++disclaimers;
+        return agrees;
+    }
     void message(const std::string& text) override { messages.push_back(text); }
 
     bool confirm(const std::string& text, const std::string& caption,

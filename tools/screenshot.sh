@@ -33,7 +33,8 @@ picture() {
         sleep 1
         cd "$0/work"
         # QUILLFEN_SCREENSHOT makes the program load and click by itself, then hold a while.
-        WINEPREFIX="$0/.wine" QUILLFEN_SCREENSHOT="$0/self.png" QUILLFEN_SCREENSHOT_HOLD=3000 \
+        WINEPREFIX="$0/.wine" XDG_CONFIG_HOME="$0/config" QUILLFEN_SCREENSHOT="$0/self.png" \
+            QUILLFEN_SCREENSHOT_HOLD=3000 \
             QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$1" "$2/build/quillfen" & app=$!
         sleep 2.5
         window=$(xdotool search --name "Quillfen Level Adder" | tail -n 1)

@@ -19,7 +19,10 @@ namespace quillfen {
 
 class ProfileStore;
 
-inline constexpr char kCaption[] = "Quillfen Level Adder - www.quillfen.example (v4)";
+// The project's version (CMakeLists.txt).
+inline constexpr char kVersion[] = QUILLFEN_VERSION;
+inline constexpr char kCaption[] =
+    "Quillfen Level Adder - www.quillfen.example (v" QUILLFEN_VERSION_MAJOR ")";
 inline constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
 inline constexpr char kDisclaimer[] =
     "This program is given as it is, without any warranty of any kind, express or implied, as to "
@@ -88,9 +91,9 @@ public:
     // The host path of that profile's database file; empty when none.
     const std::string& loadedProfileFile() const { return loaded_.file.hostPath; }
 
-    // Start-up: the disclaimer, which must be agreed to (nothing when it is declined, and nothing
-    // was written), then the settings file (made with its defaults when missing) and the
-    // profiles.
+    // Start-up: the disclaimer at the first start and after a version change, which must be
+    // agreed to (nothing when it is declined, and nothing was written), then the settings file
+    // (made with its defaults when missing) and the profiles.
     std::optional<StartUp> startUp();
     // The folder list moved to `hostFolder`: its level files.
     LevelFolder openFolder(const std::string& hostFolder);

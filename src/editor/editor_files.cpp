@@ -43,12 +43,17 @@ bool changedOnDisk(const ProfileFile& file) {
 } // namespace
 
 std::optional<StartUp> Editor::startUp() {
-    if (!ui_.agree(kDisclaimer, kDisclaimerTitle))
-        return std::nullopt;
+    if (!settings::agreedTo(kVersion)) {
+        if (!ui_.agree(kDisclaimer, kDisclaimerTitle))
+            return std::nullopt;
+        // Not kept, it is asked again at the next start.
+        (void)settings::keepAgreement(kVersion);
+    }
     // A folder that cannot be written leaves the defaults to serve; the tool works without it.
-    if (auto info = pathInfo(settings::kFileName); !info || info->kind == EntryKind::Missing)
-        (void)settings::writeSettings(settings::kFileName, settings::Settings{});
-    settings::Settings startup = settings::readSettings(settings::kFileName);
+    const std::string path = settings::settingsPath();
+    if (auto info = pathInfo(path); !info || info->kind == EntryKind::Missing)
+        (void)settings::writeSettings(path, settings::Settings{});
+    settings::Settings startup = settings::readSettings(path);
     state_.usersKeyPath = startup.usersKeyPath;
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
@@ -315,7 +320,8 @@ void Editor::setStartupFolder() {
         ui_.message(kUnstorableText);
         return;
     }
-    Status written = settings::writeSettings(settings::kFileName, {*folder, state_.usersKeyPath});
+    Status written =
+        settings::writeSettings(settings::settingsPath(), {*folder, state_.usersKeyPath});
     if (!written) {
         ui_.message(kSettingsNotWritten + written.error());
         return;
@@ -340,9 +346,10 @@ Outcome Editor::changeUsersKey() {
     shownProfile_.clear();
 
     // A settings file gone missing meanwhile gives the default folder as its line 1.
-    settings::Settings stored = settings::readSettings(settings::kFileName);
+    const std::string path = settings::settingsPath();
+    settings::Settings stored = settings::readSettings(path);
     stored.usersKeyPath = key.text;
-    Status written = settings::writeSettings(settings::kFileName, stored);
+    Status written = settings::writeSettings(path, stored);
     if (!written)
         ui_.message(kSettingsNotWritten + written.error());
     return outcome;

@@ -37,6 +37,13 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
+// Writes the file at `path`, its folder first made when it is missing.
+Status writeLines(const std::string& path, const std::string& text) {
+    if (auto made = makeFolder(folderOf(path)); !made)
+        return made;
+    return writeFile(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
 bool isDrivePath(const std::string& line) {
     return line.size() >= 2 && std::isalpha(static_cast<unsigned char>(line[0])) && line[1] == ':';
 }
@@ -53,6 +60,12 @@ std::string hostFolder(const std::string& line, ProfileStore& store) {
     return windows1252ToUtf8(line);
 }
 
+std::string settingsPath() {
+    if (auto here = pathInfo(kFileName); here && here->kind != EntryKind::Missing)
+        return kFileName;
+    return pathIn(settingsFolder(), kFileName);
+}
+
 Settings readSettings(const std::string& path) {
     Settings settings;
     std::vector<std::string> lines = readLines(path);
@@ -64,9 +77,16 @@ Settings readSettings(const std::string& path) {
 }
 
 Status writeSettings(const std::string& path, const Settings& settings) {
-    std::string text = settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n";
-    std::vector<unsigned char> bytes(text.begin(), text.end());
-    return writeFile(path, bytes);
+    return writeLines(path, settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n");
+}
+
+bool agreedTo(const std::string& version) {
+    std::vector<std::string> lines = readLines(pathIn(settingsFolder(), kAgreementFileName));
+    return !lines.empty() && lines[0] == version;
+}
+
+Status keepAgreement(const std::string& version) {
+    return writeLines(pathIn(settingsFolder(), kAgreementFileName), version + "\r\n");
 }
 
 std::string startupFolderPath(const std::string& line, ProfileStore& store) {

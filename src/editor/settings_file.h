@@ -9,9 +9,11 @@ namespace quillfen {
 
 namespace settings {
 
-// The settings file, in the working folder, opened by its bare name.
+// The settings file (see settingsPath) and its defaults.
 inline constexpr char kFileName[] = "profile.txt";
 inline constexpr char kDefaultStartupFolder[] = "c:";
+// In the settings folder: the version whose disclaimer the user agreed to.
+inline constexpr char kAgreementFileName[] = "agreed.txt";
 
 // The two lines of the settings file, as Windows-1252 bytes: the folder the folder list starts
 // in, and the registry key path of the game's profiles.
@@ -20,13 +22,24 @@ struct Settings {
     std::string usersKeyPath = kDefaultUsersKeyPath;
 };
 
+// The settings file in use: the one in the working folder when there is one there, as older
+// versions kept it, else the one in the settings folder (see settingsFolder), whether it is
+// there yet or not.
+std::string settingsPath();
+
 // Reads the file's two lines, each up to its carriage return or line feed. What the file does
 // not give (no file, fewer than two lines, an empty line) keeps its default.
 Settings readSettings(const std::string& path);
 
-// Creates the file anew with the two lines, each ended by CR LF. The old file stays whole when
-// the new one cannot be written; the error carries the system's reason.
+// Creates the file anew with the two lines, each ended by CR LF, and its folder when it is
+// missing. The old file stays whole when the new one cannot be written; the error carries the
+// system's reason.
 Status writeSettings(const std::string& path, const Settings& settings);
+
+// Whether the user agreed to the disclaimer of `version` at an earlier start.
+bool agreedTo(const std::string& version);
+// Keeps the user's agreement to the disclaimer of `version` in the settings folder.
+Status keepAgreement(const std::string& version);
 
 // The host path (UTF-8) of a folder as the user writes it (Windows-1252): a drive path such as
 // "c:\levels" mapped through the Wine prefix, anything else a host path as it is.

@@ -75,6 +75,18 @@ bool isFolder(const std::string& path) {
     return info && info->kind == EntryKind::Folder;
 }
 
+Status makeFolder(const std::string& folder) {
+    if (isFolder(folder))
+        return success();
+    if (std::string parent = folderOf(folder); parent != folder)
+        if (auto made = makeFolder(parent); !made)
+            return made;
+    // One that another program made meanwhile serves as well.
+    if (auto made = createFolder(folder); !made && !isFolder(folder))
+        return made;
+    return success();
+}
+
 Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes) {
     auto file = openFile(path);
     if (!file)

@@ -83,6 +83,17 @@ bool removeFile(const std::string& path);
 // The working folder.
 std::string currentFolder();
 
+// The folder this program keeps its settings in, where the desktop keeps them: on Windows
+// %APPDATA%\Quillfen; elsewhere $XDG_CONFIG_HOME/quillfen, or ~/.config/quillfen when that is
+// unset or not absolute. The working folder when the environment names neither.
+std::string settingsFolder();
+
+// Makes `folder` and the folders above it that are missing; on POSIX systems they are the
+// user's alone, as the desktop's configuration folders are. Refused with the system's reason.
+Status makeFolder(const std::string& folder);
+// Makes the one folder `folder` in a folder that is there, as makeFolder makes each.
+Status createFolder(const std::string& folder);
+
 // Whether `c` ends a folder's name in a path: '/', and on Windows '\\' too.
 bool isSeparator(char c);
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cwctype>
 #include <dirent.h>
 #include <fcntl.h>
@@ -101,6 +102,21 @@ bool removeFile(const std::string& path) {
 std::string currentFolder() {
     std::vector<char> buffer(PATH_MAX);
     return ::getcwd(buffer.data(), buffer.size()) ? buffer.data() : ".";
+}
+
+std::string settingsFolder() {
+    // As the XDG base directories have it: a relative $XDG_CONFIG_HOME is ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return pathIn(config, "quillfen");
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return pathIn(pathIn(home, ".config"), "quillfen");
+    return currentFolder();
+}
+
+Status createFolder(const std::string& folder) {
+    return ::mkdir(folder.c_str(), 0700) == 0 ? success() : failure(errno);
 }
 
 bool isSeparator(char c) {

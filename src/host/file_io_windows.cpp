@@ -5,6 +5,7 @@
 #include "host/windows_text.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 namespace quillfen {
@@ -97,6 +98,17 @@ std::string currentFolder() {
     std::wstring folder(size, L'\0');
     folder.resize(::GetCurrentDirectoryW(size, folder.data()));
     return folder.empty() ? "." : narrowed(folder);
+}
+
+std::string settingsFolder() {
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    if (appData && *appData)
+        return pathIn(narrowed(appData), "Quillfen");
+    return currentFolder();
+}
+
+Status createFolder(const std::string& folder) {
+    return ::CreateDirectoryW(widened(folder).c_str(), nullptr) ? success() : lastFailure();
 }
 
 bool isSeparator(char c) {

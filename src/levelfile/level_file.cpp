@@ -166,9 +166,13 @@ Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
     if (auto reason = notLevelReason(bytes.size(), bytes.empty() ? 0 : bytes[0]); !reason.empty())
         return Error{reason};
     LevelInfo level;
-    // The title is its field alone: the file ends with it, and nothing after it is a title.
+    // The title is its field alone: the file ends with it, and nothing after it is a title. The
+    // game centres titles with spaces, which the names made of them go without.
     auto field = bytes.subspan(kTitleOffset, kTitleWidth);
-    level.title.assign(field.begin(), std::find(field.begin(), field.end(), 0));
+    std::string_view title(reinterpret_cast<const char*>(field.data()), field.size());
+    title = title.substr(0, title.find('\0'));
+    title.remove_prefix(std::min(title.find_first_not_of(' '), title.size()));
+    level.title = title.substr(0, title.find_last_not_of(' ') + 1);
     for (std::size_t i = 0; i < kCountsCount; ++i)
         level.counts[i] = bytes[kCountOffsets[i]];
     level.problems = problemsOf(bytes);

@@ -58,7 +58,7 @@ std::array<std::string, kCountsCount> countTexts(const std::string& path,
                                                  const std::string& unknown);
 
 // A Windows level file as the tool shows it: the title from its 32-byte field (up to a zero
-// byte, spaces kept), the nine counts, and what a player should know before adding it (numbers
+// byte, without the spaces around it), the nine counts, and what a player should know before adding it (numbers
 // the game does not expect); the problems are warnings, not refusals.
 struct LevelInfo {
     std::string title;

@@ -155,7 +155,7 @@ protected:
         for (const char* name : {"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"})
             levelFile(name, name);
         levelFile("caf\xE9.lvl", "Caf\xE9");
-        levelFile("good.lvl", "Good", {120, 0, 0, 0, 0, 0, 0, 0, 0});
+        levelFile("good.lvl", "     Good", {120, 0, 0, 0, 0, 0, 0, 0, 0});
         levelFile(kLongName, "Long");
         std::filesystem::create_directory(levelfile::levelFilePath(levels, "dir.lvl"));
         // Another engine's level: a format number in byte 0.

@@ -19,7 +19,7 @@ using testing::sampleTree;
 const std::string kAlicePath = "C:\\LEMM\\USERS\\ALICE.DAT";
 
 // Alice's and Bob's profiles in a prefix, its LEVELS folder, and an Editor started
-// in a working folder of its own (where the settings file goes).
+// in a working folder of its own.
 class EditorFilesTest : public ::testing::Test {
 protected:
     EditorFilesTest() {
@@ -40,8 +40,12 @@ protected:
         ui.inputs = {{"NEW", true}};
         ASSERT_TRUE(editor.addGroup().done);
     }
-    std::string settingsFile() const {
-        auto bytes = readBytes(work.file(settings::kFileName));
+    // The desktop's configuration folder of the program, where the settings go.
+    static std::string configured(const std::string& name) {
+        return std::string(std::getenv("XDG_CONFIG_HOME")) + "/quillfen/" + name;
+    }
+    static std::string settingsFile(const std::string& path = configured(settings::kFileName)) {
+        auto bytes = readBytes(path);
         return {bytes.begin(), bytes.end()};
     }
 
@@ -156,12 +160,53 @@ TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {
     EXPECT_EQ(ui.messages.back(), kNoProfiles);
     EXPECT_EQ(settingsFile(), levels + "\r\nSOFTWARE\\Nobody\r\n");
     // A settings file gone missing is written anew with the default folder; Cancel keeps all.
-    std::filesystem::remove(work.file(settings::kFileName));
+    std::filesystem::remove(configured(settings::kFileName));
     ui.inputs = {{kDefaultUsersKeyPath, true}};
     EXPECT_EQ(editor.changeUsersKey().profiles, (Names{"Alice", "Bob"}));
     EXPECT_EQ(settingsFile(), "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
     EXPECT_FALSE(editor.changeUsersKey().done);
     EXPECT_EQ(editor.state().usersKeyPath, kDefaultUsersKeyPath);
+}
+
+// Started from the desktop's menu, the working folder is the home folder: the settings and the
+// agreement to the disclaimer go to the desktop's configuration folder instead, made when first
+// written. A settings file in the working folder is still the one read and written.
+TEST_F(EditorFilesTest, TheSettingsAndTheAgreementGoWhereTheDesktopKeepsSettings) {
+    EXPECT_FALSE(std::filesystem::exists(work.file(settings::kFileName)));
+    EXPECT_EQ(settingsFile(), "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
+    // The disclaimer is asked again after a version change only; declined, nothing is kept.
+    Editor again(store, ui);
+    ASSERT_TRUE(again.startUp());
+    EXPECT_EQ(ui.disclaimers, 1);
+    testing::writeBytes(configured(settings::kAgreementFileName), std::vector<unsigned char>{'3'});
+    ui.agrees = false;
+    EXPECT_FALSE(again.startUp());
+    EXPECT_EQ(ui.disclaimers, 2);
+    ui.agrees = true;
+    ASSERT_TRUE(again.startUp());
+    ASSERT_TRUE(again.startUp());
+    EXPECT_EQ(ui.disclaimers, 3);
+
+    // Without an absolute $XDG_CONFIG_HOME, ~/.config; nothing is written before a Yes.
+    testing::TempDir home;
+    const std::string homeWas = std::getenv("HOME"), configWas = std::getenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ui.agrees = false;
+    EXPECT_FALSE(again.startUp());
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+    ui.agrees = true;
+    ASSERT_TRUE(again.startUp());
+    EXPECT_EQ(settingsFile(home.file(".config/quillfen/profile.txt")),
+              "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
+    ::setenv("HOME", homeWas.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", configWas.c_str(), 1);
+
+    testing::writeBytes(work.file(settings::kFileName), std::vector<unsigned char>{'/'});
+    EXPECT_EQ(again.startUp()->startFolder, "/");
+    editor.setStartupFolder();
+    EXPECT_EQ(settingsFile(work.file(settings::kFileName)),
+              levels + "\r\n" + kDefaultUsersKeyPath + "\r\n");
 }
 
 // Spaces around a pasted path are no part of it; a file is no folder.

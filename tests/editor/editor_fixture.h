@@ -82,20 +82,17 @@ protected:
     // The keys, each node's children in brackets: "root1(parent1(level1) parent2) root2".
     std::string outline() const { return ModelTree::outline(ModelTree::of(editor.tree()).groups); }
 
-    // "key@index 'text' [entry]", the entry a group's folder or a level's file name; a level's
-    // title without the spaces that pad it.
+    // "key@index 'text' [entry]", the entry a group's folder or a level's file name.
     std::string describe(const std::string& key) const {
         const LevelTree& tree = editor.tree();
         const LevelTree::Node* node = tree.find(key);
         if (node == nullptr)
             return key + " is gone";
-        std::string text(node->text());
-        text.erase(text.find_last_not_of(' ') + 1);
         std::string_view entry = node->kind() == NodeKind::Group ? tree.groupFolders(node->index())
                                  : node->kind() == NodeKind::Level ? tree.levelFiles(node->index())
                                                                    : "";
-        return key + "@" + std::to_string(node->index()) + " '" + text + "' [" +
-               std::string(entry) + "]";
+        return key + "@" + std::to_string(node->index()) + " '" + std::string(node->text()) +
+               "' [" + std::string(entry) + "]";
     }
 
     // Every node's text and entry, the index order, the selection and the file the tree saves as.

@@ -58,7 +58,10 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
         std::string title = text(32);
         if (i != 3)
             levelFile(name, title);
-        titles[name] = i == 3 ? std::nullopt : std::optional(paddedTitle(title));
+        // Its name is the title without the spaces around it.
+        title.erase(0, title.find_first_not_of(' '));
+        title.erase(title.find_last_not_of(' ') + 1);
+        titles[name] = i == 3 ? std::nullopt : std::optional(title);
     }
 
     // The tree before and after each edit that can be undone, and each that can be redone.

@@ -31,10 +31,4 @@ inline std::vector<unsigned char> makeLevelFile(const CountBytes& counts,
     return bytes;
 }
 
-// The title as the game's files hold it, and so as it is read: padded with spaces to 32 bytes.
-inline std::string paddedTitle(std::string title) {
-    title.resize(levelfile::kTitleWidth, ' ');
-    return title;
-}
-
 } // namespace quillfen::testing

@@ -36,6 +36,8 @@ validated=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate:
 grep -qx 'Exec=quillfen' "$entry" || fail "the desktop entry does not start quillfen"
 grep -qx 'Icon=quillfen' "$entry" || fail "the desktop entry does not name the icon"
 grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/quillfen.svg" || fail "the icon is no SVG"
+grep -q 'Options &gt; Wine prefix' "$usr/share/quillfen/readme.html" ||
+    fail "the readme does not describe the Linux window"
 
 # The unpacked window on a demo prefix: it loads the first profile, pictures itself and quits.
 mkdir "$work/run"

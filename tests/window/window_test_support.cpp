@@ -15,6 +15,8 @@ DemoPrefix::DemoPrefix() {
 
 Session::Session(const std::string& startFolder) {
     QDir::setCurrent(QString::fromStdString(work.path().string()));
+    // The settings the window writes stay in the working folder too, never in the user's.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(work.path().string()));
     if (!startFolder.empty())
         std::ofstream(work.file("profile.txt"), std::ios::binary) << startFolder << "\r\n"
                                                                   << kDefaultUsersKeyPath << "\r\n";

@@ -39,7 +39,7 @@ inline void typeInto(QLineEdit* edit, const QString& text) {
         edit->insert(text);
 }
 
-// A MainWindow on a demo prefix, started in a fresh working folder (its settings file's) and
+// A MainWindow on a demo prefix, started in a fresh working folder (where its settings go) and
 // shown, its tree's model checked by a QAbstractItemModelTester throughout.
 struct Session {
     DemoPrefix demo;
