@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,35 @@ struct DemoPrefix {
     DemoPrefix();
     std::string prefix() const { return dir.file("prefix"); }
     std::string levels() const { return prefix() + "/drive_c/LEMM/LEVELS"; }
+};
+
+// The window's scripted user: answers the questions and the file and folder choosers from the
+// words of a scenario's "answer" lines (window_script.h) while there are some, else as
+// ScriptedUserInterface does; a chooser without a word is cancelled.
+class ScriptedWindowUser : public ScriptedUserInterface, public FileChoosers {
+public:
+    std::deque<std::string> answers;
+    // The host folder of the fixture's drive C, under which "path:" answers lie.
+    std::string driveC;
+
+    bool confirm(const std::string& text, const std::string& caption,
+                 bool yesIsDefault = true) override;
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override;
+    SaveChoice askToSave(const std::string& text) override;
+    TextAnswer input(const std::string& prompt, const std::string& title,
+                     const std::string& proposed) override;
+    QString chooseFile(QWidget*, const QString& title, const QString&, const QString&) override {
+        return choose(title, false);
+    }
+    QString chooseFolder(QWidget*, const QString& title, const QString&) override {
+        return choose(title, true);
+    }
+
+private:
+    // The next word, the question noted; empty when none is left.
+    std::string take(const std::string& text, const std::string& caption);
+    QString choose(const QString& title, bool folder);
 };
 
 // Puts `text` into `edit` as a user's typing (or an input method) would.
@@ -45,7 +75,7 @@ struct Session {
     DemoPrefix demo;
     TempDir work;
     QString previousFolder = QDir::currentPath();
-    ScriptedUserInterface ui;
+    ScriptedWindowUser ui;
     WinePrefixStore store{demo.prefix()};
     std::unique_ptr<MainWindow> form;
     std::unique_ptr<QAbstractItemModelTester> tester;
