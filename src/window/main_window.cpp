@@ -92,6 +92,7 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
 Progress MainWindow::progressReport() {
     // The Editor's long work reports thinned steps (see thinned()): each is drawn.
     return [this](double value, double maximum) {
+        progressBar->show();
         progressBar->setMaximum(static_cast<int>(maximum));
         progressBar->setValue(static_cast<int>(value));
     };
@@ -203,6 +204,7 @@ void MainWindow::showDocumentState() {
         ->setText(toQt(window::withMnemonic(shown.redoText.c_str(),
                                             window::menuItem(Command::Redo).mnemonic)));
     action(Command::Redo)->setEnabled(shown.canRedo);
+    progressBar->hide();
     statusLabel->setText(QString::fromLatin1(window::kWinePrefixTitle) + QStringLiteral(" ") +
                          QDir::toNativeSeparators(prefix_) + QStringLiteral("  |  ") +
                          toQt(shown.status));

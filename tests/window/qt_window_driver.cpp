@@ -21,13 +21,6 @@ const window::MenuItem* itemNamed(const std::string& name) {
     return nullptr;
 }
 
-QLineEdit* openEditor(QTreeView* tree) {
-    for (auto* editor : tree->viewport()->findChildren<QLineEdit*>())
-        if (editor->isVisible())
-            return editor;
-    return nullptr;
-}
-
 // Where the keys go: the control that has the focus, else the window.
 QWidget* keyTarget(QWidget* window) {
     QWidget* focus = QApplication::focusWidget();

@@ -69,6 +69,14 @@ inline void typeInto(QLineEdit* edit, const QString& text) {
         edit->insert(text);
 }
 
+// The in-place editor the tree has open, or null.
+inline QLineEdit* openEditor(QTreeView* tree) {
+    for (auto* editor : tree->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
 // A MainWindow on a demo prefix, started in a fresh working folder (its settings file's) and
 // shown, its tree's model checked by a QAbstractItemModelTester throughout.
 struct Session {
