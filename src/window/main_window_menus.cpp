@@ -61,7 +61,7 @@ void MainWindow::createMenus() {
     // The tree's own keys act only while the tree has the focus: elsewhere Delete edits a text,
     // Alt+Down opens the profile box's list and F2 is nothing.
     for (Command command : {Command::Delete, Command::MoveUp, Command::MoveDown, Command::Rename}) {
-        action(command)->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action(command)->setShortcutContext(Qt::WidgetShortcut);
         profileTree->addAction(action(command));
     }
     // Shown when the preview and its graphics come.
