@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QStatusBar>
+#include <cctype>
 
 namespace quillfen::testing {
 namespace {
