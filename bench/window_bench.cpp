@@ -26,6 +26,9 @@ namespace {
 using namespace quillfen;
 using bench::Command;
 
+// The benchmarks open no file chooser.
+FileChoosers desktopChoosers;
+
 using Answers = ScriptedUserInterface;
 
 // A demo prefix whose profiles Alice and Bob hold the largest tree and one node less, and a
@@ -80,10 +83,10 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     WinePrefixStore store(b.prefix);
     for (auto _ : state) {
         Answers ui;
-        auto form = std::make_unique<MainWindow>(store, ui);
+        auto form = std::make_unique<MainWindow>(store, ui, desktopChoosers);
         PaintFlag flag;
-        // The last control made is painted last.
-        form->findChild<QWidget*>(QStringLiteral("progressBar"))->installEventFilter(&flag);
+        // The status line, made last, is painted last.
+        form->findChild<QWidget*>(QStringLiteral("statusLabel"))->installEventFilter(&flag);
         form->start();
         form->show();
         while (!flag.painted)
@@ -107,7 +110,7 @@ void BM_ListTenThousandFiles(benchmark::State& state) {
         std::ofstream(many / ("level" + std::to_string(i) + ".lvl"));
     WinePrefixStore store(b.prefix);
     Answers ui;
-    MainWindow form(store, ui);
+    MainWindow form(store, ui, desktopChoosers);
     form.start();
     form.show();
     auto* folders = form.findChild<FolderList*>(QStringLiteral("folderList"));
@@ -130,7 +133,7 @@ void BM_EditCommandsView(benchmark::State& state, Command command) {
     b.useLargestTrees();
     WinePrefixStore store(b.prefix);
     Answers ui;
-    MainWindow form(store, ui);
+    MainWindow form(store, ui, desktopChoosers);
     form.start();
     form.show();
     auto* tree = form.findChild<QTreeView*>(QStringLiteral("profileTree"));

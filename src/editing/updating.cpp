@@ -72,7 +72,8 @@ EditResult updateFileName(EditorState& state, const TextAnswer& fileName) {
 }
 
 EditResult renameNode(EditorState& state, const LevelTree::Node* node, const TextAnswer& text) {
-    if (node == nullptr)
+    // An in-place edit closed without a change is no step to undo.
+    if (node == nullptr || node->text() == text.text)
         return {};
     // A name that fills its field is stored without a closing zero and still reads back whole.
     if (std::string refusal = nameRefusal(node->kind(), text); !refusal.empty())

@@ -23,6 +23,11 @@ class ProfileStore;
 inline constexpr char kVersion[] = QUILLFEN_VERSION;
 inline constexpr char kCaption[] =
     "Quillfen Level Adder - www.quillfen.example (v" QUILLFEN_VERSION_MAJOR ")";
+// What Help > About says, after the program's name and version.
+inline constexpr char kAboutText[] =
+    "Adds custom levels to the player profiles of Windows Lemmings.\n\n"
+    "Released under the MIT licence; see the LICENSE file that comes "
+    "with it.";
 inline constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
 inline constexpr char kDisclaimer[] =
     "This program is given as it is, without any warranty of any kind, express or implied, as to "

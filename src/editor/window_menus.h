@@ -117,7 +117,7 @@ inline constexpr MenuItem kOptionsItems[] = {
 };
 inline constexpr MenuItem kHelpItems[] = {
     {Command::Help, kHelp, 'H', "helpAction", {Key::F1}, false},
-    {Command::NodeInfo, kNodeInfo, 'N', "nodeInfoAction", {}, true},
+    {Command::NodeInfo, kNodeInfo, 'o', "nodeInfoAction", {}, true},
     {Command::About, kAbout, 'A', "aboutAction", {}, false},
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/windows1252.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,12 +19,17 @@ QString messageText(const std::string& bytes) {
     return text;
 }
 
-bool askYesNo(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
-              const std::string& caption, bool yesIsDefault = true) {
-    QMessageBox box(icon, toQt(caption), messageText(text), QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+// A question whose two buttons say what they do; true for `accept`.
+bool ask(QWidget* parent, QMessageBox::Icon icon, const std::string& text, const QString& caption,
+         const QString& accept, QMessageBox::ButtonRole acceptRole, const QString& refuse,
+         bool acceptIsDefault) {
+    QMessageBox box(icon, caption, messageText(text), QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(accept, acceptRole);
+    QPushButton* no = box.addButton(refuse, QMessageBox::RejectRole);
+    box.setDefaultButton(acceptIsDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace
@@ -38,6 +44,15 @@ TextAnswer fromQt(const QString& text) {
     return {utf16ToWindows1252Lossy(text.toStdU16String()), false};
 }
 
+QString FileChoosers::chooseFile(QWidget* parent, const QString& title, const QString& folder,
+                                 const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+QString FileChoosers::chooseFolder(QWidget* parent, const QString& title, const QString& folder) {
+    return QFileDialog::getExistingDirectory(parent, title, folder);
+}
+
 void QtUserInterface::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), messageText(text),
                     QMessageBox::Ok, parent_);
@@ -46,20 +61,19 @@ void QtUserInterface::message(const std::string& text) {
 
 bool QtUserInterface::confirm(const std::string& text, const std::string& caption,
                               bool yesIsDefault) {
-    return askYesNo(parent_, QMessageBox::Question, text, caption, yesIsDefault);
+    // The core asks "confirm" with Yes the default only before it deletes; its other
+    // confirmations replace a profile's file, and keep Yes and No with No the default.
+    if (caption == "confirm" && yesIsDefault)
+        return ask(parent_, QMessageBox::Question, text, toQt(caption), QObject::tr("Delete"),
+                   QMessageBox::DestructiveRole, QObject::tr("Cancel"), true);
+    return ask(parent_, QMessageBox::Question, text, toQt(caption), QObject::tr("Yes"),
+               QMessageBox::YesRole, QObject::tr("No"), yesIsDefault);
 }
 
 bool QtUserInterface::proceed(const std::string& text, const std::string& caption,
                               const std::string& accept, bool acceptIsDefault) {
-    QMessageBox box(QMessageBox::Information, toQt(caption), messageText(text), QMessageBox::Cancel,
-                    parent_);
-    QPushButton* yes = box.addButton(toQt(accept), QMessageBox::AcceptRole);
-    if (acceptIsDefault)
-        box.setDefaultButton(yes);
-    else
-        box.setDefaultButton(QMessageBox::Cancel);
-    box.exec();
-    return box.clickedButton() == yes;
+    return ask(parent_, QMessageBox::Information, text, toQt(caption), toQt(accept),
+               QMessageBox::AcceptRole, QObject::tr("Cancel"), acceptIsDefault);
 }
 
 SaveChoice QtUserInterface::askToSave(const std::string& text) {
@@ -87,7 +101,8 @@ TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& 
 }
 
 bool QtUserInterface::agree(const std::string& text, const std::string& title) {
-    return askYesNo(nullptr, QMessageBox::Information, text, title);
+    return ask(nullptr, QMessageBox::Information, text, toQt(title), QObject::tr("Yes"),
+               QMessageBox::YesRole, QObject::tr("No"), true);
 }
 
 } // namespace quillfen

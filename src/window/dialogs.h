@@ -15,8 +15,19 @@ QString toQt(const std::string& bytes);
 // holds it with such characters as '?'.
 TextAnswer fromQt(const QString& text);
 
-// The questions and messages of the commands as Qt dialogs over `parent`.
-class QtUserInterface : public UserInterface {
+// The file and folder choosers the window opens (host paths; empty when cancelled). The
+// desktop's by default; the tests answer them as they answer the questions.
+class FileChoosers {
+public:
+    virtual ~FileChoosers() = default;
+    virtual QString chooseFile(QWidget* parent, const QString& title, const QString& folder,
+                               const QString& filter);
+    virtual QString chooseFolder(QWidget* parent, const QString& title, const QString& folder);
+};
+
+// The questions and messages of the commands as Qt dialogs over `parent`, each with buttons
+// named for what they do. The window shows information (inform) itself.
+class QtUserInterface : public UserInterface, public FileChoosers {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
 

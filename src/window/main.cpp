@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     UnattendedUserInterface unattended;
     UserInterface& ui = picture.isEmpty() ? static_cast<UserInterface&>(dialogs) : unattended;
 
-    MainWindow form(store, ui);
+    MainWindow form(store, ui, dialogs);
     dialogs.setParent(&form);
     if (!form.start())
         return 0;

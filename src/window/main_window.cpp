@@ -2,14 +2,17 @@
 // boxes below it.
 #include "window/main_window.h"
 
+#include "profiles/profile_store.h"
 #include "window/folder_list.h"
 #include "window/level_tree_model.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileSystemWatcher>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -19,14 +22,20 @@
 
 namespace quillfen {
 
-MainWindow::MainWindow(ProfileStore& store, UserInterface& ui, QWidget* parent)
-    : QMainWindow(parent), editor_(store, ui) {
+MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& choosers,
+                       QWidget* parent)
+    : QMainWindow(parent), reports_(ui), choosers_(choosers), editor_(store, reports_),
+      prefix_(QString::fromStdString(store.prefix())) {
     setWindowTitle(toQt(editor_.documentState().caption));
-    createMenus();
     createControls();
+    createMenus();
     watcher_ = new QFileSystemWatcher(this);
     profileTree->viewport()->installEventFilter(this);
+    // Alt with a letter is for the menus: a box never takes it as typing.
+    for (QLineEdit* box : centralWidget()->findChildren<QLineEdit*>())
+        box->installEventFilter(this);
     connectControls();
+    restoreLayout();
     showDocumentState();
 }
 
@@ -39,14 +48,22 @@ MainWindow::~MainWindow() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == profileTree->viewport() && event->type() == QEvent::MouseButtonPress)
         currentAtPress_ = profileTree->currentIndex();
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier) &&
+            !key->text().isEmpty() && key->text().at(0).isPrint())
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (editor_.mayClose())
+    if (editor_.mayClose()) {
+        keepLayout();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 // Start-up, in the order of the game's editor.
@@ -75,6 +92,7 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
 Progress MainWindow::progressReport() {
     // The Editor's long work reports thinned steps (see thinned()): each is drawn.
     return [this](double value, double maximum) {
+        progressBar->show();
         progressBar->setMaximum(static_cast<int>(maximum));
         progressBar->setValue(static_cast<int>(value));
     };
@@ -98,10 +116,6 @@ void MainWindow::onLoadProfile() {
 void MainWindow::onSaveProfile() {
     editor_.saveProfile(fromQt(profileBox->currentText()), progressReport());
     showDocumentState();
-}
-
-void MainWindow::onNodeInfo() {
-    editor_.info();
 }
 
 void MainWindow::selectionChanged(const QModelIndex& current) {
@@ -138,7 +152,7 @@ void MainWindow::onSaveLevelInfo() {
     editor_.saveLevelInfo(fromQt(levelFileEdit->text()), counts);
 }
 
-void MainWindow::runEdit(const std::function<Outcome()>& action) {
+Outcome MainWindow::runEdit(const std::function<Outcome()>& action) {
     // While the core changes the tree, the view's own reactions (a removed row moving the
     // current index) must not reach the core as clicks.
     followingCore_ = true;
@@ -146,14 +160,27 @@ void MainWindow::runEdit(const std::function<Outcome()>& action) {
     // core's selection once the command is done. The row stays highlighted meanwhile.
     profileTree->selectionModel()->clearCurrentIndex();
     Outcome outcome = action();
-    QModelIndex added = model_->takeLastInserted();
-    if (added.isValid()) {
-        profileTree->expand(added.parent());
-        profileTree->scrollTo(added);
+    added_ = model_->takeLastInserted();
+    if (added_.isValid()) {
+        profileTree->expand(added_.parent());
+        profileTree->scrollTo(added_);
     }
     showCoreSelection();
     followingCore_ = false;
     showOutcome(outcome);
+    return outcome;
+}
+
+void MainWindow::nameNewNode(const Outcome& outcome) {
+    if (!outcome.done || !added_.isValid())
+        return;
+    followingCore_ = true;
+    const Outcome clicked = editor_.clickNode(model_->node(added_));
+    showCoreSelection();
+    followingCore_ = false;
+    showPanel(clicked.panel);
+    profileTree->setFocus();
+    profileTree->edit(profileTree->currentIndex());
 }
 
 void MainWindow::showOutcome(const Outcome& outcome) {
@@ -168,11 +195,19 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 void MainWindow::showDocumentState() {
     DocumentState shown = editor_.documentState();
     setWindowTitle(toQt(shown.caption));
-    undoAction->setText(toQt(shown.undoText));
-    undoAction->setEnabled(shown.canUndo);
-    redoAction->setText(toQt(shown.redoText));
-    redoAction->setEnabled(shown.canRedo);
-    statusLabel->setText(toQt(shown.status));
+    using window::Command;
+    action(Command::Undo)
+        ->setText(toQt(window::withMnemonic(shown.undoText.c_str(),
+                                            window::menuItem(Command::Undo).mnemonic)));
+    action(Command::Undo)->setEnabled(shown.canUndo);
+    action(Command::Redo)
+        ->setText(toQt(window::withMnemonic(shown.redoText.c_str(),
+                                            window::menuItem(Command::Redo).mnemonic)));
+    action(Command::Redo)->setEnabled(shown.canRedo);
+    progressBar->hide();
+    statusLabel->setText(QString::fromLatin1(window::kWinePrefixTitle) + QStringLiteral(" ") +
+                         QDir::toNativeSeparators(prefix_) + QStringLiteral("  |  ") +
+                         toQt(shown.status));
 }
 
 void MainWindow::showCoreSelection() {
@@ -185,11 +220,11 @@ void MainWindow::showCoreSelection() {
 }
 
 void MainWindow::onAddGroup() {
-    runEdit([this] { return editor_.addGroup(); });
+    nameNewNode(runEdit([this] { return editor_.addGroup(); }));
 }
 
 void MainWindow::onAddSet() {
-    runEdit([this] { return editor_.addSet(); });
+    nameNewNode(runEdit([this] { return editor_.addSet(); }));
 }
 
 void MainWindow::onDeleteGroup() {
@@ -206,6 +241,11 @@ void MainWindow::onDeleteLevel() {
 
 void MainWindow::deleteSelected() {
     runEdit([this] { return editor_.deleteSelected(); });
+}
+
+void MainWindow::renameSelected() {
+    profileTree->setFocus();
+    profileTree->edit(profileTree->currentIndex());
 }
 
 void MainWindow::onMoveUp() {

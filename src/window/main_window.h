@@ -1,7 +1,9 @@
 #pragma once
 
 #include "editor/editor.h"
+#include "editor/window_menus.h"
 #include "window/dialogs.h"
+#include "window/window_reports.h"
 
 #include <QMainWindow>
 #include <QPersistentModelIndex>
@@ -16,16 +18,17 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMimeData;
-class QMenu;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTreeView;
+class QUrl;
 
 namespace quillfen {
 
 class FolderList;
 class LevelTreeModel;
-class ProfileStore;
+class WinePrefixStore;
 
 // The desktop setting that remembers the Wine prefix the user chose in the window.
 inline constexpr char kChosenPrefixSetting[] = "winePrefix";
@@ -36,7 +39,9 @@ inline constexpr char kChosenPrefixSetting[] = "winePrefix";
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(ProfileStore& store, UserInterface& ui, QWidget* parent = nullptr);
+    // `ui` asks the questions and shows the warnings; `choosers` picks files and folders.
+    MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& choosers,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up, before the window is first shown. False when the disclaimer was declined: the
@@ -45,6 +50,8 @@ public:
 
     const EditorState& state() const { return editor_.state(); }
     const Editor& editor() const { return editor_; }
+    // Where the preview goes in the detail panel: an empty vertical layout.
+    QWidget* previewArea() const { return previewArea_; }
 
     // The profile box, Load and Save (main_window.cpp).
     void onProfileChosen();
@@ -52,7 +59,6 @@ public:
     void onSaveProfile();
 
     // The tree and the buttons and boxes below it (main_window.cpp).
-    void onNodeInfo();
     // A click on the tree's selected node: the panel reads it again.
     void onNodeClicked();
     void onSaveLevelInfo();
@@ -93,6 +99,7 @@ public:
     // "Import Level Pack...": the pack, then the folder for its level files.
     void onImportPack();
     void onHelp();
+    void onAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +109,16 @@ private:
     void createControls();
     void createMenus();
     void connectControls();
+    // Runs a command of the menus, the context menu or a shortcut.
+    void run(window::Command command);
+    QAction* action(window::Command command) const {
+        return actions_[static_cast<std::size_t>(command)];
+    }
+    void showContextMenu(const QPoint& place);
+    void showReadme(const QUrl& readme);
+    // The splitters' places and the window's size, from the last run and for the next.
+    void restoreLayout();
+    void keepLayout() const;
 
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     // Points the level-file list at `folder`.
@@ -109,21 +126,32 @@ private:
     // Greys the files from `from` on that are not Windows level files, with the reason as tip.
     void markOtherFiles(int listing, int from);
     // Runs an editing action and brings the view up to the tree's new state.
-    void runEdit(const std::function<Outcome()>& action);
+    Outcome runEdit(const std::function<Outcome()>& action);
+    // A new group or set: selected, and its name open for editing in place.
+    void nameNewNode(const Outcome& outcome);
     void showOutcome(const Outcome& outcome);
     void showPanel(const std::optional<DetailPanel>& panel);
-    // The caption, the Edit menu and the progress bar's reset after an action.
+    // The caption, the Edit menu, the status line and the progress bar's reset after an action.
     void showDocumentState();
     void showCoreSelection();
     void selectionChanged(const QModelIndex& current);
     void deleteSelected();
+    void renameSelected();
     Progress progressReport();
     // A drop on a set that the tree's model took: a level of the set, or files.
     bool dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data);
 
+    // Information to the status bar, everything to the Messages list; built before the Editor
+    // that reports through it.
+    WindowReports reports_;
+    FileChoosers& choosers_;
     Editor editor_;
+    // The Wine prefix whose profiles the window edits.
+    QString prefix_;
 
-    QWidget* central_ = nullptr;
+    QSplitter* mainSplitter = nullptr;
+    QSplitter* listSplitter = nullptr;
+    QSplitter* treeSplitter = nullptr;
     QLabel* profileLabel = nullptr;
     QComboBox* profileBox = nullptr;
     QPushButton* loadProfileButton = nullptr;
@@ -144,25 +172,18 @@ private:
     QPushButton* deleteSetButton = nullptr;
     QLineEdit* groupFolderEdit = nullptr;
     QPushButton* updateFolderButton = nullptr;
-    QPushButton* nodeInfoButton = nullptr;
     QLineEdit* levelFileEdit = nullptr;
     QPushButton* updateFileButton = nullptr;
     QPushButton* saveProfileButton = nullptr;
     QLineEdit* lemmingsEdit = nullptr;
     std::array<QLineEdit*, 8> actionEdits{};
     QPushButton* saveLevelInfoButton = nullptr;
+    QWidget* previewArea_ = nullptr;
     QProgressBar* progressBar = nullptr;
     QLabel* statusLabel = nullptr;
+    MessageLog* messageLog = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
-    QMenu* optionsMenu = nullptr;
-    QAction* setStartupFolderAction = nullptr;
-    QAction* usersKeyAction = nullptr;
-    QAction* helpAction = nullptr;
-    QAction* winePrefixAction = nullptr;
-    QAction* importPackAction = nullptr;
-    QMenu* editMenu = nullptr;
-    QAction* undoAction = nullptr;
-    QAction* redoAction = nullptr;
+    std::array<QAction*, static_cast<std::size_t>(window::Command::About) + 1> actions_{};
 
     LevelTreeModel* model_ = nullptr;
     // While a core command changes the tree, and while the window moves the view's selection to
@@ -171,6 +192,8 @@ private:
     // The current node when a mouse button went down in the tree: a click on it is a click
     // that did not change the selection, and it reads the panel again.
     QPersistentModelIndex currentAtPress_;
+    // The row the last edit added, if any.
+    QPersistentModelIndex added_;
     // Counts the level-file listings, so that marking an old one stops.
     int listing_ = 0;
 };

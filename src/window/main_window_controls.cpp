@@ -1,7 +1,7 @@
-// The controls of MainWindow: what each is, where it stands and which handler it calls. Rows of
-// layouts keep the arrangement of the game's editor (left to right, top to bottom) while
-// following the desktop's font and scaling; the tree and the two lists take the room when the
-// window grows.
+// The controls of MainWindow: what each is, where it stands and which handler it calls. The
+// level-file browser and the profile tree stand side by side, the detail panel under the tree;
+// splitters between them give the room to whichever the user needs, and the lists and the tree
+// take what the window gains.
 #include "editor/window_texts.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
@@ -12,14 +12,18 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileSystemWatcher>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>
@@ -34,11 +38,23 @@ template <class Widget> Widget* named(Widget* widget, const window::ControlText&
     return widget;
 }
 
-// Lists and the tree may shrink this far, so that the window fits a small screen at a large
-// scale; they take every pixel beyond.
-constexpr int kShortestList = 40;
+// The labels of the detail panel's two boxes.
+constexpr char kLevelFolderLabel[] = "Level folder";
+constexpr char kFileNameLabel[] = "File name";
 
-QHBoxLayout* row(QVBoxLayout* column, std::initializer_list<QWidget*> widgets) {
+// The rows the tree and the lists show at the least, as long as the screen allows.
+constexpr int kTreeRows = 12;
+constexpr int kListRows = 6;
+
+// A column of rows and widgets without margins, for one pane of a splitter.
+QVBoxLayout* pane(QWidget* widget) {
+    auto* column = new QVBoxLayout(widget);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(3);
+    return column;
+}
+
+QHBoxLayout* row(QBoxLayout* column, std::initializer_list<QWidget*> widgets) {
     auto* line = new QHBoxLayout;
     line->setSpacing(4);
     for (QWidget* widget : widgets) {
@@ -51,45 +67,72 @@ QHBoxLayout* row(QVBoxLayout* column, std::initializer_list<QWidget*> widgets) {
     return line;
 }
 
+QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* parent) {
+    auto* split = new QSplitter(orientation, parent);
+    split->setObjectName(QString::fromLatin1(name));
+    split->setChildrenCollapsible(false);
+    return split;
+}
+
 } // namespace
 
 void MainWindow::createControls() {
-    central_ = new QWidget(this);
-    central_->setObjectName(QStringLiteral("central"));
-    setCentralWidget(central_);
+    mainSplitter = splitter(Qt::Horizontal, "mainSplitter", this);
+    mainSplitter->setContentsMargins(4, 2, 4, 0);
+    setCentralWidget(mainSplitter);
+    auto* browser = new QWidget(mainSplitter);
+    browser->setObjectName(QStringLiteral("levelFileBrowser"));
+    treeSplitter = splitter(Qt::Vertical, "treeSplitter", mainSplitter);
+    auto* treePane = new QWidget(treeSplitter);
+    treePane->setObjectName(QStringLiteral("treePane"));
+    // The detail panel scrolls when the splitter leaves it little room.
+    auto* detailScroll = new QScrollArea(treeSplitter);
+    detailScroll->setObjectName(QStringLiteral("detailScroll"));
+    detailScroll->setWidgetResizable(true);
+    detailScroll->setFrameShape(QFrame::NoFrame);
+    detailScroll->setMinimumHeight(fontMetrics().height());
+    auto* detail = new QWidget;
+    detail->setObjectName(QStringLiteral("detailPanel"));
+    detailScroll->setWidget(detail);
 
     using namespace window;
-    auto label = [this](const ControlText& text) {
-        return named(new QLabel(QString::fromLatin1(text.caption), central_), text);
+    auto label = [](const ControlText& text, QWidget* parent) {
+        return named(new QLabel(QString::fromLatin1(text.caption), parent), text);
     };
-    auto button = [this](const ControlText& text) {
-        return named(new QPushButton(QString::fromLatin1(text.caption), central_), text);
+    auto button = [](const ControlText& text, QWidget* parent) {
+        return named(new QPushButton(QString::fromLatin1(text.caption), parent), text);
     };
-    auto textBox = [this](const ControlText& text) { return named(new QLineEdit(central_), text); };
+    auto textBox = [](const ControlText& text, QWidget* parent) {
+        return named(new QLineEdit(parent), text);
+    };
 
-    profileLabel = label(kProfileLabel);
-    profileBox = named(new QComboBox(central_), kProfileBox);
-    profileBox->setEditable(true);
-    profileBox->setInsertPolicy(QComboBox::NoInsert);
-    profileBox->setEditText(QString::fromLatin1(kProfileBox.caption));
-    profileBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    loadProfileButton = button(kLoadProfileButton);
-    folderLabel = label(kFolderLabel);
-    folderPathEdit = textBox(kFolderPathEdit);
-    browseFolderButton = button(kBrowseFolderButton);
-    folderList = named(new FolderList(central_), kFolderList);
-    levelFileList = named(new LevelFileListView(central_), kLevelFileList);
+    // The level-file browser.
+    folderLabel = label(kFolderLabel, browser);
+    folderPathEdit = textBox(kFolderPathEdit, browser);
+    browseFolderButton = button(kBrowseFolderButton, browser);
+    listSplitter = splitter(Qt::Vertical, "listSplitter", browser);
+    folderList = named(new FolderList(listSplitter), kFolderList);
+    levelFileList = named(new LevelFileListView(listSplitter), kLevelFileList);
     levelFileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Every row is as tall as the first, so the list need not measure thousands of them.
     levelFileList->setUniformItemSizes(true);
     levelFileList->setDragEnabled(true);
-    for (QWidget* list : {static_cast<QWidget*>(folderList), static_cast<QWidget*>(levelFileList)})
-        list->setMinimumHeight(kShortestList);
-    levelCountLabel = label(kCountLabel);
-    deleteLevelButton = button(kDeleteLevelButton);
-    addLevelsButton = button(kAddLevelsButton);
+    levelCountLabel = label(kCountLabel, browser);
+    addLevelsButton = button(kAddLevelsButton, browser);
+    QVBoxLayout* column = pane(browser);
+    row(column, {folderLabel, folderPathEdit, browseFolderButton});
+    column->addWidget(listSplitter, 1);
+    row(column, {levelCountLabel, nullptr, addLevelsButton});
 
-    profileTree = named(new QTreeView(central_), kProfileTree);
+    // The profile tree with its buttons.
+    profileLabel = label(kProfileLabel, treePane);
+    profileBox = named(new QComboBox(treePane), kProfileBox);
+    profileBox->setEditable(true);
+    profileBox->setInsertPolicy(QComboBox::NoInsert);
+    profileBox->setEditText(QString::fromLatin1(kProfileBox.caption));
+    profileBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    loadProfileButton = button(kLoadProfileButton, treePane);
+    profileTree = named(new QTreeView(treePane), kProfileTree);
     profileTree->setHeaderHidden(true);
     profileTree->setUniformRowHeights(true);
     profileTree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -99,78 +142,122 @@ void MainWindow::createControls() {
     profileTree->setDragDropMode(QAbstractItemView::DragDrop);
     profileTree->setDefaultDropAction(Qt::MoveAction);
     profileTree->setDropIndicatorShown(true);
-    profileTree->setMinimumHeight(kShortestList);
+    profileTree->setContextMenuPolicy(Qt::CustomContextMenu);
     model_ = new LevelTreeModel(editor_.tree(), this);
     profileTree->setModel(model_);
-
-    addGroupButton = button(kAddGroupButton);
-    deleteGroupButton = button(kDeleteGroupButton);
+    addGroupButton = button(kAddGroupButton, treePane);
+    deleteGroupButton = button(kDeleteGroupButton, treePane);
+    addSetButton = button(kAddSetButton, treePane);
+    deleteSetButton = button(kDeleteSetButton, treePane);
+    deleteLevelButton = button(kDeleteLevelButton, treePane);
     // The arrows draw better than the captions "^" and "v".
-    moveUpButton = named(new QPushButton(central_), kMoveUpButton);
+    moveUpButton = named(new QPushButton(treePane), kMoveUpButton);
     moveUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    moveDownButton = named(new QPushButton(central_), kMoveDownButton);
+    moveDownButton = named(new QPushButton(treePane), kMoveDownButton);
     moveDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    addSetButton = button(kAddSetButton);
-    deleteSetButton = button(kDeleteSetButton);
-    groupFolderEdit = textBox(kGroupFolderEdit);
-    updateFolderButton = button(kUpdateFolderButton);
-    nodeInfoButton = button(kNodeInfoButton);
-    levelFileEdit = textBox(kLevelFileEdit);
-    updateFileButton = button(kUpdateFileButton);
-    saveProfileButton = button(kSaveProfileButton);
-    lemmingsEdit = textBox(kNumlemm);
-    for (std::size_t i = 0; i < actionEdits.size(); ++i)
-        actionEdits[i] = textBox(kActionEdits[i]);
-    saveLevelInfoButton = button(kSaveLevelInfoButton);
-    progressBar = named(new QProgressBar(central_), kProgressBar);
-    progressBar->setTextVisible(false);
-    progressBar->setMaximumHeight(fontMetrics().height() / 2 + 4);
-
-    auto* column = new QVBoxLayout(central_);
-    column->setContentsMargins(6, 4, 6, 2);
-    column->setSpacing(3);
+    saveProfileButton = button(kSaveProfileButton, treePane);
+    column = pane(treePane);
     row(column, {profileLabel, profileBox, loadProfileButton});
-    row(column, {folderLabel, folderPathEdit, browseFolderButton});
-    auto* lists = row(column, {folderList, levelFileList});
-    lists->setStretch(0, 1);
-    lists->setStretch(1, 1);
-    column->setStretchFactor(lists, 1);
-    row(column, {levelCountLabel, nullptr, deleteLevelButton, addLevelsButton});
-    column->addWidget(profileTree, 2);
-    row(column, {addGroupButton, deleteGroupButton, nullptr, moveUpButton, moveDownButton, nullptr,
-                 addSetButton, deleteSetButton});
-    row(column,
-        {groupFolderEdit, updateFolderButton, nodeInfoButton, levelFileEdit, updateFileButton});
-    row(column, {nullptr, saveProfileButton, nullptr});
+    column->addWidget(profileTree, 1);
+    row(column, {addGroupButton, deleteGroupButton, addSetButton, deleteSetButton, nullptr});
+    row(column, {deleteLevelButton, moveUpButton, moveDownButton, nullptr, saveProfileButton});
 
-    // The nine counts, each under its name, with Save Level Info at the end of their row.
+    // The detail panel: the two boxes with their labels and buttons, the nine counts each
+    // beside its name, and the preview's place.
+    auto* fields = new QGridLayout;
+    fields->setSpacing(4);
+    groupFolderEdit = textBox(kGroupFolderEdit, detail);
+    updateFolderButton = button(kUpdateFolderButton, detail);
+    levelFileEdit = textBox(kLevelFileEdit, detail);
+    updateFileButton = button(kUpdateFileButton, detail);
+    int line = 0;
+    for (auto [name, box, update] :
+         {std::tuple{kLevelFolderLabel, groupFolderEdit, updateFolderButton},
+          std::tuple{kFileNameLabel, levelFileEdit, updateFileButton}}) {
+        auto* caption = new QLabel(QString::fromLatin1(name), detail);
+        caption->setObjectName(box->objectName() + QStringLiteral("Label"));
+        caption->setBuddy(box);
+        fields->addWidget(caption, line, 0);
+        fields->addWidget(box, line, 1);
+        fields->addWidget(update, line++, 2);
+    }
+    lemmingsEdit = textBox(kNumlemm, detail);
+    for (std::size_t i = 0; i < actionEdits.size(); ++i)
+        actionEdits[i] = textBox(kActionEdits[i], detail);
+    saveLevelInfoButton = button(kSaveLevelInfoButton, detail);
     auto* counts = new QGridLayout;
-    counts->setHorizontalSpacing(4);
-    counts->setVerticalSpacing(0);
+    counts->setHorizontalSpacing(6);
+    counts->setVerticalSpacing(2);
     std::array<QLineEdit*, 9> boxes{lemmingsEdit};
     std::copy(actionEdits.begin(), actionEdits.end(), boxes.begin() + 1);
+    // Wide enough for three digits in the desktop's font, no wider.
+    const int digits = fontMetrics().horizontalAdvance(QStringLiteral("2550"));
     for (int i = 0; i < 9; ++i) {
         QLineEdit* box = boxes[static_cast<std::size_t>(i)];
-        auto* name = new QLabel(QString::fromLatin1(kCountNames[i]), central_);
+        auto* name = new QLabel(QString::fromLatin1(kCountNames[i]), detail);
         name->setObjectName(box->objectName() + QStringLiteral("Label"));
         name->setBuddy(box);
-        // Wide enough for three digits in the desktop's font, no wider.
-        const int digits = fontMetrics().horizontalAdvance(QStringLiteral("2550"));
-        box->setMinimumWidth(digits);
-        box->setMaximumWidth(3 * digits);
-        counts->addWidget(name, 0, i);
-        counts->addWidget(box, 1, i);
+        box->setFixedWidth(digits);
+        counts->addWidget(name, i / 3, 2 * (i % 3));
+        counts->addWidget(box, i / 3, 2 * (i % 3) + 1);
     }
-    counts->addWidget(saveLevelInfoButton, 1, 9);
+    counts->setColumnStretch(6, 1);
+    previewArea_ = new QWidget(detail);
+    previewArea_->setObjectName(QStringLiteral("previewArea"));
+    new QVBoxLayout(previewArea_);
+    previewArea_->layout()->setContentsMargins(0, 0, 0, 0);
+    column = pane(detail);
+    column->addLayout(fields);
     column->addLayout(counts);
-    column->addWidget(progressBar);
+    row(column, {saveLevelInfoButton, nullptr});
+    column->addWidget(previewArea_, 1);
+
+    mainSplitter->setStretchFactor(0, 2);
+    mainSplitter->setStretchFactor(1, 3);
+    treeSplitter->setStretchFactor(0, 1);
+    treeSplitter->setStretchFactor(1, 0);
 
     statusLabel = named(new QLabel(this), {"statusLabel", "", nullptr});
     statusBar()->addWidget(statusLabel, 1);
-    statusBar()->setSizeGripEnabled(true);
-    // A comfortable size for the first start, as far as the screen allows.
-    const QSize available = screen() ? screen()->availableGeometry().size() : QSize(800, 600);
-    resize(QSize(560, 720).boundedTo(available * 9 / 10).expandedTo(minimumSizeHint()));
+    progressBar = named(new QProgressBar(this), kProgressBar);
+    progressBar->setTextVisible(false);
+    progressBar->setMaximumWidth(fontMetrics().averageCharWidth() * 16);
+    statusBar()->addPermanentWidget(progressBar);
+    messageLog = new MessageLog(this);
+    reports_.showIn(statusBar(), messageLog);
+}
+
+void MainWindow::restoreLayout() {
+    const QSettings settings;
+    if (restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray()) &&
+        mainSplitter->restoreState(
+            settings.value(QStringLiteral("window/mainSplitter")).toByteArray()) &&
+        treeSplitter->restoreState(
+            settings.value(QStringLiteral("window/treeSplitter")).toByteArray()) &&
+        listSplitter->restoreState(
+            settings.value(QStringLiteral("window/listSplitter")).toByteArray()))
+        return;
+    // The first start: as much of the screen as a comfortable size needs, the tree's rows and
+    // the lists' first, the detail panel what is left.
+    // The title bar's height is left for the window manager's frame.
+    const QSize available = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
+    resize(QSize(960, 720)
+               .boundedTo(available - QSize(0, 2 * fontMetrics().height()))
+               .expandedTo(minimumSizeHint()));
+    // The views are empty yet: a row is taken as the font's height and the item's margins.
+    const int rowHeight = profileTree->fontMetrics().height() + 8;
+    const int treeHeight = rowHeight * kTreeRows + 4 * loadProfileButton->sizeHint().height();
+    const int room = height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+    treeSplitter->setSizes({treeHeight, std::max(0, room - treeHeight)});
+    listSplitter->setSizes({rowHeight * kListRows, rowHeight * kListRows});
+}
+
+void MainWindow::keepLayout() const {
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/mainSplitter"), mainSplitter->saveState());
+    settings.setValue(QStringLiteral("window/treeSplitter"), treeSplitter->saveState());
+    settings.setValue(QStringLiteral("window/listSplitter"), listSplitter->saveState());
 }
 
 void MainWindow::connectControls() {
@@ -179,7 +266,6 @@ void MainWindow::connectControls() {
     };
     onClick(loadProfileButton, &MainWindow::onLoadProfile);
     onClick(saveProfileButton, &MainWindow::onSaveProfile);
-    onClick(nodeInfoButton, &MainWindow::onNodeInfo);
     onClick(saveLevelInfoButton, &MainWindow::onSaveLevelInfo);
     onClick(addGroupButton, &MainWindow::onAddGroup);
     onClick(addSetButton, &MainWindow::onAddSet);
@@ -191,20 +277,12 @@ void MainWindow::connectControls() {
     onClick(moveDownButton, &MainWindow::onMoveDown);
     onClick(updateFolderButton, &MainWindow::onUpdateFolder);
     onClick(updateFileButton, &MainWindow::onUpdateFileName);
+    onClick(browseFolderButton, &MainWindow::onBrowseFolder);
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
-    connect(browseFolderButton, &QPushButton::clicked, this, &MainWindow::onBrowseFolder);
     // Files that come or go while the window is open show at once.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);
-    new QShortcut(QKeySequence::Refresh, this, this, &MainWindow::onFolderChanged);
     connect(profileBox, &QComboBox::activated, this, &MainWindow::onProfileChosen);
-    connect(setStartupFolderAction, &QAction::triggered, this, &MainWindow::onSetStartupFolder);
-    connect(usersKeyAction, &QAction::triggered, this, &MainWindow::onChangeUsersKey);
-    connect(helpAction, &QAction::triggered, this, &MainWindow::onHelp);
-    connect(undoAction, &QAction::triggered, this, &MainWindow::onUndo);
-    connect(winePrefixAction, &QAction::triggered, this, &MainWindow::onWinePrefix);
-    connect(importPackAction, &QAction::triggered, this, &MainWindow::onImportPack);
-    connect(redoAction, &QAction::triggered, this, &MainWindow::onRedo);
 
     connect(profileTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { selectionChanged(current); });
@@ -213,21 +291,12 @@ void MainWindow::connectControls() {
         if (index == currentAtPress_)
             onNodeClicked();
     });
+    connect(profileTree, &QWidget::customContextMenuRequested, this, &MainWindow::showContextMenu);
     model_->setRenameRequest(
         [this](const LevelTreeNode* node, const QString& text) { return onRename(node, text); });
     model_->setDropRequest([this](const LevelTreeNode* set, int row, const QMimeData* data) {
         return dropOnSet(set, row, data);
     });
-
-    // The tree's keys act only while the tree has the focus: elsewhere Delete edits a text and
-    // Alt+Down opens the profile box's list.
-    new QShortcut(QKeySequence::Delete, profileTree, this, &MainWindow::deleteSelected,
-                  Qt::WidgetShortcut);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), profileTree, this, &MainWindow::onMoveUp,
-                  Qt::WidgetShortcut);
-    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), profileTree, this, &MainWindow::onMoveDown,
-                  Qt::WidgetShortcut);
-    new QShortcut(QKeySequence::Save, this, this, &MainWindow::onSaveProfile);
 }
 
 } // namespace quillfen

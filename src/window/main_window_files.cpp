@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,8 +73,8 @@ void MainWindow::onFolderPathEntered() {
 }
 
 void MainWindow::onBrowseFolder() {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QString::fromLatin1(window::kChooseFolder), folderList->path());
+    const QString folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kChooseFolder),
+                                                  folderList->path());
     if (!folder.isEmpty())
         folderList->setPath(folder);
 }

@@ -1,48 +1,140 @@
-// The main window's menus and what their actions do: the Options menu, Import Level Pack and Help.
+// The main window's menus, built from the one table of them, the tree's context menu, and what
+// the actions of their own do: the Options menu, Import Level Pack, Help and About.
 #include "editor/window_texts.h"
 #include "window/folder_list.h"
+#include "window/level_tree_model.h"
 #include "window/main_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace quillfen {
 
+namespace {
+
+QKeySequence keys(window::Shortcut shortcut) {
+    using window::Key;
+    static constexpr std::pair<Key, Qt::Key> kQtKeys[] = {
+        {Key::S, Qt::Key_S},       {Key::Q, Qt::Key_Q},           {Key::Z, Qt::Key_Z},
+        {Key::Y, Qt::Key_Y},       {Key::Delete, Qt::Key_Delete}, {Key::Up, Qt::Key_Up},
+        {Key::Down, Qt::Key_Down}, {Key::F1, Qt::Key_F1},         {Key::F2, Qt::Key_F2},
+        {Key::F5, Qt::Key_F5}};
+    for (auto [key, qtKey] : kQtKeys)
+        if (key == shortcut.key)
+            return QKeySequence((shortcut.ctrl ? Qt::CTRL : Qt::KeyboardModifiers()) |
+                                (shortcut.alt ? Qt::ALT : Qt::KeyboardModifiers()) | qtKey);
+    return {};
+}
+
+} // namespace
+
 void MainWindow::createMenus() {
     using namespace window;
-    optionsMenu = menuBar()->addMenu(QString::fromLatin1(kOptionsMenu));
-    optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
-    setStartupFolderAction = optionsMenu->addAction(QString::fromLatin1(kSetStartupFolder));
-    setStartupFolderAction->setObjectName(QStringLiteral("setStartupFolderAction"));
-    usersKeyAction = optionsMenu->addAction(QString::fromLatin1(kLemmingsRegKey));
-    usersKeyAction->setObjectName(QStringLiteral("usersKeyAction"));
-    optionsMenu->addSeparator();
-    winePrefixAction = optionsMenu->addAction(QString::fromLatin1(kWinePrefix));
-    winePrefixAction->setObjectName(QStringLiteral("winePrefixAction"));
-    editMenu = menuBar()->addMenu(QString::fromLatin1(kEditMenu));
-    editMenu->setObjectName(QStringLiteral("editMenu"));
-    undoAction = editMenu->addAction(QString::fromLatin1(kUndo));
-    undoAction->setObjectName(QStringLiteral("undoAction"));
-    undoAction->setShortcut(QKeySequence::Undo);
-    redoAction = editMenu->addAction(QString::fromLatin1(kRedo));
-    redoAction->setObjectName(QStringLiteral("redoAction"));
-    redoAction->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    editMenu->addSeparator();
-    importPackAction = editMenu->addAction(QString::fromLatin1(kImportLevelPack));
-    importPackAction->setObjectName(QStringLiteral("importPackAction"));
-    // "Help" stands on the menu bar itself and runs at once, without a menu of its own.
-    helpAction = menuBar()->addAction(QString::fromLatin1(kHelp));
-    helpAction->setObjectName(QStringLiteral("helpAction"));
+    for (const Menu& menu : kMenus) {
+        QMenu* shown = menuBar()->addMenu(toQt(withMnemonic(menu.title, menu.mnemonic)));
+        shown->setObjectName(QString::fromLatin1(menu.name));
+        for (const MenuItem& item : menu.items) {
+            QAction* entry = shown->addAction(toQt(withMnemonic(item.text, item.mnemonic)));
+            entry->setObjectName(QString::fromLatin1(item.name));
+            entry->setShortcut(keys(item.shortcut));
+            actions_[static_cast<std::size_t>(item.command)] = entry;
+            connect(entry, &QAction::triggered, this,
+                    [this, command = item.command] { run(command); });
+            if (item.separatorAfter)
+                shown->addSeparator();
+        }
+    }
+    // The tree's own keys act only while the tree has the focus: elsewhere Delete edits a text,
+    // Alt+Down opens the profile box's list and F2 is nothing.
+    for (Command command : {Command::Delete, Command::MoveUp, Command::MoveDown, Command::Rename}) {
+        action(command)->setShortcutContext(Qt::WidgetShortcut);
+        profileTree->addAction(action(command));
+    }
+    // Shown when the preview and its graphics come.
+    action(Command::Preview)->setEnabled(false);
+    action(Command::GraphicsFolder)->setEnabled(false);
+}
+
+void MainWindow::run(window::Command command) {
+    using window::Command;
+    switch (command) {
+    case Command::LoadProfile:
+        return onLoadProfile();
+    case Command::SaveProfile:
+        return onSaveProfile();
+    case Command::ImportPack:
+        return onImportPack();
+    case Command::Quit:
+        close();
+        return;
+    case Command::Undo:
+        return onUndo();
+    case Command::Redo:
+        return onRedo();
+    case Command::AddGroup:
+        return onAddGroup();
+    case Command::AddSet:
+        return onAddSet();
+    case Command::AddLevels:
+        return onAddSelectedLevels();
+    case Command::Delete:
+        return deleteSelected();
+    case Command::MoveUp:
+        return onMoveUp();
+    case Command::MoveDown:
+        return onMoveDown();
+    case Command::Rename:
+        return renameSelected();
+    case Command::Refresh:
+        return onFolderChanged();
+    case Command::Preview:
+    case Command::GraphicsFolder:
+        return;
+    case Command::Messages:
+        messageLog->show();
+        messageLog->raise();
+        return;
+    case Command::WinePrefix:
+        return onWinePrefix();
+    case Command::StartupFolder:
+        return onSetStartupFolder();
+    case Command::UsersKey:
+        return onChangeUsersKey();
+    case Command::Help:
+        return onHelp();
+    case Command::NodeInfo:
+        editor_.info();
+        return;
+    case Command::About:
+        return onAbout();
+    }
+}
+
+void MainWindow::showContextMenu(const QPoint& place) {
+    // From the keyboard the menu opens at the current row; from the mouse, at the row clicked,
+    // which the press selected.
+    const QModelIndex at = profileTree->indexAt(place);
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("treeContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (window::Command command :
+         window::contextCommands(at.isValid() ? model_->node(at) : nullptr))
+        menu->addAction(action(command));
+    menu->popup(profileTree->viewport()->mapToGlobal(place));
 }
 
 void MainWindow::onSetStartupFolder() {
@@ -69,8 +161,8 @@ void MainWindow::onWinePrefix() {
     const auto row = static_cast<std::size_t>(choices.indexOf(choice));
     QString folder = row < found.size() ? QString::fromStdString(found[row].folder) : QString();
     if (folder.isEmpty())
-        folder = QFileDialog::getExistingDirectory(
-            this, QString::fromLatin1(window::kWinePrefixTitle), QDir::homePath());
+        folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kWinePrefixTitle),
+                                        QDir::homePath());
     if (!folder.isEmpty())
         usePrefix(folder);
 }
@@ -81,35 +173,67 @@ bool MainWindow::usePrefix(const QString& folder) {
     if (!outcome.done)
         return false;
     QSettings().setValue(QString::fromLatin1(kChosenPrefixSetting), folder);
+    prefix_ = folder;
+    showDocumentState();
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/true);
     return true;
 }
 
 void MainWindow::onImportPack() {
-    const QString pack = QFileDialog::getOpenFileName(
+    const QString pack = choosers_.chooseFile(
         this, QString::fromLatin1(window::kImportPackTitle), folderList->path(),
         QString::fromLatin1(window::kLevelPackFiles) + QStringLiteral(" (*.DAT *.dat);;") +
             QString::fromLatin1(window::kAllFiles) + QStringLiteral(" (*)"));
     if (pack.isEmpty())
         return;
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QString::fromLatin1(window::kImportFolder), folderList->path());
+    const QString folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kImportFolder),
+                                                  folderList->path());
     if (folder.isEmpty())
         return;
     runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });
 }
 
+void MainWindow::onAbout() {
+    QMessageBox::about(this, QString::fromLatin1(window::kAbout),
+                       QStringLiteral("%1 %2\n\n%3")
+                           .arg(QString::fromLatin1(kApplicationTitle),
+                                QString::fromLatin1(kVersion), QString::fromLatin1(kAboutText)));
+}
+
 void MainWindow::onHelp() {
-    // The readme lies beside the program, or where the package puts it.
+    // The readme lies beside the program, or where the package puts it; without a browser to
+    // open it, the window shows it itself.
     const QString here = QCoreApplication::applicationDirPath();
     for (const QString& readme : {here + QStringLiteral("/readme.html"),
                                   here + QStringLiteral("/../share/quillfen/readme.html")}) {
-        if (QFileInfo(readme).isFile() &&
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(readme).canonicalFilePath())))
-            return;
+        const QFileInfo file(readme);
+        if (!file.isFile())
+            continue;
+        const QUrl url = QUrl::fromLocalFile(file.canonicalFilePath());
+        if (!QDesktopServices::openUrl(url))
+            showReadme(url);
+        return;
     }
     editor_.help();
+}
+
+void MainWindow::showReadme(const QUrl& readme) {
+    auto* reader = new QDialog(this);
+    reader->setObjectName(QStringLiteral("readmeDialog"));
+    reader->setAttribute(Qt::WA_DeleteOnClose);
+    reader->setWindowTitle(QString::fromLatin1(window::kHelp));
+    auto* text = new QTextBrowser(reader);
+    text->setObjectName(QStringLiteral("readmeBrowser"));
+    text->setOpenExternalLinks(true);
+    text->setSource(readme);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, reader);
+    connect(buttons, &QDialogButtonBox::rejected, reader, &QDialog::close);
+    auto* column = new QVBoxLayout(reader);
+    column->addWidget(text);
+    column->addWidget(buttons);
+    reader->resize(640, 560);
+    reader->show();
 }
 
 } // namespace quillfen

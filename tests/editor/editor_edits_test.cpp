@@ -1,7 +1,10 @@
 // The Editor's editing actions on a loaded profile, one table row an action: what the user is
 // told and asked, in order, the tree after it, and its undo and redo.
 #include "editor/editor_fixture.h"
+#include "editor/window_menus.h"
 #include "levelfile/make_pack.h"
+
+#include <set>
 
 namespace quillfen::testing {
 namespace {
@@ -75,6 +78,12 @@ const std::vector<Case> kCases = {
     {"RenameRefusesAnEmptyName", "level1",
      [](Editor& e) { return e.rename(e.tree().find("level1"), {"", true}); },
      {"WARNING: the name cannot be empty"}},
+    // An in-place edit closed as it was leaves nothing to undo.
+    {"RenameToTheSameTextIsNoStep", "level1",
+     [](Editor& e) {
+         const LevelTree::Node* level = e.tree().find("level1");
+         return e.rename(level, {std::string(level->text()), true});
+     }},
     {"AddGroupRefusesANameLongerThanItsField", "root1",
      [](Editor& e) { return e.addGroup({std::string(41, 'G'), true}); },
      {"WARNING: the name can be at most 40 characters long"}},
@@ -264,6 +273,33 @@ TEST_F(EditorTest, WithoutAProfileOnlyAddGroupWorks) {
     empty.clickNode(empty.tree().find("root1"));
     EXPECT_TRUE(empty.addSet().done);
     expectSaid({kLoadFirst, "? *"});
+}
+
+// Alt and a letter, or a letter in an open menu, reach one item: no menu, the bar of menus and
+// each node's context menu included, offers a letter twice.
+TEST_F(EditorTest, EveryMenuTakesEachOfItsLettersOnce) {
+    auto once = [](const std::vector<char>& letters) {
+        std::set<int> seen;
+        for (char letter : letters)
+            if (!seen.insert(std::tolower(static_cast<unsigned char>(letter))).second)
+                return false;
+        return true;
+    };
+    std::vector<char> bar;
+    for (const window::Menu& menu : window::kMenus) {
+        bar.push_back(menu.mnemonic);
+        std::vector<char> items;
+        for (const window::MenuItem& item : menu.items)
+            items.push_back(item.mnemonic);
+        EXPECT_TRUE(once(items)) << menu.name;
+    }
+    EXPECT_TRUE(once(bar));
+    for (const char* key : {"root1", "parent1", "level1", ""}) {
+        std::vector<char> items;
+        for (window::Command command : window::contextCommands(editor.tree().find(key)))
+            items.push_back(window::menuItem(command).mnemonic);
+        EXPECT_TRUE(once(items)) << key;
+    }
 }
 
 } // namespace

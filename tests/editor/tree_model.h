@@ -251,6 +251,8 @@ public:
                                      " characters long");
             return false;
         }
+        if (place(key).node()->text == text)
+            return false;
         place(key).node()->text = text;
         return true;
     }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,35 @@ struct DemoPrefix {
     std::string levels() const { return prefix() + "/drive_c/LEMM/LEVELS"; }
 };
 
+// The window's scripted user: answers the questions and the file and folder choosers from the
+// words of a scenario's "answer" lines (window_script.h) while there are some, else as
+// ScriptedUserInterface does; a chooser without a word is cancelled.
+class ScriptedWindowUser : public ScriptedUserInterface, public FileChoosers {
+public:
+    std::deque<std::string> answers;
+    // The host folder of the fixture's drive C, under which "path:" answers lie.
+    std::string driveC;
+
+    bool confirm(const std::string& text, const std::string& caption,
+                 bool yesIsDefault = true) override;
+    bool proceed(const std::string& text, const std::string& caption, const std::string& accept,
+                 bool acceptIsDefault = true) override;
+    SaveChoice askToSave(const std::string& text) override;
+    TextAnswer input(const std::string& prompt, const std::string& title,
+                     const std::string& proposed) override;
+    QString chooseFile(QWidget*, const QString& title, const QString&, const QString&) override {
+        return choose(title, false);
+    }
+    QString chooseFolder(QWidget*, const QString& title, const QString&) override {
+        return choose(title, true);
+    }
+
+private:
+    // The next word, the question noted; empty when none is left.
+    std::string take(const std::string& text, const std::string& caption);
+    QString choose(const QString& title, bool folder);
+};
+
 // Puts `text` into `edit` as a user's typing (or an input method) would.
 inline void typeInto(QLineEdit* edit, const QString& text) {
     edit->selectAll();
@@ -39,13 +69,21 @@ inline void typeInto(QLineEdit* edit, const QString& text) {
         edit->insert(text);
 }
 
+// The in-place editor the tree has open, or null.
+inline QLineEdit* openEditor(QTreeView* tree) {
+    for (auto* editor : tree->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
 // A MainWindow on a demo prefix, started in a fresh working folder (where its settings go) and
 // shown, its tree's model checked by a QAbstractItemModelTester throughout.
 struct Session {
     DemoPrefix demo;
     TempDir work;
     QString previousFolder = QDir::currentPath();
-    ScriptedUserInterface ui;
+    ScriptedWindowUser ui;
     WinePrefixStore store{demo.prefix()};
     std::unique_ptr<MainWindow> form;
     std::unique_ptr<QAbstractItemModelTester> tester;
