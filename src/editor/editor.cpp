@@ -126,7 +126,7 @@ Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
         if (!node)
             return {nullptr, node.error()};
         std::string question = deleteQuestion(*node);
-        if (!question.empty() && !ui_.confirm(question, "confirm"))
+        if (!question.empty() && !ui_.proceed(question, "confirm", "Delete"))
             return {};
         return {deleteNode(state_, *node), {}};
     });

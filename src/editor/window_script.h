@@ -13,7 +13,7 @@
 //                           (the demo prefix of `quillfen-cli demo-prefix`: profiles Alice, Bob
 //                           and Zoë; the folder list starts in C:\LEMM\LEVELS)
 //   answer WORD             the next question's answer, taken by the next question asked:
-//                           yes, no, cancel, save, discard, import, replace; text:TEXT for an
+//                           yes, no, cancel, save, discard, import, replace, delete; text:TEXT for an
 //                           input box; path:PATH for a file or folder chooser, PATH under the
 //                           fixture's drive C (LEMM\PACKS\LEVEL000.DAT: C:\LEMM\... on
 //                           Windows, the prefix's drive_c/LEMM/... on Linux). A question with no

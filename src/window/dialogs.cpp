@@ -61,11 +61,6 @@ void QtUserInterface::message(const std::string& text) {
 
 bool QtUserInterface::confirm(const std::string& text, const std::string& caption,
                               bool yesIsDefault) {
-    // The core asks "confirm" with Yes the default only before it deletes; its other
-    // confirmations replace a profile's file, and keep Yes and No with No the default.
-    if (caption == "confirm" && yesIsDefault)
-        return ask(parent_, QMessageBox::Question, text, toQt(caption), QObject::tr("Delete"),
-                   QMessageBox::DestructiveRole, QObject::tr("Cancel"), true);
     return ask(parent_, QMessageBox::Question, text, toQt(caption), QObject::tr("Yes"),
                QMessageBox::YesRole, QObject::tr("No"), yesIsDefault);
 }

@@ -114,7 +114,7 @@ const std::vector<Case> kCases = {
      {"you must first select a set to add levels to"}, "", "", "root1"},
     {"DeletingTheLastGroupAsksAndSelectsTheOneBefore", "root3",
      [](Editor& e) { return e.deleteSelected(); },
-     {"? confirm: Are you sure you want to delete 'BARE' and the 0 sets under it?"},
+     {"? confirm [Delete]: Are you sure you want to delete 'BARE' and the 0 sets under it?"},
      "Delete Group", "root1(parent1(level1 level2 level3) parent2) root2(parent3(level4))",
      "root2"},
     // A drop names the row before which the level lands, counted with the level still there; the
