@@ -7,6 +7,7 @@
 #include "editing/editor_state.h"
 #include "editor/history.h"
 #include "levelfile/level_pack.h"
+#include "preview/game_graphics.h"
 #include "profiles/profile_commands.h"
 
 #include <array>
@@ -184,6 +185,13 @@ public:
                                                      const std::string& hostFolder);
     // Set Startup Folder: the folder list's folder becomes the one it starts in.
     void setStartupFolder();
+    // Game graphics folder...: the level previews look in `hostFolder` first, in this run and,
+    // through the settings file, in the next ones.
+    void chooseGraphicsFolder(const std::string& hostFolder);
+    // Where the level previews look for the game's graphics: the folder the player chose, the
+    // loaded profile's database file and the Wine prefix in use (the level file's own folder is
+    // the previewed file's).
+    preview::GraphicsPlaces graphicsPlaces() const;
     Outcome changeUsersKey();
     void help();
 
@@ -217,6 +225,7 @@ private:
     History history_;
     LoadedProfile loaded_;
     std::string levelFolder_;
+    std::string graphicsFolder_; // a host path; empty until the player chose one
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;

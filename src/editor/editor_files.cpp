@@ -50,6 +50,8 @@ std::optional<StartUp> Editor::startUp() {
         (void)settings::writeSettings(settings::kFileName, settings::Settings{});
     settings::Settings startup = settings::readSettings(settings::kFileName);
     state_.usersKeyPath = startup.usersKeyPath;
+    if (!startup.graphicsFolder.empty())
+        graphicsFolder_ = settings::hostFolder(startup.graphicsFolder, *store_);
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
     result.profiles = profiles();
@@ -315,12 +317,40 @@ void Editor::setStartupFolder() {
         ui_.message(kUnstorableText);
         return;
     }
-    Status written = settings::writeSettings(settings::kFileName, {*folder, state_.usersKeyPath});
+    // The graphics folder's line stays as it is.
+    settings::Settings stored = settings::readSettings(settings::kFileName);
+    stored.startupFolder = *folder;
+    stored.usersKeyPath = state_.usersKeyPath;
+    Status written = settings::writeSettings(settings::kFileName, stored);
     if (!written) {
         ui_.message(kSettingsNotWritten + written.error());
         return;
     }
     ui_.message("Startup folder has been set to '" + *folder + "'");
+}
+
+void Editor::chooseGraphicsFolder(const std::string& hostFolder) {
+    std::optional<std::string> line = utf8ToWindows1252(hostFolder);
+    if (!line) {
+        ui_.message(kUnstorableText);
+        return;
+    }
+    graphicsFolder_ = hostFolder;
+    settings::Settings stored = settings::readSettings(settings::kFileName);
+    stored.graphicsFolder = *line;
+    if (Status written = settings::writeSettings(settings::kFileName, stored); !written)
+        ui_.message(kSettingsNotWritten + written.error());
+}
+
+preview::GraphicsPlaces Editor::graphicsPlaces() const {
+    preview::GraphicsPlaces places;
+    if (!graphicsFolder_.empty())
+        places.chosen.push_back(graphicsFolder_);
+    places.databaseFile = loaded_.file.hostPath;
+    // Only a Wine prefix has a drive_c to look in; Windows' own registry store has none.
+    if (const auto* wine = dynamic_cast<const WinePrefixStore*>(store_))
+        places.winePrefix = wine->prefix();
+    return places;
 }
 
 Outcome Editor::changeUsersKey() {
