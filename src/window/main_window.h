@@ -25,6 +25,7 @@ namespace quillfen {
 
 class FolderList;
 class LevelTreeModel;
+class PreviewPanel;
 class ProfileStore;
 
 // The desktop setting that remembers the Wine prefix the user chose in the window.
@@ -152,6 +153,7 @@ private:
     std::array<QLineEdit*, 8> actionEdits{};
     QPushButton* saveLevelInfoButton = nullptr;
     QProgressBar* progressBar = nullptr;
+    PreviewPanel* previewPanel = nullptr;
     QLabel* statusLabel = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
     QMenu* optionsMenu = nullptr;

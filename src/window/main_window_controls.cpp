@@ -3,10 +3,12 @@
 // following the desktop's font and scaling; the tree and the two lists take the room when the
 // window grows.
 #include "editor/window_texts.h"
+#include "host/file_io.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
 #include "window/main_window.h"
+#include "window/preview_panel.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -16,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -122,6 +126,16 @@ void MainWindow::createControls() {
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         actionEdits[i] = textBox(kActionEdits[i]);
     saveLevelInfoButton = button(kSaveLevelInfoButton);
+    // The selected level's preview, and its two menu commands.
+    previewPanel = new PreviewPanel(editor_, central_);
+    optionsMenu
+        ->addAction(QString::fromLatin1(kGameGraphicsFolder), previewPanel,
+                    &PreviewPanel::chooseGraphicsFolder)
+        ->setObjectName(QStringLiteral("gameGraphicsFolderAction"));
+    QMenu* viewMenu = new QMenu(QString::fromLatin1(kViewMenu), this);
+    menuBar()->insertMenu(helpAction, viewMenu);
+    viewMenu->addAction(QString::fromLatin1(kPreview), previewPanel, &PreviewPanel::openWindow)
+        ->setObjectName(QStringLiteral("previewAction"));
     progressBar = named(new QProgressBar(central_), kProgressBar);
     progressBar->setTextVisible(false);
     progressBar->setMaximumHeight(fontMetrics().height() / 2 + 4);
@@ -163,6 +177,7 @@ void MainWindow::createControls() {
     }
     counts->addWidget(saveLevelInfoButton, 1, 9);
     column->addLayout(counts);
+    column->addWidget(previewPanel);
     column->addWidget(progressBar);
 
     statusLabel = named(new QLabel(this), {"statusLabel", "", nullptr});
@@ -192,6 +207,10 @@ void MainWindow::connectControls() {
     onClick(updateFolderButton, &MainWindow::onUpdateFolder);
     onClick(updateFileButton, &MainWindow::onUpdateFileName);
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+    connect(levelFileList, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+        previewPanel->showLevel(name.isEmpty() ? std::string()
+                                               : pathIn(editor_.levelFolder(), name.toStdString()));
+    });
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
     connect(browseFolderButton, &QPushButton::clicked, this, &MainWindow::onBrowseFolder);
     // Files that come or go while the window is open show at once.
