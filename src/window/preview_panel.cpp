@@ -45,8 +45,9 @@ PreviewPanel::PreviewPanel(Editor& editor, QWidget* parent)
     column->addWidget(facts_);
     column->addWidget(note_);
     // Nothing shown takes no room.
-    for (QLabel* label : {picture_, facts_, note_})
-        label->hide();
+    for (QWidget* part : {static_cast<QWidget*>(this), static_cast<QWidget*>(picture_),
+                          static_cast<QWidget*>(facts_), static_cast<QWidget*>(note_)})
+        part->hide();
 }
 
 PreviewPanel::~PreviewPanel() = default;
@@ -78,6 +79,7 @@ void PreviewPanel::takePreview() {
     picture_->setVisible(!thumbnail.isNull());
     facts_->setVisible(!facts.isEmpty());
     note_->setVisible(!shown_.note.empty());
+    setVisible(!shown_.file.empty());
     if (window_ && window_->isVisible())
         openWindow();
 }
