@@ -137,7 +137,8 @@ void PreviewView::takePreview() {
     thumbnail_ = dibSection(shown_.thumbnail);
     ::InvalidateRect(window_, nullptr, TRUE);
     if (previewWindow_ && previewWindow_->isOpen())
-        openWindow();
+        previewWindow_->showPicture(shown_.picture,
+                                    shown_.facts.empty() ? std::string() : shown_.facts.front());
 }
 
 void PreviewView::paint() {
@@ -172,6 +173,7 @@ void PreviewView::openWindow() {
             std::make_unique<PreviewWindow>(instance_, ::GetAncestor(window_, GA_ROOT));
     previewWindow_->showPicture(shown_.picture,
                                 shown_.facts.empty() ? std::string() : shown_.facts.front());
+    previewWindow_->open();
 }
 
 void PreviewView::chooseGraphicsFolder(Win32UserInterface& ui) {

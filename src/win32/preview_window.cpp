@@ -50,7 +50,11 @@ void PreviewWindow::showPicture(const preview::Image& picture, const std::string
     origin_ = {};
     updateScrollBars();
     ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+void PreviewWindow::open() {
     ::ShowWindow(window_, SW_SHOW);
+    updateScrollBars();
 }
 
 LRESULT CALLBACK PreviewWindow::windowProc(HWND window, UINT message, WPARAM wParam,

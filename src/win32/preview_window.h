@@ -16,8 +16,9 @@ public:
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
-    // Shows `picture` (copied), the window opened when it was not.
+    // Shows `picture` (copied) from now on; open() opens the window.
     void showPicture(const preview::Image& picture, const std::string& title);
+    void open();
     bool isOpen() const { return window_ && ::IsWindowVisible(window_); }
 
 private:

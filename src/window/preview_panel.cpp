@@ -53,7 +53,12 @@ PreviewPanel::PreviewPanel(Editor& editor, QWidget* parent)
 PreviewPanel::~PreviewPanel() = default;
 
 int PreviewPanel::pictureWidth() const {
-    return contentsRect().width();
+    // Hidden while it shows nothing, the panel has not been laid out: it is to be as wide as
+    // its parent's layout is.
+    const QWidget* parent = parentWidget();
+    if (isVisible() || !parent || !parent->layout())
+        return contentsRect().width();
+    return parent->contentsRect().marginsRemoved(parent->layout()->contentsMargins()).width();
 }
 
 void PreviewPanel::showLevel(const std::string& hostPath) {
@@ -81,14 +86,18 @@ void PreviewPanel::takePreview() {
     note_->setVisible(!shown_.note.empty());
     setVisible(!shown_.file.empty());
     if (window_ && window_->isVisible())
-        openWindow();
+        showInWindow();
+}
+
+void PreviewPanel::showInWindow() {
+    window_->showPicture(toQImage(shown_.picture),
+                         shown_.facts.empty() ? QString() : toQt(shown_.facts.front()));
 }
 
 void PreviewPanel::openWindow() {
     if (!window_)
         window_ = new PreviewWindow(this);
-    window_->showPicture(toQImage(shown_.picture),
-                         shown_.facts.empty() ? QString() : toQt(shown_.facts.front()));
+    showInWindow();
     window_->show();
     window_->raise();
 }

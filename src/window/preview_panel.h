@@ -36,6 +36,8 @@ protected:
 private:
     // Shows the service's newest preview, once it is done (on the window's thread).
     void takePreview();
+    // The picture in the preview window, which follows the selection while it is open.
+    void showInWindow();
     int pictureWidth() const;
 
     Editor& editor_;
