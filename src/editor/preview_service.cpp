@@ -6,6 +6,8 @@
 #include "preview/level_layout.h"
 #include "preview/level_render.h"
 
+#include <utility>
+
 namespace quillfen {
 namespace {
 
@@ -86,6 +88,11 @@ void PreviewService::show(const std::string& hostPath, const preview::GraphicsPl
     wake_.notify_one();
 }
 
+void PreviewService::forgetGraphics() {
+    std::lock_guard lock(mutex_);
+    forget_ = true;
+}
+
 std::optional<LevelPreviewShown> PreviewService::take() {
     std::lock_guard lock(mutex_);
     std::optional<LevelPreviewShown> shown = std::move(done_);
@@ -105,7 +112,10 @@ void PreviewService::work() {
             return;
         Request request = std::move(*pending_);
         pending_.reset();
+        const bool forget = std::exchange(forget_, false);
         lock.unlock();
+        if (forget)
+            graphics_ = preview::GameGraphics();
         LevelPreviewShown shown =
             previewLevel(request.path, graphics_, std::move(request.places), request.width);
         shown.request = request.number;

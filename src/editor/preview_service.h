@@ -47,6 +47,10 @@ public:
 
     // Asks for the preview of `hostPath` (empty: nothing); a request not yet begun is dropped.
     void show(const std::string& hostPath, const preview::GraphicsPlaces& places, int width);
+    // The graphics are looked for afresh from the next request on, every folder listed again
+    // and every set decoded again: the player has just pointed the tool at a folder, where the
+    // game's files may have been put since they were last looked for.
+    void forgetGraphics();
     // The preview of the newest request, once it is done; nothing before, and nothing for an
     // older request finished in the meantime.
     std::optional<LevelPreviewShown> take();
@@ -67,6 +71,7 @@ private:
     std::optional<LevelPreviewShown> done_;
     std::uint64_t asked_ = 0;
     bool stopping_ = false;
+    bool forget_ = false;
     // Only the worker touches it: the graphics found and decoded, kept for the service's life.
     preview::GameGraphics graphics_;
     std::thread worker_; // last: it starts once everything above is made

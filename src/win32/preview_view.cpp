@@ -181,6 +181,7 @@ void PreviewView::chooseGraphicsFolder(Win32UserInterface& ui) {
     if (folder.empty())
         return;
     editor_.chooseGraphicsFolder(folder);
+    service_.forgetGraphics();
     showLevel(file_);
 }
 

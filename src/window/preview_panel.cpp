@@ -108,6 +108,7 @@ void PreviewPanel::chooseGraphicsFolder() {
     if (folder.isEmpty())
         return;
     editor_.chooseGraphicsFolder(folder.toStdString());
+    service_.forgetGraphics();
     showLevel(file_);
 }
 

@@ -156,8 +156,8 @@ private slots:
     }
 
     // The selected level's facts, and where to point the tool until it is pointed at the game's
-    // graphics (through the menu, the folder kept); then its picture at the panel's width, and
-    // View > Preview at its own size.
+    // graphics (through the menu, the folder kept, and looked at afresh); then its picture at
+    // the panel's width, and View > Preview at its own size.
     void theSelectedLevelShowsItsPictureOnceTheGraphicsFolderIsChosen() {
         Session s("C:\\LEMM\\LEVELS");
         s.load();
@@ -173,9 +173,10 @@ private slots:
                                 "minutes\ngraphics set 0 (dirt)"));
         QVERIFY(!picture->isVisible());
 
-        TempDir game;
-        writeDosGraphics(game.path(), 0, testGraphics());
-        const QString folder = QString::fromStdString(game.path().string());
+        // The game's files put into a folder looked in already, then chosen.
+        const std::string game = s.demo.prefix() + "/drive_c/LEMM";
+        writeDosGraphics(game, 0, testGraphics());
+        const QString folder = QString::fromStdString(game);
         QTimer::singleShot(0, this, [folder] {
             auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(chooser);
