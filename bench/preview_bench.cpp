@@ -1,10 +1,14 @@
 // Drawing a level from decoded graphics, against copying its picture once; thumbnails of a
 // folder of levels with the graphics found and decoded once.
+#include "editor/preview_service.h"
 #include "preview/game_graphics.h"
 #include "preview/level_preview.h"
 #include "preview/make_graphics.h"
 
 #include <benchmark/benchmark.h>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -27,9 +31,10 @@ TextPicture piece(int side, int seed) {
     return rows;
 }
 
-// A synthetic set of 64 pieces from 8 to 64 pixels and 16 objects, as DOS files in a folder.
+// A synthetic set of 64 pieces from 8 to 64 pixels and 16 objects, as DOS files in a folder,
+// and as the Windows game's files (twice the size) in another.
 struct SyntheticGame {
-    testing::TempDir dir;
+    testing::TempDir dir, windowsDir;
     preview::GraphicsSet set;
 
     SyntheticGame() {
@@ -40,6 +45,7 @@ struct SyntheticGame {
             graphics.objects.push_back(
                 {piece(16 + 8 * (i % 3), i), 1 + static_cast<unsigned>(i) % 4});
         testing::writeDosGraphics(dir.path(), 0, graphics);
+        testing::writeWindowsGraphics(windowsDir.path(), 0, graphics);
         set = std::move(*preview::loadGraphicsSet(
             {.ground = dir.file("GROUND0O.DAT"), .pictures = dir.file("VGAGR0.DAT")}));
     }
@@ -109,5 +115,54 @@ void BM_ThumbnailFolder(benchmark::State& state) {
     state.SetLabel("1,000 levels of 200 pieces and 32 objects");
 }
 BENCHMARK(BM_ThumbnailFolder)->Unit(benchmark::kMillisecond);
+
+// A click in a window, to its picture on the window's thread: the service's worker reads the
+// level, finds and decodes its set (cold: the first time the program uses it; warm: decoded
+// before), draws it and shrinks it to a panel's 540 pixels, then wakes the waiting thread. From
+// the DOS files, and from the Windows game's, whose pictures are four times as large.
+void BM_ClickToPicture(benchmark::State& state) {
+    static SyntheticGame game;
+    testing::TempDir levels;
+    const std::string file = levels.file("level.lvl");
+    testing::writeBytes(file, level(400, true, 1));
+    const bool cold = state.range(0) == 0, windows = state.range(1) == 1;
+    const preview::GraphicsPlaces places{
+        .chosen = {(windows ? game.windowsDir : game.dir).path().string()}};
+
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool ready = false;
+    auto wake = [&] {
+        std::lock_guard lock(mutex);
+        ready = true;
+        woken.notify_one();
+    };
+    auto click = [&](PreviewService& service) {
+        service.show(file, places, 540);
+        std::unique_lock lock(mutex);
+        woken.wait(lock, [&] { return ready; });
+        ready = false;
+        lock.unlock();
+        auto shown = service.take();
+        if (!shown || shown->thumbnail.empty())
+            state.SkipWithError("no picture");
+    };
+    auto service = std::make_unique<PreviewService>(wake);
+    click(*service);
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            service = std::make_unique<PreviewService>(wake);
+            state.ResumeTiming();
+        }
+        click(*service);
+    }
+    state.SetLabel(std::string(cold ? "a set decoded first" : "the set decoded before") +
+                   (windows ? ", Windows files" : ", DOS files"));
+}
+BENCHMARK(BM_ClickToPicture)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

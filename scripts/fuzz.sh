@@ -41,7 +41,7 @@ run() {
     fi
 }
 
-targets=(database registry windows1252 wine_paths settings_file level_file editing level_pack)
+targets=(database registry windows1252 wine_paths settings_file level_file editing level_pack graphics)
 failed=0
 pids=()
 # Counts the targets whose run ended well or badly.

@@ -62,6 +62,27 @@ cmp "$folder/ALICE.DAT_backup" "$WINEPREFIX/before.dat" || fail "backup bytes"
 cli show 'C:\quillfen-test\Zoë €\ALICE.DAT' | grep -q $'\r' && fail "carriage returns in output"
 echo "quillfen-cli on the registry: ok"
 
+echo "== quillfen-cli preview from synthetic Windows graphics"
+# One terrain piece of 8 x 2 (16 x 4 in the big pictures) in set 0's ground file, its sprite of
+# four rows of one packet, a palette of 16 colours, no objects; a level with the piece at 0,0.
+game="$WINEPREFIX/drive_c/pv/game"
+mkdir -p "$game/styles"
+{ head -c 448 /dev/zero; printf '\x08\x02'; head -c 606 /dev/zero; } >"$game/styles/ground0o.dat"
+{ printf ' LAP\x10\x00'; for _ in $(seq 16); do printf '\x3f\x7f\xbf\x00'; done; } \
+    >"$game/styles/level0.pal"
+{ printf 'SRLE\x01\x00\x08\x00\x00\x00\x00\x00\x10\x00\x04\x00\x10\x00\x04\x00'
+  for _ in 1 2 3 4; do printf '\x90'; head -c 16 /dev/zero | tr '\0' '\11'; printf '\x80'; done
+} >"$game/styles/level0b.spr"
+printf 'SRLE\x00\x00\x08\x00' >"$game/styles/level0ob.spr"
+{ head -c 288 /dev/zero; printf '\x00\x10\x02\x00'; head -c 1596 /dev/zero | tr '\0' '\377'
+  head -c 128 /dev/zero; printf '%-32s' Preview; } >"$WINEPREFIX/drive_c/pv/level.lvl"
+cli preview 'C:\pv\level.lvl' --graphics 'C:\pv\game' --out 'C:\pv\level.png' >/dev/null ||
+    fail "preview"
+# The PNG's width and height, big-endian words at 16: the big pictures' 3168 x 320.
+size=$(od -An -tu1 -j16 -N8 "$WINEPREFIX/drive_c/pv/level.png" | tr -s ' ')
+[ "$size" = " 0 0 12 96 0 0 1 64" ] || fail "the preview's size: $size"
+echo "quillfen-cli preview: ok"
+
 echo "== the zip, unpacked, runs on its own"
 unpacked="$WINEPREFIX/drive_c/unpacked"
 mkdir -p "$unpacked"

@@ -6,10 +6,13 @@
 #include "editing/editing_commands.h"
 #include "editing/editor_state.h"
 #include "editor/history.h"
+#include "editor/settings_file.h"
 #include "levelfile/level_pack.h"
+#include "preview/game_graphics.h"
 #include "profiles/profile_commands.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -194,6 +197,13 @@ public:
                                                      const std::string& hostFolder);
     // Set Startup Folder: the folder list's folder becomes the one it starts in.
     void setStartupFolder();
+    // Game graphics folder...: the level previews look in `hostFolder` first, in this run and,
+    // through the settings file, in the next ones.
+    void chooseGraphicsFolder(const std::string& hostFolder);
+    // Where the level previews look for the game's graphics: the folder the player chose, the
+    // loaded profile's database file and the Wine prefix in use (the level file's own folder is
+    // the previewed file's).
+    preview::GraphicsPlaces graphicsPlaces() const;
     Outcome changeUsersKey();
     void help();
 
@@ -214,6 +224,9 @@ private:
     bool settleUnsavedEdits();
     bool confirmTarget(const std::string& profile, const ProfilePath& path);
     void forgetLoadedProfile();
+    // Reads the settings file, changes it and writes it back; false after telling the user that
+    // it could not be written.
+    bool changeSettings(const std::function<void(settings::Settings&)>& change);
 
     struct LoadedProfile {
         std::string name;
@@ -228,6 +241,7 @@ private:
     History history_;
     LoadedProfile loaded_;
     std::string levelFolder_;
+    std::string graphicsFolder_; // a host path; empty until the player chose one
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;

@@ -55,6 +55,8 @@ std::optional<StartUp> Editor::startUp() {
         (void)settings::writeSettings(path, settings::Settings{});
     settings::Settings startup = settings::readSettings(path);
     state_.usersKeyPath = startup.usersKeyPath;
+    if (!startup.graphicsFolder.empty())
+        graphicsFolder_ = settings::hostFolder(startup.graphicsFolder, *store_);
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
     result.profiles = profiles();
@@ -313,6 +315,17 @@ Result<levelfile::ImportPlan> Editor::importPackToFolder(const std::string& pack
     return plan;
 }
 
+// The settings file's other lines stay as they are.
+bool Editor::changeSettings(const std::function<void(settings::Settings&)>& change) {
+    const std::string path = settings::settingsPath();
+    settings::Settings stored = settings::readSettings(path);
+    change(stored);
+    Status written = settings::writeSettings(path, stored);
+    if (!written)
+        ui_.message(kSettingsNotWritten + written.error());
+    return written.ok();
+}
+
 void Editor::setStartupFolder() {
     // The settings file keeps its folder as the game's other texts, in Windows-1252.
     std::optional<std::string> folder = utf8ToWindows1252(levelFolder_);
@@ -320,13 +333,33 @@ void Editor::setStartupFolder() {
         ui_.message(kUnstorableText);
         return;
     }
-    Status written =
-        settings::writeSettings(settings::settingsPath(), {*folder, state_.usersKeyPath});
-    if (!written) {
-        ui_.message(kSettingsNotWritten + written.error());
+    if (!changeSettings([&](settings::Settings& stored) {
+            stored.startupFolder = *folder;
+            stored.usersKeyPath = state_.usersKeyPath;
+        }))
+        return;
+    tell("Startup folder has been set to '" + *folder + "'", true);
+}
+
+void Editor::chooseGraphicsFolder(const std::string& hostFolder) {
+    std::optional<std::string> line = utf8ToWindows1252(hostFolder);
+    if (!line) {
+        ui_.message(kUnstorableText);
         return;
     }
-    tell("Startup folder has been set to '" + *folder + "'", true);
+    graphicsFolder_ = hostFolder;
+    changeSettings([&](settings::Settings& stored) { stored.graphicsFolder = *line; });
+}
+
+preview::GraphicsPlaces Editor::graphicsPlaces() const {
+    preview::GraphicsPlaces places;
+    if (!graphicsFolder_.empty())
+        places.chosen.push_back(graphicsFolder_);
+    places.databaseFile = loaded_.file.hostPath;
+    // Only a Wine prefix has a drive_c to look in; Windows' own registry store has none.
+    if (const auto* wine = dynamic_cast<const WinePrefixStore*>(store_))
+        places.winePrefix = wine->prefix();
+    return places;
 }
 
 Outcome Editor::changeUsersKey() {
@@ -346,12 +379,7 @@ Outcome Editor::changeUsersKey() {
     shownProfile_.clear();
 
     // A settings file gone missing meanwhile gives the default folder as its line 1.
-    const std::string path = settings::settingsPath();
-    settings::Settings stored = settings::readSettings(path);
-    stored.usersKeyPath = key.text;
-    Status written = settings::writeSettings(path, stored);
-    if (!written)
-        ui_.message(kSettingsNotWritten + written.error());
+    changeSettings([&](settings::Settings& stored) { stored.usersKeyPath = key.text; });
     return outcome;
 }
 

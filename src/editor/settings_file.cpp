@@ -73,11 +73,16 @@ Settings readSettings(const std::string& path) {
         settings.startupFolder = lines[0];
     if (lines.size() > 1 && !lines[1].empty())
         settings.usersKeyPath = lines[1];
+    if (lines.size() > 2)
+        settings.graphicsFolder = lines[2];
     return settings;
 }
 
 Status writeSettings(const std::string& path, const Settings& settings) {
-    return writeLines(path, settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n");
+    std::string text = settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n";
+    if (!settings.graphicsFolder.empty())
+        text += settings.graphicsFolder + "\r\n";
+    return writeLines(path, text);
 }
 
 bool agreedTo(const std::string& version) {

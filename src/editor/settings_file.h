@@ -15,11 +15,13 @@ inline constexpr char kDefaultStartupFolder[] = "c:";
 // In the settings folder: the version whose disclaimer the user agreed to.
 inline constexpr char kAgreementFileName[] = "agreed.txt";
 
-// The two lines of the settings file, as Windows-1252 bytes: the folder the folder list starts
-// in, and the registry key path of the game's profiles.
+// The lines of the settings file, as Windows-1252 bytes: the folder the folder list starts in,
+// the registry key path of the game's profiles, and, once the player chose one, the folder of
+// the game's graphics for the level previews (a third line, which the game's editor never read).
 struct Settings {
     std::string startupFolder = kDefaultStartupFolder;
     std::string usersKeyPath = kDefaultUsersKeyPath;
+    std::string graphicsFolder = {};
 };
 
 // The settings file in use: the one in the working folder when there is one there, as older
@@ -27,13 +29,13 @@ struct Settings {
 // there yet or not.
 std::string settingsPath();
 
-// Reads the file's two lines, each up to its carriage return or line feed. What the file does
-// not give (no file, fewer than two lines, an empty line) keeps its default.
+// Reads the file's lines, each up to its carriage return or line feed. What the file does not
+// give (no file, fewer lines, an empty line) keeps its default.
 Settings readSettings(const std::string& path);
 
-// Creates the file anew with the two lines, each ended by CR LF, and its folder when it is
-// missing. The old file stays whole when the new one cannot be written; the error carries the
-// system's reason.
+// Creates the file anew with the two lines, and the third when there is a graphics folder, each
+// ended by CR LF, and its folder when it is missing. The old file stays whole when the new one
+// cannot be written; the error carries the system's reason.
 Status writeSettings(const std::string& path, const Settings& settings);
 
 // Whether the user agreed to the disclaimer of `version` at an earlier start.

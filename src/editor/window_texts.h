@@ -82,6 +82,8 @@ inline constexpr char kWinePrefix[] = "Wine prefix...";
 inline constexpr char kWinePrefixTitle[] = "Wine prefix";
 inline constexpr char kWinePrefixList[] = "The Wine prefixes that hold the game's profiles:";
 inline constexpr char kAnotherFolder[] = "Another folder...";
+// The title of the folder chooser of Options > Game graphics folder...
+inline constexpr char kGameGraphicsTitle[] = "The game's folder (with its graphics)";
 inline constexpr char kEditMenu[] = "Edit";
 inline constexpr char kUndo[] = "Undo";
 inline constexpr char kRedo[] = "Redo";
@@ -89,6 +91,8 @@ inline constexpr char kImportLevelPack[] = "Import Level Pack...";
 // The title of the pack's dialogs and the name of the step in Undo and Redo.
 inline constexpr char kImportPackTitle[] = "Import Level Pack";
 inline constexpr char kHelp[] = "Help";
+// The sizes of the selected level's picture in a window of its own.
+inline constexpr char kPreviewSizes[3][4] = {"1x", "2x", "fit"};
 inline constexpr char kChooseFolder[] = "Level files folder";
 inline constexpr char kImportFolder[] = "Folder for the pack's level files";
 // The kinds of file the pack's dialog offers.

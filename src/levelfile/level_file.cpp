@@ -9,8 +9,6 @@
 namespace quillfen::levelfile {
 namespace {
 
-constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
-
 // The twelve count words of the header (offsets 0 to 22), whose high bytes the game leaves 0.
 constexpr std::array<const char*, 12> kWordNames = {
     "release rate", "lemmings", "to rescue", "time",    "climbers", "floaters",
@@ -175,6 +173,10 @@ Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
     level.title = title.substr(0, title.find_last_not_of(' ') + 1);
     for (std::size_t i = 0; i < kCountsCount; ++i)
         level.counts[i] = bytes[kCountOffsets[i]];
+    level.releaseRate = bytes[kReleaseRateOffset];
+    level.toRescue = bytes[kToRescueOffset];
+    level.minutes = bytes[kMinutesOffset];
+    level.graphicsSet = bigEndianWord(bytes, kGraphicsSetOffset);
     level.problems = problemsOf(bytes);
     return level;
 }

@@ -29,6 +29,9 @@ inline constexpr std::size_t kLargestLevelRead = std::size_t{1} << 20;
 // 16-bit big-endian words of the level's header.
 inline constexpr std::size_t kGraphicsSetOffset = 0x1A;
 inline constexpr std::size_t kSpecialGraphicsOffset = 0x1C;
+// The low bytes of the header's words for the release rate, the lemmings to rescue and the time
+// in minutes: the game reads no more of them.
+inline constexpr std::size_t kReleaseRateOffset = 1, kToRescueOffset = 5, kMinutesOffset = 7;
 // The graphics sets of the Windows game: 0-4 the original sets, 5-8 the sequel's.
 inline constexpr unsigned kLastGraphicsSet = 8;
 // "graphics set <set> is not one of the game's sets 0 to 8".
@@ -63,6 +66,8 @@ std::array<std::string, kCountsCount> countTexts(const std::string& path,
 struct LevelInfo {
     std::string title;
     std::array<unsigned char, kCountsCount> counts{};
+    unsigned releaseRate = 0, toRescue = 0, minutes = 0;
+    unsigned graphicsSet = 0; // the whole word, which may name no set of the game
     std::vector<std::string> problems;
 };
 
@@ -85,6 +90,7 @@ std::string notALevelFile(std::string_view name, std::string_view reason);
 // read or is not a Windows level file.
 Result<std::string> readTitle(const std::string& path);
 
+inline constexpr char kCannotReadLevelFile[] = "ERROR: cannot read the level file: ";
 inline constexpr char kLevelFileNotFound[] =
     "cannot find level file.. make sure you selected the right folder above";
 inline constexpr char kBadCount[] =

@@ -14,13 +14,12 @@ struct WindowsNames {
 };
 
 WindowsNames windowsNames(unsigned set) {
-    static const std::array<std::string, 4> sequel = {"brick", "rock", "snow", "bubble"};
     if (set < 5) {
         std::string stem = "level" + std::to_string(set);
         return {"ground" + std::to_string(set) + "o.dat", stem + "b.spr", stem + "ob.spr",
                 stem + ".pal"};
     }
-    const std::string& stem = sequel[set - 5];
+    const std::string stem = kGraphicsSetNames[set];
     // The bubble set's ground file alone has the plural.
     std::string ground = set == 8 ? "bubbles.dat" : stem + ".dat";
     return {ground, stem + "b.spr", stem + "ob.spr", stem + ".pal"};
@@ -162,7 +161,7 @@ Result<const GraphicsSet*> GameGraphics::find(unsigned set, const GraphicsPlaces
         return &kept->second;
     }
 
-    std::string message = "ERROR: found no graphics for " + setText(set) + " in ";
+    std::string message = kNoGraphicsFound + setText(set) + " in ";
     std::vector<std::string> searched;
     for (std::size_t i = 0; i < named; ++i)
         if (std::find(searched.begin(), searched.end(), folders[i]) == searched.end())

@@ -14,6 +14,14 @@ namespace quillfen::preview {
 
 inline constexpr unsigned kGraphicsSets = levelfile::kLastGraphicsSet + 1;
 
+// The sets' names as players know them; the sequel's are also the stems of their files in the
+// Windows game's styles/ folder.
+inline constexpr std::array<const char*, kGraphicsSets> kGraphicsSetNames = {
+    "dirt", "fire", "marble", "pillar", "crystal", "brick", "rock", "snow", "bubble"};
+
+// How find's refusal begins when no folder holds the set (rather than a damaged file).
+inline constexpr char kNoGraphicsFound[] = "ERROR: found no graphics for ";
+
 using FolderSets = std::array<std::optional<SetFiles>, kGraphicsSets>;
 
 // The sets whose graphics lie in `folder`, names in any case: a Windows game folder holds

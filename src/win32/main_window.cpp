@@ -4,6 +4,7 @@
 #include "host/windows_text.h"
 #include "profiles/profile_store.h"
 #include "win32/control_layout.h"
+#include "win32/preview_view.h"
 #include "win32/resource.h"
 #include "win32/script_runner.h"
 
@@ -195,6 +196,16 @@ void MainWindow::command(int id, int code) {
     case ID_IMPORT_PACK:
         onImportPack();
         return;
+    case ID_GRAPHICS_FOLDER:
+        preview_->chooseGraphicsFolder(ui_);
+        return;
+    case ID_PREVIEW:
+        preview_->openWindow();
+        return;
+    case IdLevelFileList:
+        if (code == LBN_SELCHANGE)
+            onLevelFileChosen();
+        return;
     case IdProfileBox:
         if (code == CBN_SELCHANGE)
             onProfileChosen();
@@ -302,6 +313,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     if (!panel)
         return;
+    preview_->showLevel(panel->countsFile);
     auto show = [](HWND box, const std::string& now) {
         std::wstring text = wide(now);
         if (textOfWindow(box) != text)

@@ -15,6 +15,7 @@
 
 namespace quillfen::win32 {
 
+class PreviewView;
 class ScriptRunner;
 
 // The main window on Windows. It owns the Editor and every control; each handler gathers what
@@ -72,6 +73,8 @@ private:
     void onFolderPathEntered();
     void onBrowseFolder();
     void onAddSelectedLevels();
+    // The level-file list's current file goes to the preview.
+    void onLevelFileChosen();
 
     Win32UserInterface& ui_;
     Editor editor_;
@@ -93,6 +96,7 @@ private:
     // While a core command changes the tree, the view's selection changes are no clicks.
     bool followingCore_ = false;
     std::unique_ptr<ScriptRunner> script_;
+    std::unique_ptr<PreviewView> preview_;
 };
 
 } // namespace quillfen::win32

@@ -1,7 +1,8 @@
 // The controls and menus of MainWindow: what each is, and where it stands at the window's DPI.
-#include "editor/window_texts.h"
+#include "editor/window_menus.h"
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
+#include "win32/preview_view.h"
 #include "win32/resource.h"
 
 namespace quillfen::win32 {
@@ -76,6 +77,8 @@ void MainWindow::createControls() {
     addControl(WC_BUTTONW, kSaveLevelInfoButton, button, IdSaveLevelInfoButton);
     progressBar = addControl(PROGRESS_CLASSW, kProgressBar, 0, IdProgressBar);
     status_ = addControl(STATUSCLASSNAMEW, {"statusLabel", "", nullptr}, SBARS_SIZEGRIP, IdStatus);
+    preview_ = std::make_unique<PreviewView>(instance_, window_, editor_);
+    controls_["previewView"] = preview_->handle();
 }
 
 void MainWindow::createMenus() {
@@ -83,6 +86,8 @@ void MainWindow::createMenus() {
     HMENU options = ::CreatePopupMenu();
     ::AppendMenuW(options, MF_STRING, ID_STARTUP_FOLDER, wide(window::kSetStartupFolder).c_str());
     ::AppendMenuW(options, MF_STRING, ID_REG_KEY, wide(window::kLemmingsRegKey).c_str());
+    ::AppendMenuW(options, MF_STRING, ID_GRAPHICS_FOLDER,
+                  wide(window::kGraphicsFolder).c_str());
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options),
                   wide(window::kOptionsMenu).c_str());
     editMenu_ = ::CreatePopupMenu();
@@ -92,6 +97,9 @@ void MainWindow::createMenus() {
     ::AppendMenuW(editMenu_, MF_STRING, ID_IMPORT_PACK, wide(window::kImportLevelPack).c_str());
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(editMenu_),
                   wide(window::kEditMenu).c_str());
+    HMENU view = ::CreatePopupMenu();
+    ::AppendMenuW(view, MF_STRING, ID_PREVIEW, wide(window::kPreview).c_str());
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), wide(window::kViewMenu).c_str());
     // "Help" stands on the menu bar itself and runs at once.
     ::AppendMenuW(bar, MF_STRING, ID_HELP, wide(window::kHelp).c_str());
     ::SetMenu(window_, bar);
@@ -119,10 +127,14 @@ void MainWindow::layOut() {
         place(IdCountNames + i, left - row.nameIndent, row.nameTop, row.nameWidth, row.nameHeight);
         place(IdLemmingsEdit + i, left, row.boxTop, row.boxWidth, row.boxHeight);
     }
+    // The preview stands under the rest, as wide as the tree.
+    ::MoveWindow(preview_->handle(), px(120), px(kInnerHeight), px(5655), px(kPreviewHeight),
+                 FALSE);
     ::SendMessageW(status_, WM_SIZE, 0, 0);
     RECT statusRect{};
     ::GetWindowRect(status_, &statusRect);
-    RECT inner{0, 0, px(kInnerWidth), px(kInnerHeight) + (statusRect.bottom - statusRect.top)};
+    RECT inner{0, 0, px(kInnerWidth),
+               px(kInnerHeight + kPreviewHeight) + (statusRect.bottom - statusRect.top)};
     ::AdjustWindowRectExForDpi(&inner, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
                                TRUE, 0, static_cast<UINT>(dpi));
     ::SetWindowPos(window_, nullptr, 0, 0, inner.right - inner.left, inner.bottom - inner.top,

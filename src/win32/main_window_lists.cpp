@@ -1,8 +1,10 @@
 // The profile box, the folder list and the level-file list of MainWindow: filled from the
 // Editor, and read for it when the user acts on them.
 #include "editor/window_texts.h"
+#include "host/file_io.h"
 #include "host/windows_text.h"
 #include "win32/main_window.h"
+#include "win32/preview_view.h"
 
 namespace quillfen::win32 {
 namespace {
@@ -95,6 +97,13 @@ void MainWindow::onAddSelectedLevels() {
         files.selected.push_back(::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0);
     }
     runEdit([&] { return editor_.addSelectedLevels(files); });
+}
+
+void MainWindow::onLevelFileChosen() {
+    int row = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
+    std::string name =
+        row < 0 ? std::string() : narrowed(rowText(levelFileList, row, LB_GETTEXTLEN, LB_GETTEXT));
+    preview_->showLevel(name.empty() ? std::string() : pathIn(editor_.levelFolder(), name));
 }
 
 } // namespace quillfen::win32

@@ -5,6 +5,7 @@
 #include "profiles/profile_store.h"
 #include "window/folder_list.h"
 #include "window/level_tree_model.h"
+#include "window/preview_panel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -131,6 +132,7 @@ void MainWindow::onNodeClicked() {
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     if (!panel)
         return;
+    previewPanel->showLevel(panel->countsFile);
     // A box whose text stays keeps its cursor.
     auto show = [](QLineEdit* box, const std::string& now) {
         QString text = toQt(now);

@@ -28,6 +28,7 @@ namespace quillfen {
 
 class FolderList;
 class LevelTreeModel;
+class PreviewPanel;
 class WinePrefixStore;
 
 // The desktop setting that remembers the Wine prefix the user chose in the window.
@@ -51,7 +52,6 @@ public:
     const EditorState& state() const { return editor_.state(); }
     const Editor& editor() const { return editor_; }
     // Where the preview goes in the detail panel: an empty vertical layout.
-    QWidget* previewArea() const { return previewArea_; }
 
     // The profile box, Load and Save (main_window.cpp).
     void onProfileChosen();
@@ -178,8 +178,8 @@ private:
     QLineEdit* lemmingsEdit = nullptr;
     std::array<QLineEdit*, 8> actionEdits{};
     QPushButton* saveLevelInfoButton = nullptr;
-    QWidget* previewArea_ = nullptr;
     QProgressBar* progressBar = nullptr;
+    PreviewPanel* previewPanel = nullptr;
     QLabel* statusLabel = nullptr;
     MessageLog* messageLog = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;

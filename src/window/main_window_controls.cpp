@@ -3,10 +3,12 @@
 // splitters between them give the room to whichever the user needs, and the lists and the tree
 // take what the window gains.
 #include "editor/window_texts.h"
+#include "host/file_io.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
 #include "window/main_window.h"
+#include "window/preview_panel.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -202,15 +204,13 @@ void MainWindow::createControls() {
         counts->addWidget(box, i / 3, 2 * (i % 3) + 1);
     }
     counts->setColumnStretch(6, 1);
-    previewArea_ = new QWidget(detail);
-    previewArea_->setObjectName(QStringLiteral("previewArea"));
-    new QVBoxLayout(previewArea_);
-    previewArea_->layout()->setContentsMargins(0, 0, 0, 0);
+    // The selected level's picture and facts.
+    previewPanel = new PreviewPanel(editor_, detail);
     column = pane(detail);
     column->addLayout(fields);
     column->addLayout(counts);
     row(column, {saveLevelInfoButton, nullptr});
-    column->addWidget(previewArea_, 1);
+    column->addWidget(previewPanel, 1);
 
     mainSplitter->setStretchFactor(0, 2);
     mainSplitter->setStretchFactor(1, 3);
@@ -279,6 +279,10 @@ void MainWindow::connectControls() {
     onClick(updateFileButton, &MainWindow::onUpdateFileName);
     onClick(browseFolderButton, &MainWindow::onBrowseFolder);
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+    connect(levelFileList, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+        previewPanel->showLevel(name.isEmpty() ? std::string()
+                                               : pathIn(editor_.levelFolder(), name.toStdString()));
+    });
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
     // Files that come or go while the window is open show at once.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);

@@ -4,6 +4,7 @@
 #include "window/folder_list.h"
 #include "window/level_tree_model.h"
 #include "window/main_window.h"
+#include "window/preview_panel.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -64,9 +65,6 @@ void MainWindow::createMenus() {
         action(command)->setShortcutContext(Qt::WidgetShortcut);
         profileTree->addAction(action(command));
     }
-    // Shown when the preview and its graphics come.
-    action(Command::Preview)->setEnabled(false);
-    action(Command::GraphicsFolder)->setEnabled(false);
 }
 
 void MainWindow::run(window::Command command) {
@@ -102,8 +100,9 @@ void MainWindow::run(window::Command command) {
     case Command::Refresh:
         return onFolderChanged();
     case Command::Preview:
+        return previewPanel->openWindow();
     case Command::GraphicsFolder:
-        return;
+        return previewPanel->chooseGraphicsFolder();
     case Command::Messages:
         messageLog->show();
         messageLog->raise();

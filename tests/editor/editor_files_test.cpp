@@ -209,6 +209,23 @@ TEST_F(EditorFilesTest, TheSettingsAndTheAgreementGoWhereTheDesktopKeepsSettings
               levels + "\r\n" + kDefaultUsersKeyPath + "\r\n");
 }
 
+// The previews look in the folder the player chose, kept as the settings file's third line,
+// then beside the loaded profile and in its Wine prefix.
+TEST_F(EditorFilesTest, TheGraphicsFolderIsKeptAndThePreviewsLookWhereTheProfileIs) {
+    editor.chooseGraphicsFolder(levels);
+    EXPECT_EQ(settingsFile(),
+              "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n" + levels + "\r\n");
+    editor.setStartupFolder();
+    EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n" + levels + "\r\n");
+    Editor again(store, ui);
+    ASSERT_TRUE(again.startUp());
+    ASSERT_TRUE(again.loadProfile({"Alice", true}).done);
+    preview::GraphicsPlaces places = again.graphicsPlaces();
+    EXPECT_EQ(places.chosen, Names{levels});
+    EXPECT_EQ(std::filesystem::canonical(places.databaseFile), std::filesystem::canonical(alice));
+    EXPECT_EQ(places.winePrefix, prefix.path());
+}
+
 // Spaces around a pasted path are no part of it; a file is no folder.
 TEST_F(EditorFilesTest, ATypedFolderGoesThroughThePrefixsDrives) {
     EXPECT_EQ(std::filesystem::canonical(*editor.openTypedFolder({"  C:\\LEVELS ", true})),

@@ -5,12 +5,14 @@
 // and is tested with it.
 #include "levelfile/make_level_file.h"
 #include "levelfile/make_pack.h"
+#include "preview/make_graphics.h"
 #include "qt_window_driver.h"
 #include "window/folder_list.h"
 #include "window_test_support.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -156,6 +158,50 @@ private slots:
         s.clickNode("level1");
         s.load();
         QCOMPARE(s.text("lemmingsEdit"), QString());
+    }
+
+    // The selected level's facts, and where to point the tool until it is pointed at the game's
+    // graphics (through the menu, the folder kept, and looked at afresh); then its picture at
+    // the panel's width, and View > Preview at its own size.
+    void theSelectedLevelShowsItsPictureOnceTheGraphicsFolderIsChosen() {
+        Session s("C:\\LEMM\\LEVELS");
+        s.load();
+        s.clickNode("level1");
+        auto* picture = s.find<QLabel>("previewPicture");
+        auto* note = s.find<QLabel>("previewNote");
+        QTRY_VERIFY(note->isVisible());
+        QCOMPARE(note->text(), QStringLiteral("no graphics found for graphics set 0 (dirt): choose "
+                                              "the game's folder with Options > Game graphics "
+                                              "folder..."));
+        QCOMPARE(s.find<QLabel>("previewFacts")->text(),
+                 QStringLiteral("Tunnel Vision\n40 lemmings, 20 to rescue, release rate 50, 5 "
+                                "minutes\ngraphics set 0 (dirt)"));
+        QVERIFY(!picture->isVisible());
+
+        // The game's files put into a folder looked in already, then chosen.
+        const std::string game = s.demo.prefix() + "/drive_c/LEMM";
+        writeDosGraphics(game, 0, testGraphics());
+        const QString folder = QString::fromStdString(game);
+        QTimer::singleShot(0, this, [folder] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            chooser->selectFile(folder);
+            static_cast<QDialog*>(chooser)->accept();
+        });
+        s.form->findChild<QAction*>(QStringLiteral("graphicsFolderAction"))->trigger();
+        const int width = s.find<QWidget>("previewPanel")->width();
+        QTRY_COMPARE(picture->pixmap().size(), QSize(width, (160 * width + 792) / 1584));
+        QVERIFY(!note->isVisible());
+        const std::vector<unsigned char> kept = readBytes(s.work.file("profile.txt"));
+        QVERIFY(std::string(kept.begin(), kept.end()).ends_with(folder.toStdString() + "\r\n"));
+
+        s.form->findChild<QAction*>(QStringLiteral("previewAction"))->trigger();
+        auto* window = s.form->findChild<QWidget*>(QStringLiteral("previewWindow"));
+        QVERIFY(window && window->isVisible());
+        window->findChild<QAction*>(QStringLiteral("previewSize0"))->trigger();
+        QCOMPARE(
+            window->findChild<QLabel*>(QStringLiteral("previewWindowPicture"))->pixmap().size(),
+            QSize(1584, 160));
     }
 
     // Enter takes the report's accepting button, unless it replaces files: Cancel then.

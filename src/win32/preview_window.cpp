@@ -1,0 +1,168 @@
+#include "win32/preview_window.h"
+
+#include "editor/window_menus.h"
+#include "win32/preview_view.h"
+#include "win32/win32_user_interface.h"
+
+namespace quillfen::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuillfenPreviewWindow";
+// The menu bar's three sizes; each runs at once.
+constexpr int kFirstSizeCommand = 100;
+
+} // namespace
+
+PreviewWindow::PreviewWindow(HINSTANCE instance, HWND owner) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassExW(&windowClass);
+    HMENU sizes = ::CreateMenu();
+    for (int i = 0; i < 3; ++i)
+        ::AppendMenuW(sizes, MF_STRING, kFirstSizeCommand + i,
+                      wide(window::kPreviewSizes[i]).c_str());
+    window_ = ::CreateWindowExW(0, kWindowClass, wide(window::kPreview).c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 800, 300, owner, sizes, instance, this);
+}
+
+PreviewWindow::~PreviewWindow() {
+    if (window_)
+        ::DestroyWindow(window_);
+    if (picture_)
+        ::DeleteObject(picture_);
+}
+
+void PreviewWindow::showPicture(const preview::Image& picture, const std::string& title) {
+    if (picture_)
+        ::DeleteObject(picture_);
+    picture_ = dibSection(picture);
+    size_ = {picture.width, picture.height};
+    std::string caption = window::kPreview;
+    if (!title.empty())
+        caption += ": " + title;
+    ::SetWindowTextW(window_, wide(caption).c_str());
+    origin_ = {};
+    updateScrollBars();
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+void PreviewWindow::open() {
+    ::ShowWindow(window_, SW_SHOW);
+    updateScrollBars();
+}
+
+LRESULT CALLBACK PreviewWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<PreviewWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* shown = reinterpret_cast<PreviewWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (shown)
+        return shown->handle(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+SIZE PreviewWindow::shownSize() const {
+    if (scale_ < 2)
+        return {size_.cx * (scale_ + 1), size_.cy * (scale_ + 1)};
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    return {client.right, client.right * size_.cy / std::max<LONG>(1, size_.cx)};
+}
+
+void PreviewWindow::updateScrollBars() {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    const SIZE shown = shownSize();
+    for (auto [bar, extent, page, at] :
+         {std::tuple{SB_HORZ, shown.cx, client.right, &origin_.x},
+          std::tuple{SB_VERT, shown.cy, client.bottom, &origin_.y}}) {
+        *at = std::clamp<LONG>(*at, 0, std::max<LONG>(0, extent - page));
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nMax = extent - 1;
+        info.nPage = static_cast<UINT>(page);
+        info.nPos = *at;
+        ::SetScrollInfo(window_, bar, &info, TRUE);
+    }
+}
+
+void PreviewWindow::scroll(int bar, WPARAM request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(window_, bar, &info);
+    int at = info.nPos;
+    switch (LOWORD(request)) {
+    case SB_LINEUP:
+        at -= 16;
+        break;
+    case SB_LINEDOWN:
+        at += 16;
+        break;
+    case SB_PAGEUP:
+        at -= static_cast<int>(info.nPage);
+        break;
+    case SB_PAGEDOWN:
+        at += static_cast<int>(info.nPage);
+        break;
+    case SB_THUMBTRACK:
+        at = info.nTrackPos;
+        break;
+    }
+    (bar == SB_HORZ ? origin_.x : origin_.y) = at;
+    updateScrollBars();
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (int size = LOWORD(wParam) - kFirstSizeCommand; size >= 0 && size < 3) {
+            scale_ = size;
+            updateScrollBars();
+            ::InvalidateRect(window_, nullptr, TRUE);
+        }
+        return 0;
+    case WM_SIZE:
+        updateScrollBars();
+        ::InvalidateRect(window_, nullptr, TRUE);
+        return 0;
+    case WM_HSCROLL:
+        scroll(SB_HORZ, wParam);
+        return 0;
+    case WM_VSCROLL:
+        scroll(SB_VERT, wParam);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = ::BeginPaint(window_, &paint);
+        const SIZE shown = shownSize();
+        drawPicture(dc, picture_,
+                    {-origin_.x, -origin_.y, shown.cx - origin_.x, shown.cy - origin_.y});
+        ::EndPaint(window_, &paint);
+        return 0;
+    }
+    case WM_CLOSE:
+        // Closing only hides it: the view opens it again.
+        ::ShowWindow(window_, SW_HIDE);
+        return 0;
+    case WM_DESTROY:
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return 0;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace quillfen::win32
