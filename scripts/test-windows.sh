@@ -62,6 +62,28 @@ cmp "$folder/ALICE.DAT_backup" "$WINEPREFIX/before.dat" || fail "backup bytes"
 cli show 'C:\quillfen-test\Zoë €\ALICE.DAT' | grep -q $'\r' && fail "carriage returns in output"
 echo "quillfen-cli on the registry: ok"
 
+echo "== quillfen-cli imports packs named by any Windows path, as the Linux build does"
+linux_cli=$PWD/build/quillfen-cli
+[ -x "$linux_cli" ] || fail "$linux_cli is not there: build the Linux programs first"
+packs="$WINEPREFIX/drive_c/LEMM/PACKS"
+mkdir -p "$packs" "$WINEPREFIX/drive_c/imported" "$WINEPREFIX/linux-imported"
+# An original pack, a sequel's (its graphics sets renumbered, a big picture skipped), and one in
+# lower case.
+cp fuzz/corpus/level_pack/four-levels "$packs/LEVEL000.DAT"
+cp fuzz/corpus/level_pack/big-picture-and-sequel-set "$packs/DLVEL001.DAT"
+cp fuzz/corpus/level_pack/two-levels "$packs/level002.dat"
+cli import 'C:\LEMM\PACKS\LEVEL000.DAT' --to 'C:\imported' >/dev/null || fail "import by a full path"
+(cd "$packs/.." && cli import 'PACKS\DLVEL001.DAT' --to '..\imported') >/dev/null ||
+    fail "import by a relative path"
+(cd "$packs" && cli import 'C:level002.dat' --to 'C:/imported') >/dev/null ||
+    fail "import by a drive and a name"
+for pack in LEVEL000.DAT DLVEL001.DAT level002.dat; do
+    "$linux_cli" import "$packs/$pack" --to "$WINEPREFIX/linux-imported" >/dev/null
+done
+[ "$(ls "$WINEPREFIX/linux-imported" | wc -l)" = 7 ] || fail "the Linux build's import"
+diff -r "$WINEPREFIX/drive_c/imported" "$WINEPREFIX/linux-imported" || fail "imported files"
+echo "imports: ok"
+
 echo "== the zip, unpacked, runs on its own"
 unpacked="$WINEPREFIX/drive_c/unpacked"
 mkdir -p "$unpacked"
