@@ -38,6 +38,9 @@ for attempt in 1 2 3; do
     sleep 1
 done
 wine reg add "$users\\Zoë Ωmega" /v DatabaseName /d 'C:\Ω.DAT' /f /reg:32 >/dev/null
+# A name that no single-byte code page holds.
+wine reg add "$users\\中文" /v DatabaseName /d 'C:\quillfen-test\Zoë €\Ωmega.dat' /f /reg:32 \
+    >/dev/null
 wine reg add "$users\\multi" /v DatabaseName /t REG_MULTI_SZ /d 'first\0second' /f /reg:32 >/dev/null
 wine reg add "$users\\multi" /v Number /t REG_DWORD /d 5 /f /reg:32 >/dev/null
 wine reg add "$users\\Bob64" /v DatabaseName /d 'C:\BOB.DAT' /f >/dev/null
@@ -50,9 +53,12 @@ cli demo 'C:\quillfen-test\Zoë €\ALICE.DAT' >/dev/null
 cli demo 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null
 [ -f "$folder/ALICE.DAT" ] && [ -f "$folder/Ωmega.dat" ] || fail "demo files not written"
 key='Software\Quillfen Test\Users'
-expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\nZoë ?mega\tNot Found\n')
+expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\nZoë Ωmega\tC:\\Ω.DAT
+中文\tC:\\quillfen-test\\Zoë €\\Ωmega.dat\n')
 [ "$(cli profiles --key "$key")" = "$expected" ] || fail "profiles: $(cli profiles --key "$key")"
 cli load --key "$key" Alice >/dev/null || fail "load"
+[ "$(cli load --key "$key" 中文)" = "$(cli show 'C:\quillfen-test\Zoë €\Ωmega.dat')" ] ||
+    fail "load 中文"
 cp "$folder/ALICE.DAT" "$WINEPREFIX/before.dat"
 # Same bytes in, same bytes out: a save of the demo tree gives the demo file, the old one kept.
 cli save --key "$key" Alice 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null || fail "save"
