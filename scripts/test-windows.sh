@@ -59,6 +59,9 @@ expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\n
 cli load --key "$key" Alice >/dev/null || fail "load"
 [ "$(cli load --key "$key" 中文)" = "$(cli show 'C:\quillfen-test\Zoë €\Ωmega.dat')" ] ||
     fail "load 中文"
+# On a console (here a terminal's) the names are shown whole, not read in its code page.
+script -qec "wine '$build/quillfen-cli.exe' profiles --key '$key'" /dev/null | grep -q 'Zoë Ωmega' ||
+    fail "the names on a console"
 cp "$folder/ALICE.DAT" "$WINEPREFIX/before.dat"
 # Same bytes in, same bytes out: a save of the demo tree gives the demo file, the old one kept.
 cli save --key "$key" Alice 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null || fail "save"
