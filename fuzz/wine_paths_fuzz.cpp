@@ -27,7 +27,9 @@ const std::string& prefix() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view windowsPath(reinterpret_cast<const char*>(data), size);
+    // Windows paths come as UTF-8 (from the registry, or a settings line read as Windows-1252).
+    const std::string windowsPath =
+        windows1252ToUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     std::string host = hostPathInPrefix(prefix(), windowsPath);
     fuzz::require(host == hostPathInPrefix(prefix(), windowsPath), "the same path each time");
     fuzz::require(host.empty() == windowsPath.empty(), "a path gives a path");

@@ -38,6 +38,9 @@ for attempt in 1 2 3; do
     sleep 1
 done
 wine reg add "$users\\Zoë Ωmega" /v DatabaseName /d 'C:\Ω.DAT' /f /reg:32 >/dev/null
+# A name that no single-byte code page holds.
+wine reg add "$users\\中文" /v DatabaseName /d 'C:\quillfen-test\Zoë €\Ωmega.dat' /f /reg:32 \
+    >/dev/null
 wine reg add "$users\\multi" /v DatabaseName /t REG_MULTI_SZ /d 'first\0second' /f /reg:32 >/dev/null
 wine reg add "$users\\multi" /v Number /t REG_DWORD /d 5 /f /reg:32 >/dev/null
 wine reg add "$users\\Bob64" /v DatabaseName /d 'C:\BOB.DAT' /f >/dev/null
@@ -50,9 +53,15 @@ cli demo 'C:\quillfen-test\Zoë €\ALICE.DAT' >/dev/null
 cli demo 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null
 [ -f "$folder/ALICE.DAT" ] && [ -f "$folder/Ωmega.dat" ] || fail "demo files not written"
 key='Software\Quillfen Test\Users'
-expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\nZoë ?mega\tNot Found\n')
+expected=$(printf 'Alice\tC:\\quillfen-test\\Zoë €\\ALICE.DAT\nmulti\tfirst\nZoë Ωmega\tC:\\Ω.DAT
+中文\tC:\\quillfen-test\\Zoë €\\Ωmega.dat\n')
 [ "$(cli profiles --key "$key")" = "$expected" ] || fail "profiles: $(cli profiles --key "$key")"
 cli load --key "$key" Alice >/dev/null || fail "load"
+[ "$(cli load --key "$key" 中文)" = "$(cli show 'C:\quillfen-test\Zoë €\Ωmega.dat')" ] ||
+    fail "load 中文"
+# On a console (here a terminal's) the names are shown whole, not read in its code page.
+script -qec "wine '$build/quillfen-cli.exe' profiles --key '$key'" /dev/null | grep -q 'Zoë Ωmega' ||
+    fail "the names on a console"
 cp "$folder/ALICE.DAT" "$WINEPREFIX/before.dat"
 # Same bytes in, same bytes out: a save of the demo tree gives the demo file, the old one kept.
 cli save --key "$key" Alice 'C:\quillfen-test\Zoë €\Ωmega.dat' >/dev/null || fail "save"
@@ -82,6 +91,28 @@ cli preview 'C:\pv\level.lvl' --graphics 'C:\pv\game' --out 'C:\pv\level.png' >/
 size=$(od -An -tu1 -j16 -N8 "$WINEPREFIX/drive_c/pv/level.png" | tr -s ' ')
 [ "$size" = " 0 0 12 96 0 0 1 64" ] || fail "the preview's size: $size"
 echo "quillfen-cli preview: ok"
+
+echo "== quillfen-cli imports packs named by any Windows path, as the Linux build does"
+linux_cli=$PWD/build/quillfen-cli
+[ -x "$linux_cli" ] || fail "$linux_cli is not there: build the Linux programs first"
+packs="$WINEPREFIX/drive_c/LEMM/PACKS"
+mkdir -p "$packs" "$WINEPREFIX/drive_c/imported" "$WINEPREFIX/linux-imported"
+# An original pack, a sequel's (its graphics sets renumbered, a big picture skipped), and one in
+# lower case.
+cp fuzz/corpus/level_pack/four-levels "$packs/LEVEL000.DAT"
+cp fuzz/corpus/level_pack/big-picture-and-sequel-set "$packs/DLVEL001.DAT"
+cp fuzz/corpus/level_pack/two-levels "$packs/level002.dat"
+cli import 'C:\LEMM\PACKS\LEVEL000.DAT' --to 'C:\imported' >/dev/null || fail "import by a full path"
+(cd "$packs/.." && cli import 'PACKS\DLVEL001.DAT' --to '..\imported') >/dev/null ||
+    fail "import by a relative path"
+(cd "$packs" && cli import 'C:level002.dat' --to 'C:/imported') >/dev/null ||
+    fail "import by a drive and a name"
+for pack in LEVEL000.DAT DLVEL001.DAT level002.dat; do
+    "$linux_cli" import "$packs/$pack" --to "$WINEPREFIX/linux-imported" >/dev/null
+done
+[ "$(ls "$WINEPREFIX/linux-imported" | wc -l)" = 7 ] || fail "the Linux build's import"
+diff -r "$WINEPREFIX/drive_c/imported" "$WINEPREFIX/linux-imported" || fail "imported files"
+echo "imports: ok"
 
 echo "== the zip, unpacked, runs on its own"
 unpacked="$WINEPREFIX/drive_c/unpacked"

@@ -61,6 +61,7 @@ std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCo
 
 int answered(int status) {
     errno = 0;
+    std::cout.flush();
     bool outWritten = std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good();
     int error = errno;
     if (!outWritten)

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #ifdef _WIN32
+#include "cli/windows_console.h"
 #include "host/windows_text.h"
 
 #include <fcntl.h>
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     // Bytes out as they are: no line feed turned into carriage return and line feed.
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
+    quillfen::cli::ConsoleOutput console;
 #endif
     quillfen::cli::Args args = commandLine(argc, argv);
     std::string_view name = args.size() < 2 ? std::string_view() : args[1];

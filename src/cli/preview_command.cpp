@@ -54,7 +54,7 @@ int previewCommand(const Args& args) {
         std::string out = level.section
                               ? pathIn(line->value("--out", "."),
                                        levelfile::sectionFileName(name, *level.section, ".png"))
-                              : line->value("--out", levelfile::withoutExtension(name) + ".png");
+                              : line->value("--out", stemOf(name) + ".png");
         preview::LevelPicture picture = level.draw();
         int shrunk = *width != 0 ? *width : std::max(1, picture.image.width / *scale);
         if (auto written = preview::writePng(out, preview::thumbnail(picture.image, shrunk));

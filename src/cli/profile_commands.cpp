@@ -81,10 +81,9 @@ int profilesCommand(const Args& args) {
     auto names = LoadProfiles(*store, *key);
     if (!names)
         return refuse(names.error());
+    // The registry's texts are UTF-8 already.
     for (const std::string& name : *names)
-        std::cout << windows1252ToUtf8(name) << "\t"
-                  << windows1252ToUtf8(
-                         store->GetRegValue(profileKeyPath(*key, name), "DatabaseName"))
+        std::cout << name << "\t" << store->GetRegValue(profileKeyPath(*key, name), "DatabaseName")
                   << "\n";
     return kDone;
 }
@@ -94,12 +93,11 @@ int loadCommand(const Args& args) {
     if (!line)
         return usage("load [--prefix DIR] [--key PATH] PROFILE [--json]");
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
-    auto profile = key ? windows1252(line->words[0]) : std::nullopt;
-    if (!profile)
+    if (!key)
         return kRefused;
     EditorSession session(openStore(*line));
     session.editor.setUsersKeyPath(*key);
-    if (!session.editor.loadProfile({*profile, true}).done)
+    if (!session.editor.loadProfile(line->words[0]).done)
         return kRefused;
     printTree(session.editor.state(), line->has("--json"));
     return kDone;
@@ -110,14 +108,13 @@ int saveCommand(const Args& args) {
     if (!line)
         return usage("save [--prefix DIR] [--key PATH] PROFILE FROM");
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
-    auto profile = key ? windows1252(line->words[0]) : std::nullopt;
-    if (!profile)
+    if (!key)
         return kRefused;
     EditorSession session(openStore(*line));
     if (auto loaded = session.editor.openFile(line->words[1]); !loaded)
         return refuse(loaded.error());
     session.editor.setUsersKeyPath(*key);
-    return session.editor.saveProfile({*profile, true}).done ? kDone : kRefused;
+    return session.editor.saveProfile(line->words[0]).done ? kDone : kRefused;
 }
 
 namespace {

@@ -23,11 +23,23 @@ void appendUtf8(std::string& out, char32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+bool isLeadSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isTrailSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 } // namespace
@@ -102,11 +114,32 @@ std::string utf16ToWindows1252Lossy(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         // A surrogate pair is one character, and never has a byte.
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
+        if (isLeadSurrogate(cp) && i + 1 < text.size() && isTrailSurrogate(text[i + 1]))
             ++i;
         auto byte = windows1252Byte(cp);
         out += byte ? static_cast<char>(*byte) : '?';
+    }
+    return out;
+}
+
+std::string utf8ToWindows1252Lossy(std::string_view utf8) {
+    std::string out;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        auto byte = windows1252Byte(decodeUtf8(utf8, pos).value_or(0xFFFD));
+        out += byte ? static_cast<char>(*byte) : '?';
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (isLeadSurrogate(cp) && i + 1 < text.size() && isTrailSurrogate(text[i + 1]))
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (char32_t{text[++i]} - 0xDC00);
+        else if (isLeadSurrogate(cp) || isTrailSurrogate(cp))
+            cp = 0xFFFD;
+        appendUtf8(out, cp);
     }
     return out;
 }

@@ -19,6 +19,11 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 // As the ANSI calls of Windows convert: a character with no byte becomes '?'.
 std::string utf16ToWindows1252Lossy(std::u16string_view text);
+// The same from UTF-8, for a registry text named in a message; what is no valid UTF-8 is '?'.
+std::string utf8ToWindows1252Lossy(std::string_view utf8);
+
+// The registry's UTF-16 as UTF-8; a surrogate without its pair becomes U+FFFD.
+std::string utf16ToUtf8(std::u16string_view text);
 
 // The code point of the UTF-8 sequence at `pos`, moving `pos` past it; nullopt (and `pos` one
 // byte on) when the bytes there are no valid sequence: broken, overlong, a surrogate, or past

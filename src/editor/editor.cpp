@@ -36,7 +36,8 @@ DocumentState Editor::documentState() const {
     shown.redoText = shown.canRedo ? "Redo " + redo : window::kRedo;
     shown.status = loaded_.name.empty()
                        ? std::string("no profile loaded")
-                       : "profile '" + loaded_.name + "': " + loaded_.file.databasePath;
+                       : "profile '" + utf8ToWindows1252Lossy(loaded_.name) +
+                             "': " + utf8ToWindows1252Lossy(loaded_.file.databasePath);
     if (modified())
         shown.status += " - modified";
     return shown;

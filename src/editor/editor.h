@@ -130,9 +130,10 @@ public:
     Outcome useWinePrefix(const std::string& folder);
 
     // Load Profile, Save Profile Data, and a new choice in the profile box: the name the box is
-    // to show, the new one, or the one it showed before when the user cancelled.
-    Outcome loadProfile(const TextAnswer& profile, const Progress& progress = {});
-    Outcome saveProfile(const TextAnswer& profile, const Progress& progress = {});
+    // to show, the new one, or the one it showed before when the user cancelled. Profile names
+    // are UTF-8, as the registry gives them (see ProfileStore).
+    Outcome loadProfile(const std::string& profile, const Progress& progress = {});
+    Outcome saveProfile(const std::string& profile, const Progress& progress = {});
     std::string chooseProfile(const std::string& profile);
     // Closing the window; false when the user cancelled.
     bool mayClose();

@@ -141,7 +141,7 @@ std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {
 bool Editor::settleUnsavedEdits() {
     if (!modified())
         return true;
-    std::string name = loaded_.name.empty() ? "(none)" : loaded_.name;
+    std::string name = loaded_.name.empty() ? "(none)" : utf8ToWindows1252Lossy(loaded_.name);
     switch (ui_.askToSave("Save changes to the profile '" + name + "'?")) {
     case SaveChoice::Save:
         if (loaded_.name.empty()) {
@@ -149,7 +149,7 @@ bool Editor::settleUnsavedEdits() {
                         "into and press Save Profile Data");
             return false;
         }
-        return saveProfile({loaded_.name, true}).done;
+        return saveProfile(loaded_.name).done;
     case SaveChoice::Discard:
         return true;
     case SaveChoice::Cancel:
@@ -162,15 +162,11 @@ void Editor::forgetLoadedProfile() {
     loaded_ = {};
 }
 
-Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress) {
-    shownProfile_ = profile.text;
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
+Outcome Editor::loadProfile(const std::string& profile, const Progress& progress) {
+    shownProfile_ = profile;
     if (!settleUnsavedEdits())
         return {};
-    auto path = findProfileFile(*store_, state_.usersKeyPath, profile.text);
+    auto path = findProfileFile(*store_, state_.usersKeyPath, profile);
     if (!path) {
         ui_.message(path.error());
         return {};
@@ -182,7 +178,7 @@ Outcome Editor::loadProfile(const TextAnswer& profile, const Progress& progress)
     }
     state_.adopt(std::move(loaded->database));
     history_.clear();
-    loaded_ = {profile.text, std::move(loaded->file)};
+    loaded_ = {profile, std::move(loaded->file)};
     return selectionOutcome(true);
 }
 
@@ -209,16 +205,18 @@ bool Editor::mayClose() {
 // Before the tree replaces what a profile holds: a question when it came from elsewhere, or
 // when the file changed since this tool last read or wrote it.
 bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path) {
+    const std::string shown = utf8ToWindows1252Lossy(profile);
     if (loaded_.name.empty()) {
         auto contents = contentsOf(path.hostPath);
-        std::string replacing = contents ? profile + "'s " + *contents : "its file";
+        std::string replacing = contents ? shown + "'s " + *contents : "its file";
         return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
-                               profile + "' (" + path.shown() + "), replacing " + replacing + "?",
+                               shown + "' (" + path.shown() + "), replacing " + replacing + "?",
                            "confirm", false);
     }
     if (loaded_.name != profile)
-        return ui_.confirm("The tree was loaded from the profile '" + loaded_.name +
-                               "'. Save it into the profile '" + profile + "' (" + path.shown() +
+        return ui_.confirm("The tree was loaded from the profile '" +
+                               utf8ToWindows1252Lossy(loaded_.name) +
+                               "'. Save it into the profile '" + shown + "' (" + path.shown() +
                                "), replacing its levels?",
                            "confirm", false);
     if (loaded_.file.hostPath == path.hostPath && changedOnDisk(loaded_.file))
@@ -229,29 +227,25 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path) 
     return true;
 }
 
-Outcome Editor::saveProfile(const TextAnswer& profile, const Progress& progress) {
-    if (!profile.storable) {
-        ui_.message(kUnstorableText);
-        return {};
-    }
+Outcome Editor::saveProfile(const std::string& profile, const Progress& progress) {
     if (!profileLoaded(state_)) {
         ui_.message(kLoadFirst);
         return {};
     }
-    auto path = findProfileFile(*store_, state_.usersKeyPath, profile.text);
+    auto path = findProfileFile(*store_, state_.usersKeyPath, profile);
     if (!path) {
         ui_.message(path.error());
         return {};
     }
-    if (!confirmTarget(profile.text, *path))
+    if (!confirmTarget(profile, *path))
         return {};
-    auto saved = SaveProfileData(state_.tree, *store_, profile.text, *path, progress);
+    auto saved = SaveProfileData(state_.tree, *store_, profile, *path, progress);
     if (!saved) {
         ui_.message(saved.error());
         return {};
     }
     tell(saved->message, true);
-    loaded_ = {profile.text, std::move(saved->file)};
+    loaded_ = {profile, std::move(saved->file)};
     history_.markSaved();
     Outcome outcome;
     outcome.done = true;

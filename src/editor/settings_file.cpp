@@ -56,7 +56,7 @@ bool isFolder(const std::string& path) {
 
 std::string hostFolder(const std::string& line, ProfileStore& store) {
     if (isDrivePath(line))
-        return store.hostPath(line);
+        return store.hostPath(windows1252ToUtf8(line));
     return windows1252ToUtf8(line);
 }
 

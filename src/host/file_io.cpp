@@ -65,11 +65,6 @@ std::string explained(const std::string& what, const std::string& reason) {
     return reason.starts_with("ERROR: ") ? reason : what + reason;
 }
 
-std::string fileNameOf(const std::string& path) {
-    auto separator = std::find_if(path.rbegin(), path.rend(), isSeparator);
-    return std::string(separator.base(), path.end());
-}
-
 bool isFolder(const std::string& path) {
     auto info = pathInfo(path);
     return info && info->kind == EntryKind::Folder;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "host/host_path.h"
 
 #include <chrono>
 #include <cstddef>
@@ -94,9 +95,6 @@ Status makeFolder(const std::string& folder);
 // Makes the one folder `folder` in a folder that is there, as makeFolder makes each.
 Status createFolder(const std::string& folder);
 
-// Whether `c` ends a folder's name in a path: '/', and on Windows '\\' too.
-bool isSeparator(char c);
-
 // The host's Unicode case table: the lower case of a UTF-16 code unit (itself where it has none).
 char16_t hostLowerCase(char16_t unit);
 
@@ -175,15 +173,6 @@ Status renameOver(const std::string& from, const std::string& to);
 // Flushes a folder's entries to the disk after a rename. A file system that cannot flush a
 // folder is no failure.
 Status syncFolder(const std::string& folder);
-
-// The folder part of a path ("." for a bare name), and the name after the folder's last
-// separator (the whole path for a bare name, empty when it ends in a separator). Host paths are
-// split here and nowhere else.
-std::string folderOf(const std::string& path);
-std::string fileNameOf(const std::string& path);
-// The path of `name` in `folder`: the two joined by the host's separator, also behind a folder
-// that ends in one, as the game's editor joined them.
-std::string pathIn(const std::string& folder, const std::string& name);
 
 // The names of the host layer's own files in a folder begin with this, which no user types:
 // temporaries are kOwnPrefix, six letters or digits and kTemporarySuffix.

@@ -60,7 +60,7 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
                                                    : EntryKind::Other;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat info {};
-            std::string path = folder + "/" + entry->d_name;
+            std::string path = pathIn(folder, entry->d_name);
             kind = ::stat(path.c_str(), &info) == 0 ? kindOf(info.st_mode) : EntryKind::Missing;
         }
         entries.push_back({std::string(name), kind});
@@ -80,7 +80,7 @@ Result<std::string> linkTarget(const std::string& path) {
         if (n < 0)
             return failure(errno);
         std::string next(link.data(), static_cast<std::size_t>(n));
-        target = next.starts_with('/') ? next : folderOf(target) + "/" + next;
+        target = next.starts_with('/') ? next : pathIn(folderOf(target), next);
     }
     return failure(ELOOP);
 }
@@ -119,10 +119,6 @@ Status createFolder(const std::string& folder) {
     return ::mkdir(folder.c_str(), 0700) == 0 ? success() : failure(errno);
 }
 
-bool isSeparator(char c) {
-    return c == '/';
-}
-
 char16_t hostLowerCase(char16_t unit) {
     // The host's Unicode case table; without it only ASCII letters fold.
     static locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
@@ -130,19 +126,6 @@ char16_t hostLowerCase(char16_t unit) {
         return unit;
     auto lower = ::towlower_l(static_cast<wint_t>(unit), locale);
     return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
-}
-
-std::string pathIn(const std::string& folder, const std::string& name) {
-    return folder + "/" + name;
-}
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
 }
 
 OpenFile::OpenFile(OpenFile&& other) noexcept

@@ -111,29 +111,10 @@ Status createFolder(const std::string& folder) {
     return ::CreateDirectoryW(widened(folder).c_str(), nullptr) ? success() : lastFailure();
 }
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 char16_t hostLowerCase(char16_t unit) {
     wchar_t text[1] = {static_cast<wchar_t>(unit)};
     ::CharLowerBuffW(text, 1);
     return static_cast<char16_t>(text[0]);
-}
-
-std::string pathIn(const std::string& folder, const std::string& name) {
-    return folder + "\\" + name;
-}
-
-std::string folderOf(const std::string& path) {
-    auto separator = path.find_last_of("/\\");
-    bool drive = path.size() >= 2 && path[1] == ':';
-    if (separator == std::string::npos)
-        return drive ? path.substr(0, 2) : ".";
-    // The root of a drive ("C:\") or of the current drive ("\").
-    if (separator == 0 || (drive && separator == 2))
-        return path.substr(0, separator + 1);
-    return path.substr(0, separator);
 }
 
 OpenFile::OpenFile(OpenFile&& other) noexcept

@@ -33,8 +33,8 @@ Result<std::string> makeTemporaryFile(const std::string& folder, bool sync,
     std::string name;
     Handle file;
     for (int attempt = 0; attempt < 100 && file.handle == INVALID_HANDLE_VALUE; ++attempt) {
-        name = folder + "/" + std::string(kOwnPrefix) + temporarySuffix() +
-               std::string(kTemporarySuffix);
+        name = pathIn(folder,
+                      std::string(kOwnPrefix) + temporarySuffix() + std::string(kTemporarySuffix));
         file.handle = ::CreateFileW(widened(name).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);

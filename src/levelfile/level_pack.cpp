@@ -51,13 +51,9 @@ void renumberSequelSet(std::span<unsigned char> level) {
     level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
 }
 
-std::string withoutExtension(const std::string& name) {
-    return name.substr(0, name.find_last_of('.'));
-}
-
 std::string sectionFileName(const std::string& packName, std::size_t section,
                             std::string_view extension) {
-    std::string name = withoutExtension(packName);
+    std::string name = stemOf(packName);
     name.append("_").append(twoDigits(section)).append(extension);
     return name;
 }
@@ -70,7 +66,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     if (!packName)
         return Error{kUnstorableText};
     plan.packName = *packName;
-    plan.setName = withoutExtension(plan.packName);
+    plan.setName = stemOf(plan.packName);
     const std::string cannot = "ERROR: cannot import " + plan.packName + ": ";
 
     if (!isFolder(folder))

@@ -29,8 +29,6 @@ bool isSequelPack(const std::string& packName, bool sequel);
 // sequel's sets 0-3 are the Windows game's 5-8.
 void renumberSequelSet(std::span<unsigned char> level);
 
-// A file's name without its extension; for a pack, the name of the set its levels make.
-std::string withoutExtension(const std::string& name);
 // The name of a file made from one of the pack's sections: "<stem>_<nn><extension>".
 std::string sectionFileName(const std::string& packName, std::size_t section,
                             std::string_view extension);

@@ -27,9 +27,10 @@ Error registryRefusal(ProfileStore& store, const char* refusal) {
 } // namespace
 
 std::string ProfilePath::shown() const {
+    std::string shown = utf8ToWindows1252Lossy(databasePath);
     if (isFullWindowsPath(databasePath))
-        return databasePath;
-    return databasePath + " (" + utf8ToWindows1252(hostPath).value_or(hostPath) + ")";
+        return shown;
+    return shown + " (" + utf8ToWindows1252Lossy(hostPath) + ")";
 }
 
 std::string profileFileMissing(const ProfilePath& path) {
@@ -65,13 +66,13 @@ std::uint64_t hashBytes(std::span<const unsigned char> bytes) {
 }
 
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name) {
-    return usersKeyPath + "\\" + name + "\\";
+    return windows1252ToUtf8(usersKeyPath) + "\\" + name + "\\";
 }
 
 std::vector<std::string> listProfiles(ProfileStore& store, const std::string& usersKeyPath) {
     std::vector<std::string> names;
     for (std::int32_t position = 0;; ++position) {
-        std::string name = store.EnumRegKey(usersKeyPath, position);
+        std::string name = store.EnumRegKey(windows1252ToUtf8(usersKeyPath), position);
         if (name == kNotFound)
             break;
         names.push_back(std::move(name));
@@ -103,9 +104,11 @@ Result<ProfilePath> findProfileFile(ProfileStore& store, const std::string& user
     if (*databasePath == kNotFound)
         return Error{kDatabaseNameUnreadable};
     if (databasePath->empty())
-        return Error{"ERROR: the profile " + profileText + " has an empty DatabaseName"};
+        return Error{"ERROR: the profile " + utf8ToWindows1252Lossy(profileText) +
+                     " has an empty DatabaseName"};
     if (std::string unusable = unusableWindowsPath(*databasePath); !unusable.empty())
-        return Error{"ERROR: the profile " + profileText + "'s DatabaseName " + *databasePath +
+        return Error{"ERROR: the profile " + utf8ToWindows1252Lossy(profileText) +
+                     "'s DatabaseName " + utf8ToWindows1252Lossy(*databasePath) +
                      " cannot name a file: " + unusable};
     return ProfilePath{*databasePath, store.hostPath(*databasePath)};
 }
@@ -149,14 +152,15 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     std::string file = path.hostPath;
     std::string backup = store.hostPath(backupPath);
     if (isFolder(backup))
-        return Error{kCannotReplaceBackup + backupPath};
+        return Error{kCannotReplaceBackup + utf8ToWindows1252Lossy(backupPath)};
     auto bytes = encodeDatabase(tree, thinned(progress));
     auto saved = writeFile(file, bytes, {.backup = backup, .backupLimit = format::kReadLimit});
     report(progress, 0, records);
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};
-    return SavedProfile{std::string(kSaved) + "\nthe profile '" + profileText +
-                            "' was written to " + path.shown(),
+    return SavedProfile{std::string(kSaved) + "\nthe profile '" +
+                            utf8ToWindows1252Lossy(profileText) + "' was written to " +
+                            path.shown(),
                         {path, bytes.size(), hashBytes(bytes)}};
 }
 

@@ -60,7 +60,11 @@ Result<ParsedDatabase> parseProfileFile(std::span<const unsigned char> bytes,
 // command-line tool, a file dropped on the window).
 Result<ParsedDatabase> loadProfileFile(const std::string& hostPath);
 
-// The key path of a profile: the users key, a backslash, the name and a closing backslash.
+// The users key path is Windows-1252, as the settings file keeps it; profile names are UTF-8, as
+// the registry gives them (see ProfileStore).
+
+// The key path of a profile as the store takes it: the users key, a backslash, the name and a
+// closing backslash.
 std::string profileKeyPath(const std::string& usersKeyPath, const std::string& name);
 
 // The profile names below `usersKeyPath`, in the registry's order, without a word to the user.

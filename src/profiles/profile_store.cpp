@@ -11,21 +11,26 @@
 namespace quillfen {
 namespace {
 
-// The ANSI registry calls read names and values into buffers of this many bytes, the closing
-// zero included; what does not fit is not read.
-constexpr std::size_t kBufferSize = 2048;
-
-// The text of a value as the ANSI call gives it, or nullopt when it is not text.
-std::optional<std::string> ansiText(const RegistryValue& value) {
+// The text of a value, or nullopt when it is not text.
+std::optional<std::string> valueText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz && value.type != kRegMultiSz)
         return std::nullopt;
     std::u16string text;
     for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
         text += static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
-    return utf16ToWindows1252Lossy(text);
+    return registryText(text);
 }
 
 } // namespace
+
+std::optional<std::string> registryText(std::u16string_view text) {
+    // The game's calls read into buffers of 2048 characters, the closing zero included.
+    constexpr std::size_t kBufferSize = 2048;
+    text = text.substr(0, text.find(u'\0'));
+    if (text.size() + 1 > kBufferSize)
+        return std::nullopt;
+    return utf16ToUtf8(text);
+}
 
 struct WinePrefixStore::Impl {
     std::string prefix;
@@ -36,7 +41,7 @@ struct WinePrefixStore::Impl {
     // that view is still taken as given.
     std::u16string view(const std::string& keyPath) {
         machine.refresh();
-        std::u16string path = windows1252ToUtf16(keyPath);
+        std::u16string path = utf8ToUtf16(keyPath);
         if (!machine.win64())
             return path;
         auto start = path.find_first_not_of(u'\\');
@@ -78,22 +83,15 @@ std::string WinePrefixStore::EnumRegKey(const std::string& keyPath, std::int32_t
     auto subkeys = impl_->machine.subkeys(impl_->view(keyPath));
     if (!subkeys || position < 0 || static_cast<std::size_t>(position) >= subkeys->size())
         return kNotFound;
-    std::string name = utf16ToWindows1252Lossy((*subkeys)[static_cast<std::size_t>(position)]);
-    if (name.size() + 1 > kBufferSize)
-        return kNotFound;
-    return name.substr(0, name.find('\0'));
+    return registryText((*subkeys)[static_cast<std::size_t>(position)]).value_or(kNotFound);
 }
 
 std::string WinePrefixStore::GetRegValue(const std::string& keyPath, const std::string& valueName) {
-    auto value = impl_->machine.value(impl_->view(keyPath), windows1252ToUtf16(valueName));
+    auto value = impl_->machine.value(impl_->view(keyPath), utf8ToUtf16(valueName));
     // Only text values are read (the game's profiles hold nothing else); a number or raw bytes
     // gives the sentinel.
-    auto text = value ? ansiText(*value) : std::nullopt;
-    if (!text || text->size() > kBufferSize)
-        return kNotFound;
-    // A program sees the text up to its first zero byte: its terminating one, or one that the
-    // registry holds inside it.
-    return text->substr(0, text->find('\0'));
+    auto text = value ? valueText(*value) : std::nullopt;
+    return text.value_or(kNotFound);
 }
 
 std::string WinePrefixStore::unreadable() {

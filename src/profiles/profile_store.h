@@ -2,15 +2,27 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillfen {
 
 // What the registry operations give instead of a result when the platform call fails.
 inline constexpr char kNotFound[] = "Not Found";
 
+// A name or text value that the registry holds, as a store gives it: UTF-8, up to its first
+// zero; nullopt when it has 2048 characters or more, more than the game's calls read.
+std::optional<std::string> registryText(std::u16string_view text);
+
 // The game's registry below HKEY_LOCAL_MACHINE, read only, and the mapping of the Windows paths
-// it holds to the host's files. Every text is Windows-1252 bytes, as the ANSI calls give them.
+// it holds to the host's files. Every text given and taken (key paths, names, values, Windows
+// paths) is UTF-8: the registry keeps UTF-16, and a profile's name must come back exactly as it
+// is, 中文 too, to be found again, as the game finds it under a system whose code page has those
+// characters. So profile names and database paths are UTF-8 in the core, unlike the names read
+// from files (Windows-1252 bytes); a message that names one takes it with "?" for a character
+// that Windows-1252 has no byte for (utf8ToWindows1252Lossy). Texts are read up to their first
+// zero (registryText).
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;

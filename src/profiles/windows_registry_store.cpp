@@ -1,6 +1,5 @@
 #include "profiles/windows_registry_store.h"
 
-#include "common/windows1252.h"
 #include "host/windows_text.h"
 
 #include <optional>
@@ -9,29 +8,17 @@
 namespace quillfen {
 namespace {
 
-// The ANSI registry calls read names and values into buffers of this many bytes, the closing
-// zero included; what does not fit is not read.
-constexpr std::size_t kBufferSize = 2048;
-
-std::wstring wideText(const std::string& windows1252) {
-    return widened(windows1252ToUtf8(windows1252));
-}
-
-// The text as the game's ANSI calls give it: up to its first zero, in Windows-1252 with "?"
-// for what has no byte there; nullopt when it does not fit their buffer.
-std::optional<std::string> ansiText(std::wstring_view text) {
-    text = text.substr(0, text.find(L'\0'));
-    std::string bytes = utf16ToWindows1252Lossy(std::u16string(text.begin(), text.end()));
-    if (bytes.size() + 1 > kBufferSize)
-        return std::nullopt;
-    return bytes;
+// The text of a wide call, as the stores give it.
+std::string textOf(std::wstring_view text) {
+    auto units = std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
+    return registryText(units).value_or(kNotFound);
 }
 
 // An open key of the 32-bit view, closed when it goes.
 struct Key {
     HKEY key = nullptr;
     explicit Key(const std::string& keyPath) {
-        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, wideText(keyPath).c_str(), 0,
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, widened(keyPath).c_str(), 0,
                             KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
             key = nullptr;
     }
@@ -53,7 +40,7 @@ std::string WindowsRegistryStore::EnumRegKey(const std::string& keyPath, std::in
     if (::RegEnumKeyExW(key.key, static_cast<DWORD>(position), name, &length, nullptr, nullptr,
                         nullptr, nullptr) != ERROR_SUCCESS)
         return kNotFound;
-    return ansiText(std::wstring_view(name, length)).value_or(kNotFound);
+    return textOf(std::wstring_view(name, length));
 }
 
 std::string WindowsRegistryStore::GetRegValue(const std::string& keyPath,
@@ -61,7 +48,7 @@ std::string WindowsRegistryStore::GetRegValue(const std::string& keyPath,
     Key key(keyPath);
     if (!key.key)
         return kNotFound;
-    std::wstring name = wideText(valueName);
+    std::wstring name = widened(valueName);
     DWORD type = 0, size = 0;
     if (::RegQueryValueExW(key.key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return kNotFound;
@@ -73,17 +60,17 @@ std::string WindowsRegistryStore::GetRegValue(const std::string& keyPath,
     if (::RegQueryValueExW(key.key, name.c_str(), nullptr, &type,
                            reinterpret_cast<BYTE*>(data.data()), &got) != ERROR_SUCCESS)
         return kNotFound;
-    return ansiText(std::wstring_view(data.data(), got / sizeof(wchar_t))).value_or(kNotFound);
+    return textOf(std::wstring_view(data.data(), got / sizeof(wchar_t)));
 }
 
 std::string WindowsRegistryStore::hostPath(const std::string& windowsPath) {
     // The system's own reading of the path, so that a relative one is named in full.
-    std::wstring path = wideText(windowsPath);
+    std::wstring path = widened(windowsPath);
     DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
     DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
     if (length == 0 || length >= size)
-        return windows1252ToUtf8(windowsPath);
+        return windowsPath;
     full.resize(length);
     return narrowed(full);
 }

@@ -5,9 +5,8 @@
 namespace quillfen {
 
 // The machine registry of the Windows this program runs on (Windows only), seen as the game, a
-// 32-bit program, sees it: its view of HKEY_LOCAL_MACHINE, texts as its ANSI calls give them
-// (Windows-1252, "?" for a character without a byte, up to the first zero), and database paths
-// read as the system reads them, in full.
+// 32-bit program, sees it: its view of HKEY_LOCAL_MACHINE, read through the wide calls, and
+// database paths read as the system reads them, in full.
 class WindowsRegistryStore : public ProfileStore {
 public:
     std::string EnumRegKey(const std::string& keyPath, std::int32_t position) override;

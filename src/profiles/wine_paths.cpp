@@ -1,6 +1,5 @@
 #include "profiles/wine_paths.h"
 
-#include "common/windows1252.h"
 #include "host/file_io.h"
 #include "profiles/windows_paths.h"
 #include "profiles/wine_text.h"
@@ -43,7 +42,7 @@ std::string hostPathInPrefix(const std::string& prefix, std::string_view windows
 
     bool searching = true;
     for (std::string_view part : windowsNames(rest)) {
-        std::string name = windows1252ToUtf8(part);
+        std::string name(part);
         if (searching) {
             std::string found = entryNamed(path, name);
             if (found.empty())

@@ -5,9 +5,9 @@
 
 namespace quillfen {
 
-// The host path at which Wine finds a Windows path (Windows-1252 bytes) of the prefix: the drive
+// The host path at which Wine finds a Windows path (UTF-8) of the prefix: the drive
 // through the prefix's dosdevices/ links ("c:" -> ../drive_c), then each name as Windows reads it
-// (windowsNames) matched without regard to case against the real folder entries, as UTF-8 names.
+// (windowsNames) matched without regard to case against the real folder entries.
 // An existing entry keeps its own spelling; from the first name that is missing on, the given
 // spelling is kept. A path beginning with "\" or "/" lies on drive C:, and a path without a drive
 // is relative to the working folder.

@@ -44,8 +44,4 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
-std::u16string windows1252ToUtf16(std::string_view bytes) {
-    return utf8ToUtf16(windows1252ToUtf8(bytes));
-}
-
 } // namespace quillfen

@@ -25,7 +25,6 @@ std::u16string foldCase(std::u16string_view text);
 bool equalWithoutCase(std::u16string_view a, std::u16string_view b);
 
 std::u16string utf8ToUtf16(std::string_view utf8);
-std::u16string windows1252ToUtf16(std::string_view bytes);
 
 // Appends a code point as one or two UTF-16 code units.
 void appendUtf16(std::u16string& out, char32_t codePoint);

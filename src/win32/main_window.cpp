@@ -122,12 +122,14 @@ void MainWindow::command(int id, int code) {
     switch (id) {
     case IdLoadProfileButton:
         ::EnableWindow(loadProfileButton, FALSE);
-        runEdit([&] { return editor_.loadProfile(textOf(profileBox), progressReport()); });
+        runEdit([&] {
+            return editor_.loadProfile(narrowed(textOfWindow(profileBox)), progressReport());
+        });
         ::EnableWindow(loadProfileButton, TRUE);
         return;
     case IdSaveProfileButton:
     case ID_SAVE:
-        editor_.saveProfile(textOf(profileBox), progressReport());
+        editor_.saveProfile(narrowed(textOfWindow(profileBox)), progressReport());
         showDocumentState();
         return;
     case IdNodeInfoButton:

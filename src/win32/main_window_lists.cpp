@@ -24,7 +24,8 @@ std::wstring rowText(HWND list, int row, UINT lengthMessage, UINT textMessage) {
 void MainWindow::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
     ::SendMessageW(profileBox, CB_RESETCONTENT, 0, 0);
     for (const std::string& name : names)
-        ::SendMessageW(profileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+        ::SendMessageW(profileBox, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(widened(name).c_str()));
     if (selectFirst && !names.empty())
         ::SendMessageW(profileBox, CB_SETCURSEL, 0, 0);
     else
@@ -33,12 +34,13 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
 
 void MainWindow::onProfileChosen() {
     int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
-    std::string name = fromWide(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT)).text;
+    // Profile names are UTF-8, as the registry gives them.
+    std::string name = narrowed(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT));
     std::string shown = editor_.chooseProfile(name);
     if (shown != name) {
         int previous =
             static_cast<int>(::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(wide(shown).c_str())));
+                                            reinterpret_cast<LPARAM>(widened(shown).c_str())));
         ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
     }
     showDocumentState();

@@ -81,10 +81,11 @@ bool MainWindow::start() {
     return true;
 }
 
+// Profile names are UTF-8, as the registry gives them, unlike the core's other texts.
 void MainWindow::fillProfiles(const std::vector<std::string>& names, bool selectFirst) {
     profileBox->clear();
     for (const std::string& name : names)
-        profileBox->addItem(toQt(name));
+        profileBox->addItem(QString::fromStdString(name));
     profileBox->setCurrentIndex(selectFirst && profileBox->count() > 0 ? 0 : -1);
     if (profileBox->currentIndex() < 0)
         profileBox->clearEditText();
@@ -100,7 +101,8 @@ Progress MainWindow::progressReport() {
 }
 
 void MainWindow::onProfileChosen() {
-    const QString shown = toQt(editor_.chooseProfile(fromQt(profileBox->currentText()).text));
+    const QString shown =
+        QString::fromStdString(editor_.chooseProfile(profileBox->currentText().toStdString()));
     if (profileBox->currentText() != shown)
         profileBox->setCurrentText(shown);
     showDocumentState();
@@ -109,13 +111,14 @@ void MainWindow::onProfileChosen() {
 void MainWindow::onLoadProfile() {
     loadProfileButton->setEnabled(false);
     loadProfileButton->repaint();
-    runEdit(
-        [&] { return editor_.loadProfile(fromQt(profileBox->currentText()), progressReport()); });
+    runEdit([&] {
+        return editor_.loadProfile(profileBox->currentText().toStdString(), progressReport());
+    });
     loadProfileButton->setEnabled(true);
 }
 
 void MainWindow::onSaveProfile() {
-    editor_.saveProfile(fromQt(profileBox->currentText()), progressReport());
+    editor_.saveProfile(profileBox->currentText().toStdString(), progressReport());
     showDocumentState();
 }
 

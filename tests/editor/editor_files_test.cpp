@@ -33,8 +33,8 @@ protected:
     }
     ~EditorFilesTest() override { std::filesystem::current_path(home); }
 
-    bool load(const std::string& profile) { return editor.loadProfile({profile, true}).done; }
-    bool save(const std::string& profile) { return editor.saveProfile({profile, true}).done; }
+    bool load(const std::string& profile) { return editor.loadProfile(profile).done; }
+    bool save(const std::string& profile) { return editor.saveProfile(profile).done; }
     // An edit, so that there is something unsaved.
     void edit() {
         ui.inputs = {{"NEW", true}};
@@ -63,15 +63,14 @@ protected:
 
 TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
     ASSERT_TRUE(load("Alice"));
-    auto refused = [&](const char* profile, const std::string& said, bool storable = true) {
+    auto refused = [&](const char* profile, const std::string& said) {
         ui.messages.clear();
-        EXPECT_FALSE(editor.loadProfile({profile, storable}).done);
+        EXPECT_FALSE(editor.loadProfile(profile).done);
         EXPECT_EQ(ui.messages, Names{said}) << profile;
         EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
         EXPECT_EQ(editor.loadedProfile(), "Alice");
     };
     refused("Carol", kProfileNotFound);
-    refused("Zo?", kUnstorableText, false);
     std::filesystem::remove(bob);
     refused("Bob", "ERROR: the profile's file C:\\LEMM\\USERS\\BOB.DAT does not exist");
     testing::writeBytes(bob, std::vector<unsigned char>(98));
@@ -219,7 +218,7 @@ TEST_F(EditorFilesTest, TheGraphicsFolderIsKeptAndThePreviewsLookWhereTheProfile
     EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n" + levels + "\r\n");
     Editor again(store, ui);
     ASSERT_TRUE(again.startUp());
-    ASSERT_TRUE(again.loadProfile({"Alice", true}).done);
+    ASSERT_TRUE(again.loadProfile("Alice").done);
     preview::GraphicsPlaces places = again.graphicsPlaces();
     EXPECT_EQ(places.chosen, Names{levels});
     EXPECT_EQ(std::filesystem::canonical(places.databaseFile), std::filesystem::canonical(alice));

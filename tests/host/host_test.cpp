@@ -4,7 +4,9 @@
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "levelfile/level_folder.h"
+#include "levelfile/level_pack.h"
 #include "levelfile/make_level_file.h"
+#include "levelfile/make_pack.h"
 #include "temp_dir.h"
 
 #include <algorithm>
@@ -71,6 +73,40 @@ TEST_F(HostTest, FilesKeepEveryByteWrittenAndReadAndPathsAreToldApart) {
     EXPECT_EQ(folderOf("C:\\A.DAT"), "C:\\");
     EXPECT_EQ(folderOf("C:/LEMM/A.DAT"), "C:/LEMM");
 #endif
+}
+
+// A pack is imported under its own file name however its path is written: from the working
+// folder, and on Windows with "/" or after a drive alone; a sequel's pack is told by its name.
+TEST_F(HostTest, APackIsImportedUnderItsNameHoweverItsPathIsWritten) {
+    // Graphics set 0, which is the Windows game's 5 in a sequel's pack.
+    const Bytes pack = testing::makePack({testing::packLevel(1, 40, "Pack")});
+    ASSERT_TRUE(writeFile(file("LEVEL000.DAT"), pack));
+    ASSERT_TRUE(writeFile(file("DLVEL001.DAT"), pack));
+    std::vector<std::string> paths = {file("LEVEL000.DAT"), "DLVEL001.DAT",
+                                      std::string(".") + kSeparator + "LEVEL000.DAT"};
+#ifdef _WIN32
+    paths.push_back(folder.substr(0, 2) + "DLVEL001.DAT");
+    std::string forward = file("LEVEL000.DAT");
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+    paths.push_back(forward);
+#endif
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(hostPath(folder));
+    for (const std::string& path : paths) {
+        const bool sequel = path.find("DLVEL") != std::string::npos;
+        const std::string stem = sequel ? "DLVEL001" : "LEVEL000";
+        auto plan = levelfile::planImport(path, false, folder);
+        if (!plan || plan->levels.size() != 1) {
+            ADD_FAILURE() << path << ": " << (plan ? "not one level" : plan.error());
+            continue;
+        }
+        EXPECT_EQ(plan->setName, stem) << path;
+        EXPECT_EQ(plan->levels[0].fileName, stem + "_00.LVL") << path;
+        EXPECT_EQ(plan->levels[0].bytes[levelfile::kGraphicsSetOffset + 1], sequel ? 5 : 0) << path;
+        EXPECT_TRUE(levelfile::writeImport(*plan)) << path;
+        EXPECT_EQ(read(file(stem + "_00.LVL")), plan->levels[0].bytes) << path;
+    }
+    std::filesystem::current_path(working);
 }
 
 TEST_F(HostTest, SaveLevelInfoChangesOnlyTheCountsOfALevelFile) {

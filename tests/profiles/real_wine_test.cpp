@@ -67,9 +67,8 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     ASSERT_EQ(runWine(prefix, {"wineserver", "-w"}), 0);
 
     WinePrefixStore store(prefix);
-    // In Wine's order, without regard to case; the profile of the 64-bit view is not seen. The
-    // omega has no Windows-1252 byte: the ANSI calls give "?", and a key of that name that
-    // cannot be opened, and a value past 2047 characters, is not found.
+    // In Wine's order, without regard to case, in UTF-8; the profile of the 64-bit view is not
+    // seen, and a value past 2047 characters is not found.
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"Alice", "C:\\LEMM\\USERS\\ALICE.DAT"},
         {"bob", "C:\\LEMM\\USERS\\BOB.DAT"},
@@ -77,8 +76,8 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
         {"Long", kNotFound},
         {"No DatabaseName", kNotFound},
         {"say \"hi\" [x]", "C:\\LEMM\\USERS\\Q\"X.DAT"},
-        {"Zo\xEB \xC5ngstr\xF6m", "C:\\LEMM\\USERS\\ZO\xCB.DAT"},
-        {"?mega \x80", kNotFound}};
+        {"Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m", "C:\\LEMM\\USERS\\ZO\xC3\x8B.DAT"},
+        {"\xCE\xA9mega \xE2\x82\xAC", "C:\\OMEGA.DAT"}};
     std::vector<std::pair<std::string, std::string>> found;
     for (const std::string& name : listProfiles(store, users))
         found.emplace_back(name, store.GetRegValue(profileKeyPath(users, name), "DatabaseName"));
@@ -88,9 +87,10 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
 
     // A profile's file is reached through the prefix's own c: drive; the paths themselves are
     // read as Windows reads them (wine_paths_test.cpp).
-    std::filesystem::create_directories(prefix + "/drive_c/LEMM/USERS");
-    testing::writeBytes(prefix + "/drive_c/LEMM/USERS/ALICE.DAT", std::vector<unsigned char>(7));
-    EXPECT_EQ(*GetFileLength(store.hostPath(*GetDatabaseFile(store, users, "Alice"))), 7u);
+    testing::writeBytes(prefix + "/drive_c/OMEGA.DAT", std::vector<unsigned char>(7));
+    auto omega = GetDatabaseFile(store, users, "\xCE\xA9mega \xE2\x82\xAC");
+    ASSERT_TRUE(omega) << omega.error();
+    EXPECT_EQ(*GetFileLength(store.hostPath(*omega)), 7u);
 }
 
 } // namespace
