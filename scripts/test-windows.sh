@@ -74,7 +74,11 @@ wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fai
 echo "the zip: ok"
 
 echo "== the level-file list's speed"
-wine "$build/level_list_timing.exe"
+# 10,000 level-sized files, made in one go.
+many="$WINEPREFIX/drive_c/many"
+mkdir -p "$many"
+head -c $((2048 * 10000)) /dev/zero | (cd "$many" && split -b 2048 -a 5 -d --additional-suffix=.lvl - LEVEL)
+wine "$build/level_list_timing.exe" 'C:\many'
 
 echo "== the user scenarios, each on a fresh fixture, through the Win32 window's own controls"
 # The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files), a DOS
