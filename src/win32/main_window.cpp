@@ -340,16 +340,20 @@ void MainWindow::dragLevelTo(POINT client, bool drop) {
     ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
     HTREEITEM target = TreeView_HitTest(profileTree, &hit);
     const LevelTree::Node* over = TreeViewSync::node(profileTree, target);
-    // Only a row of the dragged level's own set takes it: the mark stands before that row.
-    bool fits = over && over->parent() == draggedLevel_->parent();
-    TreeView_SetInsertMark(profileTree, fits ? target : nullptr, FALSE);
+    // Only a row of the dragged level's own set takes it: the mark stands before that row, or
+    // after it in the row's lower half.
+    const bool fits = over && over->parent() == draggedLevel_->parent();
+    RECT row{};
+    const bool after = fits && TreeView_GetItemRect(profileTree, target, &row, TRUE) &&
+                       hit.pt.y > (row.top + row.bottom) / 2;
+    TreeView_SetInsertMark(profileTree, fits ? target : nullptr, after);
     if (!drop)
         return;
     const LevelTree::Node* level = std::exchange(draggedLevel_, nullptr);
     TreeView_SetInsertMark(profileTree, nullptr, FALSE);
     ::ReleaseCapture();
-    if (fits && over != level)
-        runEdit([&] { return editor_.dropLevel(level, over->row()); });
+    if (fits)
+        runEdit([&] { return editor_.dropLevel(level, over->row() + (after ? 1 : 0)); });
 }
 
 void MainWindow::onDropFiles(HDROP drop) {

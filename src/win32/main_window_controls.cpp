@@ -336,8 +336,8 @@ void MainWindow::layOut() {
 void MainWindow::placeFirstTime() {
     const FontMeasures& m = measures_;
     const SIZE least = minimumClientSize();
-    RECT frame{0, 0, std::max<LONG>(least.cx, 100 * m.charWidth),
-               std::max<LONG>(least.cy, 40 * m.lineHeight)};
+    // Room for the preview beside the counts, and for longer lists.
+    RECT frame{0, 0, least.cx + 40 * m.charWidth, std::max<LONG>(least.cy, 40 * m.lineHeight)};
     ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
                                TRUE, 0, ::GetDpiForWindow(window_));
     MONITORINFO monitor{};
