@@ -352,7 +352,7 @@ void MainWindow::dragLevelTo(POINT client, bool drop) {
     const LevelTree::Node* level = std::exchange(draggedLevel_, nullptr);
     TreeView_SetInsertMark(profileTree, nullptr, FALSE);
     ::ReleaseCapture();
-    if (fits)
+    if (fits && over != level)
         runEdit([&] { return editor_.dropLevel(level, over->row() + (after ? 1 : 0)); });
 }
 
