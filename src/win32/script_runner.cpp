@@ -72,6 +72,15 @@ void ScriptRunner::runNextLine() {
     releaseKeys();
     if (next_ == 0)
         logPlacement();
+    if (then_) {
+        if (std::string failed = std::exchange(then_, nullptr)(); !failed.empty()) {
+            ui_.logLine("FAILED: " + failed);
+            finish(false);
+        } else {
+            ::PostMessageW(window_.handle(), kRunScript, 0, 0);
+        }
+        return;
+    }
     while (next_ < lines_.size()) {
         const std::string& line = lines_[next_++];
         ui_.logLine("> " + line);
@@ -174,14 +183,19 @@ std::string ScriptRunner::selectFiles(const std::vector<int>& rows) {
 std::string ScriptRunner::rename(const std::string& key, const std::string& text) {
     if (std::string failed = selectNode(key); !failed.empty())
         return failed;
-    // What F2 does: the row's text in place for editing.
-    HWND edit = TreeView_EditLabel(tree_, itemOf(key));
-    if (!edit)
-        return "the row of " + key + " cannot be edited";
-    ::SendMessageW(edit, EM_SETSEL, 0, -1);
-    for (wchar_t c : widened(text))
-        ::SendMessageW(edit, WM_CHAR, c, 1);
-    TreeView_EndEditLabelNow(tree_, FALSE);
+    press(VK_F2, false, false, tree_);
+    // Once F2 has opened the row's text box: the text typed, then Enter, through the window's
+    // message loop as a user's keys go.
+    then_ = [this, key, text]() -> std::string {
+        HWND edit = TreeView_GetEditControl(tree_);
+        if (!edit)
+            return "F2 opened no text box on the row of " + key;
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (wchar_t c : widened(text))
+            ::SendMessageW(edit, WM_CHAR, c, 1);
+        postKey(edit, VK_RETURN, false);
+        return {};
+    };
     return {};
 }
 

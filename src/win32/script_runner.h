@@ -2,6 +2,7 @@
 
 #include "editor/window_script.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -68,6 +69,9 @@ private:
     HWND tree_;
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
+    // The rest of a line, once the window has handled what its first keys set off: an empty
+    // text, or what went wrong.
+    std::function<std::string()> then_;
     // A menu's letter to press once the menu is open; 0: none.
     UINT menuLetter_ = 0;
     int waits_ = 0;
