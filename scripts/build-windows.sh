@@ -19,10 +19,10 @@ fi
 
 cmake --no-warn-unused-cli -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-windows -j "$(nproc)" --target quillfen-cli quillfen host_tests windows_registry_tests
+cmake --build build-windows -j "$(nproc)" --target quillfen-cli quillfen host_tests windows_registry_tests \
+    make_scenario_pack level_list_timing
 
 # The zip: the programs (stripped), the help and the licence; it needs nothing installed.
-# The Win32 window (quillfen.exe) goes in beside quillfen-cli.exe once it is built.
 stage=build-windows/package
 rm -rf "$stage" && mkdir -p "$stage" dist
 x86_64-w64-mingw32-strip -o "$stage/quillfen-cli.exe" build-windows/quillfen-cli.exe

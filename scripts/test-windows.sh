@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 # One X display (Xvfb) for the whole run: Wine's desktop starts with the prefix and keeps the
 # display it found then.
 if [ -z "${QUILLFEN_UNDER_XVFB:-}" ]; then
-    exec env QUILLFEN_UNDER_XVFB=1 xvfb-run -a "$0" "$@"
+    exec env QUILLFEN_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1366x768x24" "$0" "$@"
 fi
 build=$PWD/build-windows
 
@@ -126,81 +126,59 @@ wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
 wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
 echo "the zip: ok"
 
-echo "== the Win32 window, driven through its own controls under Xvfb"
-work="$WINEPREFIX/drive_c/work"
-mkdir -p "$work" "$WINEPREFIX/drive_c/game" "$WINEPREFIX/drive_c/levels"
-wine reg add 'HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users\Alice' /v DatabaseName \
-    /d 'C:\game\ALICE.DAT' /f /reg:32 >/dev/null
-cli demo 'C:\game\ALICE.DAT' >/dev/null
-cp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/original.dat"
-# Level files as the game's: 2048 bytes, the lemmings at offset 3, the title padded to 32 bytes
-# at offset 2016.
-for level in a:80:Alpha b:20:Beta c:30:Gamma; do
-    IFS=: read -r name lemmings title <<<"$level"
-    { head -c 3 /dev/zero; printf "\\$(printf %03o "$lemmings")"; head -c 2012 /dev/zero
-      printf '%-32s' "$title"; } >"$WINEPREFIX/drive_c/levels/$name.lvl"
+echo "== the level-file list's speed"
+# 10,000 level-sized files, made in one go.
+many="$WINEPREFIX/drive_c/many"
+mkdir -p "$many"
+head -c $((2048 * 10000)) /dev/zero | (cd "$many" && split -b 2048 -a 5 -d --additional-suffix=.lvl - LEVEL)
+wine "$build/level_list_timing.exe" 'C:\many'
+
+echo "== the user scenarios, each on a fresh fixture, through the Win32 window's own controls"
+# The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files), a DOS
+# pack of two levels, the profiles registered where the game registers them, and the folder list
+# starting in C:\LEMM\LEVELS.
+demo="$WINEPREFIX/demo"
+cli demo-prefix "Z:$(printf '%s' "$demo" | tr / '\\')" >/dev/null || fail "demo-prefix"
+mkdir -p "$demo/drive_c/LEMM/PACKS" "$demo/drive_c/LEMM/IMPORTED"
+wine "$build/make_scenario_pack.exe" "Z:$(printf '%s' "$demo/drive_c/LEMM/PACKS/LEVEL000.DAT" | tr / '\\')" ||
+    fail "make_scenario_pack"
+game='HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users'
+for name in Alice:ALICE Bob:BOB Zoë:ZOE; do
+    wine reg add "$game\\${name%%:*}" /v DatabaseName /d "C:\\LEMM\\USERS\\${name#*:}.DAT" /f /reg:32 \
+        >/dev/null || fail "wine reg add $name"
 done
-cp "$WINEPREFIX/drive_c/levels/b.lvl" "$work/b.lvl"
-printf 'C:\\levels\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
-# What the same edits give through quillfen-cli.
-cli edit 'C:\game\ALICE.DAT' 'C:\work\expected.dat' add-set root3 'CUSTOM SET' \
-    add-level parent6 'C:\levels\a.lvl' add-level parent6 'C:\levels\b.lvl' \
-    add-level parent6 'C:\levels\c.lvl' >/dev/null
-cat >"$work/script.txt" <<'SCRIPT'
-answer yes
-click loadProfileButton
-select-node root3
-click addSetButton
-select-node parent6
-select-files 0 1 2
-click addLevelsButton
-click saveProfileButton
-select-node level10
-key delete
-log-tree
-key undo
-log-tree
-key save
-rename level9 Première
-log-tree
-select-node root1
-answer text:NEWF
-click addGroupButton
-select-node level9
-text levelFileEdit b.lvl
-click saveLevelInfoButton
-click updateFileButton
-click saveLevelInfoButton
-answer cancel
-click addGroupButton
-log-tree
-answer cancel
-close
-answer discard
-close
-SCRIPT
-(cd "$work" && QUILLFEN_TEST_SCRIPT='C:\work\script.txt' QUILLFEN_TEST_LOG='C:\work\log.txt' \
-    timeout 120 wine "$build/quillfen.exe") || { cat "$work/log.txt"; fail "the window did not end by itself"; }
-log="$work/log.txt"
-cmp "$WINEPREFIX/drive_c/game/ALICE.DAT" "$work/expected.dat" || { cat "$log"; fail "the saved file"; }
-cmp "$WINEPREFIX/drive_c/game/ALICE.DAT_backup" "$work/expected.dat" || fail "the backup"
-# The tree view followed the delete and its undo.
-# The new set's levels as each log-tree shows them, one line a log-tree.
-new_levels=$(awk '/^> log-tree/ && ++trees <= 2 { on = 1; line = ""; next }
-                  on && /^caption/ { print line; on = 0 }
-                  on && /^    level(9|10|11) / { line = line $1 " " }' "$log")
-[ "$new_levels" = $'level9 level11 \nlevel9 level10 level11 ' ] ||
-    { cat "$log"; fail "the tree view after the delete and its undo: $new_levels"; }
-[ "$(grep -c '^askToSave: ' "$log")" = "2" ] || { cat "$log"; fail "the close guard"; }
-grep -q '^    level9 Première *$' "$log" || { cat "$log"; fail "the rename in the tree"; }
-# a.lvl's counts never reach b.lvl: refused while the box named it, b.lvl's own once updated.
-cmp "$WINEPREFIX/drive_c/levels/b.lvl" "$work/b.lvl" || { cat "$log"; fail "b.lvl was written"; }
-grep -q '^message: WARNING: the counts shown were not read from b.lvl; nothing was written$' \
-    "$log" || { cat "$log"; fail "Save Level Info into another file"; }
-# Add Group's Cancel adds nothing.
-grep -q '^root5 ' "$log" && { cat "$log"; fail "the cancelled group"; }
-grep -q '^ended$' "$log" || fail "the window did not end"
+work="$WINEPREFIX/drive_c/work"
+mkdir -p "$work"
+cp tests/scenarios/user_scenarios.txt "$work/scenarios.txt"
+printf 'C:\\LEMM\\LEVELS\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r\n' >"$work/profile.txt"
+# Runs scenario $1 on a fresh copy of the fixture; its log is $work/log.txt.
+run_scenario() {
+    rm -rf "$WINEPREFIX/drive_c/LEMM"
+    cp -r "$demo/drive_c/LEMM" "$WINEPREFIX/drive_c/LEMM"
+    (cd "$work" && QUILLFEN_TEST_SCRIPT='C:\work\scenarios.txt' QUILLFEN_TEST_SCENARIO="$1" \
+        QUILLFEN_TEST_LOG='C:\work\log.txt' timeout 60 wine "$build/quillfen.exe")
+}
+scenarios=$(grep -c '^scenario ' tests/scenarios/user_scenarios.txt)
+for number in $(seq 1 "$scenarios"); do
+    run_scenario "$number" || { cat "$work/log.txt"
+        fail "$(sed -n 's/^FAILED: //p' "$work/log.txt" | grep . || echo "scenario $number did not end")"; }
+    echo "$(head -1 "$work/log.txt"): ok"
+done
 # The agreement to the disclaimer is kept where Windows keeps a program's settings.
 compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Roaming/Quillfen/agreed.txt" >/dev/null ||
     fail "the agreement to the disclaimer is not in %APPDATA%\\Quillfen"
+
+echo "== at 150% and 200% the whole window is on a 1366 x 768 screen"
+for dpi in 144 192; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    run_scenario 1 || { cat "$work/log.txt"; fail "scenario 1 at $dpi dpi"; }
+    placed=$(grep -m1 '^window: ' "$work/log.txt")
+    read -r _ left top right bottom _ shown _ screen <<<"$placed"
+    [ "$shown" = "$dpi" ] && [ "$screen" = 1366x768 ] || fail "not at $dpi dpi on 1366x768: $placed"
+    [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ "$right" -le 1366 ] && [ "$bottom" -le 768 ] ||
+        fail "the window beyond the screen: $placed"
+    grep '^off screen: ' "$work/log.txt" && fail "controls off the screen at $dpi dpi"
+    echo "$placed: ok"
+done
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 echo "the Win32 window: ok"

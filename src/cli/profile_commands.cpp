@@ -235,8 +235,14 @@ int demoPrefixCommand(const Args& args) {
         std::cerr << "ERROR: " << args[0] << " already holds a system.reg; choose a new folder\n";
         return kRefused;
     }
+#ifdef _WIN32
+    // Windows makes no links to folders without rights a user seldom has; Wine makes a
+    // prefix's drive links itself when it first finds none.
+    const std::array<std::pair<const char*, const char*>, 0> drives{};
+#else
     const std::array<std::pair<const char*, const char*>, 2> drives = {
         {{"c:", "../drive_c"}, {"z:", "/"}}};
+#endif
     auto files = demoFiles(prefix);
     std::vector<std::filesystem::path> paths;
     for (const auto& file : files)

@@ -64,6 +64,10 @@ Outcome Editor::clickNode(const LevelTree::Node* node) {
     return outcome;
 }
 
+std::string aboutText() {
+    return std::string(kApplicationTitle) + " " + kVersion + "\n\n" + kAboutText;
+}
+
 bool Editor::tell(const std::string& text, bool done) {
     if (text.empty())
         return false;

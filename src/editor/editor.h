@@ -31,6 +31,8 @@ inline constexpr char kAboutText[] =
     "Adds custom levels to the player profiles of Windows Lemmings.\n\n"
     "Released under the MIT licence; see the LICENSE file that comes "
     "with it.";
+// Help > About: the program's name and version, then kAboutText.
+std::string aboutText();
 inline constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
 inline constexpr char kDisclaimer[] =
     "This program is given as it is, without any warranty of any kind, express or implied, as to "

@@ -13,8 +13,8 @@
 //                           (the demo prefix of `quillfen-cli demo-prefix`: profiles Alice, Bob
 //                           and Zoë; the folder list starts in C:\LEMM\LEVELS)
 //   answer WORD             the next question's answer, taken by the next question asked:
-//                           yes, no, cancel, save, discard, import, replace, delete; text:TEXT for an
-//                           input box; path:PATH for a file or folder chooser, PATH under the
+//                           yes, no, cancel, save, discard, import, replace, delete; text:TEXT for
+//                           an input box; path:PATH for a file or folder chooser, PATH under the
 //                           fixture's drive C (LEMM\PACKS\LEVEL000.DAT: C:\LEMM\... on
 //                           Windows, the prefix's drive_c/LEMM/... on Linux). A question with no
 //                           answer left is cancelled.
@@ -25,7 +25,8 @@
 //   select-files ROW...     those rows of the level-file list selected, and only they
 //   rename KEY TEXT         F2 on the node, TEXT typed, Enter
 //   key NAME                a shortcut from window_menus.h, by the menu item's name
-//                           ("saveProfileAction")
+//                           ("saveProfileAction"), pressed where the focus is: the control
+//                           last typed into, clicked or selected in
 //   menu MENU ITEM          a menu item chosen from the keyboard: Alt and the menu's mnemonic,
 //                           then the item's mnemonic (names from window_menus.h)
 //   context KEY ITEM        the node's context menu opened from the keyboard and the item chosen

@@ -53,6 +53,11 @@ inline constexpr ControlText kLevelFileEdit{"levelFileEdit", "",
                                             "this is the level file for the selected level"};
 inline constexpr ControlText kUpdateFileButton{"updateFileButton", "update",
                                                "updates the level filename for the selected file"};
+// The detail panel's labels beside the group's folder and the level's file name, and the area
+// where the selected level's preview is drawn.
+inline constexpr ControlText kGroupFolderLabel{"groupFolderLabel", "Level folder", nullptr};
+inline constexpr ControlText kLevelFileLabel{"levelFileLabel", "File name", nullptr};
+inline constexpr ControlText kPreviewArea{"previewArea", "", nullptr};
 inline constexpr ControlText kSaveProfileButton{"saveProfileButton", "Save Profile Data",
                                                 "save the above profile changes"};
 inline constexpr ControlText kNumlemm{"lemmingsEdit", "", "number of lemmings for selected level"};

@@ -1,11 +1,12 @@
 #pragma once
 
-// The ids of the main window's controls and where each stands, in twips (1/1440 inch) as the
-// game's editor placed them; MainWindow::layOut turns them into pixels for the window's DPI.
+#include <windows.h>
+
+// The ids of the main window's controls, and the measures that place them: every size comes
+// from the window's font at its DPI, so that the window follows the desktop's text size.
 
 namespace quillfen::win32 {
 
-// The ids of the controls, in the order of the table below.
 enum ControlId : int {
     IdProfileLabel = 2000,
     IdProfileBox,
@@ -25,9 +26,10 @@ enum ControlId : int {
     IdMoveDownButton,
     IdAddSetButton,
     IdDeleteSetButton,
+    IdGroupFolderLabel,
     IdGroupFolderEdit,
     IdUpdateFolderButton,
-    IdNodeInfoButton,
+    IdLevelFileLabel,
     IdLevelFileEdit,
     IdUpdateFileButton,
     IdSaveProfileButton,
@@ -36,6 +38,7 @@ enum ControlId : int {
     IdClimbersEdit,
     IdSaveLevelInfoButton = IdLemmingsEdit + 9,
     IdProgressBar,
+    IdPreviewArea,
     // The nine names above the count boxes, in the same order.
     IdCountNames,
     IdStatus = IdCountNames + 9
@@ -43,38 +46,26 @@ enum ControlId : int {
 
 inline constexpr int kCountBoxes = 9;
 
-// Where each control stands (left, top, width, height); the count boxes and their names stand
-// in the row below.
-struct Place {
-    int id, left, top, width, height;
-};
+// The measures of the window's font, from which every place is computed.
+struct FontMeasures {
+    int lineHeight = 16; // a line of text
+    int charWidth = 7;   // an average character
+    int rowHeight = 24;  // a button, a text box, a combo box
+    int gap = 4;         // between neighbours
+    int margin = 8;      // around the client area
+    int splitterWidth = 6;
 
-inline constexpr Place kPlaces[] = {
-    {IdProfileLabel, 120, 120, 2655, 255},          {IdProfileBox, 2640, 120, 1695, 315},
-    {IdLoadProfileButton, 4440, 120, 1095, 375},    {IdFolderLabel, 120, 600, 1455, 255},
-    {IdFolderPathEdit, 1560, 570, 3255, 285},       {IdBrowseFolderButton, 4920, 570, 855, 300},
-    {IdFolderList, 120, 900, 2655, 1830},           {IdLevelFileList, 3000, 900, 2775, 1785},
-    {IdLevelCountLabel, 3120, 2760, 2655, 255},     {IdDeleteLevelButton, 120, 3120, 2775, 375},
-    {IdAddLevelsButton, 3000, 3120, 2775, 375},     {IdProfileTree, 120, 3600, 5655, 2415},
-    {IdAddGroupButton, 120, 6120, 975, 375},        {IdDeleteGroupButton, 1080, 6120, 1095, 375},
-    {IdMoveUpButton, 2520, 6120, 255, 255},         {IdMoveDownButton, 3000, 6120, 255, 255},
-    {IdAddSetButton, 3600, 6120, 1095, 375},        {IdDeleteSetButton, 4680, 6120, 1095, 375},
-    {IdGroupFolderEdit, 120, 6600, 1335, 285},      {IdUpdateFolderButton, 1440, 6600, 735, 255},
-    {IdNodeInfoButton, 2520, 6600, 735, 255},       {IdLevelFileEdit, 3600, 6600, 1335, 285},
-    {IdUpdateFileButton, 4920, 6600, 735, 255},     {IdSaveProfileButton, 2040, 6960, 1695, 315},
-    {IdSaveLevelInfoButton, 2160, 8040, 1335, 315}, {IdProgressBar, 0, 8400, 5895, 255},
+    static FontMeasures of(const TEXTMETRICW& font) {
+        FontMeasures measures;
+        measures.lineHeight = font.tmHeight;
+        measures.charWidth = font.tmAveCharWidth;
+        // Buttons and text boxes 14 dialog units tall, as Windows' own dialogs make them.
+        measures.rowHeight = ::MulDiv(font.tmHeight, 14, 8);
+        measures.gap = font.tmHeight / 4 + 1;
+        measures.margin = font.tmHeight / 2;
+        measures.splitterWidth = measures.gap + 2;
+        return measures;
+    }
 };
-
-// The row of counts: box i stands at left + i * step, its name above it and nameIndent further
-// left.
-struct CountRow {
-    int left, step;
-    int nameTop, nameWidth, nameHeight, nameIndent;
-    int boxTop, boxWidth, boxHeight;
-};
-inline constexpr CountRow kCountRow{120, 630, 7440, 615, 240, 30, 7680, 555, 285};
-
-// The client area, above the status bar.
-inline constexpr int kInnerWidth = 5880, kInnerHeight = 8745;
 
 } // namespace quillfen::win32

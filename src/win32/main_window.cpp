@@ -3,15 +3,20 @@
 #include "editor/window_texts.h"
 #include "host/windows_text.h"
 #include "profiles/profile_store.h"
-#include "win32/control_layout.h"
 #include "win32/preview_view.h"
 #include "win32/resource.h"
 #include "win32/script_runner.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
 
 namespace quillfen::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillfenMainWindow";
+// The status bar's message of success goes after this long.
+constexpr UINT_PTR kStatusTimer = 1;
+constexpr UINT kStatusMilliseconds = 6000;
 
 std::wstring textOfWindow(HWND control) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
@@ -22,12 +27,20 @@ std::wstring textOfWindow(HWND control) {
 
 } // namespace
 
-MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {}
+MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {
+    ui_.onInform([this](const std::string& text) { inform(text); });
+}
 
 MainWindow::~MainWindow() {
     sync_.reset();
+    if (folderChange_ != INVALID_HANDLE_VALUE)
+        ::FindCloseChangeNotification(folderChange_);
     if (font_)
         ::DeleteObject(font_);
+    if (accelerators_)
+        ::DestroyAcceleratorTable(accelerators_);
+    if (treeAccelerators_)
+        ::DestroyAcceleratorTable(treeAccelerators_);
 }
 
 bool MainWindow::create(HINSTANCE instance, int show) {
@@ -41,16 +54,16 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     windowClass.lpszClassName = kWindowClass;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLFEN));
     ::RegisterClassExW(&windowClass);
-    window_ =
-        ::CreateWindowExW(0, kWindowClass, wide(editor_.documentState().caption).c_str(),
-                          WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX & ~WS_THICKFRAME, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 400, 600, nullptr, nullptr, instance, this);
+    window_ = ::CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass,
+                                wide(editor_.documentState().caption).c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                                640, 480, nullptr, nullptr, instance, this);
     ui_.setOwner(window_);
-    accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    treeAccelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_TREE_ACCELERATORS));
     createMenus();
+    createAccelerators();
     createControls();
-    layOut();
+    applyFont();
+    placeFirstTime();
     sync_ = std::make_unique<TreeViewSync>(profileTree, editor_.tree());
     // Start-up runs before the window is first shown.
     if (!start()) {
@@ -69,8 +82,15 @@ HWND MainWindow::controlNamed(const std::string& name) const {
 }
 
 bool MainWindow::translateAccelerator(MSG& message) {
-    if (::GetFocus() == profileTree &&
-        ::TranslateAcceleratorW(window_, treeAccelerators_, &message))
+    HWND focus = ::GetFocus();
+    if (message.message == WM_KEYDOWN && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+        // A text box keeps its own Ctrl+Z, Ctrl+Y and the clipboard's keys.
+        wchar_t kind[16] = L"";
+        ::GetClassNameW(focus, kind, 16);
+        if (::lstrcmpiW(kind, WC_EDITW) == 0 && message.wParam != 'S' && message.wParam != 'Q')
+            return false;
+    }
+    if (focus == profileTree && ::TranslateAcceleratorW(window_, treeAccelerators_, &message))
         return true;
     return ::TranslateAcceleratorW(window_, accelerators_, &message) != 0;
 }
@@ -95,20 +115,74 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NOTIFY:
         return notify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED && profileTree)
+            layOut();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        if (!profileTree)
+            break;
+        SIZE least = minimumClientSize();
+        RECT frame{0, 0, least.cx, least.cy};
+        ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
+                                   TRUE, 0, ::GetDpiForWindow(window_));
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+        return 0;
+    }
     case WM_DPICHANGED: {
+        applyFont();
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                        suggested->right - suggested->left, suggested->bottom - suggested->top,
-                       SWP_NOZORDER);
+                       SWP_NOZORDER | SWP_NOACTIVATE);
         layOut();
         return 0;
     }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == profileTree) {
+            showContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        if (script_)
+            script_->menuOpened();
+        break;
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kStatusTimer) {
+            ::KillTimer(window_, kStatusTimer);
+            ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
+        }
+        return 0;
+    case WM_SETCURSOR: {
+        POINT at{};
+        ::GetCursorPos(&at);
+        ::ScreenToClient(window_, &at);
+        RECT splitter = splitterRect();
+        if (reinterpret_cast<HWND>(wParam) == window_ && ::PtInRect(&splitter, at)) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        if (mouse(message, lParam))
+            return 0;
+        break;
     case WM_CLOSE:
         close();
         return 0;
     case WM_DESTROY:
         sync_.reset();
-        ::PostQuitMessage(0);
+        // The test mode goes on with the lines after the close.
+        if (!script_)
+            ::PostQuitMessage(0);
         return 0;
     case kRunScript:
         if (script_)
@@ -119,30 +193,25 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::command(int id, int code) {
+    if (id >= ID_MENU_COMMAND && id <= ID_MENU_COMMAND + static_cast<int>(window::Command::About)) {
+        runCommand(static_cast<window::Command>(id - ID_MENU_COMMAND));
+        return;
+    }
     switch (id) {
     case IdLoadProfileButton:
-        ::EnableWindow(loadProfileButton, FALSE);
-        runEdit([&] {
-            return editor_.loadProfile(narrowed(textOfWindow(profileBox)), progressReport());
-        });
-        ::EnableWindow(loadProfileButton, TRUE);
+        runCommand(window::Command::LoadProfile);
         return;
     case IdSaveProfileButton:
-    case ID_SAVE:
-        editor_.saveProfile(narrowed(textOfWindow(profileBox)), progressReport());
-        showDocumentState();
-        return;
-    case IdNodeInfoButton:
-        editor_.info();
+        runCommand(window::Command::SaveProfile);
         return;
     case IdSaveLevelInfoButton:
         onSaveLevelInfo();
         return;
     case IdAddGroupButton:
-        runEdit([this] { return editor_.addGroup(); });
+        runCommand(window::Command::AddGroup);
         return;
     case IdAddSetButton:
-        runEdit([this] { return editor_.addSet(); });
+        runCommand(window::Command::AddSet);
         return;
     case IdAddLevelsButton:
         onAddSelectedLevels();
@@ -156,16 +225,11 @@ void MainWindow::command(int id, int code) {
     case IdDeleteLevelButton:
         runEdit([this] { return editor_.deleteLevel(); });
         return;
-    case ID_DELETE:
-        runEdit([this] { return editor_.deleteSelected(); });
-        return;
     case IdMoveUpButton:
-    case ID_UP:
-        runEdit([this] { return editor_.moveUp(); });
+        runCommand(window::Command::MoveUp);
         return;
     case IdMoveDownButton:
-    case ID_DOWN:
-        runEdit([this] { return editor_.moveDown(); });
+        runCommand(window::Command::MoveDown);
         return;
     case IdUpdateFolderButton:
         runEdit([this] { return editor_.updateFolder(textOf(groupFolderEdit)); });
@@ -173,61 +237,36 @@ void MainWindow::command(int id, int code) {
     case IdUpdateFileButton:
         runEdit([this] { return editor_.updateFileName(textOf(levelFileEdit)); });
         return;
-    case ID_UNDO:
-        runEdit([this] { return editor_.undo(); });
-        return;
-    case ID_REDO:
-        runEdit([this] { return editor_.redo(); });
-        return;
-    case ID_RENAME:
-        if (HTREEITEM selected = TreeView_GetSelection(profileTree))
-            TreeView_EditLabel(profileTree, selected);
-        return;
-    case ID_REFRESH:
-        listLevelFiles(editor_.levelFolder());
-        return;
-    case ID_STARTUP_FOLDER:
-        editor_.setStartupFolder();
-        return;
-    case ID_REG_KEY:
-        showOutcome(editor_.changeUsersKey());
-        return;
-    case ID_HELP:
-        onHelp();
-        return;
-    case ID_IMPORT_PACK:
-        onImportPack();
-        return;
-    case ID_GRAPHICS_FOLDER:
-        preview_->chooseGraphicsFolder(ui_);
-        return;
-    case ID_PREVIEW:
-        preview_->openWindow();
-        return;
-    case IdLevelFileList:
-        if (code == LBN_SELCHANGE)
-            onLevelFileChosen();
-        return;
     case IdProfileBox:
         if (code == CBN_SELCHANGE)
             onProfileChosen();
         return;
     case IdFolderList:
         if (code == LBN_DBLCLK)
-            onFolderDoubleClick();
+            onFolderOpened();
         return;
     case IdBrowseFolderButton:
         onBrowseFolder();
         return;
     case IDOK:
-        // Enter in the path field.
+        // Enter in the path field or on a folder of the folder list.
         if (::GetFocus() == folderPathEdit)
             onFolderPathEntered();
+        else if (::GetFocus() == folderList)
+            onFolderOpened();
         return;
     }
 }
 
 LRESULT MainWindow::notify(NMHDR* header) {
+    if (header->hwndFrom == levelFiles_.handle()) {
+        // The focused file's picture goes to the preview.
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (header->code == LVN_ITEMCHANGED &&
+            ((change->uNewState ^ change->uOldState) & LVIS_FOCUSED) != 0)
+            onLevelFileChosen();
+        return levelFiles_.notify(header);
+    }
     if (header->hwndFrom != profileTree)
         return 0;
     if (header->code == TVN_SELCHANGEDW) {
@@ -241,25 +280,111 @@ LRESULT MainWindow::notify(NMHDR* header) {
         // A click on the selected node reads the panel again, as the game's editor does.
         DWORD position = ::GetMessagePos();
         TVHITTESTINFO hit{};
-        hit.pt.x = static_cast<short>(LOWORD(position));
-        hit.pt.y = static_cast<short>(HIWORD(position));
+        hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
         ::ScreenToClient(profileTree, &hit.pt);
         HTREEITEM item = TreeView_HitTest(profileTree, &hit);
         if (item && item == TreeView_GetSelection(profileTree))
             showPanel(editor_.clickNode(TreeViewSync::node(profileTree, item)).panel);
         return 0;
     }
+    if (header->code == TVN_BEGINDRAGW) {
+        auto* drag = reinterpret_cast<NMTREEVIEWW*>(header);
+        const LevelTree::Node* node = TreeViewSync::node(profileTree, drag->itemNew.hItem);
+        if (node && node->kind() == NodeKind::Level) {
+            draggedLevel_ = node;
+            ::SetCapture(window_);
+        }
+        return 0;
+    }
+    if (header->code == TVN_BEGINLABELEDITW) {
+        labelEditing_ = true;
+        return FALSE;
+    }
     if (header->code == TVN_ENDLABELEDITW) {
         auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
-        if (!edit->item.pszText)
+        // Wine's tree ends an edit a second time when its text box goes: one edit, one rename.
+        if (!std::exchange(labelEditing_, false) || !edit->item.pszText)
             return FALSE; // cancelled
-        const LevelTreeNode* node = TreeViewSync::node(profileTree, edit->item.hItem);
-        editor_.rename(node, fromWide(edit->item.pszText));
+        editor_.rename(TreeViewSync::node(profileTree, edit->item.hItem),
+                       fromWide(edit->item.pszText));
         showDocumentState();
         // The tree shows the core's text, which the observer has set already.
         return FALSE;
     }
     return 0;
+}
+
+// The splitter between the browser and the tree, and a level dragged within its set.
+bool MainWindow::mouse(UINT message, LPARAM lParam) {
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (draggedLevel_) {
+        if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP)
+            dragLevelTo(at, message == WM_LBUTTONUP);
+        return true;
+    }
+    RECT splitter = splitterRect();
+    if (message == WM_LBUTTONDOWN && ::PtInRect(&splitter, at)) {
+        splitting_ = true;
+        ::SetCapture(window_);
+        return true;
+    }
+    if (!splitting_)
+        return false;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    splitAt_ = std::clamp(static_cast<double>(at.x) / std::max<LONG>(client.right, 1), 0.2, 0.8);
+    layOut();
+    if (message == WM_LBUTTONUP) {
+        splitting_ = false;
+        ::ReleaseCapture();
+    }
+    return true;
+}
+
+void MainWindow::dragLevelTo(POINT client, bool drop) {
+    TVHITTESTINFO hit{};
+    hit.pt = client;
+    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
+    HTREEITEM target = TreeView_HitTest(profileTree, &hit);
+    const LevelTree::Node* over = TreeViewSync::node(profileTree, target);
+    // Only a row of the dragged level's own set takes it: the mark stands before that row, or
+    // after it in the row's lower half.
+    const bool fits = over && over->parent() == draggedLevel_->parent();
+    RECT row{};
+    const bool after = fits && TreeView_GetItemRect(profileTree, target, &row, TRUE) &&
+                       hit.pt.y > (row.top + row.bottom) / 2;
+    TreeView_SetInsertMark(profileTree, fits ? target : nullptr, after);
+    if (!drop)
+        return;
+    const LevelTree::Node* level = std::exchange(draggedLevel_, nullptr);
+    TreeView_SetInsertMark(profileTree, nullptr, FALSE);
+    ::ReleaseCapture();
+    if (fits && over != level)
+        runEdit([&] { return editor_.dropLevel(level, over->row() + (after ? 1 : 0)); });
+}
+
+void MainWindow::onDropFiles(HDROP drop) {
+    POINT at{};
+    ::DragQueryPoint(drop, &at);
+    std::vector<std::string> paths;
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(narrowed(path));
+    }
+    ::DragFinish(drop);
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
+    const LevelTree::Node* node =
+        TreeViewSync::node(profileTree, TreeView_HitTest(profileTree, &hit));
+    // A drop on a level lands in its set; elsewhere there is no set to take the files.
+    if (node && node->kind() == NodeKind::Level)
+        node = node->parent();
+    if (!node || node->kind() != NodeKind::Set)
+        return;
+    runEdit([&] { return editor_.dropLevelFiles(node, paths); });
 }
 
 bool MainWindow::start() {
@@ -278,10 +403,10 @@ TextAnswer MainWindow::textOf(HWND control) const {
 }
 
 void MainWindow::onImportPack() {
-    std::string pack = ui_.chooseLevelPack();
+    std::string pack = ui_.chooseLevelPack(editor_.levelFolder());
     if (pack.empty())
         return;
-    std::string folder = ui_.chooseFolder(window::kImportFolder);
+    std::string folder = ui_.chooseFolder(window::kImportFolder, editor_.levelFolder());
     if (folder.empty())
         return;
     runEdit([&] { return editor_.importLevelPack(pack, folder); });
@@ -295,17 +420,31 @@ void MainWindow::onSaveLevelInfo() {
     editor_.saveLevelInfo(textOf(levelFileEdit), counts);
 }
 
-void MainWindow::runEdit(const std::function<Outcome()>& action) {
+HTREEITEM MainWindow::runEdit(const std::function<Outcome()>& action) {
     followingCore_ = true;
     Outcome outcome = action();
-    if (HTREEITEM added = sync_->takeLastInserted())
+    HTREEITEM added = sync_->takeLastInserted();
+    if (added)
         TreeView_EnsureVisible(profileTree, added);
     showCoreSelection();
     followingCore_ = false;
     showOutcome(outcome);
+    return added;
+}
+
+void MainWindow::addAndName(const std::function<Outcome()>& add) {
+    HTREEITEM added = runEdit(add);
+    if (!added)
+        return;
+    // Selected as a click selects it: the panel follows.
+    TreeView_SelectItem(profileTree, added);
+    ::SetFocus(profileTree);
+    TreeView_EditLabel(profileTree, added);
 }
 
 void MainWindow::showOutcome(const Outcome& outcome) {
+    if (outcome.levelFolder)
+        setFolder(*outcome.levelFolder);
     showPanel(outcome.panel);
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/false);
@@ -315,7 +454,6 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     if (!panel)
         return;
-    preview_->showLevel(panel->countsFile);
     auto show = [](HWND box, const std::string& now) {
         std::wstring text = wide(now);
         if (textOfWindow(box) != text)
@@ -326,16 +464,30 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     show(lemmingsEdit, panel->counts[0]);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         show(actionEdits[i], panel->counts[i + 1]);
+    preview_->showLevel(panel->countsFile);
 }
 
 void MainWindow::showDocumentState() {
     DocumentState shown = editor_.documentState();
     ::SetWindowTextW(window_, wide(shown.caption).c_str());
-    ::ModifyMenuW(editMenu_, ID_UNDO, MF_BYCOMMAND | MF_STRING | (shown.canUndo ? 0 : MF_GRAYED),
-                  ID_UNDO, wide(shown.undoText).c_str());
-    ::ModifyMenuW(editMenu_, ID_REDO, MF_BYCOMMAND | MF_STRING | (shown.canRedo ? 0 : MF_GRAYED),
-                  ID_REDO, wide(shown.redoText).c_str());
-    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(shown.status).c_str()));
+    auto undoItem = [&](window::Command command, const std::string& text, bool enabled) {
+        std::wstring item = wide(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));
+        std::string keys = shortcutText(menuItem(command).shortcut);
+        if (!keys.empty())
+            item += L"\t" + wide(keys);
+        UINT id = ID_MENU_COMMAND + static_cast<UINT>(command);
+        ::ModifyMenuW(editMenu_, id, MF_BYCOMMAND | MF_STRING | (enabled ? 0 : MF_GRAYED), id,
+                      item.c_str());
+    };
+    undoItem(window::Command::Undo, shown.undoText, shown.canUndo);
+    undoItem(window::Command::Redo, shown.redoText, shown.canRedo);
+    ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide(shown.status).c_str()));
+}
+
+void MainWindow::inform(const std::string& text) {
+    messages_.push_back(text);
+    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
+    ::SetTimer(window_, kStatusTimer, kStatusMilliseconds, nullptr);
 }
 
 void MainWindow::showCoreSelection() {
@@ -360,8 +512,8 @@ void MainWindow::close() {
         ::DestroyWindow(window_);
 }
 
-void MainWindow::runScript(std::vector<std::string> lines) {
-    script_ = std::make_unique<ScriptRunner>(*this, ui_, std::move(lines));
+void MainWindow::runScript(std::unique_ptr<ScriptRunner> script) {
+    script_ = std::move(script);
     ::PostMessageW(window_, kRunScript, 0, 0);
 }
 

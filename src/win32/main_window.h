@@ -1,8 +1,10 @@
 #pragma once
 
 #include "editor/editor.h"
+#include "editor/window_menus.h"
 #include "editor/window_texts.h"
 #include "win32/control_layout.h"
+#include "win32/level_file_list.h"
 #include "win32/tree_view.h"
 #include "win32/win32_user_interface.h"
 
@@ -18,6 +20,9 @@ namespace quillfen::win32 {
 class PreviewView;
 class ScriptRunner;
 
+// The key code of a shortcut's key.
+UINT virtualKey(window::Key key);
+
 // The main window on Windows. It owns the Editor and every control; each handler gathers what
 // the controls hold, calls one Editor action and shows its outcome. Each control is known by
 // its name in window_texts.h (controlNamed finds it).
@@ -30,28 +35,58 @@ public:
     bool create(HINSTANCE instance, int show);
     HWND handle() const { return window_; }
     HWND controlNamed(const std::string& name) const;
+    const std::map<std::string, HWND>& controls() const { return controls_; }
+    const Editor& editor() const { return editor_; }
+    LevelFileList& levelFiles() { return levelFiles_; }
     // Keyboard shortcuts: true when the message was one.
     bool translateAccelerator(MSG& message);
+    // Signalled when files come or go in the folder list's folder (INVALID_HANDLE_VALUE: none
+    // is followed); the message loop waits on it and calls onFolderChanged.
+    HANDLE folderChange() const { return folderChange_; }
+    void onFolderChanged();
+    // The messages of success shown so far, oldest first (Windows-1252).
+    const std::vector<std::string>& messages() const { return messages_; }
 
-    // The test mode: runs `lines` one by one once start-up is done (see ScriptRunner).
-    void runScript(std::vector<std::string> lines);
+    // The test mode: runs the scenario's lines once start-up is done (see ScriptRunner).
+    void runScript(std::unique_ptr<ScriptRunner> script);
 
 private:
     // main_window_controls.cpp
     void createControls();
-    void createMenus();
-    void layOut();
     HWND addControl(const wchar_t* className, const window::ControlText& text, DWORD style, int id,
                     DWORD exStyle = 0);
+    void applyFont();
+    void layOut();
+    void placeFirstTime();
+    SIZE minimumClientSize() const;
+    std::pair<int, int> leastColumns() const;
+    int textWidth(const char* text) const;
+    int buttonWidth(int id) const;
+    int labelWidth(int id) const;
+    int countColumnWidth(int i) const;
+    int countGridWidth() const;
+    RECT splitterRect() const;
+
+    // main_window_menus.cpp
+    void createMenus();
+    void createAccelerators();
+    void runCommand(window::Command command);
+    void showContextMenu(int x, int y);
+    void inform(const std::string& text);
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code);
     LRESULT notify(NMHDR* header);
+    bool mouse(UINT message, LPARAM lParam);
     // Start-up, in the order of the game's editor.
     bool start();
-    // Runs one edit of the tree with the view following it, then shows its outcome.
-    void runEdit(const std::function<Outcome()>& action);
+    // Runs one edit of the tree with the view following it, then shows its outcome; the item of
+    // the last node it added, if any.
+    HTREEITEM runEdit(const std::function<Outcome()>& action);
+    // Add Group or Add Set: the new node selected and its name opened for editing in place
+    // (Escape keeps the default name).
+    void addAndName(const std::function<Outcome()>& add);
     void showOutcome(const Outcome& outcome);
     void showPanel(const std::optional<DetailPanel>& panel);
     void showDocumentState();
@@ -63,13 +98,18 @@ private:
     void onImportPack();
     void onHelp();
     void close();
+    // Files dropped from the desktop onto a set of the tree.
+    void onDropFiles(HDROP drop);
+    // A level dragged within its set: TVN_BEGINDRAG starts it, the mouse's release ends it.
+    void dragLevelTo(POINT client, bool drop);
 
     // main_window_lists.cpp: the profile box, the folder list and the level-file list.
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
     void onProfileChosen();
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
-    void onFolderDoubleClick();
+    void followFolder(const std::string& folder);
+    void onFolderOpened();
     void onFolderPathEntered();
     void onBrowseFolder();
     void onAddSelectedLevels();
@@ -85,16 +125,24 @@ private:
     HMENU editMenu_ = nullptr;
     HACCEL accelerators_ = nullptr, treeAccelerators_ = nullptr;
     HFONT font_ = nullptr;
+    FontMeasures measures_;
+    // The share of the width the level-file browser takes, left of the splitter.
+    double splitAt_ = 0.45;
+    bool splitting_ = false;
     std::map<std::string, HWND> controls_;
-    HWND profileBox = nullptr, folderPathEdit = nullptr, folderList = nullptr,
-         levelFileList = nullptr;
+    HWND profileBox = nullptr, folderPathEdit = nullptr, folderList = nullptr;
     HWND levelCountLabel = nullptr, profileTree = nullptr, groupFolderEdit = nullptr,
          levelFileEdit = nullptr;
     HWND lemmingsEdit = nullptr, progressBar = nullptr, loadProfileButton = nullptr;
     std::array<HWND, kCountBoxes - 1> actionEdits{};
+    LevelFileList levelFiles_;
     std::unique_ptr<TreeViewSync> sync_;
     // While a core command changes the tree, the view's selection changes are no clicks.
     bool followingCore_ = false;
+    bool labelEditing_ = false;
+    const LevelTree::Node* draggedLevel_ = nullptr;
+    HANDLE folderChange_ = INVALID_HANDLE_VALUE;
+    std::vector<std::string> messages_;
     std::unique_ptr<ScriptRunner> script_;
     std::unique_ptr<PreviewView> preview_;
 };

@@ -1,11 +1,40 @@
-// The controls and menus of MainWindow: what each is, and where it stands at the window's DPI.
+// The controls of MainWindow: what each is, and where it stands. Every place is computed from
+// the desktop's message font at the window's DPI; the lists and the tree take the room when the
+// window grows, and a splitter shares the width between the level-file browser and the tree.
 #include "editor/window_menus.h"
+#include "editor/window_texts.h"
+#include "host/windows_text.h"
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
-#include "win32/resource.h"
+
+#include <algorithm>
+#include <numeric>
 
 namespace quillfen::win32 {
+namespace {
+
+// The rows of buttons under the tree, left to right (0: none); a lone button stands right.
+constexpr int kTreeButtonRows = 3;
+constexpr int kTreeButtons[kTreeButtonRows][4] = {
+    {IdAddGroupButton, IdDeleteGroupButton, IdAddSetButton, IdDeleteSetButton},
+    {IdDeleteLevelButton, IdMoveUpButton, IdMoveDownButton, 0},
+    {IdSaveProfileButton, 0, 0, 0},
+};
+
+// The width of a count box: three digits and a little room, or the widest name above it.
+constexpr char kWidestCount[] = "2550";
+// The count label's text at its widest.
+constexpr char kWidestCountLabel[] = "00000 levels found";
+
+std::wstring textOfWindow(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+} // namespace
 
 HWND MainWindow::addControl(const wchar_t* className, const window::ControlText& text, DWORD style,
                             int id, DWORD exStyle) {
@@ -32,41 +61,48 @@ void MainWindow::createControls() {
                                  window_, nullptr, instance_, nullptr);
     ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
     const DWORD button = WS_TABSTOP | BS_PUSHBUTTON, edit = WS_TABSTOP | ES_AUTOHSCROLL;
-    addControl(WC_STATICW, kProfileLabel, 0, IdProfileLabel);
-    profileBox =
-        addControl(WC_COMBOBOXW, kProfileBox, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, IdProfileBox);
-    loadProfileButton = addControl(WC_BUTTONW, kLoadProfileButton, button, IdLoadProfileButton);
-    addControl(WC_STATICW, kFolderLabel, 0, IdFolderLabel);
+    const DWORD label = SS_LEFT | SS_CENTERIMAGE;
+    // In the order of the tab key: the browser, the tree and its buttons, the detail panel.
+    addControl(WC_STATICW, kFolderLabel, label, IdFolderLabel);
     folderPathEdit =
         addControl(WC_EDITW, kFolderPathEdit, edit, IdFolderPathEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kBrowseFolderButton, button, IdBrowseFolderButton);
     folderList = addControl(WC_LISTBOXW, kFolderList,
                             WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             IdFolderList, WS_EX_CLIENTEDGE);
-    levelFileList =
-        addControl(WC_LISTBOXW, kLevelFileList,
-                   WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                   IdLevelFileList, WS_EX_CLIENTEDGE);
-    levelCountLabel = addControl(WC_STATICW, kCountLabel, 0, IdLevelCountLabel);
-    addControl(WC_BUTTONW, kDeleteLevelButton, button, IdDeleteLevelButton);
+    controls_[kLevelFileList.name] =
+        levelFiles_.create(window_, IdLevelFileList, instance_,
+                           [this](const std::string& name) { return editor_.notALevel(name); });
+    levelCountLabel = addControl(WC_STATICW, kCountLabel, label, IdLevelCountLabel);
     addControl(WC_BUTTONW, kAddLevelsButton, button, IdAddLevelsButton);
+
+    addControl(WC_STATICW, kProfileLabel, label, IdProfileLabel);
+    profileBox =
+        addControl(WC_COMBOBOXW, kProfileBox, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, IdProfileBox);
+    loadProfileButton = addControl(WC_BUTTONW, kLoadProfileButton, button, IdLoadProfileButton);
     profileTree = addControl(WC_TREEVIEWW, kProfileTree,
                              WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
                                  TVS_SHOWSELALWAYS | TVS_EDITLABELS,
                              IdProfileTree, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kAddGroupButton, button, IdAddGroupButton);
     addControl(WC_BUTTONW, kDeleteGroupButton, button, IdDeleteGroupButton);
-    addControl(WC_BUTTONW, kMoveUpButton, button, IdMoveUpButton);
-    addControl(WC_BUTTONW, kMoveDownButton, button, IdMoveDownButton);
     addControl(WC_BUTTONW, kAddSetButton, button, IdAddSetButton);
     addControl(WC_BUTTONW, kDeleteSetButton, button, IdDeleteSetButton);
+    addControl(WC_BUTTONW, kDeleteLevelButton, button, IdDeleteLevelButton);
+    // The menu's words say more than the game's "^" and "v".
+    addControl(WC_BUTTONW, {kMoveUpButton.name, kMoveUp, kMoveUpButton.tooltip}, button,
+               IdMoveUpButton);
+    addControl(WC_BUTTONW, {kMoveDownButton.name, kMoveDown, kMoveDownButton.tooltip}, button,
+               IdMoveDownButton);
+    addControl(WC_BUTTONW, kSaveProfileButton, button, IdSaveProfileButton);
+
+    addControl(WC_STATICW, kGroupFolderLabel, label, IdGroupFolderLabel);
     groupFolderEdit =
         addControl(WC_EDITW, kGroupFolderEdit, edit, IdGroupFolderEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kUpdateFolderButton, button, IdUpdateFolderButton);
-    addControl(WC_BUTTONW, kNodeInfoButton, button, IdNodeInfoButton);
+    addControl(WC_STATICW, kLevelFileLabel, label, IdLevelFileLabel);
     levelFileEdit = addControl(WC_EDITW, kLevelFileEdit, edit, IdLevelFileEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kUpdateFileButton, button, IdUpdateFileButton);
-    addControl(WC_BUTTONW, kSaveProfileButton, button, IdSaveProfileButton);
     for (int i = 0; i < kCountBoxes; ++i)
         addControl(WC_STATICW, {kCountNames[i], kCountNames[i], nullptr}, SS_CENTER,
                    IdCountNames + i);
@@ -75,72 +111,249 @@ void MainWindow::createControls() {
         actionEdits[i] = addControl(WC_EDITW, kActionEdits[i], edit,
                                     IdClimbersEdit + static_cast<int>(i), WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kSaveLevelInfoButton, button, IdSaveLevelInfoButton);
+    // The selected level's picture and its facts fill the preview area.
+    preview_ = std::make_unique<PreviewView>(instance_, window_, editor_);
+    ::SetWindowLongPtrW(preview_->handle(), GWLP_ID, IdPreviewArea);
+    controls_[kPreviewArea.name] = preview_->handle();
     progressBar = addControl(PROGRESS_CLASSW, kProgressBar, 0, IdProgressBar);
     status_ = addControl(STATUSCLASSNAMEW, {"statusLabel", "", nullptr}, SBARS_SIZEGRIP, IdStatus);
-    preview_ = std::make_unique<PreviewView>(instance_, window_, editor_);
-    controls_["previewView"] = preview_->handle();
 }
 
-void MainWindow::createMenus() {
-    HMENU bar = ::CreateMenu();
-    HMENU options = ::CreatePopupMenu();
-    ::AppendMenuW(options, MF_STRING, ID_STARTUP_FOLDER, wide(window::kSetStartupFolder).c_str());
-    ::AppendMenuW(options, MF_STRING, ID_REG_KEY, wide(window::kLemmingsRegKey).c_str());
-    ::AppendMenuW(options, MF_STRING, ID_GRAPHICS_FOLDER,
-                  wide(window::kGraphicsFolder).c_str());
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options),
-                  wide(window::kOptionsMenu).c_str());
-    editMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(editMenu_, MF_STRING, ID_UNDO, wide(window::kUndo).c_str());
-    ::AppendMenuW(editMenu_, MF_STRING, ID_REDO, wide(window::kRedo).c_str());
-    ::AppendMenuW(editMenu_, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(editMenu_, MF_STRING, ID_IMPORT_PACK, wide(window::kImportLevelPack).c_str());
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(editMenu_),
-                  wide(window::kEditMenu).c_str());
-    HMENU view = ::CreatePopupMenu();
-    ::AppendMenuW(view, MF_STRING, ID_PREVIEW, wide(window::kPreview).c_str());
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), wide(window::kViewMenu).c_str());
-    // "Help" stands on the menu bar itself and runs at once.
-    ::AppendMenuW(bar, MF_STRING, ID_HELP, wide(window::kHelp).c_str());
-    ::SetMenu(window_, bar);
-}
-
-// Places every control at the window's DPI in the game's font, and sizes the window to hold
-// them and the status bar; run again when the window moves to a screen of another DPI.
-void MainWindow::layOut() {
-    const int dpi = static_cast<int>(::GetDpiForWindow(window_));
-    auto px = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
-    if (font_)
-        ::DeleteObject(font_);
-    font_ = ::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                          CLEARTYPE_QUALITY, 0, L"Verdana");
+// The desktop's message font at the window's DPI, and the measures taken from it.
+void MainWindow::applyFont() {
+    const UINT dpi = ::GetDpiForWindow(window_);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
+        return;
+    HFONT old = font_;
+    font_ = ::CreateFontIndirectW(&metrics.lfMessageFont);
+    HDC dc = ::GetDC(window_);
+    HGDIOBJ before = ::SelectObject(dc, font_);
+    TEXTMETRICW text{};
+    ::GetTextMetricsW(dc, &text);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(window_, dc);
+    measures_ = FontMeasures::of(text);
     for (const auto& [name, control] : controls_)
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    auto place = [&](int id, int left, int top, int width, int height) {
-        ::MoveWindow(::GetDlgItem(window_, id), px(left), px(top), px(width), px(height), FALSE);
-    };
-    for (const Place& at : kPlaces)
-        place(at.id, at.left, at.top, at.width, at.height);
-    const CountRow& row = kCountRow;
-    for (int i = 0; i < kCountBoxes; ++i) {
-        int left = row.left + i * row.step;
-        place(IdCountNames + i, left - row.nameIndent, row.nameTop, row.nameWidth, row.nameHeight);
-        place(IdLemmingsEdit + i, left, row.boxTop, row.boxWidth, row.boxHeight);
-    }
-    // The preview stands under the rest, as wide as the tree.
-    ::MoveWindow(preview_->handle(), px(120), px(kInnerHeight), px(5655), px(kPreviewHeight),
-                 FALSE);
-    ::SendMessageW(status_, WM_SIZE, 0, 0);
+        if (control != status_)
+            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (old)
+        ::DeleteObject(old);
+}
+
+int MainWindow::textWidth(const char* text) const {
+    std::wstring shown = wide(text);
+    HDC dc = ::GetDC(window_);
+    HGDIOBJ before = ::SelectObject(dc, font_);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(window_, dc);
+    return size.cx;
+}
+
+// The splitter: the strip between the browser's column and the tree's.
+RECT MainWindow::splitterRect() const {
+    HWND browser = controlNamed(window::kLevelFileList.name), tree = profileTree;
+    if (!browser || !tree)
+        return {};
+    RECT left{}, right{};
+    ::GetWindowRect(browser, &left);
+    ::GetWindowRect(tree, &right);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&left), 2);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&right), 2);
+    return {left.right, right.top, right.left, right.bottom};
+}
+
+int MainWindow::buttonWidth(int id) const {
+    // The caption and a margin each side, as wide as Windows' own buttons leave.
+    return textWidth(narrowed(textOfWindow(::GetDlgItem(window_, id))).c_str()) +
+           2 * (measures_.charWidth + measures_.gap);
+}
+
+int MainWindow::labelWidth(int id) const {
+    return textWidth(narrowed(textOfWindow(::GetDlgItem(window_, id))).c_str()) + measures_.gap;
+}
+
+// Count box `i`: three digits and a little room, or its name above it.
+int MainWindow::countColumnWidth(int i) const {
+    return std::max(textWidth(kWidestCount) + 2 * measures_.charWidth,
+                    textWidth(window::kCountNames[static_cast<std::size_t>(i)]) + measures_.gap);
+}
+
+int MainWindow::countGridWidth() const {
+    int width = buttonWidth(IdSaveLevelInfoButton);
+    for (int i = 0; i < kCountBoxes; ++i)
+        width += countColumnWidth(i) + measures_.gap;
+    return width;
+}
+
+// The least widths of the browser's column and the tree's: their rows of controls whole.
+std::pair<int, int> MainWindow::leastColumns() const {
+    const FontMeasures& m = measures_;
+    const int shortText = 10 * m.charWidth;
+    int left = std::max(labelWidth(IdFolderLabel) + shortText + buttonWidth(IdBrowseFolderButton),
+                        textWidth(kWidestCountLabel) + buttonWidth(IdAddLevelsButton)) +
+               2 * m.gap;
+    int right =
+        labelWidth(IdProfileLabel) + shortText + buttonWidth(IdLoadProfileButton) + 2 * m.gap;
+    for (const auto& row : kTreeButtons)
+        right = std::max(
+            right, std::accumulate(std::begin(row), std::end(row), 3 * m.gap, [&](int sum, int id) {
+                return sum + (id ? buttonWidth(id) : 0);
+            }));
+    return {left, right};
+}
+
+SIZE MainWindow::minimumClientSize() const {
+    const FontMeasures& m = measures_;
+    const auto [left, right] = leastColumns();
+    const int grid = countGridWidth();
     RECT statusRect{};
     ::GetWindowRect(status_, &statusRect);
-    RECT inner{0, 0, px(kInnerWidth),
-               px(kInnerHeight + kPreviewHeight) + (statusRect.bottom - statusRect.top)};
-    ::AdjustWindowRectExForDpi(&inner, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
-                               TRUE, 0, static_cast<UINT>(dpi));
-    ::SetWindowPos(window_, nullptr, 0, 0, inner.right - inner.left, inner.bottom - inner.top,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    // The lists and the tree keep a few lines each.
+    const int lists = 4 * m.lineHeight;
+    const int upper = m.rowHeight + lists + kTreeButtonRows * (m.rowHeight + m.gap) + m.gap;
+    const int panel = 2 * m.rowHeight + m.lineHeight + 3 * m.gap + m.lineHeight / 2 + 2;
+    return {std::max(left + m.splitterWidth + right, grid) + 2 * m.margin,
+            m.margin + upper + m.margin + panel + m.margin / 2 +
+                (statusRect.bottom - statusRect.top)};
+}
+
+// Places every control for the client area's size.
+void MainWindow::layOut() {
+    const FontMeasures& m = measures_;
     ::SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT client{}, statusRect{};
+    ::GetClientRect(window_, &client);
+    ::GetWindowRect(status_, &statusRect);
+    const int width = client.right, height = client.bottom - (statusRect.bottom - statusRect.top);
+    int parts[2] = {width / 2, -1};
+    ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+    HDWP moves = ::BeginDeferWindowPos(48);
+    auto place = [&](int id, int x, int y, int w, int h) {
+        moves = ::DeferWindowPos(moves, ::GetDlgItem(window_, id), nullptr, x, y, std::max(w, 0),
+                                 std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    auto button = [this](int id) { return buttonWidth(id); };
+    auto label = [this](int id) { return labelWidth(id); };
+    const int row = m.rowHeight, gap = m.gap;
+
+    // The detail panel, from the bottom up: the progress bar, the counts, the two fields.
+    const int progressHeight = m.lineHeight / 2 + 2;
+    const int progressY = height - m.margin / 2 - progressHeight;
+    place(IdProgressBar, m.margin, progressY, width - 2 * m.margin, progressHeight);
+    const int boxesY = progressY - gap - row;
+    const int namesY = boxesY - m.lineHeight - 1;
+    const int fieldsY = namesY - gap - row;
+    int saveX = m.margin;
+    for (int i = 0; i < kCountBoxes; ++i) {
+        const int column = countColumnWidth(i);
+        place(IdCountNames + i, saveX, namesY, column, m.lineHeight);
+        place(IdLemmingsEdit + i, saveX, boxesY, column, row);
+        saveX += column + gap;
+    }
+    const int saveWidth = button(IdSaveLevelInfoButton);
+    place(IdSaveLevelInfoButton, saveX, boxesY, saveWidth, row);
+    const int gridRight = saveX + saveWidth;
+    {
+        const int folderLabel = label(IdGroupFolderLabel), fileLabel = label(IdLevelFileLabel);
+        const int update = button(IdUpdateFolderButton);
+        const int boxes =
+            gridRight - m.margin - folderLabel - fileLabel - 2 * update - 5 * gap - 2 * gap;
+        int x = m.margin;
+        place(IdGroupFolderLabel, x, fieldsY, folderLabel, row);
+        x += folderLabel + gap;
+        place(IdGroupFolderEdit, x, fieldsY, boxes / 2, row);
+        x += boxes / 2 + gap;
+        place(IdUpdateFolderButton, x, fieldsY, update, row);
+        x += update + 3 * gap;
+        place(IdLevelFileLabel, x, fieldsY, fileLabel, row);
+        x += fileLabel + gap;
+        place(IdLevelFileEdit, x, fieldsY, gridRight - update - gap - x, row);
+        place(IdUpdateFileButton, gridRight - update, fieldsY, update, row);
+    }
+    // The preview takes what is left right of the counts.
+    const int previewX = gridRight + 2 * gap;
+    place(IdPreviewArea, previewX, fieldsY, width - m.margin - previewX, boxesY + row - fieldsY);
+
+    // The browser and the tree side by side above the panel, the splitter between them.
+    const int top = m.margin, bottom = fieldsY - m.margin;
+    const int shared = width - 2 * m.margin - m.splitterWidth;
+    const auto [leftLeast, rightLeast] = leastColumns();
+    const int leftWidth =
+        std::max(leftLeast, std::min(static_cast<int>(shared * splitAt_), shared - rightLeast));
+    const int leftX = m.margin, rightX = m.margin + leftWidth + m.splitterWidth;
+    const int rightWidth = width - m.margin - rightX;
+
+    // The browser: the path and Browse, the folder list beside the level files, their count.
+    {
+        const int folderLabel = label(IdFolderLabel), browse = button(IdBrowseFolderButton);
+        place(IdFolderLabel, leftX, top, folderLabel, row);
+        place(IdFolderPathEdit, leftX + folderLabel + gap, top,
+              leftWidth - folderLabel - browse - 2 * gap, row);
+        place(IdBrowseFolderButton, leftX + leftWidth - browse, top, browse, row);
+        const int countY = bottom - row, listsY = top + row + gap;
+        const int folders = (leftWidth - gap) * 2 / 5;
+        place(IdFolderList, leftX, listsY, folders, countY - gap - listsY);
+        place(IdLevelFileList, leftX + folders + gap, listsY, leftWidth - folders - gap,
+              countY - gap - listsY);
+        const int add = button(IdAddLevelsButton);
+        place(IdLevelCountLabel, leftX, countY, leftWidth - add - gap, row);
+        place(IdAddLevelsButton, leftX + leftWidth - add, countY, add, row);
+    }
+    // The tree: the profile and Load Profile above it, its buttons in two rows under it, each
+    // row sharing the column's width by the buttons' captions.
+    {
+        const int profileLabel = label(IdProfileLabel), load = button(IdLoadProfileButton);
+        place(IdProfileLabel, rightX, top, profileLabel, row);
+        place(IdProfileBox, rightX + profileLabel + gap, top,
+              rightWidth - profileLabel - load - 2 * gap, row + 8 * m.lineHeight);
+        place(IdLoadProfileButton, rightX + rightWidth - load, top, load, row);
+        const int buttonsY = bottom - kTreeButtonRows * (row + gap) + gap;
+        const int treeY = top + row + gap;
+        place(IdProfileTree, rightX, treeY, rightWidth, buttonsY - gap - treeY);
+        for (int r = 0; r < kTreeButtonRows; ++r) {
+            const int* ids = kTreeButtons[r];
+            const int count =
+                static_cast<int>(std::count_if(ids, ids + 4, [](int id) { return id; }));
+            int natural = (count - 1) * gap;
+            for (int i = 0; i < count; ++i)
+                natural += button(ids[i]);
+            const int extra = count > 1 ? std::max(0, rightWidth - natural) / count : 0;
+            int x = count > 1 ? rightX : rightX + rightWidth - natural;
+            for (int i = 0; i < count; ++i) {
+                const int w = button(ids[i]) + extra;
+                place(ids[i], x, buttonsY + r * (row + gap), w, row);
+                x += w + gap;
+            }
+        }
+    }
+    ::EndDeferWindowPos(moves);
+    levelFiles_.fitColumn();
     ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The first size: roomy where the screen allows, never beyond its work area, centred on it.
+void MainWindow::placeFirstTime() {
+    const FontMeasures& m = measures_;
+    const SIZE least = minimumClientSize();
+    // Room for the preview beside the counts, and for longer lists.
+    RECT frame{0, 0, least.cx + 40 * m.charWidth, std::max<LONG>(least.cy, 40 * m.lineHeight)};
+    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
+                               TRUE, 0, ::GetDpiForWindow(window_));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int w = std::min(frame.right - frame.left, work.right - work.left);
+    const int h = std::min(frame.bottom - frame.top, work.bottom - work.top);
+    ::SetWindowPos(window_, nullptr, work.left + (work.right - work.left - w) / 2,
+                   work.top + (work.bottom - work.top - h) / 2, w, h,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
 }
 
 } // namespace quillfen::win32

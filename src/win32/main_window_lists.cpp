@@ -48,13 +48,7 @@ void MainWindow::onProfileChosen() {
 
 void MainWindow::listLevelFiles(const std::string& folder) {
     LevelFolder listed = editor_.openFolder(folder);
-    ::SendMessageW(levelFileList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(levelFileList, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : listed.names)
-        ::SendMessageW(levelFileList, LB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(widened(name).c_str()));
-    ::SendMessageW(levelFileList, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(levelFileList, nullptr, TRUE);
+    levelFiles_.show(std::move(listed.names));
     ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
     showPanel(listed.panel);
 }
@@ -63,15 +57,37 @@ void MainWindow::listLevelFiles(const std::string& folder) {
 // level-file list.
 void MainWindow::setFolder(const std::string& folder) {
     listLevelFiles(folder);
+    ::SendMessageW(folderList, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(folderList, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
     for (const std::string& name : editor_.subfolders())
         ::SendMessageW(folderList, LB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(widened(name).c_str()));
+    ::SendMessageW(folderList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(folderList, nullptr, TRUE);
     ::SetWindowTextW(folderPathEdit, widened(folder).c_str());
+    followFolder(folder);
 }
 
-void MainWindow::onFolderDoubleClick() {
+// Files that come or go in the folder while it is shown show at once.
+void MainWindow::followFolder(const std::string& folder) {
+    if (folderChange_ != INVALID_HANDLE_VALUE)
+        ::FindCloseChangeNotification(folderChange_);
+    folderChange_ = ::FindFirstChangeNotificationW(
+        widened(folder).c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE);
+}
+
+void MainWindow::onFolderChanged() {
+    if (folderChange_ == INVALID_HANDLE_VALUE)
+        return;
+    ::FindNextChangeNotification(folderChange_);
+    LevelFolder listed = editor_.openFolder(editor_.levelFolder());
+    levelFiles_.show(std::move(listed.names), /*keepSelection=*/true);
+    ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
+}
+
+void MainWindow::onFolderOpened() {
     int row = static_cast<int>(::SendMessageW(folderList, LB_GETCURSEL, 0, 0));
     if (row < 0)
         return;
@@ -86,26 +102,22 @@ void MainWindow::onFolderPathEntered() {
 }
 
 void MainWindow::onBrowseFolder() {
-    if (std::string folder = ui_.chooseFolder(window::kChooseFolder); !folder.empty())
+    if (std::string folder = ui_.chooseFolder(window::kChooseFolder, editor_.levelFolder());
+        !folder.empty())
         setFolder(folder);
 }
 
 void MainWindow::onAddSelectedLevels() {
-    FileListSelection files;
-    files.current = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
-    int count = static_cast<int>(::SendMessageW(levelFileList, LB_GETCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        files.names.push_back(fromWide(rowText(levelFileList, row, LB_GETTEXTLEN, LB_GETTEXT)));
-        files.selected.push_back(::SendMessageW(levelFileList, LB_GETSEL, row, 0) > 0);
-    }
+    FileListSelection files = levelFiles_.selection();
     runEdit([&] { return editor_.addSelectedLevels(files); });
 }
 
 void MainWindow::onLevelFileChosen() {
-    int row = static_cast<int>(::SendMessageW(levelFileList, LB_GETCARETINDEX, 0, 0));
-    std::string name =
-        row < 0 ? std::string() : narrowed(rowText(levelFileList, row, LB_GETTEXTLEN, LB_GETTEXT));
-    preview_->showLevel(name.empty() ? std::string() : pathIn(editor_.levelFolder(), name));
+    const int row = ListView_GetNextItem(levelFiles_.handle(), -1, LVNI_FOCUSED);
+    const auto& names = levelFiles_.names();
+    preview_->showLevel(row < 0 || static_cast<std::size_t>(row) >= names.size()
+                            ? std::string()
+                            : pathIn(editor_.levelFolder(), names[static_cast<std::size_t>(row)]));
 }
 
 } // namespace quillfen::win32

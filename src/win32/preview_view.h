@@ -15,9 +15,6 @@ namespace quillfen::win32 {
 class PreviewWindow;
 class Win32UserInterface;
 
-// The preview's height in the main window, in twips.
-inline constexpr int kPreviewHeight = 1560;
-
 // A picture of the game's as a 32-bit top-down DIB section (null for an empty picture), and
 // that drawn into `to` of `dc`, shrunk or grown to it.
 HBITMAP dibSection(const preview::Image& image);

@@ -1,15 +1,13 @@
 #include "win32/script_runner.h"
 
-#include "host/file_io.h"
+#include "editor/window_menus.h"
 #include "host/windows_text.h"
 #include "win32/main_window.h"
-#include "win32/resource.h"
 #include "win32/tree_view.h"
 #include "win32/win32_user_interface.h"
 
+#include <cctype>
 #include <functional>
-#include <map>
-#include <sstream>
 
 namespace quillfen::win32 {
 namespace {
@@ -21,117 +19,319 @@ std::wstring textOfWindow(HWND window) {
     return text;
 }
 
-// Calls `visit` with every item of `tree` and its depth, depth first, until it returns true.
-bool visitItems(HWND tree, HTREEITEM first, int depth,
-                const std::function<bool(HTREEITEM, int)>& visit) {
+// Calls `visit` with every item of `tree`, depth first, until it returns true.
+bool visitItems(HWND tree, HTREEITEM first, const std::function<bool(HTREEITEM)>& visit) {
     for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item))
-        if (visit(item, depth) || visitItems(tree, TreeView_GetChild(tree, item), depth + 1, visit))
+        if (visit(item) || visitItems(tree, TreeView_GetChild(tree, item), visit))
             return true;
     return false;
 }
 
-} // namespace
-
-std::vector<std::string> readScript(const std::wstring& path) {
-    std::vector<std::string> lines;
-    auto bytes = readWholeFile(narrowed(path), 1 << 20);
-    if (!bytes)
-        return lines;
-    std::string line;
-    for (unsigned char byte : *bytes) {
-        if (byte == '\n') {
-            if (!line.empty())
-                lines.push_back(line);
-            line.clear();
-        } else if (byte != '\r') {
-            line += static_cast<char>(byte);
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
+const window::MenuItem* itemNamed(const std::string& name) {
+    for (const window::Menu& menu : window::kMenus)
+        for (const window::MenuItem& item : menu.items)
+            if (name == item.name)
+                return &item;
+    return nullptr;
 }
 
-ScriptRunner::ScriptRunner(const MainWindow& window, Win32UserInterface& ui,
+// Every key up, as after the user let go.
+void releaseKeys() {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    for (int key : {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_LMENU, VK_SHIFT, VK_LSHIFT})
+        keys[key] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The messages of a key press: WM_KEYDOWN, or WM_SYSKEYDOWN with Alt, with the key's scan code.
+void postKey(HWND target, UINT key, bool alt) {
+    LPARAM data = 1 | static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    if (alt)
+        data |= LPARAM{1} << 29;
+    ::PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, data);
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(MainWindow& window, Win32UserInterface& ui,
                            std::vector<std::string> lines)
-    : window_(window), ui_(ui), tree_(window.controlNamed("profileTree")),
+    : window_(window), ui_(ui), tree_(window.controlNamed(window::kProfileTree.name)),
       lines_(std::move(lines)) {}
 
 void ScriptRunner::runNextLine() {
-    if (next_ >= lines_.size() || !::IsWindow(window_.handle()))
-        return;
-    std::istringstream line(lines_[next_++]);
-    std::string verb, rest;
-    line >> verb;
-    std::getline(line >> std::ws, rest);
-    ui_.logLine("> " + verb + (rest.empty() ? "" : " " + rest));
-    run(verb, rest);
-    if (::IsWindow(window_.handle())) {
-        ui_.logLine("caption: " + narrowed(textOfWindow(window_.handle())));
+    // Keys pressed and commands posted by the line before are handled first, as a user waits
+    // for the window to answer; a menu the line opened is still waiting for its letter.
+    const DWORD pending = HIWORD(::GetQueueStatus(QS_KEY | QS_POSTMESSAGE | QS_SENDMESSAGE));
+    if ((pending != 0 || menuLetter_ != 0) && ++waits_ < 200) {
         ::PostMessageW(window_.handle(), kRunScript, 0, 0);
+        return;
+    }
+    waits_ = 0;
+    menuLetter_ = 0;
+    releaseKeys();
+    if (next_ == 0)
+        logPlacement();
+    if (then_) {
+        if (std::string failed = std::exchange(then_, nullptr)(); !failed.empty()) {
+            ui_.logLine("FAILED: " + failed);
+            finish(false);
+        } else {
+            ::PostMessageW(window_.handle(), kRunScript, 0, 0);
+        }
+        return;
+    }
+    while (next_ < lines_.size()) {
+        const std::string& line = lines_[next_++];
+        ui_.logLine("> " + line);
+        if (std::string failed = script::runLine(line, *this); !failed.empty()) {
+            ui_.logLine("FAILED: " + failed);
+            finish(false);
+            return;
+        }
+        // Once the window is gone the lines left only look at what it left behind.
+        if (!closed()) {
+            ::PostMessageW(window_.handle(), kRunScript, 0, 0);
+            return;
+        }
+    }
+    finish(true);
+}
+
+void ScriptRunner::finish(bool passed) {
+    ui_.logLine(passed ? "passed" : "failed");
+    if (!closed())
+        ::DestroyWindow(window_.handle());
+    ::PostQuitMessage(passed ? 0 : 1);
+}
+
+void ScriptRunner::menuOpened() {
+    if (menuLetter_ == 0)
+        return;
+    releaseKeys();
+    postKey(window_.handle(), std::exchange(menuLetter_, 0), false);
+}
+
+void ScriptRunner::press(UINT key, bool ctrl, bool alt, HWND target) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_MENU] = keys[VK_LMENU] = alt ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    postKey(target ? target : window_.handle(), key, alt);
+}
+
+// Where the window and each control stand: a control outside the screen or of no size is named.
+void ScriptRunner::logPlacement() const {
+    RECT frame{};
+    ::GetWindowRect(window_.handle(), &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window_.handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& screen = monitor.rcMonitor;
+    ui_.logLine("window: " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
+                std::to_string(frame.right) + " " + std::to_string(frame.bottom) + " dpi " +
+                std::to_string(::GetDpiForWindow(window_.handle())) + " screen " +
+                std::to_string(screen.right - screen.left) + "x" +
+                std::to_string(screen.bottom - screen.top));
+    for (const auto& [name, control] : window_.controls()) {
+        if (!::IsWindowVisible(control) || name == window::kPreviewArea.name)
+            continue;
+        RECT at{};
+        ::GetWindowRect(control, &at);
+        RECT inside{};
+        if (at.right <= at.left || at.bottom <= at.top || !::IntersectRect(&inside, &at, &screen) ||
+            !::EqualRect(&inside, &at))
+            ui_.logLine("off screen: " + name);
     }
 }
 
-void ScriptRunner::run(const std::string& verb, const std::string& rest) {
-    HWND window = window_.handle();
-    if (verb == "answer") {
-        ui_.queueAnswer(rest);
-    } else if (verb == "click") {
-        ::SendMessageW(window_.controlNamed(rest), BM_CLICK, 0, 0);
-    } else if (verb == "select-files") {
-        HWND files = window_.controlNamed("levelFileList");
-        ::SendMessageW(files, LB_SETSEL, FALSE, -1);
-        std::istringstream rows(rest);
-        for (int row; rows >> row;)
-            ::SendMessageW(files, LB_SETSEL, TRUE, row);
-    } else if (verb == "select-node") {
-        ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(itemOf(rest)));
-    } else if (verb == "rename") {
-        std::string key = rest.substr(0, rest.find(' '));
-        ::SetFocus(tree_);
-        HWND edit = TreeView_EditLabel(tree_, itemOf(key));
-        ::SetWindowTextW(edit, widened(rest.substr(key.size() + 1)).c_str());
-        TreeView_EndEditLabelNow(tree_, FALSE);
-    } else if (verb == "key") {
-        static const std::map<std::string, int> kKeys = {
-            {"save", ID_SAVE}, {"undo", ID_UNDO}, {"redo", ID_REDO},     {"delete", ID_DELETE},
-            {"up", ID_UP},     {"down", ID_DOWN}, {"rename", ID_RENAME}, {"refresh", ID_REFRESH}};
-        // As the accelerator table sends it: 1 in the high word.
-        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kKeys.at(rest), 1), 0);
-    } else if (verb == "text") {
-        std::string name = rest.substr(0, rest.find(' '));
-        ::SetWindowTextW(window_.controlNamed(name), widened(rest.substr(name.size() + 1)).c_str());
-    } else if (verb == "log-tree") {
-        logTree();
-    } else if (verb == "close") {
-        ::SendMessageW(window, WM_CLOSE, 0, 0);
+std::string ScriptRunner::answer(const std::string& word) {
+    ui_.queueAnswer(word);
+    return {};
+}
+
+std::string ScriptRunner::click(const std::string& control) {
+    HWND button = window_.controlNamed(control);
+    if (!button)
+        return "no control named " + control;
+    if (!::IsWindowVisible(button) || !::IsWindowEnabled(button))
+        return control + " cannot be clicked";
+    ::SendMessageW(button, BM_CLICK, 0, 0);
+    return {};
+}
+
+std::string ScriptRunner::selectNode(const std::string& key) {
+    HTREEITEM item = itemOf(key);
+    if (!item)
+        return "no row for node " + key;
+    ::SetFocus(tree_);
+    TreeView_SelectItem(tree_, item);
+    return {};
+}
+
+std::string ScriptRunner::selectFiles(const std::vector<int>& rows) {
+    LevelFileList& files = window_.levelFiles();
+    for (int row : rows)
+        if (row < 0 || row >= static_cast<int>(files.names().size()))
+            return "the level-file list has no row " + std::to_string(row);
+    ::SetFocus(files.handle());
+    files.select(rows);
+    return {};
+}
+
+std::string ScriptRunner::rename(const std::string& key, const std::string& text) {
+    if (std::string failed = selectNode(key); !failed.empty())
+        return failed;
+    press(VK_F2, false, false, tree_);
+    // Once F2 has opened the row's text box: the text typed, then Enter, through the window's
+    // message loop as a user's keys go.
+    then_ = [this, key, text]() -> std::string {
+        HWND edit = TreeView_GetEditControl(tree_);
+        if (!edit)
+            return "F2 opened no text box on the row of " + key;
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (wchar_t c : widened(text))
+            ::SendMessageW(edit, WM_CHAR, c, 1);
+        postKey(edit, VK_RETURN, false);
+        return {};
+    };
+    return {};
+}
+
+std::string ScriptRunner::key(const std::string& menuItem) {
+    const window::MenuItem* item = itemNamed(menuItem);
+    if (!item || item->shortcut.key == window::Key::None)
+        return "no shortcut for " + menuItem;
+    press(virtualKey(item->shortcut.key), item->shortcut.ctrl, item->shortcut.alt, ::GetFocus());
+    return {};
+}
+
+std::string ScriptRunner::menu(const std::string& menuName, const std::string& menuItem) {
+    for (const window::Menu& menu : window::kMenus) {
+        if (menuName != menu.name)
+            continue;
+        for (const window::MenuItem& item : menu.items)
+            if (menuItem == item.name) {
+                // Alt and the menu's letter; the item's letter once the menu is open.
+                menuLetter_ = static_cast<UINT>(std::toupper(item.mnemonic));
+                press(static_cast<UINT>(std::toupper(menu.mnemonic)), false, true,
+                      window_.handle());
+                return {};
+            }
     }
+    return "no menu item " + menuName + " " + menuItem;
+}
+
+std::string ScriptRunner::context(const std::string& key, const std::string& menuItem) {
+    const window::MenuItem* item = itemNamed(menuItem);
+    if (!item)
+        return "no menu item " + menuItem;
+    if (std::string failed = selectNode(key); !failed.empty())
+        return failed;
+    // The menu key's message: the context menu under the selected row, its item's letter
+    // pressed once it is open.
+    menuLetter_ = static_cast<UINT>(std::toupper(item->mnemonic));
+    ::SendMessageW(tree_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree_), MAKELPARAM(-1, -1));
+    if (menuLetter_ != 0) {
+        menuLetter_ = 0;
+        return "no context menu opened on " + key;
+    }
+    return {};
+}
+
+std::string ScriptRunner::type(const std::string& control, const std::string& text) {
+    HWND box = window_.controlNamed(control);
+    if (!box)
+        return "no control named " + control;
+    // A combo box is typed into through its text box.
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof(combo);
+    if (::GetComboBoxInfo(box, &combo))
+        box = combo.hwndItem;
+    ::SetFocus(box);
+    ::SendMessageW(box, EM_SETSEL, 0, -1);
+    for (wchar_t c : widened(text))
+        ::SendMessageW(box, WM_CHAR, c, 1);
+    return {};
+}
+
+std::string ScriptRunner::close() {
+    ::SendMessageW(window_.handle(), WM_CLOSE, 0, 0);
+    return {};
+}
+
+std::vector<std::string> ScriptRunner::rowsUnder(const std::string& key) const {
+    std::vector<std::string> rows;
+    HTREEITEM first = key == "-" ? TreeView_GetRoot(tree_) : nullptr;
+    if (key != "-")
+        if (HTREEITEM parent = itemOf(key))
+            first = TreeView_GetChild(tree_, parent);
+    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree_, item))
+        rows.push_back(TreeViewSync::node(tree_, item)->key());
+    return rows;
+}
+
+std::string ScriptRunner::rowText(const std::string& key) const {
+    HTREEITEM item = itemOf(key);
+    if (!item)
+        return {};
+    wchar_t text[256] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = 256;
+    TreeView_GetItem(tree_, &data);
+    return narrowed(text);
+}
+
+std::string ScriptRunner::boxText(const std::string& control) const {
+    HWND box = window_.controlNamed(control);
+    return box ? narrowed(textOfWindow(box)) : std::string();
+}
+
+std::string ScriptRunner::statusText() const {
+    HWND status = window_.controlNamed("statusLabel");
+    std::string text;
+    for (int part = 0; part < 2; ++part) {
+        std::wstring shown(LOWORD(::SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) + 1, L'\0');
+        shown.resize(LOWORD(
+            ::SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(shown.data()))));
+        text += (text.empty() ? "" : " | ") + narrowed(shown);
+    }
+    return text;
+}
+
+std::string ScriptRunner::lastMessage() const {
+    return ui_.lastMessage();
+}
+
+std::string ScriptRunner::lastQuestion() const {
+    return ui_.lastQuestion();
+}
+
+std::string ScriptRunner::caption() const {
+    return closed() ? std::string() : narrowed(textOfWindow(window_.handle()));
+}
+
+bool ScriptRunner::closed() const {
+    return !::IsWindow(window_.handle());
+}
+
+const Editor* ScriptRunner::editor() const {
+    return closed() ? nullptr : &window_.editor();
 }
 
 HTREEITEM ScriptRunner::itemOf(const std::string& key) const {
     HTREEITEM found = nullptr;
-    visitItems(tree_, TreeView_GetRoot(tree_), 0, [&](HTREEITEM item, int) {
+    visitItems(tree_, TreeView_GetRoot(tree_), [&](HTREEITEM item) {
         if (TreeViewSync::node(tree_, item)->key() != key)
             return false;
         found = item;
         return true;
     });
     return found;
-}
-
-void ScriptRunner::logTree() const {
-    visitItems(tree_, TreeView_GetRoot(tree_), 0, [&](HTREEITEM item, int depth) {
-        wchar_t text[256] = {};
-        TVITEMW data{};
-        data.mask = TVIF_TEXT;
-        data.hItem = item;
-        data.pszText = text;
-        data.cchTextMax = 256;
-        TreeView_GetItem(tree_, &data);
-        ui_.logLine(std::string(static_cast<std::size_t>(depth) * 2, ' ') +
-                    TreeViewSync::node(tree_, item)->key() + " " + narrowed(text));
-        return false;
-    });
 }
 
 } // namespace quillfen::win32

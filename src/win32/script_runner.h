@@ -1,5 +1,8 @@
 #pragma once
 
+#include "editor/window_script.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -15,39 +18,63 @@ class Win32UserInterface;
 // window has handled everything the line before set off.
 inline constexpr UINT kRunScript = WM_APP + 1;
 
-// The test mode's script at `path`, one command a line, empty lines left out; nothing when it
-// cannot be read.
-std::vector<std::string> readScript(const std::wstring& path);
-
-// The test mode: drives the main window through its own controls' messages, as a user would,
-// one line of a script at a time, and logs each line and the window's caption after it.
-//   answer WORD          the next question's answer (see Win32UserInterface)
-//   click NAME           BM_CLICK on a button
-//   select-files I...    LB_SETSEL of those rows of the level-file list alone
-//   select-node KEY      TVM_SELECTITEM of the node's item
-//   rename KEY TEXT      the in-place edit of the node's item, typed and ended
-//   key NAME             a shortcut: save, undo, redo, delete, up, down, rename, refresh
-//   text NAME TEXT       sets a text box's text
-//   log-tree             writes the tree view's items (key and text), depth first
-//   close                WM_CLOSE
-class ScriptRunner {
+// The test mode: runs one user scenario (window_script.h) through the main window's own
+// controls, with the messages a user's input would send: BM_CLICK on buttons, TVM_SELECTITEM on
+// the tree, typed characters, key presses through the window's message loop (so through its
+// accelerators), Alt and a menu's letter, and the tree's context menu from the keyboard. Each
+// line and what it found goes to the log; the first line that fails ends the window with exit
+// code 1, the end of the scenario with 0. First of all it logs where the window and its controls
+// stand on the screen.
+class ScriptRunner : public script::WindowDriver {
 public:
-    ScriptRunner(const MainWindow& window, Win32UserInterface& ui, std::vector<std::string> lines);
+    ScriptRunner(MainWindow& window, Win32UserInterface& ui, std::vector<std::string> lines);
 
-    // Runs the next line, if the window is still there, and posts kRunScript for the one after.
+    // Runs the next line once the keys and commands of the one before have been handled, and
+    // posts kRunScript for the one after.
     void runNextLine();
+    // A menu opened: the letter the line waits to press goes in.
+    void menuOpened();
+
+    std::string answer(const std::string& word) override;
+    std::string click(const std::string& control) override;
+    std::string selectNode(const std::string& key) override;
+    std::string selectFiles(const std::vector<int>& rows) override;
+    std::string rename(const std::string& key, const std::string& text) override;
+    std::string key(const std::string& menuItem) override;
+    std::string menu(const std::string& menu, const std::string& menuItem) override;
+    std::string context(const std::string& key, const std::string& menuItem) override;
+    std::string type(const std::string& control, const std::string& text) override;
+    std::string close() override;
+
+    std::vector<std::string> rowsUnder(const std::string& key) const override;
+    std::string rowText(const std::string& key) const override;
+    std::string boxText(const std::string& control) const override;
+    std::string statusText() const override;
+    std::string lastMessage() const override;
+    std::string lastQuestion() const override;
+    std::string caption() const override;
+    bool closed() const override;
+    const Editor* editor() const override;
 
 private:
-    void run(const std::string& verb, const std::string& rest);
     // The tree view's item of the node `key`; null when there is none.
     HTREEITEM itemOf(const std::string& key) const;
-    void logTree() const;
+    // Presses `key` with the modifiers given, into the control that has the focus.
+    void press(UINT key, bool ctrl, bool alt, HWND target);
+    void logPlacement() const;
+    void finish(bool passed);
 
-    const MainWindow& window_;
+    MainWindow& window_;
     Win32UserInterface& ui_;
     HWND tree_;
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
+    // The rest of a line, once the window has handled what its first keys set off: an empty
+    // text, or what went wrong.
+    std::function<std::string()> then_;
+    // A menu's letter to press once the menu is open; 0: none.
+    UINT menuLetter_ = 0;
+    int waits_ = 0;
 };
 
 } // namespace quillfen::win32

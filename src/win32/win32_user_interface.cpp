@@ -5,9 +5,11 @@
 #include "host/windows_text.h"
 #include "win32/resource.h"
 
-#include <commdlg.h>
+#include <cctype>
+#include <commctrl.h>
 #include <shellapi.h>
-#include <shlobj.h>
+#include <shobjidl.h>
+#include <vector>
 
 namespace quillfen::win32 {
 namespace {
@@ -55,6 +57,32 @@ INT_PTR CALLBACK inputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     return FALSE;
 }
 
+// The questions' own buttons, beside Windows' Yes, No and Cancel.
+constexpr int kSaveButton = 100, kDiscardButton = 101, kAcceptButton = 102;
+constexpr wchar_t kSave[] = L"&Save", kDiscard[] = L"&Discard";
+
+// A task dialog: `text` with the icon, named buttons (`own`) before Windows' own (`common`),
+// Enter pressing `defaultButton`; the button pressed (IDCANCEL for Escape or the close box).
+int askWithButtons(HWND owner, const std::wstring& caption, const std::wstring& text, PCWSTR icon,
+                   const std::vector<TASKDIALOG_BUTTON>& own, TASKDIALOG_COMMON_BUTTON_FLAGS common,
+                   int defaultButton) {
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.hwndParent = owner;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = caption.c_str();
+    config.pszMainIcon = icon;
+    config.pszContent = text.c_str();
+    config.pButtons = own.data();
+    config.cButtons = static_cast<UINT>(own.size());
+    config.dwCommonButtons = common;
+    config.nDefaultButton = defaultButton;
+    int pressed = IDCANCEL;
+    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, nullptr)))
+        return IDCANCEL;
+    return pressed;
+}
+
 } // namespace
 
 std::wstring wide(const std::string& windows1252) {
@@ -75,63 +103,72 @@ void Win32UserInterface::logLine(const std::string& utf8) {
 }
 
 std::string Win32UserInterface::nextAnswer(const char* kind, const std::string& text) {
-    std::string answer;
+    std::string answer = "cancel";
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
     }
-    logLine(std::string(kind) + ": " + windows1252ToUtf8(text) + " -> " + answer);
+    lastQuestion_ = windows1252ToUtf8(text);
+    logLine(std::string(kind) + ": " + lastQuestion_ + " -> " + answer);
     return answer;
 }
 
 bool Win32UserInterface::agree(const std::string& text, const std::string& caption) {
     if (scripted())
         return nextAnswer("disclaimer", caption) == "yes";
-    return ::MessageBoxW(owner_, boxText(text).c_str(), wide(caption).c_str(),
-                         MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON, {},
+                          TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, IDYES) == IDYES;
 }
 
 void Win32UserInterface::message(const std::string& text) {
     if (scripted()) {
-        logLine("message: " + windows1252ToUtf8(text));
+        lastMessage_ = windows1252ToUtf8(text);
+        logLine("message: " + lastMessage_);
         return;
     }
     ::MessageBoxW(owner_, boxText(text).c_str(), wide(kApplicationTitle).c_str(), MB_OK);
+}
+
+void Win32UserInterface::inform(const std::string& text) {
+    logLine("inform: " + windows1252ToUtf8(text));
+    if (inform_)
+        inform_(text);
 }
 
 bool Win32UserInterface::confirm(const std::string& text, const std::string& caption,
                                  bool yesIsDefault) {
     if (scripted())
         return nextAnswer("confirm", text) == "yes";
-    UINT style = MB_YESNO | MB_ICONQUESTION | (yesIsDefault ? 0 : MB_DEFBUTTON2);
-    return ::MessageBoxW(owner_, boxText(text).c_str(), wide(caption).c_str(), style) == IDYES;
+    return askWithButtons(owner_, wide(caption), boxText(text), nullptr, {},
+                          TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, yesIsDefault ? IDYES : IDNO) == IDYES;
 }
 
 bool Win32UserInterface::proceed(const std::string& text, const std::string& caption,
                                  const std::string& accept, bool acceptIsDefault) {
-    const std::string offered = accept + (acceptIsDefault ? "" : ", Cancel default");
+    std::string word = accept;
+    for (char& c : word)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (scripted())
-        return nextAnswer(("proceed [" + offered + "]").c_str(), text) == "ok";
-    // OK stands for the accepting button, which the text names.
-    std::wstring shown = boxText(text) + L"\r\n\r\nOK: " + wide(accept);
-    UINT style = MB_OKCANCEL | MB_ICONINFORMATION | (acceptIsDefault ? 0 : MB_DEFBUTTON2);
-    return ::MessageBoxW(owner_, shown.c_str(), wide(caption).c_str(), style) == IDOK;
+        return nextAnswer(("proceed [" + accept + "]").c_str(), text) == word;
+    std::wstring named = L"&" + wide(accept);
+    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
+                          {{kAcceptButton, named.c_str()}}, TDCBF_CANCEL_BUTTON,
+                          acceptIsDefault ? kAcceptButton : IDCANCEL) == kAcceptButton;
 }
 
 SaveChoice Win32UserInterface::askToSave(const std::string& text) {
-    int answer = 0;
+    int answer = IDCANCEL;
     if (scripted()) {
         std::string choice = nextAnswer("askToSave", text);
-        answer = choice == "save" ? IDYES : choice == "discard" ? IDNO : IDCANCEL;
+        answer = choice == "save" ? kSaveButton : choice == "discard" ? kDiscardButton : IDCANCEL;
     } else {
-        // Yes saves, No drops the edits, Cancel goes back to the window.
-        std::wstring shown = boxText(text) + L"\r\n\r\nYes: save    No: discard the changes";
-        answer = ::MessageBoxW(owner_, shown.c_str(), wide(kApplicationTitle).c_str(),
-                               MB_YESNOCANCEL | MB_ICONWARNING);
+        answer = askWithButtons(owner_, wide(kApplicationTitle), boxText(text), TD_WARNING_ICON,
+                                {{kSaveButton, kSave}, {kDiscardButton, kDiscard}},
+                                TDCBF_CANCEL_BUTTON, kSaveButton);
     }
-    return answer == IDYES  ? SaveChoice::Save
-           : answer == IDNO ? SaveChoice::Discard
-                            : SaveChoice::Cancel;
+    return answer == kSaveButton      ? SaveChoice::Save
+           : answer == kDiscardButton ? SaveChoice::Discard
+                                      : SaveChoice::Cancel;
 }
 
 TextAnswer Win32UserInterface::input(const std::string& prompt, const std::string& title,
@@ -148,45 +185,60 @@ TextAnswer Win32UserInterface::input(const std::string& prompt, const std::strin
     return fromWide(box.text);
 }
 
+// A chooser answered by the script: "path:PATH" names PATH on drive C.
 std::string Win32UserInterface::scriptedPath(const char* kind, const std::string& title) {
     std::string answer = nextAnswer(kind, title);
-    return answer.starts_with("text:") ? answer.substr(5) : std::string();
+    return answer.starts_with("path:") ? "C:\\" + answer.substr(5) : std::string();
 }
 
-std::string Win32UserInterface::chooseFolder(const char* title) {
+// The desktop's file dialog, for a folder or for a level pack.
+std::string Win32UserInterface::chooseFile(const std::wstring& title, const std::string& start,
+                                           bool folder) {
+    IFileOpenDialog* dialog = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(&dialog))))
+        return {};
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_FORCEFILESYSTEM |
+                       (folder ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST));
+    dialog->SetTitle(title.c_str());
+    if (!folder) {
+        std::wstring packs = wide(window::kLevelPackFiles) + L" (*.DAT)",
+                     all = wide(window::kAllFiles);
+        const COMDLG_FILTERSPEC kinds[] = {{packs.c_str(), L"*.DAT"}, {all.c_str(), L"*.*"}};
+        dialog->SetFileTypes(2, kinds);
+    }
+    IShellItem* startItem = nullptr;
+    if (SUCCEEDED(::SHCreateItemFromParsingName(widened(start).c_str(), nullptr,
+                                                IID_PPV_ARGS(&startItem)))) {
+        dialog->SetFolder(startItem);
+        startItem->Release();
+    }
+    std::string chosen;
+    IShellItem* result = nullptr;
+    if (SUCCEEDED(dialog->Show(owner_)) && SUCCEEDED(dialog->GetResult(&result))) {
+        PWSTR path = nullptr;
+        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            chosen = narrowed(path);
+            ::CoTaskMemFree(path);
+        }
+        result->Release();
+    }
+    dialog->Release();
+    return chosen;
+}
+
+std::string Win32UserInterface::chooseFolder(const char* title, const std::string& start) {
     if (scripted())
         return scriptedPath("chooseFolder", title);
-    std::wstring caption = wide(title);
-    BROWSEINFOW browse{};
-    browse.hwndOwner = owner_;
-    browse.lpszTitle = caption.c_str();
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
-    if (!chosen)
-        return {};
-    wchar_t path[MAX_PATH];
-    std::string folder = ::SHGetPathFromIDListW(chosen, path) ? narrowed(path) : std::string();
-    ::CoTaskMemFree(chosen);
-    return folder;
+    return chooseFile(wide(title), start, true);
 }
 
-std::string Win32UserInterface::chooseLevelPack() {
+std::string Win32UserInterface::chooseLevelPack(const std::string& start) {
     if (scripted())
         return scriptedPath("chooseLevelPack", window::kImportPackTitle);
-    wchar_t pack[MAX_PATH] = L"";
-    std::wstring title = wide(window::kImportPackTitle);
-    // Pairs of a kind's name and its pattern, each ended by a zero, and one zero more.
-    std::wstring filter = wide(window::kLevelPackFiles) + L" (*.DAT)" + L'\0' + L"*.DAT" + L'\0' +
-                          wide(window::kAllFiles) + L'\0' + L"*.*" + L'\0';
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof open;
-    open.hwndOwner = owner_;
-    open.lpstrFilter = filter.c_str();
-    open.lpstrFile = pack;
-    open.nMaxFile = MAX_PATH;
-    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    open.lpstrTitle = title.c_str();
-    return ::GetOpenFileNameW(&open) ? narrowed(pack) : std::string();
+    return chooseFile(wide(window::kImportPackTitle), start, false);
 }
 
 bool Win32UserInterface::openReadme() {

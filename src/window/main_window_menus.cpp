@@ -194,10 +194,7 @@ void MainWindow::onImportPack() {
 }
 
 void MainWindow::onAbout() {
-    QMessageBox::about(this, QString::fromLatin1(window::kAbout),
-                       QStringLiteral("%1 %2\n\n%3")
-                           .arg(QString::fromLatin1(kApplicationTitle),
-                                QString::fromLatin1(kVersion), QString::fromLatin1(kAboutText)));
+    QMessageBox::about(this, QString::fromLatin1(window::kAbout), QString::fromLatin1(aboutText()));
 }
 
 void MainWindow::onHelp() {
