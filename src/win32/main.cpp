@@ -79,8 +79,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
             return 2;
         ui.answerFromScript(log);
         ui.logLine("scenario " + scenario->name);
-        // Every scenario starts with the disclaimer agreed to.
-        ui.queueAnswer("yes");
     }
     int result = 0;
     {

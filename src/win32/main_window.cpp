@@ -18,13 +18,6 @@ constexpr wchar_t kWindowClass[] = L"QuillfenMainWindow";
 constexpr UINT_PTR kStatusTimer = 1;
 constexpr UINT kStatusMilliseconds = 6000;
 
-std::wstring textOfWindow(HWND control) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {

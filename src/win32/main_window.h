@@ -20,6 +20,9 @@ namespace quillfen::win32 {
 class PreviewView;
 class ScriptRunner;
 
+// What a control shows: its window text.
+std::wstring textOfWindow(HWND control);
+
 // The key code of a shortcut's key.
 UINT virtualKey(window::Key key);
 

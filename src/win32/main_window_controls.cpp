@@ -27,14 +27,14 @@ constexpr char kWidestCount[] = "2550";
 // The count label's text at its widest.
 constexpr char kWidestCountLabel[] = "00000 levels found";
 
+} // namespace
+
 std::wstring textOfWindow(HWND control) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
-
-} // namespace
 
 HWND MainWindow::addControl(const wchar_t* className, const window::ControlText& text, DWORD style,
                             int id, DWORD exStyle) {

@@ -128,11 +128,13 @@ void MainWindow::runCommand(window::Command command) {
     switch (command) {
     case Command::LoadProfile:
         ::EnableWindow(loadProfileButton, FALSE);
-        runEdit([&] { return editor_.loadProfile(textOf(profileBox), progressReport()); });
+        runEdit([&] {
+            return editor_.loadProfile(narrowed(textOfWindow(profileBox)), progressReport());
+        });
         ::EnableWindow(loadProfileButton, TRUE);
         return;
     case Command::SaveProfile:
-        showOutcome(editor_.saveProfile(textOf(profileBox), progressReport()));
+        showOutcome(editor_.saveProfile(narrowed(textOfWindow(profileBox)), progressReport()));
         return;
     case Command::ImportPack:
         onImportPack();

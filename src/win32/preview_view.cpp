@@ -177,7 +177,7 @@ void PreviewView::openWindow() {
 }
 
 void PreviewView::chooseGraphicsFolder(Win32UserInterface& ui) {
-    std::string folder = ui.chooseFolder(window::kGameGraphicsTitle);
+    std::string folder = ui.chooseFolder(window::kGameGraphicsTitle, editor_.levelFolder());
     if (folder.empty())
         return;
     editor_.chooseGraphicsFolder(folder);

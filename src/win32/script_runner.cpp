@@ -12,13 +12,6 @@
 namespace quillfen::win32 {
 namespace {
 
-std::wstring textOfWindow(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // Calls `visit` with every item of `tree`, depth first, until it returns true.
 bool visitItems(HWND tree, HTREEITEM first, const std::function<bool(HTREEITEM)>& visit) {
     for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item))
