@@ -39,6 +39,14 @@ const MenuItem& menuItem(Command command) {
     return kFileItems[0]; // every command has its item; not reached
 }
 
+const MenuItem* menuItemNamed(const std::string& name) {
+    for (const Menu& menu : kMenus)
+        for (const MenuItem& item : menu.items)
+            if (name == item.name)
+                return &item;
+    return nullptr;
+}
+
 std::vector<Command> contextCommands(const LevelTree::Node* node) {
     if (node == nullptr)
         return {Command::AddGroup};

@@ -135,8 +135,9 @@ std::string withMnemonic(const char* text, char mnemonic);
 // none.
 std::string shortcutText(Shortcut shortcut);
 
-// The menu item of `command`.
+// The menu item of `command`; the one named `name`, or null.
 const MenuItem& menuItem(Command command);
+const MenuItem* menuItemNamed(const std::string& name);
 
 // The commands of the tree's context menu for `node` (null: the empty part of the tree), in the
 // order they are offered.

@@ -20,14 +20,6 @@ bool visitItems(HWND tree, HTREEITEM first, const std::function<bool(HTREEITEM)>
     return false;
 }
 
-const window::MenuItem* itemNamed(const std::string& name) {
-    for (const window::Menu& menu : window::kMenus)
-        for (const window::MenuItem& item : menu.items)
-            if (name == item.name)
-                return &item;
-    return nullptr;
-}
-
 // Every key up, as after the user let go.
 void releaseKeys() {
     BYTE keys[256];
@@ -193,7 +185,7 @@ std::string ScriptRunner::rename(const std::string& key, const std::string& text
 }
 
 std::string ScriptRunner::key(const std::string& menuItem) {
-    const window::MenuItem* item = itemNamed(menuItem);
+    const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (!item || item->shortcut.key == window::Key::None)
         return "no shortcut for " + menuItem;
     press(virtualKey(item->shortcut.key), item->shortcut.ctrl, item->shortcut.alt, ::GetFocus());
@@ -217,7 +209,7 @@ std::string ScriptRunner::menu(const std::string& menuName, const std::string& m
 }
 
 std::string ScriptRunner::context(const std::string& key, const std::string& menuItem) {
-    const window::MenuItem* item = itemNamed(menuItem);
+    const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (!item)
         return "no menu item " + menuItem;
     if (std::string failed = selectNode(key); !failed.empty())

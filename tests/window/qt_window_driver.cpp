@@ -14,14 +14,6 @@
 namespace quillfen::testing {
 namespace {
 
-const window::MenuItem* itemNamed(const std::string& name) {
-    for (const window::Menu& menu : window::kMenus)
-        for (const window::MenuItem& item : menu.items)
-            if (name == item.name)
-                return &item;
-    return nullptr;
-}
-
 // Where the keys go: the control that has the focus, else the window.
 QWidget* keyTarget(QWidget* window) {
     QWidget* focus = QApplication::focusWidget();
@@ -104,7 +96,7 @@ std::string QtWindowDriver::rename(const std::string& key, const std::string& te
 }
 
 std::string QtWindowDriver::key(const std::string& menuItem) {
-    const window::MenuItem* item = itemNamed(menuItem);
+    const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (item == nullptr || item->shortcut.key == window::Key::None)
         return "no shortcut for " + menuItem;
     QTest::keySequence(keyTarget(s_.form.get()), QKeySequence::fromString(QString::fromStdString(
@@ -113,7 +105,7 @@ std::string QtWindowDriver::key(const std::string& menuItem) {
 }
 
 std::string QtWindowDriver::choose(const char* popup, const std::string& menuItem) {
-    const window::MenuItem* item = itemNamed(menuItem);
+    const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (item == nullptr)
         return "no menu item " + menuItem;
     QWidget* open = QApplication::activePopupWidget();

@@ -1,0 +1,141 @@
+// The main window's notifications from its lists and its tree, a level dragged within its set,
+// and level files dropped from Explorer.
+#include "host/windows_text.h"
+#include "win32/main_window.h"
+#include "win32/preview_view.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace quillfen::win32 {
+
+LRESULT MainWindow::notify(NMHDR* header) {
+    if (header->hwndFrom == levelFiles_.handle()) {
+        // The focused file's picture goes to the preview.
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (header->code == LVN_ITEMCHANGED &&
+            ((change->uNewState ^ change->uOldState) & LVIS_FOCUSED) != 0)
+            onLevelFileChosen();
+        return levelFiles_.notify(header);
+    }
+    if (header->hwndFrom != profileTree)
+        return 0;
+    if (header->code == TVN_SELCHANGEDW) {
+        auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
+        if (!followingCore_)
+            showPanel(
+                editor_.clickNode(TreeViewSync::node(profileTree, change->itemNew.hItem)).panel);
+        return 0;
+    }
+    if (header->code == NM_CLICK) {
+        // A click on the selected node reads the panel again, as the game's editor does.
+        DWORD position = ::GetMessagePos();
+        TVHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+        ::ScreenToClient(profileTree, &hit.pt);
+        HTREEITEM item = TreeView_HitTest(profileTree, &hit);
+        if (item && item == TreeView_GetSelection(profileTree))
+            showPanel(editor_.clickNode(TreeViewSync::node(profileTree, item)).panel);
+        return 0;
+    }
+    if (header->code == TVN_BEGINDRAGW) {
+        auto* drag = reinterpret_cast<NMTREEVIEWW*>(header);
+        const LevelTree::Node* node = TreeViewSync::node(profileTree, drag->itemNew.hItem);
+        if (node && node->kind() == NodeKind::Level) {
+            draggedLevel_ = node;
+            ::SetCapture(window_);
+        }
+        return 0;
+    }
+    if (header->code == TVN_BEGINLABELEDITW) {
+        labelEditing_ = true;
+        return FALSE;
+    }
+    if (header->code == TVN_ENDLABELEDITW) {
+        auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+        // Wine's tree ends an edit a second time when its text box goes: one edit, one rename.
+        if (!std::exchange(labelEditing_, false) || !edit->item.pszText)
+            return FALSE; // cancelled
+        editor_.rename(TreeViewSync::node(profileTree, edit->item.hItem),
+                       fromWide(edit->item.pszText));
+        showDocumentState();
+        // The tree shows the core's text, which the observer has set already.
+        return FALSE;
+    }
+    return 0;
+}
+
+// The splitter between the browser and the tree, and a level dragged within its set.
+bool MainWindow::mouse(UINT message, LPARAM lParam) {
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (draggedLevel_) {
+        if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP)
+            dragLevelTo(at, message == WM_LBUTTONUP);
+        return true;
+    }
+    RECT splitter = splitterRect();
+    if (message == WM_LBUTTONDOWN && ::PtInRect(&splitter, at)) {
+        splitting_ = true;
+        ::SetCapture(window_);
+        return true;
+    }
+    if (!splitting_)
+        return false;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    splitAt_ = std::clamp(static_cast<double>(at.x) / std::max<LONG>(client.right, 1), 0.2, 0.8);
+    layOut();
+    if (message == WM_LBUTTONUP) {
+        splitting_ = false;
+        ::ReleaseCapture();
+    }
+    return true;
+}
+
+void MainWindow::dragLevelTo(POINT client, bool drop) {
+    TVHITTESTINFO hit{};
+    hit.pt = client;
+    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
+    HTREEITEM target = TreeView_HitTest(profileTree, &hit);
+    const LevelTree::Node* over = TreeViewSync::node(profileTree, target);
+    // Only a row of the dragged level's own set takes it: the mark stands before that row, or
+    // after it in the row's lower half.
+    const bool fits = over && over->parent() == draggedLevel_->parent();
+    RECT row{};
+    const bool after = fits && TreeView_GetItemRect(profileTree, target, &row, TRUE) &&
+                       hit.pt.y > (row.top + row.bottom) / 2;
+    TreeView_SetInsertMark(profileTree, fits ? target : nullptr, after);
+    if (!drop)
+        return;
+    const LevelTree::Node* level = std::exchange(draggedLevel_, nullptr);
+    TreeView_SetInsertMark(profileTree, nullptr, FALSE);
+    ::ReleaseCapture();
+    if (fits && over != level)
+        runEdit([&] { return editor_.dropLevel(level, over->row() + (after ? 1 : 0)); });
+}
+
+void MainWindow::onDropFiles(HDROP drop) {
+    POINT at{};
+    ::DragQueryPoint(drop, &at);
+    std::vector<std::string> paths;
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(narrowed(path));
+    }
+    ::DragFinish(drop);
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
+    const LevelTree::Node* node =
+        TreeViewSync::node(profileTree, TreeView_HitTest(profileTree, &hit));
+    // A drop on a level lands in its set; elsewhere there is no set to take the files.
+    if (node && node->kind() == NodeKind::Level)
+        node = node->parent();
+    if (!node || node->kind() != NodeKind::Set)
+        return;
+    runEdit([&] { return editor_.dropLevelFiles(node, paths); });
+}
+
+} // namespace quillfen::win32
