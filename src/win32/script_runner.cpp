@@ -307,7 +307,6 @@ std::string ScriptRunner::dragLevel(const std::string& key, int row) {
     drag.itemNew.hItem = level;
     drag.itemNew.mask = TVIF_HANDLE | TVIF_PARAM;
     TreeView_GetItem(tree_, &drag.itemNew);
-    drag.ptDrag = pointOf(level, 2);
     ::SendMessageW(::GetParent(tree_), WM_NOTIFY, drag.hdr.idFrom, reinterpret_cast<LPARAM>(&drag));
     const POINT at = pointOf(over, 2);
     ::PostMessageW(window_.handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
