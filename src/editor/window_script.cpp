@@ -2,6 +2,8 @@
 
 #include "database/database_writer.h"
 #include "editor/editor.h"
+#include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "profiles/profile_commands.h"
 
@@ -62,6 +64,24 @@ std::string expectCounts(const Editor* editor, const std::string& rest) {
                        joined(words(counts)));
 }
 
+// A copy made from outside the window, as a file manager makes it.
+std::string addFile(const Editor* editor, const std::string& name, const std::string& from) {
+    if (editor == nullptr)
+        return "add-file: the window is gone";
+    auto bytes = readWholeFile(levelfile::levelFilePath(editor->levelFolder(), from), 1 << 20);
+    if (!bytes)
+        return "add-file: " + bytes.error();
+    Status written = writeFile(levelfile::levelFilePath(editor->levelFolder(), name), *bytes);
+    return written ? std::string() : "add-file: " + written.error();
+}
+
+std::optional<int> number(const std::string& word) {
+    int value = 0;
+    if (std::from_chars(word.data(), word.data() + word.size(), value).ec != std::errc())
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::vector<Scenario> readScenarios(const std::string& text) {
@@ -93,10 +113,9 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
     if (verb == "select-files") {
         std::vector<int> rows;
         for (const std::string& row : words(rest)) {
-            int number = 0;
-            if (std::from_chars(row.data(), row.data() + row.size(), number).ec != std::errc())
+            if (!number(row))
                 return "not a row: " + row;
-            rows.push_back(number);
+            rows.push_back(*number(row));
         }
         return driver.selectFiles(rows);
     }
@@ -112,6 +131,23 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return driver.type(first, last);
     if (verb == "close")
         return driver.close();
+    if (verb == "drop-files") {
+        if (driver.editor() == nullptr)
+            return line + ": the window is gone";
+        std::vector<std::string> paths;
+        for (const std::string& name : words(last))
+            paths.push_back(levelfile::levelFilePath(driver.editor()->levelFolder(), name));
+        return driver.dropFiles(first, paths);
+    }
+    if (verb == "drag-level")
+        return number(last) ? driver.dragLevel(first, *number(last)) : "not a row: " + last;
+    if (verb == "add-file")
+        return addFile(driver.editor(), first, last);
+    if (verb == "expect-listed") {
+        const std::string expected = joined(words(rest));
+        driver.waitFor([&] { return joined(driver.listedFiles()) == expected; });
+        return expectEqual(line, joined(driver.listedFiles()), expected);
+    }
     if (verb == "expect-rows")
         return expectEqual(line, joined(driver.rowsUnder(first)), last);
     if (verb == "expect-text")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@
 //   context KEY ITEM        the node's context menu opened from the keyboard and the item chosen
 //   type CONTROL TEXT       TEXT typed into a text box, replacing what it held
 //   close                   the window asked to close
+//   drop-files KEY NAME...  level files of the folder list's folder dropped from a file manager
+//                           onto the node's row
+//   drag-level KEY ROW      the level dragged with the mouse onto the upper half of row ROW of
+//                           its set (it lands before the level that row shows)
+//   add-file NAME FROM      the folder list's level file FROM copied to NAME there, from outside
+//                           the window
 //   expect-rows KEY KEY...  the view's rows under node KEY (- for the top level), in order
 //   expect-text KEY TEXT    the node's row shows TEXT
 //   expect-box CONTROL TEXT a text box holds TEXT
@@ -42,6 +49,8 @@
 //   expect-saved            the loaded profile's file holds the tree the window shows
 //   expect-counts FILE N... the level file FILE of the folder list's folder holds these nine
 //                           counts
+//   expect-listed NAME...   the level-file list shows these files, once the window has followed
+//                           its folder (a few seconds at most)
 //   expect-closed           the window is gone
 namespace quillfen {
 
@@ -65,10 +74,18 @@ public:
     virtual std::string context(const std::string& key, const std::string& menuItem) = 0;
     virtual std::string type(const std::string& control, const std::string& text) = 0;
     virtual std::string close() = 0;
+    virtual std::string dropFiles(const std::string& key,
+                                  const std::vector<std::string>& paths) = 0;
+    virtual std::string dragLevel(const std::string& key, int row) = 0;
+    // Lets the window handle what comes from outside it until `holds`, a few seconds at most:
+    // false once they are up. A driver whose window cannot be waited for here returns false and
+    // runs the line again later.
+    virtual bool waitFor(const std::function<bool()>& holds) = 0;
 
     // What the window shows (texts UTF-8).
     virtual std::vector<std::string> rowsUnder(const std::string& key) const = 0;
     virtual std::string rowText(const std::string& key) const = 0;
+    virtual std::vector<std::string> listedFiles() const = 0;
     virtual std::string boxText(const std::string& control) const = 0;
     virtual std::string statusText() const = 0;
     virtual std::string lastMessage() const = 0;

@@ -6,8 +6,10 @@
 #include "win32/tree_view.h"
 #include "win32/win32_user_interface.h"
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
+#include <shlobj.h>
 
 namespace quillfen::win32 {
 namespace {
@@ -35,6 +37,13 @@ void postKey(HWND target, UINT key, bool alt) {
     if (alt)
         data |= LPARAM{1} << 29;
     ::PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, data);
+}
+
+// A line that waits runs again once the window has been idle a while, so that the message loop
+// sees the folder's changes meanwhile.
+void CALLBACK runAgain(HWND window, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(window, timer);
+    ::PostMessageW(window, kRunScript, 0, 0);
 }
 
 } // namespace
@@ -68,8 +77,14 @@ void ScriptRunner::runNextLine() {
     }
     while (next_ < lines_.size()) {
         const std::string& line = lines_[next_++];
-        ui_.logLine("> " + line);
+        if (waitUntil_ == 0)
+            ui_.logLine("> " + line);
         if (std::string failed = script::runLine(line, *this); !failed.empty()) {
+            if (std::exchange(again_, false)) {
+                --next_;
+                ::SetTimer(window_.handle(), reinterpret_cast<UINT_PTR>(this), 50, runAgain);
+                return;
+            }
             ui_.logLine("FAILED: " + failed);
             finish(false);
             return;
@@ -244,6 +259,76 @@ std::string ScriptRunner::type(const std::string& control, const std::string& te
 std::string ScriptRunner::close() {
     ::SendMessageW(window_.handle(), WM_CLOSE, 0, 0);
     return {};
+}
+
+POINT ScriptRunner::pointOf(HTREEITEM item, int y) const {
+    TreeView_EnsureVisible(tree_, item);
+    RECT row{};
+    TreeView_GetItemRect(tree_, item, &row, TRUE);
+    POINT at{(row.left + row.right) / 2, row.top + y};
+    ::MapWindowPoints(tree_, window_.handle(), &at, 1);
+    return at;
+}
+
+std::string ScriptRunner::dropFiles(const std::string& key, const std::vector<std::string>& paths) {
+    HTREEITEM item = itemOf(key);
+    if (!item)
+        return "no row for node " + key;
+    // As Explorer drops files: DROPFILES, then the wide paths, each ended, and an empty one.
+    std::wstring names;
+    for (const std::string& path : paths)
+        names += widened(path) + L'\0';
+    names += L'\0';
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(::GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->pt = pointOf(item, 2);
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    ::GlobalUnlock(drop);
+    ::PostMessageW(window_.handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    return {};
+}
+
+std::string ScriptRunner::dragLevel(const std::string& key, int row) {
+    HTREEITEM level = itemOf(key);
+    if (!level)
+        return "no row for node " + key;
+    HTREEITEM over = TreeView_GetChild(tree_, TreeView_GetParent(tree_, level));
+    for (int i = 0; over && i < row; ++i)
+        over = TreeView_GetNextSibling(tree_, over);
+    if (!over)
+        return "no row " + std::to_string(row) + " beside " + key;
+    // What the tree tells its window when the mouse drags a row, then the mouse moved to the
+    // top of the target row and let go there.
+    NMTREEVIEWW drag{};
+    drag.hdr = {tree_, static_cast<UINT_PTR>(::GetDlgCtrlID(tree_)), TVN_BEGINDRAGW};
+    drag.action = TVC_BYMOUSE;
+    drag.itemNew.hItem = level;
+    drag.itemNew.mask = TVIF_HANDLE | TVIF_PARAM;
+    TreeView_GetItem(tree_, &drag.itemNew);
+    ::SendMessageW(::GetParent(tree_), WM_NOTIFY, drag.hdr.idFrom, reinterpret_cast<LPARAM>(&drag));
+    const POINT at = pointOf(over, 2);
+    ::PostMessageW(window_.handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageW(window_.handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return {};
+}
+
+bool ScriptRunner::waitFor(const std::function<bool()>& holds) {
+    if (holds()) {
+        waitUntil_ = 0;
+        return true;
+    }
+    if (waitUntil_ == 0)
+        waitUntil_ = ::GetTickCount64() + 5000;
+    again_ = ::GetTickCount64() < waitUntil_;
+    if (!again_)
+        waitUntil_ = 0;
+    return false;
+}
+
+std::vector<std::string> ScriptRunner::listedFiles() const {
+    return window_.levelFiles().names();
 }
 
 std::vector<std::string> ScriptRunner::rowsUnder(const std::string& key) const {

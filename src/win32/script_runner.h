@@ -20,11 +20,11 @@ inline constexpr UINT kRunScript = WM_APP + 1;
 
 // The test mode: runs one user scenario (window_script.h) through the main window's own
 // controls, with the messages a user's input would send: BM_CLICK on buttons, TVM_SELECTITEM on
-// the tree, typed characters, key presses through the window's message loop (so through its
-// accelerators), Alt and a menu's letter, and the tree's context menu from the keyboard. Each
-// line and what it found goes to the log; the first line that fails ends the window with exit
-// code 1, the end of the scenario with 0. First of all it logs where the window and its controls
-// stand on the screen.
+// the tree, typed characters, WM_DROPFILES and TVN_BEGINDRAG with the mouse's messages, key presses
+// through the window's message loop (so through its accelerators), Alt and a menu's letter, and the
+// tree's context menu from the keyboard. Each line and what it found goes to the log; the first
+// line that fails ends the window with exit code 1, the end of the scenario with 0. First of all it
+// logs where the window and its controls stand on the screen.
 class ScriptRunner : public script::WindowDriver {
 public:
     ScriptRunner(MainWindow& window, Win32UserInterface& ui, std::vector<std::string> lines);
@@ -45,9 +45,13 @@ public:
     std::string context(const std::string& key, const std::string& menuItem) override;
     std::string type(const std::string& control, const std::string& text) override;
     std::string close() override;
+    std::string dropFiles(const std::string& key, const std::vector<std::string>& paths) override;
+    std::string dragLevel(const std::string& key, int row) override;
+    bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
     std::string rowText(const std::string& key) const override;
+    std::vector<std::string> listedFiles() const override;
     std::string boxText(const std::string& control) const override;
     std::string statusText() const override;
     std::string lastMessage() const override;
@@ -61,6 +65,9 @@ private:
     HTREEITEM itemOf(const std::string& key) const;
     // Presses `key` with the modifiers given, into the control that has the focus.
     void press(UINT key, bool ctrl, bool alt, HWND target);
+    // Where the row of `item` stands in the main window, `y` pixels below its top; the row
+    // scrolled into sight.
+    POINT pointOf(HTREEITEM item, int y) const;
     void logPlacement() const;
     void finish(bool passed);
 
@@ -75,6 +82,9 @@ private:
     // A menu's letter to press once the menu is open; 0: none.
     UINT menuLetter_ = 0;
     int waits_ = 0;
+    // A line that waits for the window runs again until it holds or this time is up; 0: none.
+    ULONGLONG waitUntil_ = 0;
+    bool again_ = false;
 };
 
 } // namespace quillfen::win32

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QStatusBar>
 #include <cctype>
 
@@ -156,6 +158,60 @@ std::string QtWindowDriver::type(const std::string& control, const std::string& 
 std::string QtWindowDriver::close() {
     s_.form->close();
     return {};
+}
+
+std::string QtWindowDriver::drop(QMimeData* data, Qt::DropAction action, QPoint at) {
+    // As a drag ends over the view: it enters, moves to its place and drops there.
+    QWidget* viewport = s_.tree()->viewport();
+    QDragEnterEvent enter(at, action, data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(at, action, data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &move);
+    QDropEvent drop(at, action, data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+    if (!drop.isAccepted())
+        return "the tree took no drop";
+    // The window takes a drop once the drag is over.
+    QApplication::processEvents();
+    return {};
+}
+
+std::string QtWindowDriver::dropFiles(const std::string& key,
+                                      const std::vector<std::string>& paths) {
+    const QRect place = s_.tree()->visualRect(row(key));
+    if (place.isEmpty())
+        return "no row shows node " + key;
+    QMimeData files;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    files.setUrls(urls);
+    return drop(&files, Qt::CopyAction, place.center());
+}
+
+std::string QtWindowDriver::dragLevel(const std::string& key, int target) {
+    const QModelIndex level = row(key);
+    const QModelIndex over = level.siblingAtRow(target);
+    if (!over.isValid())
+        return "no row " + std::to_string(target) + " beside " + key;
+    // The drag's data is what the view takes from the level's row; it ends at the top of the
+    // target row.
+    std::unique_ptr<QMimeData> data(s_.tree()->model()->mimeData({level}));
+    s_.tree()->scrollTo(over);
+    const QRect place = s_.tree()->visualRect(over);
+    return drop(data.get(), Qt::MoveAction, {place.center().x(), place.top() + 1});
+}
+
+bool QtWindowDriver::waitFor(const std::function<bool()>& holds) {
+    return QTest::qWaitFor(holds, 5000);
+}
+
+std::vector<std::string> QtWindowDriver::listedFiles() const {
+    auto* list = s_.find<QListWidget>("levelFileList");
+    std::vector<std::string> names;
+    for (int r = 0; r < list->count(); ++r)
+        names.push_back(list->item(r)->text().toStdString());
+    return names;
 }
 
 std::vector<std::string> QtWindowDriver::rowsUnder(const std::string& key) const {

@@ -22,9 +22,13 @@ public:
     std::string context(const std::string& key, const std::string& menuItem) override;
     std::string type(const std::string& control, const std::string& text) override;
     std::string close() override;
+    std::string dropFiles(const std::string& key, const std::vector<std::string>& paths) override;
+    std::string dragLevel(const std::string& key, int row) override;
+    bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
     std::string rowText(const std::string& key) const override;
+    std::vector<std::string> listedFiles() const override;
     std::string boxText(const std::string& control) const override;
     std::string statusText() const override;
     std::string lastMessage() const override;
@@ -38,6 +42,8 @@ private:
     QModelIndex row(const std::string& key) const;
     // Chooses the item of an open popup menu by its mnemonic.
     std::string choose(const char* popup, const std::string& menuItem);
+    // What a drag ending over the tree's viewport at `at` hands the view.
+    std::string drop(QMimeData* data, Qt::DropAction action, QPoint at);
 
     Session& s_;
 };
