@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -219,6 +220,9 @@ VIEW_COMMAND(rename, Rename);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The settings the window keeps go to a folder of the run's own, never the user's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
