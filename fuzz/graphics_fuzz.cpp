@@ -94,11 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Image& piece = set->terrain[i];
         require(piece.pixels.size() == std::size_t(piece.width) * std::size_t(piece.height),
                 "a piece holds its pixels");
-        require(piece.empty() == (records->terrain[i].width == 0),
-                "a piece is there when the ground file names it");
-        if (!files.windows)
-            require(piece.empty() || (unsigned(piece.width) == records->terrain[i].width &&
-                                      unsigned(piece.height) == records->terrain[i].height),
+        const auto& named = records->terrain[i];
+        if (named.width == 0)
+            require(piece.empty(), "a piece the ground file does not name is not drawn");
+        else if (!files.windows) // a piece the ground file names 8 x 0 has no pixels to draw
+            require(unsigned(piece.width) == named.width && unsigned(piece.height) == named.height,
                     "a DOS piece has the ground file's size");
     }
     const LevelPicture picture = renderLevel(everything(), *set);
