@@ -5,7 +5,7 @@
 #include "host/file_io.h"
 #include "host/file_write.h"
 #include "max_tree.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "host/file_write.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include <iostream>
 

@@ -1,5 +1,5 @@
 // prefixes, profiles, load, save, demo-prefix: the game's profiles in Wine prefixes.
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"

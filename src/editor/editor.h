@@ -9,7 +9,7 @@
 #include "editor/settings_file.h"
 #include "levelfile/level_pack.h"
 #include "preview/game_graphics.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include <array>
 #include <functional>

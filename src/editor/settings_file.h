@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/result.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "host/file_io.h"
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include <charconv>
 #include <sstream>

@@ -1,6 +1,6 @@
 #include "profiles/prefix_discovery.h"
 
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "database/database_writer.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 #include "temp_dir.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // of keys and its two registry views, as a real system.reg holds them.
 #include "cli/run_cli.h"
 #include "hand_prefix.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
 

@@ -1,7 +1,7 @@
 // The store over system.reg files written by hand exactly as wineserver writes them: the
 // escapes, value types, key order and views that a real prefix holds.
 #include "hand_prefix.h"
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
 
 #include <gtest/gtest.h>

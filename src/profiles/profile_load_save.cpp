@@ -1,4 +1,4 @@
-#include "profiles/profile_commands.h"
+#include "profiles/profile_load_save.h"
 
 #include "common/windows1252.h"
 #include "database/database_format.h"
