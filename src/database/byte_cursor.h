@@ -6,34 +6,47 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string_view>
 
 namespace quillfen {
 
-// Reads the bytes of a file from a place in it, at offsets from that place. Every read is
-// checked against the end of the bytes first: a byte past the end reads as 0, and a field that
-// reaches past the end is cut there.
+// Reads the bytes of a file from a place in it, at offsets from that place; each read of a
+// number names its byte order, as the file keeps it. Every read is checked against the end of
+// the bytes first: one that reaches past the end reads as 0 (a field is cut at the end), and
+// the first such read is remembered, for the cursor that the file's reader made and every
+// cursor made from it, so that the reader refuses the file at that offset.
 class ByteCursor {
 public:
     explicit ByteCursor(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+    // Made from one another with at(), so that they share what they remember.
+    ByteCursor(const ByteCursor&) = delete;
+    ByteCursor& operator=(const ByteCursor&) = delete;
 
+    // The bytes from this cursor's place to the end.
     std::size_t size() const { return bytes_.size(); }
 
     // A cursor at `offset` from this one's place (at the end, if that lies beyond).
     ByteCursor at(std::size_t offset) const {
-        return ByteCursor(bytes_.subspan(std::min(offset, bytes_.size())));
+        std::size_t skipped = std::min(offset, bytes_.size());
+        return ByteCursor(bytes_.subspan(skipped), place_ + skipped, *pastEnd_);
     }
 
-    unsigned byte(std::size_t offset) const { return offset < bytes_.size() ? bytes_[offset] : 0u; }
-    // A 16-bit value, its low byte first.
-    unsigned word(std::size_t offset) const { return byte(offset) | byte(offset + 1) << 8; }
+    // The offset in the file of the first read that reached past its end; none while every
+    // read was inside.
+    std::optional<std::size_t> pastEnd() const { return *pastEnd_; }
+
+    unsigned byte(std::size_t offset) const { return number<1, std::endian::little>(offset); }
+    unsigned le16(std::size_t offset) const { return number<2, std::endian::little>(offset); }
+    unsigned be16(std::size_t offset) const { return number<2, std::endian::big>(offset); }
+    std::uint32_t be32(std::size_t offset) const { return number<4, std::endian::big>(offset); }
 
     // The `width` bytes at `offset`, fewer where the bytes end.
     std::span<const unsigned char> field(std::size_t offset, std::size_t width) const {
-        if (offset >= bytes_.size())
-            return {};
-        return bytes_.subspan(offset, std::min(width, bytes_.size() - offset));
+        if (inside(offset, width))
+            return bytes_.subspan(offset, width);
+        return bytes_.subspan(std::min(offset, bytes_.size()));
     }
 
     // The text of the field at `offset`: its bytes up to the first zero byte.
@@ -45,6 +58,29 @@ public:
     }
 
 private:
+    ByteCursor(std::span<const unsigned char> bytes, std::size_t place,
+               std::optional<std::size_t>& pastEnd)
+        : bytes_(bytes), place_(place), pastEnd_(&pastEnd) {}
+
+    // Whether the `width` bytes at `offset` are there; the first that are not is remembered.
+    bool inside(std::size_t offset, std::size_t width) const {
+        if (offset <= bytes_.size() && width <= bytes_.size() - offset)
+            return true;
+        if (!*pastEnd_)
+            *pastEnd_ = place_ + std::min(offset, bytes_.size());
+        return false;
+    }
+
+    // N bytes at `offset` as one number, put together by shifts in the given byte order.
+    template <std::size_t N, std::endian Order> std::uint32_t number(std::size_t offset) const {
+        if (!inside(offset, N))
+            return 0;
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < N; ++i)
+            value = value << 8 | bytes_[offset + (Order == std::endian::big ? i : N - 1 - i)];
+        return value;
+    }
+
     // The place of the first zero byte, eight bytes at a time: the fields are a few dozen bytes
     // long, too short for memchr to pay for its call.
     static std::size_t textLength(std::span<const unsigned char> bytes) {
@@ -66,6 +102,11 @@ private:
     }
 
     std::span<const unsigned char> bytes_;
+    // Where this cursor's place lies in the file.
+    std::size_t place_ = 0;
+    // What the reader's own cursor remembers; every cursor made from it points there.
+    std::optional<std::size_t> firstPastEnd_;
+    std::optional<std::size_t>* pastEnd_ = &firstPastEnd_;
 };
 
 // Writes the bytes of a file at offsets from a place in it, as ByteCursor reads them. Every
@@ -84,10 +125,13 @@ public:
         if (offset < bytes_.size())
             bytes_[offset] = static_cast<unsigned char>(value & 0xFF);
     }
-    // A 16-bit value, its low byte first.
-    void word(std::size_t offset, unsigned value) const {
+    void le16(std::size_t offset, unsigned value) const {
         byte(offset, value);
         byte(offset + 1, value >> 8);
+    }
+    void be16(std::size_t offset, unsigned value) const {
+        byte(offset, value >> 8);
+        byte(offset + 1, value);
     }
 
     template <std::size_t N>

@@ -37,9 +37,9 @@ public:
             if (unsigned byte = file_.byte(offset); !count && byte != 0)
                 problem(offset, "header byte is " + hex(byte) + ", not 00");
         }
-        std::size_t count = file_.word(kRecordCountOffset);
+        std::size_t count = file_.le16(kRecordCountOffset);
         std::size_t expected = fileSize(count);
-        if (count >= 0x8000)
+        if (count >= kNegativeRecordCount)
             problem(kRecordCountOffset, "the record count " + number(count) + " reads as negative");
         else if (file_.size() != expected)
             problem(0, "the file is " + number(file_.size()) + " bytes long; " + number(count) +
@@ -108,7 +108,7 @@ private:
     }
 
     void expectIndex(std::size_t r, const ByteCursor& record) {
-        std::size_t index = record.word(kRecordIndexOffset);
+        std::size_t index = record.le16(kRecordIndexOffset);
         if (index != (r & 0xFFFF))
             problem(r, kRecordIndexOffset,
                     "record index is " + number(index) + ", not " + number(r));

@@ -10,6 +10,8 @@ namespace quillfen::format {
 inline constexpr std::size_t kHeaderSize = 8;
 inline constexpr std::size_t kRecordCountOffset = 4;
 inline constexpr std::size_t kRecordSize = 137;
+// The record count is a signed 16-bit word: from this value on it reads as negative.
+inline constexpr unsigned kNegativeRecordCount = 0x8000;
 
 // The loaded image has one slot more than the largest file it takes (the load's last pass).
 inline constexpr std::size_t kMaxFileSize = 500000;

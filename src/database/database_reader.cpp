@@ -4,15 +4,19 @@
 #include "database/database_format.h"
 #include "database/record_walk.h"
 
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace quillfen {
 namespace {
 
 using namespace format;
 
-Error corrupt(const std::string& detail) {
-    return Error{std::string(kCorruptProfile) + "\n" + detail};
+// The refusal of a damaged file, at the offset the detail names (and in the record read there).
+Error corrupt(const std::string& detail, std::size_t offset,
+              std::optional<std::size_t> record = std::nullopt) {
+    return Error{std::string(kCorruptProfile) + "\n" + detail, offset, record};
 }
 
 std::string at(std::size_t record) {
@@ -24,18 +28,22 @@ std::string at(std::size_t record) {
 Result<std::size_t> readHeader(const ByteCursor& file) {
     if (file.size() > kMaxFileSize)
         return corrupt("the file is " + std::to_string(file.size()) +
-                       " bytes long; a profile holds at most " + std::to_string(kMaxFileSize));
+                           " bytes long; a profile holds at most " + std::to_string(kMaxFileSize),
+                       kMaxFileSize);
     if (file.size() < kHeaderSize)
         return corrupt("the file is " + std::to_string(file.size()) +
-                       " bytes long, too short for its 8-byte header");
-    unsigned count = file.word(kRecordCountOffset);
-    if (count >= 0x8000)
+                           " bytes long, too short for its 8-byte header",
+                       file.size());
+    unsigned count = file.le16(kRecordCountOffset);
+    if (count >= kNegativeRecordCount)
         return corrupt("the file claims a negative number of records (" +
-                       std::to_string(static_cast<int>(count) - 0x10000) + ")");
+                           std::to_string(static_cast<std::int16_t>(count)) + ")",
+                       kRecordCountOffset);
     std::size_t held = (file.size() - kHeaderSize) / kRecordSize;
     if (count > held)
         return corrupt("the file claims " + std::to_string(count) + " records but holds " +
-                       std::to_string(held));
+                           std::to_string(held),
+                       kRecordCountOffset);
     return std::size_t{count};
 }
 
@@ -70,8 +78,8 @@ public:
 
     bool group(std::size_t record, const ByteCursor& in, std::size_t sets) {
         if (sets > kMaxSetsInGroup)
-            return fail("the group at " + at(record) + " claims " + std::to_string(sets) +
-                        " sets; a group holds at most 255");
+            return fail(record, "the group at " + at(record) + " claims " + std::to_string(sets) +
+                                    " sets; a group holds at most 255");
         report(record);
         group_ = out_.tree.addLoaded(nullptr, readGroupRecord(in, ++out_.groupCount));
         return true;
@@ -80,8 +88,9 @@ public:
     bool set(std::size_t record, const ByteCursor& in, std::size_t levels) {
         std::size_t left = records_ - record - 1;
         if (levels > left)
-            return fail("the records end inside the set at " + at(record) + ": it claims " +
-                        std::to_string(levels) + " levels, " + std::to_string(left) + " follow");
+            return fail(record, "the records end inside the set at " + at(record) + ": it claims " +
+                                    std::to_string(levels) + " levels, " + std::to_string(left) +
+                                    " follow");
         report(record);
         set_ = out_.tree.addLoaded(group_, readSetRecord(in, ++out_.setCount));
         return true;
@@ -98,13 +107,14 @@ public:
     bool shortSet(std::size_t, std::size_t, std::size_t) { return false; }
 
     bool shortGroup(std::size_t record, std::size_t sets, std::size_t found) {
-        return fail("the records end inside the group at " + at(record) + ": it claims " +
-                    std::to_string(sets) + " sets, " + std::to_string(found) + " follow");
+        return fail(record, "the records end inside the group at " + at(record) + ": it claims " +
+                                std::to_string(sets) + " sets, " + std::to_string(found) +
+                                " follow");
     }
 
 private:
-    bool fail(std::string detail) {
-        error_ = corrupt(detail);
+    bool fail(std::size_t record, const std::string& detail) {
+        error_ = corrupt(detail, recordOffset(record), record);
         return false;
     }
 
@@ -129,7 +139,7 @@ Result<ParsedDatabase> ParseDatabaseFile(std::span<const unsigned char> bytes,
     ByteCursor in(bytes);
     auto header = readHeader(in);
     if (!header)
-        return Error{header.error()};
+        return header.failure();
     std::size_t records = *header;
 
     // The counts are checked as the records are read; a refusal drops the part already made.
@@ -138,6 +148,9 @@ Result<ParsedDatabase> ParseDatabaseFile(std::span<const unsigned char> bytes,
     TreeBuilder build(out, records, progress);
     if (!walkRecords(in, records, build))
         return build.error();
+    if (auto end = in.pastEnd())
+        return corrupt("the file ends inside the bytes read at offset " + std::to_string(*end),
+                       *end);
     if (progress)
         progress(0, static_cast<double>(records));
     out.tree.select(out.tree.item(1));

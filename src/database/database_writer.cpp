@@ -9,7 +9,7 @@ namespace {
 using namespace format;
 
 void writeHeader(const ByteWriter& file, std::size_t records) {
-    file.word(kRecordCountOffset, static_cast<unsigned>(records));
+    file.le16(kRecordCountOffset, static_cast<unsigned>(records));
 }
 
 void writeGroupRecord(const ByteWriter& out, const LevelTree& tree, const LevelTree::Node& group) {
@@ -23,7 +23,7 @@ void writeGroupRecord(const ByteWriter& out, const LevelTree& tree, const LevelT
 void writeSetRecord(const ByteWriter& out, const LevelTree::Node& set) {
     out.field(kFixedOffset, kSetFixed);
     out.text(kNameOffset, kSetNameWidth, set.text());
-    out.word(kCountOffset, static_cast<unsigned>(set.children()));
+    out.le16(kCountOffset, static_cast<unsigned>(set.children()));
 }
 
 // The level file name goes into both of its fields; a name of 35 to 38 characters fits only the
@@ -50,7 +50,7 @@ void WriteDatabaseFile(std::vector<unsigned char>& file, const LevelTree& tree,
     std::size_t r = 0;
     auto beginRecord = [&] {
         ByteWriter record = out.at(recordOffset(r));
-        record.word(kRecordIndexOffset, static_cast<unsigned>(r));
+        record.le16(kRecordIndexOffset, static_cast<unsigned>(r));
         ++r;
         if (progress)
             progress(static_cast<double>(r), static_cast<double>(records));

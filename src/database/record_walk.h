@@ -21,14 +21,14 @@ bool walkRecords(const ByteCursor& file, std::size_t records, Visitor& visit) {
     while (i < records) {
         std::size_t group = i++;
         ByteCursor groupRecord = file.at(recordOffset(group));
-        std::size_t sets = groupRecord.word(kCountOffset);
+        std::size_t sets = groupRecord.le16(kCountOffset);
         if (!visit.group(group, groupRecord, sets))
             return false;
         std::size_t s = 0;
         for (; s < sets && i < records; ++s) {
             std::size_t set = i++;
             ByteCursor setRecord = file.at(recordOffset(set));
-            std::size_t levels = setRecord.word(kCountOffset);
+            std::size_t levels = setRecord.le16(kCountOffset);
             if (!visit.set(set, setRecord, levels))
                 return false;
             std::size_t l = 0;

@@ -1,5 +1,7 @@
 #include "levelfile/dos_sections.h"
 
+#include "database/byte_cursor.h"
+
 namespace quillfen::levelfile {
 namespace {
 
@@ -123,13 +125,6 @@ std::string hexByte(unsigned value) {
     return std::string("0x") + digits[value >> 4 & 15] + digits[value & 15];
 }
 
-std::size_t bigEndian32(std::span<const unsigned char> bytes, std::size_t offset) {
-    std::size_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = value << 8 | bytes[offset + i];
-    return value;
-}
-
 } // namespace
 
 std::string twoDigits(std::size_t n) {
@@ -145,22 +140,24 @@ unpackSections(std::span<const unsigned char> file, std::string_view piece,
     if (file.empty())
         return Error{"the file is empty"};
     std::vector<std::vector<unsigned char>> sections;
+    ByteCursor bytes(file);
     std::size_t at = 0;
     while (at < file.size()) {
         auto damaged = [&](const std::string& why) {
             return Error{"section " + twoDigits(sections.size()) + " (at byte " +
-                         std::to_string(at) + "): " + why};
+                             std::to_string(at) + "): " + why,
+                         at, sections.size()};
         };
         std::size_t rest = file.size() - at;
         // Also what stray bytes after the last section come to.
         if (rest < kSectionHeaderSize)
             return damaged("only " + std::to_string(rest) +
                            " byte(s) are left, too few for a 10-byte section header");
-        auto header = file.subspan(at, kSectionHeaderSize);
-        unsigned bitCount = header[0];
-        unsigned checksum = header[1];
-        std::size_t unpacked = bigEndian32(header, 2);
-        std::size_t packed = bigEndian32(header, 6);
+        ByteCursor header = bytes.at(at);
+        unsigned bitCount = header.byte(0);
+        unsigned checksum = header.byte(1);
+        std::size_t unpacked = header.be32(2);
+        std::size_t packed = header.be32(6);
         if (packed <= kSectionHeaderSize || packed > rest)
             return damaged("its packed size " + std::to_string(packed) +
                            " does not fit the header and the " + std::to_string(rest) +

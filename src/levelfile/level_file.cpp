@@ -1,6 +1,7 @@
 #include "levelfile/level_file.h"
 
 #include "common/windows1252.h"
+#include "database/byte_cursor.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
 
@@ -27,24 +28,24 @@ std::string notLevelReason(std::size_t size, unsigned char first) {
     return "";
 }
 
-std::vector<std::string> problemsOf(std::span<const unsigned char> bytes) {
+std::vector<std::string> problemsOf(const ByteCursor& level) {
     std::vector<std::string> problems;
     auto say = [&](const std::string& text) { problems.push_back(text); };
-    unsigned graphics = bigEndianWord(bytes, kGraphicsSetOffset);
+    unsigned graphics = level.be16(kGraphicsSetOffset);
     if (graphics > kLastGraphicsSet)
         say(notAGraphicsSet(graphics));
-    if (unsigned special = bigEndianWord(bytes, kSpecialGraphicsOffset); special != 0)
+    if (unsigned special = level.be16(kSpecialGraphicsOffset); special != 0)
         say("special graphics " + std::to_string(special) +
             ": the Windows game draws no terrain for this level");
-    unsigned lemmings = bigEndianWord(bytes, 2);
-    unsigned rescue = bigEndianWord(bytes, 4);
+    unsigned lemmings = level.be16(2);
+    unsigned rescue = level.be16(4);
     if (lemmings > kMostLemmings)
         say(std::to_string(lemmings) + " lemmings, more than the game's 114");
     if (rescue > lemmings)
         say(std::to_string(rescue) + " to rescue, more than the " + std::to_string(lemmings) +
             " lemmings");
     for (std::size_t i = 0; i < kWordNames.size(); ++i) {
-        if (unsigned value = bigEndianWord(bytes, 2 * i); value > 255)
+        if (unsigned value = level.be16(2 * i); value > 255)
             say(std::string(kWordNames[i]) + " is " + std::to_string(value) +
                 ", more than 255 (the game reads only its low byte)");
     }
@@ -163,21 +164,20 @@ std::array<std::string, kCountsCount> countTexts(const std::string& path,
 Result<LevelInfo> readLevelBytes(std::span<const unsigned char> bytes) {
     if (auto reason = notLevelReason(bytes.size(), bytes.empty() ? 0 : bytes[0]); !reason.empty())
         return Error{reason};
+    ByteCursor file(bytes);
     LevelInfo level;
     // The title is its field alone: the file ends with it, and nothing after it is a title. The
     // game centres titles with spaces, which the names made of them go without.
-    auto field = bytes.subspan(kTitleOffset, kTitleWidth);
-    std::string_view title(reinterpret_cast<const char*>(field.data()), field.size());
-    title = title.substr(0, title.find('\0'));
+    std::string_view title = file.text(kTitleOffset, kTitleWidth);
     title.remove_prefix(std::min(title.find_first_not_of(' '), title.size()));
     level.title = title.substr(0, title.find_last_not_of(' ') + 1);
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        level.counts[i] = bytes[kCountOffsets[i]];
-    level.releaseRate = bytes[kReleaseRateOffset];
-    level.toRescue = bytes[kToRescueOffset];
-    level.minutes = bytes[kMinutesOffset];
-    level.graphicsSet = bigEndianWord(bytes, kGraphicsSetOffset);
-    level.problems = problemsOf(bytes);
+        level.counts[i] = static_cast<unsigned char>(file.byte(kCountOffsets[i]));
+    level.releaseRate = file.byte(kReleaseRateOffset);
+    level.toRescue = file.byte(kToRescueOffset);
+    level.minutes = file.byte(kMinutesOffset);
+    level.graphicsSet = file.be16(kGraphicsSetOffset);
+    level.problems = problemsOf(file);
     return level;
 }
 

@@ -39,11 +39,6 @@ std::string notAGraphicsSet(unsigned set);
 
 using Counts = std::array<std::optional<unsigned char>, kCountsCount>;
 
-// The 16-bit big-endian word at `offset`, as the level's header and a pack's sections keep them.
-inline unsigned bigEndianWord(std::span<const unsigned char> bytes, std::size_t offset) {
-    return static_cast<unsigned>(bytes[offset] << 8 | bytes[offset + 1]);
-}
-
 // The host path of a level file: the folder, one "/", and the file name (Windows-1252 bytes,
 // converted to the host's UTF-8 names).
 std::string levelFilePath(const std::string& folder, const std::string& fileName);
@@ -61,8 +56,8 @@ std::array<std::string, kCountsCount> countTexts(const std::string& path,
                                                  const std::string& unknown);
 
 // A Windows level file as the tool shows it: the title from its 32-byte field (up to a zero
-// byte, without the spaces around it), the nine counts, and what a player should know before adding it (numbers
-// the game does not expect); the problems are warnings, not refusals.
+// byte, without the spaces around it), the nine counts, and what a player should know before adding
+// it (numbers the game does not expect); the problems are warnings, not refusals.
 struct LevelInfo {
     std::string title;
     std::array<unsigned char, kCountsCount> counts{};

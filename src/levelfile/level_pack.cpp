@@ -2,6 +2,7 @@
 
 #include "common/user_texts.h"
 #include "common/windows1252.h"
+#include "database/byte_cursor.h"
 #include "database/database_format.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
@@ -46,9 +47,7 @@ bool isSequelPack(const std::string& packName, bool sequel) {
 }
 
 void renumberSequelSet(std::span<unsigned char> level) {
-    unsigned set = bigEndianWord(level, kGraphicsSetOffset) + 5;
-    level[kGraphicsSetOffset] = static_cast<unsigned char>(set >> 8);
-    level[kGraphicsSetOffset + 1] = static_cast<unsigned char>(set);
+    ByteWriter(level).be16(kGraphicsSetOffset, ByteCursor(level).be16(kGraphicsSetOffset) + 5);
 }
 
 std::string sectionFileName(const std::string& packName, std::size_t section,
@@ -77,7 +76,8 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
         return Error{explained(cannot, bytes.error())};
     auto levels = unpackLevelPack(*bytes);
     if (!levels)
-        return Error{cannot + levels.error() + "; nothing was written"};
+        return Error{cannot + levels.error() + "; nothing was written", levels.failure().offset,
+                     levels.failure().record};
 
     sequel = isSequelPack(plan.packName, sequel);
     for (std::size_t section = 0; section < levels->size(); ++section) {
@@ -86,7 +86,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
             renumberSequelSet(level);
         // A level drawn from one big picture has no terrain pieces, and the Windows game draws
         // no picture: it would be an empty level.
-        if (unsigned special = bigEndianWord(level, kSpecialGraphicsOffset); special != 0) {
+        if (unsigned special = ByteCursor(level).be16(kSpecialGraphicsOffset); special != 0) {
             plan.skipped.push_back({section, "special graphics " + std::to_string(special) +
                                                  ": the Windows game draws no terrain for it"});
             continue;

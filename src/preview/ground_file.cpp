@@ -2,6 +2,7 @@
 
 #include "database/byte_cursor.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quillfen::preview {
@@ -37,20 +38,21 @@ Pixel vgaColour(unsigned r, unsigned g, unsigned b) {
 Result<GroundFile> readGroundFile(std::span<const unsigned char> bytes) {
     if (bytes.size() != kGroundFileSize)
         return Error{"it is " + std::to_string(bytes.size()) + " bytes long, not " +
-                     std::to_string(kGroundFileSize)};
+                         std::to_string(kGroundFileSize),
+                     std::min(bytes.size(), kGroundFileSize)};
     ByteCursor file(bytes);
     GroundFile ground;
     for (std::size_t i = 0; i < kObjectKinds; ++i) {
         ByteCursor record = file.at(i * kObjectRecordSize);
         ground.objects[i] = {record.byte(kObjectFrames),     record.byte(kObjectWidth),
-                             record.byte(kObjectHeight),     record.word(kObjectFrameSize),
-                             record.word(kObjectMaskOffset), record.word(kObjectFirstFrame),
-                             record.word(kObjectStillFrame)};
+                             record.byte(kObjectHeight),     record.le16(kObjectFrameSize),
+                             record.le16(kObjectMaskOffset), record.le16(kObjectFirstFrame),
+                             record.le16(kObjectStillFrame)};
     }
     for (std::size_t i = 0; i < kTerrainKinds; ++i) {
         ByteCursor record = file.at(kTerrainRecords + i * kTerrainRecordSize);
         ground.terrain[i] = {record.byte(kTerrainWidth), record.byte(kTerrainHeight),
-                             record.word(kTerrainPicture), record.word(kTerrainMask)};
+                             record.le16(kTerrainPicture), record.le16(kTerrainMask)};
     }
     for (std::size_t i = 0; i < kFixedColours.size(); ++i)
         ground.palette[i] =

@@ -1,5 +1,6 @@
 #include "preview/level_layout.h"
 
+#include "database/byte_cursor.h"
 #include "levelfile/level_file.h"
 
 #include <algorithm>
@@ -16,49 +17,55 @@ constexpr std::size_t kObjectX = 0, kObjectY = 2, kObjectNumber = 5, kObjectFlag
 constexpr unsigned kObjectNoOverwrite = 0x80, kObjectOnlyOverTerrain = 0x40;
 constexpr unsigned kUpsideDownObject = 0x8F;
 
-// Terrain: 400 records of 4 bytes b0 b1 b2 b3.
+// Terrain: 400 records of 4 bytes, two big-endian words: the flags in the first word's top
+// three bits and x + 16 in its low twelve; y + 4 in the second word's top nine bits, then a bit
+// the game does not read, then the piece in the low six.
 constexpr std::size_t kTerrain = 0x120, kTerrainRecords = 400, kTerrainRecordSize = 4;
 constexpr unsigned kTerrainNoOverwrite = 4, kTerrainUpsideDown = 2, kTerrainErase = 1;
 
-int signedWord(std::span<const unsigned char> bytes, std::size_t offset) {
-    return static_cast<std::int16_t>(levelfile::bigEndianWord(bytes, offset));
+int signedWord(const ByteCursor& record, std::size_t offset) {
+    return static_cast<std::int16_t>(record.be16(offset));
 }
 
 } // namespace
 
 LevelLayout readLayout(std::span<const unsigned char> level) {
+    ByteCursor file(level);
     LevelLayout layout;
-    layout.graphicsSet = levelfile::bigEndianWord(level, levelfile::kGraphicsSetOffset);
-    layout.specialGraphics = levelfile::bigEndianWord(level, levelfile::kSpecialGraphicsOffset);
+    layout.graphicsSet = file.be16(levelfile::kGraphicsSetOffset);
+    layout.specialGraphics = file.be16(levelfile::kSpecialGraphicsOffset);
 
     for (std::size_t i = 0; i < kObjectRecords; ++i) {
-        auto record = level.subspan(kObjects + i * kObjectRecordSize, kObjectRecordSize);
-        if (std::all_of(record.begin(), record.end(), [](unsigned char b) { return b == 0; }))
+        ByteCursor record = file.at(kObjects + i * kObjectRecordSize);
+        if (std::ranges::all_of(record.field(0, kObjectRecordSize),
+                                [](unsigned char b) { return b == 0; }))
             continue;
         ObjectPlacement object;
-        object.object = record[kObjectNumber] & 0x0F;
+        object.object = record.byte(kObjectNumber) & 0x0F;
         if (i >= kObjectsRead && object.object != kEntrance)
             continue;
         // (x - 16) rounded down, also below 0, to a multiple of 8.
         object.x = (signedWord(record, kObjectX) - 16) & ~7;
         object.y = signedWord(record, kObjectY);
-        object.noOverwrite = (record[kObjectFlags] & kObjectNoOverwrite) != 0;
-        object.onlyOverTerrain = (record[kObjectFlags] & kObjectOnlyOverTerrain) != 0;
-        object.upsideDown = record[kObjectTurn] == kUpsideDownObject;
+        object.noOverwrite = (record.byte(kObjectFlags) & kObjectNoOverwrite) != 0;
+        object.onlyOverTerrain = (record.byte(kObjectFlags) & kObjectOnlyOverTerrain) != 0;
+        object.upsideDown = record.byte(kObjectTurn) == kUpsideDownObject;
         layout.objects.push_back(object);
     }
 
     for (std::size_t i = 0; i < kTerrainRecords; ++i) {
-        auto b = level.subspan(kTerrain + i * kTerrainRecordSize, kTerrainRecordSize);
-        if (std::all_of(b.begin(), b.end(), [](unsigned char byte) { return byte == 0xFF; }))
+        ByteCursor record = file.at(kTerrain + i * kTerrainRecordSize);
+        if (std::ranges::all_of(record.field(0, kTerrainRecordSize),
+                                [](unsigned char byte) { return byte == 0xFF; }))
             continue;
         TerrainPlacement piece;
-        piece.x = ((b[0] & 0x0F) << 8 | b[1]) - 16;
+        unsigned first = record.be16(0), second = record.be16(2);
+        piece.x = static_cast<int>(first & 0x0FFF) - 16;
         // Nine bits, of which 256 and above stand for rows above the level.
-        int y = b[2] << 1 | b[3] >> 7;
+        int y = static_cast<int>(second >> 7);
         piece.y = (y >= 256 ? y - 512 : y) - 4;
-        piece.piece = b[3] & 0x3F;
-        unsigned flags = b[0] >> 5;
+        piece.piece = second & 0x3F;
+        unsigned flags = first >> 13;
         piece.noOverwrite = (flags & kTerrainNoOverwrite) != 0;
         piece.upsideDown = (flags & kTerrainUpsideDown) != 0;
         piece.erase = (flags & kTerrainErase) != 0;

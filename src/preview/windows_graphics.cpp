@@ -23,6 +23,11 @@ constexpr std::size_t kFrameX = 0, kFrameY = 2, kFrameRows = 6, kFrameWidth = 8,
 constexpr unsigned char kLongSkip = 0x7F;
 constexpr unsigned char kLength = 0x80;
 
+// The refusal of a file whose end came before a read at `offset` did.
+Error endsAt(std::size_t offset) {
+    return Error{"it ends before byte " + std::to_string(offset), offset};
+}
+
 bool hasTag(std::span<const unsigned char> bytes, std::string_view tag) {
     return bytes.size() >= tag.size() && std::equal(tag.begin(), tag.end(), bytes.begin());
 }
@@ -37,7 +42,8 @@ Result<std::size_t> walkRows(std::span<const unsigned char> bytes, std::size_t f
         const std::size_t rowAt = at;
         auto damaged = [&](const std::string& why) {
             return Error{"frame " + std::to_string(frameNumber) + ", row " + std::to_string(row) +
-                         " (at byte " + std::to_string(rowAt) + "): " + why};
+                             " (at byte " + std::to_string(rowAt) + "): " + why,
+                         rowAt, frameNumber};
         };
         const std::string endsInside = "the file ends inside the row";
         std::size_t column = 0;
@@ -81,13 +87,14 @@ Result<std::vector<Pixel>> readPalette(std::span<const unsigned char> bytes) {
     if (!hasTag(bytes, kPaletteTag))
         return Error{"it does not begin with the palette's tag \" LAP\""};
     ByteCursor file(bytes);
-    std::size_t count = file.word(kPaletteCount);
+    std::size_t count = file.le16(kPaletteCount);
     std::size_t needed = kPaletteEntries + count * kPaletteEntrySize;
     if (count == 0)
         return Error{"it holds no colours"};
     if (needed > bytes.size())
         return Error{"its " + std::to_string(count) + " colours need " + std::to_string(needed) +
-                     " bytes, and it has " + std::to_string(bytes.size())};
+                         " bytes, and it has " + std::to_string(bytes.size()),
+                     bytes.size()};
     std::vector<Pixel> colours;
     for (std::size_t i = 0; i < count; ++i) {
         ByteCursor entry = file.at(kPaletteEntries + i * kPaletteEntrySize);
@@ -95,6 +102,8 @@ Result<std::vector<Pixel>> readPalette(std::span<const unsigned char> bytes) {
                                static_cast<std::uint8_t>(entry.byte(1)),
                                static_cast<std::uint8_t>(entry.byte(2))));
     }
+    if (auto end = file.pastEnd())
+        return endsAt(*end);
     return colours;
 }
 
@@ -102,23 +111,25 @@ Result<std::vector<SpriteFrame>> readSprite(std::span<const unsigned char> bytes
     if (!hasTag(bytes, kSpriteTag) || bytes.size() < kSpriteHeaderSize)
         return Error{"it does not begin with the sprite file's tag \"SRLE\" and its header"};
     ByteCursor file(bytes);
-    std::size_t count = file.word(kSpriteFrameCount);
-    std::size_t at = file.word(kSpriteFirstFrame);
+    std::size_t count = file.le16(kSpriteFrameCount);
+    std::size_t at = file.le16(kSpriteFirstFrame);
     if (at < kSpriteHeaderSize)
         return Error{"its first frame begins at byte " + std::to_string(at) +
-                     ", inside the file's header"};
+                         ", inside the file's header",
+                     at};
     std::vector<SpriteFrame> frames;
     for (std::size_t i = 0; i < count; ++i) {
         auto damaged = [&](const std::string& why) {
             return Error{"frame " + std::to_string(i) + " (at byte " + std::to_string(at) +
-                         "): " + why};
+                             "): " + why,
+                         at, i};
         };
         if (at > bytes.size() || bytes.size() - at < kFrameHeaderSize)
             return damaged("the file ends inside its header");
         ByteCursor header = file.at(at);
-        SpriteFrame frame{header.word(kFrameX),      header.word(kFrameY),
-                          header.word(kFrameRows),   header.word(kFrameWidth),
-                          header.word(kFrameHeight), at + kFrameHeaderSize};
+        SpriteFrame frame{header.le16(kFrameX),      header.le16(kFrameY),
+                          header.le16(kFrameRows),   header.le16(kFrameWidth),
+                          header.le16(kFrameHeight), at + kFrameHeaderSize};
         if (frame.width > kLargestFrameSide || frame.height > kLargestFrameSide)
             return damaged("it is " + std::to_string(frame.width) + " x " +
                            std::to_string(frame.height) + ", larger than any picture of the game");
@@ -128,10 +139,12 @@ Result<std::vector<SpriteFrame>> readSprite(std::span<const unsigned char> bytes
                            std::to_string(frame.height));
         auto end = walkRows(bytes, i, frame, nullptr, {});
         if (!end)
-            return Error{end.error()};
+            return end.failure();
         frames.push_back(frame);
         at = *end;
     }
+    if (auto end = file.pastEnd())
+        return endsAt(*end);
     return frames;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <optional>
 
 namespace quillfen {
 namespace {
@@ -65,26 +66,40 @@ TEST(GoldenFile, EveryCutOfTheFileIsRefusedCleanly) {
     }
 }
 
-TEST(DamagedFiles, CountsThatClaimMoreThanTheFileHoldsAreRefusedWithAPlainReason) {
-    const std::pair<void (*)(Bytes&), const char*> damages[] = {
-        {[](Bytes& b) { b[4] = 40; }, "the file claims 40 records but holds 3"},
-        {[](Bytes& b) { b[4] = 0xFB, b[5] = 0xFF; },
-         "the file claims a negative number of records (-5)"},
-        {[](Bytes& b) { b[8 + 118] = 0x2C, b[8 + 119] = 1; },
-         "the group at record 0 (offset 8) claims 300 sets; a group holds at most 255"},
-        {[](Bytes& b) { b[8 + 137 + 118] = 2; },
-         "the records end inside the set at record 1 (offset 145): it claims 2 levels, 1 follow"},
-        {[](Bytes& b) { b[8 + 118] = 2; },
-         "the records end inside the group at record 0 (offset 8): it claims 2 sets, 1 follow"},
-        {[](Bytes& b) { b.resize(500001); },
-         "the file is 500001 bytes long; a profile holds at most 500000"},
+// The refusal names the place: the offset its reason gives, and the record read there.
+TEST(DamagedFiles, CountsThatClaimMoreThanTheFileHoldsAreRefusedWithAPlainReasonAndItsPlace) {
+    struct Damage {
+        void (*damage)(Bytes&);
+        const char* says;
+        std::optional<std::size_t> offset, record;
     };
-    for (auto [damage, says] : damages) {
+    const Damage damages[] = {
+        {[](Bytes& b) { b[4] = 40; }, "the file claims 40 records but holds 3", 4, {}},
+        {[](Bytes& b) { b[4] = 0xFB, b[5] = 0xFF; },
+         "the file claims a negative number of records (-5)",
+         4,
+         {}},
+        {[](Bytes& b) { b[8 + 118] = 0x2C, b[8 + 119] = 1; },
+         "the group at record 0 (offset 8) claims 300 sets; a group holds at most 255", 8, 0},
+        {[](Bytes& b) { b[8 + 137 + 118] = 2; },
+         "the records end inside the set at record 1 (offset 145): it claims 2 levels, 1 follow",
+         145, 1},
+        {[](Bytes& b) { b[8 + 118] = 2; },
+         "the records end inside the group at record 0 (offset 8): it claims 2 sets, 1 follow", 8,
+         0},
+        {[](Bytes& b) { b.resize(500001); },
+         "the file is 500001 bytes long; a profile holds at most 500000",
+         500000,
+         {}},
+    };
+    for (const Damage& row : damages) {
         Bytes bytes = goldenFile();
-        damage(bytes);
+        row.damage(bytes);
         auto parsed = ParseDatabaseFile(bytes);
-        ASSERT_FALSE(parsed) << says;
-        EXPECT_EQ(parsed.error(), std::string(kCorruptProfile) + "\n" + says);
+        ASSERT_FALSE(parsed) << row.says;
+        EXPECT_EQ(parsed.error(), std::string(kCorruptProfile) + "\n" + row.says);
+        EXPECT_EQ(parsed.failure().offset, row.offset) << row.says;
+        EXPECT_EQ(parsed.failure().record, row.record) << row.says;
     }
 }
 
