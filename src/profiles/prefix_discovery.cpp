@@ -1,16 +1,15 @@
 #include "profiles/prefix_discovery.h"
 
+#include "host/file_io.h"
 #include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
+#include <utility>
 
 namespace quillfen {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct LauncherFolder {
     const char* folder; // below the home folder
@@ -31,27 +30,26 @@ constexpr LauncherFolder kLauncherFolders[] = {
     {".local/share/wineprefixes", "wineprefixes", true},
 };
 
-bool holdsRegistry(const fs::path& folder) {
-    std::error_code error;
-    return fs::is_regular_file(folder / "system.reg", error);
+bool holdsRegistry(const std::string& folder) {
+    auto info = pathInfo(pathIn(folder, "system.reg"));
+    return info && info->kind == EntryKind::File;
 }
 
 // The folders (or links to folders) in `folder`, in the order of their names.
-std::vector<fs::path> subfolders(const fs::path& folder) {
-    std::vector<fs::path> found;
-    std::error_code error;
-    fs::directory_iterator entry(folder, fs::directory_options::skip_permission_denied, error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        std::error_code ignored;
-        if (entry->is_directory(ignored))
-            found.push_back(entry->path());
-    }
-    std::sort(found.begin(), found.end());
+std::vector<std::string> subfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(folder))
+        if (entry.kind == EntryKind::Folder)
+            names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> found;
+    for (const std::string& name : names)
+        found.push_back(pathIn(folder, name));
     return found;
 }
 
 struct Candidate {
-    fs::path path;
+    std::string path;
     const char* launcher;
 };
 
@@ -62,15 +60,15 @@ std::vector<Candidate> candidates(const std::string& home, const std::string& wi
     if (home.empty())
         return found;
     for (const LauncherFolder& folder : kLauncherFolders) {
-        fs::path path = fs::path(home) / folder.folder;
+        std::string path = pathIn(home, folder.folder);
         if (!folder.onePrefixPerSubfolder) {
             found.push_back({path, folder.launcher});
             continue;
         }
-        for (const fs::path& prefix : subfolders(path)) {
+        for (const std::string& prefix : subfolders(path)) {
             found.push_back({prefix, folder.launcher});
             if (folder.innerPrefix)
-                found.push_back({prefix / folder.innerPrefix, folder.launcher});
+                found.push_back({pathIn(prefix, folder.innerPrefix), folder.launcher});
         }
     }
     return found;
@@ -89,17 +87,17 @@ std::vector<std::string> prefixProfiles(const std::string& prefix,
 std::vector<FoundPrefix> findWinePrefixes(const std::string& home, const std::string& winePrefixEnv,
                                           const std::string& usersKeyPath) {
     std::vector<FoundPrefix> found;
-    std::set<fs::path> seen;
+    // Each folder once, however it is reached: by its identity on the host.
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
     for (const Candidate& candidate : candidates(home, winePrefixEnv)) {
         if (!holdsRegistry(candidate.path))
             continue;
-        std::error_code error;
-        fs::path real = fs::canonical(candidate.path, error);
-        if (error || !seen.insert(real).second)
+        auto info = pathInfo(candidate.path);
+        if (!info || !seen.insert({info->device, info->id}).second)
             continue;
-        auto profiles = prefixProfiles(candidate.path.string(), usersKeyPath);
+        auto profiles = prefixProfiles(candidate.path, usersKeyPath);
         if (!profiles.empty())
-            found.push_back({candidate.path.string(), candidate.launcher, std::move(profiles)});
+            found.push_back({candidate.path, candidate.launcher, std::move(profiles)});
     }
     return found;
 }
