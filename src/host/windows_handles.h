@@ -1,15 +1,17 @@
 #pragma once
 
-// What both Windows files of the host layer share (Windows only): handles that close
-// themselves, Windows errors as errno words, whole writes and flushes.
+// What the Windows files of the host layer share (Windows only): handles that close themselves,
+// Windows errors in the system's own words, whole writes and flushes.
 
 #include "common/result.h"
+#include "common/windows1252.h"
 #include "host/durable_calls.h"
 #include "host/file_io.h"
+#include "host/windows_text.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
+#include <cwctype>
 #include <fcntl.h>
 #include <io.h>
 #include <span>
@@ -19,38 +21,24 @@
 
 namespace quillfen {
 
-// The errno value whose words say what a Windows error says.
-inline int errnoOf(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_NAME:
-        return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-        return EACCES;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        return EEXIST;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ENOSPC;
-    case ERROR_DIRECTORY:
-        return ENOTDIR;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return ENOMEM;
-    default:
-        return EIO;
-    }
+// The system's own words for a Windows error, in the core's text (Windows-1252), without the
+// line break and the full stop it ends them with.
+inline std::string windowsReason(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words(text ? text : L"", length);
+    ::LocalFree(text);
+    while (!words.empty() && (std::iswspace(words.back()) || words.back() == L'.'))
+        words.pop_back();
+    if (words.empty())
+        return "Windows error " + std::to_string(error);
+    return utf8ToWindows1252Lossy(narrowed(words));
 }
 
 inline Error failure(DWORD error) {
-    return Error{systemReason(errnoOf(error))};
+    return Error{windowsReason(error)};
 }
 
 inline Error lastFailure() {

@@ -14,6 +14,9 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace quillfen {
 namespace {
@@ -143,7 +146,7 @@ TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTimeAndLeaveNothingElse) {
     EXPECT_EQ(read(file("new.dat")), Bytes{4});
 }
 
-TEST_F(HostTest, AReadOnlyFileAndAFolderAreRefusedAndKept) {
+TEST_F(HostTest, AReadOnlyOrHeldFileAndAFolderAreRefusedAndKept) {
     std::string path = file("Read only.dat");
     ASSERT_TRUE(writeFile(path, Bytes{1, 2, 3}));
     std::filesystem::permissions(hostPath(path), std::filesystem::perms::all,
@@ -154,6 +157,13 @@ TEST_F(HostTest, AReadOnlyFileAndAFolderAreRefusedAndKept) {
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(read(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(pathInfo(path + "_backup")->kind, EntryKind::Missing);
+#ifdef _WIN32
+    // Held by another program that shares no writes: refused in the system's own words.
+    HANDLE held = ::CreateFileW(hostPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writeFile(path, Bytes{4}).error(), "Sharing violation");
+    ::CloseHandle(held);
+#endif
 
     EXPECT_FALSE(writeFile(folder, Bytes{4}, {.backup = folder + "_backup"}));
     EXPECT_FALSE(openFile(folder));
