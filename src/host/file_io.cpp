@@ -57,6 +57,13 @@ std::string fileTooLong(std::size_t limit) {
     return "the file is more than " + std::to_string(limit) + " bytes long";
 }
 
+Status checkLength(std::uint64_t size, std::size_t limit) {
+    if (size <= limit)
+        return success();
+    return Error{"the file is " + std::to_string(size) + " bytes long, more than " +
+                 std::to_string(limit)};
+}
+
 std::string notAFile(const std::string& path) {
     return "ERROR: " + pathText(path) + " is not a file";
 }
@@ -86,9 +93,8 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
     auto file = openFile(path);
     if (!file)
         return Error{file.error()};
-    if (file->size() > maxBytes)
-        return Error{"the file is " + std::to_string(file->size()) + " bytes long, more than " +
-                     std::to_string(maxBytes)};
+    if (auto fits = checkLength(file->size(), maxBytes); !fits)
+        return fits.failure();
     // One byte more than the size, so that a file that grew meanwhile is noticed.
     auto bytes = file->readAt(0, static_cast<std::size_t>(file->size()) + 1);
     if (bytes && bytes->size() > maxBytes)

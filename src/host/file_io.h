@@ -23,6 +23,8 @@ inline constexpr auto kLockWait = std::chrono::seconds(3);
 
 // The refusal of a file longer than `limit` bytes.
 std::string fileTooLong(std::size_t limit);
+// The refusal of a file of `size` bytes where at most `limit` are taken; success when it fits.
+Status checkLength(std::uint64_t size, std::size_t limit);
 
 // The system's words for an errno value ("No space left on device").
 std::string systemReason(int error);

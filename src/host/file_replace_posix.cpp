@@ -53,9 +53,8 @@ Result<std::string> writeTemporaryFile(const std::string& folder,
 
 Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::string& folder,
                                         std::size_t limit) {
-    if (source.size() > limit)
-        return Error{"the file is " + std::to_string(source.size()) + " bytes long, more than " +
-                     std::to_string(limit)};
+    if (auto fits = checkLength(source.size(), limit); !fits)
+        return fits.failure();
     bool tooLong = false;
     auto copied = makeTemporaryFile(folder, FileKind::of(source), true, [&](int fd) {
         std::vector<unsigned char> piece(1 << 16);
