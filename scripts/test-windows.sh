@@ -131,7 +131,7 @@ echo "== the level-file list's speed"
 many="$WINEPREFIX/drive_c/many"
 mkdir -p "$many"
 head -c $((2048 * 10000)) /dev/zero | (cd "$many" && split -b 2048 -a 5 -d --additional-suffix=.lvl - LEVEL)
-wine "$build/level_list_timing.exe" 'C:\many'
+wine "$build/bench/win32_level_list_timing.exe" 'C:\many'
 
 echo "== the user scenarios, each on a fresh fixture, through the Win32 window's own controls"
 # The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files), a DOS
@@ -155,8 +155,8 @@ printf 'C:\\LEMM\\LEVELS\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r
 run_scenario() {
     rm -rf "$WINEPREFIX/drive_c/LEMM"
     cp -r "$demo/drive_c/LEMM" "$WINEPREFIX/drive_c/LEMM"
-    (cd "$work" && QUILLFEN_TEST_SCRIPT='C:\work\scenarios.txt' QUILLFEN_TEST_SCENARIO="$1" \
-        QUILLFEN_TEST_LOG='C:\work\log.txt' timeout 60 wine "$build/quillfen.exe")
+    (cd "$work" && timeout 60 wine "$build/win32_scenarios.exe" 'C:\work\scenarios.txt' "$1" \
+        'C:\work\log.txt')
 }
 scenarios=$(grep -c '^scenario ' tests/scenarios/user_scenarios.txt)
 for number in $(seq 1 "$scenarios"); do

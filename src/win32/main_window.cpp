@@ -5,7 +5,6 @@
 #include "profiles/profile_store.h"
 #include "win32/preview_view.h"
 #include "win32/resource.h"
-#include "win32/script_runner.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -138,10 +137,6 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_INITMENUPOPUP:
-        if (script_)
-            script_->menuOpened();
-        break;
     case WM_DROPFILES:
         onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
@@ -173,13 +168,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         sync_.reset();
-        // The test mode goes on with the lines after the close.
-        if (!script_)
-            ::PostQuitMessage(0);
-        return 0;
-    case kRunScript:
-        if (script_)
-            script_->runNextLine();
+        ::PostQuitMessage(0);
         return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
@@ -376,9 +365,27 @@ void MainWindow::close() {
         ::DestroyWindow(window_);
 }
 
-void MainWindow::runScript(std::unique_ptr<ScriptRunner> script) {
-    script_ = std::move(script);
-    ::PostMessageW(window_, kRunScript, 0, 0);
+int runMessageLoop(MainWindow& window) {
+    for (;;) {
+        HANDLE change = window.folderChange();
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(change == INVALID_HANDLE_VALUE ? 0 : 1, &change,
+                                                    INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0 && change != INVALID_HANDLE_VALUE) {
+            window.onFolderChanged();
+            continue;
+        }
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return static_cast<int>(message.wParam);
+            if (window.translateAccelerator(message))
+                continue;
+            if (!::IsDialogMessageW(window.handle(), &message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+    }
 }
 
 } // namespace quillfen::win32

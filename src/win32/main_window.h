@@ -17,14 +17,19 @@
 
 namespace quillfen::win32 {
 
+class MainWindow;
 class PreviewView;
-class ScriptRunner;
 
 // What a control shows: its window text.
 std::wstring textOfWindow(HWND control);
 
 // The key code of a shortcut's key.
 UINT virtualKey(window::Key key);
+
+// The messages of `window` and its dialogs, until the window is gone: files that come or go in
+// the folder list's folder wake it too, keys go through the shortcuts and the dialog keys. The
+// exit code of its WM_QUIT.
+int runMessageLoop(MainWindow& window);
 
 // The main window on Windows. It owns the Editor and every control; each handler gathers what
 // the controls hold, calls one Editor action and shows its outcome. Each control is known by
@@ -49,9 +54,6 @@ public:
     void onFolderChanged();
     // The messages of success shown so far, oldest first (Windows-1252).
     const std::vector<std::string>& messages() const { return messages_; }
-
-    // The test mode: runs the scenario's lines once start-up is done (see ScriptRunner).
-    void runScript(std::unique_ptr<ScriptRunner> script);
 
 private:
     // main_window_controls.cpp
@@ -146,7 +148,6 @@ private:
     const LevelTree::Node* draggedLevel_ = nullptr;
     HANDLE folderChange_ = INVALID_HANDLE_VALUE;
     std::vector<std::string> messages_;
-    std::unique_ptr<ScriptRunner> script_;
     std::unique_ptr<PreviewView> preview_;
 };
 

@@ -5,7 +5,6 @@
 #include "host/windows_text.h"
 #include "win32/resource.h"
 
-#include <cctype>
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shobjidl.h>
@@ -95,64 +94,28 @@ TextAnswer fromWide(const std::wstring& text) {
     return {utf16ToWindows1252Lossy(std::u16string(text.begin(), text.end())), false};
 }
 
-void Win32UserInterface::logLine(const std::string& utf8) {
-    if (!log_)
-        return;
-    std::fputs((utf8 + "\n").c_str(), log_);
-    std::fflush(log_);
-}
-
-std::string Win32UserInterface::nextAnswer(const char* kind, const std::string& text) {
-    std::string answer = "cancel";
-    if (!answers_.empty()) {
-        answer = answers_.front();
-        answers_.pop_front();
-    }
-    lastQuestion_ = windows1252ToUtf8(text);
-    logLine(std::string(kind) + ": " + lastQuestion_ + " -> " + answer);
-    return answer;
-}
-
 bool Win32UserInterface::agree(const std::string& text, const std::string& caption) {
-    // Every scenario starts with the disclaimer agreed to, when it is asked at all.
-    if (scripted()) {
-        logLine("disclaimer: " + caption + " -> yes");
-        return true;
-    }
     return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON, {},
                           TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, IDYES) == IDYES;
 }
 
 void Win32UserInterface::message(const std::string& text) {
-    if (scripted()) {
-        lastMessage_ = windows1252ToUtf8(text);
-        logLine("message: " + lastMessage_);
-        return;
-    }
     ::MessageBoxW(owner_, boxText(text).c_str(), wide(kApplicationTitle).c_str(), MB_OK);
 }
 
 void Win32UserInterface::inform(const std::string& text) {
-    logLine("inform: " + windows1252ToUtf8(text));
     if (inform_)
         inform_(text);
 }
 
 bool Win32UserInterface::confirm(const std::string& text, const std::string& caption,
                                  bool yesIsDefault) {
-    if (scripted())
-        return nextAnswer("confirm", text) == "yes";
     return askWithButtons(owner_, wide(caption), boxText(text), nullptr, {},
                           TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, yesIsDefault ? IDYES : IDNO) == IDYES;
 }
 
 bool Win32UserInterface::proceed(const std::string& text, const std::string& caption,
                                  const std::string& accept, bool acceptIsDefault) {
-    std::string word = accept;
-    for (char& c : word)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (scripted())
-        return nextAnswer(("proceed [" + accept + "]").c_str(), text) == word;
     std::wstring named = L"&" + wide(accept);
     return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
                           {{kAcceptButton, named.c_str()}}, TDCBF_CANCEL_BUTTON,
@@ -160,15 +123,9 @@ bool Win32UserInterface::proceed(const std::string& text, const std::string& cap
 }
 
 SaveChoice Win32UserInterface::askToSave(const std::string& text) {
-    int answer = IDCANCEL;
-    if (scripted()) {
-        std::string choice = nextAnswer("askToSave", text);
-        answer = choice == "save" ? kSaveButton : choice == "discard" ? kDiscardButton : IDCANCEL;
-    } else {
-        answer = askWithButtons(owner_, wide(kApplicationTitle), boxText(text), TD_WARNING_ICON,
-                                {{kSaveButton, kSave}, {kDiscardButton, kDiscard}},
-                                TDCBF_CANCEL_BUTTON, kSaveButton);
-    }
+    const int answer = askWithButtons(
+        owner_, wide(kApplicationTitle), boxText(text), TD_WARNING_ICON,
+        {{kSaveButton, kSave}, {kDiscardButton, kDiscard}}, TDCBF_CANCEL_BUTTON, kSaveButton);
     return answer == kSaveButton      ? SaveChoice::Save
            : answer == kDiscardButton ? SaveChoice::Discard
                                       : SaveChoice::Cancel;
@@ -176,22 +133,10 @@ SaveChoice Win32UserInterface::askToSave(const std::string& text) {
 
 TextAnswer Win32UserInterface::input(const std::string& prompt, const std::string& title,
                                      const std::string& proposed) {
-    if (scripted()) {
-        std::string answer = nextAnswer("input", prompt);
-        if (answer == "ok")
-            return {proposed, true};
-        return fromWide(widened(answer.starts_with("text:") ? answer.substr(5) : ""));
-    }
     InputBox box{boxText(prompt), wide(title), wide(proposed)};
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT), owner_, inputProc,
                       reinterpret_cast<LPARAM>(&box));
     return fromWide(box.text);
-}
-
-// A chooser answered by the script: "path:PATH" names PATH on drive C.
-std::string Win32UserInterface::scriptedPath(const char* kind, const std::string& title) {
-    std::string answer = nextAnswer(kind, title);
-    return answer.starts_with("path:") ? "C:\\" + answer.substr(5) : std::string();
 }
 
 // The desktop's file dialog, for a folder or for a level pack.
@@ -233,20 +178,14 @@ std::string Win32UserInterface::chooseFile(const std::wstring& title, const std:
 }
 
 std::string Win32UserInterface::chooseFolder(const char* title, const std::string& start) {
-    if (scripted())
-        return scriptedPath("chooseFolder", title);
     return chooseFile(wide(title), start, true);
 }
 
 std::string Win32UserInterface::chooseLevelPack(const std::string& start) {
-    if (scripted())
-        return scriptedPath("chooseLevelPack", window::kImportPackTitle);
     return chooseFile(wide(window::kImportPackTitle), start, false);
 }
 
 bool Win32UserInterface::openReadme() {
-    if (scripted())
-        return false;
     wchar_t program[MAX_PATH];
     DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring readme(program, length);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/window_script.h"
+#include "scenarios/window_script.h"
 #include "window_test_support.h"
 
 namespace quillfen::testing {

@@ -1,10 +1,10 @@
-#include "win32/script_runner.h"
+#include "script_runner.h"
 
 #include "editor/window_menus.h"
 #include "host/windows_text.h"
+#include "scripted_win32_user_interface.h"
 #include "win32/main_window.h"
 #include "win32/tree_view.h"
-#include "win32/win32_user_interface.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,12 +46,45 @@ void CALLBACK runAgain(HWND window, UINT, UINT_PTR timer, DWORD) {
     ::PostMessageW(window, kRunScript, 0, 0);
 }
 
+// The main window's messages that the runner waits for, before the window's own handling.
+LRESULT CALLBACK watchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR runner) {
+    switch (message) {
+    case WM_INITMENUPOPUP:
+        reinterpret_cast<ScriptRunner*>(runner)->menuOpened();
+        break;
+    case kRunScript:
+        reinterpret_cast<ScriptRunner*>(runner)->runNextLine();
+        return 0;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(window, watchWindow, 0);
+        break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 } // namespace
 
-ScriptRunner::ScriptRunner(MainWindow& window, Win32UserInterface& ui,
+ScriptRunner::ScriptRunner(MainWindow& window, ScriptedWin32UserInterface& ui,
                            std::vector<std::string> lines)
     : window_(window), ui_(ui), tree_(window.controlNamed(window::kProfileTree.name)),
-      lines_(std::move(lines)) {}
+      lines_(std::move(lines)) {
+    ::SetWindowSubclass(window_.handle(), watchWindow, 0, reinterpret_cast<DWORD_PTR>(this));
+    ::PostMessageW(window_.handle(), kRunScript, 0, 0);
+}
+
+ScriptRunner::~ScriptRunner() {
+    if (!closed())
+        ::RemoveWindowSubclass(window_.handle(), watchWindow, 0);
+}
+
+int ScriptRunner::exitCode() {
+    if (!finished_) {
+        ui_.logLine("FAILED: the window went before the scenario's end");
+        finish(false);
+    }
+    return passed_ ? 0 : 1;
+}
 
 void ScriptRunner::runNextLine() {
     // Keys pressed and commands posted by the line before are handled first, as a user waits
@@ -98,11 +131,13 @@ void ScriptRunner::runNextLine() {
     finish(true);
 }
 
+// The window's end ends the message loop.
 void ScriptRunner::finish(bool passed) {
+    finished_ = true;
+    passed_ = passed;
     ui_.logLine(passed ? "passed" : "failed");
     if (!closed())
         ::DestroyWindow(window_.handle());
-    ::PostQuitMessage(passed ? 0 : 1);
 }
 
 void ScriptRunner::menuOpened() {

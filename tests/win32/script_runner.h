@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/window_script.h"
+#include "scenarios/window_script.h"
 
 #include <functional>
 #include <string>
@@ -12,22 +12,32 @@
 namespace quillfen::win32 {
 
 class MainWindow;
-class Win32UserInterface;
+class ScriptedWin32UserInterface;
 
-// Posted to the main window for the test mode's next line, so that each line runs once the
-// window has handled everything the line before set off.
+// Posted to the main window for the next line, so that each line runs once the window has
+// handled everything the line before set off.
 inline constexpr UINT kRunScript = WM_APP + 1;
 
-// The test mode: runs one user scenario (window_script.h) through the main window's own
-// controls, with the messages a user's input would send: BM_CLICK on buttons, TVM_SELECTITEM on
-// the tree, typed characters, WM_DROPFILES and TVN_BEGINDRAG with the mouse's messages, key presses
-// through the window's message loop (so through its accelerators), Alt and a menu's letter, and the
-// tree's context menu from the keyboard. Each line and what it found goes to the log; the first
-// line that fails ends the window with exit code 1, the end of the scenario with 0. First of all it
-// logs where the window and its controls stand on the screen.
+// Runs one user scenario (window_script.h) through the main window's own controls, with the
+// messages a user's input would send: BM_CLICK on buttons, TVM_SELECTITEM on the tree, typed
+// characters, WM_DROPFILES and TVN_BEGINDRAG with the mouse's messages, key presses through the
+// window's message loop (so through its accelerators), Alt and a menu's letter, and the tree's
+// context menu from the keyboard. Each line and what it found goes to the log; the first line that
+// fails ends the window, as does the end of the scenario. First of all it logs where the window and
+// its controls stand on the screen. It watches the window's messages through a subclass: its own
+// kRunScript and the menus opening.
 class ScriptRunner : public script::WindowDriver {
 public:
-    ScriptRunner(MainWindow& window, Win32UserInterface& ui, std::vector<std::string> lines);
+    // Posts kRunScript for the first line.
+    ScriptRunner(MainWindow& window, ScriptedWin32UserInterface& ui,
+                 std::vector<std::string> lines);
+    ~ScriptRunner() override;
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+    // Once the message loop has ended: 0 when every line passed, 1 when one failed or the
+    // window went before the last line.
+    int exitCode();
 
     // Runs the next line once the keys and commands of the one before have been handled, and
     // posts kRunScript for the one after.
@@ -72,7 +82,7 @@ private:
     void finish(bool passed);
 
     MainWindow& window_;
-    Win32UserInterface& ui_;
+    ScriptedWin32UserInterface& ui_;
     HWND tree_;
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
@@ -85,6 +95,7 @@ private:
     // A line that waits for the window runs again until it holds or this time is up; 0: none.
     ULONGLONG waitUntil_ = 0;
     bool again_ = false;
+    bool finished_ = false, passed_ = false;
 };
 
 } // namespace quillfen::win32

@@ -1,4 +1,4 @@
-#include "editor/window_script.h"
+#include "scenarios/window_script.h"
 
 #include "database/database_writer.h"
 #include "editor/editor.h"
