@@ -14,7 +14,7 @@ for tool in openbox import xdotool; do
     }
 done
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_WINDOW=ON >/dev/null
-cmake --build build -j "$(nproc)" --target quillfen quillfen-cli >/dev/null
+cmake --build build -j "$(nproc)" --target quillfen-window-picture quillfen-cli >/dev/null
 
 root=$PWD
 # A plain folder name, as the folder list shows it.
@@ -32,10 +32,9 @@ picture() {
         openbox & wm=$!
         sleep 1
         cd "$0/work"
-        # QUILLFEN_SCREENSHOT makes the program load and click by itself, then hold a while.
-        WINEPREFIX="$0/.wine" XDG_CONFIG_HOME="$0/config" QUILLFEN_SCREENSHOT="$0/self.png" \
-            QUILLFEN_SCREENSHOT_HOLD=3000 \
-            QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$1" "$2/build/quillfen" & app=$!
+        # The window loads and clicks by itself, then holds a while.
+        WINEPREFIX="$0/.wine" XDG_CONFIG_HOME="$0/config" QT_QPA_PLATFORM=xcb \
+            QT_SCALE_FACTOR="$1" "$2/build/quillfen-window-picture" "$0/self.png" 3000 & app=$!
         sleep 2.5
         window=$(xdotool search --name "Quillfen Level Adder" | tail -n 1)
         import -window "$window" -frame "$3"

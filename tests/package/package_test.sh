@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Linux package, as a player gets it: unpacked, its window starts and pictures a demo prefix
-# by itself, its desktop entry is valid and names the program and icon it brings.
+# The Linux package, as a player gets it: unpacked, its window starts on a demo prefix, its
+# desktop entry is valid and names the program and icon it brings.
 #
 #   tests/package/package_test.sh BUILD_DIR   packages that build (scripts/package-linux.sh)
 #   tests/package/package_test.sh FILE.deb    checks a package made before
@@ -39,12 +39,12 @@ grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/quillfen.svg" || fail "th
 grep -q 'Options &gt; Wine prefix' "$usr/share/quillfen/readme.html" ||
     fail "the readme does not describe the Linux window"
 
-# The unpacked window on a demo prefix: it loads the first profile, pictures itself and quits.
+# The unpacked window on a demo prefix starts and stays up, asking its disclaimer, until it is
+# stopped: a library it lacks would end it at once.
 mkdir "$work/run"
 "$usr/bin/quillfen-cli" demo-prefix "$work/prefix" || fail "quillfen-cli demo-prefix"
+status=0
 (cd "$work/run" && HOME="$work/run" WINEPREFIX="$work/prefix" QT_QPA_PLATFORM=offscreen \
-    QUILLFEN_SCREENSHOT="$work/window.png" timeout 60 "$usr/bin/quillfen" 2>"$work/stderr") ||
-    fail "the unpacked quillfen did not start and end: $(cat "$work/stderr")"
-[ "$(head -c 8 "$work/window.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
-    fail "the unpacked quillfen drew no picture: $(cat "$work/stderr")"
+    timeout 10 "$usr/bin/quillfen" 2>"$work/stderr") || status=$?
+[ "$status" = 124 ] || fail "the unpacked quillfen did not start (exit $status): $(cat "$work/stderr")"
 echo "ok: $package"
