@@ -69,28 +69,23 @@ TEST(GoldenFile, EveryCutOfTheFileIsRefusedCleanly) {
 // The refusal names the place: the offset its reason gives, and the record read there.
 TEST(DamagedFiles, CountsThatClaimMoreThanTheFileHoldsAreRefusedWithAPlainReasonAndItsPlace) {
     struct Damage {
+        std::optional<std::size_t> offset, record;
         void (*damage)(Bytes&);
         const char* says;
-        std::optional<std::size_t> offset, record;
     };
+    const auto none = std::nullopt;
     const Damage damages[] = {
-        {[](Bytes& b) { b[4] = 40; }, "the file claims 40 records but holds 3", 4, {}},
-        {[](Bytes& b) { b[4] = 0xFB, b[5] = 0xFF; },
-         "the file claims a negative number of records (-5)",
-         4,
-         {}},
-        {[](Bytes& b) { b[8 + 118] = 0x2C, b[8 + 119] = 1; },
-         "the group at record 0 (offset 8) claims 300 sets; a group holds at most 255", 8, 0},
-        {[](Bytes& b) { b[8 + 137 + 118] = 2; },
-         "the records end inside the set at record 1 (offset 145): it claims 2 levels, 1 follow",
-         145, 1},
-        {[](Bytes& b) { b[8 + 118] = 2; },
-         "the records end inside the group at record 0 (offset 8): it claims 2 sets, 1 follow", 8,
-         0},
-        {[](Bytes& b) { b.resize(500001); },
-         "the file is 500001 bytes long; a profile holds at most 500000",
-         500000,
-         {}},
+        {4, none, [](Bytes& b) { b[4] = 40; }, "the file claims 40 records but holds 3"},
+        {4, none, [](Bytes& b) { b[4] = 0xFB, b[5] = 0xFF; },
+         "the file claims a negative number of records (-5)"},
+        {8, 0, [](Bytes& b) { b[8 + 118] = 0x2C, b[8 + 119] = 1; },
+         "the group at record 0 (offset 8) claims 300 sets; a group holds at most 255"},
+        {145, 1, [](Bytes& b) { b[8 + 137 + 118] = 2; },
+         "the records end inside the set at record 1 (offset 145): it claims 2 levels, 1 follow"},
+        {8, 0, [](Bytes& b) { b[8 + 118] = 2; },
+         "the records end inside the group at record 0 (offset 8): it claims 2 sets, 1 follow"},
+        {500000, none, [](Bytes& b) { b.resize(500001); },
+         "the file is 500001 bytes long; a profile holds at most 500000"},
     };
     for (const Damage& row : damages) {
         Bytes bytes = goldenFile();
