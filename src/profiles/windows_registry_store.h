@@ -5,7 +5,7 @@
 namespace quillfen {
 
 // The machine registry of the Windows this program runs on (Windows only), seen as the game, a
-// 32-bit program, sees it: its view of HKEY_LOCAL_MACHINE, read through the wide calls, and
+// 32-bit program, sees it: its view of HKEY_LOCAL_MACHINE, read through the host layer, and
 // database paths read as the system reads them, in full.
 class WindowsRegistryStore : public ProfileStore {
 public:
