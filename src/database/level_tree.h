@@ -16,6 +16,9 @@ enum class NodeKind { Group, Set, Level };
 class LevelTreeNode;
 class LevelTree;
 
+// The key of a node: its kind word, then its number ("root3").
+std::string keyOf(NodeKind kind, std::uint32_t number);
+
 // What a new node holds: its key as kind and number, its text, and its entry in the node tables
 // (a group's folder or a level's file name; a set has none).
 struct NodeContent {

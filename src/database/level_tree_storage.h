@@ -15,9 +15,6 @@ inline std::size_t kindAt(NodeKind kind) {
     return static_cast<std::size_t>(kind);
 }
 
-// The key of a node: its kind word, then its number.
-std::string keyOf(NodeKind kind, std::uint32_t number);
-
 struct LevelTree::Storage {
     Node root; // hidden; its children are the groups
     // Reserved for the most nodes a tree holds when the first is made, so that nodes never move;

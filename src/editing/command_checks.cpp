@@ -1,7 +1,7 @@
-#include "command_checks.h"
+#include "editing/command_checks.h"
+
 #include "database/database_format.h"
 #include "editing/editing_commands.h"
-#include "levelfile/level_file.h"
 
 namespace quillfen {
 
@@ -22,11 +22,16 @@ Result<const LevelTree::Node*> groupForNewSet(const EditorState& state) {
     return group;
 }
 
-const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
-                                std::string_view name) {
+AddedNodes::NewNode newSet(EditorState& state, const LevelTree::Node* group,
+                           std::string_view name) {
     ++state.setCount;
-    return state.tree.add(group, LevelTree::Relationship::Child, NodeKind::Set, state.setCount,
-                          name);
+    return {group->key(), NodeKind::Set, state.setCount, std::string(name), {}};
+}
+
+EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes) {
+    auto step = std::make_unique<AddedNodes>(std::move(nodes));
+    step->redo(state.tree);
+    return step;
 }
 
 Status roomForNode(const EditorState& state) {
@@ -36,20 +41,13 @@ Status roomForNode(const EditorState& state) {
     return Error{kTreeFull};
 }
 
-DetailPanel detailPanelFor(const EditorState& state, const std::string& folder) {
+DetailPanel detailPanelFor(const EditorState& state) {
     DetailPanel panel;
     const LevelTree::Node* node = state.tree.selected();
     if (node && node->kind() == NodeKind::Group)
         panel.groupFolder = state.groupFolders(node->index());
-    if (node == nullptr || node->kind() != NodeKind::Level)
-        return panel;
-    panel.levelFile = state.levelFiles(node->index());
-    std::string path = levelfile::levelFilePath(folder, panel.levelFile);
-    if (!levelfile::readCounts(path))
-        return panel;
-    // A count the file does not hold is shown empty.
-    panel.counts = levelfile::countTexts(path, "");
-    panel.countsFile = path;
+    if (node && node->kind() == NodeKind::Level)
+        panel.levelFile = state.levelFiles(node->index());
     return panel;
 }
 

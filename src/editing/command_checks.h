@@ -2,6 +2,7 @@
 
 #include "common/result.h"
 #include "editing/editor_state.h"
+#include "editing/tree_edit.h"
 
 namespace quillfen {
 
@@ -18,10 +19,11 @@ Result<const LevelTree::Node*> selectedOfKind(const EditorState& state, NodeKind
 // The selected group, when it can take one more set (its record counts them in one byte), or
 // the refusal.
 Result<const LevelTree::Node*> groupForNewSet(const EditorState& state);
-// Adds a set named `name` as the last of `group`'s, with the next set key.
-const LevelTree::Node* addSetTo(EditorState& state, const LevelTree::Node* group,
-                                std::string_view name);
+// A set named `name` to be added as the last of `group`'s, with the next set key.
+AddedNodes::NewNode newSet(EditorState& state, const LevelTree::Node* group, std::string_view name);
 
+// Makes the step that adds `nodes` and does it.
+EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes);
 // The refusal when the tree already holds as many nodes as a profile can.
 Status roomForNode(const EditorState& state);
 

@@ -1,4 +1,4 @@
-#include "command_checks.h"
+#include "editing/command_checks.h"
 #include "editing/editing_commands.h"
 
 namespace quillfen {
@@ -31,10 +31,10 @@ EditStep deleteNode(EditorState& state, const LevelTree::Node* node) {
     const LevelTree::Node* next = node->nextSibling();
     const LevelTree::Node* previous = node->previousSibling();
     const LevelTree::Node* parent = node->parent();
-    std::string key = node->key();
-    DetachedSubtree removed = state.tree.detach(node);
+    auto step = std::make_unique<RemovedNode>(node->key());
+    step->redo(state.tree);
     state.tree.select(next ? next : previous ? previous : parent);
-    return std::make_unique<RemovedNode>(std::move(key), std::move(removed));
+    return step;
 }
 
 } // namespace quillfen

@@ -4,6 +4,7 @@
 #include "common/user_texts.h"
 #include "editing/editor_state.h"
 #include "editing/tree_edit.h"
+#include "levelfile/level_file.h"
 
 #include <array>
 #include <cstddef>
@@ -55,24 +56,33 @@ std::string nameRefusal(NodeKind kind, const TextAnswer& name);
 std::string folderRefusal(const TextAnswer& folder);
 std::string fileNameRefusal(const TextAnswer& fileName);
 
-// What the panel shows for the selected node, the counts read from its level file in `folder`,
-// the folder list's folder.
-DetailPanel detailPanelFor(const EditorState& state, const std::string& folder);
+// What the panel shows of the selected node: its group's folder or its level's file name; the
+// Editor reads the counts.
+DetailPanel detailPanelFor(const EditorState& state);
+
+// A selected level file as it was read for adding: its name, whether it could be read, and its
+// level, or why it holds none.
+struct LevelFileRead {
+    std::string fileName;
+    bool readable = false;
+    Result<levelfile::LevelInfo> info = Error{};
+};
 
 // The commands of the editing buttons. Each tests as the game's editor did, changes only the
 // tree, its tables and the key counters, and leaves the tree's selection as the command defines
-// it. None asks the user anything: the Editor asks between the calls that need an answer.
+// it. None asks the user anything or touches a file: the Editor asks and reads before it calls
+// them, and each makes the step that it then does.
 //
-// Add Group adds the group with the empty folder; `setNewGroupFolder` then stores the answer to
-// its folder question, or takes the group out again for Cancel (the empty text) and for a
-// folder that does not fit, with the refusal.
-EditResult addGroup(EditorState& state, std::string_view name);
-EditResult setNewGroupFolder(EditorState& state, EditResult added, const TextAnswer& folder);
+// Add Group, with the folder the user gave: refused for a folder that does not fit.
+EditResult addGroup(EditorState& state, std::string_view name, const TextAnswer& folder);
 EditResult addSet(EditorState& state, std::string_view name);
-// The selected files of `folder` (a host path); nothing is added when a selected name does not
-// fit a level's record.
-EditResult addSelectedLevels(EditorState& state, const std::string& folder,
-                             const FileListSelection& files);
+// Add Selected Level(s), in two halves around the Editor's reading of the files: the names of
+// the selected files, or the refusal (no set selected, no file clicked, a name that does not fit
+// a level's record); then the levels read, added to the selected set, each file that holds no
+// level named in the message.
+Result<std::vector<std::string>> levelsToAdd(const EditorState& state,
+                                             const FileListSelection& files);
+EditResult addLevels(EditorState& state, const std::vector<LevelFileRead>& levels);
 // The delete commands: the selected node of `kind` (or the refusal), the question asked before
 // a group or a set goes with what is under it (empty for a level, which goes unasked), and the
 // removal, which selects the node that takes its place.

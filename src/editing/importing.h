@@ -7,16 +7,16 @@
 
 namespace quillfen {
 
-// Import Level Pack, once the user has seen the plan's report and chosen to import: writes the
-// plan's level files (levelfile::writeImport, replacing a file that holds another level only
-// with OnConflict::Replace) and adds one level for each, in section order, named by its title.
-// `importPack` adds them to the selected set; `importPackAsSet` adds a new set named `setName`
-// to the selected group and puts them in it. Each tests as the adding commands do (a profile is
-// loaded, a node of the right kind is selected, each file name fits a level's record) and that
-// the profile has room for every node, before anything is written; a refused or failed write
-// adds nothing. The message says what was added, or why nothing was.
-EditResult importPack(EditorState& state, const levelfile::ImportPlan& plan);
-EditResult importPackAsSet(EditorState& state, const levelfile::ImportPlan& plan,
-                           const std::string& setName, levelfile::OnConflict onConflict);
+// Import Level Pack, in two halves around the Editor's writing of the plan's level files.
+// `importTarget` tests as the adding commands do, before anything is written: a profile is
+// loaded, the selected node is a set (`newSet` false: the levels go into it) or a group that can
+// take one more set (`newSet` true), each file name fits a level's record, and the profile has
+// room for every node; it gives the selected node or the refusal. `addImported` then adds one
+// level for each of the plan's files, in section order, named by its title: into the target set,
+// or into a new set named `setName` under the target group. The message says what was added.
+Result<const LevelTree::Node*> importTarget(const EditorState& state,
+                                            const levelfile::ImportPlan& plan, bool newSet);
+EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,
+                       const LevelTree::Node* target, const std::string& setName = {});
 
 } // namespace quillfen

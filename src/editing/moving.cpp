@@ -1,4 +1,4 @@
-#include "command_checks.h"
+#include "editing/command_checks.h"
 #include "editing/editing_commands.h"
 
 #include <algorithm>

@@ -2,15 +2,19 @@
 
 namespace quillfen {
 
+// Taken out last first, each the last of its kind's additions, so that the tree is again as it
+// was before the first do.
 void AddedNodes::undo(LevelTree& tree) {
-    for (auto key = keys_.rbegin(); key != keys_.rend(); ++key)
-        taken_.push_back(tree.detach(tree.find(*key)));
+    for (auto node = nodes_.rbegin(); node != nodes_.rend(); ++node)
+        tree.remove(tree.find(keyOf(node->kind, node->number)));
 }
 
 void AddedNodes::redo(LevelTree& tree) {
-    while (!taken_.empty()) {
-        tree.restore(std::move(taken_.back()));
-        taken_.pop_back();
+    for (const NewNode& node : nodes_) {
+        const LevelTree::Node* parent =
+            node.parentKey.empty() ? nullptr : tree.find(node.parentKey);
+        tree.add(parent, parent ? LevelTree::Relationship::Child : LevelTree::Relationship::Last,
+                 node.kind, node.number, node.text, node.entry);
     }
 }
 

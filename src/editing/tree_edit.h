@@ -2,6 +2,7 @@
 
 #include "database/level_tree.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,29 +20,36 @@ public:
 };
 using EditStep = std::unique_ptr<TreeEdit>;
 
-// Nodes added by one command, in the order they were added.
+// Nodes added by one command, in order: each becomes the last child of its parent (a group, with
+// no parent, the last group), and a parent may be one of the nodes before it. The command makes
+// the step and redoes it, so that the first do is a redo.
 class AddedNodes : public TreeEdit {
 public:
-    explicit AddedNodes(std::vector<std::string> keys) : keys_(std::move(keys)) {}
+    struct NewNode {
+        std::string parentKey; // empty for a group
+        NodeKind kind;
+        std::uint32_t number;
+        std::string text;
+        std::string entry; // a group's folder or a level's file name
+    };
+    explicit AddedNodes(std::vector<NewNode> nodes) : nodes_(std::move(nodes)) {}
     void undo(LevelTree& tree) override;
     void redo(LevelTree& tree) override;
 
 private:
-    std::vector<std::string> keys_;
-    std::vector<DetachedSubtree> taken_; // while undone, the last added first
+    std::vector<NewNode> nodes_;
 };
 
 // A node removed with everything under it.
 class RemovedNode : public TreeEdit {
 public:
-    RemovedNode(std::string key, DetachedSubtree removed)
-        : key_(std::move(key)), removed_(std::move(removed)) {}
+    explicit RemovedNode(std::string key) : key_(std::move(key)) {}
     void undo(LevelTree& tree) override;
     void redo(LevelTree& tree) override;
 
 private:
     std::string key_;
-    DetachedSubtree removed_;
+    DetachedSubtree removed_; // while done
 };
 
 // A level moved among its siblings: its row and its node index before and after.

@@ -5,6 +5,7 @@
 #include "editing/importing.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
+#include "levelfile/level_file.h"
 
 namespace quillfen {
 namespace {
@@ -53,7 +54,16 @@ Outcome Editor::selectionOutcome(bool done) {
 }
 
 DetailPanel Editor::readPanel() {
-    panel_ = detailPanelFor(state_, levelFolder_);
+    panel_ = detailPanelFor(state_);
+    const LevelTree::Node* node = state_.tree.selected();
+    if (node == nullptr || node->kind() != NodeKind::Level)
+        return panel_;
+    std::string path = levelfile::levelFilePath(levelFolder_, panel_.levelFile);
+    if (!levelfile::readCounts(path))
+        return panel_;
+    // A count the file does not hold is shown empty.
+    panel_.counts = levelfile::countTexts(path, "");
+    panel_.countsFile = path;
     return panel_;
 }
 
@@ -103,14 +113,15 @@ template <class Command> Outcome Editor::edit(const char* name, Command command)
 Outcome Editor::addGroup(const TextAnswer& name) {
     if (tell(nameRefusal(NodeKind::Group, name)))
         return {};
-    return edit("Add Group", [&] {
-        // The group already stands in the tree while its folder is asked for.
-        EditResult added = quillfen::addGroup(state_, name.text);
-        if (!added.step)
-            return added;
-        return setNewGroupFolder(state_, std::move(added),
-                                 ui_.input(kFolderPrompt, kApplicationTitle, ""));
-    });
+    if (auto room = roomForNode(state_); !room) {
+        tell(room.error());
+        return {};
+    }
+    // Cancel gives the empty folder, and no group.
+    TextAnswer folder = ui_.input(kFolderPrompt, kApplicationTitle, "");
+    if (folder.text.empty())
+        return {};
+    return edit("Add Group", [&] { return quillfen::addGroup(state_, name.text, folder); });
 }
 
 Outcome Editor::addSet(const TextAnswer& name) {
@@ -120,8 +131,19 @@ Outcome Editor::addSet(const TextAnswer& name) {
 }
 
 Outcome Editor::addSelectedLevels(const FileListSelection& files) {
-    return edit("Add Level(s)",
-                [&] { return quillfen::addSelectedLevels(state_, levelFolder_, files); });
+    auto names = levelsToAdd(state_, files);
+    if (!names) {
+        tell(names.error());
+        return {};
+    }
+    std::vector<LevelFileRead> levels;
+    for (const std::string& name : *names) {
+        auto bytes = readWholeFile(levelfile::levelFilePath(levelFolder_, name),
+                                   levelfile::kLargestLevelRead);
+        levels.push_back(
+            {name, bytes.ok(), bytes ? levelfile::readLevelBytes(*bytes) : Error{bytes.error()}});
+    }
+    return edit("Add Level(s)", [&] { return addLevels(state_, levels); });
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
@@ -224,13 +246,29 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle,
                      replace ? "Replace" : "Import", !replace))
         return {};
-    auto onConflict = replace ? levelfile::OnConflict::Replace : levelfile::OnConflict::Refuse;
-    return edit(window::kImportPackTitle,
-                [&] { return importPackAsSet(state_, *plan, name.text, onConflict); });
+    return addImport(*plan, true, name.text,
+                     replace ? levelfile::OnConflict::Replace : levelfile::OnConflict::Refuse);
 }
 
 Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
-    return edit(window::kImportPackTitle, [&] { return importPack(state_, plan); });
+    return addImport(plan, false, {}, levelfile::OnConflict::Refuse);
+}
+
+// The checks, then the level files written, then the levels added; a refused or failed write
+// adds nothing.
+Outcome Editor::addImport(const levelfile::ImportPlan& plan, bool newSet,
+                          const std::string& setName, levelfile::OnConflict onConflict) {
+    auto target = importTarget(state_, plan, newSet);
+    if (!target) {
+        tell(target.error());
+        return {};
+    }
+    if (auto written = levelfile::writeImport(plan, onConflict); !written) {
+        tell(written.error());
+        return {};
+    }
+    return edit(window::kImportPackTitle,
+                [&] { return addImported(state_, plan, *target, setName); });
 }
 
 Outcome Editor::updateFolder(const TextAnswer& folder) {

@@ -216,6 +216,8 @@ private:
     // warns of nothing, else as a message; true when there was a text.
     bool tell(const std::string& text, bool done = false);
     Outcome deleteOfKind(NodeKind kind, const char* name);
+    Outcome addImport(const levelfile::ImportPlan& plan, bool newSet, const std::string& setName,
+                      levelfile::OnConflict onConflict);
     std::string caption() const;
     // The profiles below the users key, for the profile box; none after a warning.
     std::vector<std::string> profiles();

@@ -9,10 +9,10 @@
 namespace quillfen::testing {
 namespace {
 
-// Add Group's question, asked once the group stands in the tree.
+// Add Group's question, asked before the group is made: the tree holds its 10 nodes.
 const std::string kFolderQuestion =
     "? Quillfen Level Adder: enter the folder name in which levels in "
-    "this group can be found (e.g. ORIG, OHNO, CUST, etc..) @11";
+    "this group can be found (e.g. ORIG, OHNO, CUST, etc..) @10";
 const std::string kSetNameQuestion =
     "? Quillfen Level Adder: enter the name of the new set for the pack's levels @10";
 // A level file's name one character longer than its record holds.
@@ -69,7 +69,7 @@ void PrintTo(const Case& c, std::ostream* out) {
 
 const std::vector<Case> kCases = {
     // clang-format off
-    {"AddGroupStandsLastWhileItsFolderIsAsked", "parent3", kAddGroup, {kFolderQuestion},
+    {"AddGroupAsksItsFolderThenStandsLast", "parent3", kAddGroup, {kFolderQuestion},
      "Add Group", kLoaded + " root4", "", {"root4@11 'CUSTOM LEVELS' [NEWF]"}, {{"NEWF", true}}},
     {"AddGroupCancelledAtItsFolderAddsNothing", "root1", kAddGroup, {kFolderQuestion}},
     {"AddGroupRefusesAFolderLongerThanItsField", "root1", kAddGroup,

@@ -151,17 +151,16 @@ public:
 
     // --- the commands, as the game's editor defines them with this tool's mends ---
 
-    // The group stands while its folder is asked for; Cancel (the empty text) or a folder that
-    // cannot be stored takes it out again, its key issued all the same.
+    // The folder is asked for before the group is made; Cancel (the empty text) or a folder
+    // that cannot be stored adds nothing and issues no key.
     void addGroup(const std::string& folder, bool storable) {
-        ++groupCount;
         if (folder.empty())
             return;
         if (!storable)
             return say(kUnstorableText);
         if (folder.size() > 68)
             return say("WARNING: the folder can be at most 68 characters long");
-        append(groups, "root", groupCount, "CUSTOM LEVELS", folder);
+        append(groups, "root", ++groupCount, "CUSTOM LEVELS", folder);
     }
 
     void addSet() {
