@@ -312,7 +312,7 @@ Outcome Editor::redo() {
     return selectionOutcome(true);
 }
 
-void Editor::info() {
+void Editor::properties() {
     if (!profileLoaded(state_)) {
         ui_.message(kLoadFirst);
         return;
@@ -322,8 +322,38 @@ void Editor::info() {
         ui_.message(kNoSelection);
         return;
     }
-    ui_.message(std::string(node->text()) + " " + std::to_string(node->index()) + " " +
-                node->key() + " - " + std::to_string(state_.tree.count()));
+    auto quoted = [](const LevelTree::Node* n) {
+        std::string text(1, '\'');
+        text.append(n->text()).push_back('\'');
+        return text;
+    };
+    auto place = [](const LevelTree::Node* n, std::size_t of) {
+        return std::to_string(n->row() + 1) + " of " + std::to_string(of);
+    };
+    const LevelTree::Node* parent = node->parent();
+    std::vector<std::string> lines;
+    switch (node->kind()) {
+    case NodeKind::Group:
+        lines = {"Group " + quoted(node),
+                 "Level folder: " + std::string(state_.groupFolders(node->index())),
+                 "Group " + place(node, state_.tree.topLevel().size()) + ", with " +
+                     std::to_string(node->children()) + " set(s)"};
+        break;
+    case NodeKind::Set:
+        lines = {"Set " + quoted(node), "In group " + quoted(parent) + ", set " +
+                                            place(node, parent->children()) + ", with " +
+                                            std::to_string(node->children()) + " level(s)"};
+        break;
+    case NodeKind::Level:
+        lines = {"Level " + quoted(node), "File: " + std::string(state_.levelFiles(node->index())),
+                 "In set " + quoted(parent) + " of group " + quoted(parent->parent()) + ", level " +
+                     place(node, parent->children())};
+        break;
+    }
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    ui_.message(text);
 }
 
 } // namespace quillfen

@@ -183,8 +183,10 @@ public:
     Outcome undo();
     Outcome redo();
 
-    // "info", "Save Level Info", and the menu commands.
-    void info();
+    // Properties: what the profile holds for the selected node, in a player's words: its kind
+    // and name, its folder or file, and where it stands.
+    void properties();
+    // Save Level Info, and the menu commands.
     // Save Level Info: the counts go into the level file `fileName` (the file name box) of the
     // folder list's folder only when the panel's counts were read from it; otherwise refused
     // ("cannot find level file.." when it is not there), nothing written.

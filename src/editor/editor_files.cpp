@@ -350,9 +350,7 @@ preview::GraphicsPlaces Editor::graphicsPlaces() const {
     if (!graphicsFolder_.empty())
         places.chosen.push_back(graphicsFolder_);
     places.databaseFile = loaded_.file.hostPath;
-    // Only a Wine prefix has a drive_c to look in; Windows' own registry store has none.
-    if (const auto* wine = dynamic_cast<const WinePrefixStore*>(store_))
-        places.winePrefix = wine->prefix();
+    places.winePrefix = store_->winePrefix();
     return places;
 }
 

@@ -53,13 +53,13 @@ std::vector<Command> contextCommands(const LevelTree::Node* node) {
     switch (node->kind()) {
     case NodeKind::Group:
         return {Command::AddSet, Command::ImportPack, Command::AddGroup,
-                Command::Rename, Command::Delete,     Command::NodeInfo};
+                Command::Rename, Command::Delete,     Command::Properties};
     case NodeKind::Set:
         return {Command::AddLevels, Command::AddSet, Command::Rename, Command::Delete,
-                Command::NodeInfo};
+                Command::Properties};
     case NodeKind::Level:
         return {Command::Preview, Command::MoveUp, Command::MoveDown,
-                Command::Rename,  Command::Delete, Command::NodeInfo};
+                Command::Rename,  Command::Delete, Command::Properties};
     }
     return {};
 }

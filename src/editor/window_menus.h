@@ -27,6 +27,7 @@ enum class Command {
     MoveUp,
     MoveDown,
     Rename,
+    Properties,
     Refresh,
     Preview,
     Messages,
@@ -35,7 +36,6 @@ enum class Command {
     StartupFolder,
     UsersKey,
     Help,
-    NodeInfo,
     About,
 };
 
@@ -78,7 +78,7 @@ inline constexpr char kRefresh[] = "Refresh";
 inline constexpr char kPreview[] = "Preview";
 inline constexpr char kMessages[] = "Messages";
 inline constexpr char kGraphicsFolder[] = "Game graphics folder...";
-inline constexpr char kNodeInfo[] = "Node info";
+inline constexpr char kProperties[] = "Properties";
 inline constexpr char kAbout[] = "About";
 
 inline constexpr MenuItem kFileItems[] = {
@@ -102,6 +102,7 @@ inline constexpr MenuItem kEditItems[] = {
     {Command::MoveUp, kMoveUp, 'M', "moveUpAction", {Key::Up, false, true}, false},
     {Command::MoveDown, kMoveDown, 'v', "moveDownAction", {Key::Down, false, true}, false},
     {Command::Rename, kRename, 'n', "renameAction", {Key::F2}, false},
+    {Command::Properties, kProperties, 'o', "propertiesAction", {}, false},
 };
 inline constexpr MenuItem kViewItems[] = {
     {Command::Refresh, kRefresh, 'R', "refreshAction", {Key::F5}, false},
@@ -116,8 +117,7 @@ inline constexpr MenuItem kOptionsItems[] = {
     {Command::UsersKey, kLemmingsRegKey, 'L', "usersKeyAction", {}, false},
 };
 inline constexpr MenuItem kHelpItems[] = {
-    {Command::Help, kHelp, 'H', "helpAction", {Key::F1}, false},
-    {Command::NodeInfo, kNodeInfo, 'o', "nodeInfoAction", {}, true},
+    {Command::Help, kHelp, 'H', "helpAction", {Key::F1}, true},
     {Command::About, kAbout, 'A', "aboutAction", {}, false},
 };
 

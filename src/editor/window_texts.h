@@ -48,7 +48,6 @@ inline constexpr ControlText kGroupFolderEdit{
     "groupFolderEdit", "", "this is the folder that the group will read levels from"};
 inline constexpr ControlText kUpdateFolderButton{
     "updateFolderButton", "update", "updated the folder that the selected group will look in"};
-inline constexpr ControlText kNodeInfoButton{"nodeInfoButton", "info", "debug info"};
 inline constexpr ControlText kLevelFileEdit{"levelFileEdit", "",
                                             "this is the level file for the selected level"};
 inline constexpr ControlText kUpdateFileButton{"updateFileButton", "update",
@@ -60,7 +59,8 @@ inline constexpr ControlText kLevelFileLabel{"levelFileLabel", "File name", null
 inline constexpr ControlText kPreviewArea{"previewArea", "", nullptr};
 inline constexpr ControlText kSaveProfileButton{"saveProfileButton", "Save Profile Data",
                                                 "save the above profile changes"};
-inline constexpr ControlText kNumlemm{"lemmingsEdit", "", "number of lemmings for selected level"};
+inline constexpr ControlText kLemmingsEdit{"lemmingsEdit", "",
+                                           "number of lemmings for selected level"};
 inline constexpr ControlText kActionEdits[8] = {
     {"climbersEdit", "", "number of climbers for selected level"},
     {"floatersEdit", "", "number of floaters for selected level"},

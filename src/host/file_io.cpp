@@ -77,6 +77,11 @@ bool isFolder(const std::string& path) {
     return info && info->kind == EntryKind::Folder;
 }
 
+bool pathExists(const std::string& path) {
+    auto info = pathInfo(path);
+    return info && info->kind != EntryKind::Missing;
+}
+
 Status makeFolder(const std::string& folder) {
     if (isFolder(folder))
         return success();

@@ -39,6 +39,8 @@ std::string explained(const std::string& what, const std::string& reason);
 
 // Whether the path names a folder (following symbolic links).
 bool isFolder(const std::string& path);
+// Whether the path names anything that can be looked at (following symbolic links).
+bool pathExists(const std::string& path);
 
 // What a path names.
 enum class EntryKind { Missing, File, Folder, Link, Other };

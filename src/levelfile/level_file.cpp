@@ -61,10 +61,7 @@ std::string shownName(const std::string& path) {
 // An empty file name leaves the path ending in the separator, which names the folder itself:
 // the game's editor found no level file there, and neither do we.
 bool levelFileExists(const std::string& path) {
-    if (fileNameOf(path).empty())
-        return false;
-    auto info = pathInfo(path);
-    return info && info->kind != EntryKind::Missing;
+    return !fileNameOf(path).empty() && pathExists(path);
 }
 
 // A count box's text as a byte: a whole or decimal number (spaces around it allowed), rounded

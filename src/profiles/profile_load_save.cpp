@@ -6,7 +6,6 @@
 #include "database/database_writer.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
-#include "profiles/profile_files.h"
 #include "profiles/windows_paths.h"
 
 namespace quillfen {
@@ -114,13 +113,17 @@ Result<ProfilePath> findProfileFile(ProfileStore& store, const std::string& user
 }
 
 Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progress) {
-    auto length = GetFileLength(path.hostPath);
-    double maximum = static_cast<double>(length ? *length : 0) + 1;
+    auto info = pathInfo(path.hostPath);
+    // The progress bar counts the bytes to read, as the game's editors' byte loop did.
+    double maximum =
+        (info && info->kind != EntryKind::Folder ? static_cast<double>(info->size & 0xFFFFFFFF)
+                                                 : 0) +
+        1;
     report(progress, 0, maximum);
-    if (!FileExists(path.hostPath))
+    if (!info || info->kind == EntryKind::Missing || path.hostPath.empty())
         return Error{profileFileMissing(path)};
-    if (!length)
-        return Error{length.error()};
+    if (info->kind == EntryKind::Folder)
+        return Error{kFoundDirectory};
     if (maximum < 100)
         return Error{kCorruptProfile};
     // One read of the whole file; the progress bar shows it done, as after the game's editors'
@@ -146,7 +149,7 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     report(progress, 0, records);
     // A save replaces a profile's file: one that is not there speaks of a wrong DatabaseName or
     // of a file moved away, not of a profile to be made.
-    if (!FileExists(path.hostPath))
+    if (path.hostPath.empty() || !pathExists(path.hostPath))
         return Error{profileFileMissing(path)};
     std::string backupPath = path.databasePath + "_backup";
     std::string file = path.hostPath;

@@ -13,6 +13,8 @@
 
 namespace quillfen {
 
+// A profile's DatabaseName that names a folder.
+inline constexpr char kFoundDirectory[] = "found a directory instead of a file!";
 // Where the game lists its profiles, below HKEY_LOCAL_MACHINE.
 inline constexpr char kDefaultUsersKeyPath[] = "SOFTWARE\\Visual Sciences\\Windows Lemmings\\Users";
 

@@ -75,7 +75,7 @@ std::string WinePrefixStore::defaultPrefix() {
     return std::string(home ? home : "") + "/.wine";
 }
 
-const std::string& WinePrefixStore::prefix() const {
+std::string WinePrefixStore::winePrefix() const {
     return impl_->prefix;
 }
 

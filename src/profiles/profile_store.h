@@ -37,6 +37,9 @@ public:
     // Why the registry could not be read at the last lookup, as the user's message; empty when
     // it was read (a registry that is not there at all holds no keys).
     virtual std::string unreadable() { return {}; }
+    // The Wine prefix folder whose drive_c this store's paths reach; empty for Windows' own
+    // registry, whose drives are the host's.
+    virtual std::string winePrefix() const { return {}; }
 };
 
 // The machine registry of a Wine prefix (its system.reg), and its drives (dosdevices/).
@@ -48,7 +51,7 @@ public:
 
     // $WINEPREFIX, else ~/.wine.
     static std::string defaultPrefix();
-    const std::string& prefix() const;
+    std::string winePrefix() const override;
 
     std::string EnumRegKey(const std::string& keyPath, std::int32_t position) override;
     std::string GetRegValue(const std::string& keyPath, const std::string& valueName) override;

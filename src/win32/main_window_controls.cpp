@@ -106,7 +106,7 @@ void MainWindow::createControls() {
     for (int i = 0; i < kCountBoxes; ++i)
         addControl(WC_STATICW, {kCountNames[i], kCountNames[i], nullptr}, SS_CENTER,
                    IdCountNames + i);
-    lemmingsEdit = addControl(WC_EDITW, kNumlemm, edit, IdLemmingsEdit, WS_EX_CLIENTEDGE);
+    lemmingsEdit = addControl(WC_EDITW, kLemmingsEdit, edit, IdLemmingsEdit, WS_EX_CLIENTEDGE);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         actionEdits[i] = addControl(WC_EDITW, kActionEdits[i], edit,
                                     IdClimbersEdit + static_cast<int>(i), WS_EX_CLIENTEDGE);

@@ -188,8 +188,8 @@ void MainWindow::runCommand(window::Command command) {
     case Command::Help:
         onHelp();
         return;
-    case Command::NodeInfo:
-        editor_.info();
+    case Command::Properties:
+        editor_.properties();
         return;
     case Command::About:
         ui_.message(aboutText());

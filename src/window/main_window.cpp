@@ -26,7 +26,7 @@ namespace quillfen {
 MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& choosers,
                        QWidget* parent)
     : QMainWindow(parent), reports_(ui), choosers_(choosers), editor_(store, reports_),
-      prefix_(QString::fromStdString(store.prefix())) {
+      prefix_(QString::fromStdString(store.winePrefix())) {
     setWindowTitle(toQt(editor_.documentState().caption));
     createControls();
     createMenus();

@@ -183,7 +183,7 @@ void MainWindow::createControls() {
         fields->addWidget(box, line, 1);
         fields->addWidget(update, line++, 2);
     }
-    lemmingsEdit = textBox(kNumlemm, detail);
+    lemmingsEdit = textBox(kLemmingsEdit, detail);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         actionEdits[i] = textBox(kActionEdits[i], detail);
     saveLevelInfoButton = button(kSaveLevelInfoButton, detail);

@@ -115,8 +115,8 @@ void MainWindow::run(window::Command command) {
         return onChangeUsersKey();
     case Command::Help:
         return onHelp();
-    case Command::NodeInfo:
-        editor_.info();
+    case Command::Properties:
+        editor_.properties();
         return;
     case Command::About:
         return onAbout();

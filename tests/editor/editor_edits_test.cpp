@@ -75,6 +75,16 @@ const std::vector<Case> kCases = {
     {"AddGroupRefusesAFolderLongerThanItsField", "root1", kAddGroup,
      {kFolderQuestion, "WARNING: the folder can be at most 68 characters long"}, "", "", "", {},
      {{std::string(69, 'F'), true}}},
+    {"PropertiesTellAGroupsFolderAndALevelsFileAndPlace", "level2",
+     [](Editor& e) {
+         e.properties();
+         e.clickNode(e.tree().find("root2"));
+         e.properties();
+         return Outcome{};
+     },
+     {"Level 'B'\nFile: b.lvl\nIn set 'FIRST' of group 'EASY PACK', level 2 of 3",
+      "Group 'HARD'\nLevel folder: HARD\nGroup 2 of 3, with 1 set(s)"},
+     "", "", "root2"},
     {"RenameRefusesAnEmptyName", "level1",
      [](Editor& e) { return e.rename(e.tree().find("level1"), {"", true}); },
      {"WARNING: the name cannot be empty"}},

@@ -3,7 +3,6 @@
 #include "editor/editor.h"
 #include "editor/settings_file.h"
 #include "profiles/hand_prefix.h"
-#include "profiles/profile_files.h"
 #include "scripted_user_interface.h"
 
 #include <filesystem>

@@ -2,8 +2,8 @@
 // of keys and its two registry views, as a real system.reg holds them.
 #include "cli/run_cli.h"
 #include "hand_prefix.h"
+#include "host/file_io.h"
 #include "profiles/profile_load_save.h"
-#include "profiles/profile_files.h"
 #include "profiles/profile_store.h"
 
 #include <cstdlib>
@@ -90,7 +90,7 @@ TEST(RealWinePrefix, TheStoreListsAndFindsWhatWineWrote) {
     testing::writeBytes(prefix + "/drive_c/OMEGA.DAT", std::vector<unsigned char>(7));
     auto omega = GetDatabaseFile(store, users, "\xCE\xA9mega \xE2\x82\xAC");
     ASSERT_TRUE(omega) << omega.error();
-    EXPECT_EQ(*GetFileLength(store.hostPath(*omega)), 7u);
+    EXPECT_EQ(pathInfo(store.hostPath(*omega))->size, 7u);
 }
 
 } // namespace

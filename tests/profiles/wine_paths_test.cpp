@@ -1,7 +1,7 @@
 // Windows paths of the registry mapped to the prefix's files as Wine maps them, and the file
 // tests Load Profile and Save Profile Data make on them.
 #include "hand_prefix.h"
-#include "profiles/profile_files.h"
+#include "host/file_io.h"
 #include "profiles/profile_store.h"
 #include "profiles/windows_paths.h"
 
@@ -45,14 +45,7 @@ TEST(WinePaths, EachComponentIsFoundWithoutRegardToCaseInEitherSpellingAndOnEach
              {"", ""}})
         EXPECT_EQ(store.hostPath(windows), host) << windows;
     // A drive the prefix does not have names no file.
-    EXPECT_FALSE(FileExists(store.hostPath("Q:\\x.dat")));
-}
-
-// The file search passes over hidden files.
-TEST(ProfileFiles, AHiddenOrMissingFileHasNoLength) {
-    testing::TempDir dir;
-    testing::writeBytes(dir.file(".hidden"), std::vector<unsigned char>(1234));
-    EXPECT_EQ(*GetFileLength(dir.file(".hidden")) + *GetFileLength(dir.file("missing")), 0u);
+    EXPECT_FALSE(pathExists(store.hostPath("Q:\\x.dat")));
 }
 
 // Beside the refusals that the profile commands show (tests/profiles/cli_profiles_test.cpp).
