@@ -1,5 +1,6 @@
 #include "cli/cli_common.h"
 
+#include "common/user_texts.h"
 #include "common/windows1252.h"
 #include "host/file_io.h"
 
@@ -79,6 +80,13 @@ int usage(std::string_view line) {
 int refuse(std::string_view message) {
     std::cerr << windows1252ToUtf8(message) << "\n";
     return kRefused;
+}
+
+std::optional<std::string> windows1252(const std::string& utf8Text) {
+    auto text = utf8ToWindows1252(utf8Text);
+    if (!text)
+        refuse(kUnstorableText);
+    return text;
 }
 
 std::string jsonString(std::string_view windows1252) {

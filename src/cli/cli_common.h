@@ -53,6 +53,10 @@ int usage(std::string_view line);
 // Prints a core message (Windows-1252) to stderr as UTF-8 and gives kRefused.
 int refuse(std::string_view message);
 
+// A text from the command line as the core keeps it (Windows-1252), or nothing after the
+// refusal of one that it cannot hold.
+std::optional<std::string> windows1252(const std::string& utf8Text);
+
 std::string jsonString(std::string_view windows1252);
 
 // The tree as `show` prints it: one node a line, or one JSON object.

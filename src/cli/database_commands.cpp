@@ -54,7 +54,7 @@ int demoCommand(const Args& args) {
     // A demo never takes the place of a file that is there, a player's database above all.
     if (auto written = writeFile(args[0], encodeDatabase(makeDemoTree()), {.mustBeNew = true});
         !written)
-        return refuse("ERROR: could not write " + args[0] + ": " + written.error());
+        return refuse(couldNotWrite(args[0], written.error()));
     return kDone;
 }
 

@@ -105,13 +105,6 @@ private:
     PrintingUserInterface& ui_ = session_.ui;
     std::vector<std::string> writtenLevels_;
 
-    static std::optional<std::string> windows1252(const std::string& utf8Text) {
-        auto text = utf8ToWindows1252(utf8Text);
-        if (!text)
-            refuse(kUnstorableText);
-        return text;
-    }
-
     // The node that KEY names becomes the selected node, as a click on it would make it.
     const LevelTree::Node* select(const std::string& key) {
         const LevelTree::Node* node = editor_.tree().find(key);

@@ -1,12 +1,12 @@
 // preview: pictures of a level file, or of each level of a DOS level pack, as PNG files.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
 #include "host/file_io.h"
 #include "levelfile/level_pack.h"
 #include "preview/level_preview.h"
 #include "preview/png_file.h"
-#include "profiles/profile_store.h"
 
 #include <charconv>
 #include <iostream>
@@ -39,12 +39,10 @@ int previewCommand(const Args& args) {
         return usage(kPreviewUsage);
     const std::string& path = line->words[0];
 
-    preview::GraphicsPlaces places{.chosen = line->values("--graphics")};
-#ifndef _WIN32
-    places.winePrefix = WinePrefixStore::defaultPrefix();
-#endif
+    EditorSession session(openStore(*line));
     preview::GameGraphics graphics;
-    auto levels = preview::previewFile(path, graphics, places);
+    auto levels = preview::previewFile(path, graphics,
+                                       session.editor.graphicsPlaces(line->values("--graphics")));
     if (!levels)
         return refuse(levels.error());
 

@@ -34,6 +34,12 @@ public:
     }
 };
 
+struct CommandLine;
+
+// The registry and the drives that a command works on: the Wine prefix of --prefix, else the
+// default one; on Windows without --prefix, the registry of the Windows it runs on.
+std::unique_ptr<ProfileStore> openStore(const CommandLine& line);
+
 // The Editor that a command runs its loads, saves and writes through: its user prints and
 // answers as above, and its registry is `store` (the default Wine prefix's unless given).
 struct EditorSession {

@@ -1,6 +1,4 @@
 // prefixes, profiles, load, save, demo-prefix: the game's profiles in Wine prefixes.
-#include "profiles/profile_load_save.h"
-
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/demo.h"
@@ -10,6 +8,7 @@
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "profiles/prefix_discovery.h"
+#include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
 #ifdef _WIN32
 #include "profiles/windows_registry_store.h"
@@ -32,8 +31,8 @@ namespace {
 constexpr Option kPrefixOption{"--prefix", true};
 constexpr Option kKeyOption{"--key", true};
 
-// The registry and the drives that the profile commands work on: the Wine prefix of --prefix,
-// else the default one; on Windows without --prefix, the registry of the Windows it runs on.
+} // namespace
+
 std::unique_ptr<ProfileStore> openStore(const CommandLine& line) {
 #ifdef _WIN32
     if (!line.has("--prefix"))
@@ -42,16 +41,6 @@ std::unique_ptr<ProfileStore> openStore(const CommandLine& line) {
     return std::make_unique<WinePrefixStore>(
         line.value("--prefix", WinePrefixStore::defaultPrefix()));
 }
-
-// A text from the command line as the core keeps it.
-std::optional<std::string> windows1252(const std::string& utf8Text) {
-    auto text = utf8ToWindows1252(utf8Text);
-    if (!text)
-        refuse(kUnstorableText);
-    return text;
-}
-
-} // namespace
 
 int prefixesCommand(const Args& args) {
     auto line = parseCommandLine(args, 0, {kKeyOption});
@@ -227,7 +216,7 @@ int demoPrefixCommand(const Args& args) {
     std::error_code error;
     // Host paths are UTF-8 already, so they are printed as they are.
     auto fail = [](const std::string& what, const std::string& reason) {
-        std::cerr << "ERROR: could not write " << what << ": " << reason << "\n";
+        std::cerr << couldNotWrite(what, reason) << "\n";
         return kRefused;
     };
     // Never write over a real prefix's registry, nor over any file a player may have made.

@@ -205,10 +205,10 @@ public:
     // Game graphics folder...: the level previews look in `hostFolder` first, in this run and,
     // through the settings file, in the next ones.
     void chooseGraphicsFolder(const std::string& hostFolder);
-    // Where the level previews look for the game's graphics: the folder the player chose, the
-    // loaded profile's database file and the Wine prefix in use (the level file's own folder is
-    // the previewed file's).
-    preview::GraphicsPlaces graphicsPlaces() const;
+    // Where the level previews look for the game's graphics: the folders given, the folder the
+    // player chose, the loaded profile's database file and the Wine prefix in use (the level
+    // file's own folder is the previewed file's).
+    preview::GraphicsPlaces graphicsPlaces(std::vector<std::string> folders = {}) const;
     Outcome changeUsersKey();
     void help();
 

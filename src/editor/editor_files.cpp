@@ -265,7 +265,7 @@ Status Editor::openFile(const std::string& hostPath) {
 
 Status Editor::writeFile(const std::string& hostPath) {
     if (auto written = quillfen::writeFile(hostPath, encodeDatabase(state_.tree)); !written)
-        return Error{"ERROR: could not write " + hostPath + ": " + written.error()};
+        return Error{couldNotWrite(hostPath, written.error())};
     return success();
 }
 
@@ -345,8 +345,8 @@ void Editor::chooseGraphicsFolder(const std::string& hostFolder) {
     changeSettings([&](settings::Settings& stored) { stored.graphicsFolder = *line; });
 }
 
-preview::GraphicsPlaces Editor::graphicsPlaces() const {
-    preview::GraphicsPlaces places;
+preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders) const {
+    preview::GraphicsPlaces places{.chosen = std::move(folders)};
     if (!graphicsFolder_.empty())
         places.chosen.push_back(graphicsFolder_);
     places.databaseFile = loaded_.file.hostPath;

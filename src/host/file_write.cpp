@@ -77,6 +77,10 @@ Status writeInPlace(OpenFile& file, const std::string& path, std::span<const uns
 
 } // namespace
 
+std::string couldNotWrite(const std::string& path, const std::string& reason) {
+    return explained("ERROR: could not write " + path + ": ", reason);
+}
+
 Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
                  const WriteRules& rules) {
     const bool backedUp = !rules.backup.empty();

@@ -43,4 +43,8 @@ inline constexpr char kAlreadyThere[] = "something of that name is already there
 Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
                  const WriteRules& rules = {});
 
+// "ERROR: could not write <path>: <reason>", or the reason alone when it is a whole message of
+// its own; `path` as the user named it.
+std::string couldNotWrite(const std::string& path, const std::string& reason);
+
 } // namespace quillfen

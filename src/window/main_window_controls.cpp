@@ -40,10 +40,6 @@ template <class Widget> Widget* named(Widget* widget, const window::ControlText&
     return widget;
 }
 
-// The labels of the detail panel's two boxes.
-constexpr char kLevelFolderLabel[] = "Level folder";
-constexpr char kFileNameLabel[] = "File name";
-
 // The rows the tree and the lists show at the least, as long as the screen allows.
 constexpr int kTreeRows = 12;
 constexpr int kListRows = 6;
@@ -174,10 +170,9 @@ void MainWindow::createControls() {
     updateFileButton = button(kUpdateFileButton, detail);
     int line = 0;
     for (auto [name, box, update] :
-         {std::tuple{kLevelFolderLabel, groupFolderEdit, updateFolderButton},
-          std::tuple{kFileNameLabel, levelFileEdit, updateFileButton}}) {
-        auto* caption = new QLabel(QString::fromLatin1(name), detail);
-        caption->setObjectName(box->objectName() + QStringLiteral("Label"));
+         {std::tuple{kGroupFolderLabel, groupFolderEdit, updateFolderButton},
+          std::tuple{kLevelFileLabel, levelFileEdit, updateFileButton}}) {
+        QLabel* caption = label(name, detail);
         caption->setBuddy(box);
         fields->addWidget(caption, line, 0);
         fields->addWidget(box, line, 1);

@@ -296,7 +296,7 @@ private slots:
         s.clickNode("root1");
         s.click("deleteGroupButton");
         DemoPrefix other;
-        const QString prefix = QString::fromStdString(other.winePrefix());
+        const QString prefix = QString::fromStdString(other.prefix());
         s.ui.saveChoices = {SaveChoice::Cancel};
         QVERIFY(!s.form->usePrefix(prefix));
         QVERIFY(s.form->state().tree.find("root2") != nullptr);
