@@ -1,5 +1,5 @@
-// What every command shares: its options in any order, and an exit status that says whether its
-// answer reached the user.
+// What every command shares: its options in any order, an exit status that says whether its
+// answer reached the user; and the profile's own commands, show and check.
 #include "cli/run_cli.h"
 #include "levelfile/make_level_file.h"
 #include "levelfile/make_pack.h"
@@ -52,9 +52,45 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWords) {
         for (const Args& form : forms)
             EXPECT_EQ(runCli(form).out, first.out) << form[0];
     }
-    for (const Args& wrong : std::vector<Args>{
-             {"show", demo, "--to", out}, {"show", "--json=1", demo}, {"import", pack, "--to"}})
-        EXPECT_EQ(runCli(wrong).status, 2) << wrong[0] << " " << wrong.back();
+    for (const Args& wrong : std::vector<Args>{{"show", demo, "--to", out},
+                                               {"show", "--json=1", demo},
+                                               {"import", pack, "--to"},
+                                               {"show"},
+                                               {"frobnicate"},
+                                               {}})
+        EXPECT_EQ(runCli(wrong).status, 2) << (wrong.empty() ? "" : wrong.back());
+}
+
+// What rewrite writes is the writing commands' test's; a file that cannot be read, the readers'.
+TEST(CliDatabase, ShowPrintsTheTreeCheckItsProblemsAndACorruptFileIsRefused) {
+    TempDir dir;
+    std::string demo = dir.file("DEMO.DAT");
+    ASSERT_EQ(runCli({"demo", demo}).status, 0);
+    EXPECT_NE(runCli({"show", demo})
+                  .out.find("root1 \"CUSTOM LEVELS\" folder \"CUST\"\n  parent1 \"CUSTOM SET\"\n"
+                            "    level1 \"Tunnel Vision\" file \"tunnel.lvl\"\n"),
+              std::string::npos);
+    // JSON lists the nodes in node index order.
+    EXPECT_TRUE(runCli({"show", "--json", demo})
+                    .out.starts_with("{\"records\": 16, \"nodes\": [\n  {\"index\": 1, \"key\": "
+                                     "\"root1\", \"text\": \"CUSTOM LEVELS\", \"children\": 2, "
+                                     "\"folder\": \"CUST\"},\n  {\"index\": 2, \"key\": "
+                                     "\"parent1\", \"text\": \"CUSTOM SET\", \"children\": 3, "
+                                     "\"parent\": \"root1\"},\n"));
+    EXPECT_EQ(runCli({"check", demo}).status, 0);
+
+    auto bytes = readBytes(demo);
+    bytes[4] = 200;
+    writeBytes(demo, bytes);
+    CliRun show = runCli({"show", demo});
+    EXPECT_EQ(show.status, 1);
+    EXPECT_EQ(show.err, "WARNING: the user profile you are trying to load seems to be corrupt\n"
+                        "the file claims 200 records but holds 16\n");
+    EXPECT_EQ(runCli({"rewrite", demo, dir.file("OUT.DAT")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("OUT.DAT")));
+    CliRun check = runCli({"check", demo});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("200 records make"), std::string::npos) << check.out;
 }
 
 } // namespace

@@ -33,7 +33,6 @@ struct WritingCommand {
 const char kProfile[] = "prefix/drive_c/LEMM/USERS/ALICE.DAT";
 const WritingCommand kCommands[] = {
     {"rewrite", {"rewrite", "{in}", "{t}"}, "OUT.DAT", true, true, false},
-    {"edit", {"edit", "{in}", "{t}", "folder", "root1", "CUST"}, "OUT.DAT", true, true, false},
     {"demo", {"demo", "{t}"}, "OUT.DAT", false, true, false},
     {"demoprefix", {"demo-prefix", "{out}/prefix"}, kProfile, false, true, false},
     {"level", {"level", "{t}", "--set", "lemmings=9"}, "t.lvl", true, false, false},
