@@ -21,30 +21,24 @@ protected:
     void click(const std::string& key) { show(select(key).panel); }
 };
 
-TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderAndASetOrNothingEmptyBoxes) {
-    click("level1");
-    EXPECT_EQ(panel.groupFolder, "");
-    EXPECT_EQ(panel.levelFile, "a.lvl");
-    EXPECT_EQ(panel.counts, (Boxes{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
-    click("root2");
-    EXPECT_EQ(panel.groupFolder, "HARD");
-    EXPECT_EQ(panel.levelFile, "");
-    EXPECT_EQ(panel.counts, Boxes{});
-    for (const char* key : {"parent1", ""}) {
-        click("level1");
-        click(key);
-        EXPECT_EQ(panel.groupFolder + panel.levelFile, "");
-        EXPECT_EQ(panel.counts, Boxes{});
-    }
-}
-
-TEST_F(TreeClick, ALevelWhoseFileIsNotThereOrNotReadableShowsNoCountsAndAShortOneSome) {
+// After a level's counts, a level whose file is missing (b.lvl) or a folder (c.lvl) shows its
+// file name and empty boxes, as a set and nothing do; a short file shows the counts it holds.
+TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderAndTheRestEmptyBoxes) {
     std::filesystem::create_directory(levelfile::levelFilePath(levels, "c.lvl"));
-    for (const char* key : {"level2", "level3"}) { // b.lvl is missing, c.lvl is a folder
+    // The node clicked, and the file name and folder it shows.
+    const std::array<std::string, 3> shown[] = {{"level2", "b.lvl", ""},
+                                                {"level3", "c.lvl", ""},
+                                                {"parent1", "", ""},
+                                                {"", "", ""},
+                                                {"root2", "", "HARD"}};
+    for (const auto& [key, file, folder] : shown) {
         click("level1");
+        EXPECT_EQ(panel.levelFile, "a.lvl");
+        EXPECT_EQ(panel.counts, (Boxes{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
         click(key);
-        EXPECT_EQ(panel.counts, Boxes{});
-        EXPECT_FALSE(panel.levelFile.empty());
+        EXPECT_EQ(panel.counts, Boxes{}) << key;
+        EXPECT_EQ(panel.levelFile, file) << key;
+        EXPECT_EQ(panel.groupFolder, folder) << key;
     }
     auto bytes = makeLevelFile({7, 6, 5, 4, 3, 2, 1, 0, 9}, "");
     bytes.resize(14); // offsets 3, 9, 11 and 13

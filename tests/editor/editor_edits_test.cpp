@@ -71,10 +71,6 @@ const std::vector<Case> kCases = {
     // clang-format off
     {"AddGroupAsksItsFolderThenStandsLast", "parent3", kAddGroup, {kFolderQuestion},
      "Add Group", kLoaded + " root4", "", {"root4@11 'CUSTOM LEVELS' [NEWF]"}, {{"NEWF", true}}},
-    {"AddGroupCancelledAtItsFolderAddsNothing", "root1", kAddGroup, {kFolderQuestion}},
-    {"AddGroupRefusesAFolderLongerThanItsField", "root1", kAddGroup,
-     {kFolderQuestion, "WARNING: the folder can be at most 68 characters long"}, "", "", "", {},
-     {{std::string(69, 'F'), true}}},
     {"PropertiesTellAGroupsFolderAndALevelsFileAndPlace", "level2",
      [](Editor& e) {
          e.properties();
@@ -85,9 +81,6 @@ const std::vector<Case> kCases = {
      {"Level 'B'\nFile: b.lvl\nIn set 'FIRST' of group 'EASY PACK', level 2 of 3",
       "Group 'HARD'\nLevel folder: HARD\nGroup 2 of 3, with 1 set(s)"},
      "", "", "root2"},
-    {"RenameRefusesAnEmptyName", "level1",
-     [](Editor& e) { return e.rename(e.tree().find("level1"), {"", true}); },
-     {"WARNING: the name cannot be empty"}},
     // An in-place edit closed as it was leaves nothing to undo.
     {"RenameToTheSameTextIsNoStep", "level1",
      [](Editor& e) {

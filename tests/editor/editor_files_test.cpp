@@ -13,21 +13,16 @@ namespace {
 
 using testing::Names;
 using testing::readBytes;
-using testing::sampleTree;
 
 const std::string kAlicePath = "C:\\LEMM\\USERS\\ALICE.DAT";
+const Names kProfiles{"Alice", "Bob", "Gone"};
 
-// Alice's and Bob's profiles in a prefix, its LEVELS folder, and an Editor started
-// in a working folder of its own.
-class EditorFilesTest : public ::testing::Test {
+// The prefix's profiles and an Editor started in a working folder of its own.
+class EditorFilesTest : public testing::ProfilePrefixTest {
 protected:
     EditorFilesTest() {
-        prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)") +
-                             testing::profileKey("Bob", R"(C:\\LEMM\\USERS\\BOB.DAT)"));
-        aliceBytes = prefix.writeDatabase("LEMM/USERS/ALICE.DAT", sampleTree("ALICE", 3));
-        bobBytes = prefix.writeDatabase("LEMM/USERS/BOB.DAT", sampleTree("BOB", 5));
         std::filesystem::current_path(work.path());
-        EXPECT_EQ(editor.startUp()->profiles, (Names{"Alice", "Bob"}));
+        EXPECT_EQ(editor.startUp()->profiles, kProfiles);
         editor.openFolder(levels);
     }
     ~EditorFilesTest() override { std::filesystem::current_path(home); }
@@ -50,33 +45,20 @@ protected:
 
     std::filesystem::path home = std::filesystem::current_path();
     testing::TempDir work;
-    testing::HandPrefix prefix;
-    WinePrefixStore store{prefix.path()};
     ScriptedUserInterface ui;
     Editor editor{store, ui};
-    std::vector<unsigned char> aliceBytes, bobBytes;
-    std::string alice = prefix.onDriveC("LEMM/USERS/ALICE.DAT");
-    std::string bob = prefix.onDriveC("LEMM/USERS/BOB.DAT");
     std::string levels = std::filesystem::path(prefix.onDriveC("LEVELS/x")).parent_path();
 };
 
-TEST_F(EditorFilesTest, ARefusedLoadSaysWhyInOrderAndKeepsTheTree) {
+// The refusals' texts are the profile layer's (tests/profiles); the Editor keeps its tree.
+TEST_F(EditorFilesTest, ARefusedLoadSaysWhyAndKeepsTheTree) {
     ASSERT_TRUE(load("Alice"));
-    auto refused = [&](const char* profile, const std::string& said) {
-        ui.messages.clear();
-        EXPECT_FALSE(editor.loadProfile(profile).done);
-        EXPECT_EQ(ui.messages, Names{said}) << profile;
-        EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
-        EXPECT_EQ(editor.loadedProfile(), "Alice");
-    };
-    refused("Carol", kProfileNotFound);
-    std::filesystem::remove(bob);
-    refused("Bob", "ERROR: the profile's file C:\\LEMM\\USERS\\BOB.DAT does not exist");
-    testing::writeBytes(bob, std::vector<unsigned char>(98));
-    refused("Bob", kCorruptProfile);
     std::filesystem::remove(bob);
     std::filesystem::create_directory(bob);
-    refused("Bob", kFoundDirectory);
+    EXPECT_FALSE(editor.loadProfile("Bob").done);
+    EXPECT_EQ(ui.messages, Names{kFoundDirectory});
+    EXPECT_EQ(encodeDatabase(editor.tree()), aliceBytes);
+    EXPECT_EQ(editor.loadedProfile(), "Alice");
 }
 
 TEST_F(EditorFilesTest, ASaveWritesTheProfileTheBoxNamesAndAsksBeforeReplacingAnother) {
@@ -160,7 +142,7 @@ TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {
     // A settings file gone missing is written anew with the default folder; Cancel keeps all.
     std::filesystem::remove(configured(settings::kFileName));
     ui.inputs = {{kDefaultUsersKeyPath, true}};
-    EXPECT_EQ(editor.changeUsersKey().profiles, (Names{"Alice", "Bob"}));
+    EXPECT_EQ(editor.changeUsersKey().profiles, kProfiles);
     EXPECT_EQ(settingsFile(), "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n");
     EXPECT_FALSE(editor.changeUsersKey().done);
     EXPECT_EQ(editor.state().usersKeyPath, kDefaultUsersKeyPath);

@@ -88,11 +88,8 @@ protected:
         const LevelTree::Node* node = tree.find(key);
         if (node == nullptr)
             return key + " is gone";
-        std::string_view entry = node->kind() == NodeKind::Group ? tree.groupFolders(node->index())
-                                 : node->kind() == NodeKind::Level ? tree.levelFiles(node->index())
-                                                                   : "";
         return key + "@" + std::to_string(node->index()) + " '" + std::string(node->text()) +
-               "' [" + std::string(entry) + "]";
+               "' [" + ModelTree::entryOf(tree, node) + "]";
     }
 
     // Every node's text and entry, the index order, the selection and the file the tree saves as.
@@ -120,11 +117,10 @@ protected:
             return;
         EXPECT_EQ(outcome.selected, node);
         ASSERT_TRUE(outcome.panel);
-        NodeKind kind = node ? node->kind() : NodeKind::Set;
-        EXPECT_EQ(outcome.panel->groupFolder,
-                  kind == NodeKind::Group ? editor.tree().groupFolders(node->index()) : "");
-        EXPECT_EQ(outcome.panel->levelFile,
-                  kind == NodeKind::Level ? editor.tree().levelFiles(node->index()) : "");
+        bool group = node && node->kind() == NodeKind::Group;
+        std::string entry = node ? ModelTree::entryOf(editor.tree(), node) : "";
+        EXPECT_EQ(outcome.panel->groupFolder, group ? entry : "");
+        EXPECT_EQ(outcome.panel->levelFile, group ? "" : entry);
     }
 
     // The tree saved, loaded and saved again gives the same bytes.

@@ -1,12 +1,13 @@
 #pragma once
 
-// A profile written out record by record, and a plain model of what the editing commands should
-// make of it, from the rules of the game's editor without the LevelTree: the nodes, their index
-// order, the selection, the key counters, and what the user is told and asked. It knows nothing
-// of the profile's limits, which the random edits never reach.
+// A profile's file, and a plain model of what the editing commands should make of it, from the
+// rules of the game's editor without the LevelTree: the nodes, their index order, the selection,
+// the key counters, and what the user is told and asked. It knows nothing of the profile's limits,
+// which the random edits never reach.
 
 #include "common/user_texts.h"
 #include "database/database_format.h"
+#include "database/database_writer.h"
 #include "editing/editor_state.h"
 
 #include <algorithm>
@@ -31,41 +32,21 @@ struct GroupSpec {
 };
 using ProfileSpec = std::vector<GroupSpec>;
 
-// The UserDatabase of a profile, record by record, written out here rather than by the writer.
+// The UserDatabase of a profile; the writer's bytes are pinned by the golden file of
+// tests/database.
 inline std::vector<unsigned char> profileBytes(const ProfileSpec& profile) {
-    std::vector<unsigned char> bytes(format::kHeaderSize);
-    auto put16 = [&](std::size_t at, std::size_t value) {
-        bytes[at] = static_cast<unsigned char>(value & 0xFF);
-        bytes[at + 1] = static_cast<unsigned char>(value >> 8);
-    };
-    auto put = [&](std::size_t at, const auto& from) {
-        std::copy(from.begin(), from.end(), bytes.begin() + at);
-    };
-    auto record = [&](const auto& fixed, const std::string& name, const std::string& second,
-                      std::size_t count, bool level) {
-        std::size_t at = bytes.size();
-        bytes.resize(at + format::kRecordSize);
-        put16(at, (at - format::kHeaderSize) / format::kRecordSize);
-        put(at + 2, fixed);
-        put(at + 10, name);
-        put(at + 50, second);
-        if (level) {
-            put(at + 84, second);
-            put(at + 122, format::kLevelTrailer);
-        } else {
-            put16(at + 118, count);
-        }
-    };
-    for (const GroupSpec& group : profile) {
-        record(format::kGroupFixed, group.name, group.folder, group.sets.size(), false);
-        for (const SetSpec& set : group.sets) {
-            record(format::kSetFixed, set.name, "", set.levels.size(), false);
-            for (const LevelSpec& level : set.levels)
-                record(format::kLevelFixed, level.title, level.file, 0, true);
+    using R = LevelTree::Relationship;
+    LevelTree tree;
+    for (const GroupSpec& g : profile) {
+        auto* group =
+            tree.add(nullptr, R::Last, NodeKind::Group, tree.count() + 1, g.name, g.folder);
+        for (const SetSpec& s : g.sets) {
+            auto* set = tree.add(group, R::Child, NodeKind::Set, tree.count() + 1, s.name);
+            for (const LevelSpec& l : s.levels)
+                tree.add(set, R::Child, NodeKind::Level, tree.count() + 1, l.title, l.file);
         }
     }
-    put16(4, (bytes.size() - format::kHeaderSize) / format::kRecordSize);
-    return bytes;
+    return encodeDatabase(tree);
 }
 
 struct ModelNode {
@@ -99,14 +80,18 @@ struct ModelTree {
         return out;
     }
 
+    // A group's folder or a level's file name; a set has none.
+    static std::string entryOf(const LevelTree& tree, const LevelTree::Node* n) {
+        return std::string(n->kind() == NodeKind::Group   ? tree.groupFolders(n->index())
+                           : n->kind() == NodeKind::Level ? tree.levelFiles(n->index())
+                                                          : "");
+    }
+
     // The Editor's tree as a model.
     static ModelTree of(const LevelTree& tree) {
         ModelTree m;
         auto add = [&](auto& self, std::vector<ModelNode>& to, const LevelTree::Node* n) -> void {
-            std::string_view entry = n->kind() == NodeKind::Group   ? tree.groupFolders(n->index())
-                                     : n->kind() == NodeKind::Level ? tree.levelFiles(n->index())
-                                                                    : "";
-            to.push_back({n->key(), std::string(n->text()), std::string(entry), {}});
+            to.push_back({n->key(), std::string(n->text()), entryOf(tree, n), {}});
             for (int i = 0; i < n->children(); ++i)
                 self(self, to.back().children, n->child(i));
         };
