@@ -1,17 +1,15 @@
-// Save Profile Data into a hand-written prefix's files, and what each of them holds after the
-// save fails or the program is killed on the way.
+// Load Profile, the profile listing and Save Profile Data over a hand-written prefix's files,
+// and what each file holds after a save fails or races another. A save killed at any of its
+// calls is the host layer's test (tests/host/durable_calls_test.cpp).
 #include "hand_prefix.h"
 
-#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace quillfen {
@@ -25,7 +23,7 @@ using Bytes = std::vector<unsigned char>;
 const Names kNoBackup{"ALICE.DAT", "BOB.DAT"};
 const Names kWithBackup{"ALICE.DAT", "ALICE.DAT_backup", "BOB.DAT"};
 
-class SaveProfileTest : public testing::ProfilePrefixTest {
+class ProfileLoadSaveTest : public testing::ProfilePrefixTest {
 public:
     // Alice's file and backup (none when empty), and nothing else new in the folder: no
     // temporary file stays behind.
@@ -49,12 +47,54 @@ public:
         return saved ? saved->message : saved.error();
     }
     bool saved(const std::string& profile) { return save(profile).starts_with(kSaved); }
+    // Load Profile of the file at `host`.
+    Result<LoadedProfile> load(const std::string& host, const Progress& progress = {}) {
+        return LoadProfile({"C:\\X.DAT", host}, progress);
+    }
 
     std::string users = std::filesystem::path(alice).parent_path().string();
     LevelTree tree = sampleTree("NEW");
 };
 
-TEST_F(SaveProfileTest, ASaveWritesTheTreeKeepsTheOldFileAsBackupAndReportsItsProgress) {
+// A registry file that cannot be read is not taken for one without profiles.
+TEST_F(ProfileLoadSaveTest, ARegistryTooLargeToBeWinesIsRefusedWithItsLength) {
+    std::string registry = prefix.path() + "/system.reg";
+    std::filesystem::resize_file(registry, (std::uintmax_t{256} << 20) + 1);
+    EXPECT_EQ(LoadProfiles(store, kDefaultUsersKeyPath).error(),
+              "ERROR: cannot read the registry file " + registry +
+                  ": the file is 268435457 bytes long, more than 268435456");
+}
+
+TEST_F(ProfileLoadSaveTest, ALoadReportsItsProgressOverTheFileInFewSteps) {
+    std::vector<std::pair<double, double>> steps;
+    auto loaded = load(alice, [&](double value, double max) { steps.push_back({value, max}); });
+    ASSERT_TRUE(loaded) << loaded.error();
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(aliceBytes.size() + 1)));
+    EXPECT_EQ(steps.back().first, 0.0);
+    EXPECT_LE(steps.size(), 110u);
+}
+
+TEST_F(ProfileLoadSaveTest, FilesClaimingTooMuchOrUnreadableAreRefusedAndAHeaderAloneIsEmpty) {
+    // Long enough to be read, but its count claims records it does not hold.
+    std::vector<unsigned char> claims(200);
+    claims[4] = 9;
+    testing::writeBytes(bob, claims);
+    EXPECT_TRUE(load(bob).error().starts_with(std::string(kCorruptProfile) + "\n"));
+    // A 99-byte file is read: a header that counts no record.
+    testing::writeBytes(bob, std::vector<unsigned char>(99));
+    auto empty = load(bob);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->database.tree.empty());
+    EXPECT_EQ(empty->database.tree.selected(), nullptr);
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    ::chmod(alice.c_str(), 0);
+    EXPECT_EQ(load(alice).error(), std::string(kCannotReadProfile) + "Permission denied");
+}
+
+TEST_F(ProfileLoadSaveTest, ASaveWritesTheTreeKeepsTheOldFileAsBackupAndReportsItsProgress) {
     tree = sampleTree("NEW", 4);
     std::vector<std::pair<double, double>> steps;
     auto first = SaveProfileData(tree, store, "Alice", {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
@@ -69,7 +109,7 @@ TEST_F(SaveProfileTest, ASaveWritesTheTreeKeepsTheOldFileAsBackupAndReportsItsPr
     EXPECT_EQ(steps.back(), std::make_pair(0.0, 6.0));
 }
 
-TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
+TEST_F(ProfileLoadSaveTest, RefusedSavesTouchNoFile) {
     // A save makes no profile file, nor its folder.
     EXPECT_EQ(save("Gone"), "ERROR: the profile's file C:\\LEMM\\GONE\\GONE.DAT does not exist");
     EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/LEMM/GONE"));
@@ -96,7 +136,7 @@ TEST_F(SaveProfileTest, RefusedSavesTouchNoFile) {
     expectAlice(aliceBytes, {});
 }
 
-TEST_F(SaveProfileTest, ASaveIntoARelativeDatabaseNameNamesTheWholeFile) {
+TEST_F(ProfileLoadSaveTest, ASaveIntoARelativeDatabaseNameNamesTheWholeFile) {
     testing::TempDir work;
     auto home = std::filesystem::current_path();
     std::filesystem::current_path(work.path());
@@ -110,7 +150,7 @@ TEST_F(SaveProfileTest, ASaveIntoARelativeDatabaseNameNamesTheWholeFile) {
 
 // Runs a save in a child process whose files may grow to at most `limit` bytes, as when the disk
 // is full; gives the child's one message.
-std::string saveWithFileSizeLimit(SaveProfileTest& test, rlim_t limit) {
+std::string saveWithFileSizeLimit(ProfileLoadSaveTest& test, rlim_t limit) {
     testing::TempDir dir;
     std::string said = dir.file("said");
     pid_t child = ::fork();
@@ -128,7 +168,7 @@ std::string saveWithFileSizeLimit(SaveProfileTest& test, rlim_t limit) {
     return {bytes.begin(), bytes.end()};
 }
 
-TEST_F(SaveProfileTest, ASaveThatRunsOutOfSpaceKeepsTheOldFileAndTheBackup) {
+TEST_F(ProfileLoadSaveTest, ASaveThatRunsOutOfSpaceKeepsTheOldFileAndTheBackup) {
     tree = sampleTree("FIRST", 1);
     ASSERT_TRUE(saved("Alice"));
     auto first = readBytes(alice);
@@ -161,45 +201,7 @@ int versionOf(const std::vector<unsigned char>& bytes) {
     return encodeDatabase(versionTree(n)) == bytes ? n : -1;
 }
 
-TEST_F(SaveProfileTest, AProgramKilledAtAnyMomentOfItsSavesLeavesCompleteFiles) {
-    testing::writeBytes(alice, encodeDatabase(versionTree(0)));
-    std::mt19937 rng(4);
-    int version = 0;
-    for (int round = 0; round < 20; ++round) {
-        // The child says when each save is done; it is killed after the first of them, at a
-        // moment of the saves that follow it, however slow the machine.
-        int done[2];
-        ASSERT_EQ(::pipe(done), 0);
-        pid_t child = ::fork();
-        if (child == 0) {
-            ::close(done[0]);
-            for (int n = version + 1; n <= version + 200; ++n) {
-                tree = versionTree(n);
-                save("Alice");
-                [[maybe_unused]] auto said = ::write(done[1], "s", 1);
-            }
-            ::_exit(0);
-        }
-        ::close(done[1]);
-        char ignored;
-        ASSERT_EQ(::read(done[0], &ignored, 1), 1) << "round " << round;
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 20000)(rng)));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        ::close(done[0]);
-        int saved = versionOf(readBytes(alice));
-        ASSERT_GT(saved, version) << "round " << round;
-        // The backup holds the version before, or already the saved one when the program died
-        // between replacing the backup and the database file.
-        int backup = versionOf(readBytes(alice + "_backup"));
-        ASSERT_TRUE(backup == saved - 1 || backup == saved)
-            << "round " << round << ": file " << saved << ", backup " << backup;
-        version = saved;
-    }
-}
-
-TEST_F(SaveProfileTest, TwoProgramsSavingAtOnceLoseNoTreeSilently) {
+TEST_F(ProfileLoadSaveTest, TwoProgramsSavingAtOnceLoseNoTreeSilently) {
     for (int pair = 0; pair < 50; ++pair) {
         SCOPED_TRACE(pair);
         const int start = 3 * pair, versions[2] = {start + 1, start + 2};
