@@ -91,11 +91,8 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
     writeBytes(dir.file("broken/GROUND0O.DAT"), ground);
     fs::copy(game / "VGAGR0.DAT", dir.path() / "broken/VGAGR0.DAT");
     writeBytes(dir.file("broken/a.lvl"), level);
-    struct Case {
-        std::string file;
-        std::string error;
-    };
-    for (const Case& c : std::vector<Case>{
+    using Case = std::pair<std::string, std::string>; // the file, the message's beginning
+    for (const auto& [file, error] : std::vector<Case>{
              {dir.file("junk.lvl"), "ERROR: junk.lvl is neither a Windows Lemmings level file nor "
                                     "a DOS level pack: the file is 100 bytes long, not 2048; "},
              {dir.file("nowhere/DLVEL000.DAT"), "ERROR: found no graphics for graphics set 5 "},
@@ -107,11 +104,11 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
                                             dir.file("broken/GROUND0O.DAT") +
                                             " is damaged: it is 1055 bytes long, not 1056"},
          }) {
-        CliRun run = runCli({"preview", c.file, "--out", out.string()});
-        EXPECT_EQ(run.status, 1) << c.file;
-        EXPECT_EQ(run.err.substr(0, c.error.size()), c.error);
+        CliRun run = runCli({"preview", file, "--out", out.string()});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_EQ(run.err.substr(0, error.size()), error);
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        EXPECT_TRUE(fs::is_empty(out)) << c.file;
+        EXPECT_TRUE(fs::is_empty(out)) << file;
     }
     for (const char* wrong : {"--scale=0", "--width=x"})
         EXPECT_EQ(runCli({"preview", dir.file("broken/a.lvl"), wrong}).status, 2) << wrong;
