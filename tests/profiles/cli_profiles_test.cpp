@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace quillfen {
 namespace {
@@ -37,13 +36,6 @@ TEST(CliProfiles, TheDemoPrefixListsAndLoadsItsProfilesAndRefusalsSayWhy) {
     auto wrongCase = runCli({"load", "--prefix", prefix, "alice"});
     EXPECT_EQ(wrongCase.status, 1);
     EXPECT_EQ(wrongCase.err, "ERROR: user database not found!  choose a different user profile\n");
-
-    // A system.reg that is a FIFO is refused at once.
-    std::filesystem::remove(prefix + "/system.reg");
-    ASSERT_EQ(::mkfifo((prefix + "/system.reg").c_str(), 0644), 0);
-    auto fifo = runCli({"profiles", "--prefix", prefix});
-    EXPECT_EQ(fifo.status, 1);
-    EXPECT_EQ(fifo.err, "ERROR: " + prefix + "/system.reg is not a file\n");
 }
 
 // Each refused load says in one message what is wrong with the profile. A save finds the
