@@ -5,12 +5,7 @@
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
-    ::InitCommonControlsEx(&controls);
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    quillfen::win32::prepareProcess();
 
     quillfen::WindowsRegistryStore store;
     quillfen::win32::Win32UserInterface ui;

@@ -6,6 +6,7 @@
 #include "win32/preview_view.h"
 #include "win32/resource.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -363,6 +364,15 @@ void MainWindow::onHelp() {
 void MainWindow::close() {
     if (editor_.mayClose())
         ::DestroyWindow(window_);
+}
+
+void prepareProcess() {
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
 int runMessageLoop(MainWindow& window) {

@@ -26,6 +26,10 @@ std::wstring textOfWindow(HWND control);
 // The key code of a shortcut's key.
 UINT virtualKey(window::Key key);
 
+// What a program sets up before its main window: per-monitor DPI awareness, the common
+// controls and COM (undone by CoUninitialize).
+void prepareProcess();
+
 // The messages of `window` and its dialogs, until the window is gone: files that come or go in
 // the folder list's folder wake it too, keys go through the shortcuts and the dialog keys. The
 // exit code of its WM_QUIT.

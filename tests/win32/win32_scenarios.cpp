@@ -30,13 +30,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!log)
         return 2;
 
-    // As quillfen.exe starts.
-    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
-    ::InitCommonControlsEx(&controls);
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    win32::prepareProcess();
 
     WindowsRegistryStore store;
     win32::ScriptedWin32UserInterface ui(log);
