@@ -148,15 +148,15 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
 
 // The checks, then the question (a level goes unasked), then the removal.
 Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
-    return edit(name, [&]() -> EditResult {
-        auto node = nodeToDelete(state_, kind);
-        if (!node)
-            return {nullptr, node.error()};
-        std::string question = deleteQuestion(*node);
-        if (!question.empty() && !ui_.proceed(question, "confirm", "Delete"))
-            return {};
-        return {deleteNode(state_, *node), {}};
-    });
+    auto node = nodeToDelete(state_, kind);
+    if (!node) {
+        tell(node.error());
+        return {};
+    }
+    std::string question = deleteQuestion(*node);
+    if (!question.empty() && !ui_.proceed(question, "confirm", "Delete"))
+        return {};
+    return edit(name, [&]() -> EditResult { return {deleteNode(state_, *node), {}}; });
 }
 
 Outcome Editor::deleteGroup() {
