@@ -94,14 +94,31 @@ Status makeFolder(const std::string& folder) {
     return success();
 }
 
-Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes) {
-    auto file = openFile(path);
+Result<bool> sameFile(const std::string& a, const std::string& b) {
+    auto first = pathInfo(a);
+    if (!first)
+        return Error{first.error()};
+    auto second = pathInfo(b);
+    if (!second)
+        return Error{second.error()};
+    if (first->kind == EntryKind::Missing || second->kind == EntryKind::Missing)
+        return false;
+    return first->device == second->device && first->id == second->id;
+}
+
+Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes,
+                                                 OpenFor how) {
+    auto file = openFile(path, how);
     if (!file)
         return Error{file.error()};
-    if (auto fits = checkLength(file->size(), maxBytes); !fits)
+    return readAll(*file, maxBytes);
+}
+
+Result<std::vector<unsigned char>> readAll(const OpenFile& file, std::size_t maxBytes) {
+    if (auto fits = checkLength(file.size(), maxBytes); !fits)
         return fits.failure();
     // One byte more than the size, so that a file that grew meanwhile is noticed.
-    auto bytes = file->readAt(0, static_cast<std::size_t>(file->size()) + 1);
+    auto bytes = file.readAt(0, static_cast<std::size_t>(file.size()) + 1);
     if (bytes && bytes->size() > maxBytes)
         return Error{fileTooLong(maxBytes)};
     return bytes;
@@ -117,9 +134,9 @@ std::string undoPathOf(const std::string& path) {
     return pathIn(folderOf(path), std::string(kOwnPrefix) + fileNameOf(path) + ".undo");
 }
 
-Result<OpenFile> openFile(const std::string& path, bool forWriting) {
-    auto file = OpenFile::open(path, forWriting);
-    if (!file)
+Result<OpenFile> openFile(const std::string& path, OpenFor how) {
+    auto file = OpenFile::open(path, how == OpenFor::Writing);
+    if (!file || how == OpenFor::Reading)
         return file;
     // A write in place that was stopped left its undo copy beside the file it writes; a write
     // that is still going holds the folder's lock, so the copy is looked at again under it.

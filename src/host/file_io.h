@@ -85,6 +85,18 @@ bool nameTooLong(const std::string& path);
 // Removes the file at `path`; false when it could not.
 bool removeFile(const std::string& path);
 
+// Whether the two paths name one file once their symbolic links are followed, whatever names
+// they give it (hard links too); false when either names nothing.
+Result<bool> sameFile(const std::string& a, const std::string& b);
+
+// Makes `path` a symbolic link to `target`; refused with the system's reason when anything is
+// at `path` already, which is never replaced (and on Windows where links may not be made).
+Status makeLink(const std::string& target, const std::string& path);
+
+// Sets the file's modification time to now, so that another program that recorded it sees that
+// the file was taken up since. Refused with the system's reason.
+Status touchFile(const std::string& path);
+
 // The working folder.
 std::string currentFolder();
 
@@ -102,6 +114,11 @@ Status createFolder(const std::string& folder);
 // The host's Unicode case table: the lower case of a UTF-16 code unit (itself where it has none).
 char16_t hostLowerCase(char16_t unit);
 
+// What a file is opened for. Only writeFile's own writes and the loads that ask for it
+// (RepairingRead) put back a file that a stopped write in place left half written; a plain
+// Reading never writes anything.
+enum class OpenFor { Reading, RepairingRead, Writing };
+
 // A regular file, open for reading (and for writing when asked); closed when it goes.
 class OpenFile {
 public:
@@ -111,6 +128,8 @@ public:
 
     // The length it had when it was opened.
     std::uint64_t size() const { return size_; }
+    // What the open file is now (its identity, length and time), whatever names it has.
+    Result<PathInfo> info() const;
     // Up to `size` bytes at `offset`; fewer when the file ends first.
     Result<std::vector<unsigned char>> readAt(std::uint64_t offset, std::size_t size) const;
     // Writes all of `bytes` at `offset`.
@@ -122,7 +141,7 @@ public:
     Status replaceAll(std::span<const unsigned char> bytes);
 
 private:
-    friend Result<OpenFile> openFile(const std::string& path, bool forWriting);
+    friend Result<OpenFile> openFile(const std::string& path, OpenFor how);
     friend Result<std::string> copyToTemporaryFile(const OpenFile& source,
                                                    const std::string& folder, std::size_t limit);
     friend struct FileKind;
@@ -137,14 +156,18 @@ private:
 // Opens the file at `path` without waiting for anything: every reader and writer of databases,
 // level files, system.reg and profile.txt opens its file here. Refused with the system's reason
 // when it cannot be opened ("Is a directory" for a folder), and with notAFile when it is neither
-// a file nor a folder. A file that a write in place left half written when it was stopped is
-// first put back as it was from the copy made before that write, and refused once with
-// restoredFile, so that the user hears of it.
-Result<OpenFile> openFile(const std::string& path, bool forWriting = false);
+// a file nor a folder. Opened for RepairingRead or Writing, a file that a write in place left
+// half written when it was stopped is first put back as it was from the copy made before that
+// write, and refused once with restoredFile, so that the user hears of it.
+Result<OpenFile> openFile(const std::string& path, OpenFor how = OpenFor::Reading);
 
 // The whole file, read in one call. Refused (with the system's reason) when it cannot be opened
 // or read, and when it is longer than `maxBytes`.
-Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes);
+Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::size_t maxBytes,
+                                                 OpenFor how = OpenFor::Reading);
+
+// The whole of an open file, as readWholeFile reads it.
+Result<std::vector<unsigned char>> readAll(const OpenFile& file, std::size_t maxBytes);
 
 // What a new file takes over from the file it replaces.
 struct FileKind {

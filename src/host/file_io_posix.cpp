@@ -25,6 +25,17 @@ EntryKind kindOf(mode_t mode) {
     return EntryKind::Other;
 }
 
+PathInfo infoOf(const struct stat& info) {
+    PathInfo found;
+    found.kind = kindOf(info.st_mode);
+    found.size = static_cast<std::uint64_t>(info.st_size);
+    found.changed = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+    found.device = static_cast<std::uint64_t>(info.st_dev);
+    found.id = static_cast<std::uint64_t>(info.st_ino);
+    found.links = static_cast<std::uint64_t>(info.st_nlink);
+    return found;
+}
+
 } // namespace
 
 Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
@@ -34,14 +45,7 @@ Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
             return PathInfo{};
         return failure(errno);
     }
-    PathInfo found;
-    found.kind = kindOf(info.st_mode);
-    found.size = static_cast<std::uint64_t>(info.st_size);
-    found.changed = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
-    found.device = static_cast<std::uint64_t>(info.st_dev);
-    found.id = static_cast<std::uint64_t>(info.st_ino);
-    found.links = static_cast<std::uint64_t>(info.st_nlink);
-    return found;
+    return infoOf(info);
 }
 
 std::vector<FolderEntry> listFolder(const std::string& folder) {
@@ -99,6 +103,14 @@ bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+Status makeLink(const std::string& target, const std::string& path) {
+    return ::symlink(target.c_str(), path.c_str()) == 0 ? success() : failure(errno);
+}
+
+Status touchFile(const std::string& path) {
+    return ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0) == 0 ? success() : failure(errno);
+}
+
 std::string currentFolder() {
     std::vector<char> buffer(PATH_MAX);
     return ::getcwd(buffer.data(), buffer.size()) ? buffer.data() : ".";
@@ -151,6 +163,13 @@ Result<OpenFile> OpenFile::open(const std::string& path, bool forWriting) {
         return Error{notAFile(path)};
     ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
     return OpenFile(std::exchange(file.fd, -1), static_cast<std::uint64_t>(info.st_size));
+}
+
+Result<PathInfo> OpenFile::info() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        return failure(errno);
+    return infoOf(info);
 }
 
 Result<std::vector<unsigned char>> OpenFile::readAt(std::uint64_t offset, std::size_t size) const {

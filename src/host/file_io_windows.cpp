@@ -4,6 +4,7 @@
 #include "host/windows_handles.h"
 #include "host/windows_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <utility>
@@ -19,22 +20,11 @@ Status setLength(HANDLE file, std::uint64_t length) {
     return success();
 }
 
-} // namespace
-
-Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
-    DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    Handle file{::CreateFileW(widened(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, flags, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE) {
-        DWORD error = ::GetLastError();
-        if (missing(error) || path.empty())
-            return PathInfo{};
-        return failure(error);
-    }
+// What the file open in `file` is.
+PathInfo infoOf(HANDLE file, bool followLinks) {
     PathInfo found;
     BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(file.handle) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(file.handle, &info)) {
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info)) {
         found.kind = EntryKind::Other;
         return found;
     }
@@ -54,6 +44,21 @@ Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
     found.id = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     found.links = info.nNumberOfLinks;
     return found;
+}
+
+} // namespace
+
+Result<PathInfo> pathInfo(const std::string& path, bool followLinks) {
+    DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    Handle file{::CreateFileW(widened(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, flags, nullptr)};
+    if (file.handle == INVALID_HANDLE_VALUE) {
+        DWORD error = ::GetLastError();
+        if (missing(error) || path.empty())
+            return PathInfo{};
+        return failure(error);
+    }
+    return infoOf(file.handle, followLinks);
 }
 
 std::vector<FolderEntry> listFolder(const std::string& folder) {
@@ -91,6 +96,29 @@ bool nameTooLong(const std::string& path) {
 
 bool removeFile(const std::string& path) {
     return ::DeleteFileW(widened(path).c_str()) != 0;
+}
+
+Status makeLink(const std::string& target, const std::string& path) {
+    std::wstring wide = widened(target);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+    if (isFolder(pathIn(folderOf(path), target)))
+        flags |= SYMBOLIC_LINK_FLAG_DIRECTORY;
+    if (!::CreateSymbolicLinkW(widened(path).c_str(), wide.c_str(), flags))
+        return lastFailure();
+    return success();
+}
+
+Status touchFile(const std::string& path) {
+    Handle file{::CreateFileW(widened(path).c_str(), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (file.handle == INVALID_HANDLE_VALUE)
+        return lastFailure();
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    if (!::SetFileTime(file.handle, nullptr, nullptr, &now))
+        return lastFailure();
+    return success();
 }
 
 std::string currentFolder() {
@@ -146,6 +174,10 @@ Result<OpenFile> OpenFile::open(const std::string& path, bool forWriting) {
     if (fd < 0)
         return Error{systemReason(EMFILE)};
     return OpenFile(fd, static_cast<std::uint64_t>(size.QuadPart));
+}
+
+Result<PathInfo> OpenFile::info() const {
+    return infoOf(handleOf(fd_), true);
 }
 
 Result<std::vector<unsigned char>> OpenFile::readAt(std::uint64_t offset, std::size_t size) const {

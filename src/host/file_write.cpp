@@ -75,7 +75,34 @@ Status writeInPlace(OpenFile& file, const std::string& path, std::span<const uns
     return flushWrittenFolder(folder);
 }
 
+// Whether the open file (none when the path names nothing) is still the one read, with the
+// bytes read.
+Status stillAsRead(const OpenFile* file, const ReadState& read) {
+    if (!file)
+        return Error{kChangedMeanwhile};
+    auto info = file->info();
+    if (!info)
+        return Error{info.error()};
+    auto bytes = readAll(*file, read.bytes.size());
+    if (info->device != read.device || info->id != read.id || !bytes || *bytes != read.bytes)
+        return Error{kChangedMeanwhile};
+    return success();
+}
+
 } // namespace
+
+Result<ReadState> readState(const std::string& path, std::size_t maxBytes, OpenFor how) {
+    auto file = openFile(path, how);
+    if (!file)
+        return Error{file.error()};
+    auto info = file->info();
+    if (!info)
+        return Error{info.error()};
+    auto bytes = readAll(*file, maxBytes);
+    if (!bytes)
+        return bytes.failure();
+    return ReadState{info->device, info->id, std::move(*bytes)};
+}
 
 std::string couldNotWrite(const std::string& path, const std::string& reason) {
     return explained("ERROR: could not write " + path + ": ", reason);
@@ -118,11 +145,14 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
         if (isReadOnly(*target))
             return Error{"the file is read-only"};
         // Opened for writing, so that the system says whether this program may write it.
-        auto opened = openFile(*target, true);
+        auto opened = openFile(*target, OpenFor::Writing);
         if (!opened)
             return Error{opened.error()};
         old.emplace(std::move(*opened));
     }
+    if (rules.whenRead)
+        if (auto same = stillAsRead(old ? &*old : nullptr, *rules.whenRead); !same)
+            return same;
     if (backedUp) {
         auto held = pathInfo(rules.backup, false);
         if (!held)

@@ -1,13 +1,23 @@
 #pragma once
 
 #include "common/result.h"
+#include "host/file_io.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quillfen {
+
+// A file's identity and bytes, read together, so that a write can tell whether another program
+// changed the file since.
+struct ReadState {
+    std::uint64_t device = 0, id = 0;
+    std::vector<unsigned char> bytes;
+};
 
 // How writeFile treats what is at the path.
 struct WriteRules {
@@ -19,10 +29,21 @@ struct WriteRules {
     bool mustBeNew = false;
     // Without it nothing is flushed to the disk (for benchmarks of the rest).
     bool sync = true;
+    // The file as it was read: the write is refused (kChangedMeanwhile) when the path no longer
+    // names that file or the file no longer holds those bytes, looked at under the file's lock
+    // before anything is written.
+    std::optional<ReadState> whenRead = std::nullopt;
 };
 
 // The refusal of a path that mustBeNew finds taken.
 inline constexpr char kAlreadyThere[] = "something of that name is already there";
+// The refusal of a write whose file is no longer what `whenRead` holds.
+inline constexpr char kChangedMeanwhile[] = "another program changed the file since it was read";
+
+// The identity and the whole of the file at `path` (its links followed), read from one opening.
+// Refused as readWholeFile refuses.
+Result<ReadState> readState(const std::string& path, std::size_t maxBytes,
+                            OpenFor how = OpenFor::Reading);
 
 // The one write of a whole file: every file the program writes goes through it, so that it holds
 // either its old or its new bytes whatever fails or stops the program on the way, and so does
