@@ -37,7 +37,8 @@ std::string profileFileMissing(const ProfilePath& path) {
 }
 
 Result<std::vector<unsigned char>> readProfileFile(const std::string& hostPath) {
-    auto bytes = readWholeFile(hostPath, format::kReadLimit);
+    // A load puts back what a stopped save of this program left half written.
+    auto bytes = readWholeFile(hostPath, format::kReadLimit, OpenFor::RepairingRead);
     if (!bytes)
         return Error{explained(kCannotReadProfile, bytes.error())};
     return bytes;
