@@ -3,6 +3,7 @@
 
 #include "common/windows1252.h"
 #include "host/durable_calls.h"
+#include "host/repair_copy.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,7 +37,7 @@ bool isTemporaryName(std::string_view name) {
 
 bool hasUndo(const std::string& path) {
     auto info = pathInfo(undoPathOf(path), false);
-    return info && info->kind == EntryKind::File;
+    return !info || info->kind != EntryKind::Missing;
 }
 
 } // namespace
@@ -130,51 +131,44 @@ std::string restoredFile(const std::string& path) {
            " was put back as it was before that write. Nothing else was done: try again";
 }
 
-std::string undoPathOf(const std::string& path) {
-    return pathIn(folderOf(path), std::string(kOwnPrefix) + fileNameOf(path) + ".undo");
-}
-
 Result<OpenFile> openFile(const std::string& path, OpenFor how) {
     auto file = OpenFile::open(path, how == OpenFor::Writing);
     if (!file || how == OpenFor::Reading)
         return file;
-    // A write in place that was stopped left its undo copy beside the file it writes; a write
-    // that is still going holds the folder's lock, so the copy is looked at again under it.
+    // A write in place that was stopped left its repair copy beside the file it writes; a write
+    // that is still going holds the folder's lock and the file's, so the copy is looked at again
+    // under them.
     auto target = linkTarget(path);
     if (!target || !hasUndo(*target))
         return file;
     auto lock = lockFolder(folderOf(*target));
     if (!lock)
         return Error{lock.error()};
-    if (!hasUndo(*target))
-        return file;
-    if (auto restored = restoreFromUndo(*target); !restored)
-        return Error{restored.error()};
-    return Error{restoredFile(path)};
+    auto locked = openLocked(*target, how == OpenFor::Writing);
+    if (!locked)
+        return locked;
+    if (auto repaired = repairIfStopped(&*locked, *target); !repaired)
+        return Error{repaired.error()};
+    return locked;
 }
 
-Status restoreFromUndo(const std::string& path) {
-    auto undo = OpenFile::open(undoPathOf(path), false);
-    if (!undo)
-        return Error{undo.error()};
-    auto bytes = undo->readAt(0, static_cast<std::size_t>(undo->size()));
-    if (!bytes)
-        return Error{bytes.error()};
-    auto file = OpenFile::open(path, true);
-    if (!file)
-        return Error{file.error()};
-    if (auto put = file->replaceAll(*bytes); !put)
-        return put;
-    if (auto dropped = dropUndo(path); !dropped)
-        return dropped;
-    return syncFolder(folderOf(path));
-}
-
-Status dropUndo(const std::string& path) {
-    std::string undo = undoPathOf(path);
-    if (durableCallFails(DurableCall::Remove, undo) || !removeFile(undo))
-        return Error{"the copy " + pathText(fileNameOf(undo)) + " could not be removed"};
-    return success();
+Result<OpenFile> openLocked(const std::string& path, bool forWriting) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto file = OpenFile::open(path, forWriting);
+        if (!file)
+            return file;
+        if (auto locked = file->lock(); !locked)
+            return Error{locked.error()};
+        auto held = file->info();
+        if (!held)
+            return Error{held.error()};
+        auto named = pathInfo(path);
+        if (!named)
+            return Error{named.error()};
+        if (named->device == held->device && named->id == held->id)
+            return file;
+    }
+    return Error{kFileBusy};
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept

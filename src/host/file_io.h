@@ -20,6 +20,9 @@ inline constexpr char kZeroInFileName[] = "the file name holds a zero byte";
 // The refusal of a save into a folder that another program is saving into, after waiting this long.
 inline constexpr char kFolderBusy[] = "another program is saving into this folder";
 inline constexpr auto kLockWait = std::chrono::seconds(3);
+// The refusal of a write of a file that another program is writing (through any of its names),
+// after waiting as long.
+inline constexpr char kFileBusy[] = "another program is saving this file";
 
 // The refusal of a file longer than `limit` bytes.
 std::string fileTooLong(std::size_t limit);
@@ -136,19 +139,26 @@ public:
     Status writeAt(std::uint64_t offset, std::span<const unsigned char> bytes);
     // Flushes what was written to the disk.
     Status sync();
+    // Takes the space for a file of `size` bytes, where it is longer than the file: the file is
+    // that long after it, the new bytes zeros. Refused with the system's reason (a full disk).
+    Status reserve(std::uint64_t size);
     // Writes `bytes` over the whole file in place, its length made theirs, and flushes it. The
     // space is taken first, so that a full disk is found before a byte of the file changes.
     Status replaceAll(std::span<const unsigned char> bytes);
 
 private:
     friend Result<OpenFile> openFile(const std::string& path, OpenFor how);
+    friend Result<OpenFile> openLocked(const std::string& path, bool forWriting);
     friend Result<std::string> copyToTemporaryFile(const OpenFile& source,
                                                    const std::string& folder, std::size_t limit);
     friend struct FileKind;
-    friend Status restoreFromUndo(const std::string& path);
+    friend Status repairIfStopped(const OpenFile* file, const std::string& path);
     OpenFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
     // The platform's open, without a look for a write that was stopped.
     static Result<OpenFile> open(const std::string& path, bool forWriting);
+    // The platform's lock of the file itself (flock, LockFileEx), waiting kLockWait at most;
+    // given up when the file is closed.
+    Status lock();
     int fd_;
     std::uint64_t size_;
 };
@@ -168,6 +178,12 @@ Result<std::vector<unsigned char>> readWholeFile(const std::string& path, std::s
 
 // The whole of an open file, as readWholeFile reads it.
 Result<std::vector<unsigned char>> readAll(const OpenFile& file, std::size_t maxBytes);
+
+// Opens the file at `path` (no link) as openFile does, but never repairs it, and takes the
+// file's own lock, so that writes of one file through any of its names wait for each other (a
+// few seconds at most, then refused with kFileBusy). Once the lock is held the path is looked at
+// again, as the holder may have put another file there. The lock goes when the file is closed.
+Result<OpenFile> openLocked(const std::string& path, bool forWriting);
 
 // What a new file takes over from the file it replaces.
 struct FileKind {
@@ -197,6 +213,10 @@ Result<std::string> copyToTemporaryFile(const OpenFile& source, const std::strin
 // security, and the new bytes are on the disk before the name changes.
 Status renameOver(const std::string& from, const std::string& to);
 
+// Renames `from` to `to` only where nothing is: false, and nothing renamed, when something is
+// there, however it came there meanwhile.
+Result<bool> renameNew(const std::string& from, const std::string& to);
+
 // Flushes a folder's entries to the disk after a rename. A file system that cannot flush a
 // folder is no failure.
 Status syncFolder(const std::string& folder);
@@ -205,17 +225,6 @@ Status syncFolder(const std::string& folder);
 // temporaries are kOwnPrefix, six letters or digits and kTemporarySuffix.
 inline constexpr std::string_view kOwnPrefix = ".quillfen~";
 inline constexpr std::string_view kTemporarySuffix = ".tmp";
-
-// The copy of a file's old bytes that a write in place keeps beside it until it is done:
-// ".quillfen~", the file's name, ".undo". While it is there, the file may be half written.
-std::string undoPathOf(const std::string& path);
-
-// Puts the file at `path` (no link) back as its undo copy holds it, then removes the copy.
-Status restoreFromUndo(const std::string& path);
-
-// Removes the undo copy of the file at `path` (no link) once the file is complete; the folder
-// is still to be flushed.
-Status dropUndo(const std::string& path);
 
 // A held folder lock; given up when it goes, or when the program ends however it ends. It leaves
 // no file behind. A thread that holds a folder's lock already gets a lock that holds nothing, so

@@ -3,13 +3,16 @@
 #include "host/posix_descriptors.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cwctype>
 #include <dirent.h>
 #include <fcntl.h>
 #include <locale.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <utility>
 
 namespace quillfen {
@@ -201,12 +204,32 @@ Status OpenFile::sync() {
     return success();
 }
 
-Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
-    if (bytes.size() > size_) {
-        int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(bytes.size()));
-        if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
-            return failure(error);
+Status OpenFile::lock() {
+    auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return failure(errno);
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Error{kFileBusy};
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return success();
+}
+
+Status OpenFile::reserve(std::uint64_t size) {
+    if (size <= size_)
+        return success();
+    int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
+    if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
+        return failure(error);
+    if (error == 0)
+        size_ = size;
+    return success();
+}
+
+Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
+    if (auto reserved = reserve(bytes.size()); !reserved)
+        return reserved;
     if (durableCallFails(DurableCall::WriteInPlace, {}))
         return failure(EIO);
     if (auto written = writeAt(0, bytes); !written)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <utility>
 
@@ -212,12 +213,35 @@ Status OpenFile::sync() {
     return success();
 }
 
+Status OpenFile::lock() {
+    // A byte far past the end of any file, so that the lock keeps no reader or writer from the
+    // file's bytes: it only makes writers of this program wait for each other.
+    OVERLAPPED where = at(std::uint64_t{1} << 62);
+    auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    while (!::LockFileEx(handleOf(fd_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                         0, &where)) {
+        if (DWORD error = ::GetLastError(); error != ERROR_LOCK_VIOLATION)
+            return failure(error);
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Error{kFileBusy};
+        ::Sleep(10);
+    }
+    return success();
+}
+
+Status OpenFile::reserve(std::uint64_t size) {
+    if (size <= size_)
+        return success();
+    if (auto grown = setLength(handleOf(fd_), size); !grown)
+        return grown;
+    size_ = size;
+    return success();
+}
+
 Status OpenFile::replaceAll(std::span<const unsigned char> bytes) {
     // The space is taken first, so that a full disk is found before a byte changes.
-    if (bytes.size() > size_) {
-        if (auto grown = setLength(handleOf(fd_), bytes.size()); !grown)
-            return grown;
-    }
+    if (auto reserved = reserve(bytes.size()); !reserved)
+        return reserved;
     if (durableCallFails(DurableCall::WriteInPlace, {}))
         return failure(ERROR_WRITE_FAULT);
     if (auto written = writeAt(0, bytes); !written)

@@ -4,6 +4,7 @@
 #include "host/posix_descriptors.h"
 
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <functional>
 #include <sys/file.h>
@@ -86,6 +87,23 @@ Status renameOver(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0)
         return failure(errno);
     return success();
+}
+
+Result<bool> renameNew(const std::string& from, const std::string& to) {
+    if (durableCallFails(DurableCall::Rename, to))
+        return failure(EIO);
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    // File systems that cannot rename so: a second name for the file, which is never made over
+    // anything, then the first name removed.
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return failure(errno);
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return errno == EEXIST ? Result<bool>(false) : failure(errno);
+    ::unlink(from.c_str());
+    return true;
 }
 
 Status syncFolder(const std::string& folder) {

@@ -114,6 +114,18 @@ Status renameOver(const std::string& from, const std::string& to) {
     return success();
 }
 
+Result<bool> renameNew(const std::string& from, const std::string& to) {
+    if (durableCallFails(DurableCall::Rename, to))
+        return failure(ERROR_WRITE_FAULT);
+    // Without MOVEFILE_REPLACE_EXISTING the move is refused where anything is.
+    if (::MoveFileExW(widened(from).c_str(), widened(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return false;
+    return failure(error);
+}
+
 Status syncFolder(const std::string&) {
     // MOVEFILE_WRITE_THROUGH and ReplaceFileW have the entries on the disk already.
     return success();

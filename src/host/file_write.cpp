@@ -2,6 +2,7 @@
 
 #include "common/windows1252.h"
 #include "host/file_io.h"
+#include "host/repair_copy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,32 +48,6 @@ Status flushWrittenFolder(const std::string& folder) {
     if (auto synced = syncFolder(folder); !synced)
         return Error{"ERROR: the file was saved, but " + synced.error()};
     return success();
-}
-
-// Writes `bytes` over the file at `path` (no link), open in `file`, in place: a copy of its old
-// bytes goes on the disk beside it first and is removed once the new bytes are all there, so
-// that a write stopped in between is undone at the file's next opening.
-Status writeInPlace(OpenFile& file, const std::string& path, std::span<const unsigned char> bytes) {
-    const std::string folder = folderOf(path);
-    auto copied = copyToTemporaryFile(file, folder, SIZE_MAX);
-    if (!copied)
-        return Error{copied.error()};
-    if (auto renamed = renameOver(*copied, undoPathOf(path)); !renamed) {
-        removeFile(*copied);
-        return renamed;
-    }
-    if (auto synced = syncFolder(folder); !synced) {
-        removeFile(undoPathOf(path));
-        return synced;
-    }
-    if (auto written = file.replaceAll(bytes); !written) {
-        // Put back now where it can be; otherwise the next opening does.
-        (void)restoreFromUndo(path);
-        return written;
-    }
-    if (auto dropped = dropUndo(path); !dropped)
-        return dropped;
-    return flushWrittenFolder(folder);
 }
 
 // Whether the open file (none when the path names nothing) is still the one read, with the
@@ -133,10 +108,6 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
     if (rules.mustBeNew && info->kind != EntryKind::Missing)
         return Error{kAlreadyThere};
     std::optional<OpenFile> old;
-    // The copy left by a write in place of a file that is gone since would otherwise be taken
-    // for the new file's.
-    if (info->kind == EntryKind::Missing)
-        removeFile(undoPathOf(*target));
     if (info->kind != EntryKind::Missing) {
         if (info->kind == EntryKind::Folder)
             return failure(EISDIR);
@@ -144,12 +115,15 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
             return Error{notAFile(path)};
         if (isReadOnly(*target))
             return Error{"the file is read-only"};
-        // Opened for writing, so that the system says whether this program may write it.
-        auto opened = openFile(*target, OpenFor::Writing);
+        // Opened for writing, so that the system says whether this program may write it, and
+        // locked, so that a write through another of its names waits.
+        auto opened = openLocked(*target, true);
         if (!opened)
             return Error{opened.error()};
         old.emplace(std::move(*opened));
     }
+    if (auto repaired = repairIfStopped(old ? &*old : nullptr, *target); !repaired)
+        return repaired;
     if (rules.whenRead)
         if (auto same = stillAsRead(old ? &*old : nullptr, *rules.whenRead); !same)
             return same;
@@ -159,16 +133,30 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
             return Error{held.error()};
         if (held->kind == EntryKind::Folder || held->kind == EntryKind::Other)
             return Error{notAFile(rules.backup)};
+        if (held->kind == EntryKind::File && isReadOnly(rules.backup))
+            return Error{"the backup " + utf8ToWindows1252Lossy(rules.backup) + " is read-only"};
     }
+    auto now = old ? old->info() : Result<PathInfo>(PathInfo{});
+    if (!now)
+        return Error{now.error()};
 
-    // The new file is written first, so that a disk too full for it leaves the backup as well
-    // as the file untouched. A file with other names is written in place instead.
-    const bool inPlace = old && info->links > 1;
-    std::optional<std::string> written;
-    auto drop = [&](const std::string& reason) {
+    // Whatever may run out of space is done before anything is replaced: the new file (or, for a
+    // file with other names, which is written in place, the repair copy and the file's new
+    // length) and the backup's copy. So a disk too full for any of them leaves every file as it
+    // was, the backup too.
+    const bool inPlace = old && now->links > 1;
+    std::optional<std::string> written, backupCopy;
+    std::vector<unsigned char> before;
+    bool copyKept = false;
+    auto drop = [&](const Error& reason) {
         if (written)
             removeFile(*written);
-        return Error{reason};
+        if (backupCopy)
+            removeFile(*backupCopy);
+        // Put back where it can be; otherwise the next opening does.
+        if (copyKept && old->replaceAll(before))
+            (void)dropUndo(*target);
+        return reason;
     };
     if (!inPlace) {
         auto made =
@@ -181,19 +169,43 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
     if (old && backedUp) {
         auto copied = copyToTemporaryFile(*old, backupFolder, rules.backupLimit);
         if (!copied)
-            return drop(copied.error());
-        if (auto renamed = renameOver(*copied, rules.backup); !renamed) {
-            removeFile(*copied);
-            return drop(renamed.error());
-        }
-        if (auto synced = syncFolder(backupFolder); !synced)
-            return drop(synced.error());
+            return drop(copied.failure());
+        backupCopy = *copied;
     }
-    if (inPlace)
-        return writeInPlace(*old, *target, bytes);
+    if (inPlace) {
+        auto read = readAll(*old, SIZE_MAX);
+        if (!read)
+            return drop(read.failure());
+        before = std::move(*read);
+        if (auto kept = keepRepairCopy(*old, *target, before, bytes); !kept)
+            return drop(kept.failure());
+        copyKept = true;
+        if (auto reserved = old->reserve(bytes.size()); !reserved)
+            return drop(reserved.failure());
+    }
+    if (backupCopy) {
+        if (auto renamed = renameOver(*backupCopy, rules.backup); !renamed)
+            return drop(renamed.failure());
+        backupCopy.reset();
+        if (auto synced = syncFolder(backupFolder); !synced)
+            return drop(synced.failure());
+    }
+    if (inPlace) {
+        if (auto replaced = old->replaceAll(bytes); !replaced)
+            return drop(replaced.failure());
+        if (auto dropped = dropUndo(*target); !dropped)
+            return dropped;
+        return flushWrittenFolder(folder);
+    }
     old.reset(); // closed before its name goes to the new file
-    if (auto renamed = renameOver(*written, *target); !renamed)
-        return drop(renamed.error());
+    if (rules.mustBeNew) {
+        // Whatever another program put at the path meanwhile stays.
+        auto moved = renameNew(*written, path);
+        if (!moved || !*moved)
+            return drop(moved ? Error{kAlreadyThere} : moved.failure());
+    } else if (auto renamed = renameOver(*written, *target); !renamed) {
+        return drop(renamed.failure());
+    }
     return rules.sync ? flushWrittenFolder(folder) : success();
 }
 

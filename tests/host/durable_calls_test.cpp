@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <csignal>
@@ -32,7 +33,8 @@ protected:
     ~DurableCalls() override { observeDurableCalls(nullptr); }
 
     // Records the call as "flush file new/temporary", "rename to old/backup"...; fails the one
-    // at `failAt`.
+    // at `failAt` and the calls named `failOn`; before a rename named `raceOn`, another program
+    // makes a file at its target.
     bool fails(DurableCall call, const std::string& path) override {
         std::string name = path.empty() ? "in place" : path.substr(root.size() + 1);
         std::replace(name.begin(), name.end(), '\\', '/');
@@ -45,7 +47,9 @@ protected:
         if (calls.size() - 1 == killAt)
             ::raise(SIGKILL);
 #endif
-        return calls.size() - 1 == failAt;
+        if (calls.back() == raceOn)
+            testing::writeBytes(path, raced);
+        return calls.size() - 1 == failAt || calls.back() == failOn;
     }
 
     // The names in a folder other than `kept`: temporaries left behind.
@@ -64,9 +68,10 @@ protected:
     testing::TempDir dir;
     std::string root = dir.path().string();
     std::string file = dir.file("new/file"), backup = dir.file("old/backup");
-    Bytes oldBackup{1}, oldFile{2, 2}, newFile{3, 3, 3};
+    Bytes oldBackup{1}, oldFile{2, 2}, newFile{3, 3, 3}, raced{4};
     Calls calls;
     std::size_t failAt = SIZE_MAX, killAt = SIZE_MAX;
+    std::string failOn, raceOn;
 };
 
 // Windows has a rename write its folder's entries through, and no folder to flush.
@@ -82,11 +87,12 @@ const Calls kSaveCalls =
                 "flush folder old", "rename to new/file", "flush folder new"});
 const Calls kAtomicCalls =
     onThisHost({"flush file new/temporary", "rename to new/file", "flush folder new"});
-// A file with a second name: its backup, then a copy beside it while it is written in place.
+// A file with a second name: its backup's copy and the repair copy beside it are made before the
+// backup is replaced, and the repair copy is kept while the file is written in place.
 const Calls kInPlaceCalls =
-    onThisHost({"flush file old/temporary", "rename to old/backup", "flush folder old",
-                "flush file new/temporary", "rename to new/.quillfen~file.undo", "flush folder new",
-                "write in place", "set length in place", "flush file in place",
+    onThisHost({"flush file old/temporary", "flush file new/temporary",
+                "rename to new/.quillfen~file.undo", "flush folder new", "rename to old/backup",
+                "flush folder old", "write in place", "set length in place", "flush file in place",
                 "remove new/.quillfen~file.undo", "flush folder new"});
 
 // Each call in turn fails, or (where a process can be killed) the program is killed just
@@ -138,10 +144,10 @@ TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
                 };
                 bool written = made(expected == &kInPlaceCalls ? "remove new/.quillfen~file.undo"
                                                                : "rename to new/file");
-                auto opened = readWholeFile(file, 100);
+                auto opened = readWholeFile(file, 100, OpenFor::RepairingRead);
                 if (!opened) {
                     EXPECT_EQ(opened.error(), restoredFile(file));
-                    opened = readWholeFile(file, 100);
+                    opened = readWholeFile(file, 100, OpenFor::RepairingRead);
                 }
                 EXPECT_EQ(*opened, written ? newFile : oldFile);
                 EXPECT_EQ(testing::readBytes(backup),
@@ -159,6 +165,88 @@ TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
             }
         }
     }
+}
+
+// A write in place of a file with two names stopped before its repair copy went, then what came
+// after: the copy puts the file back only while the file is as that write could have left it.
+// Any other copy is set aside, never removed; a plain read writes nothing and leaves the copy.
+TEST_F(DurableCalls, ARepairCopyPutsBackOnlyWhatItsOwnStoppedWriteLeft) {
+    const std::string undo = dir.file("new/.quillfen~file.undo"), second = dir.file("new/second");
+    const std::string elsewhere = dir.file("old/elsewhere");
+    struct Case {
+        const char* after;
+        std::function<void()> then;
+        bool honoured;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, true},
+        {"another program wrote the file",
+         [&] {
+             testing::writeBytes(file, Bytes{9, 9, 9});
+         },
+         false},
+        {"another program put a file of the same bytes in its place",
+         [&] {
+             testing::writeBytes(elsewhere, newFile);
+             std::filesystem::rename(elsewhere, file);
+         },
+         false},
+        {"the copy lost its last byte",
+         [&] { std::filesystem::resize_file(undo, std::filesystem::file_size(undo) - 1); }, false},
+        {"the copy is not this program's",
+         [&] {
+             testing::writeBytes(undo, Bytes{'j', 'u', 'n', 'k'});
+         },
+         false},
+    };
+    int setAside = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        std::filesystem::remove(second);
+        testing::writeBytes(file, oldFile);
+        std::filesystem::create_hard_link(file, second);
+        failOn = "remove new/.quillfen~file.undo";
+        ASSERT_FALSE(save(false));
+        failOn.clear();
+        c.then();
+        const Bytes left = testing::readBytes(file), copy = testing::readBytes(undo);
+        EXPECT_EQ(*readWholeFile(file, 100), left);
+        EXPECT_EQ(testing::readBytes(undo), copy);
+
+        auto repaired = readWholeFile(file, 100, OpenFor::RepairingRead);
+        ASSERT_FALSE(repaired);
+        EXPECT_FALSE(std::filesystem::exists(undo));
+        if (c.honoured) {
+            EXPECT_EQ(repaired.error(), restoredFile(file));
+            EXPECT_EQ(testing::readBytes(file), oldFile);
+        } else {
+            const std::string aside = undo + ".set-aside-" + std::to_string(++setAside);
+            EXPECT_NE(repaired.error().find(aside), std::string::npos) << repaired.error();
+            EXPECT_EQ(testing::readBytes(file), left);
+            EXPECT_EQ(testing::readBytes(aside), copy);
+        }
+        EXPECT_TRUE(readWholeFile(file, 100, OpenFor::RepairingRead));
+    }
+    // A save sets a strange copy aside as a load does, and writes nothing.
+    testing::writeBytes(undo, Bytes{'j', 'u', 'n', 'k'});
+    const Bytes kept = testing::readBytes(file);
+    auto refused = save(false);
+    EXPECT_NE(refused.error().find(undo + ".set-aside-" + std::to_string(++setAside)),
+              std::string::npos)
+        << refused.error();
+    EXPECT_EQ(testing::readBytes(file), kept);
+    EXPECT_TRUE(save(false));
+    EXPECT_EQ(testing::readBytes(second), newFile);
+}
+
+// A new file is renamed into its place only where nothing is, whatever appeared there since it
+// was looked at.
+TEST_F(DurableCalls, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
+    const std::string fresh = dir.file("new/fresh");
+    raceOn = "rename to new/fresh";
+    EXPECT_EQ(writeFile(fresh, newFile, {.mustBeNew = true}).error(), kAlreadyThere);
+    EXPECT_EQ(testing::readBytes(fresh), raced);
+    EXPECT_EQ(leftIn("new", {"fresh"}), Calls{});
 }
 
 } // namespace
