@@ -1,6 +1,10 @@
 #pragma once
 
+#include "common/windows1252.h"
+#include "common/windows_names.h"
+
 #include <string>
+#include <string_view>
 
 namespace quillfen {
 
@@ -16,5 +20,12 @@ inline constexpr char kLoadFirst[] = "you have to load up a profile first";
 
 inline constexpr char kUnstorableText[] =
     "WARNING: the text holds characters that cannot be stored";
+// The same for a text that can be quoted (UTF-8, such as a command's word or a file's name),
+// which it names as `what`, each character that cannot be stored shown as '?'.
+inline std::string unstorableText(std::string_view utf8, std::string_view what = "text") {
+    return "WARNING: the " + std::string(what) + " '" +
+           escapedControls(utf8ToWindows1252Lossy(utf8)) +
+           "' holds characters that cannot be stored";
+}
 
 } // namespace quillfen

@@ -1,5 +1,6 @@
 #include "database/database_check.h"
 
+#include "common/windows_names.h"
 #include "database/byte_cursor.h"
 #include "database/database_format.h"
 #include "database/record_walk.h"
@@ -79,6 +80,11 @@ public:
         if (!std::ranges::equal(record.field(kLevelFileOffset, kLevelFileWidth),
                                 record.field(kLevelFileWideOffset, kLevelFileWidth)))
             problem(r, kLevelFileWideOffset, "the two level file fields differ");
+        // The game opens the level's file by this name.
+        auto file = record.field(kLevelFileWideOffset, kLevelFileWideWidth);
+        std::string name(file.begin(), std::ranges::find(file, 0));
+        if (std::string reason = windowsNameRefusal(name, "level file name"); !reason.empty())
+            problem(r, kLevelFileWideOffset, reason);
         expectFixed(r, record, kLevelTrailer, "level", kLevelTrailerOffset);
         return true;
     }

@@ -1,3 +1,4 @@
+#include "common/windows_names.h"
 #include "database/database_format.h"
 #include "editing/command_checks.h"
 #include "editing/editing_commands.h"
@@ -58,7 +59,12 @@ std::string folderRefusal(const TextAnswer& folder) {
 }
 
 std::string fileNameRefusal(const TextAnswer& fileName) {
-    return refusalFor(fileName, format::kLevelFileWideWidth, "file name");
+    if (std::string refusal = refusalFor(fileName, format::kLevelFileWideWidth, "file name");
+        !refusal.empty())
+        return refusal;
+    // The game opens the level by this name: one that Windows cannot open is no level.
+    std::string reason = windowsNameRefusal(fileName.text);
+    return reason.empty() ? reason : "WARNING: " + reason;
 }
 
 EditResult updateFolder(EditorState& state, const TextAnswer& folder) {

@@ -2,6 +2,7 @@
 
 #include "common/user_texts.h"
 #include "common/windows1252.h"
+#include "common/windows_names.h"
 #include "database/byte_cursor.h"
 #include "database/database_format.h"
 #include "host/file_io.h"
@@ -52,7 +53,9 @@ void renumberSequelSet(std::span<unsigned char> level) {
 
 std::string sectionFileName(const std::string& packName, std::size_t section,
                             std::string_view extension) {
-    std::string name = stemOf(packName);
+    // A pack's name may hold what Windows allows in no file name ("wh?t.DAT"): its levels are
+    // named by a form of it that Windows opens.
+    std::string name = windowsSafeName(stemOf(packName));
     name.append("_").append(twoDigits(section)).append(extension);
     return name;
 }
@@ -63,10 +66,10 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     std::string hostName = fileNameOf(packPath);
     auto packName = utf8ToWindows1252(hostName);
     if (!packName)
-        return Error{kUnstorableText};
+        return Error{unstorableText(packPath, "pack's name")};
     plan.packName = *packName;
     plan.setName = stemOf(plan.packName);
-    const std::string cannot = "ERROR: cannot import " + plan.packName + ": ";
+    const std::string cannot = "ERROR: cannot import " + escapedControls(plan.packName) + ": ";
 
     if (!isFolder(folder))
         return Error{cannot + "the folder " + utf8ToWindows1252(folder).value_or(folder) +
@@ -118,8 +121,8 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
 }
 
 std::string importReport(const ImportPlan& plan) {
-    std::string report = plan.packName + ": " + std::to_string(plan.levels.size()) +
-                         " level(s) to import into " +
+    std::string report = escapedControls(plan.packName) + ": " +
+                         std::to_string(plan.levels.size()) + " level(s) to import into " +
                          utf8ToWindows1252(plan.folder).value_or(plan.folder) + ", " +
                          std::to_string(plan.skipped.size()) + " section(s) skipped\n";
     for (const PlannedLevel& level : plan.levels) {
@@ -128,7 +131,7 @@ std::string importReport(const ImportPlan& plan) {
         report += (level.reused ? "already there: "
                    : replaces   ? "replace: "
                                 : "write: ") +
-                  level.fileName + " \"" + level.info.title + "\"\n";
+                  level.fileName + " \"" + escapedControls(level.info.title) + "\"\n";
         if (replaces)
             report += "  the file there holds another level; a replace keeps it as " +
                       level.fileName + "_backup\n";
