@@ -72,11 +72,6 @@ int answered(int status) {
     return outWritten && errWritten ? status : kRefused;
 }
 
-int usage(std::string_view line) {
-    std::cerr << "usage: quillfen-cli " << line << "\n";
-    return kUsage;
-}
-
 int refuse(std::string_view message) {
     std::cerr << windows1252ToUtf8(message) << "\n";
     return kRefused;
@@ -85,7 +80,7 @@ int refuse(std::string_view message) {
 std::optional<std::string> windows1252(const std::string& utf8Text) {
     auto text = utf8ToWindows1252(utf8Text);
     if (!text)
-        refuse(kUnstorableText);
+        refuse(unstorableText(utf8Text));
     return text;
 }
 

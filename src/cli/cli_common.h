@@ -40,7 +40,8 @@ struct CommandLine {
 
 // The arguments as `wordCount` words and any of `options`, the options anywhere among the words
 // as getopt accepts them; "--" ends the options. Nullopt when an option is not known, lacks its
-// value or is a flag given one, or when there are not `wordCount` words.
+// value or is a flag given one, or when there are not `wordCount` words: the command then gives
+// kUsage, and main prints its usage (as it does for --help, which no command sees).
 std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCount,
                                             std::initializer_list<Option> options = {});
 
@@ -48,8 +49,6 @@ std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCo
 // it, saying so on stderr while that can still be written.
 int answered(int status);
 
-// Prints "usage: quillfen-cli <line>" to stderr and gives kUsage.
-int usage(std::string_view line);
 // Prints a core message (Windows-1252) to stderr as UTF-8 and gives kRefused.
 int refuse(std::string_view message);
 

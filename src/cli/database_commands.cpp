@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/demo.h"
 #include "cli/printing_user_interface.h"
+#include "common/windows1252.h"
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "host/file_write.h"
@@ -15,7 +16,7 @@ namespace quillfen::cli {
 int showCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {{"--json"}});
     if (!line)
-        return usage("show [--json] FILE");
+        return kUsage;
     EditorSession session;
     if (auto loaded = session.editor.openFile(line->words[0]); !loaded)
         return refuse(loaded.error());
@@ -26,20 +27,20 @@ int showCommand(const Args& args) {
 int checkCommand(const Args& args) {
     auto line = parseCommandLine(args, 1);
     if (!line)
-        return usage("check FILE");
+        return kUsage;
     auto bytes = readProfileFile(line->words[0]);
     if (!bytes)
         return refuse(bytes.error());
     auto problems = checkDatabaseFile(*bytes);
     for (const std::string& problem : problems)
-        std::cout << problem << "\n";
+        std::cout << windows1252ToUtf8(problem) << "\n";
     return problems.empty() ? kDone : kRefused;
 }
 
 int rewriteCommand(const Args& args) {
     auto line = parseCommandLine(args, 2);
     if (!line)
-        return usage("rewrite IN OUT");
+        return kUsage;
     EditorSession session;
     if (auto loaded = session.editor.openFile(line->words[0]); !loaded)
         return refuse(loaded.error());
@@ -49,12 +50,14 @@ int rewriteCommand(const Args& args) {
 }
 
 int demoCommand(const Args& args) {
-    if (args.size() != 1)
-        return usage("demo FILE");
+    auto line = parseCommandLine(args, 1);
+    if (!line)
+        return kUsage;
+    const std::string& file = line->words[0];
     // A demo never takes the place of a file that is there, a player's database above all.
-    if (auto written = writeFile(args[0], encodeDatabase(makeDemoTree()), {.mustBeNew = true});
+    if (auto written = writeFile(file, encodeDatabase(makeDemoTree()), {.mustBeNew = true});
         !written)
-        return refuse(couldNotWrite(args[0], written.error()));
+        return refuse(couldNotWrite(file, written.error()));
     return kDone;
 }
 

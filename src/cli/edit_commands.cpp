@@ -13,12 +13,6 @@
 namespace quillfen::cli {
 namespace {
 
-constexpr char kEditUsage[] =
-    "edit FILE OUT COMMAND...\n"
-    "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
-    "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
-    "           rename KEY TEXT | undo | redo | import-pack SETKEY PACK [--sequel] FOLDER";
-
 struct EditCommand {
     std::string_view name;
     std::size_t arguments;
@@ -30,10 +24,15 @@ constexpr EditCommand kEditCommands[] = {
     {"rename", 2},    {"undo", 0},    {"redo", 0},      {"import-pack", 3},
 };
 
-// The commands with their arguments, or nullopt when the words do not make such a list.
-std::optional<std::vector<Args>> parseCommands(const Args& words) {
+// The commands with their arguments from `words` (FILE OUT COMMAND...), or nullopt when the
+// words do not make such a list. The words from `plain` on came after "--" and are never
+// options; before it, a word that begins with "--" is one, and only import-pack takes one.
+std::optional<std::vector<Args>> parseCommands(const Args& words, std::size_t plain) {
+    auto option = [&](std::size_t i) { return i < plain && words[i].starts_with("--"); };
+    if (words.size() < 3 || option(0) || option(1))
+        return std::nullopt;
     std::vector<Args> commands;
-    for (std::size_t i = 0; i < words.size();) {
+    for (std::size_t i = 2; i < words.size();) {
         const EditCommand* known = nullptr;
         for (const EditCommand& command : kEditCommands)
             if (command.name == words[i])
@@ -42,10 +41,16 @@ std::optional<std::vector<Args>> parseCommands(const Args& words) {
             return std::nullopt;
         std::size_t arguments = known->arguments;
         // import-pack's flag stands between the pack and the folder.
-        if (known->name == "import-pack" && i + 3 < words.size() && words[i + 3] == "--sequel")
-            ++arguments;
+        std::size_t flag = known->name == "import-pack" && i + 3 < words.size() &&
+                                   words[i + 3] == "--sequel" && option(i + 3)
+                               ? i + 3
+                               : 0;
+        arguments += flag != 0;
         if (i + arguments >= words.size() + (arguments == 0))
             return std::nullopt;
+        for (std::size_t k = i + 1; k <= i + arguments; ++k)
+            if (k != flag && option(k))
+                return std::nullopt;
         commands.emplace_back(words.begin() + static_cast<std::ptrdiff_t>(i),
                               words.begin() + static_cast<std::ptrdiff_t>(i + 1 + arguments));
         i += 1 + arguments;
@@ -166,12 +171,15 @@ private:
 } // namespace
 
 int editCommand(const Args& args) {
-    auto commands =
-        args.size() < 3 ? std::nullopt : parseCommands(Args(args.begin() + 2, args.end()));
+    // "--" ends the options, as it does for every command.
+    auto dashes = std::find(args.begin(), args.end(), "--");
+    Args words(args.begin(), dashes);
+    words.insert(words.end(), dashes + (dashes != args.end()), args.end());
+    auto commands = parseCommands(words, static_cast<std::size_t>(dashes - args.begin()));
     if (!commands)
-        return usage(kEditUsage);
+        return kUsage;
     EditRun run;
-    if (auto loaded = run.editor().openFile(args[0]); !loaded)
+    if (auto loaded = run.editor().openFile(words[0]); !loaded)
         return refuse(loaded.error());
     // A run writes all it was asked to or nothing, the level files of its imports included.
     for (const Args& command : *commands) {
@@ -180,7 +188,7 @@ int editCommand(const Args& args) {
             return kRefused;
         }
     }
-    if (auto written = run.editor().writeFile(args[1]); !written) {
+    if (auto written = run.editor().writeFile(words[1]); !written) {
         run.removeWrittenLevels();
         return refuse(written.error());
     }

@@ -12,11 +12,6 @@
 namespace quillfen::cli {
 namespace {
 
-constexpr char kLevelUsage[] = "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, "
-                               "floaters, bombers, blockers, builders, bashers, miners, diggers)";
-
-constexpr char kImportUsage[] = "import PACK [--sequel] --to FOLDER";
-
 using Boxes = std::array<std::string, levelfile::kCountsCount>;
 
 // The counts that the --set options name, in the order given. Nullopt when one is malformed or
@@ -56,21 +51,22 @@ int levelCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {{"--set", true}});
     auto sets = line ? parseSets(line->values("--set")) : std::nullopt;
     if (!sets)
-        return usage(kLevelUsage);
+        return kUsage;
     const std::string& path = line->words[0];
 
-    if (!sets->empty()) {
-        // Counts not named keep what the file holds; Save Level Info itself refuses a file that
-        // is not there or not a Windows level file, so a count it lacks is only a stand-in here.
+    // A file that is not there or holds no level is refused in the tool's words, which name it,
+    // before Save Level Info could say it in the window's.
+    auto level = levelfile::readLevel(path);
+    if (level && !sets->empty()) {
+        // Counts not named keep what the file holds.
         EditorSession session;
         Boxes boxes = session.editor.levelCounts(path);
         for (const auto& [index, text] : *sets)
             boxes[index] = text;
         if (!session.editor.saveLevelInfoAt(path, boxes))
             return kRefused;
+        level = levelfile::readLevel(path);
     }
-
-    auto level = levelfile::readLevel(path);
     if (!level)
         return refuse(level.error());
     std::cout << "{" << levelFields(*level) << "}\n";
@@ -80,7 +76,7 @@ int levelCommand(const Args& args) {
 int importCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {{"--sequel"}, {"--to", true}});
     if (!line || !line->has("--to"))
-        return usage(kImportUsage);
+        return kUsage;
     EditorSession session;
     auto plan = session.editor.importPackToFolder(line->words[0], line->has("--sequel"),
                                                   line->value("--to"));

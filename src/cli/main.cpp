@@ -1,6 +1,7 @@
 // quillfen-cli: inspect, check and edit a Windows Lemmings UserDatabase from the command line.
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string_view>
 
@@ -31,18 +32,31 @@ constexpr Command kCommands[] = {
     {"load", quillfen::cli::loadCommand, "load [--prefix DIR] [--key PATH] PROFILE [--json]"},
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
-    {"level", quillfen::cli::levelCommand, "level FILE [--set NAME=N]..."},
+    {"level", quillfen::cli::levelCommand,
+     "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, floaters, bombers, blockers, "
+     "builders, bashers, miners, diggers)"},
     {"import", quillfen::cli::importCommand, "import PACK [--sequel] --to FOLDER"},
     {"preview", quillfen::cli::previewCommand,
      "preview FILE [--graphics DIR]... [--out PATH] [--scale N | --width W]"},
-    {"edit", quillfen::cli::editCommand, "edit FILE OUT COMMAND..."},
+    {"edit", quillfen::cli::editCommand,
+     "edit FILE OUT COMMAND...\n"
+     "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
+     "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
+     "           rename KEY TEXT | undo | redo | import-pack SETKEY PACK [--sequel] FOLDER"},
 };
 
-int printUsage() {
-    std::cerr << "usage:\n";
+// Every command's usage, to stdout for --help and to stderr for wrong usage.
+void printUsage(std::ostream& out, const Command* only = nullptr) {
+    out << "usage:" << (only ? " " : "\n");
     for (const Command& command : kCommands)
-        std::cerr << "  quillfen-cli " << command.usage << "\n";
-    return quillfen::cli::kUsage;
+        if (!only || only == &command)
+            out << (only ? "" : "  ") << "quillfen-cli " << command.usage << "\n";
+}
+
+// Whether the words ask for the usage: --help among the options, before any "--".
+bool helpAsked(const quillfen::cli::Args& args) {
+    auto end = std::find(args.begin(), args.end(), "--");
+    return std::find(args.begin(), end, "--help") != end;
 }
 
 // The words of the command line in UTF-8. On Windows argv holds them in the ANSI code page,
@@ -74,10 +88,24 @@ int main(int argc, char** argv) {
 #endif
     quillfen::cli::Args args = commandLine(argc, argv);
     std::string_view name = args.size() < 2 ? std::string_view() : args[1];
-    for (const Command& command : kCommands) {
-        if (command.name == name)
-            return quillfen::cli::answered(
-                command.run(quillfen::cli::Args(args.begin() + 2, args.end())));
+    if (name == "--help") {
+        printUsage(std::cout);
+        return quillfen::cli::answered(quillfen::cli::kDone);
     }
-    return quillfen::cli::answered(printUsage());
+    for (const Command& command : kCommands) {
+        if (command.name != name)
+            continue;
+        quillfen::cli::Args words(args.begin() + 2, args.end());
+        // Asked for help, a command does nothing else.
+        if (helpAsked(words)) {
+            printUsage(std::cout, &command);
+            return quillfen::cli::answered(quillfen::cli::kDone);
+        }
+        int status = command.run(words);
+        if (status == quillfen::cli::kUsage)
+            printUsage(std::cerr, &command);
+        return quillfen::cli::answered(status);
+    }
+    printUsage(std::cerr);
+    return quillfen::cli::answered(quillfen::cli::kUsage);
 }

@@ -14,9 +14,6 @@
 namespace quillfen::cli {
 namespace {
 
-constexpr char kPreviewUsage[] =
-    "preview FILE [--graphics DIR]... [--out PATH] [--scale N | --width W]";
-
 // A whole number from 1 up, as an option's value.
 std::optional<int> positive(const std::string& text) {
     int value = 0;
@@ -32,11 +29,11 @@ int previewCommand(const Args& args) {
     auto line = parseCommandLine(
         args, 1, {{"--graphics", true}, {"--out", true}, {"--scale", true}, {"--width", true}});
     if (!line || (line->has("--scale") && line->has("--width")))
-        return usage(kPreviewUsage);
+        return kUsage;
     std::optional<int> scale = line->has("--scale") ? positive(line->value("--scale")) : 1;
     std::optional<int> width = line->has("--width") ? positive(line->value("--width")) : 0;
     if (!scale || !width)
-        return usage(kPreviewUsage);
+        return kUsage;
     const std::string& path = line->words[0];
 
     EditorSession session(openStore(*line));
@@ -53,6 +50,10 @@ int previewCommand(const Args& args) {
                               ? pathIn(line->value("--out", "."),
                                        levelfile::sectionFileName(name, *level.section, ".png"))
                               : line->value("--out", stemOf(name) + ".png");
+        // The default name of a level's picture is the level's own when it ends in .png.
+        if (auto same = sameFile(out, path); same && *same)
+            return refuse("ERROR: could not write " + utf8ToWindows1252Lossy(out) +
+                          ": it is the file being drawn; nothing was written");
         preview::LevelPicture picture = level.draw();
         int shrunk = *width != 0 ? *width : std::max(1, picture.image.width / *scale);
         if (auto written = preview::writePng(out, preview::thumbnail(picture.image, shrunk));

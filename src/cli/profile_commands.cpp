@@ -45,7 +45,7 @@ std::unique_ptr<ProfileStore> openStore(const CommandLine& line) {
 int prefixesCommand(const Args& args) {
     auto line = parseCommandLine(args, 0, {kKeyOption});
     if (!line)
-        return usage("prefixes [--key PATH]");
+        return kUsage;
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
@@ -62,7 +62,7 @@ int prefixesCommand(const Args& args) {
 int profilesCommand(const Args& args) {
     auto line = parseCommandLine(args, 0, {kPrefixOption, kKeyOption});
     if (!line)
-        return usage("profiles [--prefix DIR] [--key PATH]");
+        return kUsage;
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
@@ -80,7 +80,7 @@ int profilesCommand(const Args& args) {
 int loadCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {kPrefixOption, kKeyOption, {"--json"}});
     if (!line)
-        return usage("load [--prefix DIR] [--key PATH] PROFILE [--json]");
+        return kUsage;
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
@@ -95,7 +95,7 @@ int loadCommand(const Args& args) {
 int saveCommand(const Args& args) {
     auto line = parseCommandLine(args, 2, {kPrefixOption, kKeyOption});
     if (!line)
-        return usage("save [--prefix DIR] [--key PATH] PROFILE FROM");
+        return kUsage;
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
     if (!key)
         return kRefused;
@@ -210,9 +210,11 @@ demoFiles(const std::filesystem::path& prefix) {
 } // namespace
 
 int demoPrefixCommand(const Args& args) {
-    if (args.size() != 1)
-        return usage("demo-prefix DIR");
-    std::filesystem::path prefix = args[0];
+    auto line = parseCommandLine(args, 1);
+    if (!line)
+        return kUsage;
+    const std::string& folder = line->words[0];
+    std::filesystem::path prefix = folder;
     std::error_code error;
     // Host paths are UTF-8 already, so they are printed as they are.
     auto fail = [](const std::string& what, const std::string& reason) {
@@ -221,7 +223,7 @@ int demoPrefixCommand(const Args& args) {
     };
     // Never write over a real prefix's registry, nor over any file a player may have made.
     if (std::filesystem::exists(prefix / "system.reg", error)) {
-        std::cerr << "ERROR: " << args[0] << " already holds a system.reg; choose a new folder\n";
+        std::cerr << "ERROR: " << folder << " already holds a system.reg; choose a new folder\n";
         return kRefused;
     }
 #ifdef _WIN32

@@ -193,7 +193,9 @@ Result<LevelInfo> levelAt(const std::string& path) {
 Result<LevelInfo> readLevel(const std::string& path) {
     auto bytes = readWholeFile(path, kLargestLevelRead);
     if (!bytes)
-        return Error{explained(kCannotReadLevelFile, bytes.error())};
+        return Error{explained("ERROR: cannot read the level file " +
+                                   utf8ToWindows1252(path).value_or(path) + ": ",
+                               bytes.error())};
     auto level = readLevelBytes(*bytes);
     if (!level)
         return Error{notALevelFile(shownName(path), level.error())};

@@ -38,11 +38,12 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-// A folder's entries of one kind by their lower-case names.
+// A folder's entries of one kind by their lower-case names. A FIFO or a device counts as a
+// file: a graphics file's name on one is found, and its read says that it is not a file.
 std::map<std::string, std::string> entriesByName(const std::string& folder, EntryKind kind) {
     std::map<std::string, std::string> names;
     for (const FolderEntry& entry : listFolder(folder))
-        if (entry.kind == kind)
+        if (entry.kind == kind || (kind == EntryKind::File && entry.kind == EntryKind::Other))
             names.emplace(lowerCase(entry.name), entry.name);
     return names;
 }

@@ -125,6 +125,9 @@ Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progr
         return Error{profileFileMissing(path)};
     if (info->kind == EntryKind::Folder)
         return Error{kFoundDirectory};
+    // A FIFO or a device has no length to speak of: it is refused as a save refuses it.
+    if (info->kind == EntryKind::Other)
+        return Error{notAFile(path.hostPath)};
     if (maximum < 100)
         return Error{kCorruptProfile};
     // One read of the whole file; the progress bar shows it done, as after the game's editors'

@@ -61,6 +61,39 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWords) {
         EXPECT_EQ(runCli(wrong).status, 2) << (wrong.empty() ? "" : wrong.back());
 }
 
+// Every command: --help prints its usage and does nothing else, an option it does not know is
+// wrong usage, and after "--" a word that begins with "--" is a word.
+TEST(CommandLine, EveryCommandTakesHelpUnknownOptionsAndTheEndOfOptionsAlike) {
+    TempDir dir;
+    const Args inFolder = {"env", "-C", dir.path().string()};
+    for (const char* command : {"show", "check", "rewrite", "demo", "prefixes", "profiles", "load",
+                                "save", "demo-prefix", "level", "import", "preview", "edit"}) {
+        SCOPED_TRACE(command);
+        CliRun help = runCli({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.starts_with(std::string("usage: quillfen-cli ") + command + " "));
+        EXPECT_EQ(help.err, "");
+        // Asked anywhere among the options, it still writes nothing.
+        EXPECT_EQ(runCli({command, "A", "B", "--help", "rename", "root1", "X"}, inFolder).out,
+                  help.out);
+        CliRun wrong = runCli({command, "--frobnicate", "A", "B"}, inFolder);
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_EQ(wrong.err, help.out);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    }
+    ASSERT_EQ(runCli({"demo", "--", "--help"}, inFolder).status, 0);
+    ASSERT_EQ(runCli({"demo-prefix", "--", "--json"}, inFolder).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("--json/system.reg")));
+    CliRun edit = runCli({"edit", "--", "--help", "--x", "rename", "root1", "--NEW--"}, inFolder);
+    EXPECT_EQ(edit.status, 0) << edit.err;
+    EXPECT_NE(runCli({"show", "--", dir.file("--x")}).out.find("root1 \"--NEW--\""),
+              std::string::npos);
+    // Before "--", OUT is an option that edit does not know.
+    EXPECT_EQ(runCli({"edit", dir.file("--help"), "--y", "rename", "root1", "X"}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("--y")));
+    EXPECT_TRUE(runCli({"--help"}).out.starts_with("usage:\n  quillfen-cli show"));
+}
+
 // What rewrite writes is the writing commands' test's; a file that cannot be read, the readers'.
 TEST(CliDatabase, ShowPrintsTheTreeCheckItsProblemsAndACorruptFileIsRefused) {
     TempDir dir;

@@ -31,6 +31,10 @@ TEST(CliLevel, SetWritesTheNamedCountsAndPrintsThemOrWritesNothing) {
     EXPECT_EQ(run.err, "WARNING: each count must be a number from 0 to 255; nothing was written\n");
     EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(runCli({"level", path, "--set", "walkers=3"}).status, 2);
+    // The tool's own words for a file that is not there, which name it.
+    run = runCli({"level", dir.file("missing.lvl"), "--set", "lemmings=10"});
+    EXPECT_EQ(run.err, "ERROR: cannot read the level file " + dir.file("missing.lvl") +
+                           ": No such file or directory\n");
 }
 
 // A pack of the sequel: a level of its graphics set 1 (the Windows game's 6), one of special
@@ -93,6 +97,15 @@ TEST(CliNotAFile, EveryReaderRefusesAFifoAndADeviceWithoutWaiting) {
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(run.err, "ERROR: " + node + " is not a file\n");
         }
+    }
+    // A profile's file, as load finds it through the prefix's drive C:.
+    const std::string prefix = dir.file("prefix"), users = "/LEMM/USERS/ALICE.DAT";
+    ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
+    for (const std::string& node : {fifo, zero}) {
+        std::filesystem::remove(prefix + "/drive_c" + users);
+        std::filesystem::create_symlink(node, prefix + "/drive_c" + users);
+        EXPECT_EQ(runCli({"load", "--prefix", prefix, "Alice"}).err,
+                  "ERROR: " + prefix + "/dosdevices/c:" + users + " is not a file\n");
     }
 }
 
@@ -169,8 +182,17 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         {{"up", "level1"}, "cannot go any higher\n"},
         {{"delete", "level9"}, "WARNING: no node has the key 'level9'\n"},
         {{"rename", "root1", "\xC4\x89"},
-         "WARNING: the text holds characters that cannot be stored\n"},
+         "WARNING: the text '?' holds characters that cannot be stored\n"},
         {{"add-group", "G", ""}, "WARNING: add-group needs a FOLDER\n"},
+        // Names of level files that Windows cannot open, each named with the reason (the
+        // reasons themselves are the names' own test).
+        {{"file", "level1", "a?b.lvl"},
+         "WARNING: the file name 'a?b.lvl' holds '?', which Windows does not allow in a file "
+         "name\n"},
+        {{"file", "level1", ""}, "WARNING: the file name cannot be empty\n"},
+        {{"add-level", "parent1", dir.file("a:b.lvl")},
+         "WARNING: the file name 'a:b.lvl' holds ':', which Windows does not allow in a file "
+         "name\n"},
     };
     for (const auto& [commands, message] : refusals) {
         SCOPED_TRACE(commands[0]);
@@ -186,6 +208,35 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
     for (const Args& wrong : std::vector<Args>{
              {}, {"up"}, {"jump", "level1"}, {"import-pack", "parent1", "P.DAT", "--sequel"}})
         EXPECT_EQ(edit(wrong).status, 2);
+}
+
+// A pack's name gives its levels' file names: one that Windows cannot open gives a form of it
+// that Windows can, and what a pack holds or is named that cannot be shown or stored is shown
+// escaped or quoted. check finds the names that came in some other way.
+TEST_F(CliEdit, LevelFilesAreNamedSoThatWindowsOpensThemAndCheckFindsThoseThatAreNot) {
+    const std::string levels = dir.file("levels"), pack = dir.file("wh?t:<x>|\"*\n.DAT");
+    std::filesystem::create_directory(levels);
+    writeBytes(pack, makePack({packLevel(1, 40, "\x1b[2JWiped\n")}));
+    CliRun run = runCli({"import", pack, "--to", levels});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"file\": \"wh_t__x______00.LVL\""), std::string::npos) << run.out;
+    run = edit({"import-pack", "parent1", pack, levels});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.starts_with("wh?t:<x>|\"*\\n.DAT: 1 level(s) to import")) << run.err;
+    EXPECT_NE(run.err.find("wh_t__x______00.LVL \"\\x1b[2JWiped\\n\"\n"), std::string::npos);
+    EXPECT_EQ(runCli({"check", out}).status, 0);
+
+    const std::string unstorable = dir.file("\xC4\x88.DAT");
+    writeBytes(unstorable, makePack({packLevel(1, 40, "A")}));
+    EXPECT_EQ(runCli({"import", unstorable, "--to", levels}).err,
+              "WARNING: the pack's name '" + dir.file("?.DAT") +
+                  "' holds characters that cannot be stored\n");
+
+    writeBytes(in, profileBytes({{"G", "F", {{"S", {{"A", "a.lvl"}, {"B", "CON.lvl"}}}}}}));
+    run = runCli({"check", in});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "record 3, offset 503: the level file name 'CON.lvl' names a device, which "
+                       "Windows opens in place of a file\n");
 }
 
 // A run is all or nothing: a run that fails takes back the level files its imports wrote, but

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
@@ -91,6 +92,10 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
     writeBytes(dir.file("broken/GROUND0O.DAT"), ground);
     fs::copy(game / "VGAGR0.DAT", dir.path() / "broken/VGAGR0.DAT");
     writeBytes(dir.file("broken/a.lvl"), level);
+    fs::create_directories(dir.path() / "fifo");
+    ASSERT_EQ(::mkfifo(dir.file("fifo/GROUND0O.DAT").c_str(), 0644), 0);
+    fs::copy(game / "VGAGR0.DAT", dir.path() / "fifo/VGAGR0.DAT");
+    writeBytes(dir.file("fifo/a.lvl"), level);
     using Case = std::pair<std::string, std::string>; // the file, the message's beginning
     for (const auto& [file, error] : std::vector<Case>{
              {dir.file("junk.lvl"), "ERROR: junk.lvl is neither a Windows Lemmings level file nor "
@@ -103,6 +108,7 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
              {dir.file("broken/a.lvl"), "ERROR: the graphics file " +
                                             dir.file("broken/GROUND0O.DAT") +
                                             " is damaged: it is 1055 bytes long, not 1056"},
+             {dir.file("fifo/a.lvl"), "ERROR: " + dir.file("fifo/GROUND0O.DAT") + " is not a file"},
          }) {
         CliRun run = runCli({"preview", file, "--out", out.string()});
         EXPECT_EQ(run.status, 1) << file;
@@ -112,6 +118,22 @@ TEST_F(PreviewCliTest, ARefusalIsOneErrorLineAndWritesNothing) {
     }
     for (const char* wrong : {"--scale=0", "--width=x"})
         EXPECT_EQ(runCli({"preview", dir.file("broken/a.lvl"), wrong}).status, 2) << wrong;
+
+    // The picture never takes the place of the level it is drawn from, by any of its names.
+    const std::string a = (game / "levels/a.lvl").string(), png = (game / "levels/a.png").string();
+    fs::create_hard_link(a, dir.file("also.lvl"));
+    fs::copy(a, png);
+    for (const auto& [args, where] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"preview", a, "--out", a}, a},
+             {{"preview", a, "--out", dir.file("also.lvl")}, dir.file("also.lvl")},
+             {{"preview", png}, "a.png"}}) { // the default name, in the level's folder
+        CliRun run = runCli(args, {"env", "-C", (game / "levels").string()});
+        EXPECT_EQ(run.status, 1) << where;
+        EXPECT_EQ(run.err, "ERROR: could not write " + where +
+                               ": it is the file being drawn; nothing was written\n");
+    }
+    EXPECT_EQ(readBytes(a), level);
+    EXPECT_EQ(readBytes(png), level);
 }
 
 } // namespace

@@ -169,7 +169,8 @@ TEST(RoundTrip, TheLargestTreeIsWellFormedAndLoadsAgainReportingEachRecord) {
     for (std::uint32_t s = 1; tree.count() < format::kMaxNodes; ++s) {
         auto* set = tree.add(g, R::Child, NodeKind::Set, s, "S");
         for (int k = 0; k < 300 && tree.count() < format::kMaxNodes; ++k)
-            tree.add(set, R::Child, NodeKind::Level, static_cast<std::uint32_t>(tree.count()), "L");
+            tree.add(set, R::Child, NodeKind::Level, static_cast<std::uint32_t>(tree.count()), "L",
+                     "L.LVL");
     }
     std::vector<double> saveSteps, loadSteps;
     auto steps = [](std::vector<double>& values) {

@@ -218,6 +218,13 @@ public:
         if (text.size() > (folder ? 68u : 38u))
             return say(folder ? "WARNING: the folder can be at most 68 characters long"
                               : "WARNING: the file name can be at most 38 characters long");
+        // The texts made here hold no character Windows forbids, but may end where it drops one.
+        if (!folder && text.empty())
+            return say("WARNING: the file name cannot be empty");
+        if (!folder && (text.back() == '.' || text.back() == ' '))
+            return say("WARNING: the file name '" + text + "' ends in a " +
+                       (text.back() == '.' ? "dot" : "space") +
+                       ", which Windows drops from a file name");
         // An entry stored at a node of the other kind is kept with it but never read or saved.
         ModelNode* node = place(selected).node();
         if (node->key.starts_with(folder ? "root" : "level"))
