@@ -10,8 +10,11 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 #ifndef _WIN32
+#include <climits>
 #include <csignal>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -22,6 +25,36 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 using Calls = std::vector<std::string>;
 
+// The paths of the files and folders that the system flushed, when a test looks; the next
+// flush fails as a disk would when asked.
+Calls* systemFlushes = nullptr;
+bool failNextFlush = false;
+
+} // namespace
+} // namespace quillfen
+
+#ifdef __linux__
+// The C library's fsync, taken over in this program, so that the test sees the calls that
+// reach the system and not only what the host layer meant to do.
+extern "C" int fsync(int fd) {
+    if (std::exchange(quillfen::failNextFlush, false)) {
+        errno = EIO;
+        return -1;
+    }
+    int result = static_cast<int>(::syscall(SYS_fsync, fd));
+    if (quillfen::systemFlushes && result == 0) {
+        char path[PATH_MAX];
+        std::string link = "/proc/self/fd/" + std::to_string(fd);
+        ssize_t n = ::readlink(link.c_str(), path, sizeof path);
+        quillfen::systemFlushes->emplace_back(path, n > 0 ? static_cast<std::size_t>(n) : 0);
+    }
+    return result;
+}
+#endif
+
+namespace quillfen {
+namespace {
+
 // The file in folder "new" and its backup in folder "old", so that each flush names its folder.
 class DurableCalls : public ::testing::Test, public DurableCallObserver {
 protected:
@@ -29,17 +62,38 @@ protected:
         std::filesystem::create_directory(dir.path() / "new");
         std::filesystem::create_directory(dir.path() / "old");
         observeDurableCalls(this);
+        systemFlushes = &flushed;
     }
-    ~DurableCalls() override { observeDurableCalls(nullptr); }
+    ~DurableCalls() override {
+        observeDurableCalls(nullptr);
+        systemFlushes = nullptr;
+    }
+
+    // "new/file", "old/temporary"... for a path in the test's folder.
+    std::string nameOf(const std::string& path) const {
+        std::string name = path.substr(root.size() + 1);
+        std::replace(name.begin(), name.end(), '\\', '/');
+        if (auto temporary = name.find("/.quillfen~"); name.ends_with(".tmp"))
+            name = name.substr(0, temporary) + "/temporary";
+        return name;
+    }
+
+    // What the system flushed, named as the calls name it.
+    Calls flushedNames() const {
+        Calls names;
+        std::string canonical = std::filesystem::canonical(dir.path()).string();
+        for (const std::string& path : flushed)
+            names.push_back(path.starts_with(canonical + "/")
+                                ? nameOf(root + path.substr(canonical.size()))
+                                : path);
+        return names;
+    }
 
     // Records the call as "flush file new/temporary", "rename to old/backup"...; fails the one
     // at `failAt` and the calls named `failOn`; before a rename named `raceOn`, another program
     // makes a file at its target.
     bool fails(DurableCall call, const std::string& path) override {
-        std::string name = path.empty() ? "in place" : path.substr(root.size() + 1);
-        std::replace(name.begin(), name.end(), '\\', '/');
-        if (auto temporary = name.find("/.quillfen~"); name.ends_with(".tmp"))
-            name = name.substr(0, temporary) + "/temporary";
+        std::string name = path.empty() ? "in place" : nameOf(path);
         const char* kinds[] = {"flush file ", "flush folder ", "rename to ",
                                "write ",      "set length ",   "remove "};
         calls.push_back(kinds[static_cast<int>(call)] + name);
@@ -49,7 +103,15 @@ protected:
 #endif
         if (calls.back() == raceOn)
             testing::writeBytes(path, raced);
-        return calls.size() - 1 == failAt || calls.back() == failOn;
+        const bool failing = calls.size() - 1 == failAt || calls.back() == failOn;
+#ifdef __linux__
+        // A flush fails in the system itself, so that its result is what the save goes by.
+        if (failing && (call == DurableCall::FlushFile || call == DurableCall::FlushFolder)) {
+            failNextFlush = true;
+            return false;
+        }
+#endif
+        return failing;
     }
 
     // The names in a folder other than `kept`: temporaries left behind.
@@ -69,7 +131,7 @@ protected:
     std::string root = dir.path().string();
     std::string file = dir.file("new/file"), backup = dir.file("old/backup");
     Bytes oldBackup{1}, oldFile{2, 2}, newFile{3, 3, 3}, raced{4};
-    Calls calls;
+    Calls calls, flushed;
     std::size_t failAt = SIZE_MAX, killAt = SIZE_MAX;
     std::string failOn, raceOn;
 };
@@ -95,6 +157,17 @@ const Calls kInPlaceCalls =
                 "flush folder old", "write in place", "set length in place", "flush file in place",
                 "remove new/.quillfen~file.undo", "flush folder new"});
 
+// The files and folders that `calls` flush; a file written in place is new/file.
+Calls flushesIn(const Calls& calls) {
+    Calls flushes;
+    for (const std::string& call : calls)
+        if (call == "flush file in place")
+            flushes.push_back("new/file");
+        else if (call.starts_with("flush "))
+            flushes.push_back(call.substr(call.find(' ', 6) + 1));
+    return flushes;
+}
+
 // Each call in turn fails, or (where a process can be killed) the program is killed just
 // before it; when none fails, the calls are made in their order.
 TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
@@ -115,6 +188,7 @@ TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
                 if (expected == &kInPlaceCalls)
                     std::filesystem::create_hard_link(file, dir.file("new/second name"));
                 calls.clear();
+                flushed.clear();
                 if (kill) {
 #ifndef _WIN32
                     pid_t child = ::fork();
@@ -133,6 +207,9 @@ TEST_F(DurableCalls, ASaveThatFailsOrIsKilledAtAnyCallLeavesCompleteFiles) {
                     failAt = SIZE_MAX;
                     if (at == expected->size()) {
                         EXPECT_EQ(calls, *expected);
+#ifdef __linux__
+                        EXPECT_EQ(flushedNames(), flushesIn(*expected));
+#endif
                     }
                 }
                 // A name holds its new bytes once its rename was made, or the copy of a file

@@ -1,5 +1,7 @@
 // The host layer on the platform it is built for: these tests run on Linux and, built with
 // MinGW, under Wine, with the same expectations.
+#include "common/windows1252.h"
+#include "host/durable_calls.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
@@ -10,11 +12,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <thread>
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #endif
 
 namespace quillfen {
@@ -43,6 +54,12 @@ protected:
         std::filesystem::create_directory(hostPath(folder));
     }
     std::string file(const std::string& name) const { return folder + kSeparator + name; }
+    // Writes the file as another program would: in place, its identity kept.
+    void writeInPlace(const std::string& path, const Bytes& bytes) const {
+        std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
     Bytes read(const std::string& path) const {
         auto bytes = readWholeFile(path, 1 << 20);
         EXPECT_TRUE(bytes) << bytes.error();
@@ -145,6 +162,14 @@ TEST_F(HostTest, AReadOnlyOrHeldFileAndAFolderAreRefusedAndKept) {
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(read(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(pathInfo(path + "_backup")->kind, EntryKind::Missing);
+    // A read-only backup too.
+    ASSERT_TRUE(writeFile(path + "_backup", Bytes{7}));
+    std::filesystem::permissions(hostPath(path + "_backup"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_EQ(writeFile(path, Bytes{4}, {.backup = path + "_backup"}).error(),
+              "the backup " + utf8ToWindows1252Lossy(path + "_backup") + " is read-only");
+    EXPECT_EQ(read(path), (Bytes{1, 2, 3}));
+    EXPECT_EQ(read(path + "_backup"), Bytes{7});
 #ifdef _WIN32
     // Held by another program that shares no writes: refused in the system's own words.
     HANDLE held = ::CreateFileW(hostPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -156,6 +181,35 @@ TEST_F(HostTest, AReadOnlyOrHeldFileAndAFolderAreRefusedAndKept) {
     EXPECT_FALSE(writeFile(folder, Bytes{4}, {.backup = folder + "_backup"}));
     EXPECT_FALSE(openFile(folder));
     EXPECT_TRUE(isFolder(folder));
+}
+
+// Names of one file are told as one, a link is made only where nothing is, and a write of what
+// was read is refused once another program changed the file or put another in its place.
+TEST_F(HostTest, AFileIsKnownByItsIdentityWhateverItsName) {
+    std::string path = file("a.dat"), other = file("b.dat"), link = file("link.dat");
+    ASSERT_TRUE(writeFile(path, Bytes{1, 2, 3}));
+    ASSERT_TRUE(writeFile(other, Bytes{1, 2, 3}));
+    std::filesystem::create_hard_link(hostPath(path), hostPath(file("second.dat")));
+    EXPECT_TRUE(*sameFile(path, file("second.dat")));
+    EXPECT_FALSE(*sameFile(path, other));
+    EXPECT_FALSE(*sameFile(path, file("missing.dat")));
+    if (auto made = makeLink("a.dat", link)) {
+        EXPECT_TRUE(*sameFile(link, path));
+        EXPECT_FALSE(makeLink("b.dat", link));
+        EXPECT_TRUE(*sameFile(link, path));
+    }
+    EXPECT_FALSE(makeLink("a.dat", other));
+    EXPECT_EQ(read(other), (Bytes{1, 2, 3}));
+
+    auto read = readState(path, 100);
+    ASSERT_TRUE(read);
+    writeInPlace(path, Bytes{1, 2, 4});
+    EXPECT_EQ(writeFile(path, Bytes{5}, {.whenRead = *read}).error(), kChangedMeanwhile);
+    read = readState(path, 100);
+    std::filesystem::rename(hostPath(other), hostPath(path));
+    EXPECT_EQ(writeFile(path, Bytes{5}, {.whenRead = *read}).error(), kChangedMeanwhile);
+    EXPECT_EQ(this->read(path), (Bytes{1, 2, 3}));
+    EXPECT_TRUE(writeFile(path, Bytes{5}, {.whenRead = *readState(path, 100)}));
 }
 
 TEST_F(HostTest, LevelFoldersListTheirLevelFilesSortedWithoutRegardToCase) {
@@ -185,6 +239,84 @@ TEST_F(HostTest, ASaveWaitsForTheFolderLockAndGivesUp) {
 }
 
 #ifndef _WIN32
+// Holds a write in place between its bytes and its length, where another write could come in.
+struct SlowLength : DurableCallObserver {
+    bool fails(DurableCall call, const std::string&) override {
+        if (call == DurableCall::SetLength)
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return false;
+    }
+};
+
+// Two programs save one profile at once through two names in two folders: each write waits for
+// the other, so the file holds the whole of one of them, never the one cut to the other's length.
+TEST_F(HostTest, SavesThroughTwoNamesOfOneFileWaitForEachOther) {
+    std::filesystem::create_directory(hostPath(file("a")));
+    std::filesystem::create_directory(hostPath(file("b")));
+    const std::string names[] = {file("a/X.DAT"), file("b/Y.DAT")};
+    const Bytes wrote[] = {Bytes(1 << 18, 'a'), Bytes(1 << 17, 'b')};
+    ASSERT_TRUE(writeFile(names[0], Bytes{1}));
+    std::filesystem::create_hard_link(names[0], names[1]);
+    for (int round = 0; round < 5; ++round) {
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        pid_t writers[2];
+        for (int i = 0; i < 2; ++i) {
+            writers[i] = ::fork();
+            if (writers[i] == 0) {
+                char go;
+                ::close(start[1]);
+                (void)::read(start[0], &go, 1);
+                SlowLength slow;
+                if (i == 0)
+                    observeDurableCalls(&slow);
+                ::_exit(writeFile(names[i], wrote[i]) ? 0 : 1);
+            }
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        for (pid_t writer : writers) {
+            int status = 0;
+            ::waitpid(writer, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        Bytes now = read(names[0]);
+        ASSERT_TRUE(now == wrote[0] || now == wrote[1]) << "round " << round << ": " << now.size();
+    }
+}
+
+#ifdef __linux__
+// On a disk with room for some of a save's copies and not the rest, a refused save of a file
+// with two names leaves the file and its backup as they were; one that goes ahead replaces both.
+TEST_F(HostTest, ASaveRefusedForWantOfSpaceKeepsTheBackup) {
+    TempDir disk;
+    if (::mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const std::string path = disk.file("P.DAT"), backup = path + "_backup";
+    const Bytes older(100, 3), old(9000, 1), bytes(60000, 2);
+    for (std::uint64_t room = 0; room < 40 * 4096; room += 4096) {
+        SCOPED_TRACE(room);
+        std::filesystem::remove(disk.file("filler"));
+        std::filesystem::remove(disk.file("Q.DAT"));
+        testing::writeBytes(backup, older);
+        testing::writeBytes(path, old);
+        std::filesystem::create_hard_link(path, disk.file("Q.DAT"));
+        struct statvfs space {};
+        ASSERT_EQ(::statvfs(disk.path().c_str(), &space), 0);
+        const std::uint64_t free = std::uint64_t{space.f_bavail} * space.f_frsize;
+        int filler = ::open(disk.file("filler").c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_EQ(::posix_fallocate(filler, 0, static_cast<off_t>(free - room)), 0);
+        ::close(filler);
+        const bool saved = writeFile(path, bytes, {.backup = backup}).ok();
+        EXPECT_EQ(read(path), saved ? bytes : old);
+        EXPECT_EQ(read(disk.file("Q.DAT")), saved ? bytes : old);
+        EXPECT_EQ(read(backup), saved ? old : older);
+        EXPECT_EQ(listFolder(disk.path().string()).size(), 4u);
+    }
+    ::umount2(disk.path().c_str(), MNT_DETACH);
+}
+#endif
+
 // On Windows a path of such a name is longer than MAX_PATH before its name is too long.
 TEST_F(HostTest, ABackupNameTooLongIsToldAsTheBackupsName) {
     std::string name(250, 'x'), path = file(name);
