@@ -108,15 +108,17 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
     auto lock = lockFolder(folderOf(*target));
     if (!lock)
         return Error{explained(kCannotWriteLevelFile, lock.error())};
-    auto bytes = readWholeFile(path, kLargestLevelRead);
-    if (!bytes)
-        return Error{explained(kCannotWriteLevelFile, bytes.error())};
-    if (auto reason = notLevelReason(bytes->size(), bytes->empty() ? 0 : (*bytes)[0]);
-        !reason.empty())
+    // What was read goes with the write, so that a change another program made meanwhile is
+    // refused rather than lost.
+    auto read = readState(path, kLargestLevelRead);
+    if (!read)
+        return Error{explained(kCannotWriteLevelFile, read.error())};
+    std::vector<unsigned char> bytes = read->bytes;
+    if (auto reason = notLevelReason(bytes.size(), bytes.empty() ? 0 : bytes[0]); !reason.empty())
         return Error{notALevelFile(shownName(path), reason)};
     for (std::size_t i = 0; i < kCountsCount; ++i)
-        (*bytes)[kCountOffsets[i]] = counts[i];
-    if (auto written = writeFile(path, *bytes); !written)
+        bytes[kCountOffsets[i]] = counts[i];
+    if (auto written = writeFile(path, bytes, {.whenRead = std::move(*read)}); !written)
         return Error{explained(kCannotWriteLevelFile, written.error())};
     return success();
 }
