@@ -5,8 +5,9 @@
 #include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
 #include "database/database_writer.h"
+#include "host/file_io.h"
 #include "host/file_write.h"
-#include "levelfile/level_file.h"
+#include "levelfile/level_maker.h"
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_load_save.h"
 #include "profiles/profile_store.h"
@@ -18,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -140,23 +140,6 @@ constexpr std::array<DemoLevelFile, 10> kDemoLevels = {{
     {"spare2.lvl", "The Long Walk Home", {70, 1, 1, 1, 1, 40, 1, 1, 1}},
 }};
 
-// A 2048-byte level in the public layout: big-endian words (release rate, lemmings, to rescue,
-// minutes, the eight skills), objects, terrain pieces all unused (0xFF), steel areas, and the
-// title padded with spaces.
-std::vector<unsigned char> demoLevel(const DemoLevelFile& level) {
-    std::vector<unsigned char> bytes(levelfile::kLevelFileSize, 0);
-    bytes[1] = 50;                  // release rate
-    bytes[5] = level.counts[0] / 2; // lemmings to rescue
-    bytes[7] = 5;                   // minutes
-    std::fill(bytes.begin() + 0x120, bytes.begin() + 0x760, 0xFF);
-    for (std::size_t i = 0; i < levelfile::kCountsCount; ++i)
-        bytes[levelfile::kCountOffsets[i]] = level.counts[i];
-    std::string title = level.title;
-    title.resize(levelfile::kTitleWidth, ' ');
-    std::copy(title.begin(), title.end(), bytes.begin() + levelfile::kTitleOffset);
-    return bytes;
-}
-
 // Each demo profile a little different from the others.
 LevelTree demoTree(std::size_t profile) {
     LevelTree tree = makeDemoTree();
@@ -192,19 +175,46 @@ std::string demoRegistry() {
     return text;
 }
 
-// Every file demo-prefix writes, with its bytes: the profiles, their level files, and last the
-// registry that makes the folder a prefix.
-std::vector<std::pair<std::filesystem::path, std::vector<unsigned char>>>
-demoFiles(const std::filesystem::path& prefix) {
-    std::vector<std::pair<std::filesystem::path, std::vector<unsigned char>>> files;
+// One thing demo-prefix makes: a file with its bytes, or a symbolic link to `link`.
+struct DemoEntry {
+    std::string path;
+    std::vector<unsigned char> bytes = {};
+    std::string link = {};
+};
+
+// Everything demo-prefix makes, in order: the drive links, the profiles, their level files, and
+// last the registry that makes the folder a prefix.
+std::vector<DemoEntry> demoEntries(const std::string& prefix) {
+    std::vector<DemoEntry> entries;
+#ifndef _WIN32
+    // Windows makes no links to folders without rights a user seldom has; Wine makes a prefix's
+    // drive links itself when it first finds none.
+    entries.push_back({prefix + "/dosdevices/c:", {}, "../drive_c"});
+    entries.push_back({prefix + "/dosdevices/z:", {}, "/"});
+#endif
     for (std::size_t i = 0; i < kDemoProfiles.size(); ++i)
-        files.emplace_back(prefix / "drive_c" / kDemoProfiles[i].file, encodeDatabase(demoTree(i)));
+        entries.push_back(
+            {prefix + "/drive_c/" + kDemoProfiles[i].file, encodeDatabase(demoTree(i))});
     for (const DemoLevelFile& level : kDemoLevels)
-        files.emplace_back(prefix / "drive_c" / "LEMM" / "LEVELS" / level.file, demoLevel(level));
+        entries.push_back({prefix + "/drive_c/LEMM/LEVELS/" + level.file,
+                           levelfile::makeLevel(level.title, level.counts)});
     std::string registry = demoRegistry();
-    files.emplace_back(prefix / "system.reg",
-                       std::vector<unsigned char>(registry.begin(), registry.end()));
-    return files;
+    entries.push_back({prefix + "/system.reg", {registry.begin(), registry.end()}});
+    return entries;
+}
+
+// Whether `entry` stands at its path as demo-prefix makes it: left by a run that stopped.
+bool madeBefore(const DemoEntry& entry, const PathInfo& there) {
+    if (!entry.link.empty()) {
+        const std::string& link = entry.link;
+        auto same =
+            sameFile(entry.path, link[0] == '/' ? link : pathIn(folderOf(entry.path), link));
+        return there.kind == EntryKind::Link && same && *same;
+    }
+    if (there.kind != EntryKind::File)
+        return false;
+    auto bytes = readWholeFile(entry.path, entry.bytes.size());
+    return bytes && *bytes == entry.bytes;
 }
 
 } // namespace
@@ -213,55 +223,39 @@ int demoPrefixCommand(const Args& args) {
     auto line = parseCommandLine(args, 1);
     if (!line)
         return kUsage;
-    const std::string& folder = line->words[0];
-    std::filesystem::path prefix = folder;
-    std::error_code error;
+    const std::string& prefix = line->words[0];
     // Host paths are UTF-8 already, so they are printed as they are.
-    auto fail = [](const std::string& what, const std::string& reason) {
-        std::cerr << couldNotWrite(what, reason) << "\n";
-        return kRefused;
-    };
-    // Never write over a real prefix's registry, nor over any file a player may have made.
-    if (std::filesystem::exists(prefix / "system.reg", error)) {
-        std::cerr << "ERROR: " << folder << " already holds a system.reg; choose a new folder\n";
-        return kRefused;
-    }
-#ifdef _WIN32
-    // Windows makes no links to folders without rights a user seldom has; Wine makes a
-    // prefix's drive links itself when it first finds none.
-    const std::array<std::pair<const char*, const char*>, 0> drives{};
-#else
-    const std::array<std::pair<const char*, const char*>, 2> drives = {
-        {{"c:", "../drive_c"}, {"z:", "/"}}};
-#endif
-    auto files = demoFiles(prefix);
-    std::vector<std::filesystem::path> paths;
-    for (const auto& file : files)
-        paths.push_back(file.first);
-    for (auto [drive, target] : drives)
-        paths.push_back(prefix / "dosdevices" / drive);
-    for (const std::filesystem::path& path : paths) {
-        auto type = std::filesystem::symlink_status(path, error).type();
-        if (type != std::filesystem::file_type::not_found &&
-            type != std::filesystem::file_type::none) {
-            std::cerr << "ERROR: " << path.string()
+    std::vector<DemoEntry> entries = demoEntries(prefix);
+    // Never write over a real prefix's registry, nor over any file a player may have made. What
+    // a run that stopped half way made is taken as made, so that running it again completes it.
+    std::vector<const DemoEntry*> toMake;
+    for (const DemoEntry& entry : entries) {
+        auto there = pathInfo(entry.path, false);
+        if (there && there->kind == EntryKind::Missing) {
+            toMake.push_back(&entry);
+            continue;
+        }
+        if (entry.path == entries.back().path) {
+            std::cerr << "ERROR: " << prefix
+                      << " already holds a system.reg; choose a new folder\n";
+            return kRefused;
+        }
+        if (!there || !madeBefore(entry, *there)) {
+            std::cerr << "ERROR: " << entry.path
                       << " is already there; nothing was written: choose a new folder\n";
             return kRefused;
         }
     }
-
-    std::filesystem::create_directories(prefix / "dosdevices", error);
-    for (auto [drive, target] : drives) {
-        std::filesystem::create_directory_symlink(target, prefix / "dosdevices" / drive, error);
-        if (error)
-            return fail((prefix / "dosdevices" / drive).string(), error.message());
-    }
-    for (const auto& [path, bytes] : files) {
-        std::filesystem::create_directories(path.parent_path(), error);
-        if (error)
-            return fail(path.string(), error.message());
-        if (auto written = writeFile(path.string(), bytes, {.mustBeNew = true}); !written)
-            return fail(path.string(), written.error());
+    for (const DemoEntry* entry : toMake) {
+        Status made = makeFolder(folderOf(entry->path));
+        if (made)
+            made = entry->link.empty() ? writeFile(entry->path, entry->bytes, {.mustBeNew = true})
+                                       : makeLink(entry->link, entry->path);
+        if (!made) {
+            std::cerr << couldNotWrite(entry->path, made.error())
+                      << "; what was made stays, and demo-prefix completes it when run again\n";
+            return kRefused;
+        }
     }
     return kDone;
 }
