@@ -4,8 +4,7 @@
 #include "cli/printing_user_interface.h"
 #include "common/windows1252.h"
 #include "editor/editor.h"
-#include "host/file_io.h"
-#include "levelfile/level_pack.h"
+#include "host/host_path.h"
 
 #include <algorithm>
 #include <optional>
@@ -65,13 +64,6 @@ class EditRun {
 public:
     Editor& editor() { return session_.editor; }
 
-    // Takes back the level files that this run's imports wrote, for a run that failed.
-    void removeWrittenLevels() {
-        for (const std::string& path : writtenLevels_)
-            removeFile(path);
-        writtenLevels_.clear();
-    }
-
     bool run(const Args& command) {
         const std::string& name = command[0];
         if (name == "undo")
@@ -88,7 +80,10 @@ public:
         if (name == "add-level")
             return addLevel(command[2]);
         if (name == "import-pack")
-            return importPackFile(command[2], command.size() == 5, command.back());
+            return editor_
+                .importLevelPack(command[2], command.back(), command.size() == 5,
+                                 ImportInto::SelectedSet)
+                .done;
         if (name == "delete")
             return editor_.deleteSelected().done;
         if (name == "up")
@@ -108,7 +103,6 @@ private:
     EditorSession session_;
     Editor& editor_ = session_.editor;
     PrintingUserInterface& ui_ = session_.ui;
-    std::vector<std::string> writtenLevels_;
 
     // The node that KEY names becomes the selected node, as a click on it would make it.
     const LevelTree::Node* select(const std::string& key) {
@@ -150,22 +144,6 @@ private:
         editor_.openFolder(folderOf(path));
         return editor_.addSelectedLevels({{{*file, true}}, {true}, 0}).done;
     }
-
-    // Import Level Pack into the selected set: the report is shown, and the user imports.
-    bool importPackFile(const std::string& pack, bool sequel, const std::string& folder) {
-        auto plan = levelfile::planImport(pack, sequel, folder);
-        if (!plan) {
-            refuse(plan.error());
-            return false;
-        }
-        ui_.message(levelfile::importReport(*plan));
-        if (!editor_.importPackIntoSet(*plan).done)
-            return false;
-        for (const levelfile::PlannedLevel& level : plan->levels)
-            if (!level.reused)
-                writtenLevels_.push_back(levelfile::levelFilePath(plan->folder, level.fileName));
-        return true;
-    }
 };
 
 } // namespace
@@ -184,13 +162,14 @@ int editCommand(const Args& args) {
     // A run writes all it was asked to or nothing, the level files of its imports included.
     for (const Args& command : *commands) {
         if (!run.run(command)) {
-            run.removeWrittenLevels();
+            run.editor().takeBackImports();
             return kRefused;
         }
     }
     if (auto written = run.editor().writeFile(words[1]); !written) {
-        run.removeWrittenLevels();
-        return refuse(written.error());
+        refuse(written.error());
+        run.editor().takeBackImports();
+        return kRefused;
     }
     return kDone;
 }

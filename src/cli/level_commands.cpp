@@ -78,10 +78,12 @@ int importCommand(const Args& args) {
     if (!line || !line->has("--to"))
         return kUsage;
     EditorSession session;
-    auto plan = session.editor.importPackToFolder(line->words[0], line->has("--sequel"),
-                                                  line->value("--to"));
-    if (!plan)
-        return refuse(plan.error());
+    if (!session.editor
+             .importLevelPack(line->words[0], line->value("--to"), line->has("--sequel"),
+                              ImportInto::FolderOnly)
+             .done)
+        return kRefused;
+    const levelfile::ImportPlan* plan = &session.editor.lastImport();
     std::cout << "{\"pack\": " << jsonString(plan->packName) << ", \"levels\": [";
     for (std::size_t i = 0; i < plan->levels.size(); ++i) {
         const levelfile::PlannedLevel& level = plan->levels[i];

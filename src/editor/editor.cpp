@@ -7,6 +7,8 @@
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
 
+#include <algorithm>
+
 namespace quillfen {
 namespace {
 
@@ -225,50 +227,77 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
 }
 
 Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
-                                bool sequel) {
+                                bool sequel, ImportInto into) {
+    const bool newSet = into == ImportInto::NewSet;
     // The group is asked for before the pack is read, as Add Set asks for it.
-    if (auto group = groupForNewSet(state_); !group) {
-        ui_.message(group.error());
-        return {};
+    if (newSet) {
+        if (auto group = groupForNewSet(state_); !group) {
+            ui_.message(group.error());
+            return {};
+        }
     }
     auto plan = levelfile::planImport(packPath, sequel, hostFolder);
     if (!plan) {
         ui_.message(plan.error());
         return {};
     }
-    TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
-                                kApplicationTitle, plan->setName);
-    if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
-        return {};
-    // Files of the pack's names that hold other levels are replaced only when the user says so,
-    // Cancel being the default then; a button that could only fail is never offered.
-    const bool replace = !plan->conflicts.empty();
-    if (!ui_.proceed(levelfile::importReport(*plan), window::kImportPackTitle,
-                     replace ? "Replace" : "Import", !replace))
-        return {};
-    return addImport(*plan, true, name.text,
-                     replace ? levelfile::OnConflict::Replace : levelfile::OnConflict::Refuse);
-}
-
-Outcome Editor::importPackIntoSet(const levelfile::ImportPlan& plan) {
-    return addImport(plan, false, {}, levelfile::OnConflict::Refuse);
-}
-
-// The checks, then the level files written, then the levels added; a refused or failed write
-// adds nothing.
-Outcome Editor::addImport(const levelfile::ImportPlan& plan, bool newSet,
-                          const std::string& setName, levelfile::OnConflict onConflict) {
-    auto target = importTarget(state_, plan, newSet);
+    Result<const LevelTree::Node*> target = static_cast<const LevelTree::Node*>(nullptr);
+    if (into != ImportInto::FolderOnly)
+        target = importTarget(state_, *plan, newSet);
     if (!target) {
         tell(target.error());
         return {};
     }
-    if (auto written = levelfile::writeImport(plan, onConflict); !written) {
+    const std::string report = levelfile::importReport(*plan);
+    auto onConflict = levelfile::OnConflict::Refuse;
+    std::string setName;
+    if (newSet) {
+        TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
+                                    kApplicationTitle, plan->setName);
+        if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
+            return {};
+        setName = name.text;
+        // Files of the pack's names that hold other levels are replaced only when the user says
+        // so, Cancel being the default then; a button that could only fail is never offered.
+        bool link = std::any_of(plan->levels.begin(), plan->levels.end(),
+                                [](const levelfile::PlannedLevel& level) { return level.link; });
+        if (link) {
+            ui_.message(report);
+            return {};
+        }
+        const bool replace = !plan->conflicts.empty();
+        if (!ui_.proceed(report, window::kImportPackTitle, replace ? "Replace" : "Import",
+                         !replace))
+            return {};
+        if (replace)
+            onConflict = levelfile::OnConflict::Replace;
+    } else if (into == ImportInto::SelectedSet) {
+        ui_.message(report);
+    }
+    // The level files are written before the levels are added: a refused or failed write adds
+    // nothing.
+    auto written = levelfile::writeImport(*plan, onConflict);
+    if (!written) {
         tell(written.error());
         return {};
     }
+    imported_.insert(imported_.end(), written->begin(), written->end());
+    lastImport_ = std::move(*plan);
+    if (into == ImportInto::FolderOnly) {
+        Outcome outcome;
+        outcome.done = true;
+        return outcome;
+    }
     return edit(window::kImportPackTitle,
-                [&] { return addImported(state_, plan, *target, setName); });
+                [&] { return addImported(state_, lastImport_, *target, setName); });
+}
+
+void Editor::takeBackImports() {
+    for (const std::string& path : levelfile::takeBack(imported_))
+        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
+                    " was left in place: another import took it up, or it changed, since this "
+                    "run wrote it");
+    imported_.clear();
 }
 
 Outcome Editor::updateFolder(const TextAnswer& folder) {

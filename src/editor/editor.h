@@ -85,6 +85,13 @@ struct LevelFolder {
 };
 
 // The one owner of the editing state behind every front-end: the tree and its tables, the
+// Where Import Level Pack puts the pack's levels.
+enum class ImportInto {
+    NewSet,      // a new set of the selected group, which the user names (the windows)
+    SelectedSet, // the selected set
+    FolderOnly,  // no set: the level files alone
+};
+
 // profile that was loaded, the history of edits and whether there are unsaved ones. One method
 // per user action; each asks and tells through the UserInterface and gives an Outcome.
 class Editor {
@@ -169,14 +176,22 @@ public:
     // from the folder list's folder; files from another folder move it to the first file's
     // folder, and only the files in that folder are taken.
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
-    // Import Level Pack: the pack's levels written as level files into `hostFolder` and added,
-    // in a new set that the user names, to the selected group, once the user has read the report
-    // and chosen Import, or Replace (Cancel the default) when files of the pack's names hold
-    // other levels. `importPackIntoSet` adds a planned import to the selected set, refusing such
-    // files.
+    // Import Level Pack, the one import of every front-end: the pack's levels written as level
+    // files into `hostFolder` and added as `into` says. Into a new set, the user names the set,
+    // reads the report and chooses Import, or Replace (Cancel the default) when files of the
+    // pack's names hold other levels; into the selected set the report is told and such files
+    // refuse the import, as they do for the folder alone (whose caller shows lastImport()). A
+    // name that is a symbolic link to another file refuses it in every case. Nothing is written
+    // when the levels cannot be added.
     Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
-                            bool sequel = false);
-    Outcome importPackIntoSet(const levelfile::ImportPlan& plan);
+                            bool sequel = false, ImportInto into = ImportInto::NewSet);
+    // The plan of the last import that was done: its levels, those found already there, and the
+    // sections skipped.
+    const levelfile::ImportPlan& lastImport() const { return lastImport_; }
+    // Takes back the level files that this Editor's imports made, for a run that failed: each
+    // goes only while it is still the file written then; one that another import took up since,
+    // or that was changed, is left, and a warning names it.
+    void takeBackImports();
     Outcome updateFolder(const TextAnswer& folder);
     Outcome updateFileName(const TextAnswer& fileName);
     Outcome rename(const LevelTree::Node* node, const TextAnswer& text);
@@ -196,10 +211,6 @@ public:
     // The count boxes' texts for the level file at `hostPath`: "0" for a count it lacks or when
     // it cannot be read.
     std::array<std::string, 9> levelCounts(const std::string& hostPath) const;
-    // Writes the pack's levels as level files into `hostFolder`, without touching the tree: the
-    // plan that was carried out, or why the pack or its files were refused.
-    Result<levelfile::ImportPlan> importPackToFolder(const std::string& packPath, bool sequel,
-                                                     const std::string& hostFolder);
     // Set Startup Folder: the folder list's folder becomes the one it starts in.
     void setStartupFolder();
     // Game graphics folder...: the level previews look in `hostFolder` first, in this run and,
@@ -218,8 +229,6 @@ private:
     // warns of nothing, else as a message; true when there was a text.
     bool tell(const std::string& text, bool done = false);
     Outcome deleteOfKind(NodeKind kind, const char* name);
-    Outcome addImport(const levelfile::ImportPlan& plan, bool newSet, const std::string& setName,
-                      levelfile::OnConflict onConflict);
     std::string caption() const;
     // The profiles below the users key, for the profile box; none after a warning.
     std::vector<std::string> profiles();
@@ -255,3 +264,6 @@ private:
 };
 
 } // namespace quillfen
+    levelfile::ImportPlan lastImport_;
+    // The level files that imports made, as they stood once written.
+    std::vector<levelfile::WrittenLevel> imported_;

@@ -299,16 +299,6 @@ std::array<std::string, 9> Editor::levelCounts(const std::string& hostPath) cons
     return levelfile::countTexts(hostPath, "0");
 }
 
-Result<levelfile::ImportPlan> Editor::importPackToFolder(const std::string& packPath, bool sequel,
-                                                         const std::string& hostFolder) {
-    auto plan = levelfile::planImport(packPath, sequel, hostFolder);
-    if (!plan)
-        return plan;
-    if (auto written = levelfile::writeImport(*plan); !written)
-        return Error{written.error()};
-    return plan;
-}
-
 // The settings file's other lines stay as they are.
 bool Editor::changeSettings(const std::function<void(settings::Settings&)>& change) {
     const std::string path = settings::settingsPath();

@@ -15,20 +15,33 @@
 namespace quillfen::levelfile {
 namespace {
 
-enum class OnDisk { Missing, Same, Other };
+enum class OnDisk { Missing, Same, Other, Link };
 
-// What the file at `path` holds against the `bytes` an import would write there.
+// What the file at `path` holds against the `bytes` an import would write there; Link for a
+// symbolic link that leads to anything else, which an import never writes through.
 OnDisk onDisk(const std::string& path, std::span<const unsigned char> bytes) {
-    if (auto info = pathInfo(path, false); !info || info->kind == EntryKind::Missing)
+    auto info = pathInfo(path, false);
+    if (!info || info->kind == EntryKind::Missing)
         return OnDisk::Missing;
     auto held = readWholeFile(path, kLevelFileSize);
-    bool same = held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end());
-    return same ? OnDisk::Same : OnDisk::Other;
+    if (held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end()))
+        return OnDisk::Same;
+    return info->kind == EntryKind::Link ? OnDisk::Link : OnDisk::Other;
 }
 
 std::string conflictMessage(const std::string& fileName) {
     return "ERROR: " + fileName +
            " is already in the folder and holds another level; nothing was written";
+}
+
+// A host path in a message, which holds Windows-1252.
+std::string shownPath(const std::string& path) {
+    return utf8ToWindows1252(path).value_or(path);
+}
+
+std::string linkMessage(const std::string& path) {
+    return "ERROR: " + shownPath(path) +
+           " is a symbolic link, which an import never writes through; nothing was written";
 }
 
 } // namespace
@@ -72,8 +85,7 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     const std::string cannot = "ERROR: cannot import " + escapedControls(plan.packName) + ": ";
 
     if (!isFolder(folder))
-        return Error{cannot + "the folder " + utf8ToWindows1252(folder).value_or(folder) +
-                     " is not there"};
+        return Error{cannot + "the folder " + shownPath(folder) + " is not there"};
     auto bytes = readWholeFile(packPath, kLargestPack);
     if (!bytes)
         return Error{explained(cannot, bytes.error())};
@@ -111,6 +123,9 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
         case OnDisk::Same:
             planned.reused = true;
             break;
+        case OnDisk::Link:
+            planned.link = true;
+            [[fallthrough]];
         case OnDisk::Other:
             plan.conflicts.push_back(planned.fileName);
             break;
@@ -123,16 +138,19 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
 std::string importReport(const ImportPlan& plan) {
     std::string report = escapedControls(plan.packName) + ": " +
                          std::to_string(plan.levels.size()) + " level(s) to import into " +
-                         utf8ToWindows1252(plan.folder).value_or(plan.folder) + ", " +
-                         std::to_string(plan.skipped.size()) + " section(s) skipped\n";
+                         shownPath(plan.folder) + ", " + std::to_string(plan.skipped.size()) +
+                         " section(s) skipped\n";
     for (const PlannedLevel& level : plan.levels) {
         bool replaces = std::find(plan.conflicts.begin(), plan.conflicts.end(), level.fileName) !=
                         plan.conflicts.end();
         report += (level.reused ? "already there: "
+                   : level.link ? "refused: "
                    : replaces   ? "replace: "
                                 : "write: ") +
                   level.fileName + " \"" + escapedControls(level.info.title) + "\"\n";
-        if (replaces)
+        if (level.link)
+            report += "  the name is a symbolic link, which an import never writes through\n";
+        else if (replaces)
             report += "  the file there holds another level; a replace keeps it as " +
                       level.fileName + "_backup\n";
         for (const std::string& problem : level.info.problems)
@@ -144,7 +162,7 @@ std::string importReport(const ImportPlan& plan) {
     return report;
 }
 
-Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
+Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict onConflict) {
     const bool replace = onConflict == OnConflict::Replace;
     if (!replace && !plan.conflicts.empty())
         return Error{conflictMessage(plan.conflicts.front())};
@@ -155,13 +173,18 @@ Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
         return Error{"ERROR: cannot import " + plan.packName + ": " + lock.error() +
                      "; nothing was written"};
     std::vector<std::pair<const PlannedLevel*, bool>> toWrite; // and whether it replaces one
+    std::vector<std::string> found;
     for (const PlannedLevel& level : plan.levels) {
-        switch (onDisk(levelFilePath(plan.folder, level.fileName), level.bytes)) {
+        std::string path = levelFilePath(plan.folder, level.fileName);
+        switch (onDisk(path, level.bytes)) {
         case OnDisk::Missing:
             toWrite.emplace_back(&level, false);
             break;
         case OnDisk::Same:
+            found.push_back(std::move(path));
             break;
+        case OnDisk::Link:
+            return Error{replace ? linkMessage(path) : conflictMessage(level.fileName)};
         case OnDisk::Other:
             if (!replace)
                 return Error{conflictMessage(level.fileName)};
@@ -169,24 +192,53 @@ Status writeImport(const ImportPlan& plan, OnConflict onConflict) {
             break;
         }
     }
-    std::vector<std::string> written, replaced;
+    // A file this import reports as its own is no longer the run's that wrote it: that run, if
+    // it fails, sees the new time and leaves the file.
+    for (const std::string& path : found)
+        if (auto touched = touchFile(path); !touched)
+            return Error{"ERROR: cannot import " + plan.packName + ": " + shownPath(path) + ": " +
+                         touched.error() + "; nothing was written"};
+    std::vector<WrittenLevel> written;
+    std::vector<std::string> replaced;
     for (auto [level, replacing] : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
         WriteRules rules{.mustBeNew = true};
         if (replacing)
             rules = {.backup = path + "_backup", .backupLimit = kLargestLevelRead};
         if (auto done = writeFile(path, level->bytes, rules); !done) {
-            for (const std::string& made : written)
-                removeFile(made);
+            (void)takeBack(written);
             for (const std::string& made : replaced)
                 if (auto old = readWholeFile(made + "_backup", kLargestLevelRead))
                     (void)writeFile(made, *old);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
                          "; nothing was written"};
         }
-        (replacing ? replaced : written).push_back(std::move(path));
+        if (replacing) {
+            replaced.push_back(std::move(path));
+            continue;
+        }
+        // A file whose state cannot be told is never taken back.
+        auto info = pathInfo(path, false);
+        written.push_back({path, info ? *info : PathInfo{}});
     }
-    return success();
+    return written;
+}
+
+std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files) {
+    std::vector<std::string> left;
+    for (const WrittenLevel& file : files) {
+        // The lock keeps out an import that would find the file and take it up meanwhile.
+        auto lock = lockFolder(folderOf(file.path));
+        auto now = pathInfo(file.path, false);
+        if (now && now->kind == EntryKind::Missing)
+            continue;
+        const PathInfo& was = file.written;
+        bool asWritten = lock && now && now->kind == EntryKind::File && now->device == was.device &&
+                         now->id == was.id && now->size == was.size && now->changed == was.changed;
+        if (!asWritten || !removeFile(file.path))
+            left.push_back(file.path);
+    }
+    return left;
 }
 
 } // namespace quillfen::levelfile

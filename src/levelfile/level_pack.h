@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "host/file_io.h"
 #include "levelfile/dos_sections.h"
 #include "levelfile/level_file.h"
 
@@ -40,6 +41,9 @@ struct PlannedLevel {
     std::vector<unsigned char> bytes; // as written: the sequel's graphics set renumbered
     LevelInfo info;
     bool reused = false; // a file of that name already holds exactly these bytes
+    // The name is a symbolic link to a file that holds another level, or to nothing: an import
+    // never writes through it.
+    bool link = false;
 };
 
 // A section whose level is not imported, and why.
@@ -72,13 +76,29 @@ std::string importReport(const ImportPlan& plan);
 // What an import does with a planned file that holds another level.
 enum class OnConflict { Refuse, Replace };
 
+// A level file that an import made, as it stood right after the write: what tells it from a
+// file that another program wrote, changed or took up since.
+struct WrittenLevel {
+    std::string path;
+    PathInfo written;
+};
+
 // Writes the plan's level files, each complete or not at all, as one step that holds the
 // folder's lock: every planned file is checked against the disk again first, and no other
-// import or write into the folder comes in between. A file that holds the same bytes is kept.
-// A file of one of the plan's names that holds other bytes (now or when planned) refuses the
-// import before anything is written, or with Replace is replaced, its old bytes kept as
-// "<name>_backup". When a write fails, the files this call has written are removed again and
-// the ones it replaced put back, so the folder's level files are as they were.
-Status writeImport(const ImportPlan& plan, OnConflict onConflict = OnConflict::Refuse);
+// import or write into the folder comes in between. A file that holds the same bytes is kept
+// and marked as taken up (its time made now), so that the import that wrote it no longer takes
+// it back. A file of one of the plan's names that holds other bytes (now or when planned)
+// refuses the import before anything is written, or with Replace is replaced, its old bytes kept
+// as "<name>_backup"; a symbolic link is never written through, and refuses it either way. A new
+// file never takes the place of anything that appeared meanwhile. When a write fails, the files
+// this call has written are removed again and the ones it replaced put back, so the folder's
+// level files are as they were. Gives the files it made.
+Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan,
+                                              OnConflict onConflict = OnConflict::Refuse);
+
+// Takes back level files that an import made, each under its folder's lock and only while it is
+// still the file written then (the same file, length and time): one that another import found
+// and took up, or that anything changed, is left. Gives the paths of those left.
+std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files);
 
 } // namespace quillfen::levelfile

@@ -1,5 +1,6 @@
 #include "cli/run_cli.h"
 #include "editor/tree_model.h"
+#include "host/file_io.h"
 #include "levelfile/make_level_file.h"
 #include "levelfile/make_pack.h"
 #include "temp_dir.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace quillfen::testing {
 namespace {
@@ -240,17 +242,44 @@ TEST_F(CliEdit, LevelFilesAreNamedSoThatWindowsOpensThemAndCheckFindsThoseThatAr
 }
 
 // A run is all or nothing: a run that fails takes back the level files its imports wrote, but
-// not those that were there before.
-TEST_F(CliEdit, AFailedRunLeavesNoLevelFilesOfItsOwn) {
+// not those that were there before, nor those that another run found and took up meanwhile.
+TEST_F(CliEdit, AFailedRunTakesBackOnlyTheLevelFilesStillItsOwn) {
     const std::string pack = dir.file("LEVEL001.DAT"), levels = dir.file("levels");
+    const std::string first = levels + "/LEVEL001_00.LVL", last = levels + "/LEVEL001_02.LVL";
     writeBytes(pack, sequelPack());
     std::filesystem::create_directory(levels);
     ASSERT_EQ(runCli({"import", pack, "--to", levels}).status, 0);
-    std::filesystem::remove(levels + "/LEVEL001_02.LVL");
+    std::filesystem::remove(last);
     EXPECT_EQ(edit({"import-pack", "parent1", pack, levels, "up", "level1"}).status, 1);
-    EXPECT_TRUE(std::filesystem::exists(levels + "/LEVEL001_00.LVL"));
-    EXPECT_FALSE(std::filesystem::exists(levels + "/LEVEL001_02.LVL"));
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_FALSE(std::filesystem::exists(last));
     EXPECT_FALSE(std::filesystem::exists(out));
+
+    // The run's OUT waits for its folder, which this test holds until the run gives up, while
+    // another run imports the pack and reports the files written as its own: they stay.
+    std::filesystem::remove(first);
+    std::filesystem::create_directory(dir.file("held"));
+    CliRun failed, other;
+    {
+        auto held = lockFolder(dir.file("held"));
+        ASSERT_TRUE(held.ok()) << held.error();
+        std::thread run([&] {
+            failed = runCli(
+                {"edit", in, dir.file("held/OUT.DAT"), "import-pack", "parent1", pack, levels});
+        });
+        for (int wait = 0; wait < 200 && !std::filesystem::exists(last); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        other = runCli({"import", pack, "--to", levels});
+        run.join();
+    }
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_NE(other.out.find("\"reused\": true"), std::string::npos);
+    EXPECT_EQ(failed.status, 1);
+    for (const std::string& path : {first, last}) {
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_NE(failed.err.find("WARNING: " + path + " was left in place"), std::string::npos)
+            << failed.err;
+    }
 }
 
 } // namespace

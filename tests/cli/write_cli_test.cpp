@@ -2,6 +2,7 @@
 // all of them keep the one write's rules.
 #include "cli/run_cli.h"
 #include "editor/settings_file.h"
+#include "host/file_io.h"
 #include "levelfile/make_level_file.h"
 #include "levelfile/make_pack.h"
 #include "temp_dir.h"
@@ -219,5 +220,42 @@ TEST(ImportsAtOnce, NeverBothSayDoneWithAFolderOfBothPacks) {
     }
 }
 
+// An import holds its folder from its last look to its last write: it waits for a program that
+// holds the folder, then sees what that program wrote meanwhile (here the level it would write
+// itself, which it keeps), and a wait that lasts too long refuses it, nothing written.
+TEST(ImportsAtOnce, AnImportWaitsForTheFoldersLockThenSeesWhatWasWritten) {
+    TempDir dir;
+    const Bytes level = packLevel(1, 10, "A1");
+    const std::string pack = dir.file("PACK.DAT");
+    writeBytes(pack, makePack({level, packLevel(2, 11, "A2")}));
+    for (auto held : {std::chrono::seconds(1), kLockWait + std::chrono::seconds(1)}) {
+        const bool tooLong = held > kLockWait;
+        const std::string folder = dir.file(tooLong ? "late" : "levels");
+        fs::create_directory(folder);
+        CliRun run;
+        std::thread import;
+        const auto start = std::chrono::steady_clock::now();
+        {
+            auto lock = lockFolder(folder);
+            ASSERT_TRUE(lock.ok()) << lock.error();
+            import = std::thread([&] { run = runCli({"import", pack, "--to", folder});
+        });
+        std::this_thread::sleep_for(held);
+        if (!tooLong)
+            writeBytes(folder + "/PACK_00.LVL", level);
+    }
+    import.join();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, tooLong ? kLockWait : held);
+    if (tooLong) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "ERROR: cannot import PACK.DAT: " + std::string(kFolderBusy) +
+                               "; nothing was written\n");
+        EXPECT_TRUE(fs::is_empty(folder));
+        continue;
+    }
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readBytes(folder + "/PACK_00.LVL"), level);
+    EXPECT_TRUE(fs::exists(folder + "/PACK_01.LVL"));
+}
 } // namespace
 } // namespace quillfen::testing

@@ -38,13 +38,13 @@ FileListSelection listOf(const std::vector<std::string>& names, int current) {
 std::string packPath(const Editor& editor) {
     return editor.levelFolder() + "/../LEVEL007.DAT";
 }
-levelfile::ImportPlan planOf(const Editor& editor) {
-    return levelfile::planImport(packPath(editor), false, editor.levelFolder()).value();
-}
 
 using Act = Outcome (*)(Editor&);
 const Act kAddGroup = [](Editor& e) { return e.addGroup(); };
 const Act kImportPack = [](Editor& e) { return e.importLevelPack(packPath(e), e.levelFolder()); };
+const Act kImportIntoSet = [](Editor& e) {
+    return e.importLevelPack(packPath(e), e.levelFolder(), false, ImportInto::SelectedSet);
+};
 Outcome dropped(Editor& e, const char* key, int row) {
     return e.dropLevel(e.tree().find(key), row);
 }
@@ -142,19 +142,11 @@ const std::vector<Case> kCases = {
     {"ImportLevelPackNeedsAGroupBeforeItReadsThePack", "parent3",
      [](Editor& e) { return e.importLevelPack("/no/such/pack.dat", e.levelFolder()); },
      {"you must first select a group to add a set to"}},
-    {"ImportPackIntoSetAddsTheLevelsToTheSelectedSet", "parent2",
-     [](Editor& e) { return e.importPackIntoSet(planOf(e)); }, {"2 level(s) added to 'EMPTY'"},
+    {"ImportIntoTheSelectedSetTellsTheReportAndAddsTheLevels", "parent2", kImportIntoSet,
+     {"LEVEL007.DAT: 2 level(s) to import into *", "2 level(s) added to 'EMPTY'"},
      "Import Level Pack", withSecondSet("level5 level6"), "",
      {"level5@11 'Alpha' [LEVEL007_00.LVL]"}},
-    {"ImportPackIntoSetRefusesANameLongerThanTheRecordHolds", "parent2",
-     [](Editor& e) {
-         levelfile::ImportPlan plan = planOf(e);
-         plan.levels[1].fileName = kLongName;
-         return e.importPackIntoSet(plan);
-     },
-     {kLongNameRefused}},
-    {"ImportPackIntoSetNeedsASelectedSet", "root1",
-     [](Editor& e) { return e.importPackIntoSet(planOf(e)); },
+    {"ImportIntoTheSelectedSetNeedsASelectedSet", "root1", kImportIntoSet,
      {"you must first select a set to add levels to"}},
     // clang-format on
 };
@@ -231,7 +223,7 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     load({{"G", "F", {{"BIG", std::vector<LevelSpec>(format::kMaxNodes - 4, {"L", "l.lvl"})}}}});
     select("parent1");
     (void)editor.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, 0));
-    (void)editor.importPackIntoSet(planOf(editor));
+    (void)kImportIntoSet(editor);
     (void)editor.addGroup();
     select("root1");
     (void)editor.addSet();
@@ -252,12 +244,24 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
 
 // Files of the pack's names that hold other levels: the report offers Replace, Cancel being the
 // default, never an Import that can only fail; Replace keeps each old file as "<name>_backup".
+// A name that is a symbolic link is never written through into the folder it leads to: the
+// report says so, and nothing is offered or written.
 TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefault) {
-    const std::string first = levels + "/LEVEL007_00.LVL";
+    const std::string first = levels + "/LEVEL007_00.LVL", second = levels + "/LEVEL007_01.LVL";
     const std::vector<unsigned char> old = makeLevelFile({}, "Old");
     writeBytes(first, old);
+    std::filesystem::create_directory(dir.file("elsewhere"));
+    std::filesystem::create_symlink("../elsewhere/x.lvl", second);
     select("root2");
-    user.inputs = {{"MY PACK", true}, {"MY PACK", true}};
+    user.inputs = {{"MY PACK", true}, {"MY PACK", true}, {"MY PACK", true}};
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_NE(user.said.back().find("refused: LEVEL007_01.LVL \"Beta\"\n  the name is a "
+                                    "symbolic link, which an import never writes through"),
+              std::string::npos);
+    EXPECT_EQ(user.questions.size(), 1u); // the set's name; no Import or Replace is offered
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("elsewhere")));
+    EXPECT_EQ(readBytes(first), old);
+    std::filesystem::remove(second);
     user.confirmations = {false, true};
     EXPECT_FALSE(kImportPack(editor).done);
     EXPECT_EQ(readBytes(first), old);

@@ -222,6 +222,14 @@ TEST_F(ImportPlanTest, KeepsAFileWithTheSameBytesAndRefusesOneWithOtherBytesBefo
     writeBytes(dir.file("levels/LEVEL002_02.LVL"), other);
     EXPECT_EQ(writeImport(*plan).error(), refusal);
     EXPECT_FALSE(std::filesystem::exists(dir.file("levels/LEVEL002_01.LVL")));
+    // Nor does Replace write through a link that appeared meanwhile, into another folder.
+    std::filesystem::remove(dir.file("levels/LEVEL002_02.LVL"));
+    std::filesystem::create_symlink("../LINKED.LVL", dir.file("levels/LEVEL002_02.LVL"));
+    EXPECT_EQ(writeImport(*plan, OnConflict::Replace).error(),
+              "ERROR: " + dir.file("levels/LEVEL002_02.LVL") +
+                  " is a symbolic link, which an import never writes through; nothing was written");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("LINKED.LVL")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("levels/LEVEL002_01.LVL")));
 }
 
 TEST_F(ImportPlanTest, ADamagedPackAMissingFolderOrALongNameIsRefused) {
