@@ -7,6 +7,7 @@
 #include "editing/editor_state.h"
 #include "editor/history.h"
 #include "editor/settings_file.h"
+#include "host/file_write.h"
 #include "levelfile/level_pack.h"
 #include "preview/game_graphics.h"
 #include "profiles/profile_load_save.h"
@@ -84,7 +85,6 @@ struct LevelFolder {
     std::optional<DetailPanel> panel;
 };
 
-// The one owner of the editing state behind every front-end: the tree and its tables, the
 // Where Import Level Pack puts the pack's levels.
 enum class ImportInto {
     NewSet,      // a new set of the selected group, which the user names (the windows)
@@ -92,6 +92,7 @@ enum class ImportInto {
     FolderOnly,  // no set: the level files alone
 };
 
+// The one owner of the editing state behind every front-end: the tree and its tables, the
 // profile that was loaded, the history of edits and whether there are unsaved ones. One method
 // per user action; each asks and tells through the UserInterface and gives an Outcome.
 class Editor {
@@ -238,7 +239,8 @@ private:
     // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
     // a save that failed.
     bool settleUnsavedEdits();
-    bool confirmTarget(const std::string& profile, const ProfilePath& path);
+    bool confirmTarget(const std::string& profile, const ProfilePath& path,
+                       std::optional<ReadState>& replacing);
     void forgetLoadedProfile();
     // Reads the settings file, changes it and writes it back; false after telling the user that
     // it could not be written.
@@ -247,6 +249,14 @@ private:
     struct LoadedProfile {
         std::string name;
         ProfileFile file;
+        // Its identity and bytes as they were loaded or saved: a save refuses a file that
+        // another program wrote since.
+        ReadState read = {};
+    };
+    // A file opened outside of any profile (openFile), as it was read.
+    struct OpenedFile {
+        std::string hostPath;
+        ReadState read;
     };
 
     ProfileStore* store_;
@@ -256,14 +266,15 @@ private:
     EditorState state_;
     History history_;
     LoadedProfile loaded_;
+    OpenedFile opened_;
     std::string levelFolder_;
     std::string graphicsFolder_; // a host path; empty until the player chose one
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;
-};
-
-} // namespace quillfen
     levelfile::ImportPlan lastImport_;
     // The level files that imports made, as they stood once written.
     std::vector<levelfile::WrittenLevel> imported_;
+};
+
+} // namespace quillfen

@@ -17,13 +17,10 @@ namespace {
 
 constexpr char kSettingsNotWritten[] = "ERROR: cannot write the settings file: ";
 
-// "3 groups, 5 sets and 40 levels" of the profile file at `hostPath`, or nothing when it cannot
-// be read as one.
-std::optional<std::string> contentsOf(const std::string& hostPath) {
-    auto bytes = readWholeFile(hostPath, format::kReadLimit);
-    if (!bytes)
-        return std::nullopt;
-    auto parsed = ParseDatabaseFile(*bytes);
+// "3 groups, 5 sets and 40 levels" of a profile file's bytes, or nothing when they cannot be
+// read as one.
+std::optional<std::string> contentsOf(const std::vector<unsigned char>& bytes) {
+    auto parsed = ParseDatabaseFile(bytes);
     if (!parsed)
         return std::nullopt;
     std::array<int, 3> kinds{};
@@ -33,11 +30,17 @@ std::optional<std::string> contentsOf(const std::string& hostPath) {
            std::to_string(kinds[2]) + " levels";
 }
 
-// True when the file at `file.hostPath` no longer holds the bytes it held when it was loaded or
-// saved (another program wrote it, or it is gone).
-bool changedOnDisk(const ProfileFile& file) {
-    auto bytes = readWholeFile(file.hostPath, format::kReadLimit);
-    return !bytes || bytes->size() != file.size || hashBytes(*bytes) != file.hash;
+// Whether `bytes` are no longer what the profile's file held when it was loaded or saved.
+bool changedSince(const ProfileFile& file, const std::vector<unsigned char>& bytes) {
+    return bytes.size() != file.size || hashBytes(bytes) != file.hash;
+}
+
+// The identity and bytes of the profile's file that a load or a save has just read or written,
+// read again; when another program wrote it in between, a state that no file matches, so that
+// the next write over it is refused.
+ReadState readBack(const ProfileFile& file) {
+    auto read = readState(file.hostPath, format::kReadLimit);
+    return read && !changedSince(file, read->bytes) ? std::move(*read) : ReadState{};
 }
 
 } // namespace
@@ -179,6 +182,7 @@ Outcome Editor::loadProfile(const std::string& profile, const Progress& progress
     state_.adopt(std::move(loaded->database));
     history_.clear();
     loaded_ = {profile, std::move(loaded->file)};
+    loaded_.read = readBack(loaded_.file);
     return selectionOutcome(true);
 }
 
@@ -203,14 +207,19 @@ bool Editor::mayClose() {
 }
 
 // Before the tree replaces what a profile holds: a question when it came from elsewhere, or
-// when the file changed since this tool last read or wrote it.
-bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path) {
+// when the file changed since this tool last read or wrote it. `replacing` becomes the file as
+// the user agreed to replace it (nothing when it cannot be read, which the save refuses itself).
+bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path,
+                           std::optional<ReadState>& replacing) {
+    replacing.reset();
+    if (auto there = readState(path.hostPath, format::kReadLimit))
+        replacing = std::move(*there);
     const std::string shown = utf8ToWindows1252Lossy(profile);
     if (loaded_.name.empty()) {
-        auto contents = contentsOf(path.hostPath);
-        std::string replacing = contents ? shown + "'s " + *contents : "its file";
+        auto contents = replacing ? contentsOf(replacing->bytes) : std::nullopt;
+        std::string what = contents ? shown + "'s " + *contents : "its file";
         return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
-                               shown + "' (" + path.shown() + "), replacing " + replacing + "?",
+                               shown + "' (" + path.shown() + "), replacing " + what + "?",
                            "confirm", false);
     }
     if (loaded_.name != profile)
@@ -219,11 +228,15 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path) 
                                "'. Save it into the profile '" + shown + "' (" + path.shown() +
                                "), replacing its levels?",
                            "confirm", false);
-    if (loaded_.file.hostPath == path.hostPath && changedOnDisk(loaded_.file))
+    if (loaded_.file.hostPath != path.hostPath)
+        return true;
+    if (!replacing || changedSince(loaded_.file, replacing->bytes))
         return ui_.confirm("The profile's file " + path.shown() +
                                " was changed on disk since it was loaded or last saved. Replace "
                                "it with the tree?",
                            "confirm", false);
+    // Unchanged: the file the tree came from, as it was read then.
+    replacing = loaded_.read;
     return true;
 }
 
@@ -237,15 +250,22 @@ Outcome Editor::saveProfile(const std::string& profile, const Progress& progress
         ui_.message(path.error());
         return {};
     }
-    if (!confirmTarget(profile, *path))
+    std::optional<ReadState> replacing;
+    if (!confirmTarget(profile, *path, replacing))
         return {};
-    auto saved = SaveProfileData(state_.tree, *store_, profile, *path, progress);
+    auto saved = SaveProfileData(state_.tree, *store_, profile, *path, progress, replacing);
     if (!saved) {
-        ui_.message(saved.error());
+        // Another program wrote the file after the question or the load: its bytes stay.
+        ui_.message(saved.error().ends_with(kChangedMeanwhile)
+                        ? "ERROR: the profile's file " + utf8ToWindows1252Lossy(path->hostPath) +
+                              " was changed by another program since it was read; nothing was "
+                              "saved"
+                        : saved.error());
         return {};
     }
     tell(saved->message, true);
     loaded_ = {profile, std::move(saved->file)};
+    loaded_.read = readBack(loaded_.file);
     history_.markSaved();
     Outcome outcome;
     outcome.done = true;
@@ -253,18 +273,27 @@ Outcome Editor::saveProfile(const std::string& profile, const Progress& progress
 }
 
 Status Editor::openFile(const std::string& hostPath) {
-    auto loaded = loadProfileFile(hostPath);
+    // The bytes parsed are the ones kept as read, so that a write over the file can tell.
+    auto read = readState(hostPath, format::kReadLimit, OpenFor::RepairingRead);
+    if (!read)
+        return Error{explained(kCannotReadProfile, read.error())};
+    auto loaded = parseProfileFile(read->bytes);
     if (!loaded)
         return Error{loaded.error()};
     state_.adopt(std::move(*loaded));
     history_.clear();
     forgetLoadedProfile();
+    opened_ = {hostPath, std::move(*read)};
     readPanel();
     return success();
 }
 
 Status Editor::writeFile(const std::string& hostPath) {
-    if (auto written = quillfen::writeFile(hostPath, encodeDatabase(state_.tree)); !written)
+    // Written over the file the tree came from, only while it still holds what was read.
+    WriteRules rules;
+    if (auto same = sameFile(hostPath, opened_.hostPath); same && *same)
+        rules.whenRead = opened_.read;
+    if (auto written = quillfen::writeFile(hostPath, encodeDatabase(state_.tree), rules); !written)
         return Error{couldNotWrite(hostPath, written.error())};
     return success();
 }

@@ -148,7 +148,8 @@ Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progr
 
 Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
                                      const std::string& profileText, const ProfilePath& path,
-                                     const Progress& progress) {
+                                     const Progress& progress,
+                                     const std::optional<ReadState>& whenRead) {
     auto records = static_cast<double>(tree.count());
     report(progress, 0, records);
     // A save replaces a profile's file: one that is not there speaks of a wrong DatabaseName or
@@ -161,7 +162,8 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     if (isFolder(backup))
         return Error{kCannotReplaceBackup + utf8ToWindows1252Lossy(backupPath)};
     auto bytes = encodeDatabase(tree, thinned(progress));
-    auto saved = writeFile(file, bytes, {.backup = backup, .backupLimit = format::kReadLimit});
+    auto saved = writeFile(
+        file, bytes, {.backup = backup, .backupLimit = format::kReadLimit, .whenRead = whenRead});
     report(progress, 0, records);
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};

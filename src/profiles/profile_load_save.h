@@ -4,9 +4,11 @@
 #include "common/result.h"
 #include "database/database_reader.h"
 #include "database/level_tree.h"
+#include "host/file_write.h"
 #include "profiles/profile_store.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -112,8 +114,10 @@ Result<LoadedProfile> LoadProfile(const ProfilePath& path, const Progress& progr
 // profileFileMissing when there is no file to replace: a save makes no profile. Whatever
 // fails, the database file holds its complete old or complete new bytes and the backup its
 // complete old bytes.
+// With `whenRead`, the save is refused (kChangedMeanwhile) when the file is no longer that.
 Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
                                      const std::string& profileText, const ProfilePath& path,
-                                     const Progress& progress = {});
+                                     const Progress& progress = {},
+                                     const std::optional<ReadState>& whenRead = std::nullopt);
 
 } // namespace quillfen

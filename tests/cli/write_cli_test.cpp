@@ -258,4 +258,75 @@ TEST(ImportsAtOnce, AnImportWaitsForTheFoldersLockThenSeesWhatWasWritten) {
     EXPECT_TRUE(fs::exists(folder + "/PACK_01.LVL"));
 }
 } // namespace
+
+// A command that writes over the file it read (edit of a file onto itself, save into a profile
+// whose file it read to ask) waits for a program that holds the folder; when that program wrote
+// the file meanwhile, the command is refused and that program's bytes stay.
+TEST(WritingCommandsAtOnce, AWriteOverAFileChangedSinceItWasReadIsRefused) {
+    TempDir dir;
+    const std::string prefix = dir.file("prefix"), from = dir.file("FROM.DAT");
+    const std::string alice = prefix + "/drive_c/LEMM/USERS/ALICE.DAT";
+    ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
+    ASSERT_EQ(runCli({"demo", from}).status, 0);
+    const Bytes mine = readBytes(alice), other = readBytes(prefix + "/drive_c/LEMM/USERS/BOB.DAT");
+    const std::pair<Args, std::string> commands[] = {
+        {{"edit", alice, alice, "rename", "root1", "MINE"},
+         "ERROR: could not write " + alice + ": " + kChangedMeanwhile},
+        {{"save", "--prefix", prefix, "Alice", from},
+         "ERROR: the profile's file " + prefix + "/dosdevices/c:/LEMM/USERS/ALICE.DAT" +
+             " was changed by another program since it was read; nothing was saved"},
+    };
+    for (const auto& [args, refusal] : commands) {
+        SCOPED_TRACE(args[0]);
+        writeBytes(alice, mine);
+        CliRun run;
+        std::thread command;
+        {
+            auto lock = lockFolder(folderOf(alice));
+            ASSERT_TRUE(lock.ok()) << lock.error();
+            command = std::thread([&] { run = runCli(args); });
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            writeBytes(alice, other);
+        }
+        command.join();
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, refusal + "\n");
+        EXPECT_EQ(readBytes(alice), other);
+    }
+}
+
+// A demo-prefix stopped half way (here by a link that leads nowhere where its level folder goes)
+// leaves what it made, which the next run takes as its own and completes; a file it did not make
+// is refused, untouched.
+TEST(DemoPrefix, ARunStoppedHalfWayIsCompletedByTheNext) {
+    TempDir dir;
+    const std::string prefix = dir.file("prefix"), levels = prefix + "/drive_c/LEMM/LEVELS";
+    const std::string bob = prefix + "/drive_c/LEMM/USERS/BOB.DAT";
+    fs::create_directories(prefix + "/drive_c/LEMM");
+    fs::create_symlink("nowhere", levels);
+    CliRun failed = runCli({"demo-prefix", prefix});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.err.starts_with("ERROR: could not write " + levels)) << failed.err;
+    EXPECT_TRUE(fs::exists(bob));
+    EXPECT_FALSE(fs::exists(prefix + "/system.reg"));
+    fs::remove(levels);
+    writeBytes(bob, Bytes{1});
+    CliRun refused = runCli({"demo-prefix", prefix});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "ERROR: " + bob + " is already there; nothing was written: choose a new folder\n");
+    EXPECT_EQ(readBytes(bob), Bytes{1});
+    fs::remove(bob);
+    CliRun again = runCli({"demo-prefix", prefix});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(runCli({"profiles", "--prefix", prefix}).out,
+              "Alice\tC:\\LEMM\\USERS\\ALICE.DAT\nBob\tC:\\LEMM\\USERS\\BOB.DAT\n"
+              "Zo\xC3\xAB\tC:\\LEMM\\USERS\\ZOE.DAT\n");
+    CliRun level = runCli({"level", levels + "/spare2.lvl"});
+    EXPECT_EQ(level.status, 0) << level.err;
+    EXPECT_TRUE(level.out.starts_with("{\"title\": \"The Long Walk Home\", \"lemmings\": 70,"))
+        << level.out;
+}
+
+} // namespace quillfen::testing
 } // namespace quillfen::testing
