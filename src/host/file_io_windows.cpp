@@ -107,6 +107,10 @@ Status makeLink(const std::string& target, const std::string& path) {
         flags |= SYMBOLIC_LINK_FLAG_DIRECTORY;
     if (!::CreateSymbolicLinkW(widened(path).c_str(), wide.c_str(), flags))
         return lastFailure();
+    // Some Wine versions say yes and make nothing.
+    auto made = pathInfo(path, false);
+    if (!made || made->kind != EntryKind::Link)
+        return failure(ERROR_NOT_SUPPORTED);
     return success();
 }
 
