@@ -3,10 +3,11 @@
 set -euo pipefail
 
 # clang and libclang-rt-dev (libFuzzer's runtime) build the fuzz targets of fuzz/; libstb-dev
-# gives the previews' PNG encoder (one header).
+# gives the previews' PNG encoder (one header). nsis makes the Windows installer; the checkers
+# of the Linux package are those its maintainers use: desktop-file-utils, appstream and lintian.
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libstb-dev
           wine wine64 xvfb xauth fonts-dejavu-core clang libclang-rt-dev
-          dpkg-dev desktop-file-utils)
+          dpkg-dev desktop-file-utils appstream lintian nsis)
 
 missing=()
 for p in "${packages[@]}"; do
