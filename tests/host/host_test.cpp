@@ -183,8 +183,9 @@ TEST_F(HostTest, AReadOnlyOrHeldFileAndAFolderAreRefusedAndKept) {
     EXPECT_TRUE(isFolder(folder));
 }
 
-// Names of one file are told as one, a link is made only where nothing is, and a write of what
-// was read is refused once another program changed the file or put another in its place.
+// Names of one file are told as one, a link is made only where nothing is, a touch makes a file
+// newer, and a write of what was read is refused once another program changed the file or put
+// another in its place.
 TEST_F(HostTest, AFileIsKnownByItsIdentityWhateverItsName) {
     std::string path = file("a.dat"), other = file("b.dat"), link = file("link.dat");
     ASSERT_TRUE(writeFile(path, Bytes{1, 2, 3}));
@@ -200,6 +201,12 @@ TEST_F(HostTest, AFileIsKnownByItsIdentityWhateverItsName) {
     }
     EXPECT_FALSE(makeLink("a.dat", other));
     EXPECT_EQ(read(other), (Bytes{1, 2, 3}));
+    // A file taken up again is seen to be newer than it was.
+    std::filesystem::last_write_time(hostPath(path), std::filesystem::file_time_type::clock::now() -
+                                                         std::chrono::hours(1));
+    const std::int64_t before = pathInfo(path)->changed;
+    ASSERT_TRUE(touchFile(path));
+    EXPECT_GT(pathInfo(path)->changed, before);
 
     auto read = readState(path, 100);
     ASSERT_TRUE(read);
