@@ -5,6 +5,7 @@
 #include "editing/importing.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
+#include "host/file_write.h"
 #include "levelfile/level_file.h"
 
 #include <algorithm>
@@ -61,8 +62,11 @@ DetailPanel Editor::readPanel() {
     if (node == nullptr || node->kind() != NodeKind::Level)
         return panel_;
     std::string path = levelfile::levelFilePath(levelFolder_, panel_.levelFile);
-    if (!levelfile::readCounts(path))
+    // Kept before the counts are read: a change in between refuses the save, never hides.
+    auto read = readState(path, levelfile::kLargestLevelRead);
+    if (!read || !levelfile::readCounts(path))
         return panel_;
+    countsRead_ = {path, std::move(*read)};
     // A count the file does not hold is shown empty.
     panel_.counts = levelfile::countTexts(path, "");
     panel_.countsFile = path;

@@ -253,8 +253,8 @@ private:
         // another program wrote since.
         ReadState read = {};
     };
-    // A file opened outside of any profile (openFile), as it was read.
-    struct OpenedFile {
+    // A file as it was read.
+    struct FileRead {
         std::string hostPath;
         ReadState read;
     };
@@ -266,7 +266,10 @@ private:
     EditorState state_;
     History history_;
     LoadedProfile loaded_;
-    OpenedFile opened_;
+    // The file opened outside of any profile (openFile), and the level file whose counts the
+    // panel or levelCounts read last, for Save Level Info.
+    FileRead opened_;
+    mutable FileRead countsRead_;
     std::string levelFolder_;
     std::string graphicsFolder_; // a host path; empty until the player chose one
     DetailPanel panel_;

@@ -319,12 +319,27 @@ void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::str
 
 bool Editor::saveLevelInfoAt(const std::string& hostPath,
                              const std::array<std::string, 9>& counts) {
-    auto saved = levelfile::SaveLevelInfo(hostPath, counts);
+    std::optional<ReadState> read;
+    if (countsRead_.hostPath == hostPath)
+        read = countsRead_.read;
+    auto saved = levelfile::SaveLevelInfo(hostPath, counts, read);
+    if (!saved && saved.error().ends_with(kChangedMeanwhile)) {
+        ui_.message("ERROR: the level file " + utf8ToWindows1252Lossy(hostPath) +
+                    " was changed by another program since its counts were read; nothing was "
+                    "written");
+        return false;
+    }
     tell(saved ? *saved : saved.error(), saved.ok());
+    // The boxes now hold what the file holds: the next save is measured against it.
+    if (auto now = readState(hostPath, levelfile::kLargestLevelRead); saved && now)
+        countsRead_ = {hostPath, std::move(*now)};
     return saved.ok();
 }
 
 std::array<std::string, 9> Editor::levelCounts(const std::string& hostPath) const {
+    // Kept before the counts are read: a change in between refuses the save, never hides.
+    if (auto read = readState(hostPath, levelfile::kLargestLevelRead))
+        countsRead_ = {hostPath, std::move(*read)};
     return levelfile::countTexts(hostPath, "0");
 }
 

@@ -101,15 +101,16 @@ std::optional<unsigned char> countFromText(const std::string& text) {
 // Writes the counts into the level file at `path`; refused with the user's message. The whole
 // file is read and written back through the one write, its other bytes and its length as they
 // were, with its folder held so that no other write comes in between.
-Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts) {
+Status writeCounts(const std::string& path, const std::array<unsigned char, kCountsCount>& counts,
+                   const std::optional<ReadState>& countsRead) {
     auto target = linkTarget(path);
     if (!target)
         return Error{explained(kCannotWriteLevelFile, target.error())};
     auto lock = lockFolder(folderOf(*target));
     if (!lock)
         return Error{explained(kCannotWriteLevelFile, lock.error())};
-    // What was read goes with the write, so that a change another program made meanwhile is
-    // refused rather than lost.
+    // What was read goes with the write (the reading the counts came from, when there was one),
+    // so that a change another program made meanwhile is refused rather than lost.
     auto read = readState(path, kLargestLevelRead);
     if (!read)
         return Error{explained(kCannotWriteLevelFile, read.error())};
@@ -118,7 +119,9 @@ Status writeCounts(const std::string& path, const std::array<unsigned char, kCou
         return Error{notALevelFile(shownName(path), reason)};
     for (std::size_t i = 0; i < kCountsCount; ++i)
         bytes[kCountOffsets[i]] = counts[i];
-    if (auto written = writeFile(path, bytes, {.whenRead = std::move(*read)}); !written)
+    if (auto written =
+            writeFile(path, bytes, {.whenRead = countsRead ? *countsRead : std::move(*read)});
+        !written)
         return Error{explained(kCannotWriteLevelFile, written.error())};
     return success();
 }
@@ -223,7 +226,8 @@ Result<std::string> readTitle(const std::string& path) {
 }
 
 Result<std::string> SaveLevelInfo(const std::string& path,
-                                  const std::array<std::string, kCountsCount>& boxes) {
+                                  const std::array<std::string, kCountsCount>& boxes,
+                                  const std::optional<ReadState>& boxesRead) {
     if (!levelFileExists(path))
         return Error{kLevelFileNotFound};
     // Every box is checked before the file is opened, so a bad one leaves the file untouched.
@@ -234,7 +238,7 @@ Result<std::string> SaveLevelInfo(const std::string& path,
             return Error{kBadCount};
         counts[i] = *count;
     }
-    if (auto written = writeCounts(path, counts); !written)
+    if (auto written = writeCounts(path, counts, boxesRead); !written)
         return Error{written.error()};
     return std::string(kLevelInfoSaved);
 }

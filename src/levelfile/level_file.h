@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "host/file_write.h"
 
 #include <array>
 #include <cstddef>
@@ -97,8 +98,10 @@ inline constexpr char kLevelInfoSaved[] = "Level info saved";
 // even), refuses a file that is not a Windows level file (notALevelFile), then writes the whole
 // file with the nine bytes changed, every other byte and the file's length kept, through the
 // one write of the host layer (writeFile), whose refusals it gives after kCannotWriteLevelFile.
-// Gives kLevelInfoSaved, or the refusal for the user.
+// Gives kLevelInfoSaved, or the refusal for the user. With `boxesRead`, the file as the boxes'
+// counts were read from it, the save is refused (kChangedMeanwhile) when it is no longer that.
 Result<std::string> SaveLevelInfo(const std::string& path,
-                                  const std::array<std::string, kCountsCount>& boxes);
+                                  const std::array<std::string, kCountsCount>& boxes,
+                                  const std::optional<ReadState>& boxesRead = std::nullopt);
 
 } // namespace quillfen::levelfile

@@ -260,38 +260,47 @@ TEST(ImportsAtOnce, AnImportWaitsForTheFoldersLockThenSeesWhatWasWritten) {
 } // namespace
 
 // A command that writes over the file it read (edit of a file onto itself, save into a profile
-// whose file it read to ask) waits for a program that holds the folder; when that program wrote
-// the file meanwhile, the command is refused and that program's bytes stay.
+// whose file it read to ask, level --set whose other counts it read) waits for a program that
+// holds the folder; when that program wrote the file meanwhile, the command is refused and that
+// program's bytes stay.
 TEST(WritingCommandsAtOnce, AWriteOverAFileChangedSinceItWasReadIsRefused) {
     TempDir dir;
     const std::string prefix = dir.file("prefix"), from = dir.file("FROM.DAT");
     const std::string alice = prefix + "/drive_c/LEMM/USERS/ALICE.DAT";
+    const std::string level = prefix + "/drive_c/LEMM/LEVELS/gap.lvl";
     ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
     ASSERT_EQ(runCli({"demo", from}).status, 0);
-    const Bytes mine = readBytes(alice), other = readBytes(prefix + "/drive_c/LEMM/USERS/BOB.DAT");
-    const std::pair<Args, std::string> commands[] = {
+    const std::tuple<Args, std::string, std::string> commands[] = {
         {{"edit", alice, alice, "rename", "root1", "MINE"},
+         alice,
          "ERROR: could not write " + alice + ": " + kChangedMeanwhile},
         {{"save", "--prefix", prefix, "Alice", from},
+         alice,
          "ERROR: the profile's file " + prefix + "/dosdevices/c:/LEMM/USERS/ALICE.DAT" +
              " was changed by another program since it was read; nothing was saved"},
+        {{"level", level, "--set", "lemmings=9"},
+         level,
+         "ERROR: the level file " + level +
+             " was changed by another program since its counts were read; nothing was written"},
     };
-    for (const auto& [args, refusal] : commands) {
+    for (const auto& [args, target, refusal] : commands) {
         SCOPED_TRACE(args[0]);
-        writeBytes(alice, mine);
+        const Bytes mine = readBytes(target);
+        Bytes other = mine;
+        other[levelfile::kCountOffsets.back()] ^= 1; // the diggers, another program's change
         CliRun run;
         std::thread command;
         {
-            auto lock = lockFolder(folderOf(alice));
+            auto lock = lockFolder(folderOf(target));
             ASSERT_TRUE(lock.ok()) << lock.error();
             command = std::thread([&] { run = runCli(args); });
             std::this_thread::sleep_for(std::chrono::seconds(1));
-            writeBytes(alice, other);
+            writeBytes(target, other);
         }
         command.join();
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, refusal + "\n");
-        EXPECT_EQ(readBytes(alice), other);
+        EXPECT_EQ(readBytes(target), other);
     }
 }
 
