@@ -149,7 +149,8 @@ Result<OpenFile> openFile(const std::string& path, OpenFor how) {
         return locked;
     if (auto repaired = repairIfStopped(&*locked, *target); !repaired)
         return Error{repaired.error()};
-    return locked;
+    // The file as first opened, which holds no lock that a later write of it would wait for.
+    return file;
 }
 
 Result<OpenFile> openLocked(const std::string& path, bool forWriting) {
