@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows programs that scripts/build-windows.sh built under Wine, in a new temporary
-# prefix with one wineserver for the whole run.
+# prefix with one wineserver for the whole run, and installs and uninstalls its installer there.
+# $QUILLFEN_WINDOWS_BUILD and $QUILLFEN_LINUX_BUILD name the build folders (build-windows, build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # One X display (Xvfb) for the whole run: Wine's desktop starts with the prefix and keeps the
@@ -8,7 +9,7 @@ cd "$(dirname "$0")/.."
 if [ -z "${QUILLFEN_UNDER_XVFB:-}" ]; then
     exec env QUILLFEN_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1366x768x24" "$0" "$@"
 fi
-build=$PWD/build-windows
+build=$PWD/${QUILLFEN_WINDOWS_BUILD:-build-windows}
 
 export WINEPREFIX=$(mktemp -d /tmp/quillfen-wine-XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -93,7 +94,7 @@ size=$(od -An -tu1 -j16 -N8 "$WINEPREFIX/drive_c/pv/level.png" | tr -s ' ')
 echo "quillfen-cli preview: ok"
 
 echo "== quillfen-cli imports packs named by any Windows path, as the Linux build does"
-linux_cli=$PWD/build/quillfen-cli
+linux_cli=$PWD/${QUILLFEN_LINUX_BUILD:-build}/quillfen-cli
 [ -x "$linux_cli" ] || fail "$linux_cli is not there: build the Linux programs first"
 packs="$WINEPREFIX/drive_c/LEMM/PACKS"
 mkdir -p "$packs" "$WINEPREFIX/drive_c/imported" "$WINEPREFIX/linux-imported"
@@ -125,6 +126,72 @@ grep -q 'Wine prefix' "$unpacked/readme.html" && fail "the zip's readme describe
 wine "$unpacked/quillfen-cli.exe" demo 'C:\unpacked\demo.dat' >/dev/null
 wine "$unpacked/quillfen-cli.exe" check 'C:\unpacked\demo.dat' >/dev/null || fail "the zip's cli"
 echo "the zip: ok"
+
+echo "== the installer installs for the user, and its uninstaller removes what it installed"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+# Windows' folders of this prefix's user, as host paths.
+folder() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
+installed="$(folder LOCALAPPDATA)/Programs/Quillfen"
+settings="$(folder APPDATA)/Quillfen"
+menu="$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs/Quillfen Level Adder"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillfen'
+setup=dist/quillfen-setup-$version-x64.exe
+# The uninstaller in the folder $1 runs from a copy in %TEMP% and returns at once: wait for the
+# copy to end.
+uninstall() {
+    wine "$1/uninstall.exe" /S "${@:2}" || fail "the uninstaller"
+    for _ in $(seq 120); do pgrep -f '~nsu[^ ]*\.tmp\\Un' >/dev/null || return 0; sleep 0.5; done
+    fail "the uninstaller did not end"
+}
+# Another program is the default for .lvl: the installer only adds itself to Open with.
+wine reg add 'HKCU\Software\Classes\.lvl' /ve /d Other.Level /f >/dev/null
+mkdir -p "$settings" && echo 'C:\LEMM' >"$settings/profile.txt"
+wine "$setup" /S || fail "the installer"
+for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt uninstall.exe; do
+    [ -f "$installed/$file" ] || fail "the installer did not install $file"
+done
+for link in "Quillfen Level Adder.lnk" "Quillfen Level Adder readme.lnk"; do
+    [ -f "$menu/$link" ] || fail "no Start menu entry $link"
+done
+grep -aq 'Programs\\Quillfen\\quillfen.exe' "$menu/Quillfen Level Adder.lnk" ||
+    fail "the Start menu entry does not start the installed quillfen.exe"
+entry=$(wine reg query "$uninstall_key" | tr -d '\r')
+for value in "DisplayName REG_SZ Quillfen Level Adder" "DisplayVersion REG_SZ $version" \
+    "Publisher REG_SZ The Quillfen Level Adder authors" "DisplayIcon REG_SZ .*quillfen.exe,0" \
+    "UninstallString REG_SZ \".*uninstall.exe\"" "EstimatedSize REG_DWORD 0x[0-9a-f]*[1-9a-f]"; do
+    grep -Eq "^ +${value// /[[:space:]]+}\$" <<<"$entry" || fail "the uninstall entry lacks $value: $entry"
+done
+wine reg query 'HKCU\Software\Classes\.lvl\OpenWithProgids' /v Quillfen.Level >/dev/null ||
+    fail "quillfen.exe is not offered to open .lvl files"
+wine reg query 'HKCU\Software\Classes\.lvl' /ve | grep -q Other.Level || fail "the installer took .lvl"
+wine "$installed/quillfen-cli.exe" demo 'C:\installed-demo.dat' >/dev/null &&
+    wine "$installed/quillfen-cli.exe" check 'C:\installed-demo.dat' >/dev/null ||
+    fail "the installed quillfen-cli"
+# A level file the player keeps beside the programs stays, with its folder.
+echo level >"$installed/MINE.LVL"
+uninstall "$installed"
+[ "$(ls -A "$installed")" = MINE.LVL ] || fail "the uninstaller left or took: $(ls -A "$installed")"
+[ ! -e "$menu" ] || fail "the Start menu entries are still there"
+wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
+wine reg query 'HKCU\Software\Classes\Quillfen.Level' >/dev/null 2>&1 && fail "the ProgID is still there"
+wine reg query 'HKCU\Software\Classes\.lvl' /ve | grep -q Other.Level || fail "the uninstaller took .lvl"
+[ -f "$settings/profile.txt" ] || fail "the uninstaller removed the settings unasked"
+[ -f "$WINEPREFIX/drive_c/installed-demo.dat" ] || fail "the uninstaller removed a profile's file"
+# Asked to, it removes the settings too.
+wine "$setup" /S || fail "the installer, again"
+uninstall "$installed" /RemoveSettings
+[ ! -e "$settings" ] || fail "the settings are still there"
+# For all users (Wine's user is an administrator): into Program Files, with the machine's entries.
+wine "$setup" /S /AllUsers || fail "the installer for all users"
+everyone="$(folder ProgramW6432)/Quillfen"
+[ -f "$everyone/quillfen.exe" ] || fail "nothing installed into Program Files"
+[ -f "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs/Quillfen Level Adder/Quillfen Level Adder.lnk" ] ||
+    fail "no Start menu entry for all users"
+wine reg query "${uninstall_key/HKCU/HKLM}" /v DisplayVersion >/dev/null || fail "no uninstall entry for all users"
+uninstall "$everyone"
+[ ! -e "$everyone" ] || fail "the uninstaller for all users left $(ls -A "$everyone")"
+wine reg query "${uninstall_key/HKCU/HKLM}" >/dev/null 2>&1 && fail "the uninstall entry for all users is still there"
+echo "the installer: ok ($(stat -c %s "$setup") bytes)"
 
 echo "== the level-file list's speed"
 # 10,000 level-sized files, made in one go.
