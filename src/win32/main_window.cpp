@@ -258,8 +258,11 @@ TextAnswer MainWindow::textOf(HWND control) const {
 
 void MainWindow::onImportPack() {
     std::string pack = ui_.chooseLevelPack(editor_.levelFolder());
-    if (pack.empty())
-        return;
+    if (!pack.empty())
+        importPack(pack);
+}
+
+void MainWindow::importPack(const std::string& pack) {
     std::string folder = ui_.chooseFolder(window::kImportFolder, editor_.levelFolder());
     if (folder.empty())
         return;

@@ -56,6 +56,10 @@ public:
     // is followed); the message loop waits on it and calls onFolderChanged.
     HANDLE folderChange() const { return folderChange_; }
     void onFolderChanged();
+    // A file the program was started on (`quillfen.exe FILE`, "Open with" of Explorer; a full
+    // path): its folder opens in the folder list; a Windows level file is then the list's
+    // selected file, anything else goes to Import Level Pack as the pack.
+    void openFile(const std::string& hostPath);
     // The messages of success shown so far, oldest first (Windows-1252).
     const std::vector<std::string>& messages() const { return messages_; }
 
@@ -105,6 +109,8 @@ private:
     void onSaveLevelInfo();
     // "Import Level Pack...": the pack, then the folder for its level files.
     void onImportPack();
+    // Import Level Pack of `pack`: the folder for its level files is asked for.
+    void importPack(const std::string& pack);
     void onHelp();
     void close();
     // Files dropped from the desktop onto a set of the tree.

@@ -6,6 +6,8 @@
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
 
+#include <algorithm>
+
 namespace quillfen::win32 {
 namespace {
 
@@ -105,6 +107,20 @@ void MainWindow::onBrowseFolder() {
     if (std::string folder = ui_.chooseFolder(window::kChooseFolder, editor_.levelFolder());
         !folder.empty())
         setFolder(folder);
+}
+
+void MainWindow::openFile(const std::string& hostPath) {
+    setFolder(folderOf(hostPath));
+    const std::string name = fileNameOf(hostPath);
+    const auto& names = levelFiles_.names();
+    const auto listed = std::find(names.begin(), names.end(), name);
+    if (listed != names.end() && editor_.notALevel(name).empty()) {
+        const int row = static_cast<int>(listed - names.begin());
+        levelFiles_.select({row});
+        ListView_EnsureVisible(levelFiles_.handle(), row, FALSE);
+    } else {
+        importPack(hostPath);
+    }
 }
 
 void MainWindow::onAddSelectedLevels() {

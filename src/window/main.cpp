@@ -1,4 +1,5 @@
 // quillfen: the Quillfen Level Adder's window, on the player profiles of the Wine prefix.
+//   quillfen [FILE]   FILE, a level file or a DOS level pack, opens once the window shows
 #include "profiles/profile_store.h"
 #include "window/dialogs.h"
 #include "window/main_window.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     using namespace quillfen;
@@ -25,5 +27,7 @@ int main(int argc, char** argv) {
     if (!window.start())
         return 0;
     window.show();
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1)
+        QTimer::singleShot(0, &window, [&window, file = arguments[1]] { window.openFile(file); });
     return app.exec();
 }

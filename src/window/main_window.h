@@ -100,6 +100,10 @@ public:
     void onImportPack();
     void onHelp();
     void onAbout();
+    // A file the program was started on (`quillfen FILE`, "Open with" of a file manager): its
+    // folder opens in the folder list; a Windows level file is then the list's selected file,
+    // anything else goes to Import Level Pack as the pack.
+    void openFile(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +120,8 @@ private:
     }
     void showContextMenu(const QPoint& place);
     void showReadme(const QUrl& readme);
+    // Import Level Pack of `pack`: the folder for its level files is asked for.
+    void importPack(const QString& pack);
     // The splitters' places and the window's size, from the last run and for the next.
     void restoreLayout();
     void keepLayout() const;

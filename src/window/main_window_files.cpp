@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,17 @@ void MainWindow::onBrowseFolder() {
                                                   folderList->path());
     if (!folder.isEmpty())
         folderList->setPath(folder);
+}
+
+void MainWindow::openFile(const QString& path) {
+    const QFileInfo file(path);
+    folderList->setPath(file.absolutePath());
+    const QList<QListWidgetItem*> listed =
+        levelFileList->findItems(file.fileName(), Qt::MatchExactly);
+    if (!listed.isEmpty() && editor_.notALevel(file.fileName().toStdString()).empty())
+        levelFileList->setCurrentItem(listed.front());
+    else
+        importPack(file.absoluteFilePath());
 }
 
 void MainWindow::onAddSelectedLevels() {

@@ -184,8 +184,11 @@ void MainWindow::onImportPack() {
         this, QString::fromLatin1(window::kImportPackTitle), folderList->path(),
         QString::fromLatin1(window::kLevelPackFiles) + QStringLiteral(" (*.DAT *.dat);;") +
             QString::fromLatin1(window::kAllFiles) + QStringLiteral(" (*)"));
-    if (pack.isEmpty())
-        return;
+    if (!pack.isEmpty())
+        importPack(pack);
+}
+
+void MainWindow::importPack(const QString& pack) {
     const QString folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kImportFolder),
                                                   folderList->path());
     if (folder.isEmpty())

@@ -141,6 +141,8 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
     }
     if (verb == "drag-level")
         return number(last) ? driver.dragLevel(first, *number(last)) : "not a row: " + last;
+    if (verb == "open-file")
+        return driver.openFile(rest);
     if (verb == "add-file")
         return addFile(driver.editor(), first, last);
     if (verb == "expect-listed") {
@@ -148,6 +150,8 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         driver.waitFor([&] { return joined(driver.listedFiles()) == expected; });
         return expectEqual(line, joined(driver.listedFiles()), expected);
     }
+    if (verb == "expect-current-file")
+        return expectEqual(line, driver.currentFile(), rest);
     if (verb == "expect-rows")
         return expectEqual(line, joined(driver.rowsUnder(first)), last);
     if (verb == "expect-text")

@@ -33,6 +33,8 @@
 //   context KEY ITEM        the node's context menu opened from the keyboard and the item chosen
 //   type CONTROL TEXT       TEXT typed into a text box, replacing what it held
 //   close                   the window asked to close
+//   open-file PATH          the file PATH under the fixture's drive C (as in path:PATH) opened
+//                           as `quillfen PATH` opens it once its window shows
 //   drop-files KEY NAME...  level files of the folder list's folder dropped from a file manager
 //                           onto the node's row
 //   drag-level KEY ROW      the level dragged with the mouse onto the upper half of row ROW of
@@ -51,6 +53,7 @@
 //                           counts
 //   expect-listed NAME...   the level-file list shows these files, once the window has followed
 //                           its folder (a few seconds at most)
+//   expect-current-file NAME the level-file list's current file is NAME
 //   expect-closed           the window is gone
 namespace quillfen {
 
@@ -77,6 +80,7 @@ public:
     virtual std::string dropFiles(const std::string& key,
                                   const std::vector<std::string>& paths) = 0;
     virtual std::string dragLevel(const std::string& key, int row) = 0;
+    virtual std::string openFile(const std::string& path) = 0;
     // Lets the window handle what comes from outside it until `holds`, a few seconds at most:
     // false once they are up. A driver whose window cannot be waited for here returns false and
     // runs the line again later.
@@ -86,6 +90,8 @@ public:
     virtual std::vector<std::string> rowsUnder(const std::string& key) const = 0;
     virtual std::string rowText(const std::string& key) const = 0;
     virtual std::vector<std::string> listedFiles() const = 0;
+    // The level-file list's current file; empty when there is none.
+    virtual std::string currentFile() const = 0;
     virtual std::string boxText(const std::string& control) const = 0;
     virtual std::string statusText() const = 0;
     virtual std::string lastMessage() const = 0;

@@ -362,6 +362,19 @@ bool ScriptRunner::waitFor(const std::function<bool()>& holds) {
     return false;
 }
 
+std::string ScriptRunner::openFile(const std::string& path) {
+    window_.openFile("C:\\" + path);
+    return {};
+}
+
+std::string ScriptRunner::currentFile() const {
+    const int row = ListView_GetNextItem(window_.levelFiles().handle(), -1, LVNI_FOCUSED);
+    const auto& names = window_.levelFiles().names();
+    return row >= 0 && static_cast<std::size_t>(row) < names.size()
+               ? names[static_cast<std::size_t>(row)]
+               : std::string();
+}
+
 std::vector<std::string> ScriptRunner::listedFiles() const {
     return window_.levelFiles().names();
 }

@@ -206,6 +206,16 @@ bool QtWindowDriver::waitFor(const std::function<bool()>& holds) {
     return QTest::qWaitFor(holds, 5000);
 }
 
+std::string QtWindowDriver::openFile(const std::string& path) {
+    s_.form->openFile(QString::fromStdString(s_.ui.driveC + '/' + path).replace('\\', '/'));
+    return {};
+}
+
+std::string QtWindowDriver::currentFile() const {
+    QListWidgetItem* current = s_.find<QListWidget>("levelFileList")->currentItem();
+    return current != nullptr ? current->text().toStdString() : std::string();
+}
+
 std::vector<std::string> QtWindowDriver::listedFiles() const {
     auto* list = s_.find<QListWidget>("levelFileList");
     std::vector<std::string> names;

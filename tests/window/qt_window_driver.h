@@ -24,11 +24,13 @@ public:
     std::string close() override;
     std::string dropFiles(const std::string& key, const std::vector<std::string>& paths) override;
     std::string dragLevel(const std::string& key, int row) override;
+    std::string openFile(const std::string& path) override;
     bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
     std::string rowText(const std::string& key) const override;
     std::vector<std::string> listedFiles() const override;
+    std::string currentFile() const override;
     std::string boxText(const std::string& control) const override;
     std::string statusText() const override;
     std::string lastMessage() const override;
