@@ -150,6 +150,8 @@ wine "$setup" /S || fail "the installer"
 for file in quillfen.exe quillfen-cli.exe readme.html LICENSE.txt uninstall.exe; do
     [ -f "$installed/$file" ] || fail "the installer did not install $file"
 done
+grep -q '%LOCALAPPDATA%\\Programs\\Quillfen' "$installed/readme.html" ||
+    fail "the readme does not name the folder the installer installs into"
 for link in "Quillfen Level Adder.lnk" "Quillfen Level Adder readme.lnk"; do
     [ -f "$menu/$link" ] || fail "no Start menu entry $link"
 done
