@@ -1,12 +1,14 @@
 ; The Windows installer, made by scripts/build-windows.sh:
-;   makensis -DVERSION=4.0 -DSTAGE=<folder of the zip's files> -DOUTFILE=<setup.exe> quillfen.nsi
+;   makensis -DVERSION=4.0 -DSOURCE=<the source tree> -DSTAGE=<folder of the zip's files>
+;            -DOUTFILE=<setup.exe> quillfen.nsi
 ; It installs quillfen.exe, quillfen-cli.exe, readme.html and LICENSE.txt for the user who runs it
 ; (no administrator, into %LOCALAPPDATA%\Programs\Quillfen) or, chosen on its first page or with
 ; /AllUsers, for every user (into Program Files, as administrator). /S installs silently; the
 ; uninstaller takes /S too, and /RemoveSettings to remove %APPDATA%\Quillfen as well.
 
 Unicode true
-; The 64-bit stub: the programs are 64-bit, and a 64-bit Wine runs no 32-bit program.
+; The 64-bit stub: the programs are 64-bit, and a 64-bit-only Wine (as the tests use) starts no
+; 32-bit installer at all.
 Target amd64-unicode
 ; No administrator is asked for; the all-users choice checks that it runs as one.
 RequestExecutionLevel user
@@ -27,6 +29,7 @@ SetCompressor /SOLID lzma
 Name "${NAME}"
 OutFile "${OUTFILE}"
 BrandingText "${NAME} ${VERSION}"
+; Four numbers from the project's two (major.minor).
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey ProductName "${NAME}"
 VIAddVersionKey ProductVersion "${VERSION}"
