@@ -52,12 +52,9 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWords) {
         for (const Args& form : forms)
             EXPECT_EQ(runCli(form).out, first.out) << form[0];
     }
-    for (const Args& wrong : std::vector<Args>{{"show", demo, "--to", out},
-                                               {"show", "--json=1", demo},
-                                               {"import", pack, "--to"},
-                                               {"show"},
-                                               {"frobnicate"},
-                                               {}})
+    // An option that the command does not know is the next test's.
+    for (const Args& wrong : std::vector<Args>{
+             {"show", "--json=1", demo}, {"import", pack, "--to"}, {"show"}, {"frobnicate"}, {}})
         EXPECT_EQ(runCli(wrong).status, 2) << (wrong.empty() ? "" : wrong.back());
 }
 
