@@ -10,6 +10,7 @@
 #include "host/file_write.h"
 #include "levelfile/level_pack.h"
 #include "preview/game_graphics.h"
+#include "profiles/game_folder.h"
 #include "profiles/profile_load_save.h"
 
 #include <array>
@@ -108,6 +109,11 @@ public:
     const std::string& loadedProfile() const { return loaded_.name; }
     // The host path of that profile's database file; empty when none.
     const std::string& loadedProfileFile() const { return loaded_.file.hostPath; }
+    // The game's folder, where the group folders' level files are (see findGameFolder): looked
+    // for when a profile is loaded and when the player names one; nothing when none was found.
+    const std::optional<GameFolder>& gameFolder() const { return gameFolder_; }
+    // The command line's --game DIR: the game's folder is `hostFolder`, whatever else is found.
+    void giveGameFolder(const std::string& hostFolder);
 
     // Start-up: the disclaimer at the first start and after a version change, which must be
     // agreed to (nothing when it is declined, and nothing was written), then the settings file
@@ -242,6 +248,8 @@ private:
     bool confirmTarget(const std::string& profile, const ProfilePath& path,
                        std::optional<ReadState>& replacing);
     void forgetLoadedProfile();
+    // Looks for the game's folder anew (gameFolder()).
+    void findGame();
     // Reads the settings file, changes it and writes it back; false after telling the user that
     // it could not be written.
     bool changeSettings(const std::function<void(settings::Settings&)>& change);
@@ -271,7 +279,9 @@ private:
     FileRead opened_;
     mutable FileRead countsRead_;
     std::string levelFolder_;
-    std::string graphicsFolder_; // a host path; empty until the player chose one
+    std::string graphicsFolder_;  // a host path; empty until the player chose one
+    std::string givenGameFolder_; // --game DIR
+    std::optional<GameFolder> gameFolder_;
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;

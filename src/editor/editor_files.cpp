@@ -183,6 +183,7 @@ Outcome Editor::loadProfile(const std::string& profile, const Progress& progress
     history_.clear();
     loaded_ = {profile, std::move(loaded->file)};
     loaded_.read = readBack(loaded_.file);
+    findGame();
     return selectionOutcome(true);
 }
 
@@ -376,7 +377,20 @@ void Editor::chooseGraphicsFolder(const std::string& hostFolder) {
         return;
     }
     graphicsFolder_ = hostFolder;
+    findGame();
     changeSettings([&](settings::Settings& stored) { stored.graphicsFolder = *line; });
+}
+
+void Editor::giveGameFolder(const std::string& hostFolder) {
+    givenGameFolder_ = hostFolder;
+    findGame();
+}
+
+void Editor::findGame() {
+    GameSearch search{givenGameFolder_, graphicsFolder_, std::nullopt, store_->winePrefix()};
+    if (!loaded_.file.hostPath.empty())
+        search.profile = loaded_.file;
+    gameFolder_ = findGameFolder(search);
 }
 
 preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders) const {

@@ -103,6 +103,10 @@ Status touchFile(const std::string& path);
 // The working folder.
 std::string currentFolder();
 
+// The host's fixed drives ("C:", "D:"), in the order of their letters; none on systems without
+// drives.
+std::vector<std::string> fixedDrives();
+
 // The folder this program keeps its settings in, where the desktop keeps them: on Windows
 // %APPDATA%\Quillfen; elsewhere $XDG_CONFIG_HOME/quillfen, or ~/.config/quillfen when that is
 // unset or not absolute. The working folder when the environment names neither.

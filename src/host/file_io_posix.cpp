@@ -119,6 +119,10 @@ std::string currentFolder() {
     return ::getcwd(buffer.data(), buffer.size()) ? buffer.data() : ".";
 }
 
+std::vector<std::string> fixedDrives() {
+    return {};
+}
+
 std::string settingsFolder() {
     // As the XDG base directories have it: a relative $XDG_CONFIG_HOME is ignored.
     const char* config = std::getenv("XDG_CONFIG_HOME");

@@ -133,6 +133,18 @@ std::string currentFolder() {
     return folder.empty() ? "." : narrowed(folder);
 }
 
+std::vector<std::string> fixedDrives() {
+    std::vector<std::string> drives;
+    DWORD present = ::GetLogicalDrives();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        std::string drive{letter, ':'};
+        if ((present & (1u << (letter - 'A'))) &&
+            ::GetDriveTypeW(widened(drive + "\\").c_str()) == DRIVE_FIXED)
+            drives.push_back(drive);
+    }
+    return drives;
+}
+
 std::string settingsFolder() {
     const wchar_t* appData = ::_wgetenv(L"APPDATA");
     if (appData && *appData)

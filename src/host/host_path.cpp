@@ -1,6 +1,7 @@
 #include "host/host_path.h"
 
 #include <string_view>
+#include <vector>
 
 namespace quillfen {
 namespace {
@@ -52,6 +53,29 @@ std::string fileNameOf(const std::string& path) {
 std::string stemOf(const std::string& path) {
     std::string name = fileNameOf(path);
     return name.substr(0, name.find_last_of('.'));
+}
+
+std::string driveOf(const std::string& path) {
+    return path.substr(0, driveLength(path));
+}
+
+bool isRootedPath(const std::string& path) {
+    std::size_t drive = driveLength(path);
+    return path.size() > drive && isSeparator(path[drive]);
+}
+
+std::vector<std::string> namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    std::size_t start = driveLength(path);
+    while (start < path.size()) {
+        std::size_t end = path.find_first_of(kSeparators, start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start)
+            names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
 }
 
 std::string pathIn(const std::string& folder, const std::string& name) {

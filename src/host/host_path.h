@@ -4,6 +4,7 @@
 // with "\" or "/" and may begin with a drive ("C:"); on other systems "/" alone separates them.
 
 #include <string>
+#include <vector>
 
 namespace quillfen {
 
@@ -18,6 +19,14 @@ std::string folderOf(const std::string& path);
 std::string fileNameOf(const std::string& path);
 // The file's name without its extension (from its last "."); the whole name when it has none.
 std::string stemOf(const std::string& path);
+
+// The drive that begins the path ("C:"); empty on systems without drives or for a path without one.
+std::string driveOf(const std::string& path);
+// Whether the path starts at a root ("/", "C:\\") and needs no working folder to be read.
+bool isRootedPath(const std::string& path);
+// The names of the folders and the file of a path after its drive and root, empty names dropped:
+// "/a//b/" gives "a", "b".
+std::vector<std::string> namesOf(const std::string& path);
 
 // The path of `name` in `folder`: the two joined by the host's separator, also behind a folder
 // that ends in one, as the game's editor joined them.

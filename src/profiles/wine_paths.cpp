@@ -39,9 +39,13 @@ std::string hostPathInPrefix(const std::string& prefix, std::string_view windows
     } else {
         path = currentFolder();
     }
+    return hostPathBelow(path, rest);
+}
 
+std::string hostPathBelow(const std::string& hostFolder, std::string_view windowsPath) {
+    std::string path = hostFolder;
     bool searching = true;
-    for (std::string_view part : windowsNames(rest)) {
+    for (std::string_view part : windowsNames(windowsPath)) {
         std::string name(part);
         if (searching) {
             std::string found = entryNamed(path, name);

@@ -13,4 +13,8 @@ namespace quillfen {
 // is relative to the working folder.
 std::string hostPathInPrefix(const std::string& prefix, std::string_view windowsPath);
 
+// The host path of a relative Windows path (UTF-8) below the host folder `hostFolder`, each name
+// found as hostPathInPrefix finds it; `hostFolder` itself when the path names nothing below it.
+std::string hostPathBelow(const std::string& hostFolder, std::string_view windowsPath);
+
 } // namespace quillfen
