@@ -55,6 +55,26 @@ std::string windowsNameRefusal(std::string_view name, std::string_view what) {
     return {};
 }
 
+std::string windowsFolderRefusal(std::string_view folder) {
+    std::string_view rest = folder;
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0])))
+        rest.remove_prefix(2);
+    bool named = false;
+    while (!rest.empty()) {
+        std::string_view name = rest.substr(0, rest.find('\\'));
+        rest.remove_prefix(std::min(rest.size(), name.size() + 1));
+        if (name.empty())
+            continue;
+        named = true;
+        if (name == "..")
+            return "the folder '" + escapedControls(folder) +
+                   "' holds '..', which leads out of the folder it names";
+        if (std::string refusal = windowsNameRefusal(name, "folder"); !refusal.empty())
+            return refusal;
+    }
+    return named ? std::string() : windowsNameRefusal({}, "folder");
+}
+
 std::string windowsSafeName(std::string_view name) {
     std::string safe(name);
     std::replace_if(safe.begin(), safe.end(), forbidden, '_');

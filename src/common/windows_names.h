@@ -13,6 +13,13 @@ namespace quillfen {
 // Empty when Windows can open it.
 std::string windowsNameRefusal(std::string_view name, std::string_view what = "file name");
 
+// Why Windows opens no group folder of the text `folder`, in the user's words; empty when it
+// can. The text is a folder of the game's LEVEL folder or a path: after an optional drive ("C:")
+// and a leading "\", each name between "\" must be one that windowsNameRefusal allows (a
+// "\" doubled or at the end is passed over, as Windows does), and ".." is refused, as it leads
+// out of the folder it names.
+std::string windowsFolderRefusal(std::string_view folder);
+
 // `name` with each character that Windows allows in no name (see above) made '_': given an
 // ending of its own such as "_00.LVL", a name that Windows opens.
 std::string windowsSafeName(std::string_view name);

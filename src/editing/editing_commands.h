@@ -51,8 +51,9 @@ struct EditResult {
 // Why a record field cannot take a text: kUnstorableText, a warning naming the field's width
 // when the save would cut the text ("WARNING: the name can be at most 40 characters long"), or
 // for a name, that it is empty; for a file name also why Windows cannot open a file of that
-// name (windowsNameRefusal). Empty when the text fits: 40 bytes for a group's or level's name,
-// 108 for a set's, 68 for a folder, 38 for a file name.
+// name (windowsNameRefusal), for a folder why Windows cannot open it (windowsFolderRefusal). Empty
+// when the text fits: 40 bytes for a group's or level's name, 108 for a set's, 68 for a folder, 38
+// for a file name.
 std::string nameRefusal(NodeKind kind, const TextAnswer& name);
 std::string folderRefusal(const TextAnswer& folder);
 std::string fileNameRefusal(const TextAnswer& fileName);

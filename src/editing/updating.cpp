@@ -55,7 +55,11 @@ std::string nameRefusal(NodeKind kind, const TextAnswer& name) {
 }
 
 std::string folderRefusal(const TextAnswer& folder) {
-    return refusalFor(folder, format::kFolderWidth, "folder");
+    if (std::string refusal = refusalFor(folder, format::kFolderWidth, "folder"); !refusal.empty())
+        return refusal;
+    // The game looks for the group's levels in this folder: one Windows cannot open holds none.
+    std::string reason = windowsFolderRefusal(folder.text);
+    return reason.empty() ? reason : "WARNING: " + reason;
 }
 
 std::string fileNameRefusal(const TextAnswer& fileName) {

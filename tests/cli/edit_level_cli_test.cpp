@@ -192,6 +192,12 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
          "WARNING: the file name 'a?b.lvl' holds '?', which Windows does not allow in a file "
          "name\n"},
         {{"file", "level1", ""}, "WARNING: the file name cannot be empty\n"},
+        // Group folders too, also as paths.
+        {{"folder", "root1", "NE?W"},
+         "WARNING: the folder 'NE?W' holds '?', which Windows does not allow in a folder\n"},
+        {{"add-group", "G", "sub\\..\\x"},
+         "WARNING: the folder 'sub\\..\\x' holds '..', which leads out of the folder it "
+         "names\n"},
         {{"add-level", "parent1", dir.file("a:b.lvl")},
          "WARNING: the file name 'a:b.lvl' holds ':', which Windows does not allow in a file "
          "name\n"},

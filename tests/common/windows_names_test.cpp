@@ -43,6 +43,27 @@ TEST(WindowsNames, EachNameWindowsCannotOpenIsRefusedWithItsReason) {
               "the folder 'a|b' holds '|', which Windows does not allow in a folder");
 }
 
+TEST(WindowsNames, AGroupFolderIsAFolderOrAPathWhoseEveryNameWindowsOpens) {
+    using Case = std::pair<std::string, std::string>; // the folder text, why it is refused
+    for (const auto& [folder, reason] : std::vector<Case>{
+             {"", "the folder cannot be empty"},
+             {"C:\\", "the folder cannot be empty"},
+             {"NE?W", "the folder 'NE?W' holds '?', which Windows does not allow in a folder"},
+             {"sub\\..\\x", "the folder 'sub\\..\\x' holds '..', which leads out of the folder "
+                            "it names"},
+             {"C:\\LEMM\\a:b", "the folder 'a:b' holds ':', which Windows does not allow in a "
+                               "folder"},
+             {"CUST/X", "the folder 'CUST/X' holds '/', which Windows does not allow in a folder"},
+             {"CUST\\aux", "the folder 'aux' names a device, which Windows opens in place of a "
+                           "file"},
+             {"CUST.", "the folder 'CUST.' ends in a dot, which Windows drops from a folder"},
+         })
+        EXPECT_EQ(windowsFolderRefusal(folder), reason) << folder;
+    for (const char* fine :
+         {"CUST", "C:\\LEMM\\LEVEL\\CUST", "\\LEMM\\MINE", "d:CUST\\", "My Levels"})
+        EXPECT_EQ(windowsFolderRefusal(fine), "") << fine;
+}
+
 TEST(WindowsNames, ControlCharactersAreShownEscaped) {
     EXPECT_EQ(escapedControls("a\tb\r\n\x1b[2J\x7f\x9d\xe9\\x"),
               "a\\tb\\r\\n\\x1b[2J\\x7f\\x9d\xe9\\x");

@@ -158,7 +158,9 @@ TEST_P(RandomEdits, AgreeWithTheModelThroughUndoAndRedoAndSurviveASaveAndALoad) 
         user.inputs.clear();
         expectModel(history);
     }
-    expectSaveAndLoadAgree();
+    // A file of no groups is no profile: a load refuses it as the game does.
+    if (!editor.tree().empty())
+        expectSaveAndLoadAgree();
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Range(1u, 21u));

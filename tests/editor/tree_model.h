@@ -145,6 +145,8 @@ public:
             return say(kUnstorableText);
         if (folder.size() > 68)
             return say("WARNING: the folder can be at most 68 characters long");
+        if (std::string refusal = droppedEnding(folder, "folder"); !refusal.empty())
+            return say(refusal);
         append(groups, "root", ++groupCount, "CUSTOM LEVELS", folder);
     }
 
@@ -209,6 +211,16 @@ public:
         order.push_back(key);
     }
 
+    // The refusal of a name that ends where Windows drops a character; empty for another.
+    static std::string droppedEnding(const std::string& text, const std::string& what) {
+        if (text == "..")
+            return "WARNING: the folder '..' holds '..', which leads out of the folder it names";
+        if (text.back() != '.' && text.back() != ' ')
+            return {};
+        return "WARNING: the " + what + " '" + text + "' ends in a " +
+               (text.back() == '.' ? "dot" : "space") + ", which Windows drops from a " + what;
+    }
+
     // Update Folder and Update File Name: the entry of the selected node, whatever its kind.
     void update(const std::string& text, bool storable, bool folder) {
         if (selected.empty())
@@ -219,12 +231,11 @@ public:
             return say(folder ? "WARNING: the folder can be at most 68 characters long"
                               : "WARNING: the file name can be at most 38 characters long");
         // The texts made here hold no character Windows forbids, but may end where it drops one.
-        if (!folder && text.empty())
-            return say("WARNING: the file name cannot be empty");
-        if (!folder && (text.back() == '.' || text.back() == ' '))
-            return say("WARNING: the file name '" + text + "' ends in a " +
-                       (text.back() == '.' ? "dot" : "space") +
-                       ", which Windows drops from a file name");
+        const char* what = folder ? "folder" : "file name";
+        if (text.empty())
+            return say("WARNING: the " + std::string(what) + " cannot be empty");
+        if (std::string refusal = droppedEnding(text, what); !refusal.empty())
+            return say(refusal);
         // An entry stored at a node of the other kind is kept with it but never read or saved.
         ModelNode* node = place(selected).node();
         if (node->key.starts_with(folder ? "root" : "level"))
