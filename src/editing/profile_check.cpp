@@ -1,0 +1,129 @@
+#include "editing/profile_check.h"
+
+#include "common/windows_names.h"
+#include "host/file_io.h"
+#include "host/host_path.h"
+#include "levelfile/level_file.h"
+#include "preview/game_graphics.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+namespace quillfen {
+namespace {
+
+// A path as the check's messages show it (they are Windows-1252, paths UTF-8).
+std::string shown(const std::string& path) {
+    return preview::shownPath(path);
+}
+
+std::string nodeName(const LevelTree::Node* node) {
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
+    std::string name = "'";
+    return name.append(escapedControls(node->text())).append("' (").append(node->key()).append(")");
+}
+
+class ProfileCheck {
+public:
+    ProfileCheck(const LevelTree& tree, const GameFolder& game, const ReadLevelBytes& read)
+        : tree_(tree), game_(game), read_(read), sets_(preview::graphicsIn(game.hostPath)) {
+        noGraphics_ = std::none_of(sets_.begin(), sets_.end(), [](auto& set) { return set; });
+        if (noGraphics_)
+            note({}, pathIn(game.hostPath, "STYLES"),
+                 "the game's STYLES folder holds no graphics, so no level's graphics set was "
+                 "checked");
+    }
+
+    std::vector<ProfileProblem> run() {
+        for (const LevelTree::Node* group : tree_.topLevel())
+            checkGroup(group);
+        return std::move(problems_);
+    }
+
+private:
+    void error(const std::string& key, const std::string& file, std::string problem) {
+        problems_.push_back({key, file, std::move(problem), ProblemSeverity::Error});
+    }
+    void note(const std::string& key, const std::string& file, std::string problem) {
+        problems_.push_back({key, file, std::move(problem), ProblemSeverity::Note});
+    }
+
+    void checkGroup(const LevelTree::Node* group) {
+        std::string folderText(tree_.groupFolders(group->index()));
+        // The folder's own host path: the file part of a level's path is a name of no file.
+        std::string folder = folderOf(levelFileHostPath(game_, folderText, "x"));
+        if (std::string refusal = windowsFolderRefusal(folderText); !refusal.empty())
+            return error(group->key(), folder, refusal);
+        if (!isFolder(folder))
+            return error(group->key(), folder,
+                         "the group's folder " + shown(folder) +
+                             " is not there, so the game finds none "
+                             "of its levels");
+        for (int s = 0; s < group->children(); ++s)
+            for (int l = 0; l < group->child(s)->children(); ++l)
+                checkLevel(folderText, group->child(s)->child(l));
+    }
+
+    void checkLevel(const std::string& folderText, const LevelTree::Node* level) {
+        std::string fileName(tree_.levelFiles(level->index()));
+        std::string key = level->key();
+        if (std::string refusal = windowsNameRefusal(fileName); !refusal.empty())
+            return error(key, "", refusal);
+        std::string path = levelFileHostPath(game_, folderText, fileName);
+        if (auto [first, added] = byPath_.try_emplace(path, level); !added)
+            return note(key, path, "the file is also that of level " + nodeName(first->second));
+        auto bytes = read_(path);
+        if (!bytes)
+            return error(key, path,
+                         pathExists(path) ? "cannot read " + shown(path) + ": " + bytes.error()
+                                          : "the file " + shown(path) + " is not there");
+        auto info = levelfile::readLevelBytes(*bytes);
+        if (!info)
+            return error(key, path, shown(path) + " is not a Windows level file: " + info.error());
+        for (const std::string& problem : info->problems)
+            error(key, path, problem);
+        if (!noGraphics_ && info->graphicsSet <= levelfile::kLastGraphicsSet &&
+            !sets_[info->graphicsSet])
+            error(key, path,
+                  "graphics set " + std::to_string(info->graphicsSet) + " (" +
+                      preview::kGraphicsSetNames[info->graphicsSet] +
+                      ") is not in the game's STYLES folder");
+        std::string content(bytes->begin(), bytes->end());
+        if (auto [first, added] = byBytes_.try_emplace(std::move(content), level); !added)
+            note(key, path,
+                 "the file holds the same level as that of level " + nodeName(first->second) +
+                     ", under another name");
+    }
+
+    const LevelTree& tree_;
+    const GameFolder& game_;
+    const ReadLevelBytes& read_;
+    preview::FolderSets sets_;
+    bool noGraphics_ = false;
+    std::unordered_map<std::string, const LevelTree::Node*> byPath_, byBytes_;
+    std::vector<ProfileProblem> problems_;
+};
+
+} // namespace
+
+Result<std::vector<unsigned char>> readLevelFileBytes(const std::string& hostPath) {
+    return readWholeFile(hostPath, levelfile::kLargestLevelRead);
+}
+
+std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder& game,
+                                         const ReadLevelBytes& read) {
+    return ProfileCheck(tree, game, read).run();
+}
+
+std::string problemCountText(const std::vector<ProfileProblem>& problems) {
+    auto notes = std::count_if(problems.begin(), problems.end(), [](const ProfileProblem& p) {
+        return p.severity == ProblemSeverity::Note;
+    });
+    auto errors = static_cast<long>(problems.size()) - notes;
+    if (problems.empty())
+        return {};
+    return std::to_string(errors) + " problem(s), " + std::to_string(notes) + " note(s)";
+}
+
+} // namespace quillfen

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/result.h"
+#include "database/level_tree.h"
+#include "profiles/game_folder.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quillfen {
+
+// An error keeps the game from finding or playing a level; a note is worth a look but harms
+// nothing.
+enum class ProblemSeverity { Error, Note };
+
+// One thing the profile check found, of one node: a level, or a group for its folder; the key
+// is empty for a note on the whole install.
+struct ProfileProblem {
+    std::string key;
+    std::string file;    // the host path of the file or folder it is about
+    std::string problem; // in the player's words (Windows-1252)
+    ProblemSeverity severity = ProblemSeverity::Error;
+};
+
+// How the check reads a level file: its bytes, or the system's reason.
+using ReadLevelBytes = std::function<Result<std::vector<unsigned char>>(const std::string&)>;
+// Reads it from the disk, as the level files are read everywhere else.
+Result<std::vector<unsigned char>> readLevelFileBytes(const std::string& hostPath);
+
+// Checks each group's folder and each level node of the tree against the game's install, in tree
+// order: the folder text is one Windows opens and the folder is there (else one error on the
+// group, its levels left unchecked); the file name is one Windows opens; the file is there and is
+// a Windows level; the problems readLevelBytes finds in it; its graphics set is in the game's
+// STYLES folder (when that holds no graphics at all, as a fresh install's may not, one note for
+// the install instead). Notes for a file that another level node names too, and for a file that
+// holds the same bytes as another level's file. Reads each file once through `read`.
+std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder& game,
+                                         const ReadLevelBytes& read = readLevelFileBytes);
+
+// The count the status bar shows: "2 problem(s), 1 note(s)"; empty when there are none.
+std::string problemCountText(const std::vector<ProfileProblem>& problems);
+
+} // namespace quillfen

@@ -1,0 +1,129 @@
+#include "editing/profile_check.h"
+#include "levelfile/make_level_file.h"
+#include "temp_dir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace quillfen {
+namespace {
+
+using testing::makeLevelFile;
+using testing::writeBytes;
+
+// A level of a made-up install, each in a group of its own under the folder text `folder`; the
+// problems the check is to find of it, "!" an error and "~" a note, each by a part of its text
+// ("!folder" an error on the group, whose level then goes unchecked).
+struct Row {
+    const char* folder;
+    const char* file;
+    std::vector<std::string> problems;
+};
+
+const std::vector<Row> kRows = {
+    {"CUST", "good.lvl", {}},
+    // Wine finds names in any case: this is the file above, named again.
+    {"cust", "GOOD.LVL", {"~the file is also that of level 'good.lvl' (level1)"}},
+    {"CUST", "copy.lvl", {"~the same level as that of level 'good.lvl' (level1)"}},
+    {"C:\\LEMM\\SPARE", "spare.lvl", {}},
+    {"CUST", "gone.lvl", {"!LEVEL/CUST/gone.lvl is not there"}},
+    {"CUST", "short.lvl", {"!is not a Windows level file: the file is 100 bytes long"}},
+    {"CUST", "many.lvl", {"!200 lemmings, more than the game's 114"}},
+    {"CUST", "brick.lvl", {"!graphics set 5 (brick) is not in the game's STYLES folder"}},
+    {"CUST", "x*.lvl", {"!the file name 'x*.lvl' holds '*'"}},
+    {"MYLV", "a.lvl", {"!folder"}},
+    {"NE?W", "a.lvl", {"!folder"}},
+    {"sub\\..\\CUST", "good.lvl", {"!folder"}},
+};
+
+class ProfileCheckTest : public ::testing::Test {
+protected:
+    testing::TempDir dir;
+    GameFolder game{dir.file("drive_c/LEMM"), "C:\\LEMM", GameFolderSource::Given,
+                    dir.path().string()};
+    LevelTree tree;
+
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        fs::create_directories(dir.file("drive_c/LEMM/LEVEL/CUST"));
+        fs::create_directories(dir.file("drive_c/LEMM/SPARE"));
+        fs::create_directories(dir.file("drive_c/LEMM/STYLES"));
+        // As Wine makes a prefix: its drive C: is a link in dosdevices.
+        fs::create_directories(dir.file("dosdevices"));
+        fs::create_directory_symlink("../drive_c", dir.file("dosdevices/c:"));
+        writeBytes(dir.file("drive_c/LEMM/STYLES/GROUND0O.DAT"), std::vector<unsigned char>(1056));
+        auto level = makeLevelFile({50, 1, 1, 1, 1, 1, 1, 1, 1}, "Good");
+        for (const char* name : {"CUST/good.lvl", "CUST/copy.lvl"})
+            writeBytes(dir.file("drive_c/LEMM/LEVEL/") + name, level);
+        writeBytes(dir.file("drive_c/LEMM/LEVEL/CUST/short.lvl"), std::vector<unsigned char>(100));
+        level[2] = 0; // the lemmings' word
+        level[3] = 200;
+        writeBytes(dir.file("drive_c/LEMM/LEVEL/CUST/many.lvl"), level);
+        level = makeLevelFile({50, 1, 1, 1, 1, 1, 1, 1, 1}, "Brick");
+        level[levelfile::kGraphicsSetOffset + 1] = 5;
+        writeBytes(dir.file("drive_c/LEMM/LEVEL/CUST/brick.lvl"), level);
+        writeBytes(dir.file("drive_c/LEMM/SPARE/SPARE.LVL"),
+                   makeLevelFile({9, 0, 0, 0, 0, 0, 0, 0, 0}, "Spare"));
+        std::uint32_t n = 0;
+        for (const Row& row : kRows) {
+            ++n;
+            auto* group = tree.add(nullptr, LevelTree::Relationship::Last, NodeKind::Group, n, "G",
+                                   row.folder);
+            auto* set = tree.add(group, LevelTree::Relationship::Child, NodeKind::Set, n, "S");
+            tree.add(set, LevelTree::Relationship::Child, NodeKind::Level, n, row.file, row.file);
+        }
+    }
+
+    // The problems found, as the rows spell them, by the row's number.
+    std::map<std::uint32_t, std::vector<std::string>> found() {
+        std::map<std::uint32_t, std::vector<std::string>> byRow;
+        for (const ProfileProblem& p : checkProfile(tree, game)) {
+            std::uint32_t row =
+                p.key.empty() ? 0 : std::stoul(p.key.substr(p.key.find_first_of("0123456789")));
+            std::string shown = p.severity == ProblemSeverity::Error ? "!" : "~";
+            if (p.key.starts_with("root"))
+                shown.append("folder: ");
+            byRow[row].push_back(shown.append(p.problem).append(" @").append(p.file));
+        }
+        return byRow;
+    }
+
+    void expectRows(const std::map<std::uint32_t, std::vector<std::string>>& byRow) {
+        for (std::uint32_t n = 1; n <= kRows.size(); ++n) {
+            const Row& row = kRows[n - 1];
+            auto it = byRow.find(n);
+            auto problems = it == byRow.end() ? std::vector<std::string>{} : it->second;
+            ASSERT_EQ(problems.size(), row.problems.size())
+                << row.folder << " " << row.file << ": " << ::testing::PrintToString(problems);
+            for (std::size_t i = 0; i < problems.size(); ++i) {
+                std::string sign = row.problems[i].substr(0, 1);
+                EXPECT_EQ(problems[i].substr(0, 1), sign) << problems[i];
+                EXPECT_NE(problems[i].find(row.problems[i].substr(1)), std::string::npos)
+                    << problems[i];
+            }
+        }
+    }
+};
+
+TEST_F(ProfileCheckTest, EachLevelTheGameCannotFindOrPlayIsFoundWithItsReason) {
+    auto byRow = found();
+    expectRows(byRow);
+    EXPECT_FALSE(byRow.contains(0)); // the install's STYLES holds a set
+}
+
+TEST_F(ProfileCheckTest, AnInstallWithoutGraphicsGetsOneNoteInsteadOfAnErrorPerLevel) {
+    auto before = checkProfile(tree, game);
+    std::filesystem::remove(dir.file("drive_c/LEMM/STYLES/GROUND0O.DAT"));
+    auto after = checkProfile(tree, game);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[0].key, "");
+    EXPECT_EQ(after[0].severity, ProblemSeverity::Note);
+    EXPECT_NE(after[0].problem.find("STYLES folder holds no graphics"), std::string::npos);
+    for (const ProfileProblem& p : after)
+        EXPECT_EQ(p.problem.find("graphics set 5"), std::string::npos) << p.problem;
+}
+
+} // namespace
+} // namespace quillfen
