@@ -25,6 +25,9 @@ struct Option {
     bool takesValue = false;
 };
 
+// --game DIR: the game's folder, a host folder, instead of the one the tool would find.
+inline constexpr Option kGameOption{"--game", true};
+
 // A command's words, and the options given among them.
 struct CommandLine {
     std::vector<std::string> words;

@@ -18,5 +18,6 @@ int levelCommand(const Args& args);
 int importCommand(const Args& args);
 int previewCommand(const Args& args);
 int editCommand(const Args& args);
+int gameCommand(const Args& args);
 
 } // namespace quillfen::cli

@@ -32,6 +32,7 @@ constexpr Command kCommands[] = {
     {"load", quillfen::cli::loadCommand, "load [--prefix DIR] [--key PATH] PROFILE [--json]"},
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
+    {"game", quillfen::cli::gameCommand, "game [--prefix DIR] [--game DIR] [PROFILE]"},
     {"level", quillfen::cli::levelCommand,
      "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, floaters, bombers, blockers, "
      "builders, bashers, miners, diggers)"},

@@ -47,6 +47,9 @@ struct EditorSession {
                                std::make_unique<WinePrefixStore>(WinePrefixStore::defaultPrefix()))
         : store(std::move(profiles)), editor(*store, ui) {}
 
+    // --game DIR, when the command line gives it, is the game's folder from now on.
+    void useGame(const CommandLine& line);
+
     PrintingUserInterface ui;
     std::unique_ptr<ProfileStore> store;
     Editor editor;

@@ -121,23 +121,25 @@ constexpr std::array<DemoProfile, 3> kDemoProfiles = {{
 }};
 
 struct DemoLevelFile {
+    const char* folder; // its group's folder of LEVEL; none for a level no profile has
     const char* file;
     const char* title;
     std::array<unsigned char, levelfile::kCountsCount> counts;
 };
 
-// The level files the demo profiles name, and two that no profile uses yet.
+// The level files the demo profiles name (in their groups' folders, makeDemoTree's), and two
+// that no profile uses yet.
 constexpr std::array<DemoLevelFile, 10> kDemoLevels = {{
-    {"tunnel.lvl", "Tunnel Vision", {40, 2, 2, 0, 1, 10, 3, 0, 2}},
-    {"gap.lvl", "Mind the Gap", {20, 0, 5, 0, 0, 15, 0, 0, 0}},
-    {"stairs.lvl", "Stairway to Nowhere", {50, 0, 0, 2, 2, 20, 0, 1, 0}},
-    {"bashst.lvl", "Bash Street", {60, 0, 0, 0, 4, 5, 10, 0, 0}},
-    {"cliff.lvl", "Cliffhanger", {10, 10, 10, 0, 0, 2, 0, 0, 0}},
-    {"dig.lvl", "Dig for Victory", {80, 0, 0, 5, 0, 0, 0, 5, 20}},
-    {"float.lvl", "Floating Point", {30, 0, 30, 0, 0, 0, 0, 0, 0}},
-    {"blocker.lvl", "Blocker Bay", {100, 0, 0, 10, 10, 5, 5, 5, 5}},
-    {"spare1.lvl", "Upside Down Town", {25, 5, 5, 5, 5, 5, 5, 5, 5}},
-    {"spare2.lvl", "The Long Walk Home", {70, 1, 1, 1, 1, 40, 1, 1, 1}},
+    {"CUST", "tunnel.lvl", "Tunnel Vision", {40, 2, 2, 0, 1, 10, 3, 0, 2}},
+    {"CUST", "gap.lvl", "Mind the Gap", {20, 0, 5, 0, 0, 15, 0, 0, 0}},
+    {"CUST", "stairs.lvl", "Stairway to Nowhere", {50, 0, 0, 2, 2, 20, 0, 1, 0}},
+    {"CUST", "bashst.lvl", "Bash Street", {60, 0, 0, 0, 4, 5, 10, 0, 0}},
+    {"CUST", "cliff.lvl", "Cliffhanger", {10, 10, 10, 0, 0, 2, 0, 0, 0}},
+    {"QFEN", "dig.lvl", "Dig for Victory", {80, 0, 0, 5, 0, 0, 0, 5, 20}},
+    {"QFEN", "float.lvl", "Floating Point", {30, 0, 30, 0, 0, 0, 0, 0, 0}},
+    {"QFEN", "blocker.lvl", "Blocker Bay", {100, 0, 0, 10, 10, 5, 5, 5, 5}},
+    {nullptr, "spare1.lvl", "Upside Down Town", {25, 5, 5, 5, 5, 5, 5, 5, 5}},
+    {nullptr, "spare2.lvl", "The Long Walk Home", {70, 1, 1, 1, 1, 40, 1, 1, 1}},
 }};
 
 // Each demo profile a little different from the others.
@@ -175,15 +177,18 @@ std::string demoRegistry() {
     return text;
 }
 
-// One thing demo-prefix makes: a file with its bytes, or a symbolic link to `link`.
+// One thing demo-prefix makes: a file with its bytes, a symbolic link to `link`, or a folder.
 struct DemoEntry {
     std::string path;
     std::vector<unsigned char> bytes = {};
     std::string link = {};
+    bool folder = false;
 };
 
-// Everything demo-prefix makes, in order: the drive links, the profiles, their level files, and
-// last the registry that makes the folder a prefix.
+// Everything demo-prefix makes, in order: the drive links, the profiles, the game's folder
+// C:\LEMM (each group's level files in LEVEL\<folder>, an empty STYLES), the folder of level
+// files to add from (all of them, the two that no profile has too), and last the registry that
+// makes the folder a prefix.
 std::vector<DemoEntry> demoEntries(const std::string& prefix) {
     std::vector<DemoEntry> entries;
 #ifndef _WIN32
@@ -195,9 +200,16 @@ std::vector<DemoEntry> demoEntries(const std::string& prefix) {
     for (std::size_t i = 0; i < kDemoProfiles.size(); ++i)
         entries.push_back(
             {prefix + "/drive_c/" + kDemoProfiles[i].file, encodeDatabase(demoTree(i))});
+    const std::string lemm = prefix + "/drive_c/LEMM";
     for (const DemoLevelFile& level : kDemoLevels)
-        entries.push_back({prefix + "/drive_c/LEMM/LEVELS/" + level.file,
-                           levelfile::makeLevel(level.title, level.counts)});
+        if (level.folder)
+            entries.push_back({lemm + "/LEVEL/" + level.folder + "/" + level.file,
+                               levelfile::makeLevel(level.title, level.counts)});
+    entries.push_back({lemm + "/LEVEL/NEW", {}, {}, true});
+    entries.push_back({lemm + "/STYLES", {}, {}, true});
+    for (const DemoLevelFile& level : kDemoLevels)
+        entries.push_back(
+            {lemm + "/LEVELS/" + level.file, levelfile::makeLevel(level.title, level.counts)});
     std::string registry = demoRegistry();
     entries.push_back({prefix + "/system.reg", {registry.begin(), registry.end()}});
     return entries;
@@ -211,8 +223,8 @@ bool madeBefore(const DemoEntry& entry, const PathInfo& there) {
             sameFile(entry.path, link[0] == '/' ? link : pathIn(folderOf(entry.path), link));
         return there.kind == EntryKind::Link && same && *same;
     }
-    if (there.kind != EntryKind::File)
-        return false;
+    if (entry.folder || there.kind != EntryKind::File)
+        return entry.folder && there.kind == EntryKind::Folder;
     auto bytes = readWholeFile(entry.path, entry.bytes.size());
     return bytes && *bytes == entry.bytes;
 }
@@ -247,8 +259,8 @@ int demoPrefixCommand(const Args& args) {
         }
     }
     for (const DemoEntry* entry : toMake) {
-        Status made = makeFolder(folderOf(entry->path));
-        if (made)
+        Status made = makeFolder(entry->folder ? entry->path : folderOf(entry->path));
+        if (made && !entry->folder)
             made = entry->link.empty() ? writeFile(entry->path, entry->bytes, {.mustBeNew = true})
                                        : makeLink(entry->link, entry->path);
         if (!made) {

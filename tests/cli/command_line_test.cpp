@@ -63,8 +63,9 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWords) {
 TEST(CommandLine, EveryCommandTakesHelpUnknownOptionsAndTheEndOfOptionsAlike) {
     TempDir dir;
     const Args inFolder = {"env", "-C", dir.path().string()};
-    for (const char* command : {"show", "check", "rewrite", "demo", "prefixes", "profiles", "load",
-                                "save", "demo-prefix", "level", "import", "preview", "edit"}) {
+    for (const char* command :
+         {"show", "check", "rewrite", "demo", "prefixes", "profiles", "load", "save", "demo-prefix",
+          "level", "import", "preview", "edit", "game"}) {
         SCOPED_TRACE(command);
         CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);

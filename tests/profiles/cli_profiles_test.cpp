@@ -2,6 +2,9 @@
 // the writing commands' test's.
 #include "cli/run_cli.h"
 #include "hand_prefix.h"
+#include "host/file_io.h"
+#include "profiles/game_folder.h"
+#include "profiles/profile_store.h"
 #include "temp_dir.h"
 
 #include <filesystem>
@@ -26,6 +29,39 @@ TEST(CliProfiles, TheDemoPrefixListsAndLoadsItsProfilesAndRefusalsSayWhy) {
     auto loaded = runCli({"load", "--prefix", prefix, "Zo\xC3\xAB", "--json"});
     EXPECT_EQ(loaded.status, 0) << loaded.err;
     EXPECT_NE(loaded.out.find("\"ZO\xC3\x8B'S SET\""), std::string::npos) << loaded.out;
+
+    // The demo is an install: C:\LEMM holds LEVEL (every profile's level files in their groups'
+    // folders) and STYLES; the profile's file lies in it.
+    auto game = runCli({"game", "--prefix", prefix});
+    EXPECT_EQ(game.out, prefix + "/drive_c/LEMM\tC:\\LEMM\tdrive_c\n") << game.err;
+    game = runCli({"game", "Bob", "--prefix", prefix});
+    EXPECT_EQ(game.out, prefix + "/dosdevices/c:/LEMM\tC:\\LEMM\tprofile\n") << game.err;
+    game = runCli({"game", "--prefix", prefix, "--game", dir.file("prefix/drive_c"), "Gone"});
+    EXPECT_EQ(game.out, prefix + "/drive_c\tC:\\\tgiven\n") << game.err;
+    game = runCli({"game", "--prefix", prefix, "--game", dir.file("gone")});
+    EXPECT_EQ(game.status, 1);
+    EXPECT_NE(game.err.find(dir.file("gone")), std::string::npos) << game.err;
+    WinePrefixStore store(prefix);
+    GameFolder lemm{prefix + "/drive_c/LEMM", "C:\\LEMM", GameFolderSource::DriveC, prefix};
+    for (const char* profile : {"Alice", "Bob", "Zo\xC3\xAB"}) {
+        auto file = findProfileFile(store, kDefaultUsersKeyPath, profile);
+        auto loaded = LoadProfile(*file);
+        ASSERT_TRUE(loaded) << profile;
+        const LevelTree& tree = loaded->database.tree;
+        for (const auto* group : tree.topLevel())
+            for (int s = 0; s < group->children(); ++s)
+                for (int l = 0; l < group->child(s)->children(); ++l) {
+                    const auto* level = group->child(s)->child(l);
+                    auto host =
+                        levelFileHostPath(lemm, std::string(tree.groupFolders(group->index())),
+                                          std::string(tree.levelFiles(level->index())));
+                    auto info = pathInfo(host);
+                    EXPECT_TRUE(info && info->kind == EntryKind::File) << host;
+                }
+    }
+    auto none = runCli({"game", "--prefix", dir.file("empty")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("found no game folder"), std::string::npos) << none.err;
 
     // Refusals say why and exit with 1.
     auto again = runCli({"demo-prefix", prefix});
