@@ -1,10 +1,12 @@
 #include "editing/profile_check.h"
 
+#include "common/windows1252.h"
 #include "common/windows_names.h"
 #include "host/file_io.h"
 #include "host/host_path.h"
 #include "levelfile/level_file.h"
 #include "preview/game_graphics.h"
+#include "profiles/wine_paths.h"
 
 #include <algorithm>
 #include <string_view>
@@ -62,18 +64,25 @@ private:
                              "of its levels");
         for (int s = 0; s < group->children(); ++s)
             for (int l = 0; l < group->child(s)->children(); ++l)
-                checkLevel(folderText, group->child(s)->child(l));
+                checkLevel(folder, group->child(s)->child(l));
     }
 
-    void checkLevel(const std::string& folderText, const LevelTree::Node* level) {
+    void checkLevel(const std::string& folder, const LevelTree::Node* level) {
         std::string fileName(tree_.levelFiles(level->index()));
         std::string key = level->key();
         if (std::string refusal = windowsNameRefusal(fileName); !refusal.empty())
             return error(key, "", refusal);
-        std::string path = levelFileHostPath(game_, folderText, fileName);
+        // As levelFileHostPath finds it, with the group's folder found once for all its levels;
+        // the name as it is spelled first, which is one look at the disk fewer for most files.
+        std::string name = windows1252ToUtf8(fileName);
+        std::string path = pathIn(folder, name);
+        auto bytes = read_(path);
+        if (!bytes && !pathExists(path)) {
+            path = hostPathBelow(folder, name);
+            bytes = read_(path);
+        }
         if (auto [first, added] = byPath_.try_emplace(path, level); !added)
             return note(key, path, "the file is also that of level " + nodeName(first->second));
-        auto bytes = read_(path);
         if (!bytes)
             return error(key, path,
                          pathExists(path) ? "cannot read " + shown(path) + ": " + bytes.error()
