@@ -19,5 +19,6 @@ int importCommand(const Args& args);
 int previewCommand(const Args& args);
 int editCommand(const Args& args);
 int gameCommand(const Args& args);
+int checkProfileCommand(const Args& args);
 
 } // namespace quillfen::cli

@@ -33,6 +33,8 @@ constexpr Command kCommands[] = {
     {"save", quillfen::cli::saveCommand, "save [--prefix DIR] [--key PATH] PROFILE FROM"},
     {"demo-prefix", quillfen::cli::demoPrefixCommand, "demo-prefix DIR"},
     {"game", quillfen::cli::gameCommand, "game [--prefix DIR] [--game DIR] [PROFILE]"},
+    {"check-profile", quillfen::cli::checkProfileCommand,
+     "check-profile [--prefix DIR] [--key PATH] [--game DIR] PROFILE [--json]"},
     {"level", quillfen::cli::levelCommand,
      "level FILE [--set NAME=N]...  (NAME: lemmings, climbers, floaters, bombers, blockers, "
      "builders, bashers, miners, diggers)"},

@@ -65,7 +65,7 @@ TEST(CommandLine, EveryCommandTakesHelpUnknownOptionsAndTheEndOfOptionsAlike) {
     const Args inFolder = {"env", "-C", dir.path().string()};
     for (const char* command :
          {"show", "check", "rewrite", "demo", "prefixes", "profiles", "load", "save", "demo-prefix",
-          "level", "import", "preview", "edit", "game"}) {
+          "level", "import", "preview", "edit", "game", "check-profile"}) {
         SCOPED_TRACE(command);
         CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);

@@ -41,24 +41,29 @@ TEST(CliProfiles, TheDemoPrefixListsAndLoadsItsProfilesAndRefusalsSayWhy) {
     game = runCli({"game", "--prefix", prefix, "--game", dir.file("gone")});
     EXPECT_EQ(game.status, 1);
     EXPECT_NE(game.err.find(dir.file("gone")), std::string::npos) << game.err;
-    WinePrefixStore store(prefix);
-    GameFolder lemm{prefix + "/drive_c/LEMM", "C:\\LEMM", GameFolderSource::DriveC, prefix};
+    // Every demo level is where the game looks: check-profile finds no error, and only notes
+    // that the empty STYLES holds no graphics.
+    const std::string styles = prefix + "/dosdevices/c:/LEMM/STYLES";
     for (const char* profile : {"Alice", "Bob", "Zo\xC3\xAB"}) {
-        auto file = findProfileFile(store, kDefaultUsersKeyPath, profile);
-        auto loaded = LoadProfile(*file);
-        ASSERT_TRUE(loaded) << profile;
-        const LevelTree& tree = loaded->database.tree;
-        for (const auto* group : tree.topLevel())
-            for (int s = 0; s < group->children(); ++s)
-                for (int l = 0; l < group->child(s)->children(); ++l) {
-                    const auto* level = group->child(s)->child(l);
-                    auto host =
-                        levelFileHostPath(lemm, std::string(tree.groupFolders(group->index())),
-                                          std::string(tree.levelFiles(level->index())));
-                    auto info = pathInfo(host);
-                    EXPECT_TRUE(info && info->kind == EntryKind::File) << host;
-                }
+        auto checked = runCli({"check-profile", "--prefix", prefix, profile});
+        EXPECT_EQ(checked.status, 0) << checked.err;
+        EXPECT_EQ(checked.out, "\t" + styles +
+                                   "\tthe game's STYLES folder holds no graphics, so no level's "
+                                   "graphics set was checked\n");
     }
+    // A level file gone is an error of its node, in JSON too.
+    std::filesystem::remove(prefix + "/drive_c/LEMM/LEVEL/CUST/tunnel.lvl");
+    auto checked = runCli({"check-profile", "--prefix", prefix, "Alice", "--json"});
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.out.find("{\"key\": \"level1\", \"title\": \"Tunnel Vision\", \"file\": \"" +
+                               prefix +
+                               "/dosdevices/c:/LEMM/LEVEL/CUST/tunnel.lvl\", \"problem\": "
+                               "\"the file " +
+                               prefix +
+                               "/dosdevices/c:/LEMM/LEVEL/CUST/tunnel.lvl is not there\", "
+                               "\"severity\": \"error\"}"),
+              std::string::npos)
+        << checked.out;
     auto none = runCli({"game", "--prefix", dir.file("empty")});
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("found no game folder"), std::string::npos) << none.err;

@@ -1,0 +1,57 @@
+// check-profile: what keeps the game from finding or playing a profile's levels.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/printing_user_interface.h"
+#include "common/windows1252.h"
+#include "editing/profile_check.h"
+#include "profiles/game_folder.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace quillfen::cli {
+
+int checkProfileCommand(const Args& args) {
+    auto line =
+        parseCommandLine(args, 1, {{"--prefix", true}, {"--key", true}, kGameOption, {"--json"}});
+    if (!line)
+        return kUsage;
+    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
+    if (!key)
+        return kRefused;
+    EditorSession session(openStore(*line));
+    session.useGame(*line);
+    session.editor.setUsersKeyPath(*key);
+    Editor& editor = session.editor;
+    if (!editor.loadProfile(line->words[0]).done)
+        return kRefused;
+    if (!editor.gameFolder()) {
+        GameSearch search{line->value("--game"), "", ProfilePath{{}, editor.loadedProfileFile()},
+                          session.store->winePrefix()};
+        return refuse("ERROR: " + utf8ToWindows1252Lossy(gameFolderNotFound(search)));
+    }
+    auto problems = checkProfile(editor.tree(), *editor.gameFolder());
+    bool json = line->has("--json");
+    std::cout << (json ? "[" : "");
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        const ProfileProblem& p = problems[i];
+        if (!json) {
+            // Host paths are UTF-8 already; the problem is the core's Windows-1252.
+            std::cout << p.key << "\t" << p.file << "\t" << windows1252ToUtf8(p.problem) << "\n";
+            continue;
+        }
+        const LevelTree::Node* node = p.key.empty() ? nullptr : editor.tree().find(p.key);
+        std::cout << (i ? ",\n " : "") << "{\"key\": " << jsonString(p.key)
+                  << ", \"title\": " << jsonString(node ? node->text() : "")
+                  << ", \"file\": " << jsonString(utf8ToWindows1252Lossy(p.file))
+                  << ", \"problem\": " << jsonString(p.problem) << ", \"severity\": "
+                  << (p.severity == ProblemSeverity::Error ? "\"error\"" : "\"note\"") << "}";
+    }
+    std::cout << (json ? "]\n" : "");
+    bool errors = std::any_of(problems.begin(), problems.end(), [](const ProfileProblem& p) {
+        return p.severity == ProblemSeverity::Error;
+    });
+    return errors ? kRefused : kDone;
+}
+
+} // namespace quillfen::cli
