@@ -30,6 +30,11 @@ struct DetailPanel {
     std::string levelFile;             // the selected level's file name
     std::array<std::string, 9> counts; // the lemmings, then the eight actions
     std::string countsFile;            // empty: no counts were read
+    // The level file's whole path as the player would type it (C:\LEMM\LEVEL\CUST\a.lvl, UTF-8),
+    // and why its counts are not shown, in the panel's words ("cannot find ..."); empty for a
+    // group, a set or nothing, and `missing` empty when the counts were read.
+    std::string levelPath;
+    std::string missing;
 };
 
 // The names new groups and sets get unless they are given one.

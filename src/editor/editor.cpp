@@ -7,7 +7,9 @@
 #include "host/file_io.h"
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
+#include "host/host_path.h"
 
+#include "profiles/game_folder.h"
 #include <algorithm>
 
 namespace quillfen {
@@ -61,10 +63,20 @@ DetailPanel Editor::readPanel() {
     const LevelTree::Node* node = state_.tree.selected();
     if (node == nullptr || node->kind() != NodeKind::Level)
         return panel_;
-    std::string path = levelfile::levelFilePath(levelFolder_, panel_.levelFile);
+    std::string path = levelFileOf(node, &panel_.levelPath);
+    return readCounts(path);
+}
+
+DetailPanel Editor::readCounts(const std::string& path) {
+    if (panel_.levelPath.empty())
+        panel_.levelPath = path;
     // Kept before the counts are read: a change in between refuses the save, never hides.
     auto read = readState(path, levelfile::kLargestLevelRead);
-    if (!read || !levelfile::readCounts(path))
+    if (!read || !levelfile::readCounts(path)) {
+        auto there = pathInfo(path);
+        bool missing = there && there->kind == EntryKind::Missing;
+        panel_.missing = (missing ? "cannot find the level file " : "cannot read the level file ") +
+                         panel_.levelPath;
         return panel_;
     countsRead_ = {path, std::move(*read)};
     // A count the file does not hold is shown empty.
@@ -72,6 +84,7 @@ DetailPanel Editor::readPanel() {
     panel_.countsFile = path;
     return panel_;
 }
+    }
 
 Outcome Editor::clickNode(const LevelTree::Node* node) {
     state_.tree.select(node);
@@ -79,6 +92,21 @@ Outcome Editor::clickNode(const LevelTree::Node* node) {
     outcome.selectionChanged = false; // the view shows it already
     return outcome;
 }
+std::string Editor::levelFileOf(const LevelTree::Node* level, std::string* shown) const {
+    const std::string file(state_.levelFiles(level->index()));
+    const std::optional<GameFolder>& game = gameFolder();
+    if (!game) {
+        std::string path = levelfile::levelFilePath(levelFolder_, file);
+        if (shown)
+            *shown = path;
+        return path;
+    }
+    const std::string folder(state_.groupFolders(level->parent()->parent()->index()));
+    if (shown)
+        *shown = levelFileWindowsPath(*game, folder, file);
+    return levelFileHostPath(*game, folder, file);
+}
+
 
 std::string aboutText() {
     return std::string(kApplicationTitle) + " " + kVersion + "\n\n" + kAboutText;
@@ -86,6 +114,16 @@ std::string aboutText() {
 
 bool Editor::tell(const std::string& text, bool done) {
     if (text.empty())
+Outcome Editor::clickFile(const std::string& name) {
+    panel_ = {};
+    panel_.levelFile = utf8ToWindows1252Lossy(name);
+    Outcome outcome;
+    outcome.done = true;
+    outcome.selected = state_.tree.selected();
+    outcome.panel = readCounts(pathIn(levelFolder_, name));
+    return outcome;
+}
+
         return false;
     if (done && text.find("WARNING") == std::string::npos &&
         text.find("ERROR") == std::string::npos)
@@ -149,12 +187,88 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
         levels.push_back(
             {name, bytes.ok(), bytes ? levelfile::readLevelBytes(*bytes) : Error{bytes.error()}});
     }
-    return edit("Add Level(s)", [&] { return addLevels(state_, levels); });
+    History::Step* step = history_.toUndo();
+    step->copies = std::move(*copies);
+    step->copied = std::move(written);
+    return outcome;
+}
+
+Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::PlannedLevel> levels,
+                                                      std::string& said) {
+    const std::optional<GameFolder>& game = gameFolder();
+    const LevelTree::Node* set = state_.tree.selected();
+    if (!game || levels.empty() || set == nullptr)
+        return levelfile::ImportPlan{};
+    const std::string folderText(state_.groupFolders(set->parent()->index()));
+    const std::string folder =
+        folderOf(levelFileHostPath(*game, folderText, levels.front().fileName));
+    std::vector<std::string> names;
+    for (const levelfile::PlannedLevel& level : levels)
+        names.push_back(level.fileName);
+    levelfile::ImportPlan plan = levelfile::planCopies(std::move(levels), folder);
+    const std::string shownFolder =
+        utf8ToWindows1252Lossy(folderOf(levelFileWindowsPath(*game, folderText, names.front())));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& freeName = plan.levels[i].fileName;
+        if (freeName == names[i])
+            continue;
+        const std::string clash =
+            names[i] + " in " + shownFolder + " holds another level, which an add never replaces";
+        if (!ui_.proceed(clash + ". Add '" + plan.levels[i].info.title + "' as " + freeName + "?",
+                         kApplicationTitle, "Add as " + freeName))
+            return Error{""};
+        said += "\n" + names[i] + " was added as " + freeName + ": " + clash;
+    }
+    return plan;
+}
+
+void Editor::takeBackCopies(History::Step& step) {
+    for (const std::string& path : levelfile::takeBack(step.copied))
+        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
+                    " was left in place: another add took it up, or it changed, since it was "
+                    "copied");
+    step.copied.clear();
+    std::vector<levelfile::PlannedLevel> toCopy;
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
 Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
     auto node = nodeToDelete(state_, kind);
+        if (levels.back().info)
+            toCopy.push_back({0, name, std::move(*bytes), *levels.back().info});
+    }
+    std::string said;
+    auto copies = planLevelCopies(std::move(toCopy), said);
+    if (!copies) {
+        tell(copies.error());
+        return {};
+    }
+    // Each level names the file it has in its group's folder.
+    auto copy = copies->levels.begin();
+    for (LevelFileRead& level : levels)
+        if (level.info && copy != copies->levels.end())
+            level.fileName = (copy++)->fileName;
+    std::vector<levelfile::WrittenLevel> written;
+    if (!copies->levels.empty()) {
+        // The copies are written before the levels are added: a failed write adds nothing.
+        Status folder = isFolder(copies->folder) ? success() : createFolder(copies->folder);
+        auto done = folder ? levelfile::writeImport(*copies) : Error{folder.error()};
+        if (!done) {
+            tell(folder ? done.error()
+                        : "ERROR: cannot make the folder " +
+                              utf8ToWindows1252Lossy(copies->folder) + ": " + done.error());
+            return {};
+        }
+        written = std::move(*done);
+    }
+    Outcome outcome = edit("Add Level(s)", [&] {
+        EditResult result = addLevels(state_, levels);
+        result.message += said;
+        return result;
+    });
+    if (!outcome.done) {
+        (void)levelfile::takeBack(written);
+        return outcome;
     if (!node) {
         tell(node.error());
         return {};
@@ -235,17 +349,34 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     const bool newSet = into == ImportInto::NewSet;
     // The group is asked for before the pack is read, as Add Set asks for it.
     if (newSet) {
-        if (auto group = groupForNewSet(state_); !group) {
-            ui_.message(group.error());
+        auto found = groupForNewSet(state_);
+        if (!found) {
+            ui_.message(found.error());
             return {};
         }
     }
-    auto plan = levelfile::planImport(packPath, sequel, hostFolder);
+    const LevelTree::Node* group = nullptr;
+    // The levels go where the game looks for them: their group's folder of the game.
+    std::string folder = hostFolder;
+    if (const std::optional<GameFolder>& game = gameFolder(); game && group) {
+        folder = folderOf(
+            levelFileHostPath(*game, std::string(state_.groupFolders(group->index())), "x"));
+        if (Status made = isFolder(folder) ? success() : createFolder(folder); !made) {
+            ui_.message("ERROR: cannot make the folder " + utf8ToWindows1252Lossy(folder) + ": " +
+                        made.error());
+            return {};
+        }
+    }
+    auto plan = levelfile::planImport(packPath, sequel, folder);
     if (!plan) {
         ui_.message(plan.error());
         return {};
     }
     Result<const LevelTree::Node*> target = static_cast<const LevelTree::Node*>(nullptr);
+        group = *found;
+    } else if (const LevelTree::Node* set = state_.tree.selected();
+               into == ImportInto::SelectedSet && set && set->kind() == NodeKind::Set) {
+        group = set->parent();
     if (into != ImportInto::FolderOnly)
         target = importTarget(state_, *plan, newSet);
     if (!target) {
@@ -292,8 +423,16 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
         outcome.done = true;
         return outcome;
     }
-    return edit(window::kImportPackTitle,
-                [&] { return addImported(state_, lastImport_, *target, setName); });
+    Outcome outcome = edit(window::kImportPackTitle,
+                           [&] { return addImported(state_, lastImport_, *target, setName); });
+    // Written into the group's folder of the game, the files go and come with the step.
+    if (outcome.done && folder != hostFolder) {
+        History::Step* step = history_.toUndo();
+        step->copies = lastImport_;
+        step->copies.conflicts.clear(); // settled: a redo writes what the import wrote
+        step->copied = std::move(*written);
+    }
+    return outcome;
 }
 
 void Editor::takeBackImports() {
@@ -335,6 +474,7 @@ Outcome Editor::undo() {
 
 Outcome Editor::redo() {
     History::Step* step = history_.toRedo();
+    takeBackCopies(*step);
     if (step == nullptr) {
         ui_.message("there is nothing to redo");
         return {};
@@ -347,6 +487,15 @@ Outcome Editor::redo() {
 
 void Editor::properties() {
     if (!profileLoaded(state_)) {
+    // The add's files go back into the group's folder first: a refused copy redoes nothing.
+    if (!step->copies.levels.empty()) {
+        auto written = levelfile::writeImport(step->copies);
+        if (!written) {
+            ui_.message(written.error());
+            return {};
+        }
+        step->copied = std::move(*written);
+    }
         ui_.message(kLoadFirst);
         return;
     }

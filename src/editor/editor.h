@@ -168,7 +168,15 @@ public:
     // the user rename it in place).
     Outcome addGroup(const TextAnswer& name = {kNewGroupName, true});
     Outcome addSet(const TextAnswer& name = {kNewSetName, true});
-    // Add Selected Level(s): the selected files of the folder list's folder.
+    // A click on the level file `name` (the host's name, UTF-8) of the folder list: the panel
+    // shows that file alone, its path and counts, and nothing of the tree.
+    Outcome clickFile(const std::string& name);
+    // Add Selected Level(s): the selected files of the folder list's folder, each copied into
+    // the selected set's group's folder of the game (made when missing) through the one write,
+    // unless a file of its name there holds the same bytes. A file there of that name that holds
+    // another level is never written over: the user is offered the level under a free name
+    // ("NAME_2.LVL") or Cancel. Undo takes back what the add copied, and so does a close or a
+    // load that discards the edit; once saved, the copies stay.
     Outcome addSelectedLevels(const FileListSelection& files);
     Outcome deleteGroup();
     Outcome deleteSet();
@@ -184,7 +192,9 @@ public:
     // folder, and only the files in that folder are taken.
     Outcome dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths);
     // Import Level Pack, the one import of every front-end: the pack's levels written as level
-    // files into `hostFolder` and added as `into` says. Into a new set, the user names the set,
+    // files into `hostFolder` and added as `into` says; into a set, once the game's folder is
+    // known, they are written into the set's group's folder of the game instead (made when
+    // missing). Into a new set, the user names the set,
     // reads the report and chooses Import, or Replace (Cancel the default) when files of the
     // pack's names hold other levels; into the selected set the report is told and such files
     // refuse the import, as they do for the folder alone (whose caller shows lastImport()). A
@@ -209,9 +219,10 @@ public:
     // and name, its folder or file, and where it stands.
     void properties();
     // Save Level Info, and the menu commands.
-    // Save Level Info: the counts go into the level file `fileName` (the file name box) of the
-    // folder list's folder only when the panel's counts were read from it; otherwise refused
-    // ("cannot find level file.." when it is not there), nothing written.
+    // Save Level Info: the counts go into the file the panel shows (a tree level's own file in
+    // its group's folder, or the folder list's file clicked), only when `fileName` (the file name
+    // box) still names it and its counts were read; otherwise refused ("cannot find level
+    // file.." when no counts were read), nothing written.
     void saveLevelInfo(const TextAnswer& fileName, const std::array<std::string, 9>& counts);
     // Save Level Info for the level file at `hostPath`, wherever it is; true when it was saved.
     bool saveLevelInfoAt(const std::string& hostPath, const std::array<std::string, 9>& counts);
@@ -251,6 +262,19 @@ private:
     // Looks for the game's folder anew (gameFolder()).
     void findGame();
     // Reads the settings file, changes it and writes it back; false after telling the user that
+    // The kept panel with the counts of the level file at `hostPath`, or what is missing.
+    DetailPanel readCounts(const std::string& hostPath);
+    // The host path of a level node's file: in its group's folder of the game, or while the
+    // game's folder is not known, in the folder list's folder. `shown` gets the path as the
+    // player would type it.
+    std::string levelFileOf(const LevelTree::Node* level, std::string* shown = nullptr) const;
+    // The plan of copying `levels` into the selected set's group's folder (empty when the game's
+    // folder is not known), asking before a level takes a free name; `said` gets what is to be
+    // told of those. Refused with the message, empty for Cancel.
+    Result<levelfile::ImportPlan> planLevelCopies(std::vector<levelfile::PlannedLevel> levels,
+                                                  std::string& said);
+    // Takes back the level files that a step copied and no save kept, warning of those left.
+    void takeBackCopies(History::Step& step);
     // it could not be written.
     bool changeSettings(const std::function<void(settings::Settings&)>& change);
 

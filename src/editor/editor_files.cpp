@@ -108,10 +108,12 @@ std::vector<std::string> Editor::profiles() {
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
     LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}, std::nullopt};
     folder.countText = std::to_string(folder.names.size()) + " levels found";
-    // The counts shown come from the folder list's folder: a move reads them in the new one.
+    // While the game's folder is not known, a tree level's counts come from the folder list's
+    // folder: a move reads them in the new one. Otherwise the move changes nothing of the panel.
     if (hostFolder != levelFolder_) {
         levelFolder_ = hostFolder;
-        folder.panel = readPanel();
+        if (!gameFolder())
+            folder.panel = readPanel();
     }
     return folder;
 }
@@ -161,6 +163,9 @@ bool Editor::settleUnsavedEdits() {
     return false;
 }
 
+        // The game's folders go back to what they held before the edits.
+        for (History::Step& step : history_.doneSteps())
+            takeBackCopies(step);
 void Editor::forgetLoadedProfile() {
     loaded_ = {};
 }
@@ -304,18 +309,18 @@ void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::str
         ui_.message(kUnstorableText);
         return;
     }
-    std::string path = levelfile::levelFilePath(levelFolder_, fileName.text);
     // The counts shown belong to the file they were read from: written into another (the box
     // pointed elsewhere since, or a group or set selected) they would change the wrong level.
-    if (path != panel_.countsFile) {
-        auto there = pathInfo(path);
-        ui_.message(there && there->kind == EntryKind::File
-                        ? "WARNING: the counts shown were not read from " + fileName.text +
-                              "; nothing was written"
-                        : levelfile::kLevelFileNotFound);
+    if (panel_.countsFile.empty()) {
+        ui_.message(levelfile::kLevelFileNotFound);
         return;
     }
-    saveLevelInfoAt(path, counts);
+    if (fileName.text != panel_.levelFile) {
+        ui_.message("WARNING: the counts shown were not read from " + fileName.text +
+                    "; nothing was written");
+        return;
+    }
+    saveLevelInfoAt(panel_.countsFile, counts);
 }
 
 bool Editor::saveLevelInfoAt(const std::string& hostPath,

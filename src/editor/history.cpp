@@ -10,6 +10,12 @@ void History::push(Step step) {
     ++done_;
 }
 
+void History::markSaved() {
+    saved_ = static_cast<long>(done_);
+    for (Step& step : doneSteps())
+        step.copied.clear();
+}
+
 void History::clear() {
     steps_.clear();
     done_ = 0;

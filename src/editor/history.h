@@ -1,7 +1,9 @@
 #pragma once
 
 #include "editing/tree_edit.h"
+#include "levelfile/level_pack.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,10 @@ public:
         EditStep edit;
         std::string selectedBefore; // keys; empty for nothing selected
         std::string selectedAfter;
+        // An add's level files copied into their group's folder: what redo writes, and what the
+        // step wrote while no save has kept it, which undo takes back.
+        levelfile::ImportPlan copies = {};
+        std::vector<levelfile::WrittenLevel> copied = {};
     };
 
     // A new edit: what was undone can no longer be redone.
@@ -30,8 +36,11 @@ public:
 
     // Forgets every step; the tree as it is counts as saved.
     void clear();
-    void markSaved() { saved_ = static_cast<long>(done_); }
+    // A save keeps the files that the steps done copied: no undo takes them back.
+    void markSaved();
     bool modified() const { return saved_ != static_cast<long>(done_); }
+    // The steps done, oldest first.
+    std::span<Step> doneSteps() { return {steps_.data(), done_}; }
 
 private:
     std::vector<Step> steps_;

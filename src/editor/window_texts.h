@@ -56,6 +56,9 @@ inline constexpr ControlText kUpdateFileButton{"updateFileButton", "update",
 // where the selected level's preview is drawn.
 inline constexpr ControlText kGroupFolderLabel{"groupFolderLabel", "Level folder", nullptr};
 inline constexpr ControlText kLevelFileLabel{"levelFileLabel", "File name", nullptr};
+// Under the file name: the level file's whole path as the game opens it, or why its counts are
+// not shown ("cannot find the level file C:\LEMM\LEVEL\CUST\a.lvl").
+inline constexpr ControlText kLevelPathLabel{"levelPathLabel", "", nullptr};
 inline constexpr ControlText kPreviewArea{"previewArea", "", nullptr};
 inline constexpr ControlText kSaveProfileButton{"saveProfileButton", "Save Profile Data",
                                                 "save the above profile changes"};

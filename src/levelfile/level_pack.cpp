@@ -135,6 +135,34 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
     return plan;
 }
 
+ImportPlan planCopies(std::vector<PlannedLevel> levels, const std::string& folder) {
+    ImportPlan plan;
+    plan.folder = folder;
+    for (PlannedLevel& level : levels) {
+        const std::string stem = stemOf(level.fileName);
+        const std::string extension = level.fileName.substr(stem.size());
+        std::string name = level.fileName;
+        for (int n = 2;; ++n) {
+            bool taken = std::any_of(plan.levels.begin(), plan.levels.end(),
+                                     [&](const PlannedLevel& p) { return p.fileName == name; });
+            OnDisk there = onDisk(levelFilePath(folder, name), level.bytes);
+            if (!taken && (there == OnDisk::Missing || there == OnDisk::Same)) {
+                level.reused = there == OnDisk::Same;
+                break;
+            }
+            // The stem is cut so that the name fits the level's record.
+            std::string suffix(1, '_');
+            suffix.append(std::to_string(n)).append(extension);
+            name.assign(stem, 0,
+                        format::kLevelFileWidth - std::min(suffix.size(), format::kLevelFileWidth));
+            name.append(suffix);
+        }
+        level.fileName = std::move(name);
+        plan.levels.push_back(std::move(level));
+    }
+    return plan;
+}
+
 std::string importReport(const ImportPlan& plan) {
     std::string report = escapedControls(plan.packName) + ": " +
                          std::to_string(plan.levels.size()) + " level(s) to import into " +

@@ -69,6 +69,13 @@ struct ImportPlan {
 // the user's message when the pack cannot be read or is damaged, or the folder is not there.
 Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const std::string& folder);
 
+// The plan of copying level files (each with its name and bytes) into `folder`, as adding
+// levels to a group does, writing nothing: a file of the level's name there that holds the same
+// bytes is used as it is; one that holds other bytes (or is a link) is never written over, and
+// the level takes the first free name "<stem>_2<extension>", "<stem>_3<extension>"... cut to
+// fit a profile's 38 characters. Gives the plan, each level's name being the one it takes.
+ImportPlan planCopies(std::vector<PlannedLevel> levels, const std::string& folder);
+
 // The plan as the user reads it before importing: what is written, what is already there, what
 // is skipped and why, each level's problems, and the conflicts that stop the import.
 std::string importReport(const ImportPlan& plan);

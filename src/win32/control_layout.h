@@ -41,7 +41,8 @@ enum ControlId : int {
     IdPreviewArea,
     // The nine names above the count boxes, in the same order.
     IdCountNames,
-    IdStatus = IdCountNames + 9
+    IdStatus = IdCountNames + 9,
+    IdLevelPathLabel,
 };
 
 inline constexpr int kCountBoxes = 9;

@@ -321,6 +321,16 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     show(lemmingsEdit, panel->counts[0]);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         show(actionEdits[i], panel->counts[i + 1]);
+    // A level's file that cannot be read says so here; its counts are then not to be typed.
+    HWND path = ::GetDlgItem(window_, IdLevelPathLabel);
+    ::SetWindowTextW(path,
+                     widened(panel->missing.empty() ? panel->levelPath : panel->missing).c_str());
+    ::ShowWindow(path, panel->levelPath.empty() ? SW_HIDE : SW_SHOWNA);
+    const BOOL counts = panel->missing.empty();
+    ::EnableWindow(lemmingsEdit, counts);
+    for (HWND box : actionEdits)
+        ::EnableWindow(box, counts);
+    ::EnableWindow(::GetDlgItem(window_, IdSaveLevelInfoButton), counts);
     preview_->showLevel(panel->countsFile);
 }
 

@@ -103,6 +103,7 @@ void MainWindow::createControls() {
     addControl(WC_STATICW, kLevelFileLabel, label, IdLevelFileLabel);
     levelFileEdit = addControl(WC_EDITW, kLevelFileEdit, edit, IdLevelFileEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kUpdateFileButton, button, IdUpdateFileButton);
+    addControl(WC_STATICW, kLevelPathLabel, SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, IdLevelPathLabel);
     for (int i = 0; i < kCountBoxes; ++i)
         addControl(WC_STATICW, {kCountNames[i], kCountNames[i], nullptr}, SS_CENTER,
                    IdCountNames + i);
@@ -247,7 +248,8 @@ void MainWindow::layOut() {
     place(IdProgressBar, m.margin, progressY, width - 2 * m.margin, progressHeight);
     const int boxesY = progressY - gap - row;
     const int namesY = boxesY - m.lineHeight - 1;
-    const int fieldsY = namesY - gap - row;
+    const int pathY = namesY - gap - m.lineHeight;
+    const int fieldsY = pathY - gap - row;
     int saveX = m.margin;
     for (int i = 0; i < kCountBoxes; ++i) {
         const int column = countColumnWidth(i);
@@ -258,6 +260,7 @@ void MainWindow::layOut() {
     const int saveWidth = button(IdSaveLevelInfoButton);
     place(IdSaveLevelInfoButton, saveX, boxesY, saveWidth, row);
     const int gridRight = saveX + saveWidth;
+    place(IdLevelPathLabel, m.margin, pathY, gridRight - m.margin, m.lineHeight);
     {
         const int folderLabel = label(IdGroupFolderLabel), fileLabel = label(IdLevelFileLabel);
         const int update = button(IdUpdateFolderButton);

@@ -131,9 +131,9 @@ void MainWindow::onAddSelectedLevels() {
 void MainWindow::onLevelFileChosen() {
     const int row = ListView_GetNextItem(levelFiles_.handle(), -1, LVNI_FOCUSED);
     const auto& names = levelFiles_.names();
-    preview_->showLevel(row < 0 || static_cast<std::size_t>(row) >= names.size()
-                            ? std::string()
-                            : pathIn(editor_.levelFolder(), names[static_cast<std::size_t>(row)]));
+    // A file of the list shows in the panel alone, its counts with it.
+    if (row >= 0 && static_cast<std::size_t>(row) < names.size())
+        showPanel(editor_.clickFile(names[static_cast<std::size_t>(row)]).panel);
 }
 
 } // namespace quillfen::win32

@@ -179,6 +179,7 @@ private:
     QLineEdit* groupFolderEdit = nullptr;
     QPushButton* updateFolderButton = nullptr;
     QLineEdit* levelFileEdit = nullptr;
+    QLabel* levelPathLabel = nullptr;
     QPushButton* updateFileButton = nullptr;
     QPushButton* saveProfileButton = nullptr;
     QLineEdit* lemmingsEdit = nullptr;

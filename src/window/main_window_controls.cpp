@@ -178,6 +178,9 @@ void MainWindow::createControls() {
         fields->addWidget(box, line, 1);
         fields->addWidget(update, line++, 2);
     }
+    levelPathLabel = named(new QLabel(detail), kLevelPathLabel);
+    levelPathLabel->setWordWrap(true);
+    levelPathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lemmingsEdit = textBox(kLemmingsEdit, detail);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         actionEdits[i] = textBox(kActionEdits[i], detail);
@@ -203,6 +206,7 @@ void MainWindow::createControls() {
     previewPanel = new PreviewPanel(editor_, detail);
     column = pane(detail);
     column->addLayout(fields);
+    column->addWidget(levelPathLabel);
     column->addLayout(counts);
     row(column, {saveLevelInfoButton, nullptr});
     column->addWidget(previewPanel, 1);
@@ -274,9 +278,10 @@ void MainWindow::connectControls() {
     onClick(updateFileButton, &MainWindow::onUpdateFileName);
     onClick(browseFolderButton, &MainWindow::onBrowseFolder);
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+    // A file of the list shows in the panel alone, its counts with it.
     connect(levelFileList, &QListWidget::currentTextChanged, this, [this](const QString& name) {
-        previewPanel->showLevel(name.isEmpty() ? std::string()
-                                               : pathIn(editor_.levelFolder(), name.toStdString()));
+        if (!name.isEmpty())
+            showPanel(editor_.clickFile(name.toStdString()).panel);
     });
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
     // Files that come or go while the window is open show at once.

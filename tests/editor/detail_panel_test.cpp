@@ -1,5 +1,6 @@
 // What the detail panel shows: a group's folder, a level's file name and the counts read from
-// that file in the folder list's folder; and Save Level Info, which writes them back only there.
+// the level's own file in its group's folder of the game, or a clicked file of the folder list;
+// and Save Level Info, which writes them back only into the file they were read from.
 #include "editor/editor_fixture.h"
 
 namespace quillfen::testing {
@@ -11,20 +12,29 @@ class TreeClick : public EditorTest {
 protected:
     // The panel as a window shows it: what the last outcome that carried one said.
     DetailPanel panel;
+    // The game's install, with a folder for each group of kProfile but BARE.
+    std::string game = dir.file("game");
 
     void SetUp() override {
         EditorTest::SetUp();
-        levelFile("a.lvl", "A", {80, 2, 0, 0, 4, 10, 0, 0, 10});
+        std::filesystem::create_directories(game + "/LEVEL/EASY");
+        std::filesystem::create_directories(game + "/LEVEL/HARD");
+        editor.giveGameFolder(game);
+        writeBytes(inGame("EASY", "a.lvl"), makeLevelFile({80, 2, 0, 0, 4, 10, 0, 0, 10}, "A"));
     }
 
+    std::string inGame(const std::string& folder, const std::string& name) const {
+        return game + "/LEVEL/" + folder + "/" + name;
+    }
     void show(const std::optional<DetailPanel>& shown) { panel = shown.value_or(panel); }
     void click(const std::string& key) { show(select(key).panel); }
 };
 
 // After a level's counts, a level whose file is missing (b.lvl) or a folder (c.lvl) shows its
-// file name and empty boxes, as a set and nothing do; a short file shows the counts it holds.
+// file name, empty boxes and why, as a set and nothing show empty boxes; a short file shows the
+// counts it holds.
 TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderAndTheRestEmptyBoxes) {
-    std::filesystem::create_directory(levelfile::levelFilePath(levels, "c.lvl"));
+    std::filesystem::create_directory(inGame("EASY", "c.lvl"));
     // The node clicked, and the file name and folder it shows.
     const std::array<std::string, 3> shown[] = {{"level2", "b.lvl", ""},
                                                 {"level3", "c.lvl", ""},
@@ -35,50 +45,61 @@ TEST_F(TreeClick, ALevelShowsItsFileAndCountsAGroupItsFolderAndTheRestEmptyBoxes
         click("level1");
         EXPECT_EQ(panel.levelFile, "a.lvl");
         EXPECT_EQ(panel.counts, (Boxes{"80", "2", "0", "0", "4", "10", "0", "0", "10"}));
+        EXPECT_EQ(panel.missing, "");
         click(key);
         EXPECT_EQ(panel.counts, Boxes{}) << key;
         EXPECT_EQ(panel.levelFile, file) << key;
         EXPECT_EQ(panel.groupFolder, folder) << key;
+        EXPECT_EQ(panel.missing.empty(), file.empty()) << key;
+        EXPECT_TRUE(panel.missing.ends_with(file)) << panel.missing;
     }
     auto bytes = makeLevelFile({7, 6, 5, 4, 3, 2, 1, 0, 9}, "");
     bytes.resize(14); // offsets 3, 9, 11 and 13
-    writeBytes(levelfile::levelFilePath(levels, "d.lvl"), bytes);
+    writeBytes(inGame("HARD", "d.lvl"), bytes);
     click("level4");
     EXPECT_EQ(panel.counts, (Boxes{"7", "6", "5", "4", "", "", "", "", ""}));
+    EXPECT_EQ(panel.countsFile, inGame("HARD", "d.lvl"));
 }
 
+// A tree level's counts are those of its own file in its group's folder, whatever the folder
+// list shows, also a file of the same name; a file clicked in the list shows that file alone.
 // The counts shown go only into the file they were read from, not into one the file name box
-// names since nor from a group's empty boxes; an "update" of the level's file name, its undo, a
-// move of the folder list and a load read them afresh.
-TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileTheCountsWereReadFrom) {
-    levelFile("b.lvl", "B", {20, 1, 1, 1, 1, 1, 1, 1, 1});
-    const std::string b = levelfile::levelFilePath(levels, "b.lvl");
-    const std::vector<unsigned char> bBytes = readBytes(b);
+// names since nor from a group's empty boxes; an "update" of the level's file name and its undo
+// read them afresh.
+TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileThePanelShows) {
+    levelFile("a.lvl", "Other A", {20, 1, 1, 1, 1, 1, 1, 1, 1});
+    writeBytes(inGame("EASY", "b.lvl"), makeLevelFile({30, 1, 1, 1, 1, 1, 1, 1, 1}, "B"));
+    const std::string listed = levelfile::levelFilePath(levels, "a.lvl");
     const Boxes typed = {"9", "9", "9", "9", "9", "9", "9", "9", "9"};
     auto notReadFrom = [](const std::string& name) {
         return "WARNING: the counts shown were not read from " + name + "; nothing was written";
     };
     click("level1");
-    editor.saveLevelInfo({"b.lvl", true}, typed);
-    show(editor.updateFileName({"b.lvl", true}).panel);
-    EXPECT_EQ(panel.counts[0], "20");
-    show(editor.undo().panel);
-    EXPECT_EQ(panel.counts[0], "80");
-    click("root1");
-    editor.saveLevelInfo({"a.lvl", true}, typed);
-    click("level1");
     TempDir other;
     show(editor.openFolder(other.path().string()).panel);
-    EXPECT_EQ(panel.counts, Boxes{});
-    editor.saveLevelInfo({"a.lvl", true}, typed);
     show(editor.openFolder(levels).panel);
+    EXPECT_EQ(panel.counts[0], "80");
+    editor.saveLevelInfo({"b.lvl", true}, typed);
+    show(editor.updateFileName({"b.lvl", true}).panel);
+    EXPECT_EQ(panel.counts[0], "30");
+    show(editor.undo().panel);
+    EXPECT_EQ(panel.counts[0], "80");
     editor.saveLevelInfo({"a.lvl", true}, typed);
-    load(kProfile);
+    EXPECT_EQ(readBytes(inGame("EASY", "a.lvl"))[3], 9);
+    EXPECT_EQ(readBytes(listed)[3], 20);
+
+    show(editor.clickFile("a.lvl").panel);
+    EXPECT_EQ(panel.counts[0], "20");
+    EXPECT_EQ(panel.groupFolder, "");
+    EXPECT_EQ(panel.levelPath, listed);
+    editor.saveLevelInfo({"a.lvl", true}, {"7", "7", "7", "7", "7", "7", "7", "7", "7"});
+    EXPECT_EQ(readBytes(listed)[3], 7);
+    EXPECT_EQ(readBytes(inGame("EASY", "a.lvl"))[3], 9);
+    click("root1");
     editor.saveLevelInfo({"a.lvl", true}, typed);
-    expectSaid({notReadFrom("b.lvl"), "Levels source file has been updated", notReadFrom("a.lvl"),
-                levelfile::kLevelFileNotFound, levelfile::kLevelInfoSaved, notReadFrom("a.lvl")});
-    EXPECT_EQ(readBytes(levelfile::levelFilePath(levels, "a.lvl"))[3], 9);
-    EXPECT_EQ(readBytes(b), bBytes);
+    expectSaid({notReadFrom("b.lvl"), "Levels source file has been updated",
+                levelfile::kLevelInfoSaved, levelfile::kLevelInfoSaved,
+                levelfile::kLevelFileNotFound});
 }
 
 } // namespace

@@ -112,6 +112,9 @@ const std::vector<Case> kCases = {
     {"AddSelectedLevelsRefusesANameLongerThanTheRecordHolds", "parent2",
      [](Editor& e) { return e.addSelectedLevels(listOf({"a1.lvl", kLongName}, 0)); },
      {kLongNameRefused}},
+    {"UpdateFileNameRefusesANameWindowsCannotOpen", "level1",
+     [](Editor& e) { return e.updateFileName({"sub\\..\\x*.lvl", true}); },
+     {"WARNING: the file name 'sub\\..\\x*.lvl' holds *"}},
     {"LevelFilesDroppedOnAGroupAreRefusedThere", "parent3",
      [](Editor& e) { return e.dropLevelFiles(e.tree().find("root1"), {e.levelFolder() + "/a1.lvl"}); },
      {"you must first select a set to add levels to"}, "", "", "root1"},
@@ -240,6 +243,62 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     (void)editor.addSet();
     (void)editor.importLevelPack(packPath(editor), levels);
     expectSaid({kGroupFull, kGroupFull});
+}
+
+// Added levels go where the game looks for them: each file is copied into its group's folder of
+// the game's LEVEL folder (made when missing). A file there of the same bytes is used as it is;
+// one of other bytes is never replaced, the level is offered a free name or Cancel. Undo takes
+// back what the add copied and redo copies it again, as does a drop; a close that discards the
+// edits leaves the folder as it was, and a save keeps the copies.
+TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
+    const std::string game = dir.file("game"), easy = game + "/LEVEL/EASY/";
+    std::filesystem::create_directories(game + "/LEVEL");
+    editor.giveGameFolder(game);
+    auto bytesOf = [&](const std::string& name) { return readBytes(levels + "/" + name); };
+    select("parent2");
+    ASSERT_TRUE(editor.addSelectedLevels(listOf({"a1.lvl", "gone.lvl"}, 0)).done);
+    EXPECT_EQ(readBytes(easy + "a1.lvl"), bytesOf("a1.lvl"));
+    (void)editor.undo();
+    EXPECT_FALSE(std::filesystem::exists(easy + "a1.lvl"));
+    (void)editor.redo();
+    EXPECT_EQ(readBytes(easy + "a1.lvl"), bytesOf("a1.lvl"));
+
+    const std::vector<unsigned char> theirs = makeLevelFile({}, "Theirs");
+    writeBytes(easy + "b2.lvl", theirs);
+    writeBytes(easy + "c3.lvl", bytesOf("c3.lvl"));
+    user.confirmations = {false, true};
+    EXPECT_FALSE(editor.addSelectedLevels(listOf({"b2.lvl", "c3.lvl"}, 0)).done);
+    ASSERT_TRUE(editor.addSelectedLevels(listOf({"b2.lvl", "c3.lvl"}, 0)).done);
+    expectSaid({"1 level(s) added to 'EMPTY'\nWARNING: could not read gone.lvl",
+                "? Quillfen Level Adder [Add as b2_2.lvl]: b2.lvl in *",
+                "? Quillfen Level Adder [Add as b2_2.lvl]: b2.lvl in *",
+                "2 level(s) added to 'EMPTY'\nb2.lvl was added as b2_2.lvl: b2.lvl in *"});
+    EXPECT_EQ(describe("level6"), "level6@12 'b2.lvl' [b2_2.lvl]");
+    EXPECT_EQ(readBytes(easy + "b2_2.lvl"), bytesOf("b2.lvl"));
+    EXPECT_EQ(readBytes(easy + "b2.lvl"), theirs);
+    (void)editor.undo();
+    EXPECT_FALSE(std::filesystem::exists(easy + "b2_2.lvl"));
+    EXPECT_TRUE(std::filesystem::exists(easy + "c3.lvl")); // not the add's own
+    (void)editor.redo();
+
+    // An import into a set writes into its group's folder, and its undo takes the files back.
+    ASSERT_TRUE(kImportIntoSet(editor).done);
+    EXPECT_TRUE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));
+    EXPECT_FALSE(packWritten());
+    (void)editor.undo();
+    EXPECT_FALSE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));
+    (void)editor.redo();
+
+    // A drop adds as the button does; discarding the edits takes every copy back.
+    ASSERT_TRUE(editor.dropLevelFiles(editor.tree().find("parent3"), {levels + "/d4.lvl"}).done);
+    EXPECT_TRUE(std::filesystem::exists(game + "/LEVEL/HARD/d4.lvl"));
+    user.saveChoices = {SaveChoice::Discard};
+    EXPECT_TRUE(editor.mayClose());
+    EXPECT_FALSE(std::filesystem::exists(game + "/LEVEL/HARD/d4.lvl"));
+    EXPECT_FALSE(std::filesystem::exists(easy + "a1.lvl"));
+    EXPECT_FALSE(std::filesystem::exists(easy + "b2_2.lvl"));
+    EXPECT_FALSE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));
+    EXPECT_EQ(readBytes(easy + "b2.lvl"), theirs);
 }
 
 // Files of the pack's names that hold other levels: the report offers Replace, Cancel being the
