@@ -57,6 +57,9 @@ private:
         std::string folder = folderOf(levelFileHostPath(game_, folderText, "x"));
         if (std::string refusal = windowsFolderRefusal(folderText); !refusal.empty())
             return error(group->key(), folder, refusal);
+        // A group without levels asks nothing of its folder.
+        if (LevelTree::descendants(group) == group->children())
+            return;
         if (!isFolder(folder))
             return error(group->key(), folder,
                          "the group's folder " + shown(folder) +

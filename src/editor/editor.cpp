@@ -44,6 +44,8 @@ DocumentState Editor::documentState() const {
                        ? std::string("no profile loaded")
                        : "profile '" + utf8ToWindows1252Lossy(loaded_.name) +
                              "': " + utf8ToWindows1252Lossy(loaded_.file.databasePath);
+    if (std::string count = problemCountText(problems_); !count.empty())
+        shown.status += " - " + count;
     if (modified())
         shown.status += " - modified";
     return shown;
@@ -146,6 +148,7 @@ template <class Command> Outcome Editor::edit(const char* name, Command command)
         return outcome;
     }
     history_.push({name, std::move(result.step), selectedBefore, keyOf(state_.tree.selected())});
+    recheck();
     if (state_.tree.selected() != before || keyOf(state_.tree.selected()) != selectedBefore)
         return selectionOutcome(true);
     Outcome outcome;
@@ -469,6 +472,7 @@ Outcome Editor::undo() {
     step->edit->undo(state_.tree);
     history_.undone();
     state_.tree.select(state_.tree.find(step->selectedBefore));
+    recheck();
     return selectionOutcome(true);
 }
 
@@ -482,6 +486,7 @@ Outcome Editor::redo() {
     step->edit->redo(state_.tree);
     history_.redone();
     state_.tree.select(state_.tree.find(step->selectedAfter));
+    recheck();
     return selectionOutcome(true);
 }
 

@@ -5,6 +5,7 @@
 #include "common/user_interface.h"
 #include "editing/editing_commands.h"
 #include "editing/editor_state.h"
+#include "editing/profile_check.h"
 #include "editor/history.h"
 #include "editor/settings_file.h"
 #include "host/file_write.h"
@@ -112,6 +113,9 @@ public:
     // The game's folder, where the group folders' level files are (see findGameFolder): looked
     // for when a profile is loaded and when the player names one; nothing when none was found.
     const std::optional<GameFolder>& gameFolder() const { return gameFolder_; }
+    // What the profile check (checkProfile) found in the tree as of the last load, edit, undo,
+    // redo or change of the game's folder; empty while the game's folder is not known.
+    const std::vector<ProfileProblem>& problems() const { return problems_; }
     // The command line's --game DIR: the game's folder is `hostFolder`, whatever else is found.
     void giveGameFolder(const std::string& hostFolder);
 
@@ -261,6 +265,8 @@ private:
     void forgetLoadedProfile();
     // Looks for the game's folder anew (gameFolder()).
     void findGame();
+    // Checks the tree again (problems()).
+    void recheck();
     // Reads the settings file, changes it and writes it back; false after telling the user that
     // The kept panel with the counts of the level file at `hostPath`, or what is missing.
     DetailPanel readCounts(const std::string& hostPath);
@@ -306,6 +312,7 @@ private:
     std::string graphicsFolder_;  // a host path; empty until the player chose one
     std::string givenGameFolder_; // --game DIR
     std::optional<GameFolder> gameFolder_;
+    std::vector<ProfileProblem> problems_;
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;

@@ -396,6 +396,13 @@ void Editor::findGame() {
     if (!loaded_.file.hostPath.empty())
         search.profile = loaded_.file;
     gameFolder_ = findGameFolder(search);
+    recheck();
+}
+
+void Editor::recheck() {
+    problems_.clear();
+    if (gameFolder_ && profileLoaded(state_))
+        problems_ = checkProfile(state_.tree, *gameFolder_);
 }
 
 preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders) const {

@@ -1,4 +1,5 @@
 #include "editing/profile_check.h"
+#include "editor/editor_fixture.h"
 #include "levelfile/make_level_file.h"
 #include "temp_dir.h"
 
@@ -10,6 +11,7 @@
 namespace quillfen {
 namespace {
 
+using testing::EditorTest;
 using testing::makeLevelFile;
 using testing::writeBytes;
 
@@ -123,6 +125,33 @@ TEST_F(ProfileCheckTest, AnInstallWithoutGraphicsGetsOneNoteInsteadOfAnErrorPerL
     EXPECT_NE(after[0].problem.find("STYLES folder holds no graphics"), std::string::npos);
     for (const ProfileProblem& p : after)
         EXPECT_EQ(p.problem.find("graphics set 5"), std::string::npos) << p.problem;
+}
+
+// The Editor checks the tree again after each edit, undo and redo, and the status bar counts
+// what it found.
+TEST_F(EditorTest, TheProblemsFollowTheEditsAndTheStatusBarCountsThem) {
+    std::string game = dir.file("game");
+    std::filesystem::create_directories(game + "/LEVEL/HARD");
+    std::filesystem::create_directories(game + "/LEVEL/EASY");
+    for (const char* name : {"a.lvl", "b.lvl", "c.lvl"})
+        writeBytes(game + "/LEVEL/EASY/" + name, makeLevelFile({}, name));
+    editor.giveGameFolder(game);
+    auto keys = [&] {
+        std::string found;
+        for (const ProfileProblem& p : editor.problems())
+            found += (p.key.empty() ? "install" : p.key) + " ";
+        return found;
+    };
+    EXPECT_EQ(keys(), "install level4 "); // d.lvl is not in HARD; the empty BARE group is fine
+    EXPECT_NE(editor.documentState().status.find("1 problem(s), 1 note(s)"), std::string::npos)
+        << editor.documentState().status;
+    select("level4");
+    ASSERT_TRUE(editor.deleteLevel().done);
+    EXPECT_EQ(keys(), "install ");
+    (void)editor.undo();
+    EXPECT_EQ(keys(), "install level4 ");
+    (void)editor.redo();
+    EXPECT_EQ(keys(), "install ");
 }
 
 } // namespace
