@@ -6,10 +6,10 @@
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
-#include "levelfile/level_file.h"
 #include "host/host_path.h"
-
+#include "levelfile/level_file.h"
 #include "profiles/game_folder.h"
+
 #include <algorithm>
 
 namespace quillfen {
@@ -80,20 +80,14 @@ DetailPanel Editor::readCounts(const std::string& path) {
         panel_.missing = (missing ? "cannot find the level file " : "cannot read the level file ") +
                          panel_.levelPath;
         return panel_;
+    }
     countsRead_ = {path, std::move(*read)};
     // A count the file does not hold is shown empty.
     panel_.counts = levelfile::countTexts(path, "");
     panel_.countsFile = path;
     return panel_;
 }
-    }
 
-Outcome Editor::clickNode(const LevelTree::Node* node) {
-    state_.tree.select(node);
-    Outcome outcome = selectionOutcome(true);
-    outcome.selectionChanged = false; // the view shows it already
-    return outcome;
-}
 std::string Editor::levelFileOf(const LevelTree::Node* level, std::string* shown) const {
     const std::string file(state_.levelFiles(level->index()));
     const std::optional<GameFolder>& game = gameFolder();
@@ -109,13 +103,13 @@ std::string Editor::levelFileOf(const LevelTree::Node* level, std::string* shown
     return levelFileHostPath(*game, folder, file);
 }
 
-
-std::string aboutText() {
-    return std::string(kApplicationTitle) + " " + kVersion + "\n\n" + kAboutText;
+Outcome Editor::clickNode(const LevelTree::Node* node) {
+    state_.tree.select(node);
+    Outcome outcome = selectionOutcome(true);
+    outcome.selectionChanged = false; // the view shows it already
+    return outcome;
 }
 
-bool Editor::tell(const std::string& text, bool done) {
-    if (text.empty())
 Outcome Editor::clickFile(const std::string& name) {
     panel_ = {};
     panel_.levelFile = utf8ToWindows1252Lossy(name);
@@ -126,6 +120,12 @@ Outcome Editor::clickFile(const std::string& name) {
     return outcome;
 }
 
+std::string aboutText() {
+    return std::string(kApplicationTitle) + " " + kVersion + "\n\n" + kAboutText;
+}
+
+bool Editor::tell(const std::string& text, bool done) {
+    if (text.empty())
         return false;
     if (done && text.find("WARNING") == std::string::npos &&
         text.find("ERROR") == std::string::npos)
@@ -184,11 +184,47 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
         return {};
     }
     std::vector<LevelFileRead> levels;
+    std::vector<levelfile::PlannedLevel> toCopy;
     for (const std::string& name : *names) {
         auto bytes = readWholeFile(levelfile::levelFilePath(levelFolder_, name),
                                    levelfile::kLargestLevelRead);
         levels.push_back(
             {name, bytes.ok(), bytes ? levelfile::readLevelBytes(*bytes) : Error{bytes.error()}});
+        if (levels.back().info)
+            toCopy.push_back({0, name, std::move(*bytes), *levels.back().info});
+    }
+    std::string said;
+    auto copies = planLevelCopies(std::move(toCopy), said);
+    if (!copies) {
+        tell(copies.error());
+        return {};
+    }
+    // Each level names the file it has in its group's folder.
+    auto copy = copies->levels.begin();
+    for (LevelFileRead& level : levels)
+        if (level.info && copy != copies->levels.end())
+            level.fileName = (copy++)->fileName;
+    std::vector<levelfile::WrittenLevel> written;
+    if (!copies->levels.empty()) {
+        // The copies are written before the levels are added: a failed write adds nothing.
+        Status folder = isFolder(copies->folder) ? success() : createFolder(copies->folder);
+        auto done = folder ? levelfile::writeImport(*copies) : Error{folder.error()};
+        if (!done) {
+            tell(folder ? done.error()
+                        : "ERROR: cannot make the folder " +
+                              utf8ToWindows1252Lossy(copies->folder) + ": " + done.error());
+            return {};
+        }
+        written = std::move(*done);
+    }
+    Outcome outcome = edit("Add Level(s)", [&] {
+        EditResult result = addLevels(state_, levels);
+        result.message += said;
+        return result;
+    });
+    if (!outcome.done) {
+        (void)levelfile::takeBack(written);
+        return outcome;
     }
     History::Step* step = history_.toUndo();
     step->copies = std::move(*copies);
@@ -231,47 +267,11 @@ void Editor::takeBackCopies(History::Step& step) {
                     " was left in place: another add took it up, or it changed, since it was "
                     "copied");
     step.copied.clear();
-    std::vector<levelfile::PlannedLevel> toCopy;
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
 Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
     auto node = nodeToDelete(state_, kind);
-        if (levels.back().info)
-            toCopy.push_back({0, name, std::move(*bytes), *levels.back().info});
-    }
-    std::string said;
-    auto copies = planLevelCopies(std::move(toCopy), said);
-    if (!copies) {
-        tell(copies.error());
-        return {};
-    }
-    // Each level names the file it has in its group's folder.
-    auto copy = copies->levels.begin();
-    for (LevelFileRead& level : levels)
-        if (level.info && copy != copies->levels.end())
-            level.fileName = (copy++)->fileName;
-    std::vector<levelfile::WrittenLevel> written;
-    if (!copies->levels.empty()) {
-        // The copies are written before the levels are added: a failed write adds nothing.
-        Status folder = isFolder(copies->folder) ? success() : createFolder(copies->folder);
-        auto done = folder ? levelfile::writeImport(*copies) : Error{folder.error()};
-        if (!done) {
-            tell(folder ? done.error()
-                        : "ERROR: cannot make the folder " +
-                              utf8ToWindows1252Lossy(copies->folder) + ": " + done.error());
-            return {};
-        }
-        written = std::move(*done);
-    }
-    Outcome outcome = edit("Add Level(s)", [&] {
-        EditResult result = addLevels(state_, levels);
-        result.message += said;
-        return result;
-    });
-    if (!outcome.done) {
-        (void)levelfile::takeBack(written);
-        return outcome;
     if (!node) {
         tell(node.error());
         return {};
@@ -350,6 +350,7 @@ Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std
 Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
                                 bool sequel, ImportInto into) {
     const bool newSet = into == ImportInto::NewSet;
+    const LevelTree::Node* group = nullptr;
     // The group is asked for before the pack is read, as Add Set asks for it.
     if (newSet) {
         auto found = groupForNewSet(state_);
@@ -357,8 +358,11 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
             ui_.message(found.error());
             return {};
         }
+        group = *found;
+    } else if (const LevelTree::Node* set = state_.tree.selected();
+               into == ImportInto::SelectedSet && set && set->kind() == NodeKind::Set) {
+        group = set->parent();
     }
-    const LevelTree::Node* group = nullptr;
     // The levels go where the game looks for them: their group's folder of the game.
     std::string folder = hostFolder;
     if (const std::optional<GameFolder>& game = gameFolder(); game && group) {
@@ -376,10 +380,6 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
         return {};
     }
     Result<const LevelTree::Node*> target = static_cast<const LevelTree::Node*>(nullptr);
-        group = *found;
-    } else if (const LevelTree::Node* set = state_.tree.selected();
-               into == ImportInto::SelectedSet && set && set->kind() == NodeKind::Set) {
-        group = set->parent();
     if (into != ImportInto::FolderOnly)
         target = importTarget(state_, *plan, newSet);
     if (!target) {
@@ -439,6 +439,9 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
 }
 
 void Editor::takeBackImports() {
+    // The adds' copies too: a failed run leaves the game's folders as they were.
+    for (History::Step& step : history_.doneSteps())
+        takeBackCopies(step);
     for (const std::string& path : levelfile::takeBack(imported_))
         ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
                     " was left in place: another import took it up, or it changed, since this "
@@ -470,6 +473,7 @@ Outcome Editor::undo() {
         return {};
     }
     step->edit->undo(state_.tree);
+    takeBackCopies(*step);
     history_.undone();
     state_.tree.select(state_.tree.find(step->selectedBefore));
     recheck();
@@ -478,10 +482,18 @@ Outcome Editor::undo() {
 
 Outcome Editor::redo() {
     History::Step* step = history_.toRedo();
-    takeBackCopies(*step);
     if (step == nullptr) {
         ui_.message("there is nothing to redo");
         return {};
+    }
+    // The add's files go back into the group's folder first: a refused copy redoes nothing.
+    if (!step->copies.levels.empty()) {
+        auto written = levelfile::writeImport(step->copies);
+        if (!written) {
+            ui_.message(written.error());
+            return {};
+        }
+        step->copied = std::move(*written);
     }
     step->edit->redo(state_.tree);
     history_.redone();
@@ -492,15 +504,6 @@ Outcome Editor::redo() {
 
 void Editor::properties() {
     if (!profileLoaded(state_)) {
-    // The add's files go back into the group's folder first: a refused copy redoes nothing.
-    if (!step->copies.levels.empty()) {
-        auto written = levelfile::writeImport(step->copies);
-        if (!written) {
-            ui_.message(written.error());
-            return {};
-        }
-        step->copied = std::move(*written);
-    }
         ui_.message(kLoadFirst);
         return;
     }

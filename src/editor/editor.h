@@ -168,13 +168,13 @@ public:
 
     // A click on a node in the tree (null: nothing).
     Outcome clickNode(const LevelTree::Node* node);
+    // A click on the level file `name` (the host's name, UTF-8) of the folder list: the panel
+    // shows that file alone, its path and counts, and nothing of the tree.
+    Outcome clickFile(const std::string& name);
     // A new group or set, with the name it is given (a window gives the default one and lets
     // the user rename it in place).
     Outcome addGroup(const TextAnswer& name = {kNewGroupName, true});
     Outcome addSet(const TextAnswer& name = {kNewSetName, true});
-    // A click on the level file `name` (the host's name, UTF-8) of the folder list: the panel
-    // shows that file alone, its path and counts, and nothing of the tree.
-    Outcome clickFile(const std::string& name);
     // Add Selected Level(s): the selected files of the folder list's folder, each copied into
     // the selected set's group's folder of the game (made when missing) through the one write,
     // unless a file of its name there holds the same bytes. A file there of that name that holds
@@ -198,20 +198,19 @@ public:
     // Import Level Pack, the one import of every front-end: the pack's levels written as level
     // files into `hostFolder` and added as `into` says; into a set, once the game's folder is
     // known, they are written into the set's group's folder of the game instead (made when
-    // missing). Into a new set, the user names the set,
-    // reads the report and chooses Import, or Replace (Cancel the default) when files of the
-    // pack's names hold other levels; into the selected set the report is told and such files
-    // refuse the import, as they do for the folder alone (whose caller shows lastImport()). A
-    // name that is a symbolic link to another file refuses it in every case. Nothing is written
-    // when the levels cannot be added.
+    // missing). Into a new set, the user names the set, reads the report and chooses Import,
+    // or Replace (Cancel the default) when files of the pack's names hold other levels; into
+    // the selected set the report is told and such files refuse the import, as they do for the
+    // folder alone (whose caller shows lastImport()). A name that is a symbolic link to another
+    // file refuses it in every case. Nothing is written when the levels cannot be added.
     Outcome importLevelPack(const std::string& packPath, const std::string& hostFolder,
                             bool sequel = false, ImportInto into = ImportInto::NewSet);
     // The plan of the last import that was done: its levels, those found already there, and the
     // sections skipped.
     const levelfile::ImportPlan& lastImport() const { return lastImport_; }
-    // Takes back the level files that this Editor's imports made, for a run that failed: each
-    // goes only while it is still the file written then; one that another import took up since,
-    // or that was changed, is left, and a warning names it.
+    // Takes back the level files that this Editor's imports and unsaved adds made, for a run
+    // that failed: each goes only while it is still the file written then; one that another
+    // import took up since, or that was changed, is left, and a warning names it.
     void takeBackImports();
     Outcome updateFolder(const TextAnswer& folder);
     Outcome updateFileName(const TextAnswer& fileName);
@@ -257,17 +256,6 @@ private:
     Outcome selectionOutcome(bool done);
     // The panel for the selected node, read afresh, which the Editor keeps as what it shows.
     DetailPanel readPanel();
-    // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
-    // a save that failed.
-    bool settleUnsavedEdits();
-    bool confirmTarget(const std::string& profile, const ProfilePath& path,
-                       std::optional<ReadState>& replacing);
-    void forgetLoadedProfile();
-    // Looks for the game's folder anew (gameFolder()).
-    void findGame();
-    // Checks the tree again (problems()).
-    void recheck();
-    // Reads the settings file, changes it and writes it back; false after telling the user that
     // The kept panel with the counts of the level file at `hostPath`, or what is missing.
     DetailPanel readCounts(const std::string& hostPath);
     // The host path of a level node's file: in its group's folder of the game, or while the
@@ -281,6 +269,17 @@ private:
                                                   std::string& said);
     // Takes back the level files that a step copied and no save kept, warning of those left.
     void takeBackCopies(History::Step& step);
+    // Asks "Save changes to the profile ...?" when there are unsaved edits; false for Cancel or
+    // a save that failed.
+    bool settleUnsavedEdits();
+    bool confirmTarget(const std::string& profile, const ProfilePath& path,
+                       std::optional<ReadState>& replacing);
+    void forgetLoadedProfile();
+    // Looks for the game's folder anew (gameFolder()).
+    void findGame();
+    // Checks the tree again (problems()).
+    void recheck();
+    // Reads the settings file, changes it and writes it back; false after telling the user that
     // it could not be written.
     bool changeSettings(const std::function<void(settings::Settings&)>& change);
 

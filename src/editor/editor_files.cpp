@@ -156,6 +156,9 @@ bool Editor::settleUnsavedEdits() {
         }
         return saveProfile(loaded_.name).done;
     case SaveChoice::Discard:
+        // The game's folders go back to what they held before the edits.
+        for (History::Step& step : history_.doneSteps())
+            takeBackCopies(step);
         return true;
     case SaveChoice::Cancel:
         break;
@@ -163,9 +166,6 @@ bool Editor::settleUnsavedEdits() {
     return false;
 }
 
-        // The game's folders go back to what they held before the edits.
-        for (History::Step& step : history_.doneSteps())
-            takeBackCopies(step);
 void Editor::forgetLoadedProfile() {
     loaded_ = {};
 }
