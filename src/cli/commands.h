@@ -18,6 +18,7 @@ int levelCommand(const Args& args);
 int importCommand(const Args& args);
 int previewCommand(const Args& args);
 int editCommand(const Args& args);
+int editProfileCommand(const Args& args);
 int gameCommand(const Args& args);
 int checkProfileCommand(const Args& args);
 

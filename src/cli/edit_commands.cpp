@@ -1,4 +1,5 @@
-// edit: the window's editing commands, run in order on a UserDatabase file.
+// edit and edit-profile: the window's editing commands, run in order on a UserDatabase file or
+// on a profile.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
@@ -25,8 +26,10 @@ constexpr EditCommand kEditCommands[] = {
 
 // The commands with their arguments from `words` (FILE OUT COMMAND...), or nullopt when the
 // words do not make such a list. The words from `plain` on came after "--" and are never
-// options; before it, a word that begins with "--" is one, and only import-pack takes one.
-std::optional<std::vector<Args>> parseCommands(const Args& words, std::size_t plain) {
+// options; before it, a word that begins with "--" is one, and only import-pack takes one. For a
+// profile, import-pack takes no FOLDER: the levels go into the group's folder of the game.
+std::optional<std::vector<Args>> parseCommands(const Args& words, std::size_t plain,
+                                               bool profile = false) {
     auto option = [&](std::size_t i) { return i < plain && words[i].starts_with("--"); };
     if (words.size() < 3 || option(0) || option(1))
         return std::nullopt;
@@ -38,7 +41,7 @@ std::optional<std::vector<Args>> parseCommands(const Args& words, std::size_t pl
                 known = &command;
         if (known == nullptr)
             return std::nullopt;
-        std::size_t arguments = known->arguments;
+        std::size_t arguments = known->arguments - (profile && known->name == "import-pack");
         // import-pack's flag stands between the pack and the folder.
         std::size_t flag = known->name == "import-pack" && i + 3 < words.size() &&
                                    words[i + 3] == "--sequel" && option(i + 3)
@@ -62,7 +65,24 @@ std::optional<std::vector<Args>> parseCommands(const Args& words, std::size_t pl
 // then.
 class EditRun {
 public:
+    EditRun() = default;
+    // A run on a profile of `store`, whose imports go into their groups' folders.
+    explicit EditRun(std::unique_ptr<ProfileStore> store)
+        : session_(std::move(store)), profile_(true) {}
+
+    EditorSession& session() { return session_; }
     Editor& editor() { return session_.editor; }
+
+    // The commands in order; after a refused one, the level files the run wrote are taken back.
+    bool runAll(const std::vector<Args>& commands) {
+        for (const Args& command : commands) {
+            if (!run(command)) {
+                editor_.takeBackImports();
+                return false;
+            }
+        }
+        return true;
+    }
 
     bool run(const Args& command) {
         const std::string& name = command[0];
@@ -79,11 +99,13 @@ public:
             return addSetNamed(command[2]);
         if (name == "add-level")
             return addLevel(command[2]);
-        if (name == "import-pack")
+        if (name == "import-pack") {
+            const bool sequel = command.size() == (profile_ ? 4 : 5);
             return editor_
-                .importLevelPack(command[2], command.back(), command.size() == 5,
+                .importLevelPack(command[2], profile_ ? std::string() : command.back(), sequel,
                                  ImportInto::SelectedSet)
                 .done;
+        }
         if (name == "delete")
             return editor_.deleteSelected().done;
         if (name == "up")
@@ -101,6 +123,7 @@ public:
 
 private:
     EditorSession session_;
+    bool profile_ = false;
     Editor& editor_ = session_.editor;
     PrintingUserInterface& ui_ = session_.ui;
 
@@ -160,15 +183,62 @@ int editCommand(const Args& args) {
     if (auto loaded = run.editor().openFile(words[0]); !loaded)
         return refuse(loaded.error());
     // A run writes all it was asked to or nothing, the level files of its imports included.
-    for (const Args& command : *commands) {
-        if (!run.run(command)) {
-            run.editor().takeBackImports();
-            return kRefused;
-        }
-    }
+    if (!run.runAll(*commands))
+        return kRefused;
     if (auto written = run.editor().writeFile(words[1]); !written) {
         refuse(written.error());
         run.editor().takeBackImports();
+        return kRefused;
+    }
+    return kDone;
+}
+
+int editProfileCommand(const Args& args) {
+    // The profile's options may stand anywhere before "--"; the rest are edit's words, PROFILE
+    // first, with import-pack's --sequel among them.
+    CommandLine line;
+    std::size_t plain = args.size();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--" && plain == args.size()) {
+            plain = line.words.size();
+            continue;
+        }
+        bool taken = false;
+        for (std::string_view option : {"--prefix", "--key", "--game"}) {
+            if (plain != args.size() || !arg.starts_with(option))
+                continue;
+            if (arg.size() == option.size() && i + 1 < args.size())
+                line.options.emplace_back(option, args[++i]);
+            else if (arg.size() > option.size() && arg[option.size()] == '=')
+                line.options.emplace_back(option, arg.substr(option.size() + 1));
+            else
+                return kUsage;
+            taken = true;
+        }
+        if (!taken)
+            line.words.push_back(arg);
+    }
+    if (line.words.empty())
+        return kUsage;
+    // edit's list of commands follows its FILE and OUT: the profile stands for both.
+    Args words = line.words;
+    words.insert(words.begin(), words.front());
+    auto commands =
+        parseCommands(words, plain == args.size() ? words.size() : plain + 1, /*profile=*/true);
+    if (!commands)
+        return kUsage;
+    auto key = windows1252(line.value("--key", kDefaultUsersKeyPath));
+    if (!key)
+        return kRefused;
+    EditRun run(openStore(line));
+    run.session().useGame(line);
+    Editor& editor = run.editor();
+    editor.setUsersKeyPath(*key);
+    if (!editor.loadProfile(words[0]).done || !run.runAll(*commands))
+        return kRefused;
+    if (!editor.saveProfile(words[0]).done) {
+        editor.takeBackImports();
         return kRefused;
     }
     return kDone;

@@ -46,6 +46,10 @@ constexpr Command kCommands[] = {
      "  COMMAND: add-group NAME FOLDER | add-set GROUPKEY NAME | add-level SETKEY LEVELFILE |\n"
      "           delete KEY | up KEY | down KEY | folder KEY TEXT | file KEY TEXT |\n"
      "           rename KEY TEXT | undo | redo | import-pack SETKEY PACK [--sequel] FOLDER"},
+    {"edit-profile", quillfen::cli::editProfileCommand,
+     "edit-profile [--prefix DIR] [--key PATH] [--game DIR] PROFILE COMMAND...\n"
+     "  COMMAND: as edit's; add-level and import-pack SETKEY PACK [--sequel] write into the\n"
+     "           group's folder of the game"},
 };
 
 // Every command's usage, to stdout for --help and to stderr for wrong usage.

@@ -123,5 +123,37 @@ TEST(CliProfiles, ARefusalNamesWhatIsWrongWithTheProfileInOneMessage) {
                   "/system.reg: Is a directory\n");
 }
 
+// edit-profile adds a level where the game looks: the file is copied into its group's folder
+// (CUST), another level of that name there is never replaced (the level takes a free name, and
+// the run says so), and the profile is saved. A refused command saves nothing and takes back
+// the files the run copied.
+TEST(CliProfiles, EditProfileCopiesAddedLevelsIntoTheirGroupsFolder) {
+    testing::TempDir dir;
+    const std::string prefix = dir.file("prefix"), lemm = prefix + "/drive_c/LEMM";
+    ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
+    const std::string spare1 = lemm + "/LEVELS/spare1.lvl", spare2 = lemm + "/LEVELS/spare2.lvl";
+    const std::string cust = lemm + "/LEVEL/CUST/";
+    const auto theirs = testing::readBytes(spare1);
+    testing::writeBytes(cust + "spare2.lvl", theirs);
+
+    auto run = runCli({"edit-profile", "--prefix", prefix, "Alice", "add-level", "parent1", spare1,
+                       "add-level", "parent2", spare2});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("spare2.lvl was added as spare2_2.lvl"), std::string::npos) << run.err;
+    EXPECT_EQ(testing::readBytes(cust + "spare1.lvl"), theirs);
+    EXPECT_EQ(testing::readBytes(cust + "spare2.lvl"), theirs);
+    EXPECT_EQ(testing::readBytes(cust + "spare2_2.lvl"), testing::readBytes(spare2));
+    auto loaded = runCli({"load", "--prefix", prefix, "Alice"});
+    EXPECT_NE(loaded.out.find("file \"spare2_2.lvl\""), std::string::npos) << loaded.out;
+    EXPECT_EQ(runCli({"check-profile", "--prefix", prefix, "Alice"}).status, 0);
+
+    const auto saved = testing::readBytes(lemm + "/USERS/BOB.DAT");
+    run = runCli({"edit-profile", "Bob", "--prefix", prefix, "add-level", "parent1",
+                  lemm + "/LEVELS/dig.lvl", "delete", "level99"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(cust + "dig.lvl"));
+    EXPECT_EQ(testing::readBytes(lemm + "/USERS/BOB.DAT"), saved);
+}
+
 } // namespace
 } // namespace quillfen
