@@ -128,6 +128,14 @@ std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder
     return ProfileCheck(tree, game, read).run();
 }
 
+std::string problemsOfNode(const std::vector<ProfileProblem>& problems, std::string_view key) {
+    std::string text;
+    for (const ProfileProblem& p : problems)
+        if (p.key == key)
+            text.append(text.empty() ? "" : "\n").append(p.problem);
+    return text;
+}
+
 std::string problemCountText(const std::vector<ProfileProblem>& problems) {
     auto notes = std::count_if(problems.begin(), problems.end(), [](const ProfileProblem& p) {
         return p.severity == ProblemSeverity::Note;

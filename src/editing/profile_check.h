@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillfen {
@@ -37,6 +38,9 @@ Result<std::vector<unsigned char>> readLevelFileBytes(const std::string& hostPat
 // holds the same bytes as another level's file. Reads each file once through `read`.
 std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder& game,
                                          const ReadLevelBytes& read = readLevelFileBytes);
+
+// What a tree's mark on the node `key` says: each of its problems, one a line; empty for none.
+std::string problemsOfNode(const std::vector<ProfileProblem>& problems, std::string_view key);
 
 // The count the status bar shows: "2 problem(s), 1 note(s)"; empty when there are none.
 std::string problemCountText(const std::vector<ProfileProblem>& problems);

@@ -336,6 +336,7 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
 
 void MainWindow::showDocumentState() {
     DocumentState shown = editor_.documentState();
+    showProblemMarks();
     ::SetWindowTextW(window_, wide(shown.caption).c_str());
     auto undoItem = [&](window::Command command, const std::string& text, bool enabled) {
         std::wstring item = wide(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));

@@ -103,6 +103,8 @@ private:
     void showOutcome(const Outcome& outcome);
     void showPanel(const std::optional<DetailPanel>& panel);
     void showDocumentState();
+    // A warning icon on each node of the tree that the profile check found a problem in.
+    void showProblemMarks();
     void showCoreSelection();
     Progress progressReport();
     TextAnswer textOf(HWND control) const;

@@ -82,7 +82,7 @@ void MainWindow::createControls() {
     loadProfileButton = addControl(WC_BUTTONW, kLoadProfileButton, button, IdLoadProfileButton);
     profileTree = addControl(WC_TREEVIEWW, kProfileTree,
                              WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                                 TVS_SHOWSELALWAYS | TVS_EDITLABELS,
+                                 TVS_SHOWSELALWAYS | TVS_EDITLABELS | TVS_INFOTIP,
                              IdProfileTree, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kAddGroupButton, button, IdAddGroupButton);
     addControl(WC_BUTTONW, kDeleteGroupButton, button, IdDeleteGroupButton);

@@ -47,6 +47,16 @@ LRESULT MainWindow::notify(NMHDR* header) {
         }
         return 0;
     }
+    if (header->code == TVN_GETINFOTIPW) {
+        // A marked node's tooltip names its problems.
+        auto* tip = reinterpret_cast<NMTVGETINFOTIPW*>(header);
+        const LevelTree::Node* node = TreeViewSync::node(profileTree, tip->hItem);
+        std::wstring text = node ? wide(problemsOfNode(editor_.problems(), node->key())) : L"";
+        if (tip->cchTextMax > 0)
+            tip->pszText[text.copy(tip->pszText, static_cast<std::size_t>(tip->cchTextMax) - 1)] =
+                L'\0';
+        return 0;
+    }
     if (header->code == TVN_BEGINLABELEDITW) {
         labelEditing_ = true;
         return FALSE;
@@ -136,6 +146,30 @@ void MainWindow::onDropFiles(HDROP drop) {
     if (!node || node->kind() != NodeKind::Set)
         return;
     runEdit([&] { return editor_.dropLevelFiles(node, paths); });
+}
+
+void MainWindow::showProblemMarks() {
+    if (!sync_)
+        return;
+    if (!TreeView_GetImageList(profileTree, TVSIL_STATE)) {
+        int side = ::GetSystemMetrics(SM_CXSMICON);
+        HIMAGELIST marks = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 2, 0);
+        // State image 0 means none: the icon stands at 0 and 1, whichever the control draws.
+        for (int i = 0; i < 2; ++i)
+            ImageList_AddIcon(marks, ::LoadIconW(nullptr, IDI_WARNING));
+        TreeView_SetImageList(profileTree, marks, TVSIL_STATE);
+    }
+    const LevelTree& tree = editor_.tree();
+    for (int i = 1; i <= tree.count(); ++i) {
+        TVITEMW item{};
+        item.mask = TVIF_STATE;
+        item.hItem = sync_->item(tree.item(i));
+        item.stateMask = TVIS_STATEIMAGEMASK;
+        bool marked = !problemsOfNode(editor_.problems(), tree.item(i)->key()).empty();
+        item.state = INDEXTOSTATEIMAGEMASK(marked ? 1 : 0);
+        if (item.hItem)
+            TreeView_SetItem(profileTree, &item);
+    }
 }
 
 } // namespace quillfen::win32

@@ -3,7 +3,9 @@
 #include "editing/editing_commands.h"
 #include "window/dialogs.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QStyle>
 
 namespace quillfen {
 
@@ -64,9 +66,18 @@ int LevelTreeModel::columnCount(const QModelIndex&) const {
 
 QVariant LevelTreeModel::data(const QModelIndex& index, int role) const {
     const LevelTreeNode* n = node(index);
-    if (n == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (n == nullptr)
         return {};
-    return toQt(std::string(n->text()));
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return toQt(std::string(n->text()));
+    if ((role != Qt::ToolTipRole && role != Qt::DecorationRole) || !problemsOf_)
+        return {};
+    std::string problems = problemsOf_(n);
+    if (problems.empty())
+        return {};
+    if (role == Qt::ToolTipRole)
+        return toQt(problems);
+    return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
 }
 
 bool LevelTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -27,6 +27,10 @@ public:
 
     void setRenameRequest(RenameRequest request) { renameRequested_ = std::move(request); }
     void setDropRequest(DropRequest request) { dropRequested_ = std::move(request); }
+    // What a node's mark says (its problems, one a line; empty: no mark), shown as a warning
+    // icon with the text as its tooltip.
+    using ProblemsOf = std::function<std::string(const LevelTreeNode* node)>;
+    void setProblemsOf(ProblemsOf problemsOf) { problemsOf_ = std::move(problemsOf); }
 
     const LevelTreeNode* node(const QModelIndex& index) const;
     QModelIndex indexOf(const LevelTreeNode* node) const;
@@ -64,6 +68,7 @@ private:
     const LevelTree& tree_;
     RenameRequest renameRequested_;
     DropRequest dropRequested_;
+    ProblemsOf problemsOf_;
     const LevelTreeNode* insertParent_ = nullptr;
     int insertRow_ = -1;
     bool inserted_ = false;

@@ -219,6 +219,8 @@ void MainWindow::showDocumentState() {
                                             window::menuItem(Command::Redo).mnemonic)));
     action(Command::Redo)->setEnabled(shown.canRedo);
     progressBar->hide();
+    // The marks of the tree's nodes follow the check that the action ran.
+    profileTree->viewport()->update();
     statusLabel->setText(QString::fromLatin1(window::kWinePrefixTitle) + QStringLiteral(" ") +
                          QDir::toNativeSeparators(prefix_) + QStringLiteral("  |  ") +
                          toQt(shown.status));

@@ -142,6 +142,9 @@ void MainWindow::createControls() {
     profileTree->setDropIndicatorShown(true);
     profileTree->setContextMenuPolicy(Qt::CustomContextMenu);
     model_ = new LevelTreeModel(editor_.tree(), this);
+    model_->setProblemsOf([this](const LevelTreeNode* node) {
+        return problemsOfNode(editor_.problems(), node->key());
+    });
     profileTree->setModel(model_);
     addGroupButton = button(kAddGroupButton, treePane);
     deleteGroupButton = button(kDeleteGroupButton, treePane);
