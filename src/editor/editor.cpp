@@ -3,6 +3,7 @@
 #include "common/windows1252.h"
 #include "editing/command_checks.h"
 #include "editing/importing.h"
+#include "editor/window_menus.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
@@ -44,6 +45,9 @@ DocumentState Editor::documentState() const {
                        ? std::string("no profile loaded")
                        : "profile '" + utf8ToWindows1252Lossy(loaded_.name) +
                              "': " + utf8ToWindows1252Lossy(loaded_.file.databasePath);
+    shown.status += gameFolder_ ? " - game " + utf8ToWindows1252Lossy(gameFolder_->windowsPath)
+                                : std::string(" - game folder not found: choose it with ") +
+                                      window::kOptionsMenu + " > " + window::kGameFolder;
     if (std::string count = problemCountText(problems_); !count.empty())
         shown.status += " - " + count;
     if (modified())

@@ -234,12 +234,17 @@ public:
     std::array<std::string, 9> levelCounts(const std::string& hostPath) const;
     // Set Startup Folder: the folder list's folder becomes the one it starts in.
     void setStartupFolder();
-    // Game graphics folder...: the level previews look in `hostFolder` first, in this run and,
-    // through the settings file, in the next ones.
-    void chooseGraphicsFolder(const std::string& hostFolder);
-    // Where the level previews look for the game's graphics: the folders given, the folder the
-    // player chose, the loaded profile's database file and the Wine prefix in use (the level
-    // file's own folder is the previewed file's).
+    // Game folder...: the game's folder is `hostFolder` (unless --game named one), in this run
+    // and, through the settings file, in the next ones.
+    void chooseGameFolder(const std::string& hostFolder);
+    // DOS graphics folder...: `hostFolder` joins the folders of the DOS game's graphics that the
+    // previews look in, or leaves them when it is one of them already; kept in the settings
+    // file, so that the original game's and the sequel's folders both serve.
+    void chooseDosGraphicsFolder(const std::string& hostFolder);
+    const std::vector<std::string>& dosGraphicsFolders() const { return dosGraphicsFolders_; }
+    // Where the level previews look for the game's graphics: the folders given, the game's
+    // folder (its STYLES), the DOS graphics folders, the loaded profile's database file and the
+    // Wine prefix in use (the level file's own folder is the previewed file's).
     preview::GraphicsPlaces graphicsPlaces(std::vector<std::string> folders = {}) const;
     Outcome changeUsersKey();
     void help();
@@ -308,7 +313,8 @@ private:
     FileRead opened_;
     mutable FileRead countsRead_;
     std::string levelFolder_;
-    std::string graphicsFolder_;  // a host path; empty until the player chose one
+    std::string chosenGameFolder_; // a host path; empty until the player chose one
+    std::vector<std::string> dosGraphicsFolders_;
     std::string givenGameFolder_; // --game DIR
     std::optional<GameFolder> gameFolder_;
     std::vector<ProfileProblem> problems_;

@@ -12,6 +12,8 @@
 #include "profiles/prefix_discovery.h"
 #include "profiles/profile_store.h"
 
+#include <algorithm>
+
 namespace quillfen {
 namespace {
 
@@ -58,8 +60,12 @@ std::optional<StartUp> Editor::startUp() {
         (void)settings::writeSettings(path, settings::Settings{});
     settings::Settings startup = settings::readSettings(path);
     state_.usersKeyPath = startup.usersKeyPath;
-    if (!startup.graphicsFolder.empty())
-        graphicsFolder_ = settings::hostFolder(startup.graphicsFolder, *store_);
+    if (!startup.gameFolder.empty())
+        chosenGameFolder_ = settings::hostFolder(startup.gameFolder, *store_);
+    dosGraphicsFolders_.clear();
+    for (const std::string& folder : startup.dosGraphicsFolders)
+        dosGraphicsFolders_.push_back(settings::hostFolder(folder, *store_));
+    findGame();
     StartUp result;
     result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
     result.profiles = profiles();
@@ -90,6 +96,7 @@ Outcome Editor::useWinePrefix(const std::string& folder) {
     forgetLoadedProfile();
     chosenStore_ = std::make_unique<WinePrefixStore>(folder);
     store_ = chosenStore_.get();
+    findGame();
     Outcome outcome = selectionOutcome(true);
     outcome.profiles = profiles();
     shownProfile_ = outcome.profiles->empty() ? std::string() : outcome.profiles->front();
@@ -375,15 +382,32 @@ void Editor::setStartupFolder() {
     tell("Startup folder has been set to '" + *folder + "'", true);
 }
 
-void Editor::chooseGraphicsFolder(const std::string& hostFolder) {
+void Editor::chooseGameFolder(const std::string& hostFolder) {
     std::optional<std::string> line = utf8ToWindows1252(hostFolder);
     if (!line) {
         ui_.message(kUnstorableText);
         return;
     }
-    graphicsFolder_ = hostFolder;
+    chosenGameFolder_ = hostFolder;
     findGame();
-    changeSettings([&](settings::Settings& stored) { stored.graphicsFolder = *line; });
+    changeSettings([&](settings::Settings& stored) { stored.gameFolder = *line; });
+}
+
+void Editor::chooseDosGraphicsFolder(const std::string& hostFolder) {
+    std::optional<std::string> line = utf8ToWindows1252(hostFolder);
+    if (!line) {
+        ui_.message(kUnstorableText);
+        return;
+    }
+    auto toggle = [&](std::vector<std::string>& folders, const std::string& folder) {
+        auto there = std::find(folders.begin(), folders.end(), folder);
+        if (there == folders.end())
+            folders.push_back(folder);
+        else
+            folders.erase(there);
+    };
+    toggle(dosGraphicsFolders_, hostFolder);
+    changeSettings([&](settings::Settings& stored) { toggle(stored.dosGraphicsFolders, *line); });
 }
 
 void Editor::giveGameFolder(const std::string& hostFolder) {
@@ -392,7 +416,7 @@ void Editor::giveGameFolder(const std::string& hostFolder) {
 }
 
 void Editor::findGame() {
-    GameSearch search{givenGameFolder_, graphicsFolder_, std::nullopt, store_->winePrefix()};
+    GameSearch search{givenGameFolder_, chosenGameFolder_, std::nullopt, store_->winePrefix()};
     if (!loaded_.file.hostPath.empty())
         search.profile = loaded_.file;
     gameFolder_ = findGameFolder(search);
@@ -407,8 +431,10 @@ void Editor::recheck() {
 
 preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders) const {
     preview::GraphicsPlaces places{.chosen = std::move(folders)};
-    if (!graphicsFolder_.empty())
-        places.chosen.push_back(graphicsFolder_);
+    if (gameFolder_)
+        places.chosen.push_back(gameFolder_->hostPath);
+    places.chosen.insert(places.chosen.end(), dosGraphicsFolders_.begin(),
+                         dosGraphicsFolders_.end());
     places.databaseFile = loaded_.file.hostPath;
     places.winePrefix = store_->winePrefix();
     return places;

@@ -56,7 +56,7 @@ LevelPreviewShown previewLevel(const std::string& hostPath, preview::GameGraphic
         shown.note = set.error().starts_with(preview::kNoGraphicsFound)
                          ? "no graphics found for " + setName(level->graphicsSet) +
                                ": choose the game's folder with " + window::kOptionsMenu + " > " +
-                               window::kGraphicsFolder
+                               window::kGameFolder
                          : set.error();
         return shown;
     }

@@ -74,14 +74,19 @@ Settings readSettings(const std::string& path) {
     if (lines.size() > 1 && !lines[1].empty())
         settings.usersKeyPath = lines[1];
     if (lines.size() > 2)
-        settings.graphicsFolder = lines[2];
+        settings.gameFolder = lines[2];
+    for (std::size_t i = 3; i < lines.size(); ++i)
+        if (!lines[i].empty())
+            settings.dosGraphicsFolders.push_back(lines[i]);
     return settings;
 }
 
 Status writeSettings(const std::string& path, const Settings& settings) {
     std::string text = settings.startupFolder + "\r\n" + settings.usersKeyPath + "\r\n";
-    if (!settings.graphicsFolder.empty())
-        text += settings.graphicsFolder + "\r\n";
+    if (!settings.gameFolder.empty() || !settings.dosGraphicsFolders.empty())
+        text += settings.gameFolder + "\r\n";
+    for (const std::string& folder : settings.dosGraphicsFolders)
+        text += folder + "\r\n";
     return writeLines(path, text);
 }
 

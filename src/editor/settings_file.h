@@ -4,6 +4,7 @@
 #include "profiles/profile_load_save.h"
 
 #include <string>
+#include <vector>
 
 namespace quillfen {
 
@@ -16,12 +17,14 @@ inline constexpr char kDefaultStartupFolder[] = "c:";
 inline constexpr char kAgreementFileName[] = "agreed.txt";
 
 // The lines of the settings file, as Windows-1252 bytes: the folder the folder list starts in,
-// the registry key path of the game's profiles, and, once the player chose one, the folder of
-// the game's graphics for the level previews (a third line, which the game's editor never read).
+// the registry key path of the game's profiles, and, once the player chose them, the game's
+// folder (a third line, which the game's editor never read; earlier versions kept the folder of
+// the game's graphics there) and the folders of DOS graphics for the previews (a line each).
 struct Settings {
     std::string startupFolder = kDefaultStartupFolder;
     std::string usersKeyPath = kDefaultUsersKeyPath;
-    std::string graphicsFolder = {};
+    std::string gameFolder = {};
+    std::vector<std::string> dosGraphicsFolders = {};
 };
 
 // The settings file in use: the one in the working folder when there is one there, as older
@@ -33,7 +36,7 @@ std::string settingsPath();
 // give (no file, fewer lines, an empty line) keeps its default.
 Settings readSettings(const std::string& path);
 
-// Creates the file anew with the two lines, and the third when there is a graphics folder, each
+// Creates the file anew with the two lines, and the others when there are folders chosen, each
 // ended by CR LF, and its folder when it is missing. The old file stays whole when the new one
 // cannot be written; the error carries the system's reason.
 Status writeSettings(const std::string& path, const Settings& settings);

@@ -32,7 +32,8 @@ enum class Command {
     Preview,
     Messages,
     WinePrefix,
-    GraphicsFolder,
+    GameFolder,
+    DosGraphicsFolder,
     StartupFolder,
     UsersKey,
     Help,
@@ -77,7 +78,8 @@ inline constexpr char kRename[] = "Rename";
 inline constexpr char kRefresh[] = "Refresh";
 inline constexpr char kPreview[] = "Preview";
 inline constexpr char kMessages[] = "Messages";
-inline constexpr char kGraphicsFolder[] = "Game graphics folder...";
+inline constexpr char kGameFolder[] = "Game folder...";
+inline constexpr char kDosGraphicsFolder[] = "DOS graphics folder...";
 inline constexpr char kProperties[] = "Properties";
 inline constexpr char kAbout[] = "About";
 
@@ -112,7 +114,8 @@ inline constexpr MenuItem kViewItems[] = {
 // Wine prefix... is offered where the profiles come from a Wine prefix (not on Windows).
 inline constexpr MenuItem kOptionsItems[] = {
     {Command::WinePrefix, kWinePrefix, 'W', "winePrefixAction", {}, false},
-    {Command::GraphicsFolder, kGraphicsFolder, 'G', "graphicsFolderAction", {}, true},
+    {Command::GameFolder, kGameFolder, 'G', "gameFolderAction", {}, false},
+    {Command::DosGraphicsFolder, kDosGraphicsFolder, 'D', "dosGraphicsFolderAction", {}, true},
     {Command::StartupFolder, kSetStartupFolder, 'S', "setStartupFolderAction", {}, false},
     {Command::UsersKey, kLemmingsRegKey, 'L', "usersKeyAction", {}, false},
 };

@@ -90,8 +90,10 @@ inline constexpr char kWinePrefix[] = "Wine prefix...";
 inline constexpr char kWinePrefixTitle[] = "Wine prefix";
 inline constexpr char kWinePrefixList[] = "The Wine prefixes that hold the game's profiles:";
 inline constexpr char kAnotherFolder[] = "Another folder...";
-// The title of the folder chooser of Options > Game graphics folder...
-inline constexpr char kGameGraphicsTitle[] = "The game's folder (with its graphics)";
+// The titles of the folder choosers of Options > Game folder... and DOS graphics folder...
+inline constexpr char kGameFolderTitle[] = "The game's folder (which holds LEVEL and STYLES)";
+inline constexpr char kDosGraphicsTitle[] =
+    "A folder of the DOS game's graphics (chosen again, it is taken out of the list)";
 inline constexpr char kEditMenu[] = "Edit";
 inline constexpr char kUndo[] = "Undo";
 inline constexpr char kRedo[] = "Redo";

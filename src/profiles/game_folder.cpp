@@ -202,7 +202,9 @@ std::string gameFolderNotFound(const GameSearch& search) {
     if (search.profile && !search.profile->hostPath.empty())
         places.push_back(folderOf(search.profile->hostPath) + " and the folder above it");
     for (const std::string& top : driveTops(search.winePrefix))
-        places.push_back("the folders in " + top + " and in " + pathIn(top, "Program Files*"));
+        places.push_back(
+            "the folders in " + top + " and in " +
+            (isSeparator(top.back()) ? top + "Program Files*" : pathIn(top, "Program Files*")));
     std::string message = "found no game folder (one that holds LEVEL and STYLES) in ";
     if (places.empty())
         message += "no place";

@@ -197,8 +197,12 @@ void MainWindow::runCommand(window::Command command) {
     case Command::Preview:
         preview_->openWindow();
         return;
-    case Command::GraphicsFolder:
-        preview_->chooseGraphicsFolder(ui_);
+    case Command::GameFolder:
+        preview_->chooseGameFolder(ui_);
+        showDocumentState();
+        return;
+    case Command::DosGraphicsFolder:
+        preview_->chooseDosGraphicsFolder(ui_);
         return;
     case Command::WinePrefix:
         return;

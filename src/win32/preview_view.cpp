@@ -176,11 +176,20 @@ void PreviewView::openWindow() {
     previewWindow_->open();
 }
 
-void PreviewView::chooseGraphicsFolder(Win32UserInterface& ui) {
-    std::string folder = ui.chooseFolder(window::kGameGraphicsTitle, editor_.levelFolder());
+void PreviewView::chooseGameFolder(Win32UserInterface& ui) {
+    std::string folder = ui.chooseFolder(window::kGameFolderTitle, editor_.levelFolder());
     if (folder.empty())
         return;
-    editor_.chooseGraphicsFolder(folder);
+    editor_.chooseGameFolder(folder);
+    service_.forgetGraphics();
+    showLevel(file_);
+}
+
+void PreviewView::chooseDosGraphicsFolder(Win32UserInterface& ui) {
+    std::string folder = ui.chooseFolder(window::kDosGraphicsTitle, editor_.levelFolder());
+    if (folder.empty())
+        return;
+    editor_.chooseDosGraphicsFolder(folder);
     service_.forgetGraphics();
     showLevel(file_);
 }

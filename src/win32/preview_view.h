@@ -36,8 +36,10 @@ public:
     void showLevel(const std::string& hostPath);
     // View > Preview.
     void openWindow();
-    // Options > Game graphics folder...: the desktop's folder chooser; the folder is kept.
-    void chooseGraphicsFolder(Win32UserInterface& ui);
+    // Options > Game folder... and DOS graphics folder...: the desktop's folder chooser; the
+    // choice is kept.
+    void chooseGameFolder(Win32UserInterface& ui);
+    void chooseDosGraphicsFolder(Win32UserInterface& ui);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -101,8 +101,11 @@ void MainWindow::run(window::Command command) {
         return onFolderChanged();
     case Command::Preview:
         return previewPanel->openWindow();
-    case Command::GraphicsFolder:
-        return previewPanel->chooseGraphicsFolder();
+    case Command::GameFolder:
+        previewPanel->chooseGameFolder();
+        return showDocumentState();
+    case Command::DosGraphicsFolder:
+        return previewPanel->chooseDosGraphicsFolder();
     case Command::Messages:
         messageLog->show();
         messageLog->raise();

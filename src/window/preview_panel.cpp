@@ -102,12 +102,22 @@ void PreviewPanel::openWindow() {
     window_->raise();
 }
 
-void PreviewPanel::chooseGraphicsFolder() {
+void PreviewPanel::chooseGameFolder() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QString::fromLatin1(window::kGameGraphicsTitle));
+        QFileDialog::getExistingDirectory(this, QString::fromLatin1(window::kGameFolderTitle));
     if (folder.isEmpty())
         return;
-    editor_.chooseGraphicsFolder(folder.toStdString());
+    editor_.chooseGameFolder(folder.toStdString());
+    service_.forgetGraphics();
+    showLevel(file_);
+}
+
+void PreviewPanel::chooseDosGraphicsFolder() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QString::fromLatin1(window::kDosGraphicsTitle));
+    if (folder.isEmpty())
+        return;
+    editor_.chooseDosGraphicsFolder(folder.toStdString());
     service_.forgetGraphics();
     showLevel(file_);
 }

@@ -26,8 +26,9 @@ public:
     void showLevel(const std::string& hostPath);
     // View > Preview: the picture in a window of its own.
     void openWindow();
-    // Options > Game graphics folder...: a folder chooser; the chosen folder is kept.
-    void chooseGraphicsFolder();
+    // Options > Game folder... and DOS graphics folder...: a folder chooser; the choice is kept.
+    void chooseGameFolder();
+    void chooseDosGraphicsFolder();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

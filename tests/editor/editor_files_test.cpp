@@ -188,19 +188,29 @@ TEST_F(EditorFilesTest, TheSettingsAndTheAgreementGoWhereTheDesktopKeepsSettings
               levels + "\r\n" + kDefaultUsersKeyPath + "\r\n");
 }
 
-// The previews look in the folder the player chose, kept as the settings file's third line,
-// then beside the loaded profile and in its Wine prefix.
-TEST_F(EditorFilesTest, TheGraphicsFolderIsKeptAndThePreviewsLookWhereTheProfileIs) {
-    editor.chooseGraphicsFolder(levels);
+// The game's folder the player chose is the settings file's third line (where earlier versions
+// kept the graphics folder), the DOS graphics folders the lines after it; the previews look in
+// them, then beside the loaded profile and in its Wine prefix. The status bar names the game.
+TEST_F(EditorFilesTest, TheChosenFoldersAreKeptAndThePreviewsLookInThemThenWhereTheProfileIs) {
+    const std::string dos = prefix.onDriveC("DOS"), sequel = prefix.onDriveC("DOS2");
+    std::filesystem::create_directories(dos);
+    std::filesystem::create_directories(sequel);
+    EXPECT_TRUE(editor.documentState().status.ends_with(" - game folder not found: choose it with "
+                                                        "Options > Game folder..."));
+    editor.chooseGameFolder(levels);
     EXPECT_EQ(settingsFile(),
               "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n" + levels + "\r\n");
+    EXPECT_TRUE(editor.documentState().status.ends_with(" - game C:\\LEVELS"));
+    for (const std::string& folder : {dos, sequel, dos, dos})
+        editor.chooseDosGraphicsFolder(folder);
     editor.setStartupFolder();
-    EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n" + levels + "\r\n");
+    EXPECT_EQ(settingsFile(), levels + "\r\n" + kDefaultUsersKeyPath + "\r\n" + levels + "\r\n" +
+                                  sequel + "\r\n" + dos + "\r\n");
     Editor again(store, ui);
     ASSERT_TRUE(again.startUp());
     ASSERT_TRUE(again.loadProfile("Alice").done);
     preview::GraphicsPlaces places = again.graphicsPlaces();
-    EXPECT_EQ(places.chosen, Names{levels});
+    EXPECT_EQ(places.chosen, (Names{levels, sequel, dos}));
     EXPECT_EQ(std::filesystem::canonical(places.databaseFile), std::filesystem::canonical(alice));
     EXPECT_EQ(places.winePrefix, prefix.path());
 }

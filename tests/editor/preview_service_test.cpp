@@ -50,7 +50,7 @@ TEST(PreviewService, ShowsTheFactsAndThePictureOfTheNewestLevelAskedFor) {
     EXPECT_EQ(shown.facts, facts);
     EXPECT_TRUE(shown.picture.empty());
     EXPECT_EQ(shown.note, "no graphics found for graphics set 3 (pillar): choose the game's "
-                          "folder with Options > Game graphics folder...");
+                          "folder with Options > Game folder...");
     EXPECT_TRUE(shown.reason.starts_with(preview::kNoGraphicsFound)) << shown.reason;
 
     // A request not yet begun gives way to the newer one, whose preview alone is shown.

@@ -171,7 +171,7 @@ private slots:
         auto* note = s.find<QLabel>("previewNote");
         QTRY_VERIFY(note->isVisible());
         QCOMPARE(note->text(), QStringLiteral("no graphics found for graphics set 0 (dirt): choose "
-                                              "the game's folder with Options > Game graphics "
+                                              "the game's folder with Options > Game "
                                               "folder..."));
         QCOMPARE(s.find<QLabel>("previewFacts")->text(),
                  QStringLiteral("Tunnel Vision\n40 lemmings, 20 to rescue, release rate 50, 5 "
@@ -188,7 +188,7 @@ private slots:
             chooser->selectFile(folder);
             static_cast<QDialog*>(chooser)->accept();
         });
-        s.form->findChild<QAction*>(QStringLiteral("graphicsFolderAction"))->trigger();
+        s.form->findChild<QAction*>(QStringLiteral("gameFolderAction"))->trigger();
         const int width = s.find<QWidget>("previewPanel")->width();
         QTRY_COMPARE(picture->pixmap().size(), QSize(width, (160 * width + 792) / 1584));
         QVERIFY(!note->isVisible());
@@ -247,8 +247,9 @@ private slots:
         QCOMPARE(folders->path(), canonical(s.demo.prefix() + "/drive_c"));
         s.type("folderPathEdit", "C:\\LEMM");
         QTest::keyClick(path, Qt::Key_Return);
+        // C:\LEMM holds LEVEL, LEVELS, STYLES and USERS.
         QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
-                          folders->visualItemRect(folders->currentItem()->child(0)).center());
+                          folders->visualItemRect(folders->currentItem()->child(1)).center());
         QCOMPARE(folders->path(), canonical(s.demo.levels()));
         QCOMPARE(path->text(), canonical(s.demo.levels()));
         QCOMPARE(list->count(), 10);
