@@ -10,10 +10,13 @@ cmake --build build -j "$(nproc)" >/dev/null
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display (\$DISPLAY and \$WAYLAND_DISPLAY are empty): showing the demo through quillfen-cli instead of the window."
-    demo=$(mktemp -d)/DEMO.DAT
-    build/quillfen-cli demo "$demo"
-    echo "A demo UserDatabase ($demo):"
-    build/quillfen-cli show "$demo"
+    demo=$(mktemp -d)/demo-prefix
+    build/quillfen-cli demo-prefix "$demo"
+    echo "A demo prefix ($demo); the game's folder in it:"
+    build/quillfen-cli game --prefix "$demo" Alice
+    echo "The profile Alice, every level where the game looks for it:"
+    build/quillfen-cli load --prefix "$demo" Alice
+    build/quillfen-cli check-profile --prefix "$demo" Alice
     exit 0
 fi
 
@@ -21,8 +24,12 @@ if [ -n "${WINEPREFIX:-}" ]; then
     exec build/quillfen
 fi
 
-# The demo prefix is made once and then kept, with whatever was saved into it.
+# The demo prefix is made once and then kept, with whatever was saved into it. One made before
+# the demo was laid out as an install (C:\LEMM\LEVEL) is set aside, not removed.
 prefix=$PWD/build/demo-prefix
+if [ -e "$prefix/system.reg" ] && [ ! -d "$prefix/drive_c/LEMM/LEVEL" ]; then
+    mv "$prefix" "$(mktemp -u "$prefix.before-install-XXXXXX")"
+fi
 [ -e "$prefix/system.reg" ] || build/quillfen-cli demo-prefix "$prefix"
 work=build/demo-run
 mkdir -p "$work"
