@@ -169,12 +169,7 @@ Outcome Editor::addGroup(const TextAnswer& name) {
         return {};
     }
     // Cancel gives the empty folder, and no group.
-    // The game's own folders are offered, so that a group's levels go where the game looks.
-    std::string offered = gameFolder_ ? groupFoldersOffered(*gameFolder_) : "";
-    std::string prompt = kFolderPrompt;
-    if (!offered.empty())
-        prompt.append("\n\nThe game's LEVEL folder holds: ").append(offered);
-    TextAnswer folder = ui_.input(prompt, kApplicationTitle, "");
+    TextAnswer folder = ui_.input(kFolderPrompt, kApplicationTitle, "");
     if (folder.text.empty())
         return {};
     return edit("Add Group", [&] { return quillfen::addGroup(state_, name.text, folder); });
@@ -254,8 +249,10 @@ Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::Pla
     for (const levelfile::PlannedLevel& level : levels)
         names.push_back(level.fileName);
     levelfile::ImportPlan plan = levelfile::planCopies(std::move(levels), folder);
-    const std::string shownFolder =
-        utf8ToWindows1252Lossy(folderOf(levelFileWindowsPath(*game, folderText, names.front())));
+    // The folder as the game names it: the Windows path without its last "\NAME".
+    std::string shownFolder =
+        utf8ToWindows1252Lossy(levelFileWindowsPath(*game, folderText, names.front()));
+    shownFolder.erase(std::min(shownFolder.rfind('\\'), shownFolder.size()));
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string& freeName = plan.levels[i].fileName;
         if (freeName == names[i])

@@ -43,7 +43,7 @@
 //                           the window
 //   expect-rows KEY KEY...  the view's rows under node KEY (- for the top level), in order
 //   expect-text KEY TEXT    the node's row shows TEXT
-//   expect-box CONTROL TEXT a text box holds TEXT
+//   expect-box CONTROL TEXT a text box (or a label) holds TEXT
 //   expect-status TEXT      the status bar shows TEXT (within its text)
 //   expect-message TEXT     the last message box said TEXT
 //   expect-asked TEXT       the last question asked holds TEXT

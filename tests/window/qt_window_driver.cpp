@@ -245,6 +245,8 @@ std::string QtWindowDriver::boxText(const std::string& control) const {
     const QString name = QString::fromStdString(control);
     if (auto* combo = s_.form->findChild<QComboBox*>(name))
         return combo->currentText().toStdString();
+    if (auto* label = s_.form->findChild<QLabel*>(name))
+        return label->text().toStdString();
     auto* box = s_.form->findChild<QLineEdit*>(name);
     return box ? box->text().toStdString() : "(no text box " + control + ")";
 }
