@@ -128,6 +128,18 @@ std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder
     return ProfileCheck(tree, game, read).run();
 }
 
+std::string groupFoldersOffered(const GameFolder& game) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(hostPathBelow(game.hostPath, "LEVEL")))
+        if (entry.kind == EntryKind::Folder)
+            names.push_back(utf8ToWindows1252Lossy(entry.name));
+    std::sort(names.begin(), names.end());
+    std::string offered;
+    for (const std::string& name : names)
+        offered.append(offered.empty() ? "" : ", ").append(name);
+    return offered;
+}
+
 std::string problemsOfNode(const std::vector<ProfileProblem>& problems, std::string_view key) {
     std::string text;
     for (const ProfileProblem& p : problems)

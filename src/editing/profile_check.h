@@ -42,6 +42,10 @@ std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder
 // What a tree's mark on the node `key` says: each of its problems, one a line; empty for none.
 std::string problemsOfNode(const std::vector<ProfileProblem>& problems, std::string_view key);
 
+// The folders that the game's LEVEL folder holds, as Add Group offers them: "CUST, ORIG" (names
+// in Windows-1252, in the order of their names); empty when it holds none.
+std::string groupFoldersOffered(const GameFolder& game);
+
 // The count the status bar shows: "2 problem(s), 1 note(s)"; empty when there are none.
 std::string problemCountText(const std::vector<ProfileProblem>& problems);
 

@@ -169,7 +169,12 @@ Outcome Editor::addGroup(const TextAnswer& name) {
         return {};
     }
     // Cancel gives the empty folder, and no group.
-    TextAnswer folder = ui_.input(kFolderPrompt, kApplicationTitle, "");
+    // The game's own folders are offered, so that a group's levels go where the game looks.
+    std::string offered = gameFolder_ ? groupFoldersOffered(*gameFolder_) : "";
+    std::string prompt = kFolderPrompt;
+    if (!offered.empty())
+        prompt.append("\n\nThe game's LEVEL folder holds: ").append(offered);
+    TextAnswer folder = ui_.input(prompt, kApplicationTitle, "");
     if (folder.text.empty())
         return {};
     return edit("Add Group", [&] { return quillfen::addGroup(state_, name.text, folder); });

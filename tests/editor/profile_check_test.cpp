@@ -152,6 +152,16 @@ TEST_F(EditorTest, TheProblemsFollowTheEditsAndTheStatusBarCountsThem) {
     EXPECT_EQ(keys(), "install level4 ");
     (void)editor.redo();
     EXPECT_EQ(keys(), "install ");
+
+    // Add Group offers the game's folders, and refuses one that Windows cannot open.
+    user.said.clear();
+    user.inputs = {{"NE?W", true}};
+    EXPECT_FALSE(editor.addGroup().done);
+    ASSERT_EQ(user.said.size(), 2u);
+    EXPECT_TRUE(user.said[0].ends_with("etc..)\n\nThe game's LEVEL folder holds: EASY, HARD @9"))
+        << user.said[0];
+    EXPECT_EQ(user.said[1],
+              "WARNING: the folder 'NE?W' holds '?', which Windows does not allow in a folder");
 }
 
 } // namespace
