@@ -31,6 +31,7 @@ enum class Command {
     Refresh,
     Preview,
     Messages,
+    Problems,
     WinePrefix,
     GameFolder,
     DosGraphicsFolder,
@@ -78,6 +79,7 @@ inline constexpr char kRename[] = "Rename";
 inline constexpr char kRefresh[] = "Refresh";
 inline constexpr char kPreview[] = "Preview";
 inline constexpr char kMessages[] = "Messages";
+inline constexpr char kProblems[] = "Problems";
 inline constexpr char kGameFolder[] = "Game folder...";
 inline constexpr char kDosGraphicsFolder[] = "DOS graphics folder...";
 inline constexpr char kProperties[] = "Properties";
@@ -110,6 +112,7 @@ inline constexpr MenuItem kViewItems[] = {
     {Command::Refresh, kRefresh, 'R', "refreshAction", {Key::F5}, false},
     {Command::Preview, kPreview, 'P', "previewAction", {}, false},
     {Command::Messages, kMessages, 'M', "messagesAction", {}, false},
+    {Command::Problems, kProblems, 'b', "problemsAction", {}, false},
 };
 // Wine prefix... is offered where the profiles come from a Wine prefix (not on Windows).
 inline constexpr MenuItem kOptionsItems[] = {

@@ -80,6 +80,11 @@ inline constexpr ControlText kSaveLevelInfoButton{
     "saveLevelInfoButton", "Save Level Info",
     "update the level file with the number of lemmings and lemming actions"};
 inline constexpr ControlText kProgressBar{"progressBar", "", nullptr};
+// View > Problems: a row for each problem of the profile check, with these columns; a click or
+// Enter on a row selects its node in the tree.
+inline constexpr ControlText kProblemList{"problemList", "", nullptr};
+inline constexpr const char* kProblemColumns[] = {"Severity", "Node", "Key", "File", "Problem"};
+inline constexpr int kProblemKeyColumn = 2;
 
 // The menus.
 inline constexpr char kOptionsMenu[] = "Options";

@@ -4,6 +4,7 @@
 #include "host/windows_text.h"
 #include "profiles/profile_store.h"
 #include "win32/preview_view.h"
+#include "win32/problem_window.h"
 #include "win32/resource.h"
 
 #include <objbase.h>
@@ -337,6 +338,8 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
 void MainWindow::showDocumentState() {
     DocumentState shown = editor_.documentState();
     showProblemMarks();
+    if (problemWindow_->isOpen())
+        problemWindow_->fill(window::problemRows(editor_.tree(), editor_.problems()));
     ::SetWindowTextW(window_, wide(shown.caption).c_str());
     auto undoItem = [&](window::Command command, const std::string& text, bool enabled) {
         std::wstring item = wide(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));
@@ -361,6 +364,17 @@ void MainWindow::inform(const std::string& text) {
 void MainWindow::showCoreSelection() {
     HTREEITEM selected = sync_->item(editor_.tree().selected());
     TreeView_SelectItem(profileTree, selected);
+}
+
+void MainWindow::selectProblemNode(const std::string& key) {
+    const LevelTree::Node* node = key.empty() ? nullptr : editor_.tree().find(key);
+    if (node == nullptr)
+        return;
+    followingCore_ = true;
+    const Outcome clicked = editor_.clickNode(node);
+    showCoreSelection();
+    followingCore_ = false;
+    showPanel(clicked.panel);
 }
 
 Progress MainWindow::progressReport() {

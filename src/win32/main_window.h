@@ -19,6 +19,7 @@ namespace quillfen::win32 {
 
 class MainWindow;
 class PreviewView;
+class ProblemWindow;
 
 // What a control shows: its window text.
 std::wstring textOfWindow(HWND control);
@@ -106,6 +107,9 @@ private:
     // A warning icon on each node of the tree that the profile check found a problem in.
     void showProblemMarks();
     void showCoreSelection();
+    // A row of View > Problems chosen: its node (none for a note on the install) selected as a
+    // click in the tree selects it.
+    void selectProblemNode(const std::string& key);
     Progress progressReport();
     TextAnswer textOf(HWND control) const;
     void onSaveLevelInfo();
@@ -161,6 +165,7 @@ private:
     HANDLE folderChange_ = INVALID_HANDLE_VALUE;
     std::vector<std::string> messages_;
     std::unique_ptr<PreviewView> preview_;
+    std::unique_ptr<ProblemWindow> problemWindow_;
 };
 
 } // namespace quillfen::win32

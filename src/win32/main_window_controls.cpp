@@ -7,6 +7,7 @@
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
+#include "win32/problem_window.h"
 
 #include <algorithm>
 #include <numeric>
@@ -116,6 +117,9 @@ void MainWindow::createControls() {
     preview_ = std::make_unique<PreviewView>(instance_, window_, editor_);
     ::SetWindowLongPtrW(preview_->handle(), GWLP_ID, IdPreviewArea);
     controls_[kPreviewArea.name] = preview_->handle();
+    problemWindow_ = std::make_unique<ProblemWindow>(
+        instance_, window_, [this](const std::string& key) { selectProblemNode(key); });
+    controls_[kProblemList.name] = problemWindow_->list();
     progressBar = addControl(PROGRESS_CLASSW, kProgressBar, 0, IdProgressBar);
     status_ = addControl(STATUSCLASSNAMEW, {"statusLabel", "", nullptr}, SBARS_SIZEGRIP, IdStatus);
 }

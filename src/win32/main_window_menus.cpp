@@ -4,6 +4,7 @@
 #include "host/windows_text.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
+#include "win32/problem_window.h"
 #include "win32/resource.h"
 
 #include <vector>
@@ -178,6 +179,10 @@ void MainWindow::runCommand(window::Command command) {
     case Command::Messages:
         ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MESSAGES), window_, messagesProc,
                           reinterpret_cast<LPARAM>(&messages_));
+        return;
+    case Command::Problems:
+        problemWindow_->fill(window::problemRows(editor_.tree(), editor_.problems()));
+        problemWindow_->open();
         return;
     case Command::StartupFolder:
         editor_.setStartupFolder();

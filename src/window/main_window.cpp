@@ -219,8 +219,10 @@ void MainWindow::showDocumentState() {
                                             window::menuItem(Command::Redo).mnemonic)));
     action(Command::Redo)->setEnabled(shown.canRedo);
     progressBar->hide();
-    // The marks of the tree's nodes follow the check that the action ran.
+    // The marks of the tree's nodes and the Problems list follow the check that the action ran.
     profileTree->viewport()->update();
+    if (problemList->isVisible())
+        problemList->fill(window::problemRows(editor_.tree(), editor_.problems()));
     statusLabel->setText(QString::fromLatin1(window::kWinePrefixTitle) + QStringLiteral(" ") +
                          QDir::toNativeSeparators(prefix_) + QStringLiteral("  |  ") +
                          toQt(shown.status));
@@ -233,6 +235,18 @@ void MainWindow::showCoreSelection() {
                                                        QItemSelectionModel::ClearAndSelect);
     else
         profileTree->selectionModel()->clear();
+}
+
+void MainWindow::selectProblemNode(const std::string& key) {
+    const LevelTreeNode* node = key.empty() ? nullptr : editor_.tree().find(key);
+    if (node == nullptr)
+        return;
+    followingCore_ = true;
+    const Outcome clicked = editor_.clickNode(node);
+    showCoreSelection();
+    profileTree->scrollTo(profileTree->currentIndex());
+    followingCore_ = false;
+    showPanel(clicked.panel);
 }
 
 void MainWindow::onAddGroup() {

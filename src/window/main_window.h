@@ -140,6 +140,9 @@ private:
     // The caption, the Edit menu, the status line and the progress bar's reset after an action.
     void showDocumentState();
     void showCoreSelection();
+    // A row of View > Problems chosen: its node (none for a note on the install) selected as a
+    // click in the tree selects it.
+    void selectProblemNode(const std::string& key);
     void selectionChanged(const QModelIndex& current);
     void deleteSelected();
     void renameSelected();
@@ -189,6 +192,7 @@ private:
     PreviewPanel* previewPanel = nullptr;
     QLabel* statusLabel = nullptr;
     MessageLog* messageLog = nullptr;
+    ProblemList* problemList = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
     std::array<QAction*, static_cast<std::size_t>(window::Command::About) + 1> actions_{};
 

@@ -227,6 +227,7 @@ void MainWindow::createControls() {
     statusBar()->addPermanentWidget(progressBar);
     messageLog = new MessageLog(this);
     reports_.showIn(statusBar(), messageLog);
+    problemList = new ProblemList(this, [this](const std::string& key) { selectProblemNode(key); });
 }
 
 void MainWindow::restoreLayout() {

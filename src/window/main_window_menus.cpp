@@ -110,6 +110,11 @@ void MainWindow::run(window::Command command) {
         messageLog->show();
         messageLog->raise();
         return;
+    case Command::Problems:
+        problemList->fill(window::problemRows(editor_.tree(), editor_.problems()));
+        problemList->show();
+        problemList->raise();
+        return;
     case Command::WinePrefix:
         return onWinePrefix();
     case Command::StartupFolder:

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "common/user_interface.h"
+#include "editor/problem_rows.h"
 
 #include <QDialog>
+#include <functional>
 
 class QListWidget;
 class QStatusBar;
+class QTreeWidget;
 
 namespace quillfen {
 
@@ -19,6 +22,18 @@ public:
 
 private:
     QListWidget* list_;
+};
+
+// View > Problems: every problem of the profile check, one a row. A click or Enter on a row
+// tells `chosen` its key cell (empty for a note on the whole install).
+class ProblemList : public QDialog {
+    Q_OBJECT
+public:
+    ProblemList(QWidget* parent, std::function<void(const std::string& key)> chosen);
+    void fill(const std::vector<window::ProblemRow>& rows);
+
+private:
+    QTreeWidget* list_;
 };
 
 // The UserInterface the window gives its Editor. Information shows in the status bar for a few

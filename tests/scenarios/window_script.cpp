@@ -2,11 +2,13 @@
 
 #include "database/database_writer.h"
 #include "editor/editor.h"
+#include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/file_write.h"
 #include "levelfile/level_file.h"
 #include "profiles/profile_load_save.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -73,6 +75,23 @@ std::string addFile(const Editor* editor, const std::string& name, const std::st
         return "add-file: " + bytes.error();
     Status written = writeFile(levelfile::levelFilePath(editor->levelFolder(), name), *bytes);
     return written ? std::string() : "add-file: " + written.error();
+}
+
+// The rows of node `key` (-: the install's) in View > Problems, each its cells joined.
+std::string expectProblem(const WindowDriver& driver, const std::string& key,
+                          const std::string& text) {
+    std::vector<std::string> rows;
+    for (const std::vector<std::string>& cells : driver.problemRows())
+        if (cells.size() == std::size(window::kProblemColumns) &&
+            cells[window::kProblemKeyColumn] == (key == "-" ? "" : key))
+            rows.push_back(joined(cells));
+    const bool shown = std::any_of(rows.begin(), rows.end(), [&](const std::string& row) {
+        return row.find(text) != std::string::npos;
+    });
+    if (text == "none" ? rows.empty() : shown)
+        return {};
+    return "expect-problem " + key + " " + text + ": the rows of " + key + " are [" + joined(rows) +
+           "]";
 }
 
 std::optional<int> number(const std::string& word) {
@@ -175,6 +194,10 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return expectSaved(driver.editor());
     if (verb == "expect-counts")
         return expectCounts(driver.editor(), rest);
+    if (verb == "select-problem")
+        return driver.selectProblem(rest);
+    if (verb == "expect-problem")
+        return expectProblem(driver, first, last);
     if (verb == "expect-closed")
         return driver.closed() ? std::string() : line + ": the window is still open";
     return "unknown line: " + line;

@@ -55,6 +55,10 @@
 //                           its folder (a few seconds at most)
 //   expect-current-file NAME the level-file list's current file is NAME
 //   expect-closed           the window is gone
+//   select-problem KEY      a click on the row of node KEY (- for a note on the whole install) in
+//                           View > Problems
+//   expect-problem KEY TEXT View > Problems has a row of node KEY (-: the whole install) that
+//                           shows TEXT; none: it has no row of KEY
 namespace quillfen {
 
 class Editor;
@@ -81,6 +85,7 @@ public:
                                   const std::vector<std::string>& paths) = 0;
     virtual std::string dragLevel(const std::string& key, int row) = 0;
     virtual std::string openFile(const std::string& path) = 0;
+    virtual std::string selectProblem(const std::string& key) = 0;
     // Lets the window handle what comes from outside it until `holds`, a few seconds at most:
     // false once they are up. A driver whose window cannot be waited for here returns false and
     // runs the line again later.
@@ -97,6 +102,8 @@ public:
     virtual std::string lastMessage() const = 0;
     virtual std::string lastQuestion() const = 0;
     virtual std::string caption() const = 0;
+    // The rows of View > Problems, each its cells in the order of window::kProblemColumns.
+    virtual std::vector<std::vector<std::string>> problemRows() const = 0;
     virtual bool closed() const = 0;
     // The window's Editor, for the checks of what is on disk; null once the window is gone.
     virtual const Editor* editor() const = 0;

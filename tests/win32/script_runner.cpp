@@ -367,6 +367,39 @@ std::string ScriptRunner::openFile(const std::string& path) {
     return {};
 }
 
+std::string ScriptRunner::selectProblem(const std::string& key) {
+    HWND list = window_.controlNamed(window::kProblemList.name);
+    if (!list || !::IsWindowVisible(list))
+        return "View > Problems is not open";
+    const std::vector<std::vector<std::string>> rows = problemRows();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row][window::kProblemKeyColumn] != (key == "-" ? "" : key))
+            continue;
+        const int at = static_cast<int>(row);
+        ::SetFocus(list);
+        ListView_SetItemState(list, at, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        ListView_EnsureVisible(list, at, FALSE);
+        postKey(list, VK_RETURN, false);
+        return {};
+    }
+    return "View > Problems has no row of " + key;
+}
+
+std::vector<std::vector<std::string>> ScriptRunner::problemRows() const {
+    HWND list = window_.controlNamed(window::kProblemList.name);
+    std::vector<std::vector<std::string>> rows;
+    const int columns = list ? Header_GetItemCount(ListView_GetHeader(list)) : 0;
+    for (int row = 0; list && row < ListView_GetItemCount(list); ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            wchar_t text[1024] = {};
+            ListView_GetItemText(list, row, column, text, 1024);
+            rows.back().push_back(narrowed(text));
+        }
+    }
+    return rows;
+}
+
 std::string ScriptRunner::currentFile() const {
     const int row = ListView_GetNextItem(window_.levelFiles().handle(), -1, LVNI_FOCUSED);
     const auto& names = window_.levelFiles().names();

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTreeWidget>
 #include <cctype>
 
 namespace quillfen::testing {
@@ -209,6 +210,34 @@ bool QtWindowDriver::waitFor(const std::function<bool()>& holds) {
 std::string QtWindowDriver::openFile(const std::string& path) {
     s_.form->openFile(QString::fromStdString(s_.ui.driveC + '/' + path).replace('\\', '/'));
     return {};
+}
+
+std::string QtWindowDriver::selectProblem(const std::string& key) {
+    auto* list = s_.form->findChild<QTreeWidget*>(QString::fromLatin1(window::kProblemList.name));
+    if (list == nullptr || !list->isVisible())
+        return "View > Problems is not open";
+    const QString wanted = QString::fromStdString(key == "-" ? "" : key);
+    for (int r = 0; r < list->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* item = list->topLevelItem(r);
+        if (item->text(window::kProblemKeyColumn) != wanted)
+            continue;
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+        return {};
+    }
+    return "View > Problems has no row of " + key;
+}
+
+std::vector<std::vector<std::string>> QtWindowDriver::problemRows() const {
+    std::vector<std::vector<std::string>> rows;
+    auto* list = s_.form->findChild<QTreeWidget*>(QString::fromLatin1(window::kProblemList.name));
+    for (int r = 0; list != nullptr && r < list->topLevelItemCount(); ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < list->columnCount(); ++c)
+            rows.back().push_back(list->topLevelItem(r)->text(c).toStdString());
+    }
+    return rows;
 }
 
 std::string QtWindowDriver::currentFile() const {

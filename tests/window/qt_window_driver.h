@@ -25,6 +25,7 @@ public:
     std::string dropFiles(const std::string& key, const std::vector<std::string>& paths) override;
     std::string dragLevel(const std::string& key, int row) override;
     std::string openFile(const std::string& path) override;
+    std::string selectProblem(const std::string& key) override;
     bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
@@ -36,6 +37,7 @@ public:
     std::string lastMessage() const override;
     std::string lastQuestion() const override;
     std::string caption() const override;
+    std::vector<std::vector<std::string>> problemRows() const override;
     bool closed() const override;
     const Editor* editor() const override;
 

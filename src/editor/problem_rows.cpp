@@ -1,0 +1,21 @@
+#include "editor/problem_rows.h"
+
+#include "common/windows1252.h"
+
+namespace quillfen::window {
+
+std::vector<ProblemRow> problemRows(const LevelTree& tree,
+                                    const std::vector<ProfileProblem>& problems) {
+    std::vector<ProblemRow> rows;
+    rows.reserve(problems.size());
+    for (const ProfileProblem& p : problems) {
+        const LevelTree::Node* node = p.key.empty() ? nullptr : tree.find(p.key);
+        // Host paths are UTF-8; a row is Windows-1252, as the tree's texts and the problems are.
+        rows.push_back({p.severity == ProblemSeverity::Error ? "error" : "note",
+                        node ? std::string(node->text()) : std::string(), p.key,
+                        utf8ToWindows1252Lossy(p.file), p.problem});
+    }
+    return rows;
+}
+
+} // namespace quillfen::window

@@ -1,0 +1,129 @@
+#include "win32/problem_window.h"
+
+#include "editor/window_menus.h"
+#include "win32/win32_user_interface.h"
+
+#include <commctrl.h>
+
+namespace quillfen::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuillfenProblemWindow";
+
+} // namespace
+
+ProblemWindow::ProblemWindow(HINSTANCE instance, HWND owner,
+                             std::function<void(const std::string& key)> chosen)
+    : chosen_(std::move(chosen)) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassExW(&windowClass);
+    window_ =
+        ::CreateWindowExW(0, kWindowClass, wide(window::kProblems).c_str(), WS_OVERLAPPEDWINDOW,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 800, 300, owner, nullptr, instance, this);
+    list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                  LVS_SHOWSELALWAYS,
+                              0, 0, 0, 0, window_, nullptr, instance, nullptr);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    for (int c = 0; c < static_cast<int>(std::size(window::kProblemColumns)); ++c) {
+        std::wstring title = wide(window::kProblemColumns[c]);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_SUBITEM;
+        column.pszText = title.data();
+        column.iSubItem = c;
+        ListView_InsertColumn(list_, c, &column);
+    }
+}
+
+ProblemWindow::~ProblemWindow() {
+    if (window_)
+        ::DestroyWindow(window_);
+}
+
+void ProblemWindow::fill(const std::vector<window::ProblemRow>& rows) {
+    ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list_);
+    keys_.clear();
+    for (const window::ProblemRow& row : rows) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(keys_.size());
+        for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+            std::wstring text = wide(row[static_cast<std::size_t>(c)]);
+            item.iSubItem = c;
+            item.pszText = text.data();
+            if (c == 0)
+                item.iItem = ListView_InsertItem(list_, &item);
+            else
+                ListView_SetItem(list_, &item);
+        }
+        keys_.push_back(row[window::kProblemKeyColumn]);
+    }
+    for (int c = 0; c < static_cast<int>(std::size(window::kProblemColumns)); ++c)
+        ListView_SetColumnWidth(list_, c, LVSCW_AUTOSIZE_USEHEADER);
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ProblemWindow::open() {
+    ::ShowWindow(window_, SW_SHOW);
+    ::SetForegroundWindow(window_);
+    ::SetFocus(list_);
+}
+
+void ProblemWindow::choose(int row) {
+    if (row >= 0 && static_cast<std::size_t>(row) < keys_.size())
+        chosen_(keys_[static_cast<std::size_t>(row)]);
+}
+
+LRESULT CALLBACK ProblemWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<ProblemWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* shown = reinterpret_cast<ProblemWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (shown)
+        return shown->handle(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT ProblemWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        ::MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        ::SetFocus(list_);
+        return 0;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom != list_)
+            break;
+        if (header->code == NM_CLICK)
+            choose(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+        else if (header->code == NM_RETURN)
+            choose(ListView_GetNextItem(list_, -1, LVNI_FOCUSED));
+        return 0;
+    }
+    case WM_CLOSE:
+        // Closing only hides it: the menu opens it again.
+        ::ShowWindow(window_, SW_HIDE);
+        return 0;
+    case WM_DESTROY:
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        window_ = list_ = nullptr;
+        return 0;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace quillfen::win32
