@@ -208,7 +208,7 @@ echo "== the user scenarios, each on a fresh fixture, through the Win32 window's
 # starting in C:\LEMM\LEVELS.
 demo="$WINEPREFIX/demo"
 cli demo-prefix "Z:$(printf '%s' "$demo" | tr / '\\')" >/dev/null || fail "demo-prefix"
-mkdir -p "$demo/drive_c/LEMM/PACKS" "$demo/drive_c/LEMM/IMPORTED"
+mkdir -p "$demo/drive_c/LEMM/PACKS"
 wine "$build/make_scenario_pack.exe" "Z:$(printf '%s' "$demo/drive_c/LEMM/PACKS/LEVEL000.DAT" | tr / '\\')" ||
     fail "make_scenario_pack"
 game='HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users'

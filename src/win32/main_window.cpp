@@ -264,8 +264,11 @@ void MainWindow::onImportPack() {
 }
 
 void MainWindow::importPack(const std::string& pack) {
-    std::string folder = ui_.chooseFolder(window::kImportFolder, editor_.levelFolder());
-    if (folder.empty())
+    // With the game's folder known, the levels go into their group's folder of it.
+    std::string folder = editor_.gameFolder()
+                             ? std::string()
+                             : ui_.chooseFolder(window::kImportFolder, editor_.levelFolder());
+    if (folder.empty() && !editor_.gameFolder())
         return;
     runEdit([&] { return editor_.importLevelPack(pack, folder); });
 }

@@ -197,9 +197,13 @@ void MainWindow::onImportPack() {
 }
 
 void MainWindow::importPack(const QString& pack) {
-    const QString folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kImportFolder),
-                                                  folderList->path());
-    if (folder.isEmpty())
+    // With the game's folder known, the levels go into their group's folder of it.
+    const QString folder =
+        editor_.gameFolder()
+            ? QString()
+            : choosers_.chooseFolder(this, QString::fromLatin1(window::kImportFolder),
+                                     folderList->path());
+    if (folder.isEmpty() && !editor_.gameFolder())
         return;
     runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });
 }
