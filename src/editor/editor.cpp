@@ -2,16 +2,13 @@
 
 #include "common/windows1252.h"
 #include "editing/command_checks.h"
-#include "editing/importing.h"
 #include "editor/window_menus.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
-#include "host/file_write.h"
 #include "host/host_path.h"
 #include "levelfile/level_file.h"
 #include "profiles/game_folder.h"
 
-#include <algorithm>
 
 namespace quillfen {
 namespace {
@@ -141,7 +138,7 @@ bool Editor::tell(const std::string& text, bool done) {
 
 // Runs one editing command, tells the user what it says, and keeps what it changed as one step
 // of the history. The panel follows the selection whenever the command moved it.
-template <class Command> Outcome Editor::edit(const char* name, Command command) {
+Outcome Editor::edit(const char* name, const std::function<EditResult()>& command) {
     const LevelTree::Node* before = state_.tree.selected();
     std::string selectedBefore = keyOf(before);
     EditResult result = command();
@@ -184,100 +181,6 @@ Outcome Editor::addSet(const TextAnswer& name) {
     if (tell(nameRefusal(NodeKind::Set, name)))
         return {};
     return edit("Add Set", [&] { return quillfen::addSet(state_, name.text); });
-}
-
-Outcome Editor::addSelectedLevels(const FileListSelection& files) {
-    auto names = levelsToAdd(state_, files);
-    if (!names) {
-        tell(names.error());
-        return {};
-    }
-    std::vector<LevelFileRead> levels;
-    std::vector<levelfile::PlannedLevel> toCopy;
-    for (const std::string& name : *names) {
-        auto bytes = readWholeFile(levelfile::levelFilePath(levelFolder_, name),
-                                   levelfile::kLargestLevelRead);
-        levels.push_back(
-            {name, bytes.ok(), bytes ? levelfile::readLevelBytes(*bytes) : Error{bytes.error()}});
-        if (levels.back().info)
-            toCopy.push_back({0, name, std::move(*bytes), *levels.back().info});
-    }
-    std::string said;
-    auto copies = planLevelCopies(std::move(toCopy), said);
-    if (!copies) {
-        tell(copies.error());
-        return {};
-    }
-    // Each level names the file it has in its group's folder.
-    auto copy = copies->levels.begin();
-    for (LevelFileRead& level : levels)
-        if (level.info && copy != copies->levels.end())
-            level.fileName = (copy++)->fileName;
-    std::vector<levelfile::WrittenLevel> written;
-    if (!copies->levels.empty()) {
-        // The copies are written before the levels are added: a failed write adds nothing.
-        Status folder = isFolder(copies->folder) ? success() : createFolder(copies->folder);
-        auto done = folder ? levelfile::writeImport(*copies) : Error{folder.error()};
-        if (!done) {
-            tell(folder ? done.error()
-                        : "ERROR: cannot make the folder " +
-                              utf8ToWindows1252Lossy(copies->folder) + ": " + done.error());
-            return {};
-        }
-        written = std::move(*done);
-    }
-    Outcome outcome = edit("Add Level(s)", [&] {
-        EditResult result = addLevels(state_, levels);
-        result.message += said;
-        return result;
-    });
-    if (!outcome.done) {
-        (void)levelfile::takeBack(written);
-        return outcome;
-    }
-    History::Step* step = history_.toUndo();
-    step->copies = std::move(*copies);
-    step->copied = std::move(written);
-    return outcome;
-}
-
-Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::PlannedLevel> levels,
-                                                      std::string& said) {
-    const std::optional<GameFolder>& game = gameFolder();
-    const LevelTree::Node* set = state_.tree.selected();
-    if (!game || levels.empty() || set == nullptr)
-        return levelfile::ImportPlan{};
-    const std::string folderText(state_.groupFolders(set->parent()->index()));
-    const std::string folder =
-        folderOf(levelFileHostPath(*game, folderText, levels.front().fileName));
-    std::vector<std::string> names;
-    for (const levelfile::PlannedLevel& level : levels)
-        names.push_back(level.fileName);
-    levelfile::ImportPlan plan = levelfile::planCopies(std::move(levels), folder);
-    // The folder as the game names it: the Windows path without its last "\NAME".
-    std::string shownFolder =
-        utf8ToWindows1252Lossy(levelFileWindowsPath(*game, folderText, names.front()));
-    shownFolder.erase(std::min(shownFolder.rfind('\\'), shownFolder.size()));
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& freeName = plan.levels[i].fileName;
-        if (freeName == names[i])
-            continue;
-        const std::string clash =
-            names[i] + " in " + shownFolder + " holds another level, which an add never replaces";
-        if (!ui_.proceed(clash + ". Add '" + plan.levels[i].info.title + "' as " + freeName + "?",
-                         kApplicationTitle, "Add as " + freeName))
-            return Error{""};
-        said += "\n" + names[i] + " was added as " + freeName + ": " + clash;
-    }
-    return plan;
-}
-
-void Editor::takeBackCopies(History::Step& step) {
-    for (const std::string& path : levelfile::takeBack(step.copied))
-        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
-                    " was left in place: another add took it up, or it changed, since it was "
-                    "copied");
-    step.copied.clear();
 }
 
 // The checks, then the question (a level goes unasked), then the removal.
@@ -332,132 +235,6 @@ Outcome Editor::dropLevel(const LevelTree::Node* level, int row) {
             row = level->parent()->children() - 1;
     }
     return edit("Move Level", [&] { return moveLevel(state_, level, row); });
-}
-
-Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths) {
-    if (set == nullptr || paths.empty())
-        return {};
-    std::optional<std::string> moved;
-    if (std::string folder = folderOf(paths.front()); folder != levelFolder_) {
-        openFolder(folder);
-        moved = folder;
-    }
-    state_.tree.select(set);
-    FileListSelection files;
-    for (const std::string& path : paths) {
-        if (folderOf(path) != levelFolder_)
-            continue;
-        std::string name = fileNameOf(path);
-        std::optional<std::string> bytes = utf8ToWindows1252(name);
-        files.names.push_back({bytes.value_or(name), bytes.has_value()});
-        files.selected.push_back(true);
-    }
-    files.current = files.names.empty() ? -1 : 0;
-    Outcome outcome = selectionOutcome(addSelectedLevels(files).done);
-    outcome.levelFolder = moved;
-    return outcome;
-}
-
-Outcome Editor::importLevelPack(const std::string& packPath, const std::string& hostFolder,
-                                bool sequel, ImportInto into) {
-    const bool newSet = into == ImportInto::NewSet;
-    const LevelTree::Node* group = nullptr;
-    // The group is asked for before the pack is read, as Add Set asks for it.
-    if (newSet) {
-        auto found = groupForNewSet(state_);
-        if (!found) {
-            ui_.message(found.error());
-            return {};
-        }
-        group = *found;
-    } else if (const LevelTree::Node* set = state_.tree.selected();
-               into == ImportInto::SelectedSet && set && set->kind() == NodeKind::Set) {
-        group = set->parent();
-    }
-    // The levels go where the game looks for them: their group's folder of the game.
-    std::string folder = hostFolder;
-    if (const std::optional<GameFolder>& game = gameFolder(); game && group) {
-        folder = folderOf(
-            levelFileHostPath(*game, std::string(state_.groupFolders(group->index())), "x"));
-        if (Status made = isFolder(folder) ? success() : createFolder(folder); !made) {
-            ui_.message("ERROR: cannot make the folder " + utf8ToWindows1252Lossy(folder) + ": " +
-                        made.error());
-            return {};
-        }
-    }
-    auto plan = levelfile::planImport(packPath, sequel, folder);
-    if (!plan) {
-        ui_.message(plan.error());
-        return {};
-    }
-    Result<const LevelTree::Node*> target = static_cast<const LevelTree::Node*>(nullptr);
-    if (into != ImportInto::FolderOnly)
-        target = importTarget(state_, *plan, newSet);
-    if (!target) {
-        tell(target.error());
-        return {};
-    }
-    const std::string report = levelfile::importReport(*plan);
-    auto onConflict = levelfile::OnConflict::Refuse;
-    std::string setName;
-    if (newSet) {
-        TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
-                                    kApplicationTitle, plan->setName);
-        if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
-            return {};
-        setName = name.text;
-        // Files of the pack's names that hold other levels are replaced only when the user says
-        // so, Cancel being the default then; a button that could only fail is never offered.
-        bool link = std::any_of(plan->levels.begin(), plan->levels.end(),
-                                [](const levelfile::PlannedLevel& level) { return level.link; });
-        if (link) {
-            ui_.message(report);
-            return {};
-        }
-        const bool replace = !plan->conflicts.empty();
-        if (!ui_.proceed(report, window::kImportPackTitle, replace ? "Replace" : "Import",
-                         !replace))
-            return {};
-        if (replace)
-            onConflict = levelfile::OnConflict::Replace;
-    } else if (into == ImportInto::SelectedSet) {
-        ui_.message(report);
-    }
-    // The level files are written before the levels are added: a refused or failed write adds
-    // nothing.
-    auto written = levelfile::writeImport(*plan, onConflict);
-    if (!written) {
-        tell(written.error());
-        return {};
-    }
-    imported_.insert(imported_.end(), written->begin(), written->end());
-    lastImport_ = std::move(*plan);
-    if (into == ImportInto::FolderOnly) {
-        Outcome outcome;
-        outcome.done = true;
-        return outcome;
-    }
-    Outcome outcome = edit(window::kImportPackTitle,
-                           [&] { return addImported(state_, lastImport_, *target, setName); });
-    // Written into the group's folder of the game, the files go and come with the step.
-    if (outcome.done && folder != hostFolder) {
-        History::Step* step = history_.toUndo();
-        step->copies = lastImport_;
-        step->copies.conflicts.clear(); // settled: a redo writes what the import wrote
-        step->copied = std::move(*written);
-    }
-    return outcome;
-}
-
-void Editor::takeBackImports() {
-    // The adds' copies too: a failed run leaves the game's folders as they were.
-    for (History::Step& step : history_.doneSteps())
-        takeBackCopies(step);
-    for (const std::string& path : levelfile::takeBack(imported_))
-        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
-                    " was left in place: another import took it up, or it changed, since this "
-                    "run wrote it");
-    imported_.clear();
 }
 
 Outcome Editor::updateFolder(const TextAnswer& folder) {

@@ -250,7 +250,7 @@ public:
     void help();
 
 private:
-    template <class Command> Outcome edit(const char* name, Command command);
+    Outcome edit(const char* name, const std::function<EditResult()>& command);
     // Shows `text`, when there is one: as information when the action was `done` and the text
     // warns of nothing, else as a message; true when there was a text.
     bool tell(const std::string& text, bool done = false);
