@@ -12,8 +12,7 @@
 namespace quillfen::cli {
 
 int checkProfileCommand(const Args& args) {
-    auto line =
-        parseCommandLine(args, 1, {{"--prefix", true}, {"--key", true}, kGameOption, {"--json"}});
+    auto line = parseCommandLine(args, 1, {kPrefixOption, kKeyOption, kGameOption, {"--json"}});
     if (!line)
         return kUsage;
     auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));

@@ -25,6 +25,9 @@ struct Option {
     bool takesValue = false;
 };
 
+// --prefix DIR and --key PATH: the Wine prefix and the registry key of the profiles.
+inline constexpr Option kPrefixOption{"--prefix", true};
+inline constexpr Option kKeyOption{"--key", true};
 // --game DIR: the game's folder, a host folder, instead of the one the tool would find.
 inline constexpr Option kGameOption{"--game", true};
 

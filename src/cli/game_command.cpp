@@ -14,7 +14,7 @@ void EditorSession::useGame(const CommandLine& line) {
 }
 
 int gameCommand(const Args& args) {
-    std::initializer_list<Option> options = {{"--prefix", true}, kGameOption};
+    std::initializer_list<Option> options = {kPrefixOption, kGameOption};
     auto line = parseCommandLine(args, 1, options);
     bool profileNamed = line.has_value();
     if (!line)

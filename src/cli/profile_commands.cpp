@@ -25,13 +25,6 @@
 #include <span>
 
 namespace quillfen::cli {
-namespace {
-
-// The options the profile commands share.
-constexpr Option kPrefixOption{"--prefix", true};
-constexpr Option kKeyOption{"--key", true};
-
-} // namespace
 
 std::unique_ptr<ProfileStore> openStore(const CommandLine& line) {
 #ifdef _WIN32
