@@ -36,16 +36,6 @@ LevelTree smallTree() {
     return tree;
 }
 
-TEST(LevelTreeSiblings, NextAndFirstPlaceANodeBesideItsRelative) {
-    LevelTree tree = smallTree();
-    tree.add("level1", R::Next, "level9", "L9");
-    EXPECT_EQ(childKeys(tree.find("parent1")),
-              (std::vector<std::string>{"level1", "level9", "level2"}));
-    tree.add("level2", R::First, "level8", "L8");
-    EXPECT_EQ(childKeys(tree.find("parent1")),
-              (std::vector<std::string>{"level8", "level1", "level9", "level2"}));
-}
-
 TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
     LevelTree tree = smallTree();
     EXPECT_EQ(tree.add(nullptr, R::Last, "root1", "again"), nullptr);
@@ -118,15 +108,19 @@ TEST(LevelTreeObserverEvents, NameTheParentAndRowOfEveryChange) {
     tree.addObserver(&observer);
     tree.addObserver(&second);
     tree.add("level1", R::Next, "level9", "L9");
+    tree.add("level2", R::First, "level8", "L8");
     DetachedSubtree removed = tree.detach(tree.find("parent2"));
     tree.restore(std::move(removed));
-    tree.move(tree.find("level9"), 0, 1);
+    tree.move(tree.find("level9"), 1, 1);
+    EXPECT_EQ(childKeys(tree.find("parent1")),
+              (std::vector<std::string>{"level8", "level9", "level1", "level2"}));
     tree.setText(tree.find("root1"), "renamed");
     tree = smallTree();
     EXPECT_EQ(observer.events,
-              (std::vector<std::string>{"insert parent1 1", "inserted", "remove root2 0", "removed",
-                                        "insert root2 0", "inserted", "move parent1 1>0", "moved",
-                                        "text root1", "reset", "was reset"}));
+              (std::vector<std::string>{"insert parent1 1", "inserted", "insert parent1 0",
+                                        "inserted", "remove root2 0", "removed", "insert root2 0",
+                                        "inserted", "move parent1 2>1", "moved", "text root1",
+                                        "reset", "was reset"}));
     EXPECT_EQ(second.events, observer.events);
 }
 
