@@ -163,7 +163,7 @@ TEST(SpriteFile, PacketsSkipAndDrawFromWhereTheLastEnded) {
     EXPECT_EQ(drawn.pixels, expected.pixels);
 }
 
-TEST(GraphicsFiles, DamagedFilesAreRefusedWithTheFileAndTheReason) {
+TEST(GraphicsFiles, DamagedOrCutFilesAreRefusedWithTheFileAndTheReason) {
     TestGraphics g = testing::testGraphics();
     auto dos = testing::dosFiles(g);
     std::string terrainSize = std::to_string(dos.terrain.size());
@@ -214,9 +214,7 @@ TEST(GraphicsFiles, DamagedFilesAreRefusedWithTheFileAndTheReason) {
         std::string named = folder.dir.file(c.named.empty() ? c.file : c.named);
         EXPECT_EQ(loaded.error(), "ERROR: the graphics file " + named + " is damaged: " + c.reason);
     }
-}
-
-TEST(GraphicsFiles, ASpriteFileCutAnywhereIsRefused) {
+    // A sprite file cut anywhere.
     GraphicsFolder folder;
     std::string path = folder.dir.file("styles/level0b.spr");
     Bytes whole = testing::readBytes(path);
