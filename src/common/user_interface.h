@@ -3,10 +3,32 @@
 #include "common/user_texts.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace quillfen {
 
 inline constexpr char kApplicationTitle[] = "Quillfen Level Adder";
+// The disclaimer's buttons.
+inline constexpr char kAgree[] = "I Agree";
+inline constexpr char kQuit[] = "Quit";
+
+// What a message box shows of one of the core's messages: the core starts a warning with
+// "WARNING: " and an error with "ERROR: " (the command-line tool prints them so); a box shows the
+// kind as its icon and the rest as its text.
+enum class MessageKind { Information, Warning, Error };
+struct ShownMessage {
+    MessageKind kind = MessageKind::Information;
+    std::string text;
+};
+inline ShownMessage shownMessage(const std::string& text) {
+    for (auto [prefix, kind] :
+         {std::pair{"WARNING: ", MessageKind::Warning}, std::pair{"ERROR: ", MessageKind::Error}}) {
+        if (text.starts_with(prefix))
+            return {kind, text.substr(std::string_view(prefix).size())};
+    }
+    return {MessageKind::Information, text};
+}
 
 // The answers to "Save changes to the profile ...?".
 enum class SaveChoice { Save, Discard, Cancel };
@@ -17,10 +39,11 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
-    // The start-up disclaimer: Yes and No with the information icon and its own title; true for
-    // Yes.
+    // The start-up disclaimer: kAgree and kQuit with the information icon and its own title; true
+    // for kAgree.
     virtual bool agree(const std::string& text, const std::string& title) = 0;
-    // A message box with OK only, no icon, the application's title as caption.
+    // A message box with OK only, the application's title as caption and the icon of the
+    // message's kind (shownMessage).
     virtual void message(const std::string& text) = 0;
     // What an action that did what was asked reports ("3 level(s) added to 'X'", a save's
     // report): a window shows it without stopping the user, in its status bar and its list of

@@ -28,4 +28,13 @@ inline std::string unstorableText(std::string_view utf8, std::string_view what =
            "' holds characters that cannot be stored";
 }
 
+// A title as a window shows it: the DOS game's texts write an apostrophe as a backquote
+// ("It`s"). The tree keeps the bytes as they are; only what is drawn changes.
+inline std::string shownTitle(std::string title) {
+    for (char& c : title)
+        if (c == '`')
+            c = '\'';
+    return title;
+}
+
 } // namespace quillfen

@@ -9,7 +9,6 @@
 #include "levelfile/level_file.h"
 #include "profiles/game_folder.h"
 
-
 namespace quillfen {
 namespace {
 
@@ -26,8 +25,16 @@ std::string keyOf(const LevelTree::Node* node) {
 
 Editor::Editor(ProfileStore& store, UserInterface& ui) : store_(&store), ui_(ui) {}
 
+// "Alice* - Quillfen Level Adder": the profile (or the opened file) first, so that a taskbar's
+// cut keeps it.
 std::string Editor::caption() const {
-    return std::string(kCaption) + (modified() ? " *" : "");
+    std::string shown = !loaded_.name.empty()       ? loaded_.name
+                        : !opened_.hostPath.empty() ? fileNameOf(opened_.hostPath)
+                                                    : std::string();
+    std::string mark = modified() ? "*" : "";
+    if (shown.empty())
+        return kApplicationTitle + mark;
+    return utf8ToWindows1252Lossy(shown) + mark + " - " + kApplicationTitle;
 }
 
 DocumentState Editor::documentState() const {
@@ -191,7 +198,7 @@ Outcome Editor::deleteOfKind(NodeKind kind, const char* name) {
         return {};
     }
     std::string question = deleteQuestion(*node);
-    if (!question.empty() && !ui_.proceed(question, "confirm", "Delete"))
+    if (!question.empty() && !ui_.proceed(question, "Confirm Delete", "Delete"))
         return {};
     return edit(name, [&]() -> EditResult { return {deleteNode(state_, *node), {}}; });
 }

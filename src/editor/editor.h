@@ -27,16 +27,20 @@ class ProfileStore;
 
 // The project's version (CMakeLists.txt).
 inline constexpr char kVersion[] = QUILLFEN_VERSION;
-inline constexpr char kCaption[] =
-    "Quillfen Level Adder - www.quillfen.example (v" QUILLFEN_VERSION_MAJOR ")";
-// What Help > About says, after the program's name and version.
+// What Help > About says, after the program's name and version: the licence's file as the
+// Windows zip and installer (LICENSE.txt beside the program) or a Linux package ships it.
 inline constexpr char kAboutText[] =
     "Adds custom levels to the player profiles of Windows Lemmings.\n\n"
-    "Released under the MIT licence; see the LICENSE file that comes "
-    "with it.";
+    "Released under the MIT licence; see "
+#ifdef _WIN32
+    "LICENSE.txt, which comes with it."
+#else
+    "LICENSE, which comes with it (share/doc/quillfen/copyright once installed)."
+#endif
+    ;
 // Help > About: the program's name and version, then kAboutText.
 std::string aboutText();
-inline constexpr char kDisclaimerTitle[] = "disclaimer - by clicking 'yes' you agree";
+inline constexpr char kDisclaimerTitle[] = "Disclaimer";
 inline constexpr char kDisclaimer[] =
     "This program is given as it is, without any warranty of any kind, express or implied, as to "
     "its function, its safety or its stability, including any warranty of merchantability or of "

@@ -114,7 +114,8 @@ std::vector<std::string> Editor::profiles() {
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
     LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}, std::nullopt};
-    folder.countText = std::to_string(folder.names.size()) + " levels found";
+    const std::size_t count = folder.names.size();
+    folder.countText = std::to_string(count) + (count == 1 ? " level found" : " levels found");
     // While the game's folder is not known, a tree level's counts come from the folder list's
     // folder: a move reads them in the new one. Otherwise the move changes nothing of the panel.
     if (hostFolder != levelFolder_) {
@@ -233,21 +234,21 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path,
         std::string what = contents ? shown + "'s " + *contents : "its file";
         return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
                                shown + "' (" + path.shown() + "), replacing " + what + "?",
-                           "confirm", false);
+                           "Confirm Save", false);
     }
     if (loaded_.name != profile)
         return ui_.confirm("The tree was loaded from the profile '" +
                                utf8ToWindows1252Lossy(loaded_.name) +
                                "'. Save it into the profile '" + shown + "' (" + path.shown() +
                                "), replacing its levels?",
-                           "confirm", false);
+                           "Confirm Save", false);
     if (loaded_.file.hostPath != path.hostPath)
         return true;
     if (!replacing || changedSince(loaded_.file, replacing->bytes))
         return ui_.confirm("The profile's file " + path.shown() +
                                " was changed on disk since it was loaded or last saved. Replace "
                                "it with the tree?",
-                           "confirm", false);
+                           "Confirm Save", false);
     // Unchanged: the file the tree came from, as it was read then.
     replacing = loaded_.read;
     return true;
@@ -442,8 +443,8 @@ preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders)
 
 Outcome Editor::changeUsersKey() {
     TextAnswer key =
-        ui_.input("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key", "key",
-                  state_.usersKeyPath);
+        ui_.input("enter the path to the lemmings profiles under the HKEY_LOCAL_MACHINE key",
+                  "Registry Key", state_.usersKeyPath);
     if (key.text.empty())
         return {};
     if (!key.storable) {

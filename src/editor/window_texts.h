@@ -16,7 +16,7 @@ struct ControlText {
 inline constexpr ControlText kProfileLabel{"profileLabel", "Lemmings User Profile", nullptr};
 inline constexpr ControlText kProfileBox{
     "profileBox", "profileBox",
-    "lemming has different profiles for different players, choose the profile you want to edit"};
+    "Lemmings keeps a profile for each player: choose the one whose levels you want to edit"};
 inline constexpr ControlText kLoadProfileButton{"loadProfileButton", "Load Profile", nullptr};
 inline constexpr ControlText kFolderLabel{"folderLabel", "New Levels Folder", nullptr};
 inline constexpr ControlText kFolderPathEdit{
@@ -26,32 +26,33 @@ inline constexpr ControlText kFolderPathEdit{
 inline constexpr ControlText kBrowseFolderButton{"browseFolderButton", "Browse...",
                                                  "choose the folder of your level files"};
 inline constexpr ControlText kFolderList{"folderList", "",
-                                         "the path to your windows lemmings level files"};
-inline constexpr ControlText kLevelFileList{"levelFileList", "", "available level files"};
+                                         "the folders of your Windows Lemmings level files"};
+inline constexpr ControlText kLevelFileList{"levelFileList", "",
+                                            "the level files of the folder: select those to add"};
 inline constexpr ControlText kCountLabel{"levelCountLabel", "0 levels found", nullptr};
 inline constexpr ControlText kDeleteLevelButton{"deleteLevelButton", "Delete Selected Level",
                                                 "delete the selected level"};
 inline constexpr ControlText kAddLevelsButton{
     "addLevelsButton", "Add Selected Level(s)",
-    "adds the selected level from above to the seleted set below"};
+    "adds the selected levels of the list to the set selected in the tree on the right"};
 inline constexpr ControlText kProfileTree{"profileTree", "", nullptr};
 inline constexpr ControlText kAddGroupButton{"addGroupButton", "Add Group", "add a new group"};
 inline constexpr ControlText kDeleteGroupButton{"deleteGroupButton", "Delete Group",
-                                                "delete entire selected group"};
+                                                "delete the selected group with all its sets"};
 inline constexpr ControlText kMoveUpButton{"moveUpButton", "^", "move selected level up"};
 inline constexpr ControlText kMoveDownButton{"moveDownButton", "v", "move selected level down"};
 inline constexpr ControlText kAddSetButton{"addSetButton", "Add Set",
                                            "add a new set under the current group"};
 inline constexpr ControlText kDeleteSetButton{"deleteSetButton", "Delete Set",
-                                              "delete entire selected set"};
-inline constexpr ControlText kGroupFolderEdit{
-    "groupFolderEdit", "", "this is the folder that the group will read levels from"};
+                                              "delete the selected set with all its levels"};
+inline constexpr ControlText kGroupFolderEdit{"groupFolderEdit", "",
+                                              "the folder that the group reads its levels from"};
 inline constexpr ControlText kUpdateFolderButton{
-    "updateFolderButton", "update", "updated the folder that the selected group will look in"};
+    "updateFolderButton", "Update", "update the folder that the selected group looks in"};
 inline constexpr ControlText kLevelFileEdit{"levelFileEdit", "",
-                                            "this is the level file for the selected level"};
-inline constexpr ControlText kUpdateFileButton{"updateFileButton", "update",
-                                               "updates the level filename for the selected file"};
+                                            "the level file of the selected level"};
+inline constexpr ControlText kUpdateFileButton{"updateFileButton", "Update",
+                                               "update the level file name of the selected level"};
 // The detail panel's labels beside the group's folder and the level's file name, and the area
 // where the selected level's preview is drawn.
 inline constexpr ControlText kGroupFolderLabel{"groupFolderLabel", "Level folder", nullptr};
@@ -61,7 +62,7 @@ inline constexpr ControlText kLevelFileLabel{"levelFileLabel", "File name", null
 inline constexpr ControlText kLevelPathLabel{"levelPathLabel", "", nullptr};
 inline constexpr ControlText kPreviewArea{"previewArea", "", nullptr};
 inline constexpr ControlText kSaveProfileButton{"saveProfileButton", "Save Profile Data",
-                                                "save the above profile changes"};
+                                                "save the tree's changes into the profile"};
 inline constexpr ControlText kLemmingsEdit{"lemmingsEdit", "",
                                            "number of lemmings for selected level"};
 inline constexpr ControlText kActionEdits[8] = {

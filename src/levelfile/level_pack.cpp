@@ -166,26 +166,34 @@ ImportPlan planCopies(std::vector<PlannedLevel> levels, const std::string& folde
 std::string importReport(const ImportPlan& plan) {
     std::string report = escapedControls(plan.packName) + ": " +
                          std::to_string(plan.levels.size()) + " level(s) to import into " +
-                         shownPath(plan.folder) + ", " + std::to_string(plan.skipped.size()) +
-                         " section(s) skipped\n";
+                         shownPath(plan.folder);
+    if (!plan.skipped.empty())
+        report += ", " + std::to_string(plan.skipped.size()) + " part(s) of the pack left out";
+    report += "\n";
     for (const PlannedLevel& level : plan.levels) {
         bool replaces = std::find(plan.conflicts.begin(), plan.conflicts.end(), level.fileName) !=
                         plan.conflicts.end();
-        report += (level.reused ? "already there: "
-                   : level.link ? "refused: "
-                   : replaces   ? "replace: "
-                                : "write: ") +
-                  level.fileName + " \"" + escapedControls(level.info.title) + "\"\n";
-        if (level.link)
-            report += "  the name is a symbolic link, which an import never writes through\n";
+        const std::string& file = level.fileName;
+        report.append(1, '"').append(escapedControls(level.info.title)).append("\" ");
+        if (level.reused)
+            report += "is there already as " + file;
+        else if (level.link)
+            report += "cannot go into " + file +
+                      ": that name is a symbolic link, which an import never writes through";
         else if (replaces)
-            report += "  the file there holds another level; a replace keeps it as " +
-                      level.fileName + "_backup\n";
+            report += "goes into " + file + ", whose level is kept as " + file + "_backup";
+        else
+            report += "goes into " + file;
+        report += '\n';
         for (const std::string& problem : level.info.problems)
-            report += "  WARNING: " + problem + "\n";
+            report.append("  ").append(problem).append(1, '\n');
     }
     for (const SkippedSection& skipped : plan.skipped)
-        report += "skip: section " + twoDigits(skipped.section) + ": " + skipped.reason + "\n";
+        report.append("part ")
+            .append(twoDigits(skipped.section))
+            .append(" left out: ")
+            .append(skipped.reason)
+            .append(1, '\n');
     report.pop_back();
     return report;
 }

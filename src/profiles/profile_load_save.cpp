@@ -167,9 +167,8 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     report(progress, 0, records);
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};
-    return SavedProfile{std::string(kSaved) + "\nthe profile '" +
-                            utf8ToWindows1252Lossy(profileText) + "' was written to " +
-                            path.shown(),
+    return SavedProfile{std::string(kSaved) + " the profile '" +
+                            utf8ToWindows1252Lossy(profileText) + "' to " + path.shown(),
                         {path, bytes.size(), hashBytes(bytes)}};
 }
 

@@ -59,6 +59,11 @@ LRESULT MainWindow::notify(NMHDR* header) {
     }
     if (header->code == TVN_BEGINLABELEDITW) {
         labelEditing_ = true;
+        // The tree draws a backquote as an apostrophe; the edit starts from the stored bytes.
+        auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+        if (const LevelTree::Node* node = TreeViewSync::node(profileTree, edit->item.hItem))
+            ::SetWindowTextW(TreeView_GetEditControl(profileTree),
+                             wide(std::string(node->text())).c_str());
         return FALSE;
     }
     if (header->code == TVN_ENDLABELEDITW) {

@@ -43,7 +43,7 @@ const LevelTreeNode* TreeViewSync::childAt(const LevelTreeNode* parent, int row)
 
 void TreeViewSync::insert(const LevelTreeNode* node, bool withChildren) {
     const LevelTreeNode* before = node->previousSibling();
-    std::wstring text = wide(std::string(node->text()));
+    std::wstring text = wide(shownTitle(std::string(node->text())));
     TVINSERTSTRUCTW where{};
     where.hParent = node->parent() ? item(node->parent()) : TVI_ROOT;
     where.hInsertAfter = before ? item(before) : TVI_FIRST;
@@ -99,7 +99,7 @@ void TreeViewSync::afterReset() {
 }
 
 void TreeViewSync::textChanged(const LevelTreeNode* node) {
-    std::wstring text = wide(std::string(node->text()));
+    std::wstring text = wide(shownTitle(std::string(node->text())));
     TVITEMW data{};
     data.mask = TVIF_TEXT;
     data.hItem = item(node);

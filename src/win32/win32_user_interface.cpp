@@ -57,7 +57,7 @@ INT_PTR CALLBACK inputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 // The questions' own buttons, beside Windows' Yes, No and Cancel.
-constexpr int kSaveButton = 100, kDiscardButton = 101, kAcceptButton = 102;
+constexpr int kSaveButton = 100, kDiscardButton = 101, kAcceptButton = 102, kQuitButton = 103;
 constexpr wchar_t kSave[] = L"&Save", kDiscard[] = L"&Discard";
 
 // A task dialog: `text` with the icon, named buttons (`own`) before Windows' own (`common`),
@@ -95,12 +95,19 @@ TextAnswer fromWide(const std::wstring& text) {
 }
 
 bool Win32UserInterface::agree(const std::string& text, const std::string& caption) {
-    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON, {},
-                          TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, IDYES) == IDYES;
+    std::wstring agreeText = wide(kAgree), quitText = L"&" + wide(kQuit);
+    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
+                          {{kAcceptButton, agreeText.c_str()}, {kQuitButton, quitText.c_str()}}, 0,
+                          kAcceptButton) == kAcceptButton;
 }
 
 void Win32UserInterface::message(const std::string& text) {
-    ::MessageBoxW(owner_, boxText(text).c_str(), wide(kApplicationTitle).c_str(), MB_OK);
+    ShownMessage shown = shownMessage(text);
+    UINT icon = shown.kind == MessageKind::Error     ? MB_ICONERROR
+                : shown.kind == MessageKind::Warning ? MB_ICONWARNING
+                                                     : MB_ICONINFORMATION;
+    ::MessageBoxW(owner_, boxText(shown.text).c_str(), wide(kApplicationTitle).c_str(),
+                  MB_OK | icon);
 }
 
 void Win32UserInterface::inform(const std::string& text) {

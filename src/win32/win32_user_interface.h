@@ -20,7 +20,7 @@ public:
     // Where reports of success go (the window's status bar and its list of messages).
     void onInform(std::function<void(const std::string&)> show) { inform_ = std::move(show); }
 
-    // The disclaimer: Yes and No with the information icon.
+    // The disclaimer: I Agree and Quit with the information icon.
     bool agree(const std::string& text, const std::string& caption) override;
 
     void message(const std::string& text) override;

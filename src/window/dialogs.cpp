@@ -54,7 +54,11 @@ QString FileChoosers::chooseFolder(QWidget* parent, const QString& title, const 
 }
 
 void QtUserInterface::message(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), messageText(text),
+    ShownMessage shown = shownMessage(text);
+    QMessageBox::Icon icon = shown.kind == MessageKind::Error     ? QMessageBox::Critical
+                             : shown.kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
+    QMessageBox box(icon, QString::fromLatin1(kApplicationTitle), messageText(shown.text),
                     QMessageBox::Ok, parent_);
     box.exec();
 }
@@ -96,8 +100,8 @@ TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& 
 }
 
 bool QtUserInterface::agree(const std::string& text, const std::string& title) {
-    return ask(nullptr, QMessageBox::Information, text, toQt(title), QObject::tr("Yes"),
-               QMessageBox::YesRole, QObject::tr("No"), true);
+    return ask(nullptr, QMessageBox::Information, text, toQt(title), QString::fromLatin1(kAgree),
+               QMessageBox::AcceptRole, QString::fromLatin1(kQuit), true);
 }
 
 } // namespace quillfen

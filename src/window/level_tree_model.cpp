@@ -68,7 +68,9 @@ QVariant LevelTreeModel::data(const QModelIndex& index, int role) const {
     const LevelTreeNode* n = node(index);
     if (n == nullptr)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role == Qt::DisplayRole)
+        return toQt(shownTitle(std::string(n->text())));
+    if (role == Qt::EditRole)
         return toQt(std::string(n->text()));
     if ((role != Qt::ToolTipRole && role != Qt::DecorationRole) || !problemsOf_)
         return {};

@@ -77,7 +77,9 @@ TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileThePanelShows) {
     click("level1");
     TempDir other;
     show(editor.openFolder(other.path().string()).panel);
-    show(editor.openFolder(levels).panel);
+    LevelFolder opened = editor.openFolder(levels);
+    EXPECT_EQ(opened.countText, "1 level found");
+    show(opened.panel);
     EXPECT_EQ(panel.counts[0], "80");
     editor.saveLevelInfo({"b.lvl", true}, typed);
     show(editor.updateFileName({"b.lvl", true}).panel);

@@ -120,7 +120,7 @@ const std::vector<Case> kCases = {
      {"you must first select a set to add levels to"}, "", "", "root1"},
     {"DeletingTheLastGroupAsksAndSelectsTheOneBefore", "root3",
      [](Editor& e) { return e.deleteSelected(); },
-     {"? confirm [Delete]: Are you sure you want to delete 'BARE' and the 0 sets under it?"},
+     {"? Confirm Delete [Delete]: Are you sure you want to delete 'BARE' and the 0 sets under it?"},
      "Delete Group", "root1(parent1(level1 level2 level3) parent2) root2(parent3(level4))",
      "root2"},
     // A drop names the row before which the level lands, counted with the level still there; the
@@ -205,7 +205,8 @@ TEST_P(EditorEdit, SaysAndChangesWhatItShouldAndUndoesAndRedoes) {
     const std::string after = everything();
     DocumentState shown = editor.documentState();
     EXPECT_EQ(shown.undoText, "Undo " + c.undo);
-    EXPECT_TRUE(shown.caption.ends_with(" *") && shown.status.ends_with(" - modified"));
+    EXPECT_EQ(shown.caption, "USER.DAT* - Quillfen Level Adder");
+    EXPECT_TRUE(shown.status.ends_with(" - modified"));
     expectPanelFollows(editor.undo());
     EXPECT_EQ(everything(), before);
     EXPECT_FALSE(editor.modified());
@@ -314,7 +315,7 @@ TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefau
     select("root2");
     user.inputs = {{"MY PACK", true}, {"MY PACK", true}, {"MY PACK", true}};
     EXPECT_FALSE(kImportPack(editor).done);
-    EXPECT_NE(user.said.back().find("refused: LEVEL007_01.LVL \"Beta\"\n  the name is a "
+    EXPECT_NE(user.said.back().find("\"Beta\" cannot go into LEVEL007_01.LVL: that name is a "
                                     "symbolic link, which an import never writes through"),
               std::string::npos);
     EXPECT_EQ(user.questions.size(), 1u); // the set's name; no Import or Replace is offered

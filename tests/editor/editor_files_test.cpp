@@ -66,7 +66,8 @@ TEST_F(EditorFilesTest, ASaveWritesTheProfileTheBoxNamesAndAsksBeforeReplacingAn
     EXPECT_EQ(ui.messages, Names{kLoadFirst});
     ASSERT_TRUE(load("Alice"));
     ASSERT_TRUE(save("Alice"));
-    EXPECT_EQ(ui.messages.back(), "saved\nthe profile 'Alice' was written to " + kAlicePath);
+    EXPECT_EQ(ui.messages.back(), "saved the profile 'Alice' to " + kAlicePath);
+    EXPECT_EQ(editor.documentState().caption, "Alice - Quillfen Level Adder");
     EXPECT_EQ(readBytes(alice), aliceBytes);
     EXPECT_TRUE(ui.questions.empty());
 

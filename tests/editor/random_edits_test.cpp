@@ -34,7 +34,7 @@ protected:
         ASSERT_EQ(user.messages, model.messages) << history;
         std::vector<std::string> asked;
         for (const auto& question : user.questions)
-            if (question.caption.starts_with("confirm"))
+            if (question.caption.starts_with("Confirm"))
                 asked.push_back(question.text);
         ASSERT_EQ(asked, model.questions) << history;
     }

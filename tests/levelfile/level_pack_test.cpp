@@ -177,11 +177,12 @@ TEST_F(ImportPlanTest, WritesEachLevelSkipsSpecialGraphicsAndRenumbersTheSequels
     EXPECT_EQ(plan->setName, "DLVEL001");
     EXPECT_EQ(importReport(*plan),
               "DLVEL001.DAT: 2 level(s) to import into " + folder +
-                  ", 1 section(s) skipped\n"
-                  "write: DLVEL001_00.LVL \"Just dig!\"\n"
-                  "write: DLVEL001_02.LVL \"Crowd\"\n"
-                  "  WARNING: 120 lemmings, more than the game's 114\n"
-                  "skip: section 01: special graphics 1: the Windows game draws no terrain for it");
+                  ", 1 part(s) of the pack left out\n"
+                  "\"Just dig!\" goes into DLVEL001_00.LVL\n"
+                  "\"Crowd\" goes into DLVEL001_02.LVL\n"
+                  "  120 lemmings, more than the game's 114\n"
+                  "part 01 left out: special graphics 1: the Windows game draws no terrain for "
+                  "it");
     ASSERT_TRUE(writeImport(*plan).ok());
     EXPECT_EQ(folderFiles(), (std::vector<std::string>{"DLVEL001_00.LVL", "DLVEL001_02.LVL"}));
     // Every level of the sequel's pack: sets 2 and 0 become 7 and 5.
@@ -204,8 +205,9 @@ TEST_F(ImportPlanTest, KeepsAFileWithTheSameBytesAndRefusesOneWithOtherBytesBefo
     EXPECT_EQ(plan->conflicts, std::vector<std::string>{"LEVEL002_02.LVL"});
     const std::string refusal = "ERROR: LEVEL002_02.LVL is already in the folder and holds "
                                 "another level; nothing was written";
-    EXPECT_NE(importReport(*plan).find("already there: LEVEL002_00.LVL"), std::string::npos);
-    EXPECT_NE(importReport(*plan).find("replace: LEVEL002_02.LVL"), std::string::npos);
+    EXPECT_NE(importReport(*plan).find("is there already as LEVEL002_00.LVL"), std::string::npos);
+    EXPECT_NE(importReport(*plan).find("goes into LEVEL002_02.LVL, whose level is kept as"),
+              std::string::npos);
     EXPECT_EQ(writeImport(*plan).error(), refusal);
     EXPECT_EQ(folderFiles(), (std::vector<std::string>{"LEVEL002_00.LVL", "LEVEL002_02.LVL"}));
     EXPECT_EQ(readBytes(dir.file("levels/LEVEL002_02.LVL")), other);
