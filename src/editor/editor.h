@@ -7,6 +7,7 @@
 #include "editing/editor_state.h"
 #include "editing/profile_check.h"
 #include "editor/history.h"
+#include "editor/latest_worker.h"
 #include "editor/settings_file.h"
 #include "host/file_write.h"
 #include "levelfile/level_pack.h"
@@ -64,6 +65,9 @@ struct Outcome {
     std::optional<std::vector<std::string>> profiles;
     // The folder list is to show this folder (a host path).
     std::optional<std::string> levelFolder;
+    // What a window says in a message box (UserInterface::message) once the rest is shown: that
+    // no game folder was found, and what to do, the first time a load finds none in a run.
+    std::string notice;
 };
 
 // What start-up gives the window: the folder the folder list starts in (a host path) and the
@@ -120,6 +124,14 @@ public:
     // What the profile check (checkProfile) found in the tree as of the last load, edit, undo,
     // redo or change of the game's folder; empty while the game's folder is not known.
     const std::vector<ProfileProblem>& problems() const { return problems_; }
+    // A window's checks of a long profile run beside its thread from now on, on a copy of the
+    // tree; problems() keeps the last check's answer until takeCheck() takes the new one.
+    // `ready` runs on the worker's thread when a check is done: it only wakes the window's
+    // thread, which then calls takeCheck(). Without it (the command line) every check is done
+    // at once.
+    void checkBeside(std::function<void()> ready);
+    // The answer of the newest check, once it is done: true when problems() holds it now.
+    bool takeCheck();
     // The command line's --game DIR: the game's folder is `hostFolder`, whatever else is found.
     void giveGameFolder(const std::string& hostFolder);
 
@@ -284,7 +296,8 @@ private:
     bool confirmTarget(const std::string& profile, const ProfilePath& path,
                        std::optional<ReadState>& replacing);
     void forgetLoadedProfile();
-    // Looks for the game's folder anew (gameFolder()).
+    // Where the game's folder is looked for; findGame() looks for it anew (gameFolder()).
+    GameSearch gameSearch() const;
     void findGame();
     // Checks the tree again (problems()).
     void recheck();
@@ -321,6 +334,8 @@ private:
     std::vector<std::string> dosGraphicsFolders_;
     std::string givenGameFolder_; // --game DIR
     std::optional<GameFolder> gameFolder_;
+    // A box has said once in this run that no game folder was found.
+    bool gameNotFoundSaid_ = false;
     std::vector<ProfileProblem> problems_;
     DetailPanel panel_;
     // What the profile box shows since it was filled, a profile was loaded or chosen.
@@ -328,6 +343,14 @@ private:
     levelfile::ImportPlan lastImport_;
     // The level files that imports made, as they stood once written.
     std::vector<levelfile::WrittenLevel> imported_;
+    // What a check beside the window's thread is given: its own copy of the tree.
+    struct CheckRequest {
+        LevelTree tree;
+        GameFolder game;
+    };
+    using ProfileChecks = LatestWorker<CheckRequest, std::vector<ProfileProblem>>;
+    // Last: it is stopped and joined first, when the window closes.
+    std::unique_ptr<ProfileChecks> checks_;
 };
 
 } // namespace quillfen

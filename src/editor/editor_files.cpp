@@ -13,6 +13,7 @@
 #include "profiles/profile_store.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillfen {
 namespace {
@@ -197,7 +198,11 @@ Outcome Editor::loadProfile(const std::string& profile, const Progress& progress
     loaded_ = {profile, std::move(loaded->file)};
     loaded_.read = readBack(loaded_.file);
     findGame();
-    return selectionOutcome(true);
+    Outcome outcome = selectionOutcome(true);
+    // The status bar says it after every action; a box says it, with what to do, once a run.
+    if (!gameFolder_ && !std::exchange(gameNotFoundSaid_, true))
+        outcome.notice = gameFolderNotFound(gameSearch());
+    return outcome;
 }
 
 std::string Editor::chooseProfile(const std::string& profile) {
@@ -416,18 +421,18 @@ void Editor::giveGameFolder(const std::string& hostFolder) {
     findGame();
 }
 
-void Editor::findGame() {
+GameSearch Editor::gameSearch() const {
     GameSearch search{givenGameFolder_, chosenGameFolder_, std::nullopt, store_->winePrefix()};
     if (!loaded_.file.hostPath.empty())
         search.profile = loaded_.file;
-    gameFolder_ = findGameFolder(search);
-    recheck();
+    return search;
 }
 
-void Editor::recheck() {
+void Editor::findGame() {
+    gameFolder_ = findGameFolder(gameSearch());
+    // What was found in another tree or against another folder does not stand meanwhile.
     problems_.clear();
-    if (gameFolder_ && profileLoaded(state_))
-        problems_ = checkProfile(state_.tree, *gameFolder_);
+    recheck();
 }
 
 preview::GraphicsPlaces Editor::graphicsPlaces(std::vector<std::string> folders) const {

@@ -68,63 +68,28 @@ LevelPreviewShown previewLevel(const std::string& hostPath, preview::GameGraphic
 }
 
 PreviewService::PreviewService(std::function<void()> ready)
-    : ready_(std::move(ready)), worker_([this] { work(); }) {}
-
-PreviewService::~PreviewService() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
-    worker_.join();
-}
+    : worker_(
+          [this](Request& request) {
+              // The worker thread: it reads level files and the game's graphics and owns
+              // graphics_; it never touches the document, the tree or a window.
+              if (request.forget)
+                  graphics_ = preview::GameGraphics();
+              return previewLevel(request.path, graphics_, std::move(request.places),
+                                  request.width);
+          },
+          std::move(ready)) {}
 
 void PreviewService::show(const std::string& hostPath, const preview::GraphicsPlaces& places,
                           int width) {
-    {
-        std::lock_guard lock(mutex_);
-        pending_ = Request{++asked_, hostPath, places, width};
-    }
-    wake_.notify_one();
+    worker_.ask({hostPath, places, width, std::exchange(forget_, false)});
 }
 
 void PreviewService::forgetGraphics() {
-    std::lock_guard lock(mutex_);
     forget_ = true;
 }
 
 std::optional<LevelPreviewShown> PreviewService::take() {
-    std::lock_guard lock(mutex_);
-    std::optional<LevelPreviewShown> shown = std::move(done_);
-    done_.reset();
-    if (shown && shown->request != asked_)
-        return std::nullopt;
-    return shown;
-}
-
-// The worker thread. It reads level files and the game's graphics and owns graphics_; it never
-// touches the document, the tree or a window, and hands each preview over under the mutex.
-void PreviewService::work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || pending_; });
-        if (stopping_)
-            return;
-        Request request = std::move(*pending_);
-        pending_.reset();
-        const bool forget = std::exchange(forget_, false);
-        lock.unlock();
-        if (forget)
-            graphics_ = preview::GameGraphics();
-        LevelPreviewShown shown =
-            previewLevel(request.path, graphics_, std::move(request.places), request.width);
-        shown.request = request.number;
-        lock.lock();
-        done_ = std::move(shown);
-        lock.unlock();
-        ready_();
-        lock.lock();
-    }
+    return worker_.take();
 }
 
 } // namespace quillfen

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "editor/latest_worker.h"
 #include "preview/game_graphics.h"
 #include "preview/image.h"
 
-#include <condition_variable>
-#include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quillfen {
@@ -22,7 +19,6 @@ struct LevelPreviewShown {
     preview::Image thumbnail;       // the picture shrunk to the width asked for
     std::string note;               // one line: what the picture lacks, or why there is none
     std::string reason;             // the whole refusal behind the note (places searched)
-    std::uint64_t request = 0;      // which request of a PreviewService it answers
 };
 
 // The preview of the level file at `hostPath` with its graphics found through `graphics` in
@@ -41,15 +37,13 @@ public:
     // `ready` runs on the worker thread when a preview is done: it only wakes the window's
     // thread (a queued call, a posted message).
     explicit PreviewService(std::function<void()> ready);
-    ~PreviewService();
-    PreviewService(const PreviewService&) = delete;
-    PreviewService& operator=(const PreviewService&) = delete;
 
     // Asks for the preview of `hostPath` (empty: nothing); a request not yet begun is dropped.
     void show(const std::string& hostPath, const preview::GraphicsPlaces& places, int width);
     // The graphics are looked for afresh from the next request on, every folder listed again
     // and every set decoded again: the player has just pointed the tool at a folder, where the
-    // game's files may have been put since they were last looked for.
+    // game's files may have been put since they were last looked for. On the thread that
+    // calls show().
     void forgetGraphics();
     // The preview of the newest request, once it is done; nothing before, and nothing for an
     // older request finished in the meantime.
@@ -57,24 +51,17 @@ public:
 
 private:
     struct Request {
-        std::uint64_t number = 0;
         std::string path;
         preview::GraphicsPlaces places;
         int width = 0;
+        bool forget = false; // the graphics are looked for afresh first
     };
-    void work();
 
-    std::function<void()> ready_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::optional<Request> pending_;
-    std::optional<LevelPreviewShown> done_;
-    std::uint64_t asked_ = 0;
-    bool stopping_ = false;
     bool forget_ = false;
-    // Only the worker touches it: the graphics found and decoded, kept for the service's life.
+    // Only the worker's job touches it: the graphics found and decoded, kept for the service's
+    // life.
     preview::GameGraphics graphics_;
-    std::thread worker_; // last: it starts once everything above is made
+    LatestWorker<Request, LevelPreviewShown> worker_; // last: its job uses graphics_
 };
 
 } // namespace quillfen

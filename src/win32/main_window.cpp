@@ -3,6 +3,7 @@
 #include "editor/window_texts.h"
 #include "host/windows_text.h"
 #include "profiles/profile_store.h"
+#include "win32/owned_window_proc.h"
 #include "win32/preview_view.h"
 #include "win32/problem_window.h"
 #include "win32/resource.h"
@@ -18,6 +19,8 @@ constexpr wchar_t kWindowClass[] = L"QuillfenMainWindow";
 // The status bar's message of success goes after this long.
 constexpr UINT_PTR kStatusTimer = 1;
 constexpr UINT kStatusMilliseconds = 6000;
+// A check of the profile beside the window's thread is done (preview_view.cpp has WM_APP + 2).
+constexpr UINT kCheckReady = WM_APP + 3;
 
 } // namespace
 
@@ -41,7 +44,8 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     instance_ = instance;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc =
+        ownedWindowProc<MainWindow, &MainWindow::window_, &MainWindow::handle>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -53,6 +57,7 @@ bool MainWindow::create(HINSTANCE instance, int show) {
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 640, 480, nullptr, nullptr, instance, this);
     ui_.setOwner(window_);
+    editor_.checkBeside([window = window_] { ::PostMessageW(window, kCheckReady, 0, 0); });
     createMenus();
     createAccelerators();
     createControls();
@@ -89,23 +94,14 @@ bool MainWindow::translateAccelerator(MSG& message) {
     return ::TranslateAcceleratorW(window_, accelerators_, &message) != 0;
 }
 
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<MainWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form)
-        return form->handle(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case kCheckReady:
+        if (editor_.takeCheck())
+            showDocumentState();
         return 0;
     case WM_NOTIFY:
         return notify(reinterpret_cast<NMHDR*>(lParam));
@@ -310,6 +306,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.profiles)
         fillProfiles(*outcome.profiles, /*selectFirst=*/false);
     showDocumentState();
+    if (!outcome.notice.empty())
+        ui_.message(outcome.notice);
 }
 
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {

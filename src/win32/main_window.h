@@ -88,7 +88,6 @@ private:
     void showContextMenu(int x, int y);
     void inform(const std::string& text);
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code);
     LRESULT notify(NMHDR* header);

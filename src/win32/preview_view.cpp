@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_texts.h"
+#include "win32/owned_window_proc.h"
 #include "win32/preview_window.h"
 #include "win32/win32_user_interface.h"
 
@@ -60,7 +61,8 @@ PreviewView::PreviewView(HINSTANCE instance, HWND parent, Editor& editor)
     WNDCLASSEXW viewClass{};
     viewClass.cbSize = sizeof(viewClass);
     viewClass.style = CS_DBLCLKS;
-    viewClass.lpfnWndProc = windowProc;
+    viewClass.lpfnWndProc =
+        ownedWindowProc<PreviewView, &PreviewView::window_, &PreviewView::handle>;
     viewClass.hInstance = instance;
     viewClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     viewClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -73,19 +75,6 @@ PreviewView::PreviewView(HINSTANCE instance, HWND parent, Editor& editor)
 PreviewView::~PreviewView() {
     if (thumbnail_)
         ::DeleteObject(thumbnail_);
-}
-
-LRESULT CALLBACK PreviewView::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<PreviewView*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* view = reinterpret_cast<PreviewView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (view)
-        return view->handle(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT PreviewView::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,7 +42,6 @@ public:
     void chooseDosGraphicsFolder(Win32UserInterface& ui);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void takePreview();
     void paint();

@@ -1,6 +1,7 @@
 #include "win32/preview_window.h"
 
 #include "editor/window_menus.h"
+#include "win32/owned_window_proc.h"
 #include "win32/preview_view.h"
 #include "win32/win32_user_interface.h"
 
@@ -16,7 +17,8 @@ constexpr int kFirstSizeCommand = 100;
 PreviewWindow::PreviewWindow(HINSTANCE instance, HWND owner) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc =
+        ownedWindowProc<PreviewWindow, &PreviewWindow::window_, &PreviewWindow::handle>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
@@ -55,20 +57,6 @@ void PreviewWindow::showPicture(const preview::Image& picture, const std::string
 void PreviewWindow::open() {
     ::ShowWindow(window_, SW_SHOW);
     updateScrollBars();
-}
-
-LRESULT CALLBACK PreviewWindow::windowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<PreviewWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* shown = reinterpret_cast<PreviewWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (shown)
-        return shown->handle(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 SIZE PreviewWindow::shownSize() const {

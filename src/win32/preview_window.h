@@ -22,7 +22,6 @@ public:
     bool isOpen() const { return window_ && ::IsWindowVisible(window_); }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     // The picture's size as shown, and the scroll bars that go with it.
     SIZE shownSize() const;

@@ -1,6 +1,7 @@
 #include "win32/problem_window.h"
 
 #include "editor/window_menus.h"
+#include "win32/owned_window_proc.h"
 #include "win32/win32_user_interface.h"
 
 #include <commctrl.h>
@@ -17,7 +18,8 @@ ProblemWindow::ProblemWindow(HINSTANCE instance, HWND owner,
     : chosen_(std::move(chosen)) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc =
+        ownedWindowProc<ProblemWindow, &ProblemWindow::window_, &ProblemWindow::handle>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -80,20 +82,6 @@ void ProblemWindow::open() {
 void ProblemWindow::choose(int row) {
     if (row >= 0 && static_cast<std::size_t>(row) < keys_.size())
         chosen_(keys_[static_cast<std::size_t>(row)]);
-}
-
-LRESULT CALLBACK ProblemWindow::windowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<ProblemWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* shown = reinterpret_cast<ProblemWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (shown)
-        return shown->handle(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ProblemWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

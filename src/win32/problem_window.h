@@ -27,7 +27,6 @@ public:
     HWND list() const { return list_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void choose(int row);
 

@@ -37,7 +37,17 @@ MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& 
         box->installEventFilter(this);
     connectControls();
     restoreLayout();
+    // The check of a long profile wakes this thread when it is done; a call queued for a window
+    // that is gone is dropped with it.
+    editor_.checkBeside([this] {
+        QMetaObject::invokeMethod(this, &MainWindow::takeCheck, Qt::QueuedConnection);
+    });
     showDocumentState();
+}
+
+void MainWindow::takeCheck() {
+    if (editor_.takeCheck())
+        showDocumentState();
 }
 
 MainWindow::~MainWindow() {
@@ -204,6 +214,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.levelFolder)
         folderList->setPath(QString::fromStdString(*outcome.levelFolder));
     showDocumentState();
+    if (!outcome.notice.empty())
+        reports_.message(outcome.notice);
 }
 
 void MainWindow::showDocumentState() {

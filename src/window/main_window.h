@@ -139,6 +139,8 @@ private:
     void showPanel(const std::optional<DetailPanel>& panel);
     // The caption, the Edit menu, the status line and the progress bar's reset after an action.
     void showDocumentState();
+    // A check of the profile beside this thread is done: its marks, rows and count are shown.
+    void takeCheck();
     void showCoreSelection();
     // A row of View > Problems chosen: its node (none for a note on the install) selected as a
     // click in the tree selects it.

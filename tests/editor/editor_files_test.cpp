@@ -191,17 +191,25 @@ TEST_F(EditorFilesTest, TheSettingsAndTheAgreementGoWhereTheDesktopKeepsSettings
 
 // The game's folder the player chose is the settings file's third line (where earlier versions
 // kept the graphics folder), the DOS graphics folders the lines after it; the previews look in
-// them, then beside the loaded profile and in its Wine prefix. The status bar names the game.
+// them, then beside the loaded profile and in its Wine prefix. The status bar names the game, or
+// says that none was found, as a box says once.
 TEST_F(EditorFilesTest, TheChosenFoldersAreKeptAndThePreviewsLookInThemThenWhereTheProfileIs) {
     const std::string dos = prefix.onDriveC("DOS"), sequel = prefix.onDriveC("DOS2");
     std::filesystem::create_directories(dos);
     std::filesystem::create_directories(sequel);
     EXPECT_TRUE(editor.documentState().status.ends_with(" - game folder not found: choose it with "
                                                         "Options > Game folder..."));
+    // A load that finds no game says so in a box with what to do, once in a run; no box opens.
+    Outcome loaded = editor.loadProfile("Alice");
+    EXPECT_TRUE(loaded.notice.starts_with("found no game folder (one that holds LEVEL and STYLES)"))
+        << loaded.notice;
+    EXPECT_NE(loaded.notice.find("choose it with Options > Game folder..."), std::string::npos);
+    EXPECT_EQ(editor.loadProfile("Bob").notice, "");
+    EXPECT_TRUE(ui.messages.empty());
     editor.chooseGameFolder(levels);
     EXPECT_EQ(settingsFile(),
               "c:\r\n" + std::string(kDefaultUsersKeyPath) + "\r\n" + levels + "\r\n");
-    EXPECT_TRUE(editor.documentState().status.ends_with(" - game C:\\LEVELS"));
+    EXPECT_NE(editor.documentState().status.find(" - game C:\\LEVELS"), std::string::npos);
     for (const std::string& folder : {dos, sequel, dos, dos})
         editor.chooseDosGraphicsFolder(folder);
     editor.setStartupFolder();

@@ -4,9 +4,12 @@
 #include "temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <mutex>
 
 namespace quillfen {
 namespace {
@@ -162,6 +165,67 @@ TEST_F(EditorTest, TheProblemsFollowTheEditsAndTheStatusBarCountsThem) {
         << user.said[0];
     EXPECT_EQ(user.said[1],
               "WARNING: the folder 'NE?W' holds '?', which Windows does not allow in a folder");
+}
+
+// A window checks a long profile beside its thread: the marks keep the last answer until the new
+// one arrives, and an older check's answer never replaces a newer one's.
+TEST_F(EditorTest, ALongProfileIsCheckedBesideTheWindowsThreadNewestCheckLast) {
+    std::string game = dir.file("game");
+    std::filesystem::create_directories(game + "/LEVEL/LONG");
+    testing::SetSpec set{"ALL", {}};
+    for (int i = 0; i < 600; ++i) {
+        std::string file = std::to_string(i) + ".lvl";
+        set.levels.push_back({file, file});
+        // Every tenth file is missing.
+        if (i % 10 != 0)
+            writeBytes(game + "/LEVEL/LONG/" + file, makeLevelFile({}, file));
+    }
+    load({{"LONG", "LONG", {set}}});
+    std::mutex mutex;
+    std::condition_variable woken;
+    int ready = 0;
+    editor.checkBeside([&] {
+        std::lock_guard lock(mutex);
+        ++ready;
+        woken.notify_one();
+    });
+    // Takes answers as the window does, each time it is woken, until one is taken.
+    auto takeAnswer = [&] {
+        for (;;) {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(woken.wait_for(lock, std::chrono::seconds(20), [&] { return ready > 0; }));
+            --ready;
+            lock.unlock();
+            if (editor.takeCheck())
+                return;
+        }
+    };
+    auto errors = [&] {
+        return std::count_if(
+            editor.problems().begin(), editor.problems().end(),
+            [](const ProfileProblem& p) { return p.severity == ProblemSeverity::Error; });
+    };
+    editor.giveGameFolder(game);
+    EXPECT_TRUE(editor.problems().empty());
+    takeAnswer();
+    EXPECT_EQ(errors(), 60);
+
+    // Two edits in a row: the first one's check, done or not, is never taken.
+    select("level1"); // 0.lvl, missing
+    ASSERT_TRUE(editor.deleteLevel().done);
+    EXPECT_EQ(errors(), 60);
+    select("level11"); // 10.lvl, missing
+    ASSERT_TRUE(editor.deleteLevel().done);
+    takeAnswer();
+    EXPECT_EQ(errors(), 58);
+    EXPECT_NE(editor.documentState().status.find("58 problem(s)"), std::string::npos);
+    auto texts = [](const std::vector<ProfileProblem>& problems) {
+        std::vector<std::string> lines;
+        for (const ProfileProblem& p : problems)
+            lines.push_back(p.key + " " + p.problem);
+        return lines;
+    };
+    EXPECT_EQ(texts(editor.problems()), texts(checkProfile(editor.tree(), *editor.gameFolder())));
 }
 
 } // namespace

@@ -198,6 +198,12 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return driver.selectProblem(rest);
     if (verb == "expect-problem")
         return expectProblem(driver, first, last);
+    if (verb == "expect-mark") {
+        const std::string mark = driver.rowMark(first);
+        if (last == "none" ? mark.empty() : mark.find(last) != std::string::npos)
+            return {};
+        return line + ": the mark's tooltip is '" + mark + "'";
+    }
     if (verb == "expect-closed")
         return driver.closed() ? std::string() : line + ": the window is still open";
     return "unknown line: " + line;

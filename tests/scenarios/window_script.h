@@ -59,6 +59,8 @@
 //                           View > Problems
 //   expect-problem KEY TEXT View > Problems has a row of node KEY (-: the whole install) that
 //                           shows TEXT; none: it has no row of KEY
+//   expect-mark KEY TEXT    the node's row in the tree is marked, with TEXT in the mark's
+//                           tooltip; none: it is not marked and has no tooltip
 namespace quillfen {
 
 class Editor;
@@ -94,6 +96,9 @@ public:
     // What the window shows (texts UTF-8).
     virtual std::vector<std::string> rowsUnder(const std::string& key) const = 0;
     virtual std::string rowText(const std::string& key) const = 0;
+    // The tooltip of the node's mark in the tree; empty when the row has neither mark nor
+    // tooltip, and a tooltip without a mark, or a mark without one, says so.
+    virtual std::string rowMark(const std::string& key) const = 0;
     virtual std::vector<std::string> listedFiles() const = 0;
     // The level-file list's current file; empty when there is none.
     virtual std::string currentFile() const = 0;

@@ -437,6 +437,27 @@ std::string ScriptRunner::rowText(const std::string& key) const {
     return narrowed(text);
 }
 
+std::string ScriptRunner::rowMark(const std::string& key) const {
+    HTREEITEM item = itemOf(key);
+    if (!item)
+        return "(no node " + key + ")";
+    const bool marked = (TreeView_GetItemState(tree_, item, TVIS_STATEIMAGEMASK) >> 12) != 0;
+    // The tooltip as the tree asks its parent for it when the mouse rests on the row.
+    wchar_t text[1024] = {};
+    NMTVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = tree_;
+    tip.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(tree_));
+    tip.hdr.code = TVN_GETINFOTIPW;
+    tip.pszText = text;
+    tip.cchTextMax = 1024;
+    tip.hItem = item;
+    ::SendMessageW(::GetParent(tree_), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+    const std::string shown = narrowed(text);
+    if (marked != !shown.empty())
+        return marked ? "(a mark without a tooltip)" : "(a tooltip without a mark) " + shown;
+    return shown;
+}
+
 std::string ScriptRunner::boxText(const std::string& control) const {
     HWND box = window_.controlNamed(control);
     return box ? narrowed(textOfWindow(box)) : std::string();

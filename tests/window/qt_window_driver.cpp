@@ -270,6 +270,18 @@ std::string QtWindowDriver::rowText(const std::string& key) const {
                            : "(no node " + key + ")";
 }
 
+std::string QtWindowDriver::rowMark(const std::string& key) const {
+    const QModelIndex index = row(key);
+    if (!index.isValid())
+        return "(no node " + key + ")";
+    const bool marked = !s_.tree()->model()->data(index, Qt::DecorationRole).isNull();
+    const std::string tip =
+        s_.tree()->model()->data(index, Qt::ToolTipRole).toString().toStdString();
+    if (marked != !tip.empty())
+        return marked ? "(a mark without a tooltip)" : "(a tooltip without a mark) " + tip;
+    return tip;
+}
+
 std::string QtWindowDriver::boxText(const std::string& control) const {
     const QString name = QString::fromStdString(control);
     if (auto* combo = s_.form->findChild<QComboBox*>(name))

@@ -30,6 +30,7 @@ public:
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
     std::string rowText(const std::string& key) const override;
+    std::string rowMark(const std::string& key) const override;
     std::vector<std::string> listedFiles() const override;
     std::string currentFile() const override;
     std::string boxText(const std::string& control) const override;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quillfen::win32 {
+
+// The window procedure of a window class whose windows are made with their owner object as
+// CreateWindowExW's last argument: at WM_NCCREATE the object is kept with the window and gets
+// its handle (`Window`); from then on every message goes to the object's `Handle`, and those
+// before to DefWindowProcW.
+template <class Owner, HWND Owner::*Window, LRESULT (Owner::*Handle)(UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<Owner*>(create->lpCreateParams)->*Window = window;
+    }
+    auto* owner = reinterpret_cast<Owner*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (owner)
+        return (owner->*Handle)(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace quillfen::win32
