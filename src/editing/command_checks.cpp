@@ -3,6 +3,8 @@
 #include "database/database_format.h"
 #include "editing/editing_commands.h"
 
+#include <algorithm>
+
 namespace quillfen {
 
 Result<const LevelTree::Node*> selectedOfKind(const EditorState& state, NodeKind kind,
@@ -36,9 +38,13 @@ EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes) {
 
 Status roomForNode(const EditorState& state) {
     static_assert(format::kMaxNodes == 3649, "kTreeFull names the limit");
-    if (state.tree.count() < format::kMaxNodes)
+    if (nodesThatFit(state) > 0)
         return success();
     return Error{kTreeFull};
+}
+
+std::size_t nodesThatFit(const EditorState& state) {
+    return static_cast<std::size_t>(std::max(format::kMaxNodes - state.tree.count(), 0));
 }
 
 DetailPanel detailPanelFor(const EditorState& state) {

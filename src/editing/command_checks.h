@@ -26,5 +26,7 @@ AddedNodes::NewNode newSet(EditorState& state, const LevelTree::Node* group, std
 EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes);
 // The refusal when the tree already holds as many nodes as a profile can.
 Status roomForNode(const EditorState& state);
+// How many more nodes the tree can take before it holds as many as a profile can.
+std::size_t nodesThatFit(const EditorState& state);
 
 } // namespace quillfen

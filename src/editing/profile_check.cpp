@@ -45,16 +45,27 @@ public:
 
 private:
     void error(const std::string& key, const std::string& file, std::string problem) {
-        problems_.push_back({key, file, std::move(problem), ProblemSeverity::Error});
+        problems_.push_back(
+            {key, file, std::move(problem), ProblemSeverity::Error, windowsPath(file)});
     }
     void note(const std::string& key, const std::string& file, std::string problem) {
-        problems_.push_back({key, file, std::move(problem), ProblemSeverity::Note});
+        problems_.push_back(
+            {key, file, std::move(problem), ProblemSeverity::Note, windowsPath(file)});
+    }
+    // The host path as the game names it, its folder looked up once.
+    std::string windowsPath(const std::string& file) {
+        if (file.empty())
+            return {};
+        const std::string folder = folderOf(file);
+        auto [known, added] = windowsFolders_.try_emplace(folder);
+        if (added)
+            known->second = windowsPathOf(folder, game_.winePrefix);
+        return known->second + "\\" + fileNameOf(file);
     }
 
     void checkGroup(const LevelTree::Node* group) {
         std::string folderText(tree_.groupFolders(group->index()));
-        // The folder's own host path: the file part of a level's path is a name of no file.
-        std::string folder = folderOf(levelFileHostPath(game_, folderText, "x"));
+        std::string folder = groupFolderHostPath(game_, folderText);
         if (std::string refusal = windowsFolderRefusal(folderText); !refusal.empty())
             return error(group->key(), folder, refusal);
         // A group without levels asks nothing of its folder.
@@ -114,6 +125,7 @@ private:
     preview::FolderSets sets_;
     bool noGraphics_ = false;
     std::unordered_map<std::string, const LevelTree::Node*> byPath_, byBytes_;
+    std::unordered_map<std::string, std::string> windowsFolders_;
     std::vector<ProfileProblem> problems_;
 };
 

@@ -22,6 +22,8 @@ struct ProfileProblem {
     std::string file;    // the host path of the file or folder it is about
     std::string problem; // in the player's words (Windows-1252)
     ProblemSeverity severity = ProblemSeverity::Error;
+    // The file as the player types it (UTF-8): "C:\LEMM\LEVEL\CUST\x.lvl"; empty with `file`.
+    std::string windowsFile = {};
 };
 
 // How the check reads a level file: its bytes, or the system's reason.

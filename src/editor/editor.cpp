@@ -282,13 +282,9 @@ Outcome Editor::redo() {
         return {};
     }
     // The add's files go back into the group's folder first: a refused copy redoes nothing.
-    if (!step->copies.levels.empty()) {
-        auto written = levelfile::writeImport(step->copies);
-        if (!written) {
-            ui_.message(written.error());
-            return {};
-        }
-        step->copied = std::move(*written);
+    if (Status copied = step->copyAgain(); !copied) {
+        ui_.message(copied.error());
+        return {};
     }
     step->edit->redo(state_.tree);
     history_.redone();

@@ -11,8 +11,21 @@
 #include "profiles/game_folder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillfen {
+namespace {
+
+// A group's folder that an add made: removed again once empty, unless the add's step keeps it.
+struct MadeFolder {
+    std::string path;
+    ~MadeFolder() {
+        if (!path.empty())
+            (void)removeEmptyFolder(path);
+    }
+};
+
+} // namespace
 
 Outcome Editor::addSelectedLevels(const FileListSelection& files) {
     auto names = levelsToAdd(state_, files);
@@ -22,12 +35,14 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
     }
     std::vector<LevelFileRead> levels;
     std::vector<levelfile::PlannedLevel> toCopy;
+    // Only the levels that the profile still has room for are added, and copied.
+    const std::size_t room = nodesThatFit(state_);
     for (const std::string& name : *names) {
         auto bytes = readWholeFile(levelfile::levelFilePath(levelFolder_, name),
                                    levelfile::kLargestLevelRead);
         levels.push_back(
             {name, bytes.ok(), bytes ? levelfile::readLevelBytes(*bytes) : Error{bytes.error()}});
-        if (levels.back().info)
+        if (levels.back().info && toCopy.size() < room)
             toCopy.push_back({0, name, std::move(*bytes), *levels.back().info});
     }
     std::string said;
@@ -42,14 +57,13 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
         if (level.info && copy != copies->levels.end())
             level.fileName = (copy++)->fileName;
     std::vector<levelfile::WrittenLevel> written;
+    MadeFolder made;
     if (!copies->levels.empty()) {
         // The copies are written before the levels are added: a failed write adds nothing.
-        Status folder = isFolder(copies->folder) ? success() : createFolder(copies->folder);
+        Status folder = makeGroupFolder(copies->folder, made.path);
         auto done = folder ? levelfile::writeImport(*copies) : Error{folder.error()};
         if (!done) {
-            tell(folder ? done.error()
-                        : "ERROR: cannot make the folder " +
-                              utf8ToWindows1252Lossy(copies->folder) + ": " + done.error());
+            tell(done.error());
             return {};
         }
         written = std::move(*done);
@@ -66,6 +80,7 @@ Outcome Editor::addSelectedLevels(const FileListSelection& files) {
     History::Step* step = history_.toUndo();
     step->copies = std::move(*copies);
     step->copied = std::move(written);
+    step->madeFolder = std::exchange(made.path, {});
     return outcome;
 }
 
@@ -76,8 +91,7 @@ Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::Pla
     if (!game || levels.empty() || set == nullptr)
         return levelfile::ImportPlan{};
     const std::string folderText(state_.groupFolders(set->parent()->index()));
-    const std::string folder =
-        folderOf(levelFileHostPath(*game, folderText, levels.front().fileName));
+    const std::string folder = groupFolderHostPath(*game, folderText);
     std::vector<std::string> names;
     for (const levelfile::PlannedLevel& level : levels)
         names.push_back(level.fileName);
@@ -101,11 +115,10 @@ Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::Pla
 }
 
 void Editor::takeBackCopies(History::Step& step) {
-    for (const std::string& path : levelfile::takeBack(step.copied))
+    for (const std::string& path : step.takeBackCopies())
         ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
                     " was left in place: another add took it up, or it changed, since it was "
                     "copied");
-    step.copied.clear();
 }
 
 Outcome Editor::dropLevelFiles(const LevelTree::Node* set, const std::vector<std::string>& paths) {
@@ -150,12 +163,11 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     }
     // The levels go where the game looks for them: their group's folder of the game.
     std::string folder = hostFolder;
+    MadeFolder made;
     if (const std::optional<GameFolder>& game = gameFolder(); game && group) {
-        folder = folderOf(
-            levelFileHostPath(*game, std::string(state_.groupFolders(group->index())), "x"));
-        if (Status made = isFolder(folder) ? success() : createFolder(folder); !made) {
-            ui_.message("ERROR: cannot make the folder " + utf8ToWindows1252Lossy(folder) + ": " +
-                        made.error());
+        folder = groupFolderHostPath(*game, std::string(state_.groupFolders(group->index())));
+        if (Status madeNow = makeGroupFolder(folder, made.path); !madeNow) {
+            ui_.message(madeNow.error());
             return {};
         }
     }
@@ -216,9 +228,10 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     // Written into the group's folder of the game, the files go and come with the step.
     if (outcome.done && folder != hostFolder) {
         History::Step* step = history_.toUndo();
+        // A redo replaces again what the import replaced.
         step->copies = lastImport_;
-        step->copies.conflicts.clear(); // settled: a redo writes what the import wrote
         step->copied = std::move(*written);
+        step->madeFolder = std::exchange(made.path, {});
     }
     return outcome;
 }

@@ -1,6 +1,42 @@
 #include "editor/history.h"
 
+#include "common/windows1252.h"
+#include "host/file_io.h"
+
 namespace quillfen {
+
+Status makeGroupFolder(const std::string& folder, std::string& made) {
+    if (isFolder(folder))
+        return success();
+    if (Status done = createFolder(folder); !done)
+        return Error{"ERROR: cannot make the folder " + utf8ToWindows1252Lossy(folder) + ": " +
+                     done.error()};
+    made = folder;
+    return success();
+}
+
+Status History::Step::copyAgain() {
+    if (copies.levels.empty())
+        return success();
+    if (std::string again; !madeFolder.empty())
+        if (Status made = makeGroupFolder(madeFolder, again); !made)
+            return made;
+    auto written =
+        levelfile::writeImport(copies, copies.conflicts.empty() ? levelfile::OnConflict::Refuse
+                                                                : levelfile::OnConflict::Replace);
+    if (!written)
+        return Error{written.error()};
+    copied = std::move(*written);
+    return success();
+}
+
+std::vector<std::string> History::Step::takeBackCopies() {
+    std::vector<std::string> left = levelfile::takeBack(copied);
+    copied.clear();
+    if (!madeFolder.empty())
+        (void)removeEmptyFolder(madeFolder);
+    return left;
+}
 
 void History::push(Step step) {
     if (saved_ > static_cast<long>(done_))
@@ -12,8 +48,10 @@ void History::push(Step step) {
 
 void History::markSaved() {
     saved_ = static_cast<long>(done_);
-    for (Step& step : doneSteps())
+    for (Step& step : doneSteps()) {
         step.copied.clear();
+        step.madeFolder.clear();
+    }
 }
 
 void History::clear() {

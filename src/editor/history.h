@@ -3,11 +3,16 @@
 #include "editing/tree_edit.h"
 #include "levelfile/level_pack.h"
 
+#include <ranges>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace quillfen {
+
+// Makes the group's folder `folder` for an add when it is missing, and names it in `made` then
+// (an add's Step::madeFolder). Refused with the user's message.
+Status makeGroupFolder(const std::string& folder, std::string& made);
 
 // The edits that can be undone and redone, and the point at which the tree was last saved.
 class History {
@@ -17,10 +22,20 @@ public:
         EditStep edit;
         std::string selectedBefore; // keys; empty for nothing selected
         std::string selectedAfter;
-        // An add's level files copied into their group's folder: what redo writes, and what the
-        // step wrote while no save has kept it, which undo takes back.
+        // An add's level files copied into their group's folder: what redo writes (replacing the
+        // files of the plan's conflicts, as the import did), and what the step wrote or replaced
+        // while no save has kept it, which undo takes back.
         levelfile::ImportPlan copies = {};
         std::vector<levelfile::WrittenLevel> copied = {};
+        // The group's folder (a host path) when the add made it: undo removes it once empty.
+        std::string madeFolder = {};
+
+        // Writes the copies again, in the folder made again when the add made it: for a redo.
+        // Refused with the user's message, nothing written.
+        Status copyAgain();
+        // Takes back what the step copied and no save kept, and the folder it made once that is
+        // empty; gives the paths of the files left (see levelfile::takeBack).
+        std::vector<std::string> takeBackCopies();
     };
 
     // A new edit: what was undone can no longer be redone.
@@ -39,8 +54,9 @@ public:
     // A save keeps the files that the steps done copied: no undo takes them back.
     void markSaved();
     bool modified() const { return saved_ != static_cast<long>(done_); }
-    // The steps done, oldest first.
-    std::span<Step> doneSteps() { return {steps_.data(), done_}; }
+    // The steps done, newest first: the order in which they are taken back, so that a folder an
+    // earlier step made is empty when its turn comes.
+    auto doneSteps() { return std::span<Step>(steps_.data(), done_) | std::views::reverse; }
 
 private:
     std::vector<Step> steps_;

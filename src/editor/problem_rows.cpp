@@ -10,10 +10,11 @@ std::vector<ProblemRow> problemRows(const LevelTree& tree,
     rows.reserve(problems.size());
     for (const ProfileProblem& p : problems) {
         const LevelTree::Node* node = p.key.empty() ? nullptr : tree.find(p.key);
-        // Host paths are UTF-8; a row is Windows-1252, as the tree's texts and the problems are.
+        // The file as the player types it. Paths are UTF-8; a row is Windows-1252, as the tree's
+        // texts and the problems are.
         rows.push_back({p.severity == ProblemSeverity::Error ? "error" : "note",
                         node ? std::string(node->text()) : std::string(), p.key,
-                        utf8ToWindows1252Lossy(p.file), p.problem});
+                        utf8ToWindows1252Lossy(p.windowsFile), p.problem});
     }
     return rows;
 }

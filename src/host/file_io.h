@@ -117,6 +117,9 @@ std::string settingsFolder();
 Status makeFolder(const std::string& folder);
 // Makes the one folder `folder` in a folder that is there, as makeFolder makes each.
 Status createFolder(const std::string& folder);
+// Removes the folder `folder` when it is empty; false when it holds anything or could not be
+// removed.
+bool removeEmptyFolder(const std::string& folder);
 
 // The host's Unicode case table: the lower case of a UTF-16 code unit (itself where it has none).
 char16_t hostLowerCase(char16_t unit);

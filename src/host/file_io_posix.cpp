@@ -138,6 +138,10 @@ Status createFolder(const std::string& folder) {
     return ::mkdir(folder.c_str(), 0700) == 0 ? success() : failure(errno);
 }
 
+bool removeEmptyFolder(const std::string& folder) {
+    return ::rmdir(folder.c_str()) == 0;
+}
+
 char16_t hostLowerCase(char16_t unit) {
     // The host's Unicode case table; without it only ASCII letters fold.
     static locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});

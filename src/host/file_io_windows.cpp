@@ -156,6 +156,10 @@ Status createFolder(const std::string& folder) {
     return ::CreateDirectoryW(widened(folder).c_str(), nullptr) ? success() : lastFailure();
 }
 
+bool removeEmptyFolder(const std::string& folder) {
+    return ::RemoveDirectoryW(widened(folder).c_str()) != 0;
+}
+
 char16_t hostLowerCase(char16_t unit) {
     wchar_t text[1] = {static_cast<wchar_t>(unit)};
     ::CharLowerBuffW(text, 1);

@@ -235,27 +235,28 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict
             return Error{"ERROR: cannot import " + plan.packName + ": " + shownPath(path) + ": " +
                          touched.error() + "; nothing was written"};
     std::vector<WrittenLevel> written;
-    std::vector<std::string> replaced;
     for (auto [level, replacing] : toWrite) {
         std::string path = levelFilePath(plan.folder, level->fileName);
         WriteRules rules{.mustBeNew = true};
-        if (replacing)
+        std::optional<std::vector<unsigned char>> old;
+        Status done = success();
+        if (replacing) {
             rules = {.backup = path + "_backup", .backupLimit = kLargestLevelRead};
-        if (auto done = writeFile(path, level->bytes, rules); !done) {
+            auto read = readWholeFile(path, kLargestLevelRead);
+            done = read ? success() : Status{Error{read.error()}};
+            if (read)
+                old = std::move(*read);
+        }
+        if (done)
+            done = writeFile(path, level->bytes, rules);
+        if (!done) {
             (void)takeBack(written);
-            for (const std::string& made : replaced)
-                if (auto old = readWholeFile(made + "_backup", kLargestLevelRead))
-                    (void)writeFile(made, *old);
             return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
                          "; nothing was written"};
         }
-        if (replacing) {
-            replaced.push_back(std::move(path));
-            continue;
-        }
         // A file whose state cannot be told is never taken back.
         auto info = pathInfo(path, false);
-        written.push_back({path, info ? *info : PathInfo{}});
+        written.push_back({path, info ? *info : PathInfo{}, std::move(old)});
     }
     return written;
 }
@@ -266,12 +267,16 @@ std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files) {
         // The lock keeps out an import that would find the file and take it up meanwhile.
         auto lock = lockFolder(folderOf(file.path));
         auto now = pathInfo(file.path, false);
-        if (now && now->kind == EntryKind::Missing)
+        // A made file gone, or a replaced one that holds its old bytes again: taken back already.
+        const bool made = !file.replaced;
+        if (made ? now && now->kind == EntryKind::Missing
+                 : onDisk(file.path, *file.replaced) == OnDisk::Same)
             continue;
         const PathInfo& was = file.written;
         bool asWritten = lock && now && now->kind == EntryKind::File && now->device == was.device &&
                          now->id == was.id && now->size == was.size && now->changed == was.changed;
-        if (!asWritten || !removeFile(file.path))
+        if (!asWritten ||
+            !(made ? removeFile(file.path) : writeFile(file.path, *file.replaced).ok()))
             left.push_back(file.path);
     }
     return left;

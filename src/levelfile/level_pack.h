@@ -6,6 +6,7 @@
 #include "levelfile/level_file.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -83,11 +84,13 @@ std::string importReport(const ImportPlan& plan);
 // What an import does with a planned file that holds another level.
 enum class OnConflict { Refuse, Replace };
 
-// A level file that an import made, as it stood right after the write: what tells it from a
-// file that another program wrote, changed or took up since.
+// A level file that an import made or replaced, as it stood right after the write: what tells it
+// from a file that another program wrote, changed or took up since.
 struct WrittenLevel {
     std::string path;
     PathInfo written;
+    // The bytes of the file that a Replace wrote over; none for a file the import made.
+    std::optional<std::vector<unsigned char>> replaced = std::nullopt;
 };
 
 // Writes the plan's level files, each complete or not at all, as one step that holds the
@@ -99,13 +102,14 @@ struct WrittenLevel {
 // as "<name>_backup"; a symbolic link is never written through, and refuses it either way. A new
 // file never takes the place of anything that appeared meanwhile. When a write fails, the files
 // this call has written are removed again and the ones it replaced put back, so the folder's
-// level files are as they were. Gives the files it made.
+// level files are as they were. Gives the files it made and those it replaced.
 Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan,
                                               OnConflict onConflict = OnConflict::Refuse);
 
-// Takes back level files that an import made, each under its folder's lock and only while it is
-// still the file written then (the same file, length and time): one that another import found
-// and took up, or that anything changed, is left. Gives the paths of those left.
+// Takes back level files that an import made or replaced, each under its folder's lock and only
+// while it is still the file written then (the same file, length and time): a made file is
+// removed, a replaced one gets its old bytes back through the one write. One that another import
+// found and took up, or that anything changed, is left. Gives the paths of those left.
 std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files);
 
 } // namespace quillfen::levelfile

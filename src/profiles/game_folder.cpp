@@ -104,20 +104,21 @@ std::string_view gameFolderSourceName(GameFolderSource source) {
     return {};
 }
 
+std::string groupFolderHostPath(const GameFolder& game, const std::string& folderText) {
+    std::string folder = windows1252ToUtf8(folderText);
+    if (!isAbsoluteWindowsPath(folder))
+        return hostPathBelow(game.hostPath, "LEVEL\\" + folder);
+    if (!game.winePrefix.empty())
+        return hostPathInPrefix(game.winePrefix, folder);
+    if (hasDriveLetter(folder))
+        return hostPathBelow(folder.substr(0, 2), folder.substr(2));
+    return hostPathBelow(driveOf(game.hostPath), folder);
+}
+
 std::string levelFileHostPath(const GameFolder& game, const std::string& folderText,
                               const std::string& fileName) {
-    std::string folder = windows1252ToUtf8(folderText);
-    std::string folderPath;
-    if (!isAbsoluteWindowsPath(folder))
-        folderPath = hostPathBelow(game.hostPath, "LEVEL\\" + folder);
-    else if (!game.winePrefix.empty())
-        folderPath = hostPathInPrefix(game.winePrefix, folder);
-    else if (hasDriveLetter(folder))
-        folderPath = hostPathBelow(folder.substr(0, 2), folder.substr(2));
-    else
-        folderPath = hostPathBelow(driveOf(game.hostPath), folder);
     // windowsNames keeps a file name's ".." from leaving the folder.
-    return hostPathBelow(folderPath, windows1252ToUtf8(fileName));
+    return hostPathBelow(groupFolderHostPath(game, folderText), windows1252ToUtf8(fileName));
 }
 
 std::string levelFileWindowsPath(const GameFolder& game, const std::string& folderText,

@@ -25,6 +25,9 @@ struct GameFolder {
     std::string winePrefix = {};
 };
 
+// The host folder of a group: <game>\LEVEL\<folderText>, found on disk as levelFileHostPath finds
+// it; a folderText that is an absolute Windows path is that folder.
+std::string groupFolderHostPath(const GameFolder& game, const std::string& folderText);
 // The host file of a level node: <game>\LEVEL\<folderText>\<fileName>, where folderText and
 // fileName are the tree's texts (Windows-1252). Each name is found on disk without regard to
 // case, as Wine finds it, and kept as given where nothing matches. A folderText that is an

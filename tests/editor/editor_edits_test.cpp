@@ -221,10 +221,12 @@ INSTANTIATE_TEST_SUITE_P(Actions, EditorEdit, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The limits of a profile, so that every saved file loads again: two nodes short of full, it
-// takes two of four levels and says so; full, it takes no group (and asks for no folder), no set
-// and no pack, of which it writes nothing.
+// takes two of four levels, copies only those into the group's folder and says so; full, it
+// takes no group (and asks for no folder), no set and no pack, of which it writes nothing.
 TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
     load({{"G", "F", {{"BIG", std::vector<LevelSpec>(format::kMaxNodes - 4, {"L", "l.lvl"})}}}});
+    std::filesystem::create_directories(dir.file("game/LEVEL"));
+    editor.giveGameFolder(dir.file("game"));
     select("parent1");
     (void)editor.addSelectedLevels(listOf({"a1.lvl", "b2.lvl", "c3.lvl", "d4.lvl"}, 0));
     (void)kImportIntoSet(editor);
@@ -236,6 +238,8 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
          "sets and levels; 2 level(s) could not be added",
          std::string(kTreeFull) + "; nothing was imported", kTreeFull, kTreeFull});
     EXPECT_FALSE(packWritten());
+    auto copied = std::filesystem::directory_iterator(dir.file("game/LEVEL/F"));
+    EXPECT_EQ(std::distance(copied, {}), 2);
     expectSaveAndLoadAgree();
 
     // A group's record counts its sets in one byte.
@@ -249,8 +253,9 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
 // Added levels go where the game looks for them: each file is copied into its group's folder of
 // the game's LEVEL folder (made when missing). A file there of the same bytes is used as it is;
 // one of other bytes is never replaced, the level is offered a free name or Cancel. Undo takes
-// back what the add copied and redo copies it again, as does a drop; a close that discards the
-// edits leaves the folder as it was, and a save keeps the copies.
+// back what the add copied (and the folder it made) and redo copies it again, as does a drop; an
+// import's Replace is undone with the old file put back. A close that discards the edits leaves
+// the folders as they were.
 TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     const std::string game = dir.file("game"), easy = game + "/LEVEL/EASY/";
     std::filesystem::create_directories(game + "/LEVEL");
@@ -260,7 +265,7 @@ TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     ASSERT_TRUE(editor.addSelectedLevels(listOf({"a1.lvl", "gone.lvl"}, 0)).done);
     EXPECT_EQ(readBytes(easy + "a1.lvl"), bytesOf("a1.lvl"));
     (void)editor.undo();
-    EXPECT_FALSE(std::filesystem::exists(easy + "a1.lvl"));
+    EXPECT_FALSE(std::filesystem::exists(easy));
     (void)editor.redo();
     EXPECT_EQ(readBytes(easy + "a1.lvl"), bytesOf("a1.lvl"));
 
@@ -290,12 +295,26 @@ TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     EXPECT_FALSE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));
     (void)editor.redo();
 
-    // A drop adds as the button does; discarding the edits takes every copy back.
+    // A drop adds as the button does, here into a folder it makes and another add fills.
     ASSERT_TRUE(editor.dropLevelFiles(editor.tree().find("parent3"), {levels + "/d4.lvl"}).done);
     EXPECT_TRUE(std::filesystem::exists(game + "/LEVEL/HARD/d4.lvl"));
+    ASSERT_TRUE(editor.addSelectedLevels(listOf({"a1.lvl"}, 0)).done);
+    const std::string replaced = game + "/LEVEL/BARE/LEVEL007_00.LVL";
+    std::filesystem::create_directories(game + "/LEVEL/BARE");
+    writeBytes(replaced, theirs);
+    select("root3");
+    user.inputs = {{"MY PACK", true}};
+    user.confirmations = {true};
+    ASSERT_TRUE(kImportPack(editor).done);
+    (void)editor.undo();
+    EXPECT_EQ(readBytes(replaced), theirs);
+    (void)editor.redo();
+    EXPECT_NE(readBytes(replaced), theirs);
+    // Discarding the edits takes every copy back.
     user.saveChoices = {SaveChoice::Discard};
     EXPECT_TRUE(editor.mayClose());
-    EXPECT_FALSE(std::filesystem::exists(game + "/LEVEL/HARD/d4.lvl"));
+    EXPECT_FALSE(std::filesystem::exists(game + "/LEVEL/HARD"));
+    EXPECT_EQ(readBytes(replaced), theirs);
     EXPECT_FALSE(std::filesystem::exists(easy + "a1.lvl"));
     EXPECT_FALSE(std::filesystem::exists(easy + "b2_2.lvl"));
     EXPECT_FALSE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));

@@ -1,5 +1,6 @@
 #include "editing/profile_check.h"
 #include "editor/editor_fixture.h"
+#include "editor/problem_rows.h"
 #include "levelfile/make_level_file.h"
 #include "temp_dir.h"
 
@@ -20,7 +21,8 @@ using testing::writeBytes;
 
 // A level of a made-up install, each in a group of its own under the folder text `folder`; the
 // problems the check is to find of it, "!" an error and "~" a note, each by a part of its text
-// ("!folder" an error on the group, whose level then goes unchecked).
+// ("!folder" an error on the group, whose level then goes unchecked), and after "@" the file as
+// View > Problems shows it.
 struct Row {
     const char* folder;
     const char* file;
@@ -33,7 +35,7 @@ const std::vector<Row> kRows = {
     {"cust", "GOOD.LVL", {"~the file is also that of level 'good.lvl' (level1)"}},
     {"CUST", "copy.lvl", {"~the same level as that of level 'good.lvl' (level1)"}},
     {"C:\\LEMM\\SPARE", "spare.lvl", {}},
-    {"CUST", "gone.lvl", {"!LEVEL/CUST/gone.lvl is not there"}},
+    {"CUST", "gone.lvl", {"!gone.lvl is not there @C:\\LEMM\\LEVEL\\CUST\\gone.lvl"}},
     {"CUST", "short.lvl", {"!is not a Windows level file: the file is 100 bytes long"}},
     {"CUST", "many.lvl", {"!200 lemmings, more than the game's 114"}},
     {"CUST", "brick.lvl", {"!graphics set 5 (brick) is not in the game's STYLES folder"}},
@@ -84,13 +86,16 @@ protected:
     // The problems found, as the rows spell them, by the row's number.
     std::map<std::uint32_t, std::vector<std::string>> found() {
         std::map<std::uint32_t, std::vector<std::string>> byRow;
-        for (const ProfileProblem& p : checkProfile(tree, game)) {
+        const std::vector<ProfileProblem> problems = checkProfile(tree, game);
+        const std::vector<window::ProblemRow> rows = window::problemRows(tree, problems);
+        for (std::size_t i = 0; i < problems.size(); ++i) {
+            const ProfileProblem& p = problems[i];
             std::uint32_t row =
                 p.key.empty() ? 0 : std::stoul(p.key.substr(p.key.find_first_of("0123456789")));
             std::string shown = p.severity == ProblemSeverity::Error ? "!" : "~";
             if (p.key.starts_with("root"))
                 shown.append("folder: ");
-            byRow[row].push_back(shown.append(p.problem).append(" @").append(p.file));
+            byRow[row].push_back(shown.append(p.problem).append(" @").append(rows[i][3]));
         }
         return byRow;
     }
