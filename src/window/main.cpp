@@ -16,7 +16,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Quillfen Level Adder"));
     // $WINEPREFIX names the prefix for this run; without it, the one the user chose last time
     // in the window, else ~/.wine.
-    const QString chosen = QSettings().value(QString::fromLatin1(kChosenPrefixSetting)).toString();
+    const QString chosen = QSettings(windowSettingsPath(), QSettings::IniFormat)
+                               .value(QString::fromLatin1(kChosenPrefixSetting))
+                               .toString();
     const bool useChosen =
         qEnvironmentVariableIsEmpty("WINEPREFIX") && !chosen.isEmpty() && QFileInfo(chosen).isDir();
     WinePrefixStore store(useChosen ? chosen.toStdString() : WinePrefixStore::defaultPrefix());

@@ -31,8 +31,13 @@ class LevelTreeModel;
 class PreviewPanel;
 class WinePrefixStore;
 
-// The desktop setting that remembers the Wine prefix the user chose in the window.
+// The setting that remembers the Wine prefix the user chose in the window.
 inline constexpr char kChosenPrefixSetting[] = "winePrefix";
+// The file the window keeps its layout and the chosen prefix in (QSettings' ini format):
+// window.ini in the folder of the core's settings (settingsFolder), so that one folder holds
+// all of them. While it is missing, what earlier versions kept in Qt's own place
+// (~/.config/Quillfen) is carried into it and that file removed.
+QString windowSettingsPath();
 
 // The main window. It owns the Editor and every control; each handler gathers what the controls
 // hold, calls one Editor action and shows its outcome. Each control's objectName says what it

@@ -4,6 +4,7 @@
 // take what the window gains.
 #include "editor/window_texts.h"
 #include "host/file_io.h"
+#include "host/host_path.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
@@ -13,6 +14,8 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -230,8 +233,25 @@ void MainWindow::createControls() {
     problemList = new ProblemList(this, [this](const std::string& key) { selectProblemNode(key); });
 }
 
+QString windowSettingsPath() {
+    const std::string folder = settingsFolder();
+    const QString path = QString::fromStdString(pathIn(folder, "window.ini"));
+    if (QFileInfo::exists(path))
+        return path;
+    QSettings old;
+    if (const QStringList keys = old.allKeys(); !keys.isEmpty() && makeFolder(folder).ok()) {
+        QSettings kept(path, QSettings::IniFormat);
+        for (const QString& key : keys)
+            kept.setValue(key, old.value(key));
+        kept.sync();
+        if (kept.status() == QSettings::NoError)
+            QFile::remove(old.fileName());
+    }
+    return path;
+}
+
 void MainWindow::restoreLayout() {
-    const QSettings settings;
+    const QSettings settings(windowSettingsPath(), QSettings::IniFormat);
     if (restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray()) &&
         mainSplitter->restoreState(
             settings.value(QStringLiteral("window/mainSplitter")).toByteArray()) &&
@@ -256,7 +276,9 @@ void MainWindow::restoreLayout() {
 }
 
 void MainWindow::keepLayout() const {
-    QSettings settings;
+    if (!makeFolder(settingsFolder()).ok())
+        return;
+    QSettings settings(windowSettingsPath(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("window/mainSplitter"), mainSplitter->saveState());
     settings.setValue(QStringLiteral("window/treeSplitter"), treeSplitter->saveState());

@@ -1,6 +1,7 @@
 // The main window's menus, built from the one table of them, the tree's context menu, and what
 // the actions of their own do: the Options menu, Import Level Pack, Help and About.
 #include "editor/window_texts.h"
+#include "host/file_io.h"
 #include "window/folder_list.h"
 #include "window/level_tree_model.h"
 #include "window/main_window.h"
@@ -179,7 +180,9 @@ bool MainWindow::usePrefix(const QString& folder) {
     runEdit([&] { return outcome = editor_.useWinePrefix(folder.toStdString()); });
     if (!outcome.done)
         return false;
-    QSettings().setValue(QString::fromLatin1(kChosenPrefixSetting), folder);
+    if (makeFolder(settingsFolder()).ok())
+        QSettings(windowSettingsPath(), QSettings::IniFormat)
+            .setValue(QString::fromLatin1(kChosenPrefixSetting), folder);
     prefix_ = folder;
     showDocumentState();
     if (outcome.profiles)

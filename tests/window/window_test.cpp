@@ -302,11 +302,18 @@ private slots:
         QVERIFY(!s.form->usePrefix(prefix));
         QVERIFY(s.form->state().tree.find("root2") != nullptr);
 
-        // Discard: the other prefix is remembered, named in the status bar, and its profiles
-        // fill the box, the first chosen.
+        // Discard: the other prefix is remembered in the settings folder, beside what an
+        // earlier version kept in Qt's own place, carried over once; it is named in the status
+        // bar, and its profiles fill the box, the first chosen.
+        QSettings().setValue(QStringLiteral("window/geometry"), QByteArray("old"));
+        QSettings().sync();
         s.ui.saveChoices = {SaveChoice::Discard};
         QVERIFY(s.form->usePrefix(prefix));
-        QCOMPARE(QSettings().value(QString::fromLatin1(kChosenPrefixSetting)).toString(), prefix);
+        const QSettings kept(windowSettingsPath(), QSettings::IniFormat);
+        QVERIFY(kept.fileName().startsWith(QString::fromStdString(settingsFolder())));
+        QCOMPARE(kept.value(QString::fromLatin1(kChosenPrefixSetting)).toString(), prefix);
+        QCOMPARE(kept.value(QStringLiteral("window/geometry")).toByteArray(), QByteArray("old"));
+        QVERIFY(QSettings().allKeys().isEmpty());
         QVERIFY(s.find<QLabel>("statusLabel")->text().contains(prefix));
         auto* box = s.find<QComboBox>("profileBox");
         QCOMPARE(box->count(), 3);
