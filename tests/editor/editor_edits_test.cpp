@@ -388,5 +388,35 @@ TEST_F(EditorTest, EveryMenuTakesEachOfItsLettersOnce) {
     }
 }
 
+// README.md and the Help name menu paths as the menus hold them ("File > Import Level Pack...",
+// "Options > Game folder..."), and the Help names every item of every menu.
+TEST(WindowMenus, TheReadmeAndTheHelpNameTheMenusAsTheyAre) {
+    for (const char* name : {"README.md", "docs/readme.html"}) {
+        const auto bytes = readBytes(std::string(QUILLFEN_SOURCE_DIR "/") + name);
+        const std::string raw(bytes.begin(), bytes.end());
+        std::string text;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            const bool entity = raw.compare(i, 4, "&gt;") == 0;
+            text += entity ? '>' : raw[i];
+            i += entity ? 3 : 0;
+        }
+        for (const window::Menu& menu : window::kMenus) {
+            const std::string path = std::string(menu.title) + " > ";
+            for (std::size_t at = text.find(path); at != std::string::npos;
+                 at = text.find(path, at + 1)) {
+                bool found = false;
+                for (const window::MenuItem& item : menu.items)
+                    found = found ||
+                            std::string_view(text).substr(at + path.size()).starts_with(item.text);
+                EXPECT_TRUE(found) << name << ": " << text.substr(at, 40);
+            }
+            if (name == std::string_view("docs/readme.html")) {
+                for (const window::MenuItem& item : menu.items)
+                    EXPECT_NE(text.find(item.text), std::string::npos) << item.text;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace quillfen::testing
