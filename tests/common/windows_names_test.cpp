@@ -41,6 +41,9 @@ TEST(WindowsNames, EachNameWindowsCannotOpenIsRefusedWithItsReason) {
         EXPECT_EQ(windowsNameRefusal(fine), "") << fine;
     EXPECT_EQ(windowsNameRefusal("a|b", "folder"),
               "the folder 'a|b' holds '|', which Windows does not allow in a folder");
+    // Control characters are shown escaped, also those beyond ASCII.
+    EXPECT_EQ(escapedControls("a\tb\r\n\x1b[2J\x7f\x9d\xe9\\x"),
+              "a\\tb\\r\\n\\x1b[2J\\x7f\\x9d\xe9\\x");
 }
 
 TEST(WindowsNames, AGroupFolderIsAFolderOrAPathWhoseEveryNameWindowsOpens) {
@@ -62,11 +65,6 @@ TEST(WindowsNames, AGroupFolderIsAFolderOrAPathWhoseEveryNameWindowsOpens) {
     for (const char* fine :
          {"CUST", "C:\\LEMM\\LEVEL\\CUST", "\\LEMM\\MINE", "d:CUST\\", "My Levels"})
         EXPECT_EQ(windowsFolderRefusal(fine), "") << fine;
-}
-
-TEST(WindowsNames, ControlCharactersAreShownEscaped) {
-    EXPECT_EQ(escapedControls("a\tb\r\n\x1b[2J\x7f\x9d\xe9\\x"),
-              "a\\tb\\r\\n\\x1b[2J\\x7f\\x9d\xe9\\x");
 }
 
 } // namespace
