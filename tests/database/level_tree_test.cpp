@@ -55,24 +55,20 @@ TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
     EXPECT_EQ(tree.add(nullptr, R::Last, "root9999", ""), nullptr);
 }
 
-TEST(LevelTreeSelection, StaysThroughRemovalsAndGoesWithTheSelectedNodeOrItsAncestor) {
-    LevelTree tree = smallTree();
-    tree.select(tree.find("level2"));
-    tree.remove(tree.find("level1"));
-    // The node stays selected, moved down to the removed node's index.
-    EXPECT_EQ(tree.selected()->index(), 3);
-    tree.remove(tree.find("parent1"));
-    EXPECT_EQ(tree.selected(), nullptr);
-}
-
 // Everything that a save or a view reads of a tree: its file, and its keys by node index.
 std::pair<std::vector<unsigned char>, std::vector<std::string>> describe(const LevelTree& tree) {
     return {encodeDatabase(tree), keysByIndex(tree)};
 }
 
 // A restore where each subtree stood is the undo of every delete (tests/editor/random_edits_test).
-TEST(LevelTreeDetach, ASubtreeComesBackNeitherWithoutItsParentNorBesideOneOfItsKeys) {
+// A selected node stays selected through removals around it and goes with its ancestor.
+TEST(LevelTreeRemoval, TheSelectionFollowsItsNodeAndASubtreeComesBackOnlyWhereItFits) {
     LevelTree tree = smallTree();
+    tree.select(tree.find("level2"));
+    tree.remove(tree.find("level1"));
+    EXPECT_EQ(tree.selected()->index(), 3); // moved down to the removed node's index
+    tree.remove(tree.find("parent1"));
+    EXPECT_EQ(tree.selected(), nullptr);
     DetachedSubtree level = tree.detach(tree.find("level3"));
     DetachedSubtree group = tree.detach(tree.find("root2"));
     EXPECT_EQ(tree.find("level3"), nullptr);
