@@ -65,16 +65,6 @@ TEST_F(ProfileLoadSaveTest, ARegistryTooLargeToBeWinesIsRefusedWithItsLength) {
                   ": the file is 268435457 bytes long, more than 268435456");
 }
 
-TEST_F(ProfileLoadSaveTest, ALoadReportsItsProgressOverTheFileInFewSteps) {
-    std::vector<std::pair<double, double>> steps;
-    auto loaded = load(alice, [&](double value, double max) { steps.push_back({value, max}); });
-    ASSERT_TRUE(loaded) << loaded.error();
-    ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(aliceBytes.size() + 1)));
-    EXPECT_EQ(steps.back().first, 0.0);
-    EXPECT_LE(steps.size(), 110u);
-}
-
 TEST_F(ProfileLoadSaveTest, FilesClaimingTooMuchOrUnreadableAreRefusedAndAHeaderAloneIsEmpty) {
     // Long enough to be read, but its count claims records it does not hold.
     std::vector<unsigned char> claims(200);
@@ -94,19 +84,24 @@ TEST_F(ProfileLoadSaveTest, FilesClaimingTooMuchOrUnreadableAreRefusedAndAHeader
     EXPECT_EQ(load(alice).error(), std::string(kCannotReadProfile) + "Permission denied");
 }
 
-TEST_F(ProfileLoadSaveTest, ASaveWritesTheTreeKeepsTheOldFileAsBackupAndReportsItsProgress) {
+TEST_F(ProfileLoadSaveTest, ASaveKeepsTheOldFileAsBackupAndTheSaveAndTheLoadReportProgress) {
     tree = sampleTree("NEW", 4);
     std::vector<std::pair<double, double>> steps;
-    auto first = SaveProfileData(tree, store, "Alice", {"C:\\LEMM\\USERS\\ALICE.DAT", alice},
-                                 [&](double value, double maximum) {
-                                     steps.push_back({value, maximum});
-                                 });
+    auto step = [&](double value, double maximum) { steps.push_back({value, maximum}); };
+    auto first = SaveProfileData(tree, store, "Alice", {"C:\\LEMM\\USERS\\ALICE.DAT", alice}, step);
     ASSERT_TRUE(first) << first.error();
     EXPECT_EQ(first->file.hash, hashBytes(encodeDatabase(tree)));
     expectAlice(encodeDatabase(tree), aliceBytes);
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front(), std::make_pair(0.0, 6.0));
     EXPECT_EQ(steps.back(), std::make_pair(0.0, 6.0));
+    // A load reports over the file's bytes, in few steps.
+    steps.clear();
+    ASSERT_TRUE(load(alice, step));
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(0.0, double(encodeDatabase(tree).size() + 1)));
+    EXPECT_EQ(steps.back().first, 0.0);
+    EXPECT_LE(steps.size(), 110u);
 }
 
 TEST_F(ProfileLoadSaveTest, RefusedSavesTouchNoFile) {
