@@ -15,14 +15,9 @@ int checkProfileCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {kPrefixOption, kKeyOption, kGameOption, {"--json"}});
     if (!line)
         return kUsage;
-    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
-    if (!key)
-        return kRefused;
     EditorSession session(openStore(*line));
-    session.useGame(*line);
-    session.editor.setUsersKeyPath(*key);
     Editor& editor = session.editor;
-    if (!editor.loadProfile(line->words[0]).done)
+    if (!session.loadProfile(*line, line->words[0]))
         return kRefused;
     if (!editor.gameFolder()) {
         GameSearch search{line->value("--game"), "", ProfilePath{{}, editor.loadedProfileFile()},

@@ -228,14 +228,9 @@ int editProfileCommand(const Args& args) {
         parseCommands(words, plain == args.size() ? words.size() : plain + 1, /*profile=*/true);
     if (!commands)
         return kUsage;
-    auto key = windows1252(line.value("--key", kDefaultUsersKeyPath));
-    if (!key)
-        return kRefused;
     EditRun run(openStore(line));
-    run.session().useGame(line);
     Editor& editor = run.editor();
-    editor.setUsersKeyPath(*key);
-    if (!editor.loadProfile(words[0]).done || !run.runAll(*commands))
+    if (!run.session().loadProfile(line, words[0]) || !run.runAll(*commands))
         return kRefused;
     if (!editor.saveProfile(words[0]).done) {
         editor.takeBackImports();

@@ -47,8 +47,12 @@ struct EditorSession {
                                std::make_unique<WinePrefixStore>(WinePrefixStore::defaultPrefix()))
         : store(std::move(profiles)), editor(*store, ui) {}
 
-    // --game DIR, when the command line gives it, is the game's folder from now on.
+    // The game's folder from now on: --game DIR when the command line gives it, else as the
+    // windows look for it, the folder chosen with Options > Game folder... first.
     void useGame(const CommandLine& line);
+    // A profile command's start: --key PATH (the default key without it), the game's folder
+    // (useGame), then the profile `name` loaded. False after saying why.
+    bool loadProfile(const CommandLine& line, const std::string& name);
 
     PrintingUserInterface ui;
     std::unique_ptr<ProfileStore> store;

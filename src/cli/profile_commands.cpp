@@ -74,12 +74,8 @@ int loadCommand(const Args& args) {
     auto line = parseCommandLine(args, 1, {kPrefixOption, kKeyOption, {"--json"}});
     if (!line)
         return kUsage;
-    auto key = windows1252(line->value("--key", kDefaultUsersKeyPath));
-    if (!key)
-        return kRefused;
     EditorSession session(openStore(*line));
-    session.editor.setUsersKeyPath(*key);
-    if (!session.editor.loadProfile(line->words[0]).done)
+    if (!session.loadProfile(*line, line->words[0]))
         return kRefused;
     printTree(session.editor.state(), line->has("--json"));
     return kDone;

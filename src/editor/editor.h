@@ -134,6 +134,9 @@ public:
     bool takeCheck();
     // The command line's --game DIR: the game's folder is `hostFolder`, whatever else is found.
     void giveGameFolder(const std::string& hostFolder);
+    // The folder chosen with Game folder... as the settings file keeps it, for the command line,
+    // which has no startUp: searched as startUp's is, nothing written.
+    void useChosenGameFolder(const std::string& hostFolder);
 
     // Start-up: the disclaimer at the first start and after a version change, which must be
     // agreed to (nothing when it is declined, and nothing was written), then the settings file

@@ -303,6 +303,8 @@ Status Editor::openFile(const std::string& hostPath) {
     history_.clear();
     forgetLoadedProfile();
     opened_ = {hostPath, std::move(*read)};
+    // What was found in the tree before does not stand for this one.
+    recheck();
     readPanel();
     return success();
 }
@@ -418,6 +420,11 @@ void Editor::chooseDosGraphicsFolder(const std::string& hostFolder) {
 
 void Editor::giveGameFolder(const std::string& hostFolder) {
     givenGameFolder_ = hostFolder;
+    findGame();
+}
+
+void Editor::useChosenGameFolder(const std::string& hostFolder) {
+    chosenGameFolder_ = hostFolder;
     findGame();
 }
 

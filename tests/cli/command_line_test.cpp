@@ -92,6 +92,26 @@ TEST(CommandLine, EveryCommandTakesHelpUnknownOptionsAndTheEndOfOptionsAlike) {
     EXPECT_TRUE(runCli({"--help"}).out.starts_with("usage:\n  quillfen-cli show"));
 }
 
+// The game's folder chosen with Options > Game folder... (the settings file the windows write) is
+// the one every command that needs the game finds, before the profile's folder and drive C:.
+TEST(CommandLine, TheGameFolderChosenInAWindowIsTheOneFound) {
+    TempDir dir;
+    std::string prefix = dir.file("prefix"), chosen = prefix + "/drive_c/GAMES/LEMM";
+    ASSERT_EQ(runCli({"demo-prefix", prefix}).status, 0);
+    std::filesystem::create_directories(chosen + "/LEVEL");
+    const std::string config = std::string(std::getenv("XDG_CONFIG_HOME")) + "/quillfen";
+    std::filesystem::create_directories(config);
+    const std::string lines = "c:\r\nSOFTWARE\\Lemmings\r\n" + chosen + "\r\n";
+    writeBytes(config + "/profile.txt", std::vector<unsigned char>(lines.begin(), lines.end()));
+    for (const Args& args :
+         {Args{"game", "--prefix", prefix}, Args{"game", "Alice", "--prefix", prefix}})
+        EXPECT_EQ(runCli(args).out, chosen + "\tC:\\GAMES\\LEMM\tchosen\n") << args.size();
+    // Alice's levels are not in the chosen folder's LEVEL.
+    CliRun checked = runCli({"check-profile", "--prefix", prefix, "Alice"});
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.out.find(chosen + "/LEVEL/CUST"), std::string::npos) << checked.out;
+}
+
 // What rewrite writes is the writing commands' test's; a file that cannot be read, the readers'.
 TEST(CliDatabase, ShowPrintsTheTreeCheckItsProblemsAndACorruptFileIsRefused) {
     TempDir dir;
