@@ -27,7 +27,7 @@ fi
 cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quillfen-cli quillfen host_tests windows_registry_tests \
-    make_scenario_pack win32_scenarios win32_level_list_timing
+    make_scenario_pack win32_scenarios win32_window_tests win32_level_list_timing
 
 # The zip: the programs (stripped), the help and the licence; it needs nothing installed.
 stage=$build/package

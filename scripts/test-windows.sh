@@ -202,6 +202,9 @@ mkdir -p "$many"
 head -c $((2048 * 10000)) /dev/zero | (cd "$many" && split -b 2048 -a 5 -d --additional-suffix=.lvl - LEVEL)
 wine "$build/bench/win32_level_list_timing.exe" 'C:\many'
 
+echo "== the Win32 window's repaints, keys, kept layout and Help"
+(cd "$WINEPREFIX/drive_c" && wine "$build/win32_window_tests.exe") || fail "win32_window_tests"
+
 echo "== the user scenarios, each on a fresh fixture, through the Win32 window's own controls"
 # The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files), a DOS
 # pack of two levels, the profiles registered where the game registers them, and the folder list

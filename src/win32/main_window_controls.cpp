@@ -240,7 +240,7 @@ void MainWindow::layOut() {
     HDWP moves = ::BeginDeferWindowPos(48);
     auto place = [&](int id, int x, int y, int w, int h) {
         moves = ::DeferWindowPos(moves, ::GetDlgItem(window_, id), nullptr, x, y, std::max(w, 0),
-                                 std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+                                 std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     };
     auto button = [this](int id) { return buttonWidth(id); };
     auto label = [this](int id) { return labelWidth(id); };
@@ -340,7 +340,8 @@ void MainWindow::layOut() {
     }
     ::EndDeferWindowPos(moves);
     levelFiles_.fitColumn();
-    ::InvalidateRect(window_, nullptr, TRUE);
+    // Bits a move copied may hold a neighbour's old place: every control paints itself anew.
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The first size: roomy where the screen allows, never beyond its work area, centred on it.

@@ -1,0 +1,142 @@
+// The Win32 window's promises that no user scenario can watch: what the screen shows after a
+// resize, keys beyond the menus' table, what is kept for the next start, and Help under Wine.
+// scripts/test-windows.sh runs it under Wine, beside readme.html.
+#include "editor/window_menus.h"
+#include "editor/window_texts.h"
+#include "host/file_io.h"
+#include "host/windows_text.h"
+#include "profiles/windows_registry_store.h"
+#include "scripted_win32_user_interface.h"
+#include "win32/main_window.h"
+#include "win32/resource.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace quillfen::win32 {
+namespace {
+
+// The messages of the window, as runMessageLoop handles them, until none is left.
+void handleMessages(MainWindow& window) {
+    for (int idle = 0; idle < 3; ++idle) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            idle = 0;
+            if (window.translateAccelerator(message))
+                continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(20);
+    }
+}
+
+// The pixels a control shows on the screen now.
+std::vector<COLORREF> shownPixels(HWND control) {
+    RECT area{};
+    ::GetClientRect(control, &area);
+    HDC screen = ::GetDC(control);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP picture = ::CreateCompatibleBitmap(screen, area.right, area.bottom);
+    HGDIOBJ before = ::SelectObject(memory, picture);
+    ::BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < area.bottom; ++y)
+        for (int x = 0; x < area.right; ++x)
+            pixels.push_back(::GetPixel(memory, x, y));
+    ::SelectObject(memory, before);
+    ::DeleteObject(picture);
+    ::DeleteDC(memory);
+    ::ReleaseDC(control, screen);
+    return pixels;
+}
+
+// Each test starts the window with a settings folder of its own (%APPDATA%) as its working
+// folder, the disclaimer agreed to; no profile is loaded.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        static bool prepared = false;
+        if (!std::exchange(prepared, true))
+            prepareProcess();
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        folder_ = narrowed(temp) + "quillfen-window-" + std::to_string(::GetCurrentProcessId()) +
+                  "-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+        ASSERT_TRUE(makeFolder(folder_).ok());
+        ::SetCurrentDirectoryW(widened(folder_).c_str());
+        ::SetEnvironmentVariableW(L"APPDATA", widened(folder_).c_str());
+        ::_wputenv_s(L"APPDATA", widened(folder_).c_str());
+        log_ = ::_wfopen(widened(pathIn(folder_, "log.txt")).c_str(), L"wb");
+        ui_ = std::make_unique<ScriptedWin32UserInterface>(log_);
+    }
+    void TearDown() override {
+        window_.reset();
+        std::fclose(log_);
+    }
+    MainWindow& start() {
+        window_.reset();
+        window_ = std::make_unique<MainWindow>(store_, *ui_);
+        EXPECT_TRUE(window_->create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL));
+        handleMessages(*window_);
+        return *window_;
+    }
+    void closeWindow() {
+        ::SendMessageW(window_->handle(), WM_CLOSE, 0, 0);
+        handleMessages(*window_);
+        ASSERT_FALSE(::IsWindow(window_->handle()));
+    }
+    HWND control(const char* name) const { return window_->controlNamed(name); }
+    RECT placeOf(const char* name) const {
+        RECT at{};
+        ::GetWindowRect(control(name), &at);
+        return at;
+    }
+    // The splitter dragged by `by` pixels, as the mouse drags it.
+    void dragSplitter(int by) {
+        RECT browser = placeOf(window::kLevelFileList.name);
+        POINT at{browser.right + 2, (browser.top + browser.bottom) / 2};
+        ::ScreenToClient(window_->handle(), &at);
+        HWND main = window_->handle();
+        ::SendMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        for (int step = 1; step <= 4; ++step) {
+            ::SendMessageW(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + by * step / 4, at.y));
+            handleMessages(*window_);
+        }
+        ::SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(at.x + by, at.y));
+        handleMessages(*window_);
+    }
+
+    std::string folder_;
+    std::FILE* log_ = nullptr;
+    WindowsRegistryStore store_;
+    std::unique_ptr<ScriptedWin32UserInterface> ui_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, EveryControlShowsItsOwnPaintAfterTheFrameAndTheSplitterAreDragged) {
+    MainWindow& window = start();
+    RECT frame{};
+    ::GetWindowRect(window.handle(), &frame);
+    // The frame dragged wider and taller, a few steps as the mouse sends them.
+    for (int step = 1; step <= 6; ++step) {
+        ::SetWindowPos(window.handle(), nullptr, 0, 0, frame.right - frame.left + 30 * step,
+                       frame.bottom - frame.top + 15 * step, SWP_NOMOVE | SWP_NOZORDER);
+        handleMessages(window);
+    }
+    dragSplitter(-60);
+    for (const char* name : {window::kLoadProfileButton.name, window::kCountLabel.name,
+                             window::kAddLevelsButton.name, window::kSaveProfileButton.name}) {
+        const std::vector<COLORREF> shown = shownPixels(control(name));
+        ::RedrawWindow(control(name), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        handleMessages(window);
+        EXPECT_TRUE(shown == shownPixels(control(name))) << name << " is not drawn anew";
+    }
+}
+
+} // namespace
+} // namespace quillfen::win32
