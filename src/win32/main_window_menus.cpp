@@ -119,6 +119,9 @@ void MainWindow::createAccelerators() {
             key.cmd = static_cast<WORD>(commandId(item.command));
             (treeOnly(item.shortcut) ? inTree : everywhere).push_back(key);
         }
+    // Redo also takes Ctrl+Shift+Z, as readme.html says and as the Linux window takes it.
+    everywhere.push_back(
+        {FVIRTKEY | FCONTROL | FSHIFT, 'Z', static_cast<WORD>(commandId(window::Command::Redo))});
     accelerators_ =
         ::CreateAcceleratorTableW(everywhere.data(), static_cast<int>(everywhere.size()));
     treeAccelerators_ = ::CreateAcceleratorTableW(inTree.data(), static_cast<int>(inTree.size()));

@@ -34,6 +34,21 @@ void handleMessages(MainWindow& window) {
     }
 }
 
+// A key pressed with the modifiers given into the control that has the focus.
+void press(MainWindow& window, UINT key, bool ctrl, bool shift) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    HWND focus = ::GetFocus() ? ::GetFocus() : window.handle();
+    ::PostMessageW(focus, WM_KEYDOWN, key,
+                   1 | static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+    handleMessages(window);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    ::SetKeyboardState(keys);
+}
+
 // The pixels a control shows on the screen now.
 std::vector<COLORREF> shownPixels(HWND control) {
     RECT area{};
@@ -136,6 +151,22 @@ TEST_F(MainWindowTest, EveryControlShowsItsOwnPaintAfterTheFrameAndTheSplitterAr
         handleMessages(window);
         EXPECT_TRUE(shown == shownPixels(control(name))) << name << " is not drawn anew";
     }
+}
+
+TEST_F(MainWindowTest, CtrlShiftZRedoesAsCtrlYDoes) {
+    MainWindow& window = start();
+    ui_->queueAnswer("text:NEWDIR");
+    ::SendMessageW(window.handle(), WM_COMMAND, ID_MENU_COMMAND + int(window::Command::AddGroup),
+                   0);
+    handleMessages(window);
+    TreeView_EndEditLabelNow(control(window::kProfileTree.name), TRUE);
+    ::SetFocus(control(window::kProfileTree.name));
+    ASSERT_TRUE(window.editor().documentState().canUndo);
+    press(window, 'Z', true, false);
+    ASSERT_TRUE(window.editor().documentState().canRedo);
+    press(window, 'Z', true, true);
+    EXPECT_FALSE(window.editor().documentState().canRedo);
+    EXPECT_TRUE(window.editor().documentState().canUndo);
 }
 
 } // namespace
