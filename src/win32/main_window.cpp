@@ -70,7 +70,9 @@ bool MainWindow::create(HINSTANCE instance, int show) {
         return false;
     }
     showDocumentState();
-    ::ShowWindow(window_, show);
+    ::ShowWindow(window_, maximized_ && (show == SW_SHOWNORMAL || show == SW_SHOWDEFAULT)
+                              ? SW_SHOWMAXIMIZED
+                              : show);
     ::UpdateWindow(window_);
     return true;
 }
@@ -165,6 +167,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         close();
         return 0;
     case WM_DESTROY:
+        keepLayout();
         sync_.reset();
         ::PostQuitMessage(0);
         return 0;

@@ -71,7 +71,10 @@ private:
                     DWORD exStyle = 0);
     void applyFont();
     void layOut();
+    // The first place and size, and the splitter: as kept at the last close (keepLayout).
     void placeFirstTime();
+    // Keeps the window's place, size and splitter for the next start.
+    void keepLayout() const;
     SIZE minimumClientSize() const;
     std::pair<int, int> leastColumns() const;
     int textWidth(const char* text) const;
@@ -148,6 +151,8 @@ private:
     FontMeasures measures_;
     // The share of the width the level-file browser takes, left of the splitter.
     double splitAt_ = 0.45;
+    // Maximised at the last close.
+    bool maximized_ = false;
     bool splitting_ = false;
     std::map<std::string, HWND> controls_;
     HWND profileBox = nullptr, folderPathEdit = nullptr, folderList = nullptr;

@@ -3,6 +3,8 @@
 // window grows, and a splitter shares the width between the level-file browser and the tree.
 #include "editor/window_menus.h"
 #include "editor/window_texts.h"
+#include "host/file_io.h"
+#include "host/host_path.h"
 #include "host/windows_text.h"
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
@@ -27,6 +29,18 @@ constexpr int kTreeButtons[kTreeButtonRows][4] = {
 constexpr char kWidestCount[] = "2550";
 // The count label's text at its widest.
 constexpr char kWidestCountLabel[] = "00000 levels found";
+
+// The window's place, size (at 96 DPI) and splitter from the last close, kept in window.ini
+// beside the core's settings, as the Linux window keeps its own; 0 for what is not kept.
+constexpr wchar_t kLayoutSection[] = L"window";
+
+std::wstring layoutFile() {
+    return widened(pathIn(settingsFolder(), "window.ini"));
+}
+
+int keptValue(const wchar_t* key) {
+    return static_cast<int>(::GetPrivateProfileIntW(kLayoutSection, key, 0, layoutFile().c_str()));
+}
 
 } // namespace
 
@@ -344,24 +358,60 @@ void MainWindow::layOut() {
     ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// The first size: roomy where the screen allows, never beyond its work area, centred on it.
+// The first size: the one kept at the last close, else roomy where the screen allows; never
+// beyond the screen's work area.
 void MainWindow::placeFirstTime() {
     const FontMeasures& m = measures_;
     const SIZE least = minimumClientSize();
+    const UINT dpi = ::GetDpiForWindow(window_);
     // Room for the preview beside the counts, and for longer lists.
     RECT frame{0, 0, least.cx + 40 * m.charWidth, std::max<LONG>(least.cy, 40 * m.lineHeight)};
     ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
-                               TRUE, 0, ::GetDpiForWindow(window_));
+                               TRUE, 0, dpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int w = std::min(frame.right - frame.left, work.right - work.left);
-    const int h = std::min(frame.bottom - frame.top, work.bottom - work.top);
-    ::SetWindowPos(window_, nullptr, work.left + (work.right - work.left - w) / 2,
-                   work.top + (work.bottom - work.top - h) / 2, w, h,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    const int keptWidth = keptValue(L"width"), keptHeight = keptValue(L"height");
+    if (keptWidth > 0 && keptHeight > 0) {
+        w = ::MulDiv(keptWidth, static_cast<int>(dpi), 96);
+        h = ::MulDiv(keptHeight, static_cast<int>(dpi), 96);
+        if (const int split = keptValue(L"split"); split > 0)
+            splitAt_ = std::clamp(split / 100000.0, 0.2, 0.8);
+        maximized_ = keptValue(L"maximized") != 0;
+    }
+    w = std::min<int>(w, work.right - work.left);
+    h = std::min<int>(h, work.bottom - work.top);
+    int x = work.left + (work.right - work.left - w) / 2;
+    int y = work.top + (work.bottom - work.top - h) / 2;
+    if (keptWidth > 0 && keptHeight > 0) {
+        x = std::clamp<int>(work.left + keptValue(L"left"), work.left, work.right - w);
+        y = std::clamp<int>(work.top + keptValue(L"top"), work.top, work.bottom - h);
+    }
+    ::SetWindowPos(window_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     layOut();
+}
+
+void MainWindow::keepLayout() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement) || !makeFolder(settingsFolder()).ok())
+        return;
+    // The restored place, in the work area's coordinates, as placeFirstTime takes it.
+    const RECT& at = placement.rcNormalPosition;
+    const int dpi = static_cast<int>(::GetDpiForWindow(window_));
+    const std::wstring file = layoutFile();
+    auto keep = [&](const wchar_t* key, int value) {
+        ::WritePrivateProfileStringW(kLayoutSection, key, std::to_wstring(value).c_str(),
+                                     file.c_str());
+    };
+    keep(L"left", at.left);
+    keep(L"top", at.top);
+    keep(L"width", ::MulDiv(at.right - at.left, 96, dpi));
+    keep(L"height", ::MulDiv(at.bottom - at.top, 96, dpi));
+    keep(L"maximized", placement.showCmd == SW_SHOWMAXIMIZED);
+    keep(L"split", static_cast<int>(splitAt_ * 100000 + 0.5));
 }
 
 } // namespace quillfen::win32

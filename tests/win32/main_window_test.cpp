@@ -169,5 +169,27 @@ TEST_F(MainWindowTest, CtrlShiftZRedoesAsCtrlYDoes) {
     EXPECT_TRUE(window.editor().documentState().canUndo);
 }
 
+TEST_F(MainWindowTest, TheWindowsSizeAndSplitterComeBackAtTheNextStart) {
+    MainWindow& first = start();
+    RECT frame{};
+    ::GetWindowRect(first.handle(), &frame);
+    ::SetWindowPos(first.handle(), nullptr, 0, 0, frame.right - frame.left + 123,
+                   frame.bottom - frame.top + 45, SWP_NOMOVE | SWP_NOZORDER);
+    handleMessages(first);
+    dragSplitter(70);
+    RECT kept{}, tree = placeOf(window::kProfileTree.name);
+    ::GetWindowRect(first.handle(), &kept);
+    closeWindow();
+
+    MainWindow& second = start();
+    RECT shown{};
+    ::GetWindowRect(second.handle(), &shown);
+    EXPECT_EQ(shown.right - shown.left, kept.right - kept.left);
+    EXPECT_EQ(shown.bottom - shown.top, kept.bottom - kept.top);
+    RECT treeShown = placeOf(window::kProfileTree.name);
+    EXPECT_EQ(treeShown.left - shown.left, tree.left - kept.left);
+    EXPECT_EQ(treeShown.right - treeShown.left, tree.right - tree.left);
+}
+
 } // namespace
 } // namespace quillfen::win32
