@@ -30,6 +30,27 @@ AddedNodes::NewNode newSet(EditorState& state, const LevelTree::Node* group,
     return {group->key(), NodeKind::Set, state.setCount, std::string(name), {}};
 }
 
+std::string unusedName(const EditorState& state, const LevelTree::Node* group,
+                       std::string_view name) {
+    std::vector<std::string_view> siblings;
+    if (group == nullptr)
+        for (const LevelTree::Node* node : state.tree.topLevel())
+            siblings.push_back(node->text());
+    else
+        for (int row = 0; row < group->children(); ++row)
+            siblings.push_back(group->child(row)->text());
+    const std::size_t width = group ? format::kSetNameWidth : format::kGroupNameWidth;
+    std::string candidate(name.substr(0, width));
+    // A profile holds fewer nodes than there are numbers tried.
+    for (int number = 2; number <= format::kMaxNodes + 1; ++number) {
+        if (std::find(siblings.begin(), siblings.end(), candidate) == siblings.end())
+            break;
+        const std::string digits = std::to_string(number);
+        candidate.assign(name.substr(0, width - 1 - digits.size())).append(1, ' ').append(digits);
+    }
+    return candidate;
+}
+
 EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes) {
     auto step = std::make_unique<AddedNodes>(std::move(nodes));
     step->redo(state.tree);
@@ -55,6 +76,13 @@ DetailPanel detailPanelFor(const EditorState& state) {
     if (node && node->kind() == NodeKind::Level)
         panel.levelFile = state.levelFiles(node->index());
     return panel;
+}
+
+std::string pathLine(const DetailPanel& panel) {
+    std::string line = panel.missing.empty() ? panel.levelPath : panel.missing;
+    if (!panel.alsoIn.empty())
+        line.append(", ").append(panel.alsoIn);
+    return line;
 }
 
 } // namespace quillfen

@@ -22,6 +22,11 @@ Result<const LevelTree::Node*> groupForNewSet(const EditorState& state);
 // A set named `name` to be added as the last of `group`'s, with the next set key.
 AddedNodes::NewNode newSet(EditorState& state, const LevelTree::Node* group, std::string_view name);
 
+// `name` for a new group (`group` null) or a new set of `group`, or when a sibling has it already,
+// the first of "NAME 2", "NAME 3"... that none has, NAME cut so that it fits the record's name.
+std::string unusedName(const EditorState& state, const LevelTree::Node* group,
+                       std::string_view name);
+
 // Makes the step that adds `nodes` and does it.
 EditStep addNodes(EditorState& state, std::vector<AddedNodes::NewNode> nodes);
 // The refusal when the tree already holds as many nodes as a profile can.

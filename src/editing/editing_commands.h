@@ -35,7 +35,14 @@ struct DetailPanel {
     // group, a set or nothing, and `missing` empty when the counts were read.
     std::string levelPath;
     std::string missing;
+    // For a tree level whose file another level node names too (the profile check's note), the
+    // other's set (UTF-8): "also in set 'EASY'"; empty otherwise.
+    std::string alsoIn;
 };
+
+// The line under the panel's boxes (UTF-8): why the counts are not shown, or the file's path;
+// then the other set that names the file, so that a path cut in its middle keeps it.
+std::string pathLine(const DetailPanel& panel);
 
 // The names new groups and sets get unless they are given one.
 inline constexpr char kNewGroupName[] = "CUSTOM LEVELS";

@@ -3,6 +3,8 @@
 #include "database/database_format.h"
 #include "editing/command_checks.h"
 
+#include <algorithm>
+
 namespace quillfen {
 
 Result<const LevelTree::Node*> importTarget(const EditorState& state,
@@ -18,6 +20,26 @@ Result<const LevelTree::Node*> importTarget(const EditorState& state,
         static_cast<std::size_t>(format::kMaxNodes))
         return Error{std::string(kTreeFull) + "; nothing was imported"};
     return target;
+}
+
+const LevelTree::Node* setImportedBefore(const EditorState& state,
+                                         const levelfile::ImportPlan& plan,
+                                         const LevelTree::Node* group) {
+    const auto& levels = plan.levels;
+    if (levels.empty() ||
+        !std::all_of(levels.begin(), levels.end(), [](const auto& level) { return level.reused; }))
+        return nullptr;
+    for (int row = 0; row < group->children(); ++row) {
+        const LevelTree::Node* set = group->child(row);
+        if (set->children() != static_cast<int>(levels.size()))
+            continue;
+        bool same = true;
+        for (int i = 0; i < set->children() && same; ++i)
+            same = state.levelFiles(set->child(i)->index()) == levels[i].fileName;
+        if (same)
+            return set;
+    }
+    return nullptr;
 }
 
 EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,

@@ -14,6 +14,11 @@ namespace quillfen {
 // room for every node; it gives the selected node or the refusal. `addImported` then adds one
 // level for each of the plan's files, in section order, named by its title: into the target set,
 // or into a new set named `setName` under the target group. The message says what was added.
+// The set of `group` that an earlier import of the same pack made: its levels name the plan's
+// files, in order, and each of those files still holds the pack's level; null when none does.
+const LevelTree::Node* setImportedBefore(const EditorState& state,
+                                         const levelfile::ImportPlan& plan,
+                                         const LevelTree::Node* group);
 Result<const LevelTree::Node*> importTarget(const EditorState& state,
                                             const levelfile::ImportPlan& plan, bool newSet);
 EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,

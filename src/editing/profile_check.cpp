@@ -48,9 +48,10 @@ private:
         problems_.push_back(
             {key, file, std::move(problem), ProblemSeverity::Error, windowsPath(file)});
     }
-    void note(const std::string& key, const std::string& file, std::string problem) {
-        problems_.push_back(
-            {key, file, std::move(problem), ProblemSeverity::Note, windowsPath(file)});
+    void note(const std::string& key, const std::string& file, std::string problem,
+              std::string sameFileAs = {}) {
+        problems_.push_back({key, file, std::move(problem), ProblemSeverity::Note,
+                             windowsPath(file), std::move(sameFileAs)});
     }
     // The host path as the game names it, its folder looked up once.
     std::string windowsPath(const std::string& file) {
@@ -96,7 +97,8 @@ private:
             bytes = read_(path);
         }
         if (auto [first, added] = byPath_.try_emplace(path, level); !added)
-            return note(key, path, "the file is also that of level " + nodeName(first->second));
+            return note(key, path, "the file is also that of level " + nodeName(first->second),
+                        first->second->key());
         if (!bytes)
             return error(key, path,
                          pathExists(path) ? "cannot read " + shown(path) + ": " + bytes.error()
@@ -138,6 +140,19 @@ Result<std::vector<unsigned char>> readLevelFileBytes(const std::string& hostPat
 std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder& game,
                                          const ReadLevelBytes& read) {
     return ProfileCheck(tree, game, read).run();
+}
+
+std::string alsoInSet(const std::vector<ProfileProblem>& problems, const LevelTree& tree,
+                      std::string_view key) {
+    const LevelTree::Node* level = tree.find(key);
+    for (const ProfileProblem& p : problems) {
+        if (p.sameFileAs.empty() || (p.key != key && p.sameFileAs != key))
+            continue;
+        const LevelTree::Node* other = tree.find(p.key == key ? p.sameFileAs : p.key);
+        if (level && other && other->parent() != level->parent())
+            return "also in set '" + std::string(other->parent()->text()) + "'";
+    }
+    return {};
 }
 
 std::string groupFoldersOffered(const GameFolder& game) {

@@ -24,7 +24,15 @@ struct ProfileProblem {
     ProblemSeverity severity = ProblemSeverity::Error;
     // The file as the player types it (UTF-8): "C:\LEMM\LEVEL\CUST\x.lvl"; empty with `file`.
     std::string windowsFile = {};
+    // For the note that another level node names the same file: that node's key.
+    std::string sameFileAs = {};
 };
+
+// The set of another level node that names the file of the level `key` too, as the check's notes
+// say (either node may carry the note): "also in set 'EASY'"; empty when no such node is in
+// another set.
+std::string alsoInSet(const std::vector<ProfileProblem>& problems, const LevelTree& tree,
+                      std::string_view key);
 
 // How the check reads a level file: its bytes, or the system's reason.
 using ReadLevelBytes = std::function<Result<std::vector<unsigned char>>(const std::string&)>;

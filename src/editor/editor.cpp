@@ -74,6 +74,7 @@ DetailPanel Editor::readPanel() {
     if (node == nullptr || node->kind() != NodeKind::Level)
         return panel_;
     std::string path = levelFileOf(node, &panel_.levelPath);
+    panel_.alsoIn = windows1252ToUtf8(alsoInSet(problems_, state_.tree, node->key()));
     return readCounts(path);
 }
 
@@ -165,6 +166,10 @@ Outcome Editor::edit(const char* name, const std::function<EditResult()>& comman
     return outcome;
 }
 
+Outcome Editor::addGroup() {
+    return addGroup({unusedName(state_, nullptr, kNewGroupName), true});
+}
+
 Outcome Editor::addGroup(const TextAnswer& name) {
     if (tell(nameRefusal(NodeKind::Group, name)))
         return {};
@@ -182,6 +187,11 @@ Outcome Editor::addGroup(const TextAnswer& name) {
     if (folder.text.empty())
         return {};
     return edit("Add Group", [&] { return quillfen::addGroup(state_, name.text, folder); });
+}
+
+Outcome Editor::addSet() {
+    auto group = groupForNewSet(state_);
+    return addSet({group ? unusedName(state_, *group, kNewSetName) : kNewSetName, true});
 }
 
 Outcome Editor::addSet(const TextAnswer& name) {

@@ -190,10 +190,12 @@ public:
     // A click on the level file `name` (the host's name, UTF-8) of the folder list: the panel
     // shows that file alone, its path and counts, and nothing of the tree.
     Outcome clickFile(const std::string& name);
-    // A new group or set, with the name it is given (a window gives the default one and lets
-    // the user rename it in place).
-    Outcome addGroup(const TextAnswer& name = {kNewGroupName, true});
-    Outcome addSet(const TextAnswer& name = {kNewSetName, true});
+    // A new group or set, with the name it is given; without one (a window, which lets the user
+    // rename it in place) kNewGroupName or kNewSetName, numbered when a sibling has it already.
+    Outcome addGroup();
+    Outcome addGroup(const TextAnswer& name);
+    Outcome addSet();
+    Outcome addSet(const TextAnswer& name);
     // Add Selected Level(s): the selected files of the folder list's folder, each copied into
     // the selected set's group's folder of the game (made when missing) through the one write,
     // unless a file of its name there holds the same bytes. A file there of that name that holds

@@ -188,7 +188,7 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     std::string setName;
     if (newSet) {
         TextAnswer name = ui_.input("enter the name of the new set for the pack's levels",
-                                    kApplicationTitle, plan->setName);
+                                    kApplicationTitle, unusedName(state_, group, plan->setName));
         if (name.text.empty() || tell(nameRefusal(NodeKind::Set, name)))
             return {};
         setName = name.text;
@@ -201,8 +201,18 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
             return {};
         }
         const bool replace = !plan->conflicts.empty();
-        if (!ui_.proceed(report, window::kImportPackTitle, replace ? "Replace" : "Import",
-                         !replace))
+        // The same pack into the same group again would only add a second set of the same levels.
+        const LevelTree::Node* before = replace ? nullptr : setImportedBefore(state_, *plan, group);
+        std::string question;
+        if (before)
+            question.append(1, '\'')
+                .append(before->text())
+                .append("' of this group holds the pack's levels already, from the same files. "
+                        "Import them again as another set?\n\n");
+        question += report;
+        const char* accept = before ? "Import Again" : "Import";
+        if (!ui_.proceed(question, window::kImportPackTitle, replace ? "Replace" : accept,
+                         !replace && !before))
             return {};
         if (replace)
             onConflict = levelfile::OnConflict::Replace;

@@ -104,5 +104,26 @@ TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileThePanelShows) {
                 levelfile::kLevelFileNotFound});
 }
 
+// A level whose file a level node of another set names too is noted with that set, as the profile
+// check finds it, both ways; a level named twice in its own set, and a file of the folder list,
+// are not.
+TEST_F(TreeClick, ALevelWhoseFileAnotherSetNamesTooIsNotedWithThatSet) {
+    load({{"EASY PACK",
+           "EASY",
+           {{"FIRST", {{"A", "a.lvl"}, {"B", "b.lvl"}, {"B2", "b.lvl"}}},
+            {"SECOND", {{"A2", "a.lvl"}}}}}});
+    const std::array<std::string, 2> shown[] = {{"level1", "also in set 'SECOND'"},
+                                                {"level4", "also in set 'FIRST'"},
+                                                {"level2", ""}, // the other is in its own set
+                                                {"level3", ""}};
+    for (const auto& [key, note] : shown) {
+        click(key);
+        EXPECT_EQ(panel.alsoIn, note) << key;
+    }
+    levelFile("a.lvl", "Listed");
+    show(editor.clickFile("a.lvl").panel);
+    EXPECT_EQ(panel.alsoIn, "");
+}
+
 } // namespace
 } // namespace quillfen::testing

@@ -349,6 +349,44 @@ TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefau
     EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Replace, Cancel default]");
 }
 
+// The same pack imported again into the same group, its files still holding the same levels:
+// the question names the set that holds them and offers to import them again, Cancel being the
+// default. Once a file of the pack is gone or changed, it is another import.
+TEST_F(EditorWithFiles, AReimportIntoTheSameGroupSaysSoWithCancelTheDefault) {
+    select("root2");
+    user.inputs = {{"MY PACK", true}, {"AGAIN", true}, {"AGAIN", true}, {"AGAIN", true}};
+    user.confirmations = {true, false, false, false};
+    ASSERT_TRUE(kImportPack(editor).done);
+    select("root2");
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Import Again, Cancel default]");
+    EXPECT_TRUE(user.questions.back().text.starts_with(
+        "'MY PACK' of this group holds the pack's levels already"));
+    std::filesystem::remove(levels + "/LEVEL007_00.LVL");
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Import]");
+    writeBytes(levels + "/LEVEL007_01.LVL", makeLevelFile({}, "Changed"));
+    EXPECT_FALSE(kImportPack(editor).done);
+    EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Replace, Cancel default]");
+}
+
+// A new group or set takes a name that none of its siblings has, as a window proposes it.
+TEST_F(EditorTest, ANewGroupOrSetTakesANameItsSiblingsDoNotHave) {
+    load({{"CUSTOM LEVELS", "A", {{"CUSTOM SET", {}}, {"CUSTOM SET 2", {}}}},
+          {"CUSTOM LEVELS 3", "B", {}}});
+    user.inputs = {{"C", true}, {"D", true}};
+    ASSERT_TRUE(editor.addGroup().done);
+    ASSERT_TRUE(editor.addGroup().done);
+    select("root1");
+    ASSERT_TRUE(editor.addSet().done);
+    select("root2");
+    ASSERT_TRUE(editor.addSet().done);
+    EXPECT_EQ(describe("root3"), "root3@5 'CUSTOM LEVELS 2' [C]");
+    EXPECT_EQ(describe("root4"), "root4@6 'CUSTOM LEVELS 4' [D]");
+    EXPECT_EQ(describe("parent3"), "parent3@7 'CUSTOM SET 3' []");
+    EXPECT_EQ(describe("parent4"), "parent4@8 'CUSTOM SET' []");
+}
+
 // Before a profile is loaded a command asks for one, but Add Group makes a group that takes a set.
 TEST_F(EditorTest, WithoutAProfileOnlyAddGroupWorks) {
     Editor empty(store, user);

@@ -147,12 +147,23 @@ public:
             return say("WARNING: the folder can be at most 68 characters long");
         if (std::string refusal = droppedEnding(folder, "folder"); !refusal.empty())
             return say(refusal);
-        append(groups, "root", ++groupCount, "CUSTOM LEVELS", folder);
+        append(groups, "root", ++groupCount, freeName(groups, "CUSTOM LEVELS"), folder);
     }
 
     void addSet() {
         if (ModelNode* group = selectedOf("root", "you must first select a group to add a set to"))
-            append(group->children, "parent", ++setCount, "CUSTOM SET", "");
+            append(group->children, "parent", ++setCount, freeName(group->children, "CUSTOM SET"),
+                   "");
+    }
+
+    // A new node's name, numbered from 2 while a sibling has it.
+    static std::string freeName(const std::vector<ModelNode>& siblings, const std::string& name) {
+        std::string free = name;
+        for (int n = 2; std::any_of(siblings.begin(), siblings.end(),
+                                    [&](const ModelNode& s) { return s.text == free; });
+             ++n)
+            free = name + " " + std::to_string(n);
+        return free;
     }
 
     // The chosen files of the list, when a file of it is current.
