@@ -3,6 +3,7 @@
 #include "editor/window_texts.h"
 #include "host/windows_text.h"
 #include "profiles/profile_store.h"
+#include "win32/help_window.h"
 #include "win32/owned_window_proc.h"
 #include "win32/preview_view.h"
 #include "win32/problem_window.h"
@@ -387,8 +388,15 @@ Progress MainWindow::progressReport() {
     };
 }
 
+// Under Wine a browser hand-off "succeeds" with no browser there: the readme is shown in the
+// program's own window.
+bool underWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 void MainWindow::onHelp() {
-    if (!ui_.openReadme())
+    if ((underWine() || !ui_.openReadme()) && !showHelpWindow(instance_, window_, font_))
         editor_.help();
 }
 

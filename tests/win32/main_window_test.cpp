@@ -191,5 +191,30 @@ TEST_F(MainWindowTest, TheWindowsSizeAndSplitterComeBackAtTheNextStart) {
     EXPECT_EQ(treeShown.right - treeShown.left, tree.right - tree.left);
 }
 
+// Under Wine a browser hand-off "succeeds" with no browser there: the program's own window
+// shows the readme.
+TEST_F(MainWindowTest, HelpShowsTheReadmeInTheProgramsOwnWindowUnderWine) {
+    MainWindow& window = start();
+    ::SetFocus(control(window::kProfileTree.name));
+    const std::string before = ui_->lastMessage();
+    press(window, VK_F1, false, false);
+    HWND help = ::FindWindowW(nullptr, widened(window::kHelp).c_str());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(help));
+    std::wstring text;
+    ::EnumChildWindows(
+        help,
+        [](HWND child, LPARAM found) {
+            *reinterpret_cast<std::wstring*>(found) += textOfWindow(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    EXPECT_NE(text.find(L"With this tool you add your own levels"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"<p>"), std::wstring::npos);
+    EXPECT_EQ(ui_->lastMessage(), before);
+    press(window, VK_ESCAPE, false, false);
+    EXPECT_FALSE(::IsWindow(help));
+}
+
 } // namespace
 } // namespace quillfen::win32
