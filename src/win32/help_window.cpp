@@ -4,6 +4,7 @@
 
 #include "editor/window_texts.h"
 #include "host/file_io.h"
+#include "host/host_path.h"
 #include "host/windows_text.h"
 
 #include <algorithm>
@@ -59,6 +60,12 @@ LRESULT CALLBACK textProc(HWND text, UINT message, WPARAM wParam, LPARAM lParam,
 
 } // namespace
 
+std::string readmePath() {
+    wchar_t program[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return pathIn(folderOf(narrowed({program, length})), "readme.html");
+}
+
 std::wstring readmeText(const std::string& html) {
     const std::wstring source = widened(html);
     std::wstring text;
@@ -109,11 +116,7 @@ bool showHelpWindow(HINSTANCE instance, HWND owner, HFONT font) {
         ::SetForegroundWindow(open);
         return true;
     }
-    wchar_t program[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring readme(program, length);
-    readme = readme.substr(0, readme.find_last_of(L"\\/") + 1) + L"readme.html";
-    auto bytes = readWholeFile(narrowed(readme), 1 << 22);
+    auto bytes = readWholeFile(readmePath(), 1 << 22);
     if (!bytes)
         return false;
 

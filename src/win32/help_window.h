@@ -5,6 +5,9 @@
 
 namespace quillfen::win32 {
 
+// The host path of readme.html, which lies beside the program.
+std::string readmePath();
+
 // The text of readme.html (UTF-8) without its markup, as an edit box shows it: headings and
 // paragraphs with a blank line before them, list items a line each, the entities read.
 std::wstring readmeText(const std::string& html);

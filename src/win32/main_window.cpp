@@ -43,16 +43,9 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::create(HINSTANCE instance, int show) {
     instance_ = instance;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc =
-        ownedWindowProc<MainWindow, &MainWindow::window_, &MainWindow::handle>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLFEN));
-    ::RegisterClassExW(&windowClass);
+    registerOwnedClass<MainWindow, &MainWindow::window_, &MainWindow::handle>(
+        instance, kWindowClass, COLOR_BTNFACE, 0,
+        ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLFEN)));
     window_ = ::CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass,
                                 wide(editor_.documentState().caption).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,

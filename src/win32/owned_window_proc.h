@@ -22,4 +22,21 @@ LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Registers the class `name` of windows made with their owner object, their procedure
+// ownedWindowProc, the arrow cursor and the system colour `background` (COLOR_WINDOW...).
+template <class Owner, HWND Owner::*Window, LRESULT (Owner::*Handle)(UINT, WPARAM, LPARAM)>
+void registerOwnedClass(HINSTANCE instance, const wchar_t* name, int background, UINT style = 0,
+                        HICON icon = nullptr) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = ownedWindowProc<Owner, Window, Handle>;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+    windowClass.lpszClassName = name;
+    windowClass.hIcon = icon;
+    ::RegisterClassExW(&windowClass);
+}
+
 } // namespace quillfen::win32

@@ -58,16 +58,8 @@ PreviewView::PreviewView(HINSTANCE instance, HWND parent, Editor& editor)
       // The worker wakes the window's thread, which takes the preview; a message posted to a
       // view that is gone goes nowhere.
       service_([this] { ::PostMessageW(window_, kPreviewReady, 0, 0); }) {
-    WNDCLASSEXW viewClass{};
-    viewClass.cbSize = sizeof(viewClass);
-    viewClass.style = CS_DBLCLKS;
-    viewClass.lpfnWndProc =
-        ownedWindowProc<PreviewView, &PreviewView::window_, &PreviewView::handle>;
-    viewClass.hInstance = instance;
-    viewClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    viewClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    viewClass.lpszClassName = kViewClass;
-    ::RegisterClassExW(&viewClass);
+    registerOwnedClass<PreviewView, &PreviewView::window_, &PreviewView::handle>(
+        instance, kViewClass, COLOR_BTNFACE, CS_DBLCLKS);
     window_ = ::CreateWindowExW(0, kViewClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
                                 nullptr, instance, this);
 }

@@ -15,15 +15,8 @@ constexpr int kFirstSizeCommand = 100;
 } // namespace
 
 PreviewWindow::PreviewWindow(HINSTANCE instance, HWND owner) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc =
-        ownedWindowProc<PreviewWindow, &PreviewWindow::window_, &PreviewWindow::handle>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
+    registerOwnedClass<PreviewWindow, &PreviewWindow::window_, &PreviewWindow::handle>(
+        instance, kWindowClass, COLOR_APPWORKSPACE);
     HMENU sizes = ::CreateMenu();
     for (int i = 0; i < 3; ++i)
         ::AppendMenuW(sizes, MF_STRING, kFirstSizeCommand + i,

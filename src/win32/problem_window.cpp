@@ -16,15 +16,8 @@ constexpr wchar_t kWindowClass[] = L"QuillfenProblemWindow";
 ProblemWindow::ProblemWindow(HINSTANCE instance, HWND owner,
                              std::function<void(const std::string& key)> chosen)
     : chosen_(std::move(chosen)) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc =
-        ownedWindowProc<ProblemWindow, &ProblemWindow::window_, &ProblemWindow::handle>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
+    registerOwnedClass<ProblemWindow, &ProblemWindow::window_, &ProblemWindow::handle>(
+        instance, kWindowClass, COLOR_WINDOW);
     window_ =
         ::CreateWindowExW(0, kWindowClass, wide(window::kProblems).c_str(), WS_OVERLAPPEDWINDOW,
                           CW_USEDEFAULT, CW_USEDEFAULT, 800, 300, owner, nullptr, instance, this);

@@ -3,6 +3,7 @@
 #include "common/windows1252.h"
 #include "editor/window_texts.h"
 #include "host/windows_text.h"
+#include "win32/help_window.h"
 #include "win32/resource.h"
 
 #include <commctrl.h>
@@ -193,10 +194,7 @@ std::string Win32UserInterface::chooseLevelPack(const std::string& start) {
 }
 
 bool Win32UserInterface::openReadme() {
-    wchar_t program[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring readme(program, length);
-    readme = readme.substr(0, readme.find_last_of(L"\\/") + 1) + L"readme.html";
+    const std::wstring readme = widened(readmePath());
     // ShellExecute tells success by a value above 32.
     return ::GetFileAttributesW(readme.c_str()) != INVALID_FILE_ATTRIBUTES &&
            reinterpret_cast<INT_PTR>(::ShellExecuteW(owner_, L"open", readme.c_str(), nullptr,
