@@ -91,6 +91,8 @@ inline constexpr char kLevelFileNotFound[] =
     "cannot find level file.. make sure you selected the right folder above";
 inline constexpr char kBadCount[] =
     "WARNING: each count must be a number from 0 to 255; nothing was written";
+// The count boxes take digits only, this many at most (255).
+inline constexpr int kCountDigits = 3;
 inline constexpr char kCannotWriteLevelFile[] = "ERROR: cannot write the level file: ";
 inline constexpr char kLevelInfoSaved[] = "Level info saved";
 

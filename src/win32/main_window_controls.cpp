@@ -6,6 +6,7 @@
 #include "host/file_io.h"
 #include "host/host_path.h"
 #include "host/windows_text.h"
+#include "levelfile/level_file.h"
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
@@ -122,10 +123,15 @@ void MainWindow::createControls() {
     for (int i = 0; i < kCountBoxes; ++i)
         addControl(WC_STATICW, {kCountNames[i], kCountNames[i], nullptr}, SS_CENTER,
                    IdCountNames + i);
-    lemmingsEdit = addControl(WC_EDITW, kLemmingsEdit, edit, IdLemmingsEdit, WS_EX_CLIENTEDGE);
+    // The count boxes take digits only, as many as a count has.
+    lemmingsEdit =
+        addControl(WC_EDITW, kLemmingsEdit, edit | ES_NUMBER, IdLemmingsEdit, WS_EX_CLIENTEDGE);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
-        actionEdits[i] = addControl(WC_EDITW, kActionEdits[i], edit,
+        actionEdits[i] = addControl(WC_EDITW, kActionEdits[i], edit | ES_NUMBER,
                                     IdClimbersEdit + static_cast<int>(i), WS_EX_CLIENTEDGE);
+    for (HWND box : actionEdits)
+        ::SendMessageW(box, EM_SETLIMITTEXT, levelfile::kCountDigits, 0);
+    ::SendMessageW(lemmingsEdit, EM_SETLIMITTEXT, levelfile::kCountDigits, 0);
     addControl(WC_BUTTONW, kSaveLevelInfoButton, button, IdSaveLevelInfoButton);
     // The selected level's picture and its facts fill the preview area.
     preview_ = std::make_unique<PreviewView>(instance_, window_, editor_);

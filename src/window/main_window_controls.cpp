@@ -5,6 +5,7 @@
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/host_path.h"
+#include "levelfile/level_file.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -204,6 +206,8 @@ void MainWindow::createControls() {
         name->setObjectName(box->objectName() + QStringLiteral("Label"));
         name->setBuddy(box);
         box->setFixedWidth(digits);
+        box->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(levelfile::kCountDigits)), box));
         counts->addWidget(name, i / 3, 2 * (i % 3));
         counts->addWidget(box, i / 3, 2 * (i % 3) + 1);
     }
