@@ -3,8 +3,7 @@
 #include "editing/tree_edit.h"
 #include "levelfile/level_pack.h"
 
-#include <ranges>
-#include <span>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,7 +55,15 @@ public:
     bool modified() const { return saved_ != static_cast<long>(done_); }
     // The steps done, newest first: the order in which they are taken back, so that a folder an
     // earlier step made is empty when its turn comes.
-    auto doneSteps() { return std::span<Step>(steps_.data(), done_) | std::views::reverse; }
+    struct NewestFirst {
+        std::vector<Step>::reverse_iterator first, last;
+        auto begin() const { return first; }
+        auto end() const { return last; }
+    };
+    NewestFirst doneSteps() {
+        return {std::make_reverse_iterator(steps_.begin() + static_cast<long>(done_)),
+                steps_.rend()};
+    }
 
 private:
     std::vector<Step> steps_;
