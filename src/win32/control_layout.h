@@ -48,6 +48,17 @@ enum ControlId : int {
 inline constexpr int kCountBoxes = 9;
 
 // The measures of the window's font, from which every place is computed.
+// The measures of `font` as `window` draws text.
+inline TEXTMETRICW textMetricsOf(HWND window, HFONT font) {
+    HDC dc = ::GetDC(window);
+    HGDIOBJ before = ::SelectObject(dc, font);
+    TEXTMETRICW text{};
+    ::GetTextMetricsW(dc, &text);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(window, dc);
+    return text;
+}
+
 struct FontMeasures {
     int lineHeight = 16; // a line of text
     int charWidth = 7;   // an average character

@@ -6,6 +6,7 @@
 #include "host/file_io.h"
 #include "host/host_path.h"
 #include "host/windows_text.h"
+#include "win32/control_layout.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -128,12 +129,7 @@ bool showHelpWindow(HINSTANCE instance, HWND owner, HFONT font) {
     windowClass.lpszClassName = kHelpClass;
     ::RegisterClassExW(&windowClass);
     // About 80 characters by 36 lines of the window's font, centred on the main window.
-    HDC dc = ::GetDC(owner);
-    HGDIOBJ before = ::SelectObject(dc, font);
-    TEXTMETRICW measures{};
-    ::GetTextMetricsW(dc, &measures);
-    ::SelectObject(dc, before);
-    ::ReleaseDC(owner, dc);
+    const TEXTMETRICW measures = textMetricsOf(owner, font);
     RECT frame{0, 0, 80 * measures.tmAveCharWidth, 36 * measures.tmHeight};
     ::AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, ::GetDpiForWindow(owner));
     RECT main{};

@@ -153,13 +153,7 @@ void MainWindow::applyFont() {
         return;
     HFONT old = font_;
     font_ = ::CreateFontIndirectW(&metrics.lfMessageFont);
-    HDC dc = ::GetDC(window_);
-    HGDIOBJ before = ::SelectObject(dc, font_);
-    TEXTMETRICW text{};
-    ::GetTextMetricsW(dc, &text);
-    ::SelectObject(dc, before);
-    ::ReleaseDC(window_, dc);
-    measures_ = FontMeasures::of(text);
+    measures_ = FontMeasures::of(textMetricsOf(window_, font_));
     for (const auto& [name, control] : controls_)
         if (control != status_)
             ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

@@ -7,7 +7,7 @@ namespace quillfen::win32 {
 // The window procedure of a window class whose windows are made with their owner object as
 // CreateWindowExW's last argument: at WM_NCCREATE the object is kept with the window and gets
 // its handle (`Window`); from then on every message goes to the object's `Handle`, and those
-// before to DefWindowProcW.
+// before and after WM_DESTROY to DefWindowProcW: the object may be gone by then.
 template <class Owner, HWND Owner::*Window, LRESULT (Owner::*Handle)(UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -17,9 +17,12 @@ LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         static_cast<Owner*>(create->lpCreateParams)->*Window = window;
     }
     auto* owner = reinterpret_cast<Owner*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (owner)
-        return (owner->*Handle)(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    if (!owner)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = (owner->*Handle)(message, wParam, lParam);
+    if (message == WM_DESTROY)
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return result;
 }
 
 // Registers the class `name` of windows made with their owner object, their procedure

@@ -89,9 +89,6 @@ LRESULT PreviewView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (thumbnail_)
             openWindow();
         return 0;
-    case WM_DESTROY:
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }

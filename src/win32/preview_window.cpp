@@ -139,7 +139,6 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::ShowWindow(window_, SW_HIDE);
         return 0;
     case WM_DESTROY:
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
         return 0;
     }

@@ -100,7 +100,6 @@ LRESULT ProblemWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::ShowWindow(window_, SW_HIDE);
         return 0;
     case WM_DESTROY:
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = list_ = nullptr;
         return 0;
     }
