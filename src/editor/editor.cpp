@@ -69,6 +69,7 @@ Outcome Editor::selectionOutcome(bool done) {
 }
 
 DetailPanel Editor::readPanel() {
+    fileShown_ = false;
     panel_ = detailPanelFor(state_);
     const LevelTree::Node* node = state_.tree.selected();
     if (node == nullptr || node->kind() != NodeKind::Level)
@@ -112,16 +113,46 @@ std::string Editor::levelFileOf(const LevelTree::Node* level, std::string* shown
     return levelFileHostPath(*game, folder, file);
 }
 
-Outcome Editor::clickNode(const LevelTree::Node* node) {
+bool Editor::leaveCounts(const std::optional<std::array<std::string, 9>>& boxes) {
+    // Measured against the file as it is now: counts saved since ask nothing.
+    if (!boxes || panel_.countsFile.empty() ||
+        *boxes == levelfile::countTexts(panel_.countsFile, ""))
+        return true;
+    switch (ui_.askToSave("Save the counts typed for '" + panel_.levelFile + "'?")) {
+    case SaveChoice::Save:
+        return saveLevelInfoAt(panel_.countsFile, *boxes);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+Outcome Editor::clickNode(const LevelTree::Node* node,
+                          const std::optional<std::array<std::string, 9>>& boxes) {
+    if ((node != state_.tree.selected() || fileShown_) && !leaveCounts(boxes)) {
+        Outcome kept;
+        kept.selected = state_.tree.selected();
+        return kept;
+    }
     state_.tree.select(node);
     Outcome outcome = selectionOutcome(true);
     outcome.selectionChanged = false; // the view shows it already
     return outcome;
 }
 
-Outcome Editor::clickFile(const std::string& name) {
+Outcome Editor::clickFile(const std::string& name,
+                          const std::optional<std::array<std::string, 9>>& boxes) {
+    const std::string file = utf8ToWindows1252Lossy(name);
+    if ((!fileShown_ || file != panel_.levelFile) && !leaveCounts(boxes)) {
+        Outcome kept;
+        kept.selected = state_.tree.selected();
+        return kept;
+    }
+    fileShown_ = true;
     panel_ = {};
-    panel_.levelFile = utf8ToWindows1252Lossy(name);
+    panel_.levelFile = file;
     Outcome outcome;
     outcome.done = true;
     outcome.selected = state_.tree.selected();

@@ -185,11 +185,16 @@ public:
     // tool's --key); the settings file keeps its own.
     void setUsersKeyPath(const std::string& usersKeyPath) { state_.usersKeyPath = usersKeyPath; }
 
-    // A click on a node in the tree (null: nothing).
-    Outcome clickNode(const LevelTree::Node* node);
+    // A click on a node in the tree (null: nothing). `boxes`, what the count boxes hold, when
+    // they differ from what the shown level's file holds, are first offered to be saved (Save,
+    // Discard, Cancel); Cancel changes nothing, and the outcome (not done) names the node that
+    // stays selected.
+    Outcome clickNode(const LevelTree::Node* node,
+                      const std::optional<std::array<std::string, 9>>& boxes = std::nullopt);
     // A click on the level file `name` (the host's name, UTF-8) of the folder list: the panel
-    // shows that file alone, its path and counts, and nothing of the tree.
-    Outcome clickFile(const std::string& name);
+    // shows that file alone, its path and counts, and nothing of the tree. `boxes` as clickNode.
+    Outcome clickFile(const std::string& name,
+                      const std::optional<std::array<std::string, 9>>& boxes = std::nullopt);
     // A new group or set, with the name it is given; without one (a window, which lets the user
     // rename it in place) kNewGroupName or kNewSetName, numbered when a sibling has it already.
     Outcome addGroup();
@@ -282,6 +287,9 @@ private:
     Outcome selectionOutcome(bool done);
     // The panel for the selected node, read afresh, which the Editor keeps as what it shows.
     DetailPanel readPanel();
+    // Before the panel leaves its level: typed counts saved or dropped as the user says; false
+    // for Cancel or a save that failed.
+    bool leaveCounts(const std::optional<std::array<std::string, 9>>& boxes);
     // The kept panel with the counts of the level file at `hostPath`, or what is missing.
     DetailPanel readCounts(const std::string& hostPath);
     // The host path of a level node's file: in its group's folder of the game, or while the
@@ -343,6 +351,7 @@ private:
     bool gameNotFoundSaid_ = false;
     std::vector<ProfileProblem> problems_;
     DetailPanel panel_;
+    bool fileShown_ = false; // the panel shows a file of the folder list, not the tree's node
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;
     levelfile::ImportPlan lastImport_;

@@ -266,12 +266,16 @@ void MainWindow::importPack(const std::string& pack) {
     runEdit([&] { return editor_.importLevelPack(pack, folder); });
 }
 
-void MainWindow::onSaveLevelInfo() {
+std::array<std::string, kCountBoxes> MainWindow::countBoxes() const {
     std::array<std::string, kCountBoxes> counts;
     counts[0] = textOf(lemmingsEdit).text;
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         counts[i + 1] = textOf(actionEdits[i]).text;
-    editor_.saveLevelInfo(textOf(levelFileEdit), counts);
+    return counts;
+}
+
+void MainWindow::onSaveLevelInfo() {
+    editor_.saveLevelInfo(textOf(levelFileEdit), countBoxes());
 }
 
 HTREEITEM MainWindow::runEdit(const std::function<Outcome()>& action) {

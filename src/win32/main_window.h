@@ -115,6 +115,11 @@ private:
     Progress progressReport();
     TextAnswer textOf(HWND control) const;
     void onSaveLevelInfo();
+    // What the count boxes hold.
+    std::array<std::string, kCountBoxes> countBoxes() const;
+    // A node clicked: the panel shows it, unless the user cancels leaving the typed counts,
+    // which then stay with the node still selected.
+    void nodeClicked(const LevelTree::Node* node);
     // "Import Level Pack...": the pack, then the folder for its level files.
     void onImportPack();
     // Import Level Pack of `pack`: the folder for its level files is asked for.
@@ -164,6 +169,8 @@ private:
     std::unique_ptr<TreeViewSync> sync_;
     // While a core command changes the tree, the view's selection changes are no clicks.
     bool followingCore_ = false;
+    // The level-file list's row the panel shows, -1 for none.
+    int shownFileRow_ = -1;
     bool labelEditing_ = false;
     const LevelTree::Node* draggedLevel_ = nullptr;
     HANDLE folderChange_ = INVALID_HANDLE_VALUE;

@@ -51,6 +51,7 @@ void MainWindow::onProfileChosen() {
 void MainWindow::listLevelFiles(const std::string& folder) {
     LevelFolder listed = editor_.openFolder(folder);
     levelFiles_.show(std::move(listed.names));
+    shownFileRow_ = -1;
     ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
     showPanel(listed.panel);
 }
@@ -132,8 +133,18 @@ void MainWindow::onLevelFileChosen() {
     const int row = ListView_GetNextItem(levelFiles_.handle(), -1, LVNI_FOCUSED);
     const auto& names = levelFiles_.names();
     // A file of the list shows in the panel alone, its counts with it.
-    if (row >= 0 && static_cast<std::size_t>(row) < names.size())
-        showPanel(editor_.clickFile(names[static_cast<std::size_t>(row)]).panel);
+    if (followingCore_ || row < 0 || static_cast<std::size_t>(row) >= names.size())
+        return;
+    const Outcome clicked = editor_.clickFile(names[static_cast<std::size_t>(row)], countBoxes());
+    if (clicked.done) {
+        shownFileRow_ = row;
+        showPanel(clicked.panel);
+        return;
+    }
+    // Cancelled: the file whose counts were typed is the list's current one again.
+    followingCore_ = true;
+    levelFiles_.select(shownFileRow_ < 0 ? std::vector<int>{} : std::vector<int>{shownFileRow_});
+    followingCore_ = false;
 }
 
 } // namespace quillfen::win32

@@ -9,6 +9,19 @@
 
 namespace quillfen::win32 {
 
+void MainWindow::nodeClicked(const LevelTree::Node* node) {
+    const Outcome clicked = editor_.clickNode(node, countBoxes());
+    if (clicked.done) {
+        shownFileRow_ = -1;
+        showPanel(clicked.panel);
+        return;
+    }
+    // Cancelled: the typed counts stay, and so does the node they belong to.
+    followingCore_ = true;
+    showCoreSelection();
+    followingCore_ = false;
+}
+
 LRESULT MainWindow::notify(NMHDR* header) {
     if (header->hwndFrom == levelFiles_.handle()) {
         // The focused file's picture goes to the preview.
@@ -23,8 +36,7 @@ LRESULT MainWindow::notify(NMHDR* header) {
     if (header->code == TVN_SELCHANGEDW) {
         auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
         if (!followingCore_)
-            showPanel(
-                editor_.clickNode(TreeViewSync::node(profileTree, change->itemNew.hItem)).panel);
+            nodeClicked(TreeViewSync::node(profileTree, change->itemNew.hItem));
         return 0;
     }
     if (header->code == NM_CLICK) {
@@ -35,7 +47,7 @@ LRESULT MainWindow::notify(NMHDR* header) {
         ::ScreenToClient(profileTree, &hit.pt);
         HTREEITEM item = TreeView_HitTest(profileTree, &hit);
         if (item && item == TreeView_GetSelection(profileTree))
-            showPanel(editor_.clickNode(TreeViewSync::node(profileTree, item)).panel);
+            nodeClicked(TreeViewSync::node(profileTree, item));
         return 0;
     }
     if (header->code == TVN_BEGINDRAGW) {

@@ -135,11 +135,25 @@ void MainWindow::onSaveProfile() {
 void MainWindow::selectionChanged(const QModelIndex& current) {
     if (followingCore_)
         return;
-    showPanel(editor_.clickNode(model_->node(current)).panel);
+    nodeClicked(model_->node(current));
 }
 
 void MainWindow::onNodeClicked() {
-    showPanel(editor_.clickNode(editor_.tree().selected()).panel);
+    nodeClicked(editor_.tree().selected());
+}
+
+void MainWindow::nodeClicked(const LevelTreeNode* node) {
+    const Outcome clicked = editor_.clickNode(node, countBoxes());
+    if (clicked.done) {
+        showPanel(clicked.panel);
+        return;
+    }
+    // The view goes back once its own handling of the click is done.
+    QTimer::singleShot(0, this, [this] {
+        followingCore_ = true;
+        showCoreSelection();
+        followingCore_ = false;
+    });
 }
 
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
@@ -167,12 +181,16 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     saveLevelInfoButton->setEnabled(counts);
 }
 
-void MainWindow::onSaveLevelInfo() {
+std::array<std::string, levelfile::kCountsCount> MainWindow::countBoxes() const {
     std::array<std::string, levelfile::kCountsCount> counts;
     counts[0] = fromQt(lemmingsEdit->text()).text;
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         counts[i + 1] = fromQt(actionEdits[i]->text()).text;
-    editor_.saveLevelInfo(fromQt(levelFileEdit->text()), counts);
+    return counts;
+}
+
+void MainWindow::onSaveLevelInfo() {
+    editor_.saveLevelInfo(fromQt(levelFileEdit->text()), countBoxes());
 }
 
 Outcome MainWindow::runEdit(const std::function<Outcome()>& action) {

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
@@ -151,6 +152,14 @@ private:
     // click in the tree selects it.
     void selectProblemNode(const std::string& key);
     void selectionChanged(const QModelIndex& current);
+    // A node clicked: the panel shows it, unless the user cancels leaving the typed counts,
+    // which then stay with the node still selected.
+    void nodeClicked(const LevelTreeNode* node);
+    // A file of the list made current: it shows in the panel alone, its counts with it, unless
+    // the user cancels leaving the typed counts; `previous` is then current again.
+    void levelFileChosen(QListWidgetItem* current, QListWidgetItem* previous);
+    // What the count boxes hold.
+    std::array<std::string, levelfile::kCountsCount> countBoxes() const;
     void deleteSelected();
     void renameSelected();
     Progress progressReport();

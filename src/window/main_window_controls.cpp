@@ -309,10 +309,7 @@ void MainWindow::connectControls() {
     onClick(browseFolderButton, &MainWindow::onBrowseFolder);
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
     // A file of the list shows in the panel alone, its counts with it.
-    connect(levelFileList, &QListWidget::currentTextChanged, this, [this](const QString& name) {
-        if (!name.isEmpty())
-            showPanel(editor_.clickFile(name.toStdString()).panel);
-    });
+    connect(levelFileList, &QListWidget::currentItemChanged, this, &MainWindow::levelFileChosen);
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
     // Files that come or go while the window is open show at once.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);

@@ -56,6 +56,21 @@ void MainWindow::markOtherFiles(int listing, int from) {
         QTimer::singleShot(0, this, [this, listing, end] { markOtherFiles(listing, end); });
 }
 
+void MainWindow::levelFileChosen(QListWidgetItem* current, QListWidgetItem* previous) {
+    if (current == nullptr || followingCore_)
+        return;
+    const Outcome clicked = editor_.clickFile(current->text().toStdString(), countBoxes());
+    if (clicked.done) {
+        showPanel(clicked.panel);
+        return;
+    }
+    QTimer::singleShot(0, this, [this, row = previous ? levelFileList->row(previous) : -1] {
+        followingCore_ = true;
+        levelFileList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        followingCore_ = false;
+    });
+}
+
 void MainWindow::onFolderChanged() {
     const QString folder = folderList->path();
     listLevelFiles(folder);

@@ -104,6 +104,39 @@ TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileThePanelShows) {
                 levelfile::kLevelFileNotFound});
 }
 
+// Leaving a level (for a node or a file of the list) whose boxes differ from what its file holds
+// asks first: Cancel keeps it selected with the typing, Save writes the boxes as Save Level Info
+// does, Discard drops them; boxes that match the file, or the same level clicked again, ask
+// nothing.
+TEST_F(TreeClick, LeavingALevelWithTypedCountsAsksToSaveThem) {
+    levelFile("z.lvl", "Z", {20, 1, 1, 1, 1, 1, 1, 1, 1});
+    Boxes typed = {"9", "2", "0", "0", "4", "10", "0", "0", "10"};
+    click("level1");
+    show(editor.clickNode(editor.tree().find("level1"), typed).panel);
+    Outcome kept = editor.clickNode(editor.tree().find("root1"), typed);
+    EXPECT_FALSE(kept.done);
+    EXPECT_EQ(kept.selected, editor.tree().find("level1"));
+    EXPECT_EQ(selectedKey(), "level1");
+    EXPECT_FALSE(kept.panel);
+    EXPECT_FALSE(editor.clickFile("z.lvl", typed).done);
+    user.saveChoices = {SaveChoice::Save};
+    show(editor.clickFile("z.lvl", typed).panel);
+    EXPECT_EQ(readBytes(inGame("EASY", "a.lvl"))[3], 9);
+    EXPECT_EQ(panel.counts[0], "20");
+    user.saveChoices = {SaveChoice::Discard};
+    show(editor.clickNode(editor.tree().find("level1"), Boxes{"5", "", "", "", "", "", "", "", ""})
+             .panel);
+    EXPECT_EQ(readBytes(levelfile::levelFilePath(levels, "z.lvl"))[3], 20);
+    EXPECT_EQ(panel.counts[0], "9");
+    show(editor.clickNode(editor.tree().find("root1"), panel.counts).panel);
+    expectSaid({levelfile::kLevelInfoSaved});
+    std::vector<std::string> asked;
+    for (const auto& question : user.questions)
+        asked.push_back(question.text);
+    const std::string a = "Save the counts typed for 'a.lvl'?";
+    EXPECT_EQ(asked, (std::vector<std::string>{a, a, a, "Save the counts typed for 'z.lvl'?"}));
+}
+
 // A level whose file a level node of another set names too is noted with that set, as the profile
 // check finds it, both ways; a level named twice in its own set, and a file of the folder list,
 // are not.
