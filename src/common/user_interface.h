@@ -30,6 +30,18 @@ inline ShownMessage shownMessage(const std::string& text) {
     return {MessageKind::Information, text};
 }
 
+// A message as one line of a status bar or a list: its lines joined with a space.
+inline std::string oneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c != '\r' && c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    return line;
+}
+
 // The answers to "Save changes to the profile ...?".
 enum class SaveChoice { Save, Discard, Cancel };
 
@@ -49,6 +61,9 @@ public:
     // report): a window shows it without stopping the user, in its status bar and its list of
     // messages. Warnings and errors go to message().
     virtual void inform(const std::string& text) { message(text); }
+    // What an action refused without losing anything says ("cannot go any higher", kLoadFirst):
+    // a window shows it as inform() does, never in a box that stops the user.
+    virtual void refuse(const std::string& text) { inform(text); }
     // A Yes/No question with the question icon; true for Yes. `yesIsDefault` false makes No the
     // button that Enter presses, for questions whose Yes replaces a file.
     virtual bool confirm(const std::string& text, const std::string& caption,

@@ -167,11 +167,14 @@ std::string aboutText() {
 bool Editor::tell(const std::string& text, bool done) {
     if (text.empty())
         return false;
-    if (done && text.find("WARNING") == std::string::npos &&
-        text.find("ERROR") == std::string::npos)
+    // A warning or an error stops the user in a box; what was done, or refused with nothing
+    // lost, only shows in the status bar.
+    if (text.find("WARNING") != std::string::npos || text.find("ERROR") != std::string::npos)
+        ui_.message(text);
+    else if (done)
         ui_.inform(text);
     else
-        ui_.message(text);
+        ui_.refuse(text);
     return true;
 }
 
@@ -305,7 +308,7 @@ Outcome Editor::rename(const LevelTree::Node* node, const TextAnswer& text) {
 Outcome Editor::undo() {
     History::Step* step = history_.toUndo();
     if (step == nullptr) {
-        ui_.message("there is nothing to undo");
+        ui_.refuse("there is nothing to undo");
         return {};
     }
     step->edit->undo(state_.tree);
@@ -319,7 +322,7 @@ Outcome Editor::undo() {
 Outcome Editor::redo() {
     History::Step* step = history_.toRedo();
     if (step == nullptr) {
-        ui_.message("there is nothing to redo");
+        ui_.refuse("there is nothing to redo");
         return {};
     }
     // The add's files go back into the group's folder first: a refused copy redoes nothing.
@@ -336,12 +339,12 @@ Outcome Editor::redo() {
 
 void Editor::properties() {
     if (!profileLoaded(state_)) {
-        ui_.message(kLoadFirst);
+        ui_.refuse(kLoadFirst);
         return;
     }
     const LevelTree::Node* node = state_.tree.selected();
     if (node == nullptr) {
-        ui_.message(kNoSelection);
+        ui_.refuse(kNoSelection);
         return;
     }
     auto quoted = [](const LevelTree::Node* n) {

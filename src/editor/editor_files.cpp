@@ -162,8 +162,8 @@ bool Editor::settleUnsavedEdits() {
     switch (ui_.askToSave("Save changes to the profile '" + name + "'?")) {
     case SaveChoice::Save:
         if (loaded_.name.empty()) {
-            ui_.message("the tree was not loaded from a profile: choose the profile to save it "
-                        "into and press Save Profile Data");
+            ui_.refuse("the tree was not loaded from a profile: choose the profile to save it "
+                       "into and press Save Profile Data");
             return false;
         }
         return saveProfile(loaded_.name).done;
@@ -264,7 +264,7 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path,
 
 Outcome Editor::saveProfile(const std::string& profile, const Progress& progress) {
     if (!profileLoaded(state_)) {
-        ui_.message(kLoadFirst);
+        ui_.refuse(kLoadFirst);
         return {};
     }
     auto path = findProfileFile(*store_, state_.usersKeyPath, profile);

@@ -26,7 +26,7 @@ constexpr UINT kCheckReady = WM_APP + 3;
 } // namespace
 
 MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), editor_(store, ui) {
-    ui_.onInform([this](const std::string& text) { inform(text); });
+    ui_.onInform([this](const std::string& text, bool inStatusBar) { inform(text, inStatusBar); });
 }
 
 MainWindow::~MainWindow() {
@@ -356,9 +356,11 @@ void MainWindow::showDocumentState() {
     ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide(shown.status).c_str()));
 }
 
-void MainWindow::inform(const std::string& text) {
-    messages_.push_back(text);
-    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
+void MainWindow::inform(const std::string& text, bool inStatusBar) {
+    messages_.push_back(oneLine(text));
+    if (!inStatusBar)
+        return;
+    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(oneLine(text)).c_str()));
     ::SetTimer(window_, kStatusTimer, kStatusMilliseconds, nullptr);
 }
 

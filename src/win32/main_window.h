@@ -61,7 +61,7 @@ public:
     // path): its folder opens in the folder list; a Windows level file is then the list's
     // selected file, anything else goes to Import Level Pack as the pack.
     void openFile(const std::string& hostPath);
-    // The messages of success shown so far, oldest first (Windows-1252).
+    // The messages shown so far, each as one line, oldest first (Windows-1252).
     const std::vector<std::string>& messages() const { return messages_; }
 
 private:
@@ -89,7 +89,7 @@ private:
     void createAccelerators();
     void runCommand(window::Command command);
     void showContextMenu(int x, int y);
-    void inform(const std::string& text);
+    void inform(const std::string& text, bool inStatusBar);
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code);

@@ -103,6 +103,8 @@ bool Win32UserInterface::agree(const std::string& text, const std::string& capti
 }
 
 void Win32UserInterface::message(const std::string& text) {
+    if (inform_)
+        inform_(text, false);
     ShownMessage shown = shownMessage(text);
     UINT icon = shown.kind == MessageKind::Error     ? MB_ICONERROR
                 : shown.kind == MessageKind::Warning ? MB_ICONWARNING
@@ -113,7 +115,7 @@ void Win32UserInterface::message(const std::string& text) {
 
 void Win32UserInterface::inform(const std::string& text) {
     if (inform_)
-        inform_(text);
+        inform_(text, true);
 }
 
 bool Win32UserInterface::confirm(const std::string& text, const std::string& caption,

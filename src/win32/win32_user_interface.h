@@ -17,8 +17,11 @@ TextAnswer fromWide(const std::wstring& text);
 class Win32UserInterface : public UserInterface {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
-    // Where reports of success go (the window's status bar and its list of messages).
-    void onInform(std::function<void(const std::string&)> show) { inform_ = std::move(show); }
+    // Where every message goes besides its box: the window's list of messages, and for a report
+    // of success or a refusal (`inStatusBar`) the status bar instead of a box.
+    void onInform(std::function<void(const std::string& text, bool inStatusBar)> show) {
+        inform_ = std::move(show);
+    }
 
     // The disclaimer: I Agree and Quit with the information icon.
     bool agree(const std::string& text, const std::string& caption) override;
@@ -45,7 +48,7 @@ private:
     std::string chooseFile(const std::wstring& title, const std::string& start, bool folder);
 
     HWND owner_ = nullptr;
-    std::function<void(const std::string&)> inform_;
+    std::function<void(const std::string&, bool)> inform_;
 };
 
 } // namespace quillfen::win32

@@ -18,11 +18,6 @@ namespace {
 // Long enough to read a line, short enough not to hide the prefix and profile for long.
 constexpr int kInformationShown = 5000;
 
-// One line of the status bar or the list: the message's lines joined.
-QString oneLine(const std::string& bytes) {
-    return toQt(bytes).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace('\r', ' ');
-}
-
 } // namespace
 
 MessageLog::MessageLog(QWidget* parent) : QDialog(parent), list_(new QListWidget(this)) {
@@ -86,14 +81,14 @@ void ProblemList::fill(const std::vector<window::ProblemRow>& rows) {
 
 void WindowReports::inform(const std::string& text) {
     if (log_)
-        log_->add(oneLine(text));
+        log_->add(toQt(oneLine(text)));
     if (bar_)
-        bar_->showMessage(oneLine(text), kInformationShown);
+        bar_->showMessage(toQt(oneLine(text)), kInformationShown);
 }
 
 void WindowReports::message(const std::string& text) {
     if (log_)
-        log_->add(oneLine(text));
+        log_->add(toQt(oneLine(text)));
     dialogs_.message(text);
 }
 
