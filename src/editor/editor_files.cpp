@@ -240,23 +240,23 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path,
     if (loaded_.name.empty()) {
         auto contents = replacing ? contentsOf(replacing->bytes) : std::nullopt;
         std::string what = contents ? shown + "'s " + *contents : "its file";
-        return ui_.confirm("The tree was not loaded from a profile. Save it into the profile '" +
+        return ui_.proceed("The tree was not loaded from a profile. Save it into the profile '" +
                                shown + "' (" + path.shown() + "), replacing " + what + "?",
-                           "Confirm Save", false);
+                           "Confirm Save", "Save", false);
     }
     if (loaded_.name != profile)
-        return ui_.confirm("The tree was loaded from the profile '" +
+        return ui_.proceed("The tree was loaded from the profile '" +
                                utf8ToWindows1252Lossy(loaded_.name) +
                                "'. Save it into the profile '" + shown + "' (" + path.shown() +
                                "), replacing its levels?",
-                           "Confirm Save", false);
+                           "Confirm Save", "Save", false);
     if (loaded_.file.hostPath != path.hostPath)
         return true;
     if (!replacing || changedSince(loaded_.file, replacing->bytes))
-        return ui_.confirm("The profile's file " + path.shown() +
+        return ui_.proceed("The profile's file " + path.shown() +
                                " was changed on disk since it was loaded or last saved. Replace "
                                "it with the tree?",
-                           "Confirm Save", false);
+                           "Confirm Save", "Save", false);
     // Unchanged: the file the tree came from, as it was read then.
     replacing = loaded_.read;
     return true;

@@ -96,7 +96,7 @@ TextAnswer fromWide(const std::wstring& text) {
 }
 
 bool Win32UserInterface::agree(const std::string& text, const std::string& caption) {
-    std::wstring agreeText = wide(kAgree), quitText = L"&" + wide(kQuit);
+    std::wstring agreeText = L"&" + wide(kAgree), quitText = L"&" + wide(kQuit);
     return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
                           {{kAcceptButton, agreeText.c_str()}, {kQuitButton, quitText.c_str()}}, 0,
                           kAcceptButton) == kAcceptButton;

@@ -100,8 +100,10 @@ TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& 
 }
 
 bool QtUserInterface::agree(const std::string& text, const std::string& title) {
-    return ask(nullptr, QMessageBox::Information, text, toQt(title), QString::fromLatin1(kAgree),
-               QMessageBox::AcceptRole, QString::fromLatin1(kQuit), true);
+    // Alt+I and Alt+Q press them, as in the Win32 window.
+    return ask(nullptr, QMessageBox::Information, text, toQt(title),
+               QLatin1Char('&') + QString::fromLatin1(kAgree), QMessageBox::AcceptRole,
+               QLatin1Char('&') + QString::fromLatin1(kQuit), true);
 }
 
 } // namespace quillfen
