@@ -274,6 +274,8 @@ public:
     preview::GraphicsPlaces graphicsPlaces(std::vector<std::string> folders = {}) const;
     Outcome changeUsersKey();
     void help();
+    // Alt+Up pressed while a control other than the tree has the focus: says where it acts.
+    void moveKeyElsewhere();
 
 private:
     Outcome edit(const char* name, const std::function<EditResult()>& command);

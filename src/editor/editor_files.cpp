@@ -477,6 +477,10 @@ Outcome Editor::changeUsersKey() {
     return outcome;
 }
 
+void Editor::moveKeyElsewhere() {
+    ui_.refuse("Alt+Up moves the selected level up while the profile tree has the focus");
+}
+
 void Editor::help() {
     ui_.message("please read the included  readme.html  file if you need help");
 }

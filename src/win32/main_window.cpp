@@ -87,6 +87,17 @@ bool MainWindow::translateAccelerator(MSG& message) {
     }
     if (focus == profileTree && ::TranslateAcceleratorW(window_, treeAccelerators_, &message))
         return true;
+    // Alt+Up elsewhere says where it acts; a combo box keeps it for its list.
+    auto isCombo = [](HWND control) {
+        wchar_t kind[16] = L"";
+        ::GetClassNameW(control, kind, 16);
+        return ::lstrcmpiW(kind, WC_COMBOBOXW) == 0;
+    };
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_UP && focus != profileTree &&
+        !isCombo(focus) && !isCombo(::GetParent(focus))) {
+        editor_.moveKeyElsewhere();
+        return true;
+    }
     return ::TranslateAcceleratorW(window_, accelerators_, &message) != 0;
 }
 

@@ -8,6 +8,7 @@
 #include "window/preview_panel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -66,6 +68,13 @@ void MainWindow::createMenus() {
         action(command)->setShortcutContext(Qt::WidgetShortcut);
         profileTree->addAction(action(command));
     }
+    // Elsewhere Alt+Up says where it acts instead of doing nothing.
+    auto* moveUpElsewhere = new QShortcut(keys(window::menuItem(Command::MoveUp).shortcut), this);
+    connect(moveUpElsewhere, &QShortcut::activated, this, [this] { editor_.moveKeyElsewhere(); });
+    connect(qApp, &QApplication::focusChanged, moveUpElsewhere,
+            [this, moveUpElsewhere](QWidget*, QWidget* now) {
+                moveUpElsewhere->setEnabled(now != profileTree);
+            });
 }
 
 void MainWindow::run(window::Command command) {
