@@ -86,6 +86,8 @@ public:
 class LevelTreeNode {
 public:
     std::string key() const;
+    // The number in the node's key ("root3" is 3).
+    std::uint32_t number() const { return number_; }
     std::string_view text() const { return {texts_->data() + text_.offset, text_.length}; }
     NodeKind kind() const { return kind_; }
     // The node's 1-based place in the tree's node collection, in order of addition.

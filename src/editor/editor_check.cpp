@@ -2,8 +2,6 @@
 // line, beside it for a long one.
 #include "editor/editor.h"
 
-#include <string>
-
 namespace quillfen {
 namespace {
 
@@ -17,14 +15,11 @@ LevelTree copyOf(const LevelTree& tree) {
     LevelTree copy;
     copy.reserve(tree.count());
     auto add = [&](auto& self, const LevelTree::Node* node, const LevelTree::Node* parent) -> void {
-        const std::string key = node->key();
-        const std::string word = keyOf(node->kind(), 0);
-        const auto number = static_cast<std::uint32_t>(std::stoul(key.substr(word.size() - 1)));
         std::string_view entry = node->kind() == NodeKind::Group ? tree.groupFolders(node->index())
                                  : node->kind() == NodeKind::Level ? tree.levelFiles(node->index())
                                                                    : std::string_view();
         const LevelTree::Node* added =
-            copy.addLoaded(parent, {node->kind(), number, node->text(), entry});
+            copy.addLoaded(parent, {node->kind(), node->number(), node->text(), entry});
         for (int row = 0; row < node->children(); ++row)
             self(self, node->child(row), added);
     };

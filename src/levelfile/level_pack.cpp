@@ -29,6 +29,11 @@ OnDisk onDisk(const std::string& path, std::span<const unsigned char> bytes) {
     return info->kind == EntryKind::Link ? OnDisk::Link : OnDisk::Other;
 }
 
+// Where a Replace keeps the level it wrote over.
+std::string backupOf(const std::string& path) {
+    return path + "_backup";
+}
+
 std::string conflictMessage(const std::string& fileName) {
     return "ERROR: " + fileName +
            " is already in the folder and holds another level; nothing was written";
@@ -181,7 +186,7 @@ std::string importReport(const ImportPlan& plan) {
             report += "cannot go into " + file +
                       ": that name is a symbolic link, which an import never writes through";
         else if (replaces)
-            report += "goes into " + file + ", whose level is kept as " + file + "_backup";
+            report += "goes into " + file + ", whose level is kept as " + backupOf(file);
         else
             report += "goes into " + file;
         report += '\n';
@@ -241,7 +246,7 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict
         std::optional<std::vector<unsigned char>> old;
         Status done = success();
         if (replacing) {
-            rules = {.backup = path + "_backup", .backupLimit = kLargestLevelRead};
+            rules = {.backup = backupOf(path), .backupLimit = kLargestLevelRead};
             auto read = readWholeFile(path, kLargestLevelRead);
             done = read ? success() : Status{Error{read.error()}};
             if (read)
@@ -276,8 +281,16 @@ std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files) {
         bool asWritten = lock && now && now->kind == EntryKind::File && now->device == was.device &&
                          now->id == was.id && now->size == was.size && now->changed == was.changed;
         if (!asWritten ||
-            !(made ? removeFile(file.path) : writeFile(file.path, *file.replaced).ok()))
+            !(made ? removeFile(file.path) : writeFile(file.path, *file.replaced).ok())) {
             left.push_back(file.path);
+            continue;
+        }
+        // The level is back in its own file: its copy beside goes, while it is that copy.
+        const std::string backup = backupOf(file.path);
+        auto kept = pathInfo(backup, false);
+        if (!made && kept && kept->kind == EntryKind::File &&
+            onDisk(backup, *file.replaced) == OnDisk::Same)
+            (void)removeFile(backup);
     }
     return left;
 }

@@ -108,7 +108,8 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan,
 
 // Takes back level files that an import made or replaced, each under its folder's lock and only
 // while it is still the file written then (the same file, length and time): a made file is
-// removed, a replaced one gets its old bytes back through the one write. One that another import
+// removed, a replaced one gets its old bytes back through the one write, and its "<name>_backup"
+// goes while it holds those same bytes. One that another import
 // found and took up, or that anything changed, is left. Gives the paths of those left.
 std::vector<std::string> takeBack(const std::vector<WrittenLevel>& files);
 

@@ -254,8 +254,8 @@ TEST_F(EditorWithFiles, AFullProfileTakesWhatFitsAndRefusesTheRest) {
 // the game's LEVEL folder (made when missing). A file there of the same bytes is used as it is;
 // one of other bytes is never replaced, the level is offered a free name or Cancel. Undo takes
 // back what the add copied (and the folder it made) and redo copies it again, as does a drop; an
-// import's Replace is undone with the old file put back. A close that discards the edits leaves
-// the folders as they were.
+// import's Replace is undone with the old file put back, and no copy of it beside. A close that
+// discards the edits leaves the folders as they were.
 TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     const std::string game = dir.file("game"), easy = game + "/LEVEL/EASY/";
     std::filesystem::create_directories(game + "/LEVEL");
@@ -306,8 +306,10 @@ TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     user.inputs = {{"MY PACK", true}};
     user.confirmations = {true};
     ASSERT_TRUE(kImportPack(editor).done);
+    EXPECT_EQ(readBytes(replaced + "_backup"), theirs);
     (void)editor.undo();
     EXPECT_EQ(readBytes(replaced), theirs);
+    EXPECT_FALSE(std::filesystem::exists(replaced + "_backup"));
     (void)editor.redo();
     EXPECT_NE(readBytes(replaced), theirs);
     // Discarding the edits takes every copy back.
@@ -315,6 +317,7 @@ TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     EXPECT_TRUE(editor.mayClose());
     EXPECT_FALSE(std::filesystem::exists(game + "/LEVEL/HARD"));
     EXPECT_EQ(readBytes(replaced), theirs);
+    EXPECT_FALSE(std::filesystem::exists(replaced + "_backup"));
     EXPECT_FALSE(std::filesystem::exists(easy + "a1.lvl"));
     EXPECT_FALSE(std::filesystem::exists(easy + "b2_2.lvl"));
     EXPECT_FALSE(std::filesystem::exists(easy + "LEVEL007_00.LVL"));
