@@ -46,6 +46,8 @@ enum ControlId : int {
 };
 
 inline constexpr int kCountBoxes = 9;
+// The lines of text the preview area keeps under the level's picture: its three facts and a note.
+inline constexpr int kPreviewTextLines = 4;
 
 // The measures of the window's font, from which every place is computed.
 // The measures of `font` as `window` draws text.

@@ -1,12 +1,14 @@
 // The controls of MainWindow: what each is, and where it stands. Every place is computed from
 // the desktop's message font at the window's DPI; the lists and the tree take the room when the
-// window grows, and a splitter shares the width between the level-file browser and the tree.
+// window grows, and a splitter shares the width between the level-file browser and the tree. The
+// detail panel runs across the whole width under both, the level's picture its widest part.
 #include "editor/window_menus.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/host_path.h"
 #include "host/windows_text.h"
 #include "levelfile/level_file.h"
+#include "preview/level_layout.h"
 #include "win32/control_layout.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
@@ -234,7 +236,8 @@ SIZE MainWindow::minimumClientSize() const {
     // The lists and the tree keep a few lines each.
     const int lists = 4 * m.lineHeight;
     const int upper = m.rowHeight + lists + kTreeButtonRows * (m.rowHeight + m.gap) + m.gap;
-    const int panel = 2 * m.rowHeight + m.lineHeight + 3 * m.gap + m.lineHeight / 2 + 2;
+    const int panel = 2 * m.rowHeight + m.lineHeight + 3 * m.gap + m.lineHeight / 2 + 2 +
+                      kPreviewTextLines * m.lineHeight + m.gap;
     return {std::max(left + m.splitterWidth + right, grid) + 2 * m.margin,
             m.margin + upper + m.margin + panel + m.margin / 2 +
                 (statusRect.bottom - statusRect.top)};
@@ -260,11 +263,20 @@ void MainWindow::layOut() {
     auto label = [this](int id) { return labelWidth(id); };
     const int row = m.rowHeight, gap = m.gap;
 
-    // The detail panel, from the bottom up: the progress bar, the counts, the two fields.
+    // The detail panel, from the bottom up: the progress bar, the picture with its facts across
+    // the whole width, the counts, the two fields. The picture shrinks only when the lists and
+    // the tree above would otherwise lose their least height.
     const int progressHeight = m.lineHeight / 2 + 2;
     const int progressY = height - m.margin / 2 - progressHeight;
     place(IdProgressBar, m.margin, progressY, width - 2 * m.margin, progressHeight);
-    const int boxesY = progressY - gap - row;
+    const int previewWidth = width - 2 * m.margin;
+    const int previewRoom = std::max<int>(0, client.bottom - minimumClientSize().cy);
+    const int previewHeight =
+        kPreviewTextLines * m.lineHeight +
+        std::min(previewRoom, previewWidth * preview::kLevelHeight / preview::kLevelWidth);
+    const int previewY = progressY - gap - previewHeight;
+    place(IdPreviewArea, m.margin, previewY, previewWidth, previewHeight);
+    const int boxesY = previewY - gap - row;
     const int namesY = boxesY - m.lineHeight - 1;
     const int pathY = namesY - gap - m.lineHeight;
     const int fieldsY = pathY - gap - row;
@@ -277,7 +289,8 @@ void MainWindow::layOut() {
     }
     const int saveWidth = button(IdSaveLevelInfoButton);
     place(IdSaveLevelInfoButton, saveX, boxesY, saveWidth, row);
-    const int gridRight = saveX + saveWidth;
+    // The path and the two fields take the whole width.
+    const int gridRight = width - m.margin;
     place(IdLevelPathLabel, m.margin, pathY, gridRight - m.margin, m.lineHeight);
     {
         const int folderLabel = label(IdGroupFolderLabel), fileLabel = label(IdLevelFileLabel);
@@ -296,9 +309,6 @@ void MainWindow::layOut() {
         place(IdLevelFileEdit, x, fieldsY, gridRight - update - gap - x, row);
         place(IdUpdateFileButton, gridRight - update, fieldsY, update, row);
     }
-    // The preview takes what is left right of the counts.
-    const int previewX = gridRight + 2 * gap;
-    place(IdPreviewArea, previewX, fieldsY, width - m.margin - previewX, boxesY + row - fieldsY);
 
     // The browser and the tree side by side above the panel, the splitter between them.
     const int top = m.margin, bottom = fieldsY - m.margin;
@@ -364,7 +374,7 @@ void MainWindow::placeFirstTime() {
     const FontMeasures& m = measures_;
     const SIZE least = minimumClientSize();
     const UINT dpi = ::GetDpiForWindow(window_);
-    // Room for the preview beside the counts, and for longer lists.
+    // Room for the picture, and for longer lists.
     RECT frame{0, 0, least.cx + 40 * m.charWidth, std::max<LONG>(least.cy, 40 * m.lineHeight)};
     ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
                                TRUE, 0, dpi);

@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_texts.h"
+#include "win32/control_layout.h"
 #include "win32/owned_window_proc.h"
 #include "win32/preview_window.h"
 #include "win32/win32_user_interface.h"
@@ -126,8 +127,16 @@ void PreviewView::paint() {
     ::GetClientRect(window_, &client);
     int top = 0;
     if (thumbnail_) {
-        top = client.right * shown_.thumbnail.height / std::max(1, shown_.thumbnail.width);
-        drawPicture(dc, thumbnail_, {0, 0, client.right, top});
+        // As wide as the view, or as tall as the room above the facts' lines leaves it.
+        const int lines = kPreviewTextLines * textMetricsOf(window_, font_).tmHeight;
+        const int width = shown_.thumbnail.width, height = shown_.thumbnail.height;
+        int shownWidth = client.right;
+        top = shownWidth * height / std::max(1, width);
+        if (top > client.bottom - lines) {
+            top = std::max<int>(0, client.bottom - lines);
+            shownWidth = top * width / std::max(1, height);
+        }
+        drawPicture(dc, thumbnail_, {0, 0, shownWidth, top});
         top += 2;
     }
     std::string text;

@@ -176,7 +176,6 @@ private:
 
     QSplitter* mainSplitter = nullptr;
     QSplitter* listSplitter = nullptr;
-    QSplitter* treeSplitter = nullptr;
     QLabel* profileLabel = nullptr;
     QComboBox* profileBox = nullptr;
     QPushButton* loadProfileButton = nullptr;

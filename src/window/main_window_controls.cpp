@@ -1,7 +1,7 @@
 // The controls of MainWindow: what each is, where it stands and which handler it calls. The
-// level-file browser and the profile tree stand side by side, the detail panel under the tree;
-// splitters between them give the room to whichever the user needs, and the lists and the tree
-// take what the window gains.
+// level-file browser and the profile tree stand side by side, a splitter between them; the detail
+// panel runs across the window's whole width under both, the level's picture its widest part, and
+// the lists and the tree take what the window gains.
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/host_path.h"
@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +27,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -45,8 +43,7 @@ template <class Widget> Widget* named(Widget* widget, const window::ControlText&
     return widget;
 }
 
-// The rows the tree and the lists show at the least, as long as the screen allows.
-constexpr int kTreeRows = 12;
+// The rows each list shows at the least, as long as the screen allows.
 constexpr int kListRows = 6;
 
 // A column of rows and widgets without margins, for one pane of a splitter.
@@ -80,23 +77,19 @@ QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* pare
 } // namespace
 
 void MainWindow::createControls() {
-    mainSplitter = splitter(Qt::Horizontal, "mainSplitter", this);
-    mainSplitter->setContentsMargins(4, 2, 4, 0);
-    setCentralWidget(mainSplitter);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    mainSplitter = splitter(Qt::Horizontal, "mainSplitter", central);
     auto* browser = new QWidget(mainSplitter);
     browser->setObjectName(QStringLiteral("levelFileBrowser"));
-    treeSplitter = splitter(Qt::Vertical, "treeSplitter", mainSplitter);
-    auto* treePane = new QWidget(treeSplitter);
+    auto* treePane = new QWidget(mainSplitter);
     treePane->setObjectName(QStringLiteral("treePane"));
-    // The detail panel scrolls when the splitter leaves it little room.
-    auto* detailScroll = new QScrollArea(treeSplitter);
-    detailScroll->setObjectName(QStringLiteral("detailScroll"));
-    detailScroll->setWidgetResizable(true);
-    detailScroll->setFrameShape(QFrame::NoFrame);
-    detailScroll->setMinimumHeight(fontMetrics().height());
-    auto* detail = new QWidget;
+    auto* detail = new QWidget(central);
     detail->setObjectName(QStringLiteral("detailPanel"));
-    detailScroll->setWidget(detail);
+    QVBoxLayout* whole = pane(central);
+    whole->setContentsMargins(4, 2, 4, 0);
+    whole->addWidget(mainSplitter, 1);
+    whole->addWidget(detail);
 
     using namespace window;
     auto label = [](const ControlText& text, QWidget* parent) {
@@ -168,23 +161,22 @@ void MainWindow::createControls() {
     row(column, {addGroupButton, deleteGroupButton, addSetButton, deleteSetButton, nullptr});
     row(column, {deleteLevelButton, moveUpButton, moveDownButton, nullptr, saveProfileButton});
 
-    // The detail panel: the two boxes with their labels and buttons, the nine counts each
-    // beside its name, and the preview's place.
-    auto* fields = new QGridLayout;
+    // The detail panel: the two boxes with their labels and buttons in one row, the nine counts
+    // each under its name in another, and the picture across the whole width.
+    auto* fields = new QHBoxLayout;
     fields->setSpacing(4);
     groupFolderEdit = textBox(kGroupFolderEdit, detail);
     updateFolderButton = button(kUpdateFolderButton, detail);
     levelFileEdit = textBox(kLevelFileEdit, detail);
     updateFileButton = button(kUpdateFileButton, detail);
-    int line = 0;
     for (auto [name, box, update] :
          {std::tuple{kGroupFolderLabel, groupFolderEdit, updateFolderButton},
           std::tuple{kLevelFileLabel, levelFileEdit, updateFileButton}}) {
         QLabel* caption = label(name, detail);
         caption->setBuddy(box);
-        fields->addWidget(caption, line, 0);
-        fields->addWidget(box, line, 1);
-        fields->addWidget(update, line++, 2);
+        fields->addWidget(caption);
+        fields->addWidget(box, 1);
+        fields->addWidget(update);
     }
     levelPathLabel = named(new QLabel(detail), kLevelPathLabel);
     levelPathLabel->setWordWrap(true);
@@ -208,23 +200,27 @@ void MainWindow::createControls() {
         box->setFixedWidth(digits);
         box->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(levelfile::kCountDigits)), box));
-        counts->addWidget(name, i / 3, 2 * (i % 3));
-        counts->addWidget(box, i / 3, 2 * (i % 3) + 1);
+        counts->addWidget(name, 0, i);
+        counts->addWidget(box, 1, i);
     }
-    counts->setColumnStretch(6, 1);
+    counts->addWidget(saveLevelInfoButton, 1, 9);
+    counts->setColumnStretch(10, 1);
     // The selected level's picture and facts.
     previewPanel = new PreviewPanel(editor_, detail);
     column = pane(detail);
     column->addLayout(fields);
     column->addWidget(levelPathLabel);
     column->addLayout(counts);
-    row(column, {saveLevelInfoButton, nullptr});
-    column->addWidget(previewPanel, 1);
+    column->addWidget(previewPanel);
+    // The views give up rows before the detail panel is cut: at twice the scale on a small
+    // screen the counts and the picture stay whole, a few rows of each view beside them.
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(folderList),
+                                    static_cast<QAbstractItemView*>(levelFileList),
+                                    static_cast<QAbstractItemView*>(profileTree)})
+        view->setMinimumHeight(2 * view->fontMetrics().lineSpacing() + 2 * view->frameWidth());
 
     mainSplitter->setStretchFactor(0, 2);
     mainSplitter->setStretchFactor(1, 3);
-    treeSplitter->setStretchFactor(0, 1);
-    treeSplitter->setStretchFactor(1, 0);
 
     statusLabel = named(new QLabel(this), {"statusLabel", "", nullptr});
     statusBar()->addWidget(statusLabel, 1);
@@ -259,13 +255,10 @@ void MainWindow::restoreLayout() {
     if (restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray()) &&
         mainSplitter->restoreState(
             settings.value(QStringLiteral("window/mainSplitter")).toByteArray()) &&
-        treeSplitter->restoreState(
-            settings.value(QStringLiteral("window/treeSplitter")).toByteArray()) &&
         listSplitter->restoreState(
             settings.value(QStringLiteral("window/listSplitter")).toByteArray()))
         return;
-    // The first start: as much of the screen as a comfortable size needs, the tree's rows and
-    // the lists' first, the detail panel what is left.
+    // The first start: as much of the screen as a comfortable size needs.
     // The title bar's height is left for the window manager's frame.
     const QSize available = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
     resize(QSize(960, 720)
@@ -273,9 +266,6 @@ void MainWindow::restoreLayout() {
                .expandedTo(minimumSizeHint()));
     // The views are empty yet: a row is taken as the font's height and the item's margins.
     const int rowHeight = profileTree->fontMetrics().height() + 8;
-    const int treeHeight = rowHeight * kTreeRows + 4 * loadProfileButton->sizeHint().height();
-    const int room = height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
-    treeSplitter->setSizes({treeHeight, std::max(0, room - treeHeight)});
     listSplitter->setSizes({rowHeight * kListRows, rowHeight * kListRows});
 }
 
@@ -285,7 +275,6 @@ void MainWindow::keepLayout() const {
     QSettings settings(windowSettingsPath(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("window/mainSplitter"), mainSplitter->saveState());
-    settings.setValue(QStringLiteral("window/treeSplitter"), treeSplitter->saveState());
     settings.setValue(QStringLiteral("window/listSplitter"), listSplitter->saveState());
 }
 

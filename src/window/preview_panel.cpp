@@ -28,7 +28,7 @@ PreviewPanel::PreviewPanel(Editor& editor, QWidget* parent)
       service_([this] {
           QMetaObject::invokeMethod(this, &PreviewPanel::takePreview, Qt::QueuedConnection);
       }) {
-    setObjectName(QStringLiteral("previewPanel"));
+    setObjectName(QString::fromLatin1(window::kPreviewArea.name));
     picture_ = new QLabel(this);
     picture_->setObjectName(QStringLiteral("previewPicture"));
     // The picture follows the panel's width and never widens it.

@@ -204,6 +204,18 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
             return {};
         return line + ": the mark's tooltip is '" + mark + "'";
     }
+    if (verb == "window-size") {
+        auto [width, height] = splitWord(rest);
+        return number(width) && number(height) ? driver.resize(*number(width), *number(height))
+                                               : "not a size: " + rest;
+    }
+    if (verb == "expect-width") {
+        const std::optional<int> least = number(last);
+        driver.waitFor([&] { return least && driver.widthOf(first) >= *least; });
+        if (least && driver.widthOf(first) >= *least)
+            return {};
+        return line + ": it is " + std::to_string(driver.widthOf(first)) + " pixels wide";
+    }
     if (verb == "expect-closed")
         return driver.closed() ? std::string() : line + ": the window is still open";
     return "unknown line: " + line;

@@ -54,7 +54,10 @@
 //   expect-listed NAME...   the level-file list shows these files, once the window has followed
 //                           its folder (a few seconds at most)
 //   expect-current-file NAME the level-file list's current file is NAME
+//   window-size W H         the window's frame made W x H pixels
 //   expect-closed           the window is gone
+//   expect-width CONTROL N  the control is at least N pixels wide (a Qt widget's width, a Win32
+//                           control's client area)
 //   select-problem KEY      a click on the row of node KEY (- for a note on the whole install) in
 //                           View > Problems
 //   expect-problem KEY TEXT View > Problems has a row of node KEY (-: the whole install) that
@@ -88,6 +91,7 @@ public:
     virtual std::string dragLevel(const std::string& key, int row) = 0;
     virtual std::string openFile(const std::string& path) = 0;
     virtual std::string selectProblem(const std::string& key) = 0;
+    virtual std::string resize(int width, int height) = 0;
     // Lets the window handle what comes from outside it until `holds`, a few seconds at most:
     // false once they are up. A driver whose window cannot be waited for here returns false and
     // runs the line again later.
@@ -109,6 +113,8 @@ public:
     virtual std::string caption() const = 0;
     // The rows of View > Problems, each its cells in the order of window::kProblemColumns.
     virtual std::vector<std::vector<std::string>> problemRows() const = 0;
+    // The control's width in pixels; -1 when there is no control of that name.
+    virtual int widthOf(const std::string& control) const = 0;
     virtual bool closed() const = 0;
     // The window's Editor, for the checks of what is on disk; null once the window is gone.
     virtual const Editor* editor() const = 0;

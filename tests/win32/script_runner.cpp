@@ -170,7 +170,7 @@ void ScriptRunner::logPlacement() const {
                 std::to_string(screen.right - screen.left) + "x" +
                 std::to_string(screen.bottom - screen.top));
     for (const auto& [name, control] : window_.controls()) {
-        if (!::IsWindowVisible(control) || name == window::kPreviewArea.name)
+        if (!::IsWindowVisible(control))
             continue;
         RECT at{};
         ::GetWindowRect(control, &at);
@@ -349,6 +349,12 @@ std::string ScriptRunner::dragLevel(const std::string& key, int row) {
     return {};
 }
 
+std::string ScriptRunner::resize(int width, int height) {
+    ::SetWindowPos(window_.handle(), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {};
+}
+
 bool ScriptRunner::waitFor(const std::function<bool()>& holds) {
     if (holds()) {
         waitUntil_ = 0;
@@ -485,6 +491,12 @@ std::string ScriptRunner::lastQuestion() const {
 
 std::string ScriptRunner::caption() const {
     return closed() ? std::string() : narrowed(textOfWindow(window_.handle()));
+}
+
+int ScriptRunner::widthOf(const std::string& control) const {
+    HWND shown = window_.controlNamed(control);
+    RECT client{};
+    return shown && ::IsWindowVisible(shown) && ::GetClientRect(shown, &client) ? client.right : -1;
 }
 
 bool ScriptRunner::closed() const {

@@ -60,6 +60,7 @@ public:
     std::string openFile(const std::string& path) override;
     // The row chosen with Enter, as the keyboard chooses it.
     std::string selectProblem(const std::string& key) override;
+    std::string resize(int width, int height) override;
     bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
@@ -73,6 +74,7 @@ public:
     std::string lastQuestion() const override;
     std::string caption() const override;
     std::vector<std::vector<std::string>> problemRows() const override;
+    int widthOf(const std::string& control) const override;
     bool closed() const override;
     const Editor* editor() const override;
 

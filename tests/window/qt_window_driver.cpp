@@ -205,6 +205,12 @@ std::string QtWindowDriver::dragLevel(const std::string& key, int target) {
     return drop(data.get(), Qt::MoveAction, {place.center().x(), place.top() + 1});
 }
 
+std::string QtWindowDriver::resize(int width, int height) {
+    s_.form->resize(width, height);
+    QApplication::processEvents();
+    return {};
+}
+
 bool QtWindowDriver::waitFor(const std::function<bool()>& holds) {
     return QTest::qWaitFor(holds, 5000);
 }
@@ -292,6 +298,11 @@ std::string QtWindowDriver::boxText(const std::string& control) const {
         return label->text().toStdString();
     auto* box = s_.form->findChild<QLineEdit*>(name);
     return box ? box->text().toStdString() : "(no text box " + control + ")";
+}
+
+int QtWindowDriver::widthOf(const std::string& control) const {
+    auto* widget = s_.form->findChild<QWidget*>(QString::fromStdString(control));
+    return widget && widget->isVisible() ? widget->width() : -1;
 }
 
 std::string QtWindowDriver::statusText() const {

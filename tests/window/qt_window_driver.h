@@ -26,6 +26,7 @@ public:
     std::string dragLevel(const std::string& key, int row) override;
     std::string openFile(const std::string& path) override;
     std::string selectProblem(const std::string& key) override;
+    std::string resize(int width, int height) override;
     bool waitFor(const std::function<bool()>& holds) override;
 
     std::vector<std::string> rowsUnder(const std::string& key) const override;
@@ -39,6 +40,7 @@ public:
     std::string lastQuestion() const override;
     std::string caption() const override;
     std::vector<std::vector<std::string>> problemRows() const override;
+    int widthOf(const std::string& control) const override;
     bool closed() const override;
     const Editor* editor() const override;
 
