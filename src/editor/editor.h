@@ -63,6 +63,8 @@ struct Outcome {
     std::optional<DetailPanel> panel;
     // The profile box is to be filled anew with these names.
     std::optional<std::vector<std::string>> profiles;
+    // The profile box is to show this name again (a choice in it was cancelled).
+    std::optional<std::string> profileShown;
     // The folder list is to show this folder (a host path).
     std::optional<std::string> levelFolder;
     // What a window says in a message box (UserInterface::message) once the rest is shown: that
@@ -168,12 +170,14 @@ public:
     // (not done: the user cancelled), then the tree is closed.
     Outcome useWinePrefix(const std::string& folder);
 
-    // Load Profile, Save Profile Data, and a new choice in the profile box: the name the box is
-    // to show, the new one, or the one it showed before when the user cancelled. Profile names
-    // are UTF-8, as the registry gives them (see ProfileStore).
+    // Load Profile, Save Profile Data, and a new choice in the profile box. Profile names are
+    // UTF-8, as the registry gives them (see ProfileStore).
     Outcome loadProfile(const std::string& profile, const Progress& progress = {});
     Outcome saveProfile(const std::string& profile, const Progress& progress = {});
-    std::string chooseProfile(const std::string& profile);
+    // A choice in the profile box while another profile's tree has unsaved edits: once they are
+    // saved or discarded, the chosen profile is loaded; Cancel gives the name the box showed
+    // before (profileShown). Without unsaved edits the tree stays, to be saved into the chosen.
+    Outcome chooseProfile(const std::string& profile, const Progress& progress = {});
     // Closing the window; false when the user cancelled.
     bool mayClose();
     // Loads a UserDatabase file that no profile names (the command-line tool's files).

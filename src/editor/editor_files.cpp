@@ -208,20 +208,27 @@ Outcome Editor::loadProfile(const std::string& profile, const Progress& progress
     return outcome;
 }
 
-std::string Editor::chooseProfile(const std::string& profile) {
-    if (profile != loaded_.name && modified()) {
-        if (!settleUnsavedEdits())
-            return shownProfile_;
-        if (modified()) {
-            // Discarded: the tree goes with its edits, so that nothing of it reaches another
-            // profile by mistake.
-            state_.tree.clear();
-            history_.clear();
-            forgetLoadedProfile();
-        }
+Outcome Editor::chooseProfile(const std::string& profile, const Progress& progress) {
+    if (profile == loaded_.name || !modified()) {
+        shownProfile_ = profile;
+        Outcome outcome;
+        outcome.done = true;
+        return outcome;
     }
-    shownProfile_ = profile;
-    return profile;
+    if (!settleUnsavedEdits()) {
+        Outcome kept;
+        kept.profileShown = shownProfile_;
+        return kept;
+    }
+    if (modified()) {
+        // Discarded: the tree goes with its edits, so that nothing of it reaches another
+        // profile by mistake, also when the chosen one cannot be loaded.
+        state_.tree.clear();
+        history_.clear();
+        forgetLoadedProfile();
+    }
+    // The tree shown is the profile the box names, never the other one's under its name.
+    return loadProfile(profile, progress);
 }
 
 bool Editor::mayClose() {

@@ -38,14 +38,14 @@ void MainWindow::onProfileChosen() {
     int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
     // Profile names are UTF-8, as the registry gives them.
     std::string name = narrowed(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT));
-    std::string shown = editor_.chooseProfile(name);
-    if (shown != name) {
-        int previous =
-            static_cast<int>(::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(widened(shown).c_str())));
+    Outcome outcome;
+    runEdit([&] { return outcome = editor_.chooseProfile(name, progressReport()); });
+    if (outcome.profileShown) {
+        int previous = static_cast<int>(
+            ::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(widened(*outcome.profileShown).c_str())));
         ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
     }
-    showDocumentState();
 }
 
 void MainWindow::listLevelFiles(const std::string& folder) {

@@ -111,11 +111,11 @@ Progress MainWindow::progressReport() {
 }
 
 void MainWindow::onProfileChosen() {
-    const QString shown =
-        QString::fromStdString(editor_.chooseProfile(profileBox->currentText().toStdString()));
-    if (profileBox->currentText() != shown)
-        profileBox->setCurrentText(shown);
-    showDocumentState();
+    const Outcome chosen = runEdit([&] {
+        return editor_.chooseProfile(profileBox->currentText().toStdString(), progressReport());
+    });
+    if (chosen.profileShown)
+        profileBox->setCurrentText(QString::fromStdString(*chosen.profileShown));
 }
 
 void MainWindow::onLoadProfile() {

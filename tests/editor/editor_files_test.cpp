@@ -111,11 +111,16 @@ TEST_F(EditorFilesTest, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
             ui.saveChoices = {answer};
             bool wentOn = action == 0   ? load("Bob")
                           : action == 1 ? editor.mayClose()
-                                        : editor.chooseProfile("Bob") == "Bob";
+                                        : editor.chooseProfile("Bob").done;
             SCOPED_TRACE(std::to_string(int(answer)) + "/" + std::to_string(action));
             EXPECT_EQ(ui.questions.back().text, "Save changes to the profile 'Alice'?");
             EXPECT_EQ(wentOn, answer != SaveChoice::Cancel);
             EXPECT_EQ(readBytes(alice) != aliceBytes, answer == SaveChoice::Save);
+            // The profile the box names is the one shown, never Alice's tree under Bob's name.
+            if (wentOn && action != 1) {
+                EXPECT_EQ(editor.loadedProfile(), "Bob");
+                EXPECT_EQ(encodeDatabase(editor.tree()), bobBytes);
+            }
             ui.saveChoices = {SaveChoice::Discard};
         }
     }
