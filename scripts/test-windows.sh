@@ -206,16 +206,16 @@ echo "== the Win32 window's repaints, keys, kept layout and Help"
 (cd "$WINEPREFIX/drive_c" && wine "$build/win32_window_tests.exe") || fail "win32_window_tests"
 
 echo "== the user scenarios, each on a fresh fixture, through the Win32 window's own controls"
-# The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files), a DOS
-# pack of two levels, the profiles registered where the game registers them, and the folder list
-# starting in C:\LEMM\LEVELS.
+# The fixture: the demo prefix's drive C (profiles Alice, Bob and Zoë, their level files, and
+# 中文玩家 on Bob's file), a DOS pack of two levels, the profiles registered where the game
+# registers them, and the folder list starting in C:\LEMM\LEVELS.
 demo="$WINEPREFIX/demo"
 cli demo-prefix "Z:$(printf '%s' "$demo" | tr / '\\')" >/dev/null || fail "demo-prefix"
 mkdir -p "$demo/drive_c/LEMM/PACKS"
 wine "$build/make_scenario_pack.exe" "Z:$(printf '%s' "$demo/drive_c/LEMM/PACKS/LEVEL000.DAT" | tr / '\\')" ||
     fail "make_scenario_pack"
 game='HKLM\SOFTWARE\Visual Sciences\Windows Lemmings\Users'
-for name in Alice:ALICE Bob:BOB Zoë:ZOE; do
+for name in Alice:ALICE Bob:BOB Zoë:ZOE 中文玩家:BOB; do
     wine reg add "$game\\${name%%:*}" /v DatabaseName /d "C:\\LEMM\\USERS\\${name#*:}.DAT" /f /reg:32 \
         >/dev/null || fail "wine reg add $name"
 done

@@ -34,7 +34,7 @@ std::string Editor::caption() const {
     std::string mark = modified() ? "*" : "";
     if (shown.empty())
         return kApplicationTitle + mark;
-    return utf8ToWindows1252Lossy(shown) + mark + " - " + kApplicationTitle;
+    return shown + mark + " - " + kApplicationTitle;
 }
 
 DocumentState Editor::documentState() const {
@@ -47,9 +47,8 @@ DocumentState Editor::documentState() const {
     shown.redoText = shown.canRedo ? "Redo " + redo : window::kRedo;
     shown.status = loaded_.name.empty()
                        ? std::string("no profile loaded")
-                       : "profile '" + utf8ToWindows1252Lossy(loaded_.name) +
-                             "': " + utf8ToWindows1252Lossy(loaded_.file.databasePath);
-    shown.status += gameFolder_ ? " - game " + utf8ToWindows1252Lossy(gameFolder_->windowsPath)
+                       : "profile '" + loaded_.name + "': " + loaded_.file.databasePath;
+    shown.status += gameFolder_ ? " - game " + gameFolder_->windowsPath
                                 : std::string(" - game folder not found: choose it with ") +
                                       window::kOptionsMenu + " > " + window::kGameFolder;
     if (std::string count = problemCountText(problems_); !count.empty())

@@ -81,7 +81,9 @@ struct StartUp {
 
 // What a window shows of the document beside the tree: the caption ("*" while there are unsaved
 // edits), the Edit menu's Undo and Redo ("Undo Delete Group", or "Undo" greyed when there is
-// nothing to undo), and a status line naming the loaded profile and its file.
+// nothing to undo), and a status line naming the loaded profile and its file. The caption and
+// the status are UTF-8, so that a profile's name shows whole whatever its characters; the menu
+// texts are Windows-1252 as every text of the commands.
 struct DocumentState {
     std::string caption;
     std::string undoText, redoText;

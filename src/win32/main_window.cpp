@@ -47,7 +47,7 @@ bool MainWindow::create(HINSTANCE instance, int show) {
         instance, kWindowClass, COLOR_BTNFACE, 0,
         ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLFEN)));
     window_ = ::CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass,
-                                wide(editor_.documentState().caption).c_str(),
+                                widened(editor_.documentState().caption).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 640, 480, nullptr, nullptr, instance, this);
     ui_.setOwner(window_);
@@ -352,7 +352,7 @@ void MainWindow::showDocumentState() {
     showProblemMarks();
     if (problemWindow_->isOpen())
         problemWindow_->fill(window::problemRows(editor_.tree(), editor_.problems()));
-    ::SetWindowTextW(window_, wide(shown.caption).c_str());
+    ::SetWindowTextW(window_, widened(shown.caption).c_str());
     auto undoItem = [&](window::Command command, const std::string& text, bool enabled) {
         std::wstring item = wide(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));
         std::string keys = shortcutText(menuItem(command).shortcut);
@@ -364,7 +364,8 @@ void MainWindow::showDocumentState() {
     };
     undoItem(window::Command::Undo, shown.undoText, shown.canUndo);
     undoItem(window::Command::Redo, shown.redoText, shown.canRedo);
-    ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide(shown.status).c_str()));
+    ::SendMessageW(status_, SB_SETTEXTW, 1,
+                   reinterpret_cast<LPARAM>(widened(shown.status).c_str()));
 }
 
 void MainWindow::inform(const std::string& text, bool inStatusBar) {

@@ -27,7 +27,7 @@ MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& 
                        QWidget* parent)
     : QMainWindow(parent), reports_(ui), choosers_(choosers), editor_(store, reports_),
       prefix_(QString::fromStdString(store.winePrefix())) {
-    setWindowTitle(toQt(editor_.documentState().caption));
+    setWindowTitle(QString::fromStdString(editor_.documentState().caption));
     createControls();
     createMenus();
     watcher_ = new QFileSystemWatcher(this);
@@ -237,7 +237,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 
 void MainWindow::showDocumentState() {
     DocumentState shown = editor_.documentState();
-    setWindowTitle(toQt(shown.caption));
+    setWindowTitle(QString::fromStdString(shown.caption));
     using window::Command;
     action(Command::Undo)
         ->setText(toQt(window::withMnemonic(shown.undoText.c_str(),
@@ -254,7 +254,7 @@ void MainWindow::showDocumentState() {
         problemList->fill(window::problemRows(editor_.tree(), editor_.problems()));
     statusLabel->setText(QString::fromLatin1(window::kWinePrefixTitle) + QStringLiteral(" ") +
                          QDir::toNativeSeparators(prefix_) + QStringLiteral("  |  ") +
-                         toQt(shown.status));
+                         QString::fromStdString(shown.status));
 }
 
 void MainWindow::showCoreSelection() {

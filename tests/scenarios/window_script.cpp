@@ -187,6 +187,10 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return driver.lastQuestion().find(rest) != std::string::npos
                    ? std::string()
                    : expectEqual(line, driver.lastQuestion(), rest);
+    if (verb == "expect-caption")
+        return driver.caption().find(rest) != std::string::npos
+                   ? std::string()
+                   : expectEqual(line, driver.caption(), rest);
     if (verb == "expect-modified")
         return expectEqual(line, driver.caption().find('*') != std::string::npos ? "yes" : "no",
                            rest);

@@ -12,7 +12,8 @@
 // A script is lines of words; the last word of a line may hold spaces. Texts are UTF-8.
 //   scenario NAME           a scenario begins: the driver opens a window on a fresh fixture
 //                           (the demo prefix of `quillfen-cli demo-prefix`: profiles Alice, Bob
-//                           and Zoë; the folder list starts in C:\LEMM\LEVELS)
+//                           and Zoë, and 中文玩家 on Bob's file; the folder list starts in
+//                           C:\LEMM\LEVELS)
 //   answer WORD             the next question's answer, taken by the next question asked:
 //                           yes, no, cancel, save, discard, import, replace, delete; text:TEXT for
 //                           an input box; path:PATH for a file or folder chooser, PATH under the
@@ -47,6 +48,7 @@
 //   expect-status TEXT      the status bar shows TEXT (within its text)
 //   expect-message TEXT     the last message box said TEXT
 //   expect-asked TEXT       the last question asked holds TEXT
+//   expect-caption TEXT     the window's caption shows TEXT (within its text)
 //   expect-modified yes|no  the caption marks unsaved edits, or not
 //   expect-saved            the loaded profile's file holds the tree the window shows
 //   expect-counts FILE N... the level file FILE of the folder list's folder holds these nine

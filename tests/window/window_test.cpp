@@ -316,7 +316,7 @@ private slots:
         QVERIFY(QSettings().allKeys().isEmpty());
         QVERIFY(s.find<QLabel>("statusLabel")->text().contains(prefix));
         auto* box = s.find<QComboBox>("profileBox");
-        QCOMPARE(box->count(), 3);
+        QCOMPARE(box->count(), 4);
         QCOMPARE(box->currentText(), QStringLiteral("Alice"));
     }
 

@@ -65,6 +65,11 @@ DemoPrefix::DemoPrefix() {
         qFatal("QUILLFEN_CLI names no quillfen-cli");
     if (QProcess::execute(cli, {"demo-prefix", QString::fromStdString(prefix())}) != 0)
         qFatal("quillfen-cli demo-prefix failed");
+    // A fourth profile, 中文玩家 on Bob's file, whose name no single-byte code page holds.
+    std::ofstream(prefix() + "/system.reg", std::ios::app)
+        << "[Software\\\\Wow6432Node\\\\Visual Sciences\\\\Windows Lemmings\\\\Users\\\\"
+           "\\x4e2d\\x6587\\x73a9\\x5bb6] "
+           "0\n\"DatabaseName\"=\"C:\\\\LEMM\\\\USERS\\\\BOB.DAT\"\n\n";
 }
 
 Session::Session(const std::string& startFolder) {
