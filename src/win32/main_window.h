@@ -130,6 +130,10 @@ private:
     void onDropFiles(HDROP drop);
     // A level dragged within its set: TVN_BEGINDRAG starts it, the mouse's release ends it.
     void dragLevelTo(POINT client, bool drop);
+    // Level files let go over `node` (a set, or a level of one), from Explorer or the file list.
+    void dropFilesOn(const LevelTree::Node* node, const std::vector<std::string>& paths);
+    // The tree's row under a point of the window's client area.
+    HTREEITEM treeItemAt(POINT client) const;
 
     // main_window_lists.cpp: the profile box, the folder list and the level-file list.
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
@@ -173,6 +177,8 @@ private:
     int shownFileRow_ = -1;
     bool labelEditing_ = false;
     const LevelTree::Node* draggedLevel_ = nullptr;
+    // The level-file list's files being dragged (host paths); empty when none are.
+    std::vector<std::string> draggedFiles_;
     HANDLE folderChange_ = INVALID_HANDLE_VALUE;
     std::vector<std::string> messages_;
     std::unique_ptr<PreviewView> preview_;

@@ -1,6 +1,7 @@
 // The main window's notifications from its lists and its tree, a level dragged within its set,
 // and level files dropped from Explorer.
 #include "host/windows_text.h"
+#include "levelfile/level_file.h"
 #include "win32/main_window.h"
 #include "win32/preview_view.h"
 
@@ -29,6 +30,18 @@ LRESULT MainWindow::notify(NMHDR* header) {
         if (header->code == LVN_ITEMCHANGED &&
             ((change->uNewState ^ change->uOldState) & LVIS_FOCUSED) != 0)
             onLevelFileChosen();
+        if (header->code == LVN_BEGINDRAG) {
+            // The selected files go with the mouse, to be let go over a set of the tree.
+            const std::vector<bool> selected = levelFiles_.selection().selected;
+            draggedFiles_.clear();
+            for (std::size_t row = 0; row < selected.size(); ++row)
+                if (selected[row])
+                    draggedFiles_.push_back(
+                        levelfile::levelFilePath(editor_.levelFolder(), levelFiles_.names()[row]));
+            if (!draggedFiles_.empty())
+                ::SetCapture(window_);
+            return 0;
+        }
         return levelFiles_.notify(header);
     }
     if (header->hwndFrom != profileTree)
@@ -100,6 +113,17 @@ bool MainWindow::mouse(UINT message, LPARAM lParam) {
             dragLevelTo(at, message == WM_LBUTTONUP);
         return true;
     }
+    if (!draggedFiles_.empty()) {
+        // The row the files would land on is marked as the drop target until they are let go.
+        HTREEITEM over = treeItemAt(at);
+        TreeView_SelectDropTarget(profileTree, message == WM_MOUSEMOVE ? over : nullptr);
+        if (message == WM_LBUTTONUP) {
+            std::vector<std::string> paths = std::exchange(draggedFiles_, {});
+            ::ReleaseCapture();
+            dropFilesOn(TreeViewSync::node(profileTree, over), paths);
+        }
+        return true;
+    }
     RECT splitter = splitterRect();
     if (message == WM_LBUTTONDOWN && ::PtInRect(&splitter, at)) {
         splitting_ = true;
@@ -117,6 +141,13 @@ bool MainWindow::mouse(UINT message, LPARAM lParam) {
         ::ReleaseCapture();
     }
     return true;
+}
+
+HTREEITEM MainWindow::treeItemAt(POINT client) const {
+    TVHITTESTINFO hit{};
+    hit.pt = client;
+    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
+    return TreeView_HitTest(profileTree, &hit);
 }
 
 void MainWindow::dragLevelTo(POINT client, bool drop) {
@@ -152,11 +183,10 @@ void MainWindow::onDropFiles(HDROP drop) {
         paths.push_back(narrowed(path));
     }
     ::DragFinish(drop);
-    TVHITTESTINFO hit{};
-    hit.pt = at;
-    ::MapWindowPoints(window_, profileTree, &hit.pt, 1);
-    const LevelTree::Node* node =
-        TreeViewSync::node(profileTree, TreeView_HitTest(profileTree, &hit));
+    dropFilesOn(TreeViewSync::node(profileTree, treeItemAt(at)), paths);
+}
+
+void MainWindow::dropFilesOn(const LevelTree::Node* node, const std::vector<std::string>& paths) {
     // A drop on a level lands in its set; elsewhere there is no set to take the files.
     if (node && node->kind() == NodeKind::Level)
         node = node->parent();

@@ -158,6 +158,8 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
             paths.push_back(levelfile::levelFilePath(driver.editor()->levelFolder(), name));
         return driver.dropFiles(first, paths);
     }
+    if (verb == "drag-files")
+        return driver.dragFiles(rest);
     if (verb == "drag-level")
         return number(last) ? driver.dragLevel(first, *number(last)) : "not a row: " + last;
     if (verb == "open-file")

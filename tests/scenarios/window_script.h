@@ -38,6 +38,8 @@
 //                           as `quillfen PATH` opens it once its window shows
 //   drop-files KEY NAME...  level files of the folder list's folder dropped from a file manager
 //                           onto the node's row
+//   drag-files KEY          the level-file list's selected files dragged with the mouse onto the
+//                           node's row
 //   drag-level KEY ROW      the level dragged with the mouse onto the upper half of row ROW of
 //                           its set (it lands before the level that row shows)
 //   add-file NAME FROM      the folder list's level file FROM copied to NAME there, from outside
@@ -90,6 +92,7 @@ public:
     virtual std::string close() = 0;
     virtual std::string dropFiles(const std::string& key,
                                   const std::vector<std::string>& paths) = 0;
+    virtual std::string dragFiles(const std::string& key) = 0;
     virtual std::string dragLevel(const std::string& key, int row) = 0;
     virtual std::string openFile(const std::string& path) = 0;
     virtual std::string selectProblem(const std::string& key) = 0;

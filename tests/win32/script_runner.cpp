@@ -325,6 +325,23 @@ std::string ScriptRunner::dropFiles(const std::string& key, const std::vector<st
     return {};
 }
 
+std::string ScriptRunner::dragFiles(const std::string& key) {
+    HTREEITEM item = itemOf(key);
+    if (!item)
+        return "no row for node " + key;
+    // What the list tells its window when the mouse drags its selection, then the mouse moved
+    // over the row and let go there.
+    HWND list = window_.levelFiles().handle();
+    NMLISTVIEW drag{};
+    drag.hdr = {list, static_cast<UINT_PTR>(::GetDlgCtrlID(list)), LVN_BEGINDRAG};
+    drag.iItem = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    ::SendMessageW(::GetParent(list), WM_NOTIFY, drag.hdr.idFrom, reinterpret_cast<LPARAM>(&drag));
+    const POINT at = pointOf(item, 2);
+    ::PostMessageW(window_.handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageW(window_.handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return {};
+}
+
 std::string ScriptRunner::dragLevel(const std::string& key, int row) {
     HTREEITEM level = itemOf(key);
     if (!level)

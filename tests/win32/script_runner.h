@@ -56,6 +56,7 @@ public:
     std::string type(const std::string& control, const std::string& text) override;
     std::string close() override;
     std::string dropFiles(const std::string& key, const std::vector<std::string>& paths) override;
+    std::string dragFiles(const std::string& key) override;
     std::string dragLevel(const std::string& key, int row) override;
     std::string openFile(const std::string& path) override;
     // The row chosen with Enter, as the keyboard chooses it.

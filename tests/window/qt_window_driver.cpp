@@ -192,6 +192,17 @@ std::string QtWindowDriver::dropFiles(const std::string& key,
     return drop(&files, Qt::CopyAction, place.center());
 }
 
+std::string QtWindowDriver::dragFiles(const std::string& key) {
+    const QRect place = s_.tree()->visualRect(row(key));
+    if (place.isEmpty())
+        return "no row shows node " + key;
+    // The drag's data is what the list gives for its selected rows.
+    auto* list = s_.find<QListWidget>("levelFileList");
+    std::unique_ptr<QMimeData> data(
+        list->model()->mimeData(list->selectionModel()->selectedIndexes()));
+    return drop(data.get(), Qt::CopyAction, place.center());
+}
+
 std::string QtWindowDriver::dragLevel(const std::string& key, int target) {
     const QModelIndex level = row(key);
     const QModelIndex over = level.siblingAtRow(target);
