@@ -48,13 +48,47 @@ void PreviewWindow::showPicture(const preview::Image& picture, const std::string
 }
 
 void PreviewWindow::open() {
+    HWND owner = ::GetWindow(window_, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    // Twice the picture's size, or the largest size the screen takes, each at the window's DPI.
+    const int room = (work.right - work.left) * 9 / 10;
+    const int dpi = static_cast<int>(::GetDpiForWindow(window_));
+    const int wide = ::MulDiv(size_.cx, dpi, 96);
+    chooseScale(2 * wide <= room ? 1 : wide <= room ? 0 : 2);
+    SIZE shown = shownSize();
+    if (scale_ == 2)
+        shown = {room, room * size_.cy / std::max<LONG>(1, size_.cx)};
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE));
+    RECT frame{0, 0, shown.cx, shown.cy};
+    ::AdjustWindowRectExForDpi(&frame, style & ~(WS_HSCROLL | WS_VSCROLL), TRUE, 0,
+                               static_cast<UINT>(dpi));
+    const int w = std::min<int>(frame.right - frame.left, work.right - work.left);
+    const int h = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
+    // Centred on the main window, within the screen.
+    RECT over{};
+    ::GetWindowRect(owner, &over);
+    const int x = std::clamp<int>((over.left + over.right - w) / 2, work.left, work.right - w);
+    const int y = std::clamp<int>((over.top + over.bottom - h) / 2, work.top, work.bottom - h);
+    ::SetWindowPos(window_, nullptr, x, y, w, h, SWP_NOZORDER);
     ::ShowWindow(window_, SW_SHOW);
+    ::SetForegroundWindow(window_);
     updateScrollBars();
 }
 
+void PreviewWindow::chooseScale(int scale) {
+    scale_ = scale;
+    ::CheckMenuRadioItem(::GetMenu(window_), kFirstSizeCommand, kFirstSizeCommand + 2,
+                         kFirstSizeCommand + scale, MF_BYCOMMAND);
+}
+
 SIZE PreviewWindow::shownSize() const {
+    const int dpi = static_cast<int>(::GetDpiForWindow(window_));
     if (scale_ < 2)
-        return {size_.cx * (scale_ + 1), size_.cy * (scale_ + 1)};
+        return {::MulDiv(size_.cx, (scale_ + 1) * dpi, 96),
+                ::MulDiv(size_.cy, (scale_ + 1) * dpi, 96)};
     RECT client{};
     ::GetClientRect(window_, &client);
     return {client.right, client.right * size_.cy / std::max<LONG>(1, size_.cx)};
@@ -110,7 +144,7 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (int size = LOWORD(wParam) - kFirstSizeCommand; size >= 0 && size < 3) {
-            scale_ = size;
+            chooseScale(size);
             updateScrollBars();
             ::InvalidateRect(window_, nullptr, TRUE);
         }
@@ -134,6 +168,10 @@ LRESULT PreviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(window_, &paint);
         return 0;
     }
+    case WM_KEYDOWN:
+        if (wParam != VK_ESCAPE)
+            break;
+        [[fallthrough]];
     case WM_CLOSE:
         // Closing only hides it: the view opens it again.
         ::ShowWindow(window_, SW_HIDE);

@@ -98,8 +98,7 @@ void PreviewPanel::openWindow() {
     if (!window_)
         window_ = new PreviewWindow(this);
     showInWindow();
-    window_->show();
-    window_->raise();
+    window_->openOver(window());
 }
 
 void PreviewPanel::chooseGameFolder() {

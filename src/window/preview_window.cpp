@@ -3,7 +3,9 @@
 #include "editor/window_menus.h"
 
 #include <QActionGroup>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
@@ -35,6 +37,29 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(800, 260);
 }
 
+void PreviewWindow::openOver(const QWidget* over) {
+    const QRect screen = over->screen()->availableGeometry();
+    // The frame and the scroll area's own edges take a little of the screen's width.
+    const int room = screen.width() * 9 / 10;
+    size_ = picture_.width() * 2 <= room ? 1 : picture_.width() <= room ? 0 : 2;
+    findChild<QAction*>(QStringLiteral("previewSize%1").arg(size_))->setChecked(true);
+    const int width = size_ == 2 ? room : picture_.width() * (size_ + 1);
+    const int height = size_ == 2 ? picture_.height() * room / std::max(1, picture_.width())
+                                  : picture_.height() * (size_ + 1);
+    const int edges = 2 * scroll_->frameWidth() + 4;
+    const int toolBar = layout()->itemAt(0)->sizeHint().height();
+    resize(QSize(width + edges, height + edges + toolBar).boundedTo(screen.size() * 9 / 10));
+    QRect place = frameGeometry();
+    place.moveCenter(over->frameGeometry().center());
+    move(place.topLeft());
+    show();
+    // Fit measures the scroll area as the window's layout has just placed it.
+    layout()->activate();
+    scaleTo(size_);
+    raise();
+    activateWindow();
+}
+
 void PreviewWindow::showPicture(const QImage& picture, const QString& title) {
     picture_ = picture;
     setWindowTitle(title.isEmpty()
@@ -56,6 +81,13 @@ void PreviewWindow::scaleTo(int size) {
         std::max(1, width), size == 2 ? Qt::SmoothTransformation : Qt::FastTransformation);
     shown_->setPixmap(QPixmap::fromImage(scaled));
     shown_->resize(scaled.size());
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent* event) {

@@ -91,6 +91,9 @@ private slots:
             const QModelIndex selected = s.row(s.form->state().tree.selected()->key());
             return tree->currentIndex() == selected && tree->selectionModel()->isSelected(selected);
         };
+        // A window a few rows above its least height, so that the expanded tree scrolls.
+        s.form->resize(s.form->width(),
+                       s.form->minimumSizeHint().height() + 4 * tree->sizeHintForRow(0));
         tree->expandAll();
         tree->collapse(s.row("parent2"));
 
@@ -198,6 +201,18 @@ private slots:
         s.form->findChild<QAction*>(QStringLiteral("previewAction"))->trigger();
         auto* window = s.form->findChild<QWidget*>(QStringLiteral("previewWindow"));
         QVERIFY(window && window->isVisible());
+        // Centred on the main window, at the largest size the screen takes, shown checked.
+        QVERIFY((window->frameGeometry().center() - s.form->frameGeometry().center())
+                    .manhattanLength() <= 4);
+        const int room = s.form->screen()->availableGeometry().width() * 9 / 10;
+        const int size = 1584 * 2 <= room ? 1 : 1584 <= room ? 0 : 2;
+        QVERIFY(
+            window->findChild<QAction*>(QStringLiteral("previewSize%1").arg(size))->isChecked());
+        QTRY_VERIFY(window->findChild<QLabel*>(QStringLiteral("previewWindowPicture"))->width() >=
+                    std::min(room, 1584) - 40);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        s.form->findChild<QAction*>(QStringLiteral("previewAction"))->trigger();
         window->findChild<QAction*>(QStringLiteral("previewSize0"))->trigger();
         QCOMPARE(
             window->findChild<QLabel*>(QStringLiteral("previewWindowPicture"))->pixmap().size(),
