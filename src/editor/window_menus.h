@@ -145,6 +145,9 @@ std::string shortcutText(Shortcut shortcut);
 const MenuItem& menuItem(Command command);
 const MenuItem* menuItemNamed(const std::string& name);
 
+// The commands of the level-file list's context menu, which act on its selected files.
+inline constexpr Command kFileListCommands[] = {Command::AddLevels, Command::Preview};
+
 // The commands of the tree's context menu for `node` (null: the empty part of the tree), in the
 // order they are offered.
 std::vector<Command> contextCommands(const LevelTree::Node* node);

@@ -141,6 +141,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             showContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         }
+        // A right click, Shift+F10 or the menu key on the level-file list.
+        if (reinterpret_cast<HWND>(wParam) == levelFiles_.handle()) {
+            showFileContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        }
         break;
     case WM_DROPFILES:
         onDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -237,11 +242,14 @@ void MainWindow::command(int id, int code) {
         onBrowseFolder();
         return;
     case IDOK:
-        // Enter in the path field or on a folder of the folder list.
+        // Enter in the path field, on a folder of the folder list, or on the level-file list
+        // (the dialog manager takes the list's Enter before LVN_KEYDOWN would see it).
         if (::GetFocus() == folderPathEdit)
             onFolderPathEntered();
         else if (::GetFocus() == folderList)
             onFolderOpened();
+        else if (::GetFocus() == levelFiles_.handle())
+            onAddSelectedLevels();
         return;
     }
 }

@@ -89,6 +89,11 @@ private:
     void createAccelerators();
     void runCommand(window::Command command);
     void showContextMenu(int x, int y);
+    // The level-file list's context menu at the screen point (x, y), or under its focused row
+    // when it came from the keyboard (-1, -1).
+    void showFileContextMenu(int x, int y);
+    // Offers `commands` in a menu at the screen point (x, y) and runs the one chosen.
+    void runContextMenu(std::span<const window::Command> commands, int x, int y);
     void inform(const std::string& text, bool inStatusBar);
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

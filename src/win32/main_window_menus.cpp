@@ -242,8 +242,27 @@ void MainWindow::showContextMenu(int x, int y) {
         if (item)
             TreeView_SelectItem(profileTree, item);
     }
+    runContextMenu(window::contextCommands(TreeViewSync::node(profileTree, item)), x, y);
+}
+
+void MainWindow::showFileContextMenu(int x, int y) {
+    HWND list = levelFiles_.handle();
+    if (x == -1 && y == -1) {
+        RECT row{};
+        const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        if (focused < 0 || !ListView_GetItemRect(list, focused, &row, LVIR_LABEL))
+            row = {};
+        POINT corner{row.left, row.bottom};
+        ::ClientToScreen(list, &corner);
+        x = corner.x;
+        y = corner.y;
+    }
+    runContextMenu(window::kFileListCommands, x, y);
+}
+
+void MainWindow::runContextMenu(std::span<const window::Command> commands, int x, int y) {
     HMENU popup = ::CreatePopupMenu();
-    for (window::Command command : window::contextCommands(TreeViewSync::node(profileTree, item)))
+    for (window::Command command : commands)
         ::AppendMenuW(popup, MF_STRING, commandId(command),
                       itemText(window::menuItem(command)).c_str());
     UINT chosen = static_cast<UINT>(

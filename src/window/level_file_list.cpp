@@ -1,10 +1,19 @@
 #include "window/level_file_list.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
 
 namespace quillfen {
+
+void LevelFileListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit addRequested();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
 
 QStringList LevelFileListView::mimeTypes() const {
     return {QStringLiteral("text/uri-list")};

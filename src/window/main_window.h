@@ -125,6 +125,8 @@ private:
         return actions_[static_cast<std::size_t>(command)];
     }
     void showContextMenu(const QPoint& place);
+    // The level-file list's context menu, at `place` in its viewport.
+    void showFileContextMenu(const QPoint& place);
     void showReadme(const QUrl& readme);
     // Import Level Pack of `pack`: the folder for its level files is asked for.
     void importPack(const QString& pack);

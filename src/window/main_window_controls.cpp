@@ -299,6 +299,10 @@ void MainWindow::connectControls() {
     connect(folderList, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
     // A file of the list shows in the panel alone, its counts with it.
     connect(levelFileList, &QListWidget::currentItemChanged, this, &MainWindow::levelFileChosen);
+    connect(static_cast<LevelFileListView*>(levelFileList), &LevelFileListView::addRequested, this,
+            &MainWindow::onAddSelectedLevels);
+    connect(levelFileList, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showFileContextMenu);
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
     // Files that come or go while the window is open show at once.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);

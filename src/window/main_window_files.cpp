@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -114,6 +115,15 @@ void MainWindow::onAddSelectedLevels() {
         files.selected.push_back(levelFileList->item(row)->isSelected());
     }
     runEdit([&] { return editor_.addSelectedLevels(files); });
+}
+
+void MainWindow::showFileContextMenu(const QPoint& place) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("fileListContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (window::Command command : window::kFileListCommands)
+        menu->addAction(action(command));
+    menu->popup(levelFileList->viewport()->mapToGlobal(place));
 }
 
 bool MainWindow::dropOnSet(const LevelTreeNode* set, int row, const QMimeData* data) {

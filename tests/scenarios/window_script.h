@@ -28,7 +28,7 @@
 //   rename KEY TEXT         F2 on the node, TEXT typed, Enter
 //   key NAME                a shortcut from window_menus.h, by the menu item's name
 //                           ("saveProfileAction"), pressed where the focus is: the control
-//                           last typed into, clicked or selected in
+//                           last typed into, clicked or selected in; Enter: the Enter key
 //   menu MENU ITEM          a menu item chosen from the keyboard: Alt and the menu's mnemonic,
 //                           then the item's mnemonic (names from window_menus.h)
 //   context KEY ITEM        the node's context menu opened from the keyboard and the item chosen

@@ -235,6 +235,10 @@ std::string ScriptRunner::rename(const std::string& key, const std::string& text
 }
 
 std::string ScriptRunner::key(const std::string& menuItem) {
+    if (menuItem == "Enter") {
+        press(VK_RETURN, false, false, ::GetFocus());
+        return {};
+    }
     const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (!item || item->shortcut.key == window::Key::None)
         return "no shortcut for " + menuItem;

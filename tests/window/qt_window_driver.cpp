@@ -101,6 +101,10 @@ std::string QtWindowDriver::rename(const std::string& key, const std::string& te
 }
 
 std::string QtWindowDriver::key(const std::string& menuItem) {
+    if (menuItem == "Enter") {
+        QTest::keyClick(keyTarget(s_.form.get()), Qt::Key_Return);
+        return {};
+    }
     const window::MenuItem* item = window::menuItemNamed(menuItem);
     if (item == nullptr || item->shortcut.key == window::Key::None)
         return "no shortcut for " + menuItem;
