@@ -39,9 +39,8 @@ MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& 
     restoreLayout();
     // The check of a long profile wakes this thread when it is done; a call queued for a window
     // that is gone is dropped with it.
-    editor_.checkBeside([this] {
-        QMetaObject::invokeMethod(this, &MainWindow::takeCheck, Qt::QueuedConnection);
-    });
+    editor_.checkBeside(
+        [this] { QMetaObject::invokeMethod(this, &MainWindow::takeCheck, Qt::QueuedConnection); });
     showDocumentState();
 }
 
@@ -149,11 +148,14 @@ void MainWindow::nodeClicked(const LevelTreeNode* node) {
         return;
     }
     // The view goes back once its own handling of the click is done.
-    QTimer::singleShot(0, this, [this] {
-        followingCore_ = true;
-        showCoreSelection();
-        followingCore_ = false;
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            followingCore_ = true;
+            showCoreSelection();
+            followingCore_ = false;
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {

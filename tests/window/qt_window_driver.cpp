@@ -58,7 +58,7 @@ std::string QtWindowDriver::selectNode(const std::string& key) {
         return "no row shows node " + key;
     QTest::mouseClick(s_.tree()->viewport(), Qt::LeftButton, {}, place.center());
     // What the window put off until the click was handled (a selection put back) is done.
-    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
     return {};
 }
 
