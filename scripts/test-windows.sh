@@ -226,8 +226,9 @@ printf 'C:\\LEMM\\LEVELS\r\nSOFTWARE\\Visual Sciences\\Windows Lemmings\\Users\r
 # Runs scenario $1 on a fresh copy of the fixture; its log is $work/log.txt.
 run_scenario() {
     rm -rf "$WINEPREFIX/drive_c/LEMM"
-    # Each run opens the window at its first size, not where the run before it left the window.
-    rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quillfen/window.ini
+    # Each run opens the window at its first size and in the startup folder, not where the run
+    # before it left them.
+    rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quillfen/{window.ini,last.txt}
     cp -r "$demo/drive_c/LEMM" "$WINEPREFIX/drive_c/LEMM"
     (cd "$work" && timeout 60 wine "$build/win32_scenarios.exe" 'C:\work\scenarios.txt' "$1" \
         'C:\work\log.txt')

@@ -72,11 +72,15 @@ struct Outcome {
     std::string notice;
 };
 
-// What start-up gives the window: the folder the folder list starts in (a host path) and the
-// profiles for the profile box.
+// What start-up gives the window: the folder the folder list starts in (a host path: the one it
+// showed last when that is still a folder, else the startup folder) and the profiles for the
+// profile box.
 struct StartUp {
     std::string startFolder;
     std::vector<std::string> profiles;
+    // The profile the box shows first: the one loaded last when it is still there, else the
+    // first.
+    std::string profile;
 };
 
 // What a window shows of the document beside the tree: the caption ("*" while there are unsaved
@@ -292,6 +296,8 @@ private:
     std::string caption() const;
     // The profiles below the users key, for the profile box; none after a warning.
     std::vector<std::string> profiles();
+    // Keeps `place` for the next start when it differs from the one kept.
+    void keepLastPlace(const settings::LastPlace& place);
     Outcome selectionOutcome(bool done);
     // The panel for the selected node, read afresh, which the Editor keeps as what it shows.
     DetailPanel readPanel();
@@ -362,6 +368,8 @@ private:
     bool fileShown_ = false; // the panel shows a file of the folder list, not the tree's node
     // What the profile box shows since it was filled, a profile was loaded or chosen.
     std::string shownProfile_;
+    // Where the player left off, as kept in the settings folder for the next start.
+    settings::LastPlace lastPlace_;
     levelfile::ImportPlan lastImport_;
     // The level files that imports made, as they stood once written.
     std::vector<levelfile::WrittenLevel> imported_;

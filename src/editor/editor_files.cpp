@@ -68,10 +68,25 @@ std::optional<StartUp> Editor::startUp() {
         dosGraphicsFolders_.push_back(settings::hostFolder(folder, *store_));
     findGame();
     StartUp result;
-    result.startFolder = settings::startupFolderPath(startup.startupFolder, *store_);
+    lastPlace_ = settings::lastPlace();
+    result.startFolder = !lastPlace_.folder.empty() && isFolder(lastPlace_.folder)
+                             ? lastPlace_.folder
+                             : settings::startupFolderPath(startup.startupFolder, *store_);
     result.profiles = profiles();
-    shownProfile_ = result.profiles.empty() ? std::string() : result.profiles.front();
+    if (std::ranges::find(result.profiles, lastPlace_.profile) != result.profiles.end())
+        result.profile = lastPlace_.profile;
+    else if (!result.profiles.empty())
+        result.profile = result.profiles.front();
+    shownProfile_ = result.profile;
     return result;
+}
+
+void Editor::keepLastPlace(const settings::LastPlace& place) {
+    if (place.folder == lastPlace_.folder && place.profile == lastPlace_.profile)
+        return;
+    lastPlace_ = place;
+    // Not kept, the next start opens the startup folder or the first profile: no harm done.
+    (void)settings::keepLastPlace(lastPlace_);
 }
 
 std::string Editor::notALevel(const std::string& name) const {
@@ -127,6 +142,7 @@ LevelFolder Editor::openFolder(const std::string& hostFolder) {
         if (!gameFolder())
             folder.panel = readPanel();
     }
+    keepLastPlace({hostFolder, lastPlace_.profile});
     return folder;
 }
 
@@ -200,6 +216,7 @@ Outcome Editor::loadProfile(const std::string& profile, const Progress& progress
     history_.clear();
     loaded_ = {profile, std::move(loaded->file)};
     loaded_.read = readBack(loaded_.file);
+    keepLastPlace({lastPlace_.folder, profile});
     findGame();
     Outcome outcome = selectionOutcome(true);
     // The status bar says it after every action; a box says it, with what to do, once a run.

@@ -99,6 +99,17 @@ Status keepAgreement(const std::string& version) {
     return writeLines(pathIn(settingsFolder(), kAgreementFileName), version + "\r\n");
 }
 
+LastPlace lastPlace() {
+    std::vector<std::string> lines = readLines(pathIn(settingsFolder(), kLastPlaceFileName));
+    lines.resize(2);
+    return {lines[0], lines[1]};
+}
+
+Status keepLastPlace(const LastPlace& place) {
+    return writeLines(pathIn(settingsFolder(), kLastPlaceFileName),
+                      place.folder + "\r\n" + place.profile + "\r\n");
+}
+
 std::string startupFolderPath(const std::string& line, ProfileStore& store) {
     std::string folder = hostFolder(line, store);
     if (isFolder(folder))

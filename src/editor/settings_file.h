@@ -15,6 +15,8 @@ inline constexpr char kFileName[] = "profile.txt";
 inline constexpr char kDefaultStartupFolder[] = "c:";
 // In the settings folder: the version whose disclaimer the user agreed to.
 inline constexpr char kAgreementFileName[] = "agreed.txt";
+// In the settings folder: where the player left off (see LastPlace).
+inline constexpr char kLastPlaceFileName[] = "last.txt";
 
 // The lines of the settings file, as Windows-1252 bytes: the folder the folder list starts in,
 // the registry key path of the game's profiles, and, once the player chose them, the game's
@@ -45,6 +47,18 @@ Status writeSettings(const std::string& path, const Settings& settings);
 bool agreedTo(const std::string& version);
 // Keeps the user's agreement to the disclaimer of `version` in the settings folder.
 Status keepAgreement(const std::string& version);
+
+// Where the player left off, a line each (UTF-8): the folder list's last folder (a host path)
+// and the profile loaded last; empty when there was none.
+struct LastPlace {
+    std::string folder;
+    std::string profile;
+};
+
+// The place kept in the settings folder; empty fields when there is none.
+LastPlace lastPlace();
+// Keeps `place` in the settings folder for the next start.
+Status keepLastPlace(const LastPlace& place);
 
 // The host path (UTF-8) of a folder as the user writes it (Windows-1252): a drive path such as
 // "c:\levels" mapped through the Wine prefix, anything else a host path as it is.

@@ -262,6 +262,7 @@ bool MainWindow::start() {
     ::SendMessageW(progressBar, PBM_SETRANGE32, 0, 1);
     ::SendMessageW(progressBar, PBM_SETPOS, 0, 0);
     fillProfiles(startup->profiles, /*selectFirst=*/true);
+    showProfileName(startup->profile);
     return true;
 }
 

@@ -142,6 +142,8 @@ private:
 
     // main_window_lists.cpp: the profile box, the folder list and the level-file list.
     void fillProfiles(const std::vector<std::string>& names, bool selectFirst);
+    // The profile box shows the profile `name` (UTF-8), or nothing when it has no such row.
+    void showProfileName(const std::string& name);
     void onProfileChosen();
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);

@@ -40,12 +40,15 @@ void MainWindow::onProfileChosen() {
     std::string name = narrowed(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT));
     Outcome outcome;
     runEdit([&] { return outcome = editor_.chooseProfile(name, progressReport()); });
-    if (outcome.profileShown) {
-        int previous = static_cast<int>(
-            ::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(widened(*outcome.profileShown).c_str())));
-        ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(previous), 0);
-    }
+    if (outcome.profileShown)
+        showProfileName(*outcome.profileShown);
+}
+
+void MainWindow::showProfileName(const std::string& name) {
+    int row =
+        static_cast<int>(::SendMessageW(profileBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(widened(name).c_str())));
+    ::SendMessageW(profileBox, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 void MainWindow::listLevelFiles(const std::string& folder) {

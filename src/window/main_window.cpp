@@ -87,6 +87,7 @@ bool MainWindow::start() {
     progressBar->setValue(0);
 
     fillProfiles(startup->profiles, /*selectFirst=*/true);
+    profileBox->setCurrentText(QString::fromStdString(startup->profile));
     return true;
 }
 

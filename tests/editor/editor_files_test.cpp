@@ -153,6 +153,23 @@ TEST_F(EditorFilesTest, TheSettingsKeepTheStartupFolderAndTheUsersKey) {
     EXPECT_EQ(editor.state().usersKeyPath, kDefaultUsersKeyPath);
 }
 
+// The folder list's last folder and the last profile loaded open again at the next start; a
+// folder gone since leaves the startup folder, a profile gone the first one.
+TEST_F(EditorFilesTest, TheLastFolderAndProfileComeBackAtTheNextStart) {
+    const std::string sub = levels + "/SUB";
+    std::filesystem::create_directory(sub);
+    ASSERT_TRUE(load("Bob"));
+    editor.openFolder(sub);
+    std::optional<StartUp> again = Editor(store, ui).startUp();
+    EXPECT_EQ(again->startFolder, sub);
+    EXPECT_EQ(again->profile, "Bob");
+    std::filesystem::remove(sub);
+    prefix.writeRegistry(testing::profileKey("Alice", R"(C:\\LEMM\\USERS\\ALICE.DAT)"));
+    again = Editor(store, ui).startUp();
+    EXPECT_EQ(again->startFolder, settings::startupFolderPath("c:", store));
+    EXPECT_EQ(again->profile, "Alice");
+}
+
 // Started from the desktop's menu, the working folder is the home folder: the settings and the
 // agreement to the disclaimer go to the desktop's configuration folder instead, made when first
 // written. A settings file in the working folder is still the one read and written.
@@ -188,6 +205,7 @@ TEST_F(EditorFilesTest, TheSettingsAndTheAgreementGoWhereTheDesktopKeepsSettings
     ::setenv("XDG_CONFIG_HOME", configWas.c_str(), 1);
 
     testing::writeBytes(work.file(settings::kFileName), std::vector<unsigned char>{'/'});
+    std::filesystem::remove(configured(settings::kLastPlaceFileName));
     EXPECT_EQ(again.startUp()->startFolder, "/");
     editor.setStartupFolder();
     EXPECT_EQ(settingsFile(work.file(settings::kFileName)),
