@@ -78,8 +78,11 @@ DetailPanel detailPanelFor(const EditorState& state) {
     return panel;
 }
 
-std::string pathLine(const DetailPanel& panel) {
-    std::string line = panel.missing.empty() ? panel.levelPath : panel.missing;
+std::string panelHeading(const DetailPanel& panel) {
+    if (panel.levelPath.empty())
+        return {};
+    std::string line = panel.title.empty() ? std::string() : panel.title + ": ";
+    line += panel.missing.empty() ? panel.levelPath : panel.missing;
     if (!panel.alsoIn.empty())
         line.append(", ").append(panel.alsoIn);
     return line;

@@ -35,14 +35,18 @@ struct DetailPanel {
     // group, a set or nothing, and `missing` empty when the counts were read.
     std::string levelPath;
     std::string missing;
+    // The level the panel shows, as the tree names it, or for a file of the folder list its own
+    // title (UTF-8, an apostrophe for the DOS backquote); empty for a group, a set or nothing.
+    std::string title;
     // For a tree level whose file another level node names too (the profile check's note), the
     // other's set (UTF-8): "also in set 'EASY'"; empty otherwise.
     std::string alsoIn;
 };
 
-// The line under the panel's boxes (UTF-8): why the counts are not shown, or the file's path;
-// then the other set that names the file, so that a path cut in its middle keeps it.
-std::string pathLine(const DetailPanel& panel);
+// The panel's heading (UTF-8): the level, then why its counts are not shown or its file's path,
+// then the other set that names the file: "Tunnel Vision: C:\LEMM\LEVEL\CUST\a.lvl". Empty
+// when no level is shown.
+std::string panelHeading(const DetailPanel& panel);
 
 // The names new groups and sets get unless they are given one.
 inline constexpr char kNewGroupName[] = "CUSTOM LEVELS";

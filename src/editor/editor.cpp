@@ -74,6 +74,7 @@ DetailPanel Editor::readPanel() {
     if (node == nullptr || node->kind() != NodeKind::Level)
         return panel_;
     std::string path = levelFileOf(node, &panel_.levelPath);
+    panel_.title = windows1252ToUtf8(shownTitle(std::string(node->text())));
     panel_.alsoIn = windows1252ToUtf8(alsoInSet(problems_, state_.tree, node->key()));
     return readCounts(path);
 }
@@ -155,7 +156,10 @@ Outcome Editor::clickFile(const std::string& name,
     Outcome outcome;
     outcome.done = true;
     outcome.selected = state_.tree.selected();
-    outcome.panel = readCounts(pathIn(levelFolder_, name));
+    const std::string path = pathIn(levelFolder_, name);
+    auto title = levelfile::readTitle(path);
+    panel_.title = title ? windows1252ToUtf8(shownTitle(*title)) : name;
+    outcome.panel = readCounts(path);
     return outcome;
 }
 

@@ -346,7 +346,7 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
         show(actionEdits[i], panel->counts[i + 1]);
     // A level's file that cannot be read says so here; its counts are then not to be typed.
     HWND path = ::GetDlgItem(window_, IdLevelPathLabel);
-    ::SetWindowTextW(path, widened(pathLine(*panel)).c_str());
+    ::SetWindowTextW(path, widened(panelHeading(*panel)).c_str());
     ::ShowWindow(path, panel->levelPath.empty() ? SW_HIDE : SW_SHOWNA);
     const BOOL counts = panel->missing.empty();
     ::EnableWindow(lemmingsEdit, counts);

@@ -278,8 +278,8 @@ void MainWindow::layOut() {
     place(IdPreviewArea, m.margin, previewY, previewWidth, previewHeight);
     const int boxesY = previewY - gap - row;
     const int namesY = boxesY - m.lineHeight - 1;
-    const int pathY = namesY - gap - m.lineHeight;
-    const int fieldsY = pathY - gap - row;
+    const int fieldsY = namesY - gap - row;
+    const int pathY = fieldsY - gap - m.lineHeight;
     int saveX = m.margin;
     for (int i = 0; i < kCountBoxes; ++i) {
         const int column = countColumnWidth(i);
@@ -289,7 +289,7 @@ void MainWindow::layOut() {
     }
     const int saveWidth = button(IdSaveLevelInfoButton);
     place(IdSaveLevelInfoButton, saveX, boxesY, saveWidth, row);
-    // The path and the two fields take the whole width.
+    // The heading (the level and its file's path) and the two fields take the whole width.
     const int gridRight = width - m.margin;
     place(IdLevelPathLabel, m.margin, pathY, gridRight - m.margin, m.lineHeight);
     {
@@ -311,7 +311,7 @@ void MainWindow::layOut() {
     }
 
     // The browser and the tree side by side above the panel, the splitter between them.
-    const int top = m.margin, bottom = fieldsY - m.margin;
+    const int top = m.margin, bottom = pathY - m.margin;
     const int shared = width - 2 * m.margin - m.splitterWidth;
     const auto [leftLeast, rightLeast] = leastColumns();
     const int leftWidth =

@@ -175,7 +175,8 @@ void MainWindow::showPanel(const std::optional<DetailPanel>& panel) {
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         show(actionEdits[i], panel->counts[i + 1]);
     // A level's file that cannot be read says so here; its counts are then not to be typed.
-    levelPathLabel->setText(QString::fromStdString(pathLine(*panel)));
+    levelPathLabel->setText(QString::fromStdString(panelHeading(*panel)));
+    levelPathLabel->setToolTip(levelPathLabel->text());
     levelPathLabel->setVisible(!panel->levelPath.empty());
     const bool counts = panel->missing.empty();
     lemmingsEdit->setEnabled(counts);

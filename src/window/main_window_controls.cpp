@@ -6,6 +6,7 @@
 #include "host/file_io.h"
 #include "host/host_path.h"
 #include "levelfile/level_file.h"
+#include "window/eliding_label.h"
 #include "window/folder_list.h"
 #include "window/level_file_list.h"
 #include "window/level_tree_model.h"
@@ -161,8 +162,8 @@ void MainWindow::createControls() {
     row(column, {addGroupButton, deleteGroupButton, addSetButton, deleteSetButton, nullptr});
     row(column, {deleteLevelButton, moveUpButton, moveDownButton, nullptr, saveProfileButton});
 
-    // The detail panel: the two boxes with their labels and buttons in one row, the nine counts
-    // each under its name in another, and the picture across the whole width.
+    // The detail panel: its heading, the two boxes with their labels and buttons in one row, the
+    // nine counts each under its name in another, and the picture across the whole width.
     auto* fields = new QHBoxLayout;
     fields->setSpacing(4);
     groupFolderEdit = textBox(kGroupFolderEdit, detail);
@@ -178,9 +179,11 @@ void MainWindow::createControls() {
         fields->addWidget(box, 1);
         fields->addWidget(update);
     }
-    levelPathLabel = named(new QLabel(detail), kLevelPathLabel);
-    levelPathLabel->setWordWrap(true);
-    levelPathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The heading names the level whose file the boxes show.
+    levelPathLabel = named(new ElidingLabel(detail), kLevelPathLabel);
+    QFont bold = levelPathLabel->font();
+    bold.setBold(true);
+    levelPathLabel->setFont(bold);
     lemmingsEdit = textBox(kLemmingsEdit, detail);
     for (std::size_t i = 0; i < actionEdits.size(); ++i)
         actionEdits[i] = textBox(kActionEdits[i], detail);
@@ -208,8 +211,8 @@ void MainWindow::createControls() {
     // The selected level's picture and facts.
     previewPanel = new PreviewPanel(editor_, detail);
     column = pane(detail);
-    column->addLayout(fields);
     column->addWidget(levelPathLabel);
+    column->addLayout(fields);
     column->addLayout(counts);
     column->addWidget(previewPanel);
     // The views give up rows before the detail panel is cut: at twice the scale on a small

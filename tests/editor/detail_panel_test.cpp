@@ -159,6 +159,8 @@ TEST_F(TreeClick, ALevelWhoseFileAnotherSetNamesTooIsNotedWithThatSet) {
     levelFile("a.lvl", "Listed");
     show(editor.clickFile("a.lvl").panel);
     EXPECT_EQ(panel.alsoIn, "");
+    // The heading names a file of the folder list by its own title.
+    EXPECT_TRUE(panelHeading(panel).starts_with("Listed: ")) << panelHeading(panel);
 }
 
 } // namespace
