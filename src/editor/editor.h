@@ -157,6 +157,9 @@ public:
     // warning when it names no folder.
     std::optional<std::string> openTypedFolder(const TextAnswer& typed);
     const std::string& levelFolder() const { return levelFolder_; }
+    // Where a folder chooser opens: the selected node's group's folder of the game when the
+    // game's folder is known and that folder is there, else the folder list's folder.
+    std::string chooserFolder() const;
     // For a folder list that shows folders itself: the folder list's folder's subfolders, and
     // the host folder of one of them (".." is the folder above).
     std::vector<std::string> subfolders() const;

@@ -146,6 +146,19 @@ LevelFolder Editor::openFolder(const std::string& hostFolder) {
     return folder;
 }
 
+std::string Editor::chooserFolder() const {
+    const LevelTree::Node* group = state_.tree.selected();
+    while (group && group->kind() != NodeKind::Group)
+        group = group->parent();
+    if (gameFolder_ && group) {
+        std::string folder =
+            groupFolderHostPath(*gameFolder_, std::string(state_.groupFolders(group->index())));
+        if (isFolder(folder))
+            return folder;
+    }
+    return levelFolder_;
+}
+
 std::vector<std::string> Editor::subfolders() const {
     std::vector<std::string> names;
     for (const FolderEntry& entry : listFolder(levelFolder_))

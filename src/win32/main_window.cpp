@@ -280,7 +280,7 @@ void MainWindow::importPack(const std::string& pack) {
     // With the game's folder known, the levels go into their group's folder of it.
     std::string folder = editor_.gameFolder()
                              ? std::string()
-                             : ui_.chooseFolder(window::kImportFolder, editor_.levelFolder());
+                             : ui_.chooseFolder(window::kImportFolder, editor_.chooserFolder());
     if (folder.empty() && !editor_.gameFolder())
         return;
     runEdit([&] { return editor_.importLevelPack(pack, folder); });

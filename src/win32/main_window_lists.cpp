@@ -108,7 +108,7 @@ void MainWindow::onFolderPathEntered() {
 }
 
 void MainWindow::onBrowseFolder() {
-    if (std::string folder = ui_.chooseFolder(window::kChooseFolder, editor_.levelFolder());
+    if (std::string folder = ui_.chooseFolder(window::kChooseFolder, editor_.chooserFolder());
         !folder.empty())
         setFolder(folder);
 }

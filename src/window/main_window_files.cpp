@@ -91,7 +91,7 @@ void MainWindow::onFolderPathEntered() {
 
 void MainWindow::onBrowseFolder() {
     const QString folder = choosers_.chooseFolder(this, QString::fromLatin1(window::kChooseFolder),
-                                                  folderList->path());
+                                                  QString::fromStdString(editor_.chooserFolder()));
     if (!folder.isEmpty())
         folderList->setPath(folder);
 }

@@ -214,7 +214,7 @@ void MainWindow::importPack(const QString& pack) {
         editor_.gameFolder()
             ? QString()
             : choosers_.chooseFolder(this, QString::fromLatin1(window::kImportFolder),
-                                     folderList->path());
+                                     QString::fromStdString(editor_.chooserFolder()));
     if (folder.isEmpty() && !editor_.gameFolder())
         return;
     runEdit([&] { return editor_.importLevelPack(pack.toStdString(), folder.toStdString()); });

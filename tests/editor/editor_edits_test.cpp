@@ -264,6 +264,11 @@ TEST_F(EditorWithFiles, AddedLevelsAreCopiedIntoTheirGroupsFolderOfTheGame) {
     select("parent2");
     ASSERT_TRUE(editor.addSelectedLevels(listOf({"a1.lvl", "gone.lvl"}, 0)).done);
     EXPECT_EQ(readBytes(easy + "a1.lvl"), bytesOf("a1.lvl"));
+    // Folder choosers open at the selected node's group's folder, while it is there.
+    EXPECT_TRUE(std::filesystem::equivalent(editor.chooserFolder(), easy));
+    select("parent3");
+    EXPECT_EQ(editor.chooserFolder(), editor.levelFolder());
+    select("parent2");
     (void)editor.undo();
     EXPECT_FALSE(std::filesystem::exists(easy));
     (void)editor.redo();
