@@ -17,6 +17,12 @@ QTreeWidgetItem* folderItem(const QString& text, const QString& path, const QIco
     return item;
 }
 
+// The subfolders of `folder`, hidden ones too: the default Wine prefix itself is one (~/.wine).
+QFileInfoList subfolders(const QString& folder) {
+    return QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                      QDir::Name | QDir::IgnoreCase);
+}
+
 } // namespace
 
 FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
@@ -62,17 +68,25 @@ void FolderList::fill() {
         QString name = QFileInfo(folder).fileName();
         auto* item =
             folderItem(name.isEmpty() ? QDir::toNativeSeparators(folder) : name, folder, open);
-        if (current)
-            current->addChild(item);
-        else
+        if (current == nullptr) {
             addTopLevelItem(item);
+        } else if (folder != path_) {
+            current->addChild(item);
+        } else {
+            // The current folder among its siblings, as a file dialog shows it.
+            for (const QFileInfo& sibling : subfolders(current->data(0, kPathRole).toString()))
+                if (sibling.absoluteFilePath() == path_)
+                    current->addChild(item);
+                else
+                    current->addChild(
+                        folderItem(sibling.fileName(), sibling.absoluteFilePath(), closed));
+            if (item->parent() == nullptr)
+                current->addChild(item);
+        }
         current = item;
     }
 
-    // Hidden folders are listed too: the default Wine prefix itself is one (~/.wine).
-    const QFileInfoList children = QDir(path_).entryInfoList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& child : children)
+    for (const QFileInfo& child : subfolders(path_))
         current->addChild(folderItem(child.fileName(), child.absoluteFilePath(), closed));
 
     expandAll();

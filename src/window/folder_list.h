@@ -5,7 +5,8 @@
 namespace quillfen {
 
 // The folder list: the folders from the file system's root down to the current folder, each
-// open, and the current folder's subfolders below it, as the classic directory list shows them.
+// open, the current folder among its siblings, and its subfolders below it, as a file dialog
+// shows them.
 // A click or Enter on a folder makes it the current one.
 class FolderList : public QTreeWidget {
     Q_OBJECT
