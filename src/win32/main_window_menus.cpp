@@ -136,6 +136,10 @@ void MainWindow::runCommand(window::Command command) {
             return editor_.loadProfile(narrowed(textOfWindow(profileBox)), progressReport());
         });
         ::EnableWindow(loadProfileButton, TRUE);
+        // The tree takes the keys from here on, its current node drawn as selected: shown
+        // without the focus, the selection is too faint to see, and a click on it renames.
+        if (editor_.tree().count() > 0)
+            ::SetFocus(profileTree);
         return;
     case Command::SaveProfile:
         showOutcome(editor_.saveProfile(narrowed(textOfWindow(profileBox)), progressReport()));

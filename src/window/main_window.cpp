@@ -125,6 +125,9 @@ void MainWindow::onLoadProfile() {
         return editor_.loadProfile(profileBox->currentText().toStdString(), progressReport());
     });
     loadProfileButton->setEnabled(true);
+    // The tree takes the keys from here on, its current node drawn as selected.
+    if (editor_.tree().count() > 0)
+        profileTree->setFocus();
 }
 
 void MainWindow::onSaveProfile() {
