@@ -148,6 +148,7 @@ private:
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
     void followFolder(const std::string& folder);
+    void showFolderPath(const std::string& folder);
     void onFolderOpened();
     void onFolderPathEntered();
     void onBrowseFolder();

@@ -71,8 +71,16 @@ void MainWindow::setFolder(const std::string& folder) {
                        reinterpret_cast<LPARAM>(widened(name).c_str()));
     ::SendMessageW(folderList, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(folderList, nullptr, TRUE);
-    ::SetWindowTextW(folderPathEdit, widened(folder).c_str());
+    showFolderPath(folder);
     followFolder(folder);
+}
+
+// A path longer than its box shows its end, the folder it names, as a file dialog shows it.
+void MainWindow::showFolderPath(const std::string& folder) {
+    const std::wstring path = widened(folder);
+    ::SetWindowTextW(folderPathEdit, path.c_str());
+    ::SendMessageW(folderPathEdit, EM_SETSEL, path.size(), static_cast<LPARAM>(path.size()));
+    ::SendMessageW(folderPathEdit, EM_SCROLLCARET, 0, 0);
 }
 
 // Files that come or go in the folder while it is shown show at once.
@@ -104,7 +112,7 @@ void MainWindow::onFolderPathEntered() {
     if (auto folder = editor_.openTypedFolder(textOf(folderPathEdit)))
         setFolder(*folder);
     else
-        ::SetWindowTextW(folderPathEdit, widened(editor_.levelFolder()).c_str());
+        showFolderPath(editor_.levelFolder());
 }
 
 void MainWindow::onBrowseFolder() {
