@@ -87,10 +87,7 @@ std::vector<std::string> Editor::profiles() {
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
     LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}, std::nullopt};
-    // Only the files that Add Selected Level(s) can take count; the others are listed greyed.
-    const auto count = std::ranges::count_if(folder.names, [&](const std::string& name) {
-        return levelfile::checkLevelFile(levelfile::levelFilePath(hostFolder, name)).ok();
-    });
+    const std::size_t count = folder.names.size();
     folder.countText = std::to_string(count) + (count == 1 ? " level found" : " levels found");
     // While the game's folder is not known, a tree level's counts come from the folder list's
     // folder: a move reads them in the new one. Otherwise the move changes nothing of the panel.
