@@ -71,9 +71,10 @@ void MainWindow::createMenus() {
     // Elsewhere Alt+Up says where it acts instead of doing nothing.
     auto* moveUpElsewhere = new QShortcut(keys(window::menuItem(Command::MoveUp).shortcut), this);
     connect(moveUpElsewhere, &QShortcut::activated, this, [this] { editor_.moveKeyElsewhere(); });
+    // The tree is compared, never reached through the window: focus moves while it is destroyed.
     connect(qApp, &QApplication::focusChanged, moveUpElsewhere,
-            [this, moveUpElsewhere](QWidget*, QWidget* now) {
-                moveUpElsewhere->setEnabled(now != profileTree);
+            [tree = profileTree, moveUpElsewhere](QWidget*, QWidget* now) {
+                moveUpElsewhere->setEnabled(now != tree);
             });
 }
 
