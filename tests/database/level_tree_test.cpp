@@ -9,20 +9,6 @@ namespace {
 
 using R = LevelTree::Relationship;
 
-std::vector<std::string> keysByIndex(const LevelTree& tree) {
-    std::vector<std::string> keys;
-    for (int i = 1; i <= tree.count(); ++i)
-        keys.push_back(tree.item(i)->key());
-    return keys;
-}
-
-std::vector<std::string> childKeys(const LevelTree::Node* node) {
-    std::vector<std::string> keys;
-    for (const LevelTree::Node* c = node->firstChild(); c; c = c->nextSibling())
-        keys.push_back(c->key());
-    return keys;
-}
-
 // root1 > parent1 > level1, level2 ; root2 > parent2 > level3
 LevelTree smallTree() {
     LevelTree tree;
@@ -57,7 +43,10 @@ TEST(LevelTreeAdd, RefusesTakenOrMisspeltKeysMissingRelativesAndAFullTree) {
 
 // Everything that a save or a view reads of a tree: its file, and its keys by node index.
 std::pair<std::vector<unsigned char>, std::vector<std::string>> describe(const LevelTree& tree) {
-    return {encodeDatabase(tree), keysByIndex(tree)};
+    std::vector<std::string> keys;
+    for (int i = 1; i <= tree.count(); ++i)
+        keys.push_back(tree.item(i)->key());
+    return {encodeDatabase(tree), keys};
 }
 
 // A restore where each subtree stood is the undo of every delete (tests/editor/random_edits_test).
@@ -108,8 +97,10 @@ TEST(LevelTreeObserverEvents, NameTheParentAndRowOfEveryChange) {
     DetachedSubtree removed = tree.detach(tree.find("parent2"));
     tree.restore(std::move(removed));
     tree.move(tree.find("level9"), 1, 1);
-    EXPECT_EQ(childKeys(tree.find("parent1")),
-              (std::vector<std::string>{"level8", "level9", "level1", "level2"}));
+    std::vector<std::string> children;
+    for (auto* c = tree.find("parent1")->firstChild(); c; c = c->nextSibling())
+        children.push_back(c->key());
+    EXPECT_EQ(children, (std::vector<std::string>{"level8", "level9", "level1", "level2"}));
     tree.setText(tree.find("root1"), "renamed");
     tree = smallTree();
     EXPECT_EQ(observer.events,
