@@ -20,9 +20,6 @@ using testing::readBytes;
 using testing::sampleTree;
 using Bytes = std::vector<unsigned char>;
 
-const Names kNoBackup{"ALICE.DAT", "BOB.DAT"};
-const Names kWithBackup{"ALICE.DAT", "ALICE.DAT_backup", "BOB.DAT"};
-
 class ProfileLoadSaveTest : public testing::ProfilePrefixTest {
 public:
     // Alice's file and backup (none when empty), and nothing else new in the folder: no
@@ -34,7 +31,8 @@ public:
         for (const auto& entry : std::filesystem::directory_iterator(users))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, backup.empty() ? kNoBackup : kWithBackup);
+        EXPECT_EQ(names, (backup.empty() ? Names{"ALICE.DAT", "BOB.DAT"}
+                                         : Names{"ALICE.DAT", "ALICE.DAT_backup", "BOB.DAT"}));
     }
 
     // Save Profile Data of `tree` into the profile's file, looked up as the Editor does; the
