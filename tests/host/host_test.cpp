@@ -15,6 +15,7 @@
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <thread>
 #ifdef _WIN32
 #include <windows.h>
@@ -70,29 +71,6 @@ protected:
     std::string folder;
 };
 
-// Every byte value, the ones that text-mode files change (0x0D, 0x0A, 0x1A) among them.
-Bytes everyByte() {
-    Bytes bytes(3 * 256);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<unsigned char>(i);
-    return bytes;
-}
-
-TEST_F(HostTest, FilesKeepEveryByteWrittenAndReadAndPathsAreToldApart) {
-    std::string path = file("Zürich.bin");
-    ASSERT_TRUE(writeFile(path, everyByte()));
-    EXPECT_EQ(read(path), everyByte());
-    auto opened = openFile(path);
-    ASSERT_TRUE(opened);
-    EXPECT_EQ(*opened->readAt(0x1A, 3), (Bytes{0x1A, 0x1B, 0x1C}));
-    EXPECT_EQ(pathInfo(path)->size, everyByte().size());
-#ifdef _WIN32
-    EXPECT_EQ(folderOf("C:\\LEMM\\A.DAT"), "C:\\LEMM");
-    EXPECT_EQ(folderOf("C:\\A.DAT"), "C:\\");
-    EXPECT_EQ(folderOf("C:/LEMM/A.DAT"), "C:/LEMM");
-#endif
-}
-
 // A pack is imported under its own file name however its path is written: from the working
 // folder, and on Windows with "/" or after a drive alone; a sequel's pack is told by its name.
 TEST_F(HostTest, APackIsImportedUnderItsNameHoweverItsPathIsWritten) {
@@ -127,13 +105,28 @@ TEST_F(HostTest, APackIsImportedUnderItsNameHoweverItsPathIsWritten) {
     std::filesystem::current_path(working);
 }
 
-TEST_F(HostTest, SavesReplaceTheFileAndItsBackupEachTimeAndLeaveNothingElse) {
+TEST_F(HostTest, SavesKeepEveryByteAndReplaceTheFileAndItsBackupEachTimeLeavingNothingElse) {
     std::string path = file("Ünïcode profile.dat"), backup = path + "_backup";
     // A temporary that a stopped write left, and a user's file of a name much like one.
     ASSERT_TRUE(writeFile(file(".quillfen~Ab12Cd.tmp"), Bytes{1}));
     ASSERT_TRUE(writeFile(file(".quillfen-notes1"), Bytes{2}));
-    Bytes first(100, 0x0A), second(200, 0x0D), third{0x1A, 0, 0x1A};
-    for (const Bytes& bytes : {first, second, third})
+    // Every byte value, the ones that text-mode files change (0x0D, 0x0A, 0x1A) among them.
+    Bytes first(3 * 256), second(200, 0x0D), third{0x1A, 0, 0x1A};
+    std::iota(first.begin(), first.end(), 0);
+    ASSERT_TRUE(writeFile(path, first, {.backup = backup}));
+    EXPECT_EQ(read(path), first);
+    EXPECT_EQ(pathInfo(path)->size, first.size());
+    {
+        auto opened = openFile(path);
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(*opened->readAt(0x1A, 3), (Bytes{0x1A, 0x1B, 0x1C}));
+    }
+#ifdef _WIN32
+    EXPECT_EQ(folderOf("C:\\LEMM\\A.DAT"), "C:\\LEMM");
+    EXPECT_EQ(folderOf("C:\\A.DAT"), "C:\\");
+    EXPECT_EQ(folderOf("C:/LEMM/A.DAT"), "C:/LEMM");
+#endif
+    for (const Bytes& bytes : {second, third})
         ASSERT_TRUE(writeFile(path, bytes, {.backup = backup}));
     EXPECT_EQ(read(path), third);
     EXPECT_EQ(read(backup), second);
