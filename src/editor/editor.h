@@ -95,8 +95,10 @@ struct DocumentState {
     std::string status;
 };
 
-// The level files of the folder list's folder, the label that counts them, and when the folder
-// list moved, the panel with the counts read in the new folder.
+// The level files of the folder list's folder (every .lvl file, those of another engine too),
+// the label that counts the Windows level files among them ("Counting ..." while a large
+// folder's count runs beside the window's thread), and when the folder list moved, the panel
+// with the counts read in the new folder.
 struct LevelFolder {
     std::vector<std::string> names;
     std::string countText;
@@ -132,14 +134,17 @@ public:
     // What the profile check (checkProfile) found in the tree as of the last load, edit, undo,
     // redo or change of the game's folder; empty while the game's folder is not known.
     const std::vector<ProfileProblem>& problems() const { return problems_; }
-    // A window's checks of a long profile run beside its thread from now on, on a copy of the
-    // tree; problems() keeps the last check's answer until takeCheck() takes the new one.
-    // `ready` runs on the worker's thread when a check is done: it only wakes the window's
-    // thread, which then calls takeCheck(). Without it (the command line) every check is done
-    // at once.
-    void checkBeside(std::function<void()> ready);
+    // A window's long work runs beside its thread from now on: the check of a long profile, on
+    // a copy of the tree (problems() keeps the last check's answer until takeCheck() takes the
+    // new one), and the count of a large folder's level files (takeLevelCount()). `ready` runs
+    // on a worker's thread when one is done: it only wakes the window's thread, which then
+    // calls takeCheck() and takeLevelCount(). Without it (the command line) all is done at once.
+    void workBeside(std::function<void()> ready);
     // The answer of the newest check, once it is done: true when problems() holds it now.
     bool takeCheck();
+    // The level-file list's count label for its folder, once the count of the folder's level
+    // files is done; nothing before, nor for a folder listed before the current one.
+    std::optional<std::string> takeLevelCount();
     // The command line's --game DIR: the game's folder is `hostFolder`, whatever else is found.
     void giveGameFolder(const std::string& hostFolder);
     // The folder chosen with Game folder... as the settings file keeps it, for the command line,
@@ -376,14 +381,24 @@ private:
     levelfile::ImportPlan lastImport_;
     // The level files that imports made, as they stood once written.
     std::vector<levelfile::WrittenLevel> imported_;
+    // The count label of `names`, the .lvl files of `folder`: counted at once, or asked of the
+    // count beside the window's thread for a large folder.
+    std::string countLevels(const std::string& folder, const std::vector<std::string>& names);
     // What a check beside the window's thread is given: its own copy of the tree.
     struct CheckRequest {
         LevelTree tree;
         GameFolder game;
     };
     using ProfileChecks = LatestWorker<CheckRequest, std::vector<ProfileProblem>>;
-    // Last: it is stopped and joined first, when the window closes.
+    // What a count beside the window's thread is given: the folder and its .lvl files.
+    struct CountRequest {
+        std::string folder;
+        std::vector<std::string> names;
+    };
+    using LevelCounts = LatestWorker<CountRequest, std::string>;
+    // Last: they are stopped and joined first, when the window closes.
     std::unique_ptr<ProfileChecks> checks_;
+    std::unique_ptr<LevelCounts> counts_;
 };
 
 } // namespace quillfen

@@ -87,8 +87,7 @@ std::vector<std::string> Editor::profiles() {
 
 LevelFolder Editor::openFolder(const std::string& hostFolder) {
     LevelFolder folder{levelfile::scanLevelFiles(hostFolder), {}, std::nullopt};
-    const std::size_t count = folder.names.size();
-    folder.countText = std::to_string(count) + (count == 1 ? " level found" : " levels found");
+    folder.countText = countLevels(hostFolder, folder.names);
     // While the game's folder is not known, a tree level's counts come from the folder list's
     // folder: a move reads them in the new one. Otherwise the move changes nothing of the panel.
     if (hostFolder != levelFolder_) {

@@ -20,8 +20,9 @@ constexpr wchar_t kWindowClass[] = L"QuillfenMainWindow";
 // The status bar's message of success goes after this long.
 constexpr UINT_PTR kStatusTimer = 1;
 constexpr UINT kStatusMilliseconds = 6000;
-// A check of the profile beside the window's thread is done (preview_view.cpp has WM_APP + 2).
-constexpr UINT kCheckReady = WM_APP + 3;
+// Work beside the window's thread is done: a check of the profile or a count of a folder's level
+// files (preview_view.cpp has WM_APP + 2).
+constexpr UINT kWorkDone = WM_APP + 3;
 
 } // namespace
 
@@ -51,7 +52,7 @@ bool MainWindow::create(HINSTANCE instance, int show) {
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 640, 480, nullptr, nullptr, instance, this);
     ui_.setOwner(window_);
-    editor_.checkBeside([window = window_] { ::PostMessageW(window, kCheckReady, 0, 0); });
+    editor_.workBeside([window = window_] { ::PostMessageW(window, kWorkDone, 0, 0); });
     createMenus();
     createAccelerators();
     createControls();
@@ -106,9 +107,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case kCheckReady:
+    case kWorkDone:
         if (editor_.takeCheck())
             showDocumentState();
+        if (std::optional<std::string> count = editor_.takeLevelCount())
+            ::SetWindowTextW(levelCountLabel, widened(*count).c_str());
         return 0;
     case WM_NOTIFY:
         return notify(reinterpret_cast<NMHDR*>(lParam));

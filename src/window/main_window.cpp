@@ -37,16 +37,19 @@ MainWindow::MainWindow(WinePrefixStore& store, UserInterface& ui, FileChoosers& 
         box->installEventFilter(this);
     connectControls();
     restoreLayout();
-    // The check of a long profile wakes this thread when it is done; a call queued for a window
-    // that is gone is dropped with it.
-    editor_.checkBeside(
-        [this] { QMetaObject::invokeMethod(this, &MainWindow::takeCheck, Qt::QueuedConnection); });
+    // The check of a long profile and the count of a large folder wake this thread when they are
+    // done; a call queued for a window that is gone is dropped with it.
+    editor_.workBeside([this] {
+        QMetaObject::invokeMethod(this, &MainWindow::takeWorkDone, Qt::QueuedConnection);
+    });
     showDocumentState();
 }
 
-void MainWindow::takeCheck() {
+void MainWindow::takeWorkDone() {
     if (editor_.takeCheck())
         showDocumentState();
+    if (std::optional<std::string> count = editor_.takeLevelCount())
+        levelCountLabel->setText(QString::fromStdString(*count));
 }
 
 MainWindow::~MainWindow() {

@@ -147,8 +147,9 @@ private:
     void showPanel(const std::optional<DetailPanel>& panel);
     // The caption, the Edit menu, the status line and the progress bar's reset after an action.
     void showDocumentState();
-    // A check of the profile beside this thread is done: its marks, rows and count are shown.
-    void takeCheck();
+    // Work beside this thread is done: a profile check's marks, rows and count are shown, a
+    // folder's count of level files in its label.
+    void takeWorkDone();
     void showCoreSelection();
     // A row of View > Problems chosen: its node (none for a note on the install) selected as a
     // click in the tree selects it.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace quillfen {
 namespace {
@@ -174,7 +175,7 @@ TEST_F(EditorTest, TheProblemsFollowTheEditsAndTheStatusBarCountsThem) {
 
 // A window checks a long profile beside its thread: the marks keep the last answer until the new
 // one arrives, and an older check's answer never replaces a newer one's.
-TEST_F(EditorTest, ALongProfileIsCheckedBesideTheWindowsThreadNewestCheckLast) {
+TEST_F(EditorTest, ALongProfileAndALargeFolderAreDoneBesideTheWindowsThreadNewestLast) {
     std::string game = dir.file("game");
     std::filesystem::create_directories(game + "/LEVEL/LONG");
     testing::SetSpec set{"ALL", {}};
@@ -189,22 +190,23 @@ TEST_F(EditorTest, ALongProfileIsCheckedBesideTheWindowsThreadNewestCheckLast) {
     std::mutex mutex;
     std::condition_variable woken;
     int ready = 0;
-    editor.checkBeside([&] {
+    editor.workBeside([&] {
         std::lock_guard lock(mutex);
         ++ready;
         woken.notify_one();
     });
-    // Takes answers as the window does, each time it is woken, until one is taken.
-    auto takeAnswer = [&] {
+    // Takes answers as the window does, each time it is woken, until `take` takes one.
+    auto wakeUntil = [&](auto take) {
         for (;;) {
             std::unique_lock lock(mutex);
             ASSERT_TRUE(woken.wait_for(lock, std::chrono::seconds(20), [&] { return ready > 0; }));
             --ready;
             lock.unlock();
-            if (editor.takeCheck())
+            if (take())
                 return;
         }
     };
+    auto takeAnswer = [&] { wakeUntil([&] { return editor.takeCheck(); }); };
     auto errors = [&] {
         return std::count_if(
             editor.problems().begin(), editor.problems().end(),
@@ -231,6 +233,21 @@ TEST_F(EditorTest, ALongProfileIsCheckedBesideTheWindowsThreadNewestCheckLast) {
         return lines;
     };
     EXPECT_EQ(texts(editor.problems()), texts(checkProfile(editor.tree(), *editor.gameFolder())));
+
+    // The folder's 540 levels, and 20 .lvl files of another engine that are not counted.
+    for (int i = 0; i < 20; ++i)
+        writeBytes(game + "/LEVEL/LONG/other" + std::to_string(i) + ".lvl",
+                   std::vector<unsigned char>(300, 1));
+    EXPECT_EQ(editor.openFolder(game + "/LEVEL/LONG").countText,
+              "Counting the levels of 560 files...");
+    std::optional<std::string> count;
+    wakeUntil([&] { return (count = editor.takeLevelCount()).has_value(); });
+    EXPECT_EQ(count, "540 levels found");
+    // A small folder listed next is counted at once, and the large one's count never shows.
+    editor.openFolder(game + "/LEVEL/LONG");
+    EXPECT_EQ(editor.openFolder(game + "/LEVEL").countText, "0 levels found");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(editor.takeLevelCount(), std::nullopt);
 }
 
 } // namespace
