@@ -376,8 +376,9 @@ void MainWindow::showDocumentState() {
     };
     undoItem(window::Command::Undo, shown.undoText, shown.canUndo);
     undoItem(window::Command::Redo, shown.redoText, shown.canRedo);
-    ::SendMessageW(status_, SB_SETTEXTW, 1,
-                   reinterpret_cast<LPARAM>(widened(shown.status).c_str()));
+    statusText_ = widened(shown.status);
+    placeStatusParts();
+    ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(statusText_.c_str()));
 }
 
 void MainWindow::inform(const std::string& text, bool inStatusBar) {

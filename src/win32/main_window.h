@@ -78,6 +78,8 @@ private:
     SIZE minimumClientSize() const;
     std::pair<int, int> leastColumns() const;
     int textWidth(const char* text) const;
+    int textWidth(const std::wstring& shown) const;
+    void placeStatusParts();
     int buttonWidth(int id) const;
     int labelWidth(int id) const;
     int countColumnWidth(int i) const;
@@ -162,6 +164,7 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND status_ = nullptr;
+    std::wstring statusText_; // the document's part of the status bar
     HMENU editMenu_ = nullptr;
     HACCEL accelerators_ = nullptr, treeAccelerators_ = nullptr;
     HFONT font_ = nullptr;

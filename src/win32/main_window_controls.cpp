@@ -164,7 +164,10 @@ void MainWindow::applyFont() {
 }
 
 int MainWindow::textWidth(const char* text) const {
-    std::wstring shown = wide(text);
+    return textWidth(wide(text));
+}
+
+int MainWindow::textWidth(const std::wstring& shown) const {
     HDC dc = ::GetDC(window_);
     HGDIOBJ before = ::SelectObject(dc, font_);
     SIZE size{};
@@ -243,6 +246,19 @@ SIZE MainWindow::minimumClientSize() const {
                 (statusRect.bottom - statusRect.top)};
 }
 
+// The status bar's parts: the document's (the profile, its file, the game's folder) as wide as its
+// text and the sizing grip, as far as it leaves a quarter of the bar to the messages' part, which
+// takes the rest: halves cut the document's text at 192 dpi.
+void MainWindow::placeStatusParts() {
+    RECT bar{};
+    ::GetClientRect(status_, &bar);
+    const int width = static_cast<int>(bar.right);
+    const int document = std::min(
+        textWidth(statusText_) + 2 * measures_.charWidth + measures_.rowHeight, width * 3 / 4);
+    int parts[2] = {width - document, -1};
+    ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
 // Places every control for the client area's size.
 void MainWindow::layOut() {
     const FontMeasures& m = measures_;
@@ -251,8 +267,7 @@ void MainWindow::layOut() {
     ::GetClientRect(window_, &client);
     ::GetWindowRect(status_, &statusRect);
     const int width = client.right, height = client.bottom - (statusRect.bottom - statusRect.top);
-    int parts[2] = {width / 2, -1};
-    ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    placeStatusParts();
 
     HDWP moves = ::BeginDeferWindowPos(48);
     auto place = [&](int id, int x, int y, int w, int h) {
