@@ -1,10 +1,13 @@
 // The Win32 window's promises that no user scenario can watch: what the screen shows after a
-// resize, keys beyond the menus' table, what is kept for the next start, and Help under Wine.
+// resize, keys beyond the menus' table, what is kept for the next start, Help under Wine and the
+// preview's own window.
 // scripts/test-windows.sh runs it under Wine, beside readme.html.
 #include "editor/window_menus.h"
 #include "editor/window_texts.h"
 #include "host/file_io.h"
 #include "host/windows_text.h"
+#include "levelfile/make_level_file.h"
+#include "preview/make_graphics.h"
 #include "profiles/windows_registry_store.h"
 #include "scripted_win32_user_interface.h"
 #include "win32/main_window.h"
@@ -71,7 +74,7 @@ std::vector<COLORREF> shownPixels(HWND control) {
 
 // Each test starts the window with a settings folder of its own (%APPDATA%) as its working
 // folder, the disclaimer agreed to; no profile is loaded.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         static bool prepared = false;
@@ -80,7 +83,7 @@ protected:
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
         folder_ = narrowed(temp) + "quillfen-window-" + std::to_string(::GetCurrentProcessId()) +
-                  "-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         ASSERT_TRUE(makeFolder(folder_).ok());
         ::SetCurrentDirectoryW(widened(folder_).c_str());
         ::SetEnvironmentVariableW(L"APPDATA", widened(folder_).c_str());
@@ -214,6 +217,46 @@ TEST_F(MainWindowTest, HelpShowsTheReadmeInTheProgramsOwnWindowUnderWine) {
     EXPECT_EQ(ui_->lastMessage(), before);
     press(window, VK_ESCAPE, false, false);
     EXPECT_FALSE(::IsWindow(help));
+}
+
+// View > Preview opens centred on the main window at twice the picture's size, or the largest
+// size the screen takes, shown checked on its menu bar; Escape closes it.
+TEST_F(MainWindowTest, ThePreviewWindowOpensCentredAtTheLargestSizeShownCheckedEscapeCloses) {
+    MainWindow& window = start();
+    testing::writeDosGraphics(folder_, 0, testing::testGraphics());
+    ui_->queueAnswer("path:" + folder_.substr(3));
+    ::SendMessageW(window.handle(), WM_COMMAND, ID_MENU_COMMAND + int(window::Command::GameFolder),
+                   0);
+    const std::string level = pathIn(folder_, "drawn.lvl");
+    testing::writeBytes(level, testing::makeLevelFile({}, "Drawn"));
+    window.openFile(level);
+    HWND preview = nullptr;
+    // The picture is drawn beside the window's thread.
+    for (int wait = 0; wait < 100 && !(preview && ::IsWindowVisible(preview)); ++wait) {
+        handleMessages(window);
+        ::SendMessageW(window.handle(), WM_COMMAND, ID_MENU_COMMAND + int(window::Command::Preview),
+                       0);
+        preview = ::FindWindowW(L"QuillfenPreviewWindow", nullptr);
+        ::Sleep(50);
+    }
+    ASSERT_TRUE(preview && ::IsWindowVisible(preview));
+    RECT main{}, shown{};
+    ::GetWindowRect(window.handle(), &main);
+    ::GetWindowRect(preview, &shown);
+    EXPECT_LE(std::abs((main.left + main.right) - (shown.left + shown.right)) / 2, 4);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(preview, MONITOR_DEFAULTTONEAREST), &monitor);
+    const int room = (monitor.rcWork.right - monitor.rcWork.left) * 9 / 10;
+    const int wide = ::MulDiv(1584, static_cast<int>(::GetDpiForWindow(preview)), 96);
+    const int size = 2 * wide <= room ? 1 : wide <= room ? 0 : 2; // 1x, 2x, fit
+    HMENU sizes = ::GetMenu(preview);
+    for (int item = 0; item < 3; ++item)
+        EXPECT_EQ((::GetMenuState(sizes, item, MF_BYPOSITION) & MF_CHECKED) != 0, item == size)
+            << "size " << item;
+    ::SendMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+    handleMessages(window);
+    EXPECT_FALSE(::IsWindowVisible(preview));
 }
 
 } // namespace
