@@ -235,8 +235,9 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
     }
     Outcome outcome = edit(window::kImportPackTitle,
                            [&] { return addImported(state_, lastImport_, *target, setName); });
-    // Written into the group's folder of the game, the files go and come with the step.
-    if (outcome.done && folder != hostFolder) {
+    // The files go and come with the step, whether they went into the group's folder of the
+    // game or, while that is not known, into the folder picked.
+    if (outcome.done) {
         History::Step* step = history_.toUndo();
         // A redo replaces again what the import replaced.
         step->copies = lastImport_;

@@ -355,6 +355,14 @@ TEST_F(EditorWithFiles, AnImportThatReplacesFilesOffersReplaceWithCancelTheDefau
     EXPECT_TRUE(kImportPack(editor).done);
     EXPECT_EQ(readBytes(first + "_backup"), old);
     EXPECT_EQ(user.questions.back().caption, "Import Level Pack [Replace, Cancel default]");
+    // With no game's folder known the files went into the folder list's folder: undo puts the
+    // old file back there too, and redo replaces it again.
+    (void)editor.undo();
+    EXPECT_EQ(readBytes(first), old);
+    EXPECT_FALSE(std::filesystem::exists(first + "_backup"));
+    EXPECT_FALSE(std::filesystem::exists(second));
+    (void)editor.redo();
+    EXPECT_NE(readBytes(first), old);
 }
 
 // The same pack imported again into the same group, its files still holding the same levels:
