@@ -22,7 +22,7 @@ int checkProfileCommand(const Args& args) {
     if (!editor.gameFolder()) {
         GameSearch search{line->value("--game"), "", ProfilePath{{}, editor.loadedProfileFile()},
                           session.store->winePrefix()};
-        return refuse("ERROR: " + utf8ToWindows1252Lossy(gameFolderNotFound(search)));
+        return refuse("ERROR: " + gameFolderNotFound(search));
     }
     auto problems = checkProfile(editor.tree(), *editor.gameFolder());
     bool json = line->has("--json");

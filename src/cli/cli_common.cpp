@@ -73,7 +73,7 @@ int answered(int status) {
 }
 
 int refuse(std::string_view message) {
-    std::cerr << windows1252ToUtf8(message) << "\n";
+    std::cerr << message << "\n";
     return kRefused;
 }
 

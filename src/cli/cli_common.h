@@ -55,7 +55,7 @@ std::optional<CommandLine> parseCommandLine(const Args& args, std::size_t wordCo
 // it, saying so on stderr while that can still be written.
 int answered(int status);
 
-// Prints a core message (Windows-1252) to stderr as UTF-8 and gives kRefused.
+// Prints a core message (UTF-8, as every message) to stderr and gives kRefused.
 int refuse(std::string_view message);
 
 // A text from the command line as the core keeps it (Windows-1252), or nothing after the

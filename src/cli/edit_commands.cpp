@@ -131,7 +131,7 @@ private:
     const LevelTree::Node* select(const std::string& key) {
         const LevelTree::Node* node = editor_.tree().find(key);
         if (node == nullptr) {
-            refuse("WARNING: no node has the key '" + utf8ToWindows1252(key).value_or("?") + "'");
+            refuse("WARNING: no node has the key '" + key + "'");
             return nullptr;
         }
         editor_.clickNode(node);

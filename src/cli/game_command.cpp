@@ -56,7 +56,7 @@ int gameCommand(const Args& args) {
     }
     std::optional<GameFolder> game = findGameFolder(search);
     if (!game)
-        return refuse("ERROR: " + utf8ToWindows1252Lossy(gameFolderNotFound(search)));
+        return refuse("ERROR: " + gameFolderNotFound(search));
     // Host paths and Windows paths here are UTF-8 already, so they are printed as they are.
     std::cout << game->hostPath << "\t" << game->windowsPath << "\t"
               << gameFolderSourceName(game->source) << "\n";

@@ -52,7 +52,7 @@ int previewCommand(const Args& args) {
                               : line->value("--out", stemOf(name) + ".png");
         // The default name of a level's picture is the level's own when it ends in .png.
         if (auto same = sameFile(out, path); same && *same)
-            return refuse("ERROR: could not write " + utf8ToWindows1252Lossy(out) +
+            return refuse("ERROR: could not write " + out +
                           ": it is the file being drawn; nothing was written");
         preview::LevelPicture picture = level.draw();
         int shrunk = *width != 0 ? *width : std::max(1, picture.image.width / *scale);
@@ -61,7 +61,7 @@ int previewCommand(const Args& args) {
             return refuse(written.error());
         std::cout << out << "\n";
         if (!picture.note.empty())
-            std::cerr << "WARNING: " << out << ": " << windows1252ToUtf8(picture.note) << "\n";
+            std::cerr << "WARNING: " << out << ": " << picture.note << "\n";
     }
     return kDone;
 }

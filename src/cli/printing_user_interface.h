@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/user_interface.h"
-#include "common/windows1252.h"
 #include "editor/editor.h"
 #include "profiles/profile_store.h"
 
@@ -19,7 +18,7 @@ public:
     std::deque<TextAnswer> inputs;
 
     bool agree(const std::string&, const std::string&) override { return true; }
-    void message(const std::string& text) override { std::cerr << windows1252ToUtf8(text) << "\n"; }
+    void message(const std::string& text) override { std::cerr << text << "\n"; }
     bool confirm(const std::string&, const std::string&, bool = true) override { return true; }
     bool proceed(const std::string&, const std::string&, const std::string&, bool = true) override {
         return true;

@@ -45,8 +45,10 @@ inline std::string oneLine(const std::string& text) {
 // The answers to "Save changes to the profile ...?".
 enum class SaveChoice { Save, Discard, Cancel };
 
-// The questions and messages a command puts to the user. Every text passed here is in
-// Windows-1252 bytes, as the core keeps it; the window converts at its edge.
+// The questions and messages a command puts to the user. Every text passed here is UTF-8: the
+// core converts a name it keeps in Windows-1252 (a group's, a set's, a level's, a file's) where
+// it composes the text, and a profile's name or a host path goes in as it is. Only the texts
+// that the core stores are Windows-1252: input()'s `proposed` and its answer (TextAnswer).
 class UserInterface {
 public:
     virtual ~UserInterface() = default;

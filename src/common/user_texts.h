@@ -21,10 +21,14 @@ inline constexpr char kLoadFirst[] = "you have to load up a profile first";
 inline constexpr char kUnstorableText[] =
     "WARNING: the text holds characters that cannot be stored";
 // The same for a text that can be quoted (UTF-8, such as a command's word or a file's name),
-// which it names as `what`, each character that cannot be stored shown as '?'.
+// which it names as `what`.
 inline std::string unstorableText(std::string_view utf8, std::string_view what = "text") {
-    return "WARNING: the " + std::string(what) + " '" +
-           escapedControls(utf8ToWindows1252Lossy(utf8)) +
+    std::string quoted;
+    // Only ASCII's controls are escaped: the bytes above belong to the characters UTF-8 spells.
+    for (char c : utf8)
+        quoted +=
+            static_cast<unsigned char>(c) < 0x80 ? escapedControls({&c, 1}) : std::string(1, c);
+    return "WARNING: the " + std::string(what) + " '" + quoted +
            "' holds characters that cannot be stored";
 }
 

@@ -6,8 +6,9 @@
 
 namespace quillfen {
 
-// The core keeps every text as the single-byte Windows-1252 string of the files; these convert
-// to and from UTF-8 at the edges (window, command-line tool, registry). The five bytes that
+// The core keeps the texts of the files (names, titles, folders) as their single-byte
+// Windows-1252 strings, byte for byte; these convert them to and from UTF-8: where a message
+// (UTF-8) names one, and where a typed text is stored. The five bytes that
 // Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the code points of the same
 // value, so every byte string survives a round trip.
 
@@ -19,7 +20,7 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 // As the ANSI calls of Windows convert: a character with no byte becomes '?'.
 std::string utf16ToWindows1252Lossy(std::u16string_view text);
-// The same from UTF-8, for a registry text named in a message; what is no valid UTF-8 is '?'.
+// The same from UTF-8; what is no valid UTF-8 is '?'.
 std::string utf8ToWindows1252Lossy(std::string_view utf8);
 
 // The registry's UTF-16 as UTF-8; a surrogate without its pair becomes U+FFFD.

@@ -1,3 +1,4 @@
+#include "common/windows1252.h"
 #include "database/database_format.h"
 #include "editing/command_checks.h"
 #include "editing/editing_commands.h"
@@ -5,10 +6,11 @@
 namespace quillfen {
 namespace {
 
+// Level files' names (Windows-1252, as the profile keeps them) in a message.
 std::string joined(const std::vector<std::string>& names) {
     std::string out;
     for (const std::string& name : names)
-        out += (out.empty() ? "" : ", ") + name;
+        out += (out.empty() ? "" : ", ") + windows1252ToUtf8(name);
     return out;
 }
 
@@ -77,14 +79,14 @@ EditResult addLevels(EditorState& state, const std::vector<LevelFileRead>& level
         }
         // What a player should know about a level is said, but the level is added.
         for (const std::string& problem : level.info->problems)
-            problems += "\nWARNING: " + level.fileName + ": " + problem;
+            problems += "\nWARNING: " + windows1252ToUtf8(level.fileName) + ": " + problem;
         ++state.levelCount;
         nodes.push_back({set->key(), NodeKind::Level, static_cast<std::uint32_t>(state.levelCount),
                          level.info->title, level.fileName});
     }
 
-    std::string message =
-        std::to_string(nodes.size()) + " level(s) added to '" + std::string(set->text()) + "'";
+    std::string message = std::to_string(nodes.size()) + " level(s) added to '" +
+                          windows1252ToUtf8(set->text()) + "'";
     if (!unreadable.empty())
         message += "\nWARNING: could not read " + joined(unreadable);
     if (!notLevels.empty())

@@ -1,3 +1,4 @@
+#include "common/windows1252.h"
 #include "editing/command_checks.h"
 #include "editing/editing_commands.h"
 
@@ -19,7 +20,7 @@ std::string deleteQuestion(const LevelTree::Node* node) {
     if (node->kind() == NodeKind::Level)
         return {};
     // The count is of direct children only: a group's question names its sets, not levels.
-    return "Are you sure you want to delete '" + std::string(node->text()) + "' and the " +
+    return "Are you sure you want to delete '" + windows1252ToUtf8(node->text()) + "' and the " +
            std::to_string(node->children()) +
            (node->kind() == NodeKind::Group ? " sets" : " levels") + " under it?";
 }

@@ -1,5 +1,6 @@
 #include "editing/importing.h"
 
+#include "common/windows1252.h"
 #include "database/database_format.h"
 #include "editing/command_checks.h"
 
@@ -55,8 +56,9 @@ EditResult addImported(EditorState& state, const levelfile::ImportPlan& plan,
         nodes.push_back({setKey, NodeKind::Level, static_cast<std::uint32_t>(state.levelCount),
                          planned.info.title, planned.fileName});
     }
-    return {addNodes(state, std::move(nodes)),
-            std::to_string(plan.levels.size()) + " level(s) added to '" + set + "'"};
+    return {addNodes(state, std::move(nodes)), std::to_string(plan.levels.size()) +
+                                                   " level(s) added to '" + windows1252ToUtf8(set) +
+                                                   "'"};
 }
 
 } // namespace quillfen

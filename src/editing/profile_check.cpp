@@ -15,9 +15,9 @@
 namespace quillfen {
 namespace {
 
-// A path as the check's messages show it (they are Windows-1252, paths UTF-8).
+// A path as the check's problems show it (they are Windows-1252, paths UTF-8).
 std::string shown(const std::string& path) {
-    return preview::shownPath(path);
+    return utf8ToWindows1252(path).value_or(path);
 }
 
 std::string nodeName(const LevelTree::Node* node) {
@@ -159,7 +159,7 @@ std::string groupFoldersOffered(const GameFolder& game) {
     std::vector<std::string> names;
     for (const FolderEntry& entry : listFolder(hostPathBelow(game.hostPath, "LEVEL")))
         if (entry.kind == EntryKind::Folder)
-            names.push_back(utf8ToWindows1252Lossy(entry.name));
+            names.push_back(entry.name);
     std::sort(names.begin(), names.end());
     std::string offered;
     for (const std::string& name : names)

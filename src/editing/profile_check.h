@@ -53,7 +53,7 @@ std::vector<ProfileProblem> checkProfile(const LevelTree& tree, const GameFolder
 std::string problemsOfNode(const std::vector<ProfileProblem>& problems, std::string_view key);
 
 // The folders that the game's LEVEL folder holds, as Add Group offers them: "CUST, ORIG" (names
-// in Windows-1252, in the order of their names); empty when it holds none.
+// in UTF-8 as the host spells them, in the order of their names); empty when it holds none.
 std::string groupFoldersOffered(const GameFolder& game);
 
 // The count the status bar shows: "2 problem(s), 1 note(s)"; empty when there are none.

@@ -1,3 +1,4 @@
+#include "common/windows1252.h"
 #include "common/windows_names.h"
 #include "database/database_format.h"
 #include "editing/command_checks.h"
@@ -59,7 +60,7 @@ std::string folderRefusal(const TextAnswer& folder) {
         return refusal;
     // The game looks for the group's levels in this folder: one Windows cannot open holds none.
     std::string reason = windowsFolderRefusal(folder.text);
-    return reason.empty() ? reason : "WARNING: " + reason;
+    return reason.empty() ? reason : "WARNING: " + windows1252ToUtf8(reason);
 }
 
 std::string fileNameRefusal(const TextAnswer& fileName) {
@@ -68,7 +69,7 @@ std::string fileNameRefusal(const TextAnswer& fileName) {
         return refusal;
     // The game opens the level by this name: one that Windows cannot open is no level.
     std::string reason = windowsNameRefusal(fileName.text);
-    return reason.empty() ? reason : "WARNING: " + reason;
+    return reason.empty() ? reason : "WARNING: " + windows1252ToUtf8(reason);
 }
 
 EditResult updateFolder(EditorState& state, const TextAnswer& folder) {

@@ -118,7 +118,8 @@ bool Editor::leaveCounts(const std::optional<std::array<std::string, 9>>& boxes)
     if (!boxes || panel_.countsFile.empty() ||
         *boxes == levelfile::countTexts(panel_.countsFile, ""))
         return true;
-    switch (ui_.askToSave("Save the counts typed for '" + panel_.levelFile + "'?")) {
+    switch (
+        ui_.askToSave("Save the counts typed for '" + windows1252ToUtf8(panel_.levelFile) + "'?")) {
     case SaveChoice::Save:
         return saveLevelInfoAt(panel_.countsFile, *boxes);
     case SaveChoice::Discard:
@@ -352,7 +353,7 @@ void Editor::properties() {
     }
     auto quoted = [](const LevelTree::Node* n) {
         std::string text(1, '\'');
-        text.append(n->text()).push_back('\'');
+        text.append(windows1252ToUtf8(n->text())).push_back('\'');
         return text;
     };
     auto place = [](const LevelTree::Node* n, std::size_t of) {
@@ -363,7 +364,7 @@ void Editor::properties() {
     switch (node->kind()) {
     case NodeKind::Group:
         lines = {"Group " + quoted(node),
-                 "Level folder: " + std::string(state_.groupFolders(node->index())),
+                 "Level folder: " + windows1252ToUtf8(state_.groupFolders(node->index())),
                  "Group " + place(node, state_.tree.topLevel().size()) + ", with " +
                      std::to_string(node->children()) + " set(s)"};
         break;
@@ -373,7 +374,8 @@ void Editor::properties() {
                                             std::to_string(node->children()) + " level(s)"};
         break;
     case NodeKind::Level:
-        lines = {"Level " + quoted(node), "File: " + std::string(state_.levelFiles(node->index())),
+        lines = {"Level " + quoted(node),
+                 "File: " + windows1252ToUtf8(state_.levelFiles(node->index())),
                  "In set " + quoted(parent) + " of group " + quoted(parent->parent()) + ", level " +
                      place(node, parent->children())};
         break;

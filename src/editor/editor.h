@@ -85,9 +85,8 @@ struct StartUp {
 
 // What a window shows of the document beside the tree: the caption ("*" while there are unsaved
 // edits), the Edit menu's Undo and Redo ("Undo Delete Group", or "Undo" greyed when there is
-// nothing to undo), and a status line naming the loaded profile and its file. The caption and
-// the status are UTF-8, so that a profile's name shows whole whatever its characters; the menu
-// texts are Windows-1252 as every text of the commands.
+// nothing to undo), and a status line naming the loaded profile and its file. All UTF-8, as
+// every text the core shows, so that a profile's name shows whole whatever its characters.
 struct DocumentState {
     std::string caption;
     std::string undoText, redoText;

@@ -97,26 +97,27 @@ Result<levelfile::ImportPlan> Editor::planLevelCopies(std::vector<levelfile::Pla
         names.push_back(level.fileName);
     levelfile::ImportPlan plan = levelfile::planCopies(std::move(levels), folder);
     // The folder as the game names it: the Windows path without its last "\NAME".
-    std::string shownFolder =
-        utf8ToWindows1252Lossy(levelFileWindowsPath(*game, folderText, names.front()));
+    std::string shownFolder = levelFileWindowsPath(*game, folderText, names.front());
     shownFolder.erase(std::min(shownFolder.rfind('\\'), shownFolder.size()));
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& freeName = plan.levels[i].fileName;
-        if (freeName == names[i])
+        if (plan.levels[i].fileName == names[i])
             continue;
+        const std::string name = windows1252ToUtf8(names[i]);
+        const std::string freeName = windows1252ToUtf8(plan.levels[i].fileName);
         const std::string clash =
-            names[i] + " in " + shownFolder + " holds another level, which an add never replaces";
-        if (!ui_.proceed(clash + ". Add '" + plan.levels[i].info.title + "' as " + freeName + "?",
+            name + " in " + shownFolder + " holds another level, which an add never replaces";
+        if (!ui_.proceed(clash + ". Add '" + windows1252ToUtf8(plan.levels[i].info.title) +
+                             "' as " + freeName + "?",
                          kApplicationTitle, "Add as " + freeName))
             return Error{""};
-        said += "\n" + names[i] + " was added as " + freeName + ": " + clash;
+        said += "\n" + name + " was added as " + freeName + ": " + clash;
     }
     return plan;
 }
 
 void Editor::takeBackCopies(History::Step& step) {
     for (const std::string& path : step.takeBackCopies())
-        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
+        ui_.message("WARNING: " + path +
                     " was left in place: another add took it up, or it changed, since it was "
                     "copied");
 }
@@ -206,7 +207,7 @@ Outcome Editor::importLevelPack(const std::string& packPath, const std::string& 
         std::string question;
         if (before)
             question.append(1, '\'')
-                .append(before->text())
+                .append(windows1252ToUtf8(before->text()))
                 .append("' of this group holds the pack's levels already, from the same files. "
                         "Import them again as another set?\n\n");
         question += report;
@@ -252,7 +253,7 @@ void Editor::takeBackImports() {
     for (History::Step& step : history_.doneSteps())
         takeBackCopies(step);
     for (const std::string& path : levelfile::takeBack(imported_))
-        ui_.message("WARNING: " + utf8ToWindows1252Lossy(path) +
+        ui_.message("WARNING: " + path +
                     " was left in place: another import took it up, or it changed, since this "
                     "run wrote it");
     imported_.clear();

@@ -131,7 +131,7 @@ std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {
     text.erase(text.find_last_not_of(' ') + 1);
     std::string folder = settings::hostFolder(text, *store_);
     if (!typed.storable || !isFolder(folder)) {
-        ui_.message("WARNING: " + text + " is not a folder");
+        ui_.message("WARNING: " + windows1252ToUtf8(text) + " is not a folder");
         return std::nullopt;
     }
     return folder;
@@ -140,7 +140,7 @@ std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {
 bool Editor::settleUnsavedEdits() {
     if (!modified())
         return true;
-    std::string name = loaded_.name.empty() ? "(none)" : utf8ToWindows1252Lossy(loaded_.name);
+    std::string name = loaded_.name.empty() ? "(none)" : loaded_.name;
     switch (ui_.askToSave("Save changes to the profile '" + name + "'?")) {
     case SaveChoice::Save:
         if (loaded_.name.empty()) {
@@ -226,18 +226,16 @@ bool Editor::confirmTarget(const std::string& profile, const ProfilePath& path,
     replacing.reset();
     if (auto there = readState(path.hostPath, format::kReadLimit))
         replacing = std::move(*there);
-    const std::string shown = utf8ToWindows1252Lossy(profile);
     if (loaded_.name.empty()) {
         auto contents = replacing ? contentsOf(replacing->bytes) : std::nullopt;
-        std::string what = contents ? shown + "'s " + *contents : "its file";
+        std::string what = contents ? profile + "'s " + *contents : "its file";
         return ui_.proceed("The tree was not loaded from a profile. Save it into the profile '" +
-                               shown + "' (" + path.shown() + "), replacing " + what + "?",
+                               profile + "' (" + path.shown() + "), replacing " + what + "?",
                            "Confirm Save", "Save", false);
     }
     if (loaded_.name != profile)
-        return ui_.proceed("The tree was loaded from the profile '" +
-                               utf8ToWindows1252Lossy(loaded_.name) +
-                               "'. Save it into the profile '" + shown + "' (" + path.shown() +
+        return ui_.proceed("The tree was loaded from the profile '" + loaded_.name +
+                               "'. Save it into the profile '" + profile + "' (" + path.shown() +
                                "), replacing its levels?",
                            "Confirm Save", "Save", false);
     if (loaded_.file.hostPath != path.hostPath)
@@ -269,7 +267,7 @@ Outcome Editor::saveProfile(const std::string& profile, const Progress& progress
     if (!saved) {
         // Another program wrote the file after the question or the load: its bytes stay.
         ui_.message(saved.error().ends_with(kChangedMeanwhile)
-                        ? "ERROR: the profile's file " + utf8ToWindows1252Lossy(path->hostPath) +
+                        ? "ERROR: the profile's file " + path->hostPath +
                               " was changed by another program since it was read; nothing was "
                               "saved"
                         : saved.error());
@@ -324,8 +322,8 @@ void Editor::saveLevelInfo(const TextAnswer& fileName, const std::array<std::str
         return;
     }
     if (fileName.text != panel_.levelFile) {
-        ui_.message("WARNING: the counts shown were not read from " + fileName.text +
-                    "; nothing was written");
+        ui_.message("WARNING: the counts shown were not read from " +
+                    windows1252ToUtf8(fileName.text) + "; nothing was written");
         return;
     }
     saveLevelInfoAt(panel_.countsFile, counts);
@@ -338,7 +336,7 @@ bool Editor::saveLevelInfoAt(const std::string& hostPath,
         read = countsRead_.read;
     auto saved = levelfile::SaveLevelInfo(hostPath, counts, read);
     if (!saved && saved.error().ends_with(kChangedMeanwhile)) {
-        ui_.message("ERROR: the level file " + utf8ToWindows1252Lossy(hostPath) +
+        ui_.message("ERROR: the level file " + hostPath +
                     " was changed by another program since its counts were read; nothing was "
                     "written");
         return false;

@@ -78,7 +78,7 @@ void Editor::setStartupFolder() {
             stored.usersKeyPath = state_.usersKeyPath;
         }))
         return;
-    tell("Startup folder has been set to '" + *folder + "'", true);
+    tell("Startup folder has been set to '" + levelFolder_ + "'", true);
 }
 
 void Editor::chooseGameFolder(const std::string& hostFolder) {

@@ -1,6 +1,5 @@
 #include "editor/history.h"
 
-#include "common/windows1252.h"
 #include "host/file_io.h"
 
 namespace quillfen {
@@ -9,8 +8,7 @@ Status makeGroupFolder(const std::string& folder, std::string& made) {
     if (isFolder(folder))
         return success();
     if (Status done = createFolder(folder); !done)
-        return Error{"ERROR: cannot make the folder " + utf8ToWindows1252Lossy(folder) + ": " +
-                     done.error()};
+        return Error{"ERROR: cannot make the folder " + folder + ": " + done.error()};
     made = folder;
     return success();
 }

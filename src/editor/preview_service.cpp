@@ -1,5 +1,6 @@
 #include "editor/preview_service.h"
 
+#include "common/windows1252.h"
 #include "editor/window_menus.h"
 #include "host/file_io.h"
 #include "levelfile/level_file.h"
@@ -21,7 +22,7 @@ std::vector<std::string> factsOf(const levelfile::LevelInfo& level) {
     std::string title = level.title;
     title.erase(title.find_last_not_of(' ') + 1);
     title.erase(0, title.find_first_not_of(' '));
-    return {title,
+    return {windows1252ToUtf8(title),
             std::to_string(level.counts[0]) + " lemmings, " + std::to_string(level.toRescue) +
                 " to rescue, release rate " + std::to_string(level.releaseRate) + ", " +
                 std::to_string(level.minutes) + " minutes",
@@ -43,8 +44,7 @@ LevelPreviewShown previewLevel(const std::string& hostPath, preview::GameGraphic
     }
     auto level = levelfile::readLevelBytes(*bytes);
     if (!level) {
-        shown.note =
-            levelfile::notALevelFile(preview::shownPath(fileNameOf(hostPath)), level.error());
+        shown.note = levelfile::notALevelFile(fileNameOf(hostPath), level.error());
         return shown;
     }
     shown.facts = factsOf(*level);

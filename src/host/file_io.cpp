@@ -1,7 +1,6 @@
 // The parts of the host layer that every platform shares.
 #include "host/file_io.h"
 
-#include "common/windows1252.h"
 #include "host/durable_calls.h"
 #include "host/repair_copy.h"
 
@@ -14,11 +13,6 @@
 
 namespace quillfen {
 namespace {
-
-// A path as the core's texts hold it (Windows-1252), for a message.
-std::string pathText(const std::string& path) {
-    return utf8ToWindows1252(path).value_or(path);
-}
 
 DurableCallObserver* durableCallObserver = nullptr;
 
@@ -66,7 +60,7 @@ Status checkLength(std::uint64_t size, std::size_t limit) {
 }
 
 std::string notAFile(const std::string& path) {
-    return "ERROR: " + pathText(path) + " is not a file";
+    return "ERROR: " + path + " is not a file";
 }
 
 std::string explained(const std::string& what, const std::string& reason) {
@@ -126,7 +120,7 @@ Result<std::vector<unsigned char>> readAll(const OpenFile& file, std::size_t max
 }
 
 std::string restoredFile(const std::string& path) {
-    std::string name = pathText(fileNameOf(path));
+    std::string name = fileNameOf(path);
     return "ERROR: a write of " + name + " was stopped before it ended; " + name +
            " was put back as it was before that write. Nothing else was done: try again";
 }

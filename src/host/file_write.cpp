@@ -1,6 +1,5 @@
 #include "host/file_write.h"
 
-#include "common/windows1252.h"
 #include "host/file_io.h"
 #include "host/repair_copy.h"
 
@@ -93,8 +92,7 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
         return Error{target.error()};
     for (auto [whose, name] : {std::pair{"file", *target}, std::pair{"backup", rules.backup}})
         if (!name.empty() && nameTooLong(name))
-            return Error{std::string("the ") + whose + "'s name " +
-                         utf8ToWindows1252(fileNameOf(name)).value_or(fileNameOf(name)) +
+            return Error{std::string("the ") + whose + "'s name " + fileNameOf(name) +
                          " is too long"};
     const std::string folder = folderOf(*target), backupFolder = folderOf(rules.backup);
     // Held from the first look at the files to the last rename.
@@ -134,7 +132,7 @@ Status writeFile(const std::string& path, std::span<const unsigned char> bytes,
         if (held->kind == EntryKind::Folder || held->kind == EntryKind::Other)
             return Error{notAFile(rules.backup)};
         if (held->kind == EntryKind::File && isReadOnly(rules.backup))
-            return Error{"the backup " + utf8ToWindows1252Lossy(rules.backup) + " is read-only"};
+            return Error{"the backup " + rules.backup + " is read-only"};
     }
     auto now = old ? old->info() : Result<PathInfo>(PathInfo{});
     if (!now)

@@ -1,7 +1,6 @@
 // The repair copy of a file written in place: its layout, and when it is honoured.
 #include "host/repair_copy.h"
 
-#include "common/windows1252.h"
 #include "host/durable_calls.h"
 
 #include <algorithm>
@@ -76,10 +75,6 @@ bool couldBeLeftBy(const RepairCopy& copy, std::span<const unsigned char> now) {
     return true;
 }
 
-std::string pathText(const std::string& path) {
-    return utf8ToWindows1252Lossy(path);
-}
-
 // Renames the copy at `undo` to the first free "<undo>.set-aside-N".
 Result<std::string> setAside(const std::string& undo) {
     for (int n = 1; n < 1000; ++n) {
@@ -90,7 +85,7 @@ Result<std::string> setAside(const std::string& undo) {
         if (*moved)
             return aside;
     }
-    return Error{"no free name to set " + pathText(undo) + " aside"};
+    return Error{"no free name to set " + undo + " aside"};
 }
 
 } // namespace
@@ -118,7 +113,7 @@ Status keepRepairCopy(const OpenFile& file, const std::string& path,
     auto moved = renameNew(*made, undo);
     if (!moved || !*moved) {
         removeFile(*made);
-        return Error{moved ? pathText(undo) + " is there already" : moved.error()};
+        return Error{moved ? undo + " is there already" : moved.error()};
     }
     if (auto synced = syncFolder(folder); !synced) {
         removeFile(undo);
@@ -164,15 +159,15 @@ Status repairIfStopped(const OpenFile* file, const std::string& path) {
     auto aside = setAside(undo);
     if (!aside)
         return Error{aside.error()};
-    return Error{"ERROR: " + pathText(undo) + " is no copy that this program made of " +
-                 pathText(path) + " as it is now, so nothing was put back from it; it was set " +
-                 "aside as " + pathText(*aside) + ". Nothing else was done: try again"};
+    return Error{"ERROR: " + undo + " is no copy that this program made of " + path +
+                 " as it is now, so nothing was put back from it; it was set aside as " + *aside +
+                 ". Nothing else was done: try again"};
 }
 
 Status dropUndo(const std::string& path) {
     std::string undo = undoPathOf(path);
     if (durableCallFails(DurableCall::Remove, undo) || !removeFile(undo))
-        return Error{"the copy " + pathText(fileNameOf(undo)) + " could not be removed"};
+        return Error{"the copy " + fileNameOf(undo) + " could not be removed"};
     return success();
 }
 

@@ -4,7 +4,6 @@
 // Windows errors in the system's own words, whole writes and flushes.
 
 #include "common/result.h"
-#include "common/windows1252.h"
 #include "host/durable_calls.h"
 #include "host/file_io.h"
 #include "host/windows_text.h"
@@ -21,7 +20,7 @@
 
 namespace quillfen {
 
-// The system's own words for a Windows error, in the core's text (Windows-1252), without the
+// The system's own words for a Windows error, in UTF-8 as every message, without the
 // line break and the full stop it ends them with.
 inline std::string windowsReason(DWORD error) {
     wchar_t* text = nullptr;
@@ -34,7 +33,7 @@ inline std::string windowsReason(DWORD error) {
         words.pop_back();
     if (words.empty())
         return "Windows error " + std::to_string(error);
-    return utf8ToWindows1252Lossy(narrowed(words));
+    return narrowed(words);
 }
 
 inline Error failure(DWORD error) {

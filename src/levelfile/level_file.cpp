@@ -54,8 +54,7 @@ std::vector<std::string> problemsOf(const ByteCursor& level) {
 
 // The file's name as the user's messages show it.
 std::string shownName(const std::string& path) {
-    std::string name = fileNameOf(path);
-    return utf8ToWindows1252(name).value_or(name);
+    return fileNameOf(path);
 }
 
 // An empty file name leaves the path ending in the separator, which names the folder itself:
@@ -198,9 +197,7 @@ Result<LevelInfo> levelAt(const std::string& path) {
 Result<LevelInfo> readLevel(const std::string& path) {
     auto bytes = readWholeFile(path, kLargestLevelRead);
     if (!bytes)
-        return Error{explained("ERROR: cannot read the level file " +
-                                   utf8ToWindows1252(path).value_or(path) + ": ",
-                               bytes.error())};
+        return Error{explained("ERROR: cannot read the level file " + path + ": ", bytes.error())};
     auto level = readLevelBytes(*bytes);
     if (!level)
         return Error{notALevelFile(shownName(path), level.error())};

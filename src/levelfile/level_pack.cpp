@@ -34,18 +34,18 @@ std::string backupOf(const std::string& path) {
     return path + "_backup";
 }
 
+// A name of the pack's, Windows-1252 as a profile keeps it, in a message.
+std::string shownName(const std::string& name) {
+    return windows1252ToUtf8(escapedControls(name));
+}
+
 std::string conflictMessage(const std::string& fileName) {
-    return "ERROR: " + fileName +
+    return "ERROR: " + shownName(fileName) +
            " is already in the folder and holds another level; nothing was written";
 }
 
-// A host path in a message, which holds Windows-1252.
-std::string shownPath(const std::string& path) {
-    return utf8ToWindows1252(path).value_or(path);
-}
-
 std::string linkMessage(const std::string& path) {
-    return "ERROR: " + shownPath(path) +
+    return "ERROR: " + path +
            " is a symbolic link, which an import never writes through; nothing was written";
 }
 
@@ -87,10 +87,10 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
         return Error{unstorableText(packPath, "pack's name")};
     plan.packName = *packName;
     plan.setName = stemOf(plan.packName);
-    const std::string cannot = "ERROR: cannot import " + escapedControls(plan.packName) + ": ";
+    const std::string cannot = "ERROR: cannot import " + shownName(plan.packName) + ": ";
 
     if (!isFolder(folder))
-        return Error{cannot + "the folder " + shownPath(folder) + " is not there"};
+        return Error{cannot + "the folder " + folder + " is not there"};
     auto bytes = readWholeFile(packPath, kLargestPack);
     if (!bytes)
         return Error{explained(cannot, bytes.error())};
@@ -119,8 +119,8 @@ Result<ImportPlan> planImport(const std::string& packPath, bool sequel, const st
         PlannedLevel planned{section, sectionFileName(plan.packName, section, ".LVL"),
                              std::move(level), std::move(*info)};
         if (planned.fileName.size() > format::kLevelFileWidth)
-            return Error{cannot + "the file name " + planned.fileName + " is longer than " +
-                         std::to_string(format::kLevelFileWidth) +
+            return Error{cannot + "the file name " + shownName(planned.fileName) +
+                         " is longer than " + std::to_string(format::kLevelFileWidth) +
                          " characters, more than a profile keeps"};
         switch (onDisk(levelFilePath(folder, planned.fileName), planned.bytes)) {
         case OnDisk::Missing:
@@ -169,17 +169,16 @@ ImportPlan planCopies(std::vector<PlannedLevel> levels, const std::string& folde
 }
 
 std::string importReport(const ImportPlan& plan) {
-    std::string report = escapedControls(plan.packName) + ": " +
-                         std::to_string(plan.levels.size()) + " level(s) to import into " +
-                         shownPath(plan.folder);
+    std::string report = shownName(plan.packName) + ": " + std::to_string(plan.levels.size()) +
+                         " level(s) to import into " + plan.folder;
     if (!plan.skipped.empty())
         report += ", " + std::to_string(plan.skipped.size()) + " part(s) of the pack left out";
     report += "\n";
     for (const PlannedLevel& level : plan.levels) {
         bool replaces = std::find(plan.conflicts.begin(), plan.conflicts.end(), level.fileName) !=
                         plan.conflicts.end();
-        const std::string& file = level.fileName;
-        report.append(1, '"').append(escapedControls(level.info.title)).append("\" ");
+        const std::string file = shownName(level.fileName);
+        report.append(1, '"').append(shownName(level.info.title)).append("\" ");
         if (level.reused)
             report += "is there already as " + file;
         else if (level.link)
@@ -211,7 +210,7 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict
     // written, before another program may write there.
     auto lock = lockFolder(plan.folder);
     if (!lock)
-        return Error{"ERROR: cannot import " + plan.packName + ": " + lock.error() +
+        return Error{"ERROR: cannot import " + shownName(plan.packName) + ": " + lock.error() +
                      "; nothing was written"};
     std::vector<std::pair<const PlannedLevel*, bool>> toWrite; // and whether it replaces one
     std::vector<std::string> found;
@@ -237,7 +236,7 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict
     // it fails, sees the new time and leaves the file.
     for (const std::string& path : found)
         if (auto touched = touchFile(path); !touched)
-            return Error{"ERROR: cannot import " + plan.packName + ": " + shownPath(path) + ": " +
+            return Error{"ERROR: cannot import " + shownName(plan.packName) + ": " + path + ": " +
                          touched.error() + "; nothing was written"};
     std::vector<WrittenLevel> written;
     for (auto [level, replacing] : toWrite) {
@@ -256,7 +255,7 @@ Result<std::vector<WrittenLevel>> writeImport(const ImportPlan& plan, OnConflict
             done = writeFile(path, level->bytes, rules);
         if (!done) {
             (void)takeBack(written);
-            return Error{"ERROR: cannot write " + level->fileName + ": " + done.error() +
+            return Error{"ERROR: cannot write " + shownName(level->fileName) + ": " + done.error() +
                          "; nothing was written"};
         }
         // A file whose state cannot be told is never taken back.

@@ -175,7 +175,7 @@ Result<const GraphicsSet*> GameGraphics::find(unsigned set, const GraphicsPlaces
     if (searched.empty())
         return Error{message + "no folder: none was given"};
     for (std::size_t i = 0; i < searched.size(); ++i)
-        message.append(i == 0 ? "" : ", ").append(shownPath(searched[i]));
+        message.append(i == 0 ? "" : ", ").append(searched[i]);
     return Error{message};
 }
 

@@ -15,7 +15,7 @@ constexpr std::size_t kLargestGraphicsFile = std::size_t{1} << 24;
 Result<std::vector<unsigned char>> readGraphicsFile(const std::string& path) {
     auto bytes = readWholeFile(path, kLargestGraphicsFile);
     if (!bytes)
-        return Error{explained("ERROR: cannot read " + shownPath(path) + ": ", bytes.error())};
+        return Error{explained("ERROR: cannot read " + path + ": ", bytes.error())};
     return bytes;
 }
 
@@ -99,12 +99,8 @@ Result<GraphicsSet> loadWindowsSet(const SetFiles& files, const GroundFile& grou
 
 } // namespace
 
-std::string shownPath(const std::string& path) {
-    return utf8ToWindows1252(path).value_or(path);
-}
-
 std::string damagedGraphics(const std::string& path, const std::string& reason) {
-    return "ERROR: the graphics file " + shownPath(path) + " is damaged: " + reason;
+    return "ERROR: the graphics file " + path + " is damaged: " + reason;
 }
 
 Result<GraphicsSet> loadGraphicsSet(const SetFiles& files) {

@@ -38,7 +38,4 @@ Result<GraphicsSet> loadGraphicsSet(const SetFiles& files);
 // "ERROR: the graphics file <path> is damaged: <reason>".
 std::string damagedGraphics(const std::string& path, const std::string& reason);
 
-// A host path as the core's messages show it (Windows-1252).
-std::string shownPath(const std::string& path);
-
 } // namespace quillfen::preview

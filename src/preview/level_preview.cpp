@@ -9,7 +9,7 @@ namespace quillfen::preview {
 Result<std::vector<LevelPreview>> previewFile(const std::string& path, GameGraphics& graphics,
                                               GraphicsPlaces places) {
     places.levelFile = path;
-    const std::string name = shownPath(fileNameOf(path));
+    const std::string name = fileNameOf(path);
     auto bytes = readWholeFile(path, levelfile::kLargestPack);
     if (!bytes)
         return Error{explained("ERROR: cannot read " + name + ": ", bytes.error())};

@@ -26,9 +26,9 @@ std::vector<unsigned char> encodePng(const Image& picture) {
 Status writePng(const std::string& path, const Image& picture) {
     std::vector<unsigned char> png = encodePng(picture);
     if (png.empty())
-        return Error{"ERROR: cannot write " + shownPath(path) + ": the picture cannot be encoded"};
+        return Error{"ERROR: cannot write " + path + ": the picture cannot be encoded"};
     if (auto written = writeFile(path, png); !written)
-        return Error{explained("ERROR: cannot write " + shownPath(path) + ": ", written.error())};
+        return Error{explained("ERROR: cannot write " + path + ": ", written.error())};
     return success();
 }
 

@@ -26,10 +26,9 @@ Error registryRefusal(ProfileStore& store, const char* refusal) {
 } // namespace
 
 std::string ProfilePath::shown() const {
-    std::string shown = utf8ToWindows1252Lossy(databasePath);
     if (isFullWindowsPath(databasePath))
-        return shown;
-    return shown + " (" + utf8ToWindows1252Lossy(hostPath) + ")";
+        return databasePath;
+    return databasePath + " (" + hostPath + ")";
 }
 
 std::string profileFileMissing(const ProfilePath& path) {
@@ -104,11 +103,9 @@ Result<ProfilePath> findProfileFile(ProfileStore& store, const std::string& user
     if (*databasePath == kNotFound)
         return Error{kDatabaseNameUnreadable};
     if (databasePath->empty())
-        return Error{"ERROR: the profile " + utf8ToWindows1252Lossy(profileText) +
-                     " has an empty DatabaseName"};
+        return Error{"ERROR: the profile " + profileText + " has an empty DatabaseName"};
     if (std::string unusable = unusableWindowsPath(*databasePath); !unusable.empty())
-        return Error{"ERROR: the profile " + utf8ToWindows1252Lossy(profileText) +
-                     "'s DatabaseName " + utf8ToWindows1252Lossy(*databasePath) +
+        return Error{"ERROR: the profile " + profileText + "'s DatabaseName " + *databasePath +
                      " cannot name a file: " + unusable};
     return ProfilePath{*databasePath, store.hostPath(*databasePath)};
 }
@@ -160,15 +157,15 @@ Result<SavedProfile> SaveProfileData(const LevelTree& tree, ProfileStore& store,
     std::string file = path.hostPath;
     std::string backup = store.hostPath(backupPath);
     if (isFolder(backup))
-        return Error{kCannotReplaceBackup + utf8ToWindows1252Lossy(backupPath)};
+        return Error{kCannotReplaceBackup + backupPath};
     auto bytes = encodeDatabase(tree, thinned(progress));
     auto saved = writeFile(
         file, bytes, {.backup = backup, .backupLimit = format::kReadLimit, .whenRead = whenRead});
     report(progress, 0, records);
     if (!saved)
         return Error{explained(kCouldNotSave, saved.error())};
-    return SavedProfile{std::string(kSaved) + " the profile '" +
-                            utf8ToWindows1252Lossy(profileText) + "' to " + path.shown(),
+    return SavedProfile{std::string(kSaved) + " the profile '" + profileText + "' to " +
+                            path.shown(),
                         {path, bytes.size(), hashBytes(bytes)}};
 }
 

@@ -99,9 +99,7 @@ std::string WinePrefixStore::unreadable() {
     if (reason.empty())
         return {};
     std::string path = impl_->prefix + "/system.reg";
-    return explained("ERROR: cannot read the registry file " +
-                         utf8ToWindows1252(path).value_or(path) + ": ",
-                     reason);
+    return explained("ERROR: cannot read the registry file " + path + ": ", reason);
 }
 
 std::string WinePrefixStore::hostPath(const std::string& windowsPath) {

@@ -20,9 +20,8 @@ std::optional<std::string> registryText(std::u16string_view text);
 // paths) is UTF-8: the registry keeps UTF-16, and a profile's name must come back exactly as it
 // is, 中文 too, to be found again, as the game finds it under a system whose code page has those
 // characters. So profile names and database paths are UTF-8 in the core, unlike the names read
-// from files (Windows-1252 bytes); a message that names one takes it with "?" for a character
-// that Windows-1252 has no byte for (utf8ToWindows1252Lossy). Texts are read up to their first
-// zero (registryText).
+// from files (Windows-1252 bytes); a message, UTF-8 too, names one as it is. Texts are read up to
+// their first zero (registryText).
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;

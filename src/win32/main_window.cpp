@@ -366,7 +366,7 @@ void MainWindow::showDocumentState() {
         problemWindow_->fill(window::problemRows(editor_.tree(), editor_.problems()));
     ::SetWindowTextW(window_, widened(shown.caption).c_str());
     auto undoItem = [&](window::Command command, const std::string& text, bool enabled) {
-        std::wstring item = wide(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));
+        std::wstring item = widened(window::withMnemonic(text.c_str(), menuItem(command).mnemonic));
         std::string keys = shortcutText(menuItem(command).shortcut);
         if (!keys.empty())
             item += L"\t" + wide(keys);
@@ -385,7 +385,8 @@ void MainWindow::inform(const std::string& text, bool inStatusBar) {
     messages_.push_back(oneLine(text));
     if (!inStatusBar)
         return;
-    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(oneLine(text)).c_str()));
+    ::SendMessageW(status_, SB_SETTEXTW, 0,
+                   reinterpret_cast<LPARAM>(widened(oneLine(text)).c_str()));
     ::SetTimer(window_, kStatusTimer, kStatusMilliseconds, nullptr);
 }
 

@@ -42,7 +42,7 @@ INT_PTR CALLBACK messagesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         ::SetWindowTextW(dialog, wide(window::kMessages).c_str());
         HWND list = ::GetDlgItem(dialog, IDC_MESSAGE_LIST);
         for (const std::string& text : *reinterpret_cast<const std::vector<std::string>*>(lParam))
-            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(text).c_str()));
         // The newest at the bottom, in view.
         ::SendMessageW(list, LB_SETTOPINDEX, ::SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
         return TRUE;

@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_texts.h"
+#include "host/windows_text.h"
 #include "win32/control_layout.h"
 #include "win32/owned_window_proc.h"
 #include "win32/preview_window.h"
@@ -147,7 +148,7 @@ void PreviewView::paint() {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     RECT lines{0, top, client.right, client.bottom};
-    std::wstring shownText = wide(text);
+    std::wstring shownText = widened(text);
     ::DrawTextW(dc, shownText.c_str(), static_cast<int>(shownText.size()), &lines,
                 DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     ::SelectObject(dc, old);

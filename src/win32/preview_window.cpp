@@ -1,6 +1,7 @@
 #include "win32/preview_window.h"
 
 #include "editor/window_menus.h"
+#include "host/windows_text.h"
 #include "win32/owned_window_proc.h"
 #include "win32/preview_view.h"
 #include "win32/win32_user_interface.h"
@@ -41,7 +42,7 @@ void PreviewWindow::showPicture(const preview::Image& picture, const std::string
     std::string caption = window::kPreview;
     if (!title.empty())
         caption += ": " + title;
-    ::SetWindowTextW(window_, wide(caption).c_str());
+    ::SetWindowTextW(window_, widened(caption).c_str());
     origin_ = {};
     updateScrollBars();
     ::InvalidateRect(window_, nullptr, TRUE);

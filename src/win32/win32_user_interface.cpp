@@ -15,8 +15,8 @@ namespace quillfen::win32 {
 namespace {
 
 // A message box shows a lone carriage return as no line break: every break becomes CR LF.
-std::wstring boxText(const std::string& windows1252) {
-    std::wstring text = wide(windows1252), out;
+std::wstring boxText(const std::string& utf8) {
+    std::wstring text = widened(utf8), out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'\r' && (i + 1 >= text.size() || text[i + 1] != L'\n'))
             out += L"\r\n";
@@ -97,7 +97,7 @@ TextAnswer fromWide(const std::wstring& text) {
 
 bool Win32UserInterface::agree(const std::string& text, const std::string& caption) {
     std::wstring agreeText = L"&" + wide(kAgree), quitText = L"&" + wide(kQuit);
-    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
+    return askWithButtons(owner_, widened(caption), boxText(text), TD_INFORMATION_ICON,
                           {{kAcceptButton, agreeText.c_str()}, {kQuitButton, quitText.c_str()}}, 0,
                           kAcceptButton) == kAcceptButton;
 }
@@ -120,14 +120,14 @@ void Win32UserInterface::inform(const std::string& text) {
 
 bool Win32UserInterface::confirm(const std::string& text, const std::string& caption,
                                  bool yesIsDefault) {
-    return askWithButtons(owner_, wide(caption), boxText(text), nullptr, {},
+    return askWithButtons(owner_, widened(caption), boxText(text), nullptr, {},
                           TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, yesIsDefault ? IDYES : IDNO) == IDYES;
 }
 
 bool Win32UserInterface::proceed(const std::string& text, const std::string& caption,
                                  const std::string& accept, bool acceptIsDefault) {
-    std::wstring named = L"&" + wide(accept);
-    return askWithButtons(owner_, wide(caption), boxText(text), TD_INFORMATION_ICON,
+    std::wstring named = L"&" + widened(accept);
+    return askWithButtons(owner_, widened(caption), boxText(text), TD_INFORMATION_ICON,
                           {{kAcceptButton, named.c_str()}}, TDCBF_CANCEL_BUTTON,
                           acceptIsDefault ? kAcceptButton : IDCANCEL) == kAcceptButton;
 }
@@ -143,7 +143,7 @@ SaveChoice Win32UserInterface::askToSave(const std::string& text) {
 
 TextAnswer Win32UserInterface::input(const std::string& prompt, const std::string& title,
                                      const std::string& proposed) {
-    InputBox box{boxText(prompt), wide(title), wide(proposed)};
+    InputBox box{boxText(prompt), widened(title), wide(proposed)};
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT), owner_, inputProc,
                       reinterpret_cast<LPARAM>(&box));
     return fromWide(box.text);

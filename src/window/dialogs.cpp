@@ -12,8 +12,8 @@ namespace {
 
 // The messages break their lines with a lone carriage return, as the game's editors did; a Qt
 // label breaks only at line feeds.
-QString messageText(const std::string& bytes) {
-    QString text = toQt(bytes);
+QString messageText(const std::string& utf8) {
+    QString text = QString::fromStdString(utf8);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -65,14 +65,15 @@ void QtUserInterface::message(const std::string& text) {
 
 bool QtUserInterface::confirm(const std::string& text, const std::string& caption,
                               bool yesIsDefault) {
-    return ask(parent_, QMessageBox::Question, text, toQt(caption), QObject::tr("Yes"),
-               QMessageBox::YesRole, QObject::tr("No"), yesIsDefault);
+    return ask(parent_, QMessageBox::Question, text, QString::fromStdString(caption),
+               QObject::tr("Yes"), QMessageBox::YesRole, QObject::tr("No"), yesIsDefault);
 }
 
 bool QtUserInterface::proceed(const std::string& text, const std::string& caption,
                               const std::string& accept, bool acceptIsDefault) {
-    return ask(parent_, QMessageBox::Information, text, toQt(caption), toQt(accept),
-               QMessageBox::AcceptRole, QObject::tr("Cancel"), acceptIsDefault);
+    return ask(parent_, QMessageBox::Information, text, QString::fromStdString(caption),
+               QString::fromStdString(accept), QMessageBox::AcceptRole, QObject::tr("Cancel"),
+               acceptIsDefault);
 }
 
 SaveChoice QtUserInterface::askToSave(const std::string& text) {
@@ -92,7 +93,8 @@ SaveChoice QtUserInterface::askToSave(const std::string& text) {
 TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& title,
                                   const std::string& proposed) {
     bool ok = false;
-    QString answer = QInputDialog::getText(parent_, toQt(title), toQt(prompt), QLineEdit::Normal,
+    QString answer = QInputDialog::getText(parent_, QString::fromStdString(title),
+                                           QString::fromStdString(prompt), QLineEdit::Normal,
                                            toQt(proposed), &ok);
     if (!ok)
         return {};
@@ -101,7 +103,7 @@ TextAnswer QtUserInterface::input(const std::string& prompt, const std::string& 
 
 bool QtUserInterface::agree(const std::string& text, const std::string& title) {
     // Alt+I and Alt+Q press them, as in the Win32 window.
-    return ask(nullptr, QMessageBox::Information, text, toQt(title),
+    return ask(nullptr, QMessageBox::Information, text, QString::fromStdString(title),
                QLatin1Char('&') + QString::fromLatin1(kAgree), QMessageBox::AcceptRole,
                QLatin1Char('&') + QString::fromLatin1(kQuit), true);
 }

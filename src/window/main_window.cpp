@@ -250,12 +250,12 @@ void MainWindow::showDocumentState() {
     setWindowTitle(QString::fromStdString(shown.caption));
     using window::Command;
     action(Command::Undo)
-        ->setText(toQt(window::withMnemonic(shown.undoText.c_str(),
-                                            window::menuItem(Command::Undo).mnemonic)));
+        ->setText(QString::fromStdString(window::withMnemonic(
+            shown.undoText.c_str(), window::menuItem(Command::Undo).mnemonic)));
     action(Command::Undo)->setEnabled(shown.canUndo);
     action(Command::Redo)
-        ->setText(toQt(window::withMnemonic(shown.redoText.c_str(),
-                                            window::menuItem(Command::Redo).mnemonic)));
+        ->setText(QString::fromStdString(window::withMnemonic(
+            shown.redoText.c_str(), window::menuItem(Command::Redo).mnemonic)));
     action(Command::Redo)->setEnabled(shown.canRedo);
     progressBar->hide();
     // The marks of the tree's nodes and the Problems list follow the check that the action ran.

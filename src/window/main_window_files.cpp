@@ -51,7 +51,7 @@ void MainWindow::markOtherFiles(int listing, int from) {
         if (reason.empty())
             continue;
         item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
-        item->setToolTip(toQt(reason));
+        item->setToolTip(QString::fromStdString(reason));
     }
     if (end < levelFileList->count())
         QTimer::singleShot(0, this, [this, listing, end] { markOtherFiles(listing, end); });

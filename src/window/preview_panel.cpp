@@ -77,10 +77,10 @@ void PreviewPanel::takePreview() {
     picture_->setFixedHeight(thumbnail.height());
     QStringList facts;
     for (const std::string& line : shown_.facts)
-        facts << toQt(line);
+        facts << QString::fromStdString(line);
     facts_->setText(facts.join(QLatin1Char('\n')));
-    note_->setText(toQt(shown_.note));
-    note_->setToolTip(toQt(shown_.reason));
+    note_->setText(QString::fromStdString(shown_.note));
+    note_->setToolTip(QString::fromStdString(shown_.reason));
     picture_->setVisible(!thumbnail.isNull());
     facts_->setVisible(!facts.isEmpty());
     note_->setVisible(!shown_.note.empty());
@@ -91,7 +91,8 @@ void PreviewPanel::takePreview() {
 
 void PreviewPanel::showInWindow() {
     window_->showPicture(toQImage(shown_.picture),
-                         shown_.facts.empty() ? QString() : toQt(shown_.facts.front()));
+                         shown_.facts.empty() ? QString()
+                                              : QString::fromStdString(shown_.facts.front()));
 }
 
 void PreviewPanel::openWindow() {

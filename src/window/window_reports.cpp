@@ -81,14 +81,14 @@ void ProblemList::fill(const std::vector<window::ProblemRow>& rows) {
 
 void WindowReports::inform(const std::string& text) {
     if (log_)
-        log_->add(toQt(oneLine(text)));
+        log_->add(QString::fromStdString(oneLine(text)));
     if (bar_)
-        bar_->showMessage(toQt(oneLine(text)), kInformationShown);
+        bar_->showMessage(QString::fromStdString(oneLine(text)), kInformationShown);
 }
 
 void WindowReports::message(const std::string& text) {
     if (log_)
-        log_->add(toQt(oneLine(text)));
+        log_->add(QString::fromStdString(oneLine(text)));
     dialogs_.message(text);
 }
 

@@ -184,7 +184,7 @@ TEST_F(CliEdit, ARefusedCommandOrWrongUsageStopsTheRunAndWritesNothing) {
         {{"up", "level1"}, "cannot go any higher\n"},
         {{"delete", "level9"}, "WARNING: no node has the key 'level9'\n"},
         {{"rename", "root1", "\xC4\x89"},
-         "WARNING: the text '?' holds characters that cannot be stored\n"},
+         "WARNING: the text '\xC4\x89' holds characters that cannot be stored\n"},
         {{"add-group", "G", ""}, "WARNING: add-group needs a FOLDER\n"},
         // Names of level files that Windows cannot open, each named with the reason (the
         // reasons themselves are the names' own test).
@@ -239,7 +239,7 @@ TEST_F(CliEdit, LevelFilesAreNamedSoThatWindowsOpensThemAndCheckFindsThoseThatAr
     const std::string unstorable = dir.file("\xC4\x88.DAT");
     writeBytes(unstorable, makePack({packLevel(1, 40, "A")}));
     EXPECT_EQ(runCli({"import", unstorable, "--to", levels}).err,
-              "WARNING: the pack's name '" + dir.file("?.DAT") +
+              "WARNING: the pack's name '" + unstorable +
                   "' holds characters that cannot be stored\n");
 
     writeBytes(in, profileBytes({{"G", "F", {{"S", {{"A", "a.lvl"}, {"B", "CON.lvl"}}}}}}));

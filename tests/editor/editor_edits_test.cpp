@@ -95,9 +95,10 @@ const std::vector<Case> kCases = {
     {"AddSelectedLevelsNamesTheFilesItLeftOutAndWarnsOfOddLevels", "parent2",
      [](Editor& e) {
          return e.addSelectedLevels(listOf(
-             {"caf\xE9.lvl", "dir.lvl", "gone.lvl", "good.lvl", "other.lvl"}, 3));
+             {"caf\xE9.lvl", "dir.lvl", "\xE9t\xE9.lvl", "good.lvl", "other.lvl"}, 3));
      },
-     {"2 level(s) added to 'EMPTY'\nWARNING: could not read dir.lvl, gone.lvl\nWARNING: not "
+     // The messages are UTF-8: a name of the profile's Windows-1252 is converted where it is put.
+     {"2 level(s) added to 'EMPTY'\nWARNING: could not read dir.lvl, été.lvl\nWARNING: not "
       "Windows Lemmings level files: other.lvl\nWARNING: good.lvl: 120 lemmings, more than the "
       "game's 114"},
      "Add Level(s)", withSecondSet("level5 level6"), "",

@@ -6,6 +6,7 @@
 // which the random edits never reach.
 
 #include "common/user_texts.h"
+#include "common/windows1252.h"
 #include "database/database_format.h"
 #include "database/database_writer.h"
 #include "editing/editor_state.h"
@@ -177,12 +178,13 @@ public:
         std::string unreadable;
         for (const std::string& name : chosen) {
             if (!titles.at(name))
-                unreadable += (unreadable.empty() ? "" : ", ") + name;
+                unreadable += (unreadable.empty() ? "" : ", ") + windows1252ToUtf8(name);
             else
                 append(set->children, "level", ++levelCount, *titles.at(name), name);
         }
-        say(std::to_string(set->children.size() - before) + " level(s) added to '" + set->text +
-            "'" + (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
+        say(std::to_string(set->children.size() - before) + " level(s) added to '" +
+            windows1252ToUtf8(set->text) + "'" +
+            (unreadable.empty() ? "" : "\nWARNING: could not read " + unreadable));
     }
 
     // Delete Group, Delete Set or Delete Selected Level; `answer` is the reply to the question.
@@ -193,7 +195,8 @@ public:
         if (!node)
             return;
         if (kind != "level") {
-            questions.push_back("Are you sure you want to delete '" + node->text + "' and the " +
+            questions.push_back("Are you sure you want to delete '" +
+                                windows1252ToUtf8(node->text) + "' and the " +
                                 std::to_string(node->children.size()) +
                                 (kind == "root" ? " sets" : " levels") + " under it?");
             if (!answer)
@@ -228,7 +231,7 @@ public:
             return "WARNING: the folder '..' holds '..', which leads out of the folder it names";
         if (text.back() != '.' && text.back() != ' ')
             return {};
-        return "WARNING: the " + what + " '" + text + "' ends in a " +
+        return "WARNING: the " + what + " '" + windows1252ToUtf8(text) + "' ends in a " +
                (text.back() == '.' ? "dot" : "space") + ", which Windows drops from a " + what;
     }
 

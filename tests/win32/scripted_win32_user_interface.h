@@ -34,11 +34,11 @@ public:
         return true;
     }
     void message(const std::string& text) override {
-        lastMessage_ = windows1252ToUtf8(text);
+        lastMessage_ = text;
         logLine("message: " + lastMessage_);
     }
     void inform(const std::string& text) override {
-        logLine("inform: " + windows1252ToUtf8(text));
+        logLine("inform: " + text);
         Win32UserInterface::inform(text);
     }
     bool confirm(const std::string& text, const std::string&, bool) override {
@@ -79,7 +79,7 @@ private:
             answer = answers_.front();
             answers_.pop_front();
         }
-        lastQuestion_ = windows1252ToUtf8(text);
+        lastQuestion_ = text;
         logLine(kind + ": " + lastQuestion_ + " -> " + answer);
         return answer;
     }

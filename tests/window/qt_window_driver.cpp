@@ -327,12 +327,11 @@ std::string QtWindowDriver::statusText() const {
 }
 
 std::string QtWindowDriver::lastMessage() const {
-    return s_.ui.messages.empty() ? std::string() : toQt(s_.ui.messages.back()).toStdString();
+    return s_.ui.messages.empty() ? std::string() : s_.ui.messages.back();
 }
 
 std::string QtWindowDriver::lastQuestion() const {
-    return s_.ui.questions.empty() ? std::string()
-                                   : toQt(s_.ui.questions.back().text).toStdString();
+    return s_.ui.questions.empty() ? std::string() : s_.ui.questions.back().text;
 }
 
 std::string QtWindowDriver::caption() const {
