@@ -164,10 +164,20 @@ public:
     // Where a folder chooser opens: the selected node's group's folder of the game when the
     // game's folder is known and that folder is there, else the folder list's folder.
     std::string chooserFolder() const;
-    // For a folder list that shows folders itself: the folder list's folder's subfolders, and
-    // the host folder of one of them (".." is the folder above).
-    std::vector<std::string> subfolders() const;
-    std::string subfolder(const std::string& name) const;
+    // A row of a folder list that shows folders itself.
+    struct FolderRow {
+        int depth = 0;
+        // The folder's name; a root's whole path ("C:\", "/").
+        std::string name;
+        std::string hostPath;
+        // The folder list's folder.
+        bool current = false;
+    };
+    // The rows of such a folder list, from the top, as a file dialog shows them: each folder
+    // from the root down to the folder list's folder, that folder among its siblings, and its
+    // subfolders right below it, one step further in. The folders of one parent are in the
+    // order of their names without regard to case, hidden ones too.
+    std::vector<FolderRow> folderRows() const;
     // Why the level folder's file `name` is no Windows level file; empty when it is one.
     std::string notALevel(const std::string& name) const;
 

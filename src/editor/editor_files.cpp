@@ -112,16 +112,71 @@ std::string Editor::chooserFolder() const {
     return levelFolder_;
 }
 
-std::vector<std::string> Editor::subfolders() const {
-    std::vector<std::string> names;
-    for (const FolderEntry& entry : listFolder(levelFolder_))
-        if (entry.kind == EntryKind::Folder)
-            names.push_back(entry.name);
-    return names;
+namespace {
+
+// ASCII letters only, as the Linux window's folder list compares them.
+bool lessWithoutCase(const std::string& a, const std::string& b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char x, char y) { return lower(x) < lower(y); });
 }
 
-std::string Editor::subfolder(const std::string& name) const {
-    return name == ".." ? folderOf(levelFolder_) : pathIn(levelFolder_, name);
+// The subfolders of `folder`, hidden ones too, in the order of their names without regard to
+// case; each with its path, a root's ("C:\", "/") joined without a second separator.
+std::vector<std::pair<std::string, std::string>> subfoldersOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(folder))
+        if (entry.kind == EntryKind::Folder)
+            names.push_back(entry.name);
+    std::sort(names.begin(), names.end(), lessWithoutCase);
+    std::vector<std::pair<std::string, std::string>> folders;
+    for (const std::string& name : names)
+        folders.emplace_back(name,
+                             fileNameOf(folder).empty() ? folder + name : pathIn(folder, name));
+    return folders;
+}
+
+} // namespace
+
+std::vector<Editor::FolderRow> Editor::folderRows() const {
+    // A folder typed with a separator at its end ("C:\LEMM\") is the folder before it; a root
+    // is its own folder.
+    std::string current = levelFolder_;
+    if (fileNameOf(current).empty() && folderOf(current) != current)
+        current = folderOf(current);
+    std::vector<std::string> chain{current};
+    while (folderOf(chain.front()) != chain.front())
+        chain.insert(chain.begin(), folderOf(chain.front()));
+
+    std::vector<FolderRow> rows;
+    const int depth = static_cast<int>(chain.size()) - 1;
+    for (int above = 0; above < depth; ++above)
+        rows.push_back(
+            {above, above == 0 ? chain[0] : fileNameOf(chain[above]), chain[above], false});
+    // The folder among its siblings (the entry that is the same folder, its name typed in any
+    // case on Windows), its subfolders right below it.
+    auto addCurrent = [&](const std::string& name) {
+        rows.push_back({depth, name, current, true});
+        for (auto& [below, path] : subfoldersOf(current))
+            rows.push_back({depth + 1, below, path, false});
+    };
+    bool placed = false;
+    if (depth > 0)
+        for (auto& [name, path] : subfoldersOf(chain[depth - 1])) {
+            bool isCurrent = false;
+            if (!placed && !lessWithoutCase(name, fileNameOf(current)) &&
+                !lessWithoutCase(fileNameOf(current), name)) {
+                auto same = sameFile(path, current);
+                placed = isCurrent = same && *same;
+            }
+            if (isCurrent)
+                addCurrent(name);
+            else
+                rows.push_back({depth, name, path, false});
+        }
+    if (!placed)
+        addCurrent(depth == 0 ? current : fileNameOf(current));
+    return rows;
 }
 
 std::optional<std::string> Editor::openTypedFolder(const TextAnswer& typed) {

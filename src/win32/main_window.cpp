@@ -238,8 +238,8 @@ void MainWindow::command(int id, int code) {
             onProfileChosen();
         return;
     case IdFolderList:
-        if (code == LBN_DBLCLK)
-            onFolderOpened();
+        // Posted by a click on a folder (see notify).
+        onFolderOpened();
         return;
     case IdBrowseFolderButton:
         onBrowseFolder();

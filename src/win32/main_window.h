@@ -191,6 +191,8 @@ private:
     // The level-file list's files being dragged (host paths); empty when none are.
     std::vector<std::string> draggedFiles_;
     HANDLE folderChange_ = INVALID_HANDLE_VALUE;
+    // The folder list's rows; each item of the list holds its index here.
+    std::vector<Editor::FolderRow> folderRows_;
     std::vector<std::string> messages_;
     std::unique_ptr<PreviewView> preview_;
     std::unique_ptr<ProblemWindow> problemWindow_;

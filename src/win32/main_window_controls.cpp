@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <shellapi.h>
 
 namespace quillfen::win32 {
 namespace {
@@ -85,9 +86,20 @@ void MainWindow::createControls() {
     folderPathEdit =
         addControl(WC_EDITW, kFolderPathEdit, edit, IdFolderPathEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kBrowseFolderButton, button, IdBrowseFolderButton);
-    folderList = addControl(WC_LISTBOXW, kFolderList,
-                            WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            IdFolderList, WS_EX_CLIENTEDGE);
+    // The folders as a file dialog shows them, each with the shell's closed or open folder.
+    folderList = addControl(WC_TREEVIEWW, kFolderList, WS_TABSTOP | TVS_SHOWSELALWAYS, IdFolderList,
+                            WS_EX_CLIENTEDGE);
+    const int side = ::GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST folderIcons = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 2, 0);
+    for (UINT open : {0u, static_cast<UINT>(SHGFI_OPENICON)}) {
+        SHFILEINFOW info{};
+        if (::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                             SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | open)) {
+            ImageList_AddIcon(folderIcons, info.hIcon);
+            ::DestroyIcon(info.hIcon);
+        }
+    }
+    TreeView_SetImageList(folderList, folderIcons, TVSIL_NORMAL);
     controls_[kLevelFileList.name] =
         levelFiles_.create(window_, IdLevelFileList, instance_,
                            [this](const std::string& name) { return editor_.notALevel(name); });

@@ -11,13 +11,12 @@
 namespace quillfen::win32 {
 namespace {
 
-// The text of `row` of a list box (LB_GETTEXTLEN, LB_GETTEXT) or of a combo box's list
-// (CB_GETLBTEXTLEN, CB_GETLBTEXT).
-std::wstring rowText(HWND list, int row, UINT lengthMessage, UINT textMessage) {
-    auto length = static_cast<std::size_t>(::SendMessageW(list, lengthMessage, row, 0));
+// The text of `row` of a combo box's list.
+std::wstring rowText(HWND box, int row) {
+    auto length = static_cast<std::size_t>(::SendMessageW(box, CB_GETLBTEXTLEN, row, 0));
     std::wstring text(length + 1, L'\0');
     text.resize(static_cast<std::size_t>(
-        ::SendMessageW(list, textMessage, row, reinterpret_cast<LPARAM>(text.data()))));
+        ::SendMessageW(box, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
@@ -37,7 +36,7 @@ void MainWindow::fillProfiles(const std::vector<std::string>& names, bool select
 void MainWindow::onProfileChosen() {
     int chosen = static_cast<int>(::SendMessageW(profileBox, CB_GETCURSEL, 0, 0));
     // Profile names are UTF-8, as the registry gives them.
-    std::string name = narrowed(rowText(profileBox, chosen, CB_GETLBTEXTLEN, CB_GETLBTEXT));
+    std::string name = narrowed(rowText(profileBox, chosen));
     Outcome outcome;
     runEdit([&] { return outcome = editor_.chooseProfile(name, progressReport()); });
     if (outcome.profileShown)
@@ -59,17 +58,39 @@ void MainWindow::listLevelFiles(const std::string& folder) {
     showPanel(listed.panel);
 }
 
-// The folder list shows the folder's subfolders, with ".." to go up; its level files go to the
-// level-file list.
+// The folder list shows the folders from the root down to the folder, the folder among its
+// siblings and its subfolders, as a file dialog does; its level files go to the level-file list.
 void MainWindow::setFolder(const std::string& folder) {
     listLevelFiles(folder);
+    folderRows_ = editor_.folderRows();
     ::SendMessageW(folderList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(folderList, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
-    for (const std::string& name : editor_.subfolders())
-        ::SendMessageW(folderList, LB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(widened(name).c_str()));
+    TreeView_DeleteAllItems(folderList);
+    // The last item at each depth so far: the parent of the rows one step further in.
+    std::vector<HTREEITEM> parents;
+    HTREEITEM current = nullptr;
+    for (std::size_t row = 0; row < folderRows_.size(); ++row) {
+        const Editor::FolderRow& shown = folderRows_[row];
+        std::wstring name = widened(shown.name);
+        // The folders down to the current one are open.
+        const bool open = shown.current || (row + 1 < folderRows_.size() &&
+                                            folderRows_[row + 1].depth > shown.depth);
+        TVINSERTSTRUCTW insert{};
+        insert.hParent =
+            shown.depth > 0 ? parents[static_cast<std::size_t>(shown.depth) - 1] : TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = name.data();
+        insert.item.lParam = static_cast<LPARAM>(row);
+        insert.item.state = insert.item.stateMask = TVIS_EXPANDED;
+        insert.item.iImage = insert.item.iSelectedImage = open ? 1 : 0;
+        parents.resize(static_cast<std::size_t>(shown.depth));
+        parents.push_back(TreeView_InsertItem(folderList, &insert));
+        if (shown.current)
+            current = parents.back();
+    }
+    TreeView_SelectItem(folderList, current);
     ::SendMessageW(folderList, WM_SETREDRAW, TRUE, 0);
+    TreeView_EnsureVisible(folderList, current);
     ::InvalidateRect(folderList, nullptr, TRUE);
     showFolderPath(folder);
     followFolder(folder);
@@ -102,10 +123,15 @@ void MainWindow::onFolderChanged() {
 }
 
 void MainWindow::onFolderOpened() {
-    int row = static_cast<int>(::SendMessageW(folderList, LB_GETCURSEL, 0, 0));
-    if (row < 0)
+    TVITEMW item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = TreeView_GetSelection(folderList);
+    if (!item.hItem || !TreeView_GetItem(folderList, &item) ||
+        static_cast<std::size_t>(item.lParam) >= folderRows_.size())
         return;
-    setFolder(editor_.subfolder(narrowed(rowText(folderList, row, LB_GETTEXTLEN, LB_GETTEXT))));
+    // A copy: the rows are made anew for the folder opened.
+    const std::string folder = folderRows_[static_cast<std::size_t>(item.lParam)].hostPath;
+    setFolder(folder);
 }
 
 void MainWindow::onFolderPathEntered() {

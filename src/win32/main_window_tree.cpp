@@ -44,6 +44,12 @@ LRESULT MainWindow::notify(NMHDR* header) {
         }
         return levelFiles_.notify(header);
     }
+    // A click on a folder opens it, as in a file dialog; the keys only move the selection, and
+    // Enter opens it. The list is filled anew once the click is done with its rows.
+    if (header->hwndFrom == folderList && header->code == TVN_SELCHANGEDW &&
+        reinterpret_cast<NMTREEVIEWW*>(header)->action == TVC_BYMOUSE)
+        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(IdFolderList, 0),
+                       reinterpret_cast<LPARAM>(folderList));
     if (header->hwndFrom != profileTree)
         return 0;
     if (header->code == TVN_SELCHANGEDW) {

@@ -170,6 +170,29 @@ TEST_F(EditorFilesTest, TheLastFolderAndProfileComeBackAtTheNextStart) {
     EXPECT_EQ(again->profile, "Alice");
 }
 
+// The folder list's rows as a file dialog shows them: the folder among its siblings, hidden ones
+// too, in the order of their names without regard to case, its subfolders right below it; a
+// root's folders joined to it without a second separator.
+TEST_F(EditorFilesTest, TheFolderRowsHoldHiddenSiblingsInOrderAndARootsFoldersJoinedOnce) {
+    for (const char* name : {"b", ".hidden", "C", "b/sub"})
+        std::filesystem::create_directory(levels + "/" + name);
+    editor.openFolder(levels + "/b");
+    std::vector<Editor::FolderRow> rows = editor.folderRows();
+    int depth = 0;
+    for (const Editor::FolderRow& row : rows)
+        depth = row.current ? row.depth : depth;
+    Names shown;
+    for (const Editor::FolderRow& row : rows)
+        if (row.depth >= depth)
+            shown.push_back(row.name + (row.current ? "*" : ""));
+    EXPECT_EQ(shown, (Names{".hidden", "b*", "sub", "C"}));
+    editor.openFolder("/");
+    rows = editor.folderRows();
+    ASSERT_GT(rows.size(), 1u);
+    EXPECT_EQ(rows[0].hostPath, "/");
+    EXPECT_EQ(rows[1].hostPath, "/" + rows[1].name);
+}
+
 // Started from the desktop's menu, the working folder is the home folder: the settings and the
 // agreement to the disclaimer go to the desktop's configuration folder instead, made when first
 // written. A settings file in the working folder is still the one read and written.

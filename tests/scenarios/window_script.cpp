@@ -166,6 +166,14 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return driver.openFile(rest);
     if (verb == "add-file")
         return addFile(driver.editor(), first, last);
+    if (verb == "open-folder")
+        return driver.openFolder(rest);
+    if (verb == "expect-folders") {
+        const std::vector<std::string> rows = driver.folderRows(), expected = words(rest);
+        const auto from = std::find(rows.begin(), rows.end(), expected.empty() ? "" : expected[0]);
+        return expectEqual(line, joined(from == rows.end() ? rows : std::vector(from, rows.end())),
+                           joined(expected));
+    }
     if (verb == "expect-listed") {
         const std::string expected = joined(words(rest));
         driver.waitFor([&] { return joined(driver.listedFiles()) == expected; });

@@ -55,6 +55,10 @@
 //   expect-saved            the loaded profile's file holds the tree the window shows
 //   expect-counts FILE N... the level file FILE of the folder list's folder holds these nine
 //                           counts
+//   open-folder NAME        a click on the folder list's row that shows the folder NAME
+//   expect-folders NAME...  the folder list's rows, in order, their names without indentation,
+//                           from the first row that shows the first NAME (the rows above, the
+//                           root's way down to C:, differ between hosts)
 //   expect-listed NAME...   the level-file list shows these files, once the window has followed
 //                           its folder (a few seconds at most)
 //   expect-current-file NAME the level-file list's current file is NAME
@@ -95,6 +99,7 @@ public:
     virtual std::string dragFiles(const std::string& key) = 0;
     virtual std::string dragLevel(const std::string& key, int row) = 0;
     virtual std::string openFile(const std::string& path) = 0;
+    virtual std::string openFolder(const std::string& name) = 0;
     virtual std::string selectProblem(const std::string& key) = 0;
     virtual std::string resize(int width, int height) = 0;
     // Lets the window handle what comes from outside it until `holds`, a few seconds at most:
@@ -109,6 +114,8 @@ public:
     // tooltip, and a tooltip without a mark, or a mark without one, says so.
     virtual std::string rowMark(const std::string& key) const = 0;
     virtual std::vector<std::string> listedFiles() const = 0;
+    // The folder list's rows, from the top: each folder's name as shown.
+    virtual std::vector<std::string> folderRows() const = 0;
     // The level-file list's current file; empty when there is none.
     virtual std::string currentFile() const = 0;
     virtual std::string boxText(const std::string& control) const = 0;

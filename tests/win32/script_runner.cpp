@@ -22,6 +22,18 @@ bool visitItems(HWND tree, HTREEITEM first, const std::function<bool(HTREEITEM)>
     return false;
 }
 
+// The text the tree shows on the item.
+std::string itemText(HWND tree, HTREEITEM item) {
+    wchar_t text[256] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = 256;
+    TreeView_GetItem(tree, &data);
+    return narrowed(text);
+}
+
 // Every key up, as after the user let go.
 void releaseKeys() {
     BYTE keys[256];
@@ -394,6 +406,34 @@ std::string ScriptRunner::openFile(const std::string& path) {
     return {};
 }
 
+std::string ScriptRunner::openFolder(const std::string& name) {
+    HWND folders = window_.controlNamed(window::kFolderList.name);
+    HTREEITEM found = nullptr;
+    visitItems(folders, TreeView_GetRoot(folders), [&](HTREEITEM item) {
+        found = itemText(folders, item) == name ? item : nullptr;
+        return found != nullptr;
+    });
+    if (!found)
+        return "the folder list has no row " + name;
+    TreeView_EnsureVisible(folders, found);
+    RECT row{};
+    TreeView_GetItemRect(folders, found, &row, TRUE);
+    const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    ::PostMessageW(folders, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(folders, WM_LBUTTONUP, 0, at);
+    return {};
+}
+
+std::vector<std::string> ScriptRunner::folderRows() const {
+    HWND folders = window_.controlNamed(window::kFolderList.name);
+    std::vector<std::string> names;
+    visitItems(folders, TreeView_GetRoot(folders), [&](HTREEITEM item) {
+        names.push_back(itemText(folders, item));
+        return false;
+    });
+    return names;
+}
+
 std::string ScriptRunner::selectProblem(const std::string& key) {
     HWND list = window_.controlNamed(window::kProblemList.name);
     if (!list || !::IsWindowVisible(list))
@@ -452,16 +492,7 @@ std::vector<std::string> ScriptRunner::rowsUnder(const std::string& key) const {
 
 std::string ScriptRunner::rowText(const std::string& key) const {
     HTREEITEM item = itemOf(key);
-    if (!item)
-        return {};
-    wchar_t text[256] = {};
-    TVITEMW data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = 256;
-    TreeView_GetItem(tree_, &data);
-    return narrowed(text);
+    return item ? itemText(tree_, item) : std::string();
 }
 
 std::string ScriptRunner::rowMark(const std::string& key) const {

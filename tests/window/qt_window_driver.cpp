@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <cctype>
 
 namespace quillfen::testing {
@@ -233,6 +234,26 @@ bool QtWindowDriver::waitFor(const std::function<bool()>& holds) {
 std::string QtWindowDriver::openFile(const std::string& path) {
     s_.form->openFile(QString::fromStdString(s_.ui.driveC + '/' + path).replace('\\', '/'));
     return {};
+}
+
+std::string QtWindowDriver::openFolder(const std::string& name) {
+    auto* folders = s_.find<QTreeWidget>("folderList");
+    for (QTreeWidgetItemIterator item(folders); *item; ++item) {
+        if ((*item)->text(0).toStdString() != name)
+            continue;
+        folders->scrollToItem(*item);
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                          folders->visualItemRect(*item).center());
+        return {};
+    }
+    return "the folder list has no row " + name;
+}
+
+std::vector<std::string> QtWindowDriver::folderRows() const {
+    std::vector<std::string> names;
+    for (QTreeWidgetItemIterator item(s_.find<QTreeWidget>("folderList")); *item; ++item)
+        names.push_back((*item)->text(0).toStdString());
+    return names;
 }
 
 std::string QtWindowDriver::selectProblem(const std::string& key) {

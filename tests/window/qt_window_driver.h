@@ -26,6 +26,7 @@ public:
     std::string dragFiles(const std::string& key) override;
     std::string dragLevel(const std::string& key, int row) override;
     std::string openFile(const std::string& path) override;
+    std::string openFolder(const std::string& name) override;
     std::string selectProblem(const std::string& key) override;
     std::string resize(int width, int height) override;
     bool waitFor(const std::function<bool()>& holds) override;
@@ -34,6 +35,7 @@ public:
     std::string rowText(const std::string& key) const override;
     std::string rowMark(const std::string& key) const override;
     std::vector<std::string> listedFiles() const override;
+    std::vector<std::string> folderRows() const override;
     std::string currentFile() const override;
     std::string boxText(const std::string& control) const override;
     std::string statusText() const override;
