@@ -8,7 +8,8 @@
 
 namespace quillfen::win32 {
 
-// A Windows-1252 text of the core as the wide calls take it, and a typed text back.
+// A text the core stores (Windows-1252) as the wide calls take it, and a typed text back. The
+// core's messages are UTF-8 (widened).
 std::wstring wide(const std::string& windows1252);
 TextAnswer fromWide(const std::wstring& text);
 

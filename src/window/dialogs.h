@@ -9,7 +9,8 @@ class QWidget;
 
 namespace quillfen {
 
-// The core's texts (Windows-1252 bytes) for a widget, and a widget's text for the core.
+// A text the core stores (Windows-1252 bytes: a name, a title, a folder) for a widget, and a
+// widget's text for the core to store. The core's messages are UTF-8 (QString::fromStdString).
 QString toQt(const std::string& bytes);
 // `storable` is false when the text holds a character that has no Windows-1252 byte; `text` then
 // holds it with such characters as '?'.
