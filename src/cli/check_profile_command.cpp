@@ -2,7 +2,6 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/printing_user_interface.h"
-#include "common/windows1252.h"
 #include "editing/profile_check.h"
 #include "profiles/game_folder.h"
 
@@ -30,15 +29,14 @@ int checkProfileCommand(const Args& args) {
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const ProfileProblem& p = problems[i];
         if (!json) {
-            // Host paths are UTF-8 already; the problem is the core's Windows-1252.
-            std::cout << p.key << "\t" << p.file << "\t" << windows1252ToUtf8(p.problem) << "\n";
+            std::cout << p.key << "\t" << p.file << "\t" << p.problem << "\n";
             continue;
         }
         const LevelTree::Node* node = p.key.empty() ? nullptr : editor.tree().find(p.key);
         std::cout << (i ? ",\n " : "") << "{\"key\": " << jsonString(p.key)
                   << ", \"title\": " << jsonString(node ? node->text() : "")
-                  << ", \"file\": " << jsonString(utf8ToWindows1252Lossy(p.file))
-                  << ", \"problem\": " << jsonString(p.problem) << ", \"severity\": "
+                  << ", \"file\": " << jsonUtf8(p.file) << ", \"problem\": " << jsonUtf8(p.problem)
+                  << ", \"severity\": "
                   << (p.severity == ProblemSeverity::Error ? "\"error\"" : "\"note\"") << "}";
     }
     std::cout << (json ? "]\n" : "");

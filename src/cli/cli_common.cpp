@@ -85,8 +85,12 @@ std::optional<std::string> windows1252(const std::string& utf8Text) {
 }
 
 std::string jsonString(std::string_view windows1252) {
+    return jsonUtf8(windows1252ToUtf8(windows1252));
+}
+
+std::string jsonUtf8(std::string_view utf8) {
     std::string out = "\"";
-    for (char c : windows1252ToUtf8(windows1252)) {
+    for (char c : utf8) {
         auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';

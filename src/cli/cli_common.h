@@ -62,7 +62,9 @@ int refuse(std::string_view message);
 // refusal of one that it cannot hold.
 std::optional<std::string> windows1252(const std::string& utf8Text);
 
+// A text as a JSON string: one the core stores (Windows-1252), or a message or a host path.
 std::string jsonString(std::string_view windows1252);
+std::string jsonUtf8(std::string_view utf8);
 
 // The tree as `show` prints it: one node a line, or one JSON object.
 void printTree(const EditorState& state, bool json);

@@ -15,15 +15,13 @@
 namespace quillfen {
 namespace {
 
-// A path as the check's problems show it (they are Windows-1252, paths UTF-8).
-std::string shown(const std::string& path) {
-    return utf8ToWindows1252(path).value_or(path);
-}
-
 std::string nodeName(const LevelTree::Node* node) {
     // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string for overlapping copies.
     std::string name = "'";
-    return name.append(escapedControls(node->text())).append("' (").append(node->key()).append(")");
+    return name.append(windows1252ToUtf8(escapedControls(node->text())))
+        .append("' (")
+        .append(node->key())
+        .append(")");
 }
 
 class ProfileCheck {
@@ -68,13 +66,13 @@ private:
         std::string folderText(tree_.groupFolders(group->index()));
         std::string folder = groupFolderHostPath(game_, folderText);
         if (std::string refusal = windowsFolderRefusal(folderText); !refusal.empty())
-            return error(group->key(), folder, refusal);
+            return error(group->key(), folder, windows1252ToUtf8(refusal));
         // A group without levels asks nothing of its folder.
         if (LevelTree::descendants(group) == group->children())
             return;
         if (!isFolder(folder))
             return error(group->key(), folder,
-                         "the group's folder " + shown(folder) +
+                         "the group's folder " + folder +
                              " is not there, so the game finds none "
                              "of its levels");
         for (int s = 0; s < group->children(); ++s)
@@ -86,7 +84,7 @@ private:
         std::string fileName(tree_.levelFiles(level->index()));
         std::string key = level->key();
         if (std::string refusal = windowsNameRefusal(fileName); !refusal.empty())
-            return error(key, "", refusal);
+            return error(key, "", windows1252ToUtf8(refusal));
         // As levelFileHostPath finds it, with the group's folder found once for all its levels;
         // the name as it is spelled first, which is one look at the disk fewer for most files.
         std::string name = windows1252ToUtf8(fileName);
@@ -101,11 +99,11 @@ private:
                         first->second->key());
         if (!bytes)
             return error(key, path,
-                         pathExists(path) ? "cannot read " + shown(path) + ": " + bytes.error()
-                                          : "the file " + shown(path) + " is not there");
+                         pathExists(path) ? "cannot read " + path + ": " + bytes.error()
+                                          : "the file " + path + " is not there");
         auto info = levelfile::readLevelBytes(*bytes);
         if (!info)
-            return error(key, path, shown(path) + " is not a Windows level file: " + info.error());
+            return error(key, path, path + " is not a Windows level file: " + info.error());
         for (const std::string& problem : info->problems)
             error(key, path, problem);
         if (!noGraphics_ && info->graphicsSet <= levelfile::kLastGraphicsSet &&
@@ -150,7 +148,7 @@ std::string alsoInSet(const std::vector<ProfileProblem>& problems, const LevelTr
             continue;
         const LevelTree::Node* other = tree.find(p.key == key ? p.sameFileAs : p.key);
         if (level && other && other->parent() != level->parent())
-            return "also in set '" + std::string(other->parent()->text()) + "'";
+            return "also in set '" + windows1252ToUtf8(other->parent()->text()) + "'";
     }
     return {};
 }

@@ -20,7 +20,7 @@ enum class ProblemSeverity { Error, Note };
 struct ProfileProblem {
     std::string key;
     std::string file;    // the host path of the file or folder it is about
-    std::string problem; // in the player's words (Windows-1252)
+    std::string problem; // in the player's words (UTF-8)
     ProblemSeverity severity = ProblemSeverity::Error;
     // The file as the player types it (UTF-8): "C:\LEMM\LEVEL\CUST\x.lvl"; empty with `file`.
     std::string windowsFile = {};
@@ -29,8 +29,8 @@ struct ProfileProblem {
 };
 
 // The set of another level node that names the file of the level `key` too, as the check's notes
-// say (either node may carry the note): "also in set 'EASY'"; empty when no such node is in
-// another set.
+// say (either node may carry the note): "also in set 'EASY'" (UTF-8); empty when no such node is
+// in another set.
 std::string alsoInSet(const std::vector<ProfileProblem>& problems, const LevelTree& tree,
                       std::string_view key);
 

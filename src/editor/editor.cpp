@@ -75,7 +75,7 @@ DetailPanel Editor::readPanel() {
         return panel_;
     std::string path = levelFileOf(node, &panel_.levelPath);
     panel_.title = windows1252ToUtf8(shownTitle(std::string(node->text())));
-    panel_.alsoIn = windows1252ToUtf8(alsoInSet(problems_, state_.tree, node->key()));
+    panel_.alsoIn = alsoInSet(problems_, state_.tree, node->key());
     return readCounts(path);
 }
 
@@ -118,8 +118,11 @@ bool Editor::leaveCounts(const std::optional<std::array<std::string, 9>>& boxes)
     if (!boxes || panel_.countsFile.empty() ||
         *boxes == levelfile::countTexts(panel_.countsFile, ""))
         return true;
-    switch (
-        ui_.askToSave("Save the counts typed for '" + windows1252ToUtf8(panel_.levelFile) + "'?")) {
+    // A file of the folder list is named as the host spells it; the box holds it in the profile's
+    // bytes, with '?' for a character that they lack.
+    const std::string file =
+        fileShown_ ? fileNameOf(panel_.countsFile) : windows1252ToUtf8(panel_.levelFile);
+    switch (ui_.askToSave("Save the counts typed for '" + file + "'?")) {
     case SaveChoice::Save:
         return saveLevelInfoAt(panel_.countsFile, *boxes);
     case SaveChoice::Discard:

@@ -10,11 +10,10 @@ std::vector<ProblemRow> problemRows(const LevelTree& tree,
     rows.reserve(problems.size());
     for (const ProfileProblem& p : problems) {
         const LevelTree::Node* node = p.key.empty() ? nullptr : tree.find(p.key);
-        // The file as the player types it. Paths are UTF-8; a row is Windows-1252, as the tree's
-        // texts and the problems are.
+        // The file as the player types it.
         rows.push_back({p.severity == ProblemSeverity::Error ? "error" : "note",
-                        node ? std::string(node->text()) : std::string(), p.key,
-                        utf8ToWindows1252Lossy(p.windowsFile), p.problem});
+                        node ? windows1252ToUtf8(node->text()) : std::string(), p.key,
+                        p.windowsFile, p.problem});
     }
     return rows;
 }

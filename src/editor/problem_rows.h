@@ -11,7 +11,7 @@
 
 namespace quillfen::window {
 
-// A row of View > Problems: its cells in the order of kProblemColumns (Windows-1252). Its key
+// A row of View > Problems: its cells in the order of kProblemColumns (UTF-8). Its key
 // cell names the node a click on the row selects; it is empty for a note on the whole install,
 // whose row selects nothing.
 using ProblemRow = std::array<std::string, std::size(kProblemColumns)>;

@@ -82,7 +82,7 @@ LRESULT MainWindow::notify(NMHDR* header) {
         // A marked node's tooltip names its problems.
         auto* tip = reinterpret_cast<NMTVGETINFOTIPW*>(header);
         const LevelTree::Node* node = TreeViewSync::node(profileTree, tip->hItem);
-        std::wstring text = node ? wide(problemsOfNode(editor_.problems(), node->key())) : L"";
+        std::wstring text = node ? widened(problemsOfNode(editor_.problems(), node->key())) : L"";
         if (tip->cchTextMax > 0)
             tip->pszText[text.copy(tip->pszText, static_cast<std::size_t>(tip->cchTextMax) - 1)] =
                 L'\0';

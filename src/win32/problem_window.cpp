@@ -1,6 +1,7 @@
 #include "win32/problem_window.h"
 
 #include "editor/window_menus.h"
+#include "host/windows_text.h"
 #include "win32/owned_window_proc.h"
 #include "win32/win32_user_interface.h"
 
@@ -50,7 +51,7 @@ void ProblemWindow::fill(const std::vector<window::ProblemRow>& rows) {
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(keys_.size());
         for (int c = 0; c < static_cast<int>(row.size()); ++c) {
-            std::wstring text = wide(row[static_cast<std::size_t>(c)]);
+            std::wstring text = widened(row[static_cast<std::size_t>(c)]);
             item.iSubItem = c;
             item.pszText = text.data();
             if (c == 0)

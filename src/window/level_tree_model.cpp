@@ -78,7 +78,7 @@ QVariant LevelTreeModel::data(const QModelIndex& index, int role) const {
     if (problems.empty())
         return {};
     if (role == Qt::ToolTipRole)
-        return toQt(problems);
+        return QString::fromStdString(problems);
     return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
 }
 

@@ -72,7 +72,7 @@ void ProblemList::fill(const std::vector<window::ProblemRow>& rows) {
     for (const window::ProblemRow& row : rows) {
         QStringList cells;
         for (const std::string& cell : row)
-            cells << toQt(cell);
+            cells << QString::fromStdString(cell);
         items << new QTreeWidgetItem(cells);
     }
     list_->addTopLevelItems(items);

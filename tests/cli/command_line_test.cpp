@@ -110,6 +110,16 @@ TEST(CommandLine, TheGameFolderChosenInAWindowIsTheOneFound) {
     CliRun checked = runCli({"check-profile", "--prefix", prefix, "Alice"});
     EXPECT_EQ(checked.status, 1);
     EXPECT_NE(checked.out.find(chosen + "/LEVEL/CUST"), std::string::npos) << checked.out;
+    // A folder given by a name beyond Windows-1252 is named whole, in each column and line.
+    const std::string given = prefix + "/drive_c/中é", cust = given + "/LEVEL/CUST";
+    std::filesystem::create_directories(given + "/LEVEL");
+    const std::string said = "the group's folder " + cust + " is not there";
+    checked = runCli({"check-profile", "--prefix", prefix, "--game", given, "Alice"});
+    EXPECT_NE(checked.out.find("\t" + cust + "\t" + said), std::string::npos) << checked.out;
+    checked = runCli({"check-profile", "--json", "--prefix", prefix, "--game", given, "Alice"});
+    EXPECT_NE(checked.out.find("\"file\": \"" + cust + "\", \"problem\": \"" + said),
+              std::string::npos)
+        << checked.out;
 }
 
 // What rewrite writes is the writing commands' test's; a file that cannot be read, the readers'.

@@ -109,7 +109,9 @@ TEST_F(TreeClick, SaveLevelInfoWritesOnlyIntoTheFileThePanelShows) {
 // does, Discard drops them; boxes that match the file, or the same level clicked again, ask
 // nothing.
 TEST_F(TreeClick, LeavingALevelWithTypedCountsAsksToSaveThem) {
-    levelFile("z.lvl", "Z", {20, 1, 1, 1, 1, 1, 1, 1, 1});
+    // A host name that no code page holds, named whole in the question.
+    const std::string z = levels + "/z中.lvl";
+    writeBytes(z, makeLevelFile({20, 1, 1, 1, 1, 1, 1, 1, 1}, "Z"));
     Boxes typed = {"9", "2", "0", "0", "4", "10", "0", "0", "10"};
     click("level1");
     show(editor.clickNode(editor.tree().find("level1"), typed).panel);
@@ -118,15 +120,15 @@ TEST_F(TreeClick, LeavingALevelWithTypedCountsAsksToSaveThem) {
     EXPECT_EQ(kept.selected, editor.tree().find("level1"));
     EXPECT_EQ(selectedKey(), "level1");
     EXPECT_FALSE(kept.panel);
-    EXPECT_FALSE(editor.clickFile("z.lvl", typed).done);
+    EXPECT_FALSE(editor.clickFile("z中.lvl", typed).done);
     user.saveChoices = {SaveChoice::Save};
-    show(editor.clickFile("z.lvl", typed).panel);
+    show(editor.clickFile("z中.lvl", typed).panel);
     EXPECT_EQ(readBytes(inGame("EASY", "a.lvl"))[3], 9);
     EXPECT_EQ(panel.counts[0], "20");
     user.saveChoices = {SaveChoice::Discard};
     show(editor.clickNode(editor.tree().find("level1"), Boxes{"5", "", "", "", "", "", "", "", ""})
              .panel);
-    EXPECT_EQ(readBytes(levelfile::levelFilePath(levels, "z.lvl"))[3], 20);
+    EXPECT_EQ(readBytes(z)[3], 20);
     EXPECT_EQ(panel.counts[0], "9");
     show(editor.clickNode(editor.tree().find("root1"), panel.counts).panel);
     expectSaid({levelfile::kLevelInfoSaved});
@@ -134,7 +136,7 @@ TEST_F(TreeClick, LeavingALevelWithTypedCountsAsksToSaveThem) {
     for (const auto& question : user.questions)
         asked.push_back(question.text);
     const std::string a = "Save the counts typed for 'a.lvl'?";
-    EXPECT_EQ(asked, (std::vector<std::string>{a, a, a, "Save the counts typed for 'z.lvl'?"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{a, a, a, "Save the counts typed for 'z中.lvl'?"}));
 }
 
 // A level whose file a level node of another set names too is noted with that set, as the profile
@@ -144,8 +146,8 @@ TEST_F(TreeClick, ALevelWhoseFileAnotherSetNamesTooIsNotedWithThatSet) {
     load({{"EASY PACK",
            "EASY",
            {{"FIRST", {{"A", "a.lvl"}, {"B", "b.lvl"}, {"B2", "b.lvl"}}},
-            {"SECOND", {{"A2", "a.lvl"}}}}}});
-    const std::array<std::string, 2> shown[] = {{"level1", "also in set 'SECOND'"},
+            {"D\xC9UX", {{"A2", "a.lvl"}}}}}}); // DÉUX, as the profile keeps it
+    const std::array<std::string, 2> shown[] = {{"level1", "also in set 'DÉUX'"},
                                                 {"level4", "also in set 'FIRST'"},
                                                 {"level2", ""}, // the other is in its own set
                                                 {"level3", ""}};

@@ -22,8 +22,8 @@ using testing::writeBytes;
 
 // A level of a made-up install, each in a group of its own under the folder text `folder`; the
 // problems the check is to find of it, "!" an error and "~" a note, each by a part of its text
-// ("!folder" an error on the group, whose level then goes unchecked), and after "@" the file as
-// View > Problems shows it.
+// ("!folder" an error on the group, whose level then goes unchecked), and after "@" the title and
+// the file as View > Problems shows them.
 struct Row {
     const char* folder;
     const char* file;
@@ -36,11 +36,13 @@ const std::vector<Row> kRows = {
     {"cust", "GOOD.LVL", {"~the file is also that of level 'good.lvl' (level1)"}},
     {"CUST", "copy.lvl", {"~the same level as that of level 'good.lvl' (level1)"}},
     {"C:\\LEMM\\SPARE", "spare.lvl", {}},
-    {"CUST", "gone.lvl", {"!gone.lvl is not there @C:\\LEMM\\LEVEL\\CUST\\gone.lvl"}},
+    {"CUST", "gone.lvl", {"!gone.lvl is not there @gone.lvl: C:\\LEMM\\LEVEL\\CUST\\gone.lvl"}},
+    // A name as the profile keeps it, in Windows-1252 (é), in words that are UTF-8.
+    {"CUST", "\xE9t\xE9.lvl", {"!été.lvl is not there @été.lvl: C:\\LEMM\\LEVEL\\CUST\\été.lvl"}},
     {"CUST", "short.lvl", {"!is not a Windows level file: the file is 100 bytes long"}},
     {"CUST", "many.lvl", {"!200 lemmings, more than the game's 114"}},
     {"CUST", "brick.lvl", {"!graphics set 5 (brick) is not in the game's STYLES folder"}},
-    {"CUST", "x*.lvl", {"!the file name 'x*.lvl' holds '*'"}},
+    {"CUST", "\xE9*.lvl", {"!the file name 'é*.lvl' holds '*'"}},
     {"MYLV", "a.lvl", {"!folder"}},
     {"NE?W", "a.lvl", {"!folder"}},
     {"sub\\..\\CUST", "good.lvl", {"!folder"}},
@@ -96,7 +98,11 @@ protected:
             std::string shown = p.severity == ProblemSeverity::Error ? "!" : "~";
             if (p.key.starts_with("root"))
                 shown.append("folder: ");
-            byRow[row].push_back(shown.append(p.problem).append(" @").append(rows[i][3]));
+            byRow[row].push_back(shown.append(p.problem)
+                                     .append(" @")
+                                     .append(rows[i][1])
+                                     .append(": ")
+                                     .append(rows[i][3]));
         }
         return byRow;
     }
