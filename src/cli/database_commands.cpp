@@ -3,7 +3,6 @@
 #include "cli/commands.h"
 #include "cli/demo.h"
 #include "cli/printing_user_interface.h"
-#include "common/windows1252.h"
 #include "database/database_check.h"
 #include "database/database_writer.h"
 #include "host/file_write.h"
@@ -33,7 +32,7 @@ int checkCommand(const Args& args) {
         return refuse(bytes.error());
     auto problems = checkDatabaseFile(*bytes);
     for (const std::string& problem : problems)
-        std::cout << windows1252ToUtf8(problem) << "\n";
+        std::cout << problem << "\n";
     return problems.empty() ? kDone : kRefused;
 }
 

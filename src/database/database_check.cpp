@@ -1,5 +1,6 @@
 #include "database/database_check.h"
 
+#include "common/windows1252.h"
 #include "common/windows_names.h"
 #include "database/byte_cursor.h"
 #include "database/database_format.h"
@@ -84,7 +85,7 @@ public:
         auto file = record.field(kLevelFileWideOffset, kLevelFileWideWidth);
         std::string name(file.begin(), std::ranges::find(file, 0));
         if (std::string reason = windowsNameRefusal(name, "level file name"); !reason.empty())
-            problem(r, kLevelFileWideOffset, reason);
+            problem(r, kLevelFileWideOffset, windows1252ToUtf8(reason));
         expectFixed(r, record, kLevelTrailer, "level", kLevelTrailerOffset);
         return true;
     }

@@ -242,11 +242,12 @@ TEST_F(CliEdit, LevelFilesAreNamedSoThatWindowsOpensThemAndCheckFindsThoseThatAr
               "WARNING: the pack's name '" + unstorable +
                   "' holds characters that cannot be stored\n");
 
-    writeBytes(in, profileBytes({{"G", "F", {{"S", {{"A", "a.lvl"}, {"B", "CON.lvl"}}}}}}));
+    // COM¹ (0xB9 in the profile's Windows-1252), named once in UTF-8.
+    writeBytes(in, profileBytes({{"G", "F", {{"S", {{"A", "a.lvl"}, {"B", "COM\xB9.lvl"}}}}}}));
     run = runCli({"check", in});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "record 3, offset 503: the level file name 'CON.lvl' names a device, which "
-                       "Windows opens in place of a file\n");
+    EXPECT_EQ(run.out, "record 3, offset 503: the level file name 'COM¹.lvl' names a device, "
+                       "which Windows opens in place of a file\n");
 }
 
 // A run is all or nothing: a run that fails takes back the level files its imports wrote, but
