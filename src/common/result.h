@@ -7,8 +7,8 @@
 
 namespace quillfen {
 
-// A refusal or failure, carrying the text the user is shown (Windows-1252 bytes, like every
-// text of the core). A reader that refuses a damaged file also says where: the byte offset its
+// A refusal or failure, carrying the text the user is shown (UTF-8, like every message of the
+// core). A reader that refuses a damaged file also says where: the byte offset its
 // message names, and the record (section, frame) it was reading.
 struct Error {
     std::string message;

@@ -24,7 +24,8 @@ struct FileListSelection {
 
 // What the detail panel's boxes show, and the level file (host path) whose counts they show:
 // empty when no level's file was read (a group, a set or nothing is selected, or the selected
-// level's file is not there), and the count boxes are then empty. Texts are Windows-1252 bytes.
+// level's file is not there), and the count boxes are then empty. The folder and the file name are
+// Windows-1252 bytes, as the boxes edit them; the other texts are UTF-8.
 struct DetailPanel {
     std::string groupFolder;           // the selected group's folder
     std::string levelFile;             // the selected level's file name

@@ -3,7 +3,7 @@
 #include "levelfile/level_file.h"
 
 // The names, captions and tooltips of the main window's controls and menus, as every
-// front-end shows them. Texts are Windows-1252 (ASCII here).
+// front-end shows them. Texts are ASCII, which Windows-1252 and UTF-8 spell alike.
 
 namespace quillfen::window {
 

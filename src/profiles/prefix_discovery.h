@@ -14,7 +14,7 @@ struct FoundPrefix {
     // "WINEPREFIX", "Wine", "Lutris", "Bottles", "Bottles (Flatpak)", "PlayOnLinux" or
     // "wineprefixes".
     std::string launcher;
-    // Below the users key, in the registry's order (Windows-1252).
+    // Below the users key, in the registry's order (UTF-8, as ProfileStore gives them).
     std::vector<std::string> profiles;
 
     bool operator==(const FoundPrefix&) const = default;

@@ -61,7 +61,7 @@ public:
     // path): its folder opens in the folder list; a Windows level file is then the list's
     // selected file, anything else goes to Import Level Pack as the pack.
     void openFile(const std::string& hostPath);
-    // The messages shown so far, each as one line, oldest first (Windows-1252).
+    // The messages shown so far, each as one line, oldest first (UTF-8).
     const std::vector<std::string>& messages() const { return messages_; }
 
 private:
