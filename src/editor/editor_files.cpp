@@ -112,32 +112,6 @@ std::string Editor::chooserFolder() const {
     return levelFolder_;
 }
 
-namespace {
-
-// ASCII letters only, as the Linux window's folder list compares them.
-bool lessWithoutCase(const std::string& a, const std::string& b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&](char x, char y) { return lower(x) < lower(y); });
-}
-
-// The subfolders of `folder`, hidden ones too, in the order of their names without regard to
-// case; each with its path, a root's ("C:\", "/") joined without a second separator.
-std::vector<std::pair<std::string, std::string>> subfoldersOf(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const FolderEntry& entry : listFolder(folder))
-        if (entry.kind == EntryKind::Folder)
-            names.push_back(entry.name);
-    std::sort(names.begin(), names.end(), lessWithoutCase);
-    std::vector<std::pair<std::string, std::string>> folders;
-    for (const std::string& name : names)
-        folders.emplace_back(name,
-                             fileNameOf(folder).empty() ? folder + name : pathIn(folder, name));
-    return folders;
-}
-
-} // namespace
-
 std::vector<Editor::FolderRow> Editor::folderRows() const {
     // A folder typed with a separator at its end ("C:\LEMM\") is the folder before it; a root
     // is its own folder.
@@ -157,15 +131,15 @@ std::vector<Editor::FolderRow> Editor::folderRows() const {
     // case on Windows), its subfolders right below it.
     auto addCurrent = [&](const std::string& name) {
         rows.push_back({depth, name, current, true});
-        for (auto& [below, path] : subfoldersOf(current))
-            rows.push_back({depth + 1, below, path, false});
+        for (const std::string& below : subfoldersOf(current))
+            rows.push_back({depth + 1, fileNameOf(below), below, false});
     };
     bool placed = false;
     if (depth > 0)
-        for (auto& [name, path] : subfoldersOf(chain[depth - 1])) {
+        for (const std::string& path : subfoldersOf(chain[depth - 1])) {
+            const std::string name = fileNameOf(path);
             bool isCurrent = false;
-            if (!placed && !lessWithoutCase(name, fileNameOf(current)) &&
-                !lessWithoutCase(fileNameOf(current), name)) {
+            if (!placed) {
                 auto same = sameFile(path, current);
                 placed = isCurrent = same && *same;
             }

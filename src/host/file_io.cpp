@@ -67,6 +67,24 @@ std::string explained(const std::string& what, const std::string& reason) {
     return reason.starts_with("ERROR: ") ? reason : what + reason;
 }
 
+std::vector<std::string> subfoldersOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listFolder(folder))
+        if (entry.kind == EntryKind::Folder)
+            names.push_back(entry.name);
+    auto lower = [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return lower(x) < lower(y); });
+    });
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(pathIn(folder, name));
+    return paths;
+}
+
 bool isFolder(const std::string& path) {
     auto info = pathInfo(path);
     return info && info->kind == EntryKind::Folder;

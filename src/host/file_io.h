@@ -71,6 +71,9 @@ struct FolderEntry {
 
 // The entries of a folder without "." and ".."; empty when it cannot be read.
 std::vector<FolderEntry> listFolder(const std::string& folder);
+// The paths of the subfolders of `folder`, hidden ones too, in the order of their names without
+// regard to the case of ASCII letters, as a file dialog lists them.
+std::vector<std::string> subfoldersOf(const std::string& folder);
 
 // The file that `path` names once its symbolic links are followed; it need not exist, so that a
 // link whose target is missing gives that target.

@@ -79,6 +79,9 @@ std::vector<std::string> namesOf(const std::string& path) {
 }
 
 std::string pathIn(const std::string& folder, const std::string& name) {
+    // A root ("C:\", "/") ends with its separator already.
+    if (!folder.empty() && isSeparator(folder.back()))
+        return folder + name;
     return folder + kSeparator + name;
 }
 

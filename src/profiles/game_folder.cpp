@@ -36,21 +36,6 @@ bool holdsGame(const std::string& folder, bool withStyles) {
            (!withStyles || isFolder(hostPathBelow(folder, "STYLES")));
 }
 
-// The subfolders of `folder`, in the order of their names without regard to case.
-std::vector<std::string> subfoldersOf(const std::string& folder) {
-    // A drive's root is listed as "C:\" and joined as "C:", so that its folders read "C:\NAME".
-    std::string joined =
-        folder.size() == 3 && folder.ends_with('\\') ? folder.substr(0, 2) : folder;
-    std::map<std::string, std::string> byName;
-    for (const FolderEntry& entry : listFolder(folder))
-        if (entry.kind == EntryKind::Folder)
-            byName.emplace(lowerCase(entry.name), pathIn(joined, entry.name));
-    std::vector<std::string> folders;
-    for (auto& [lower, path] : byName)
-        folders.push_back(std::move(path));
-    return folders;
-}
-
 // The tops of the drives where the game installs: the prefix's drive_c, or each fixed drive.
 std::vector<std::string> driveTops(const std::string& winePrefix) {
     if (!winePrefix.empty())

@@ -125,6 +125,7 @@ TEST_F(HostTest, SavesKeepEveryByteAndReplaceTheFileAndItsBackupEachTimeLeavingN
     EXPECT_EQ(folderOf("C:\\LEMM\\A.DAT"), "C:\\LEMM");
     EXPECT_EQ(folderOf("C:\\A.DAT"), "C:\\");
     EXPECT_EQ(folderOf("C:/LEMM/A.DAT"), "C:/LEMM");
+    EXPECT_EQ(pathIn("C:\\", "LEMM"), "C:\\LEMM");
 #endif
     for (const Bytes& bytes : {second, third})
         ASSERT_TRUE(writeFile(path, bytes, {.backup = backup}));
