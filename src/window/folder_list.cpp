@@ -1,6 +1,5 @@
 #include "window/folder_list.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
@@ -15,12 +14,6 @@ QTreeWidgetItem* folderItem(const QString& text, const QString& path, const QIco
     item->setData(0, kPathRole, path);
     item->setIcon(0, icon);
     return item;
-}
-
-// The subfolders of `folder`, hidden ones too: the default Wine prefix itself is one (~/.wine).
-QFileInfoList subfolders(const QString& folder) {
-    return QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                      QDir::Name | QDir::IgnoreCase);
 }
 
 } // namespace
@@ -47,51 +40,37 @@ void FolderList::setPath(const QString& path) {
     if (real == path_)
         return;
     path_ = real;
-    fill();
     emit pathChanged();
 }
 
-void FolderList::fill() {
+void FolderList::showRows(const std::vector<Editor::FolderRow>& rows) {
     clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
-
-    // The chain of open folders, from the root down.
-    QStringList chain;
-    for (QDir dir(path_);;) {
-        chain.prepend(dir.absolutePath());
-        if (!dir.cdUp())
-            break;
-    }
+    // The last item at each depth so far: the parent of the rows one step further in.
+    std::vector<QTreeWidgetItem*> parents;
     QTreeWidgetItem* current = nullptr;
-    for (const QString& folder : chain) {
-        QString name = QFileInfo(folder).fileName();
-        auto* item =
-            folderItem(name.isEmpty() ? QDir::toNativeSeparators(folder) : name, folder, open);
-        if (current == nullptr) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const Editor::FolderRow& shown = rows[row];
+        // The folders down to the current one are open.
+        const bool onTheWay =
+            shown.current || (row + 1 < rows.size() && rows[row + 1].depth > shown.depth);
+        auto* item = folderItem(QString::fromStdString(shown.name),
+                                QString::fromStdString(shown.hostPath), onTheWay ? open : closed);
+        const auto depth = static_cast<std::size_t>(shown.depth);
+        if (depth == 0)
             addTopLevelItem(item);
-        } else if (folder != path_) {
-            current->addChild(item);
-        } else {
-            // The current folder among its siblings, as a file dialog shows it.
-            for (const QFileInfo& sibling : subfolders(current->data(0, kPathRole).toString()))
-                if (sibling.absoluteFilePath() == path_)
-                    current->addChild(item);
-                else
-                    current->addChild(
-                        folderItem(sibling.fileName(), sibling.absoluteFilePath(), closed));
-            if (item->parent() == nullptr)
-                current->addChild(item);
-        }
-        current = item;
+        else
+            parents[depth - 1]->addChild(item);
+        parents.resize(depth);
+        parents.push_back(item);
+        if (shown.current)
+            current = item;
     }
-
-    for (const QFileInfo& child : subfolders(path_))
-        current->addChild(folderItem(child.fileName(), child.absoluteFilePath(), closed));
-
     expandAll();
     setCurrentItem(current);
-    scrollToItem(current);
+    if (current)
+        scrollToItem(current);
 }
 
 } // namespace quillfen

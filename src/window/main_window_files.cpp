@@ -75,6 +75,7 @@ void MainWindow::levelFileChosen(QListWidgetItem* current, QListWidgetItem* prev
 void MainWindow::onFolderChanged() {
     const QString folder = folderList->path();
     listLevelFiles(folder);
+    folderList->showRows(editor_.folderRows());
     folderPathEdit->setText(QDir::toNativeSeparators(folder));
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
