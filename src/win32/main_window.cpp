@@ -32,8 +32,9 @@ MainWindow::MainWindow(ProfileStore& store, Win32UserInterface& ui) : ui_(ui), e
 
 MainWindow::~MainWindow() {
     sync_.reset();
-    if (folderChange_ != INVALID_HANDLE_VALUE)
-        ::FindCloseChangeNotification(folderChange_);
+    for (HANDLE change : folderChanges_)
+        if (change != INVALID_HANDLE_VALUE)
+            ::FindCloseChangeNotification(change);
     if (font_)
         ::DeleteObject(font_);
     if (accelerators_)
@@ -441,11 +442,15 @@ void prepareProcess() {
 
 int runMessageLoop(MainWindow& window) {
     for (;;) {
-        HANDLE change = window.folderChange();
-        DWORD woken = ::MsgWaitForMultipleObjectsEx(change == INVALID_HANDLE_VALUE ? 0 : 1, &change,
-                                                    INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken == WAIT_OBJECT_0 && change != INVALID_HANDLE_VALUE) {
-            window.onFolderChanged();
+        std::array<HANDLE, 2> changes{};
+        DWORD followed = 0;
+        for (HANDLE change : window.folderChanges())
+            if (change != INVALID_HANDLE_VALUE)
+                changes[followed++] = change;
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(followed, changes.data(), INFINITE, QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+        if (woken - WAIT_OBJECT_0 < followed) {
+            window.onFolderChanged(changes[woken - WAIT_OBJECT_0]);
             continue;
         }
         MSG message;

@@ -53,10 +53,11 @@ public:
     LevelFileList& levelFiles() { return levelFiles_; }
     // Keyboard shortcuts: true when the message was one.
     bool translateAccelerator(MSG& message);
-    // Signalled when files come or go in the folder list's folder (INVALID_HANDLE_VALUE: none
-    // is followed); the message loop waits on it and calls onFolderChanged.
-    HANDLE folderChange() const { return folderChange_; }
-    void onFolderChanged();
+    // Signalled when files or folders come or go in the folder list's folder, and when folders
+    // come or go beside it (INVALID_HANDLE_VALUE: not followed); the message loop waits on them
+    // and calls onFolderChanged with the one signalled.
+    const std::array<HANDLE, 2>& folderChanges() const { return folderChanges_; }
+    void onFolderChanged(HANDLE change);
     // A file the program was started on (`quillfen.exe FILE`, "Open with" of Explorer; a full
     // path): its folder opens in the folder list; a Windows level file is then the list's
     // selected file, anything else goes to Import Level Pack as the pack.
@@ -149,6 +150,8 @@ private:
     void onProfileChosen();
     void listLevelFiles(const std::string& folder);
     void setFolder(const std::string& folder);
+    // The folder list shows the Editor's folder rows anew.
+    void showFolderRows();
     void followFolder(const std::string& folder);
     void showFolderPath(const std::string& folder);
     void onFolderOpened();
@@ -190,7 +193,8 @@ private:
     const LevelTree::Node* draggedLevel_ = nullptr;
     // The level-file list's files being dragged (host paths); empty when none are.
     std::vector<std::string> draggedFiles_;
-    HANDLE folderChange_ = INVALID_HANDLE_VALUE;
+    // The change notifications of the folder list's folder and of its parent.
+    std::array<HANDLE, 2> folderChanges_{INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
     // The folder list's rows; each item of the list holds its index here.
     std::vector<Editor::FolderRow> folderRows_;
     std::vector<std::string> messages_;

@@ -62,6 +62,12 @@ void MainWindow::listLevelFiles(const std::string& folder) {
 // siblings and its subfolders, as a file dialog does; its level files go to the level-file list.
 void MainWindow::setFolder(const std::string& folder) {
     listLevelFiles(folder);
+    showFolderRows();
+    showFolderPath(folder);
+    followFolder(folder);
+}
+
+void MainWindow::showFolderRows() {
     folderRows_ = editor_.folderRows();
     ::SendMessageW(folderList, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(folderList);
@@ -92,8 +98,6 @@ void MainWindow::setFolder(const std::string& folder) {
     ::SendMessageW(folderList, WM_SETREDRAW, TRUE, 0);
     TreeView_EnsureVisible(folderList, current);
     ::InvalidateRect(folderList, nullptr, TRUE);
-    showFolderPath(folder);
-    followFolder(folder);
 }
 
 // A path longer than its box shows its end, the folder it names, as a file dialog shows it.
@@ -104,22 +108,30 @@ void MainWindow::showFolderPath(const std::string& folder) {
     ::SendMessageW(folderPathEdit, EM_SCROLLCARET, 0, 0);
 }
 
-// Files that come or go in the folder while it is shown show at once.
+// Files and folders that come or go in the folder while it is shown show at once, and so do
+// folders that come or go beside it.
 void MainWindow::followFolder(const std::string& folder) {
-    if (folderChange_ != INVALID_HANDLE_VALUE)
-        ::FindCloseChangeNotification(folderChange_);
-    folderChange_ = ::FindFirstChangeNotificationW(
+    for (HANDLE& change : folderChanges_)
+        if (change != INVALID_HANDLE_VALUE) {
+            ::FindCloseChangeNotification(change);
+            change = INVALID_HANDLE_VALUE;
+        }
+    folderChanges_[0] = ::FindFirstChangeNotificationW(
         widened(folder).c_str(), FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE);
+    if (const std::string parent = folderOf(folder); parent != folder)
+        folderChanges_[1] = ::FindFirstChangeNotificationW(widened(parent).c_str(), FALSE,
+                                                           FILE_NOTIFY_CHANGE_DIR_NAME);
 }
 
-void MainWindow::onFolderChanged() {
-    if (folderChange_ == INVALID_HANDLE_VALUE)
-        return;
-    ::FindNextChangeNotification(folderChange_);
-    LevelFolder listed = editor_.openFolder(editor_.levelFolder());
-    levelFiles_.show(std::move(listed.names), /*keepSelection=*/true);
-    ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
+void MainWindow::onFolderChanged(HANDLE change) {
+    ::FindNextChangeNotification(change);
+    if (change == folderChanges_[0]) {
+        LevelFolder listed = editor_.openFolder(editor_.levelFolder());
+        levelFiles_.show(std::move(listed.names), /*keepSelection=*/true);
+        ::SetWindowTextW(levelCountLabel, widened(listed.countText).c_str());
+    }
+    showFolderRows();
 }
 
 void MainWindow::onFolderOpened() {

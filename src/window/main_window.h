@@ -85,6 +85,9 @@ public:
     // The level-file browser: the folder list, its path field and the level-file list
     // (main_window_files.cpp).
     void onFolderChanged();
+    // A change the watcher saw in the folder (its files and rows are shown anew) or in its
+    // parent (its rows).
+    void onWatchedFolderChanged(const QString& changed);
     // The path field's folder (a Windows path mapped through the prefix), and the desktop's
     // folder chooser.
     void onFolderPathEntered();

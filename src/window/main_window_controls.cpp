@@ -307,8 +307,9 @@ void MainWindow::connectControls() {
     connect(levelFileList, &QWidget::customContextMenuRequested, this,
             &MainWindow::showFileContextMenu);
     connect(folderPathEdit, &QLineEdit::returnPressed, this, &MainWindow::onFolderPathEntered);
-    // Files that come or go while the window is open show at once.
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::onFolderChanged);
+    // Files and folders that come or go while the window is open show at once.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this,
+            &MainWindow::onWatchedFolderChanged);
     connect(profileBox, &QComboBox::activated, this, &MainWindow::onProfileChosen);
 
     connect(profileTree->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -79,8 +79,19 @@ void MainWindow::onFolderChanged() {
     folderPathEdit->setText(QDir::toNativeSeparators(folder));
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
-    if (!folder.isEmpty())
-        watcher_->addPath(folder);
+    if (folder.isEmpty())
+        return;
+    // The folder's parent too: folders made or removed beside it are rows of the list.
+    watcher_->addPath(folder);
+    if (QDir parent(folder); parent.cdUp())
+        watcher_->addPath(parent.path());
+}
+
+void MainWindow::onWatchedFolderChanged(const QString& changed) {
+    if (changed == folderList->path())
+        onFolderChanged();
+    else
+        folderList->showRows(editor_.folderRows());
 }
 
 void MainWindow::onFolderPathEntered() {

@@ -77,6 +77,16 @@ std::string addFile(const Editor* editor, const std::string& name, const std::st
     return written ? std::string() : "add-file: " + written.error();
 }
 
+// A folder made from outside the window: in the folder list's folder, or beside it (../NAME).
+std::string addFolder(const Editor* editor, const std::string& name) {
+    if (editor == nullptr)
+        return "add-folder: the window is gone";
+    const std::string folder = editor->levelFolder();
+    Status made = name.starts_with("../") ? createFolder(pathIn(folderOf(folder), name.substr(3)))
+                                          : createFolder(pathIn(folder, name));
+    return made ? std::string() : "add-folder: " + made.error();
+}
+
 // The rows of node `key` (-: the install's) in View > Problems, each its cells joined.
 std::string expectProblem(const WindowDriver& driver, const std::string& key,
                           const std::string& text) {
@@ -166,13 +176,20 @@ std::string runLine(const std::string& line, WindowDriver& driver) {
         return driver.openFile(rest);
     if (verb == "add-file")
         return addFile(driver.editor(), first, last);
+    if (verb == "add-folder")
+        return addFolder(driver.editor(), rest);
     if (verb == "open-folder")
         return driver.openFolder(rest);
     if (verb == "expect-folders") {
-        const std::vector<std::string> rows = driver.folderRows(), expected = words(rest);
-        const auto from = std::find(rows.begin(), rows.end(), expected.empty() ? "" : expected[0]);
-        return expectEqual(line, joined(from == rows.end() ? rows : std::vector(from, rows.end())),
-                           joined(expected));
+        const std::vector<std::string> expected = words(rest);
+        auto shown = [&] {
+            const std::vector<std::string> rows = driver.folderRows();
+            const auto from =
+                std::find(rows.begin(), rows.end(), expected.empty() ? "" : expected[0]);
+            return joined(from == rows.end() ? rows : std::vector(from, rows.end()));
+        };
+        driver.waitFor([&] { return shown() == joined(expected); });
+        return expectEqual(line, shown(), joined(expected));
     }
     if (verb == "expect-listed") {
         const std::string expected = joined(words(rest));

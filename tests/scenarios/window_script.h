@@ -44,6 +44,8 @@
 //                           its set (it lands before the level that row shows)
 //   add-file NAME FROM      the folder list's level file FROM copied to NAME there, from outside
 //                           the window
+//   add-folder NAME         a folder NAME made in the folder list's folder (../NAME: beside it),
+//                           from outside the window
 //   expect-rows KEY KEY...  the view's rows under node KEY (- for the top level), in order
 //   expect-text KEY TEXT    the node's row shows TEXT
 //   expect-box CONTROL TEXT a text box (or a label) holds TEXT
@@ -58,7 +60,8 @@
 //   open-folder NAME        a click on the folder list's row that shows the folder NAME
 //   expect-folders NAME...  the folder list's rows, in order, their names without indentation,
 //                           from the first row that shows the first NAME (the rows above, the
-//                           root's way down to C:, differ between hosts)
+//                           root's way down to C:, differ between hosts), once the window has
+//                           followed its folder (a few seconds at most)
 //   expect-listed NAME...   the level-file list shows these files, once the window has followed
 //                           its folder (a few seconds at most)
 //   expect-current-file NAME the level-file list's current file is NAME
