@@ -86,9 +86,11 @@ void MainWindow::createControls() {
     folderPathEdit =
         addControl(WC_EDITW, kFolderPathEdit, edit, IdFolderPathEdit, WS_EX_CLIENTEDGE);
     addControl(WC_BUTTONW, kBrowseFolderButton, button, IdBrowseFolderButton);
-    // The folders as a file dialog shows them, each with the shell's closed or open folder.
-    folderList = addControl(WC_TREEVIEWW, kFolderList, WS_TABSTOP | TVS_SHOWSELALWAYS, IdFolderList,
-                            WS_EX_CLIENTEDGE);
+    // The folders as a file dialog shows them, each with the shell's closed or open folder. It
+    // never scrolls sideways: showing a long name would push the way down from C:\ out of view.
+    folderList =
+        addControl(WC_TREEVIEWW, kFolderList, WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
+                   IdFolderList, WS_EX_CLIENTEDGE);
     const int side = ::GetSystemMetrics(SM_CXSMICON);
     HIMAGELIST folderIcons = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 2, 0);
     for (UINT open : {0u, static_cast<UINT>(SHGFI_OPENICON)}) {
