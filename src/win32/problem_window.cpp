@@ -5,6 +5,7 @@
 #include "win32/owned_window_proc.h"
 #include "win32/win32_user_interface.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace quillfen::win32 {
@@ -61,8 +62,14 @@ void ProblemWindow::fill(const std::vector<window::ProblemRow>& rows) {
         }
         keys_.push_back(row[window::kProblemKeyColumn]);
     }
-    for (int c = 0; c < static_cast<int>(std::size(window::kProblemColumns)); ++c)
+    // Each column as wide as its widest cell or its heading. The heading's width alone gives the
+    // last column what is left of the list, a sliver when the others take it all.
+    for (int c = 0; c < static_cast<int>(std::size(window::kProblemColumns)); ++c) {
+        ListView_SetColumnWidth(list_, c, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(list_, c);
         ListView_SetColumnWidth(list_, c, LVSCW_AUTOSIZE_USEHEADER);
+        ListView_SetColumnWidth(list_, c, std::max(cells, ListView_GetColumnWidth(list_, c)));
+    }
     ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list_, nullptr, TRUE);
 }
